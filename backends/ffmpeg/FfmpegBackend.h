@@ -1,0 +1,12 @@
+#pragma once
+
+#include <memory>
+
+#include "engine/MediaSource.h"
+
+namespace quillo {
+
+std::unique_ptr<MediaSource> MakeFrameworkSource(bool fullDecoding);
+std::unique_ptr<MediaSource> MakeOggVorbisSource();
+
+}  // namespace quillo

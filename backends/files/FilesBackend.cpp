@@ -1,0 +1,11 @@
+#include "backends/files/FilesBackend.h"
+
+#include "engine/UnavailableSource.h"
+
+namespace quillo {
+
+std::unique_ptr<MediaSource> MakeAuSource() { return std::make_unique<UnavailableSource>(); }
+
+std::unique_ptr<MediaSource> MakeAiffSource() { return std::make_unique<UnavailableSource>(); }
+
+}  // namespace quillo

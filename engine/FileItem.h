@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/SourceKind.h"
+
+namespace quillo {
+
+// One row of the file list: the source and the properties probed when it
+// was added.
+struct FileItem {
+  std::string path;
+  int channels = 0;     // 0 when unknown
+  int sampleRate = 0;   // Hz, 0 when unknown
+  int bitRate = 0;      // kbit/s, 0 when unknown
+  uint32_t duration = 0;  // whole seconds, 0 when unknown
+  SourceKind sourceKind = SourceKind::Other;
+  std::string outputPath;  // empty until a conversion produced one
+};
+
+}  // namespace quillo

@@ -1,0 +1,21 @@
+#include "engine/FileList.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace quillo {
+
+std::string FileListKey(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
+  if (ec) return std::filesystem::absolute(path, ec).lexically_normal().string();
+  return canonical.string();
+}
+
+int MemoryFileList::Append(FileItem item, const std::string& key) {
+  items_.push_back(std::move(item));
+  keys_.emplace(key, items_.size() - 1);
+  return static_cast<int>(items_.size() - 1);
+}
+
+}  // namespace quillo

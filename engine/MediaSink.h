@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/SinkOptions.h"
+
+namespace quillo {
+
+// An encoder or file writer for one output file. The engine calls SetTags,
+// SetPath and the format setters, then Open, any number of Writes, Close.
+// A sink whose Open failed is destroyed without Close.
+class MediaSink {
+ public:
+  virtual ~MediaSink() = default;
+  MediaSink(const MediaSink&) = delete;
+  MediaSink& operator=(const MediaSink&) = delete;
+
+  // Note the order: genre before year, and the track last as a number
+  // (0 = none).
+  virtual void SetTags(const std::string& /*title*/, const std::string& /*artist*/,
+                       const std::string& /*album*/, const std::string& /*genre*/,
+                       const std::string& /*year*/, const std::string& /*comment*/,
+                       const std::string& /*composer*/, const std::string& /*copyright*/,
+                       int /*track*/) {}
+  virtual void SetPath(const std::string& path) = 0;
+  // Rate in Hz and channel count (1 or 2) of the PCM that Write receives.
+  virtual void SetSampleRate(int /*hz*/) {}
+  virtual void SetChannels(int /*channels*/) {}
+  // Bits per second; 0 = the codec's own choice.
+  virtual void SetBitRate(int /*bitsPerSecond*/) {}
+  virtual void SetCodecOptions(const SinkOptions& /*options*/) {}
+  // Creates the output file and the encoder.
+  virtual bool Open() = 0;
+  // With one channel only `left` is used; with two they are interleaved.
+  virtual bool Write(const int16_t* left, const int16_t* right, int frames) = 0;
+  // Flushes the encoder, writes trailers and tags, closes the file.
+  virtual void Close() = 0;
+
+ protected:
+  MediaSink() = default;
+};
+
+}  // namespace quillo

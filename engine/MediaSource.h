@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/TagInfo.h"
+
+namespace quillo {
+
+// A block of PCM holds at most this many frames per channel.
+inline constexpr int kMaxBlockFrames = 1152;
+
+// A decoder. Delivers signed 16-bit PCM, planar, one or two channels, in
+// blocks of at most kMaxBlockFrames frames. Open never throws; a source whose
+// Open failed may be destroyed without Close.
+class MediaSource {
+ public:
+  virtual ~MediaSource() = default;
+  MediaSource(const MediaSource&) = delete;
+  MediaSource& operator=(const MediaSource&) = delete;
+
+  // Releases the file and the decoder state.
+  virtual void Close() = 0;
+  // Opens `path`. `renderRate` is the rate the engine would like; only
+  // sources without a rate of their own (MIDI, modules) use it.
+  virtual bool Open(const std::string& path, int renderRate) = 0;
+  // Fills `left` (and `right` when two channels are delivered; otherwise it
+  // is null) with up to kMaxBlockFrames frames. Returns the frame count, 0 or
+  // less at the end of the stream or on error.
+  virtual int Read(int16_t* left, int16_t* right) = 0;
+
+  // Asked only after Open failed: 0 when the container has no audio stream.
+  virtual int HasAudioStream() { return 1; }
+  virtual uint64_t GetProgressTotal() { return progressTotal_; }
+  virtual uint64_t GetProgressPosition() { return progressPosition_; }
+  virtual int GetDurationSeconds() { return duration_; }
+  virtual int GetSourceChannels() { return sourceChannels_; }
+  virtual int GetChannels() { return channels_; }
+  virtual int GetSampleRate() { return sampleRate_; }
+  virtual int GetBitsPerSample() { return bitsPerSample_; }
+  virtual int GetBitRateKbps() { return bitRate_; }
+  // Fills `tags` and returns true when the file has tags; otherwise leaves
+  // `tags` alone.
+  virtual bool ReadTags(TagInfo& /*tags*/) { return false; }
+
+ protected:
+  MediaSource() = default;
+  // Sets every base field to 0; back-ends call it when they open or close.
+  void ResetState() {
+    progressTotal_ = 0;
+    progressPosition_ = 0;
+    duration_ = 0;
+    sampleRate_ = 0;
+    sourceChannels_ = 0;
+    channels_ = 0;
+    bitsPerSample_ = 0;
+    bytesPerSample_ = 0;
+    bitRate_ = 0;
+  }
+
+  uint64_t progressTotal_ = 0;
+  uint64_t progressPosition_ = 0;
+  int duration_ = 0;
+  int sampleRate_ = 0;
+  int sourceChannels_ = 0;
+  int channels_ = 0;
+  int bitsPerSample_ = 0;
+  int bytesPerSample_ = 0;
+  int bitRate_ = 0;
+};
+
+}  // namespace quillo

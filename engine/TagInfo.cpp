@@ -1,0 +1,25 @@
+#include "engine/TagInfo.h"
+
+#include <climits>
+
+namespace quillo {
+
+int TrackNumberFromText(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                             text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))
+    ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > INT_MAX) value = INT_MAX;  // saturate instead of overflowing
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+}  // namespace quillo

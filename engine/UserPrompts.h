@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quillo {
+
+// The questions and notices the engine puts to the user. The window answers
+// with dialogs, the command line from its flags, tests with scripted answers.
+class UserPrompts {
+ public:
+  virtual ~UserPrompts() = default;
+  virtual void Inform(const std::string& text) = 0;
+  virtual void Warn(const std::string& text) = 0;
+  virtual bool AskYesNo(const std::string& text) = 0;
+  // Asks where to save one output file; empty when the user cancelled.
+  virtual std::optional<std::string> AskOutputFile(const std::string& suggestedPath) = 0;
+  // Opens a web location or file in the desktop's handler.
+  virtual void OpenLocation(const std::string& location) = 0;
+};
+
+}  // namespace quillo

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package Quillo builds against, tests with or benchmarks with.
+# Does nothing when they are all present already.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config ninja-build
+  # media back-ends
+  libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
+  libvorbis-dev libresample1-dev libsndfile1-dev libmpg123-dev libflac-dev
+  libwavpack-dev libopenmpt-dev libfluidsynth-dev timgm6mb-soundfont
+  libtag1-dev libcdio-paranoia-dev
+  libopencore-amrnb-dev libopencore-amrwb-dev libvo-amrwbenc-dev libgsm1-dev
+  # front ends
+  qt6-base-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev ffmpeg sox sndfile-programs hyperfine time
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=sudo
+else
+  sudo=
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,97 @@
+#include "tests/support/TestSupport.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+namespace quillo::test {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "quillo-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
+  }
+  return quoted + "'";
+}
+
+int Run(const std::string& command) {
+  const int status = std::system((command + " >/dev/null 2>&1").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Capture(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  if (!pipe) return {};
+  std::string output;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0) output.append(buffer, n);
+  return output;
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<int16_t> DecodeWithFfmpeg(const std::string& path) {
+  const std::string raw =
+      Capture("ffmpeg -v error -i " + ShellQuote(path) + " -map 0:a:0 -f s16le -c:a pcm_s16le -");
+  std::vector<int16_t> samples(raw.size() / 2);
+  std::memcpy(samples.data(), raw.data(), samples.size() * 2);
+  return samples;
+}
+
+std::string ProbeWithFfprobe(const std::string& path) {
+  return Capture("ffprobe -v error -select_streams a:0 -show_entries "
+                 "stream=codec_name,sample_rate,channels,duration:format=format_name,duration "
+                 "-of default=noprint_wrappers=1 " +
+                 ShellQuote(path));
+}
+
+std::string FfprobeField(const std::string& probe, const std::string& key) {
+  std::istringstream lines(probe);
+  std::string line;
+  while (std::getline(lines, line))
+    if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+  return {};
+}
+
+std::vector<int16_t> Sine(int rate, int channels, int frames, double hz, double amplitude) {
+  std::vector<int16_t> samples(static_cast<size_t>(frames) * channels);
+  for (int i = 0; i < frames; ++i) {
+    const auto value =
+        static_cast<int16_t>(std::lround(amplitude * 32767.0 * std::sin(2 * M_PI * hz * i / rate)));
+    for (int c = 0; c < channels; ++c) samples[static_cast<size_t>(i) * channels + c] = value;
+  }
+  return samples;
+}
+
+}  // namespace quillo::test

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quillo::test {
+
+// A fresh folder below the system temporary directory, removed with its
+// contents when the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs a shell command quietly; returns its exit status.
+int Run(const std::string& command);
+// Runs a shell command and returns what it printed on standard output.
+std::string Capture(const std::string& command);
+// Quotes a text for the shell.
+std::string ShellQuote(const std::string& text);
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadFile(const std::string& path);
+
+// Decodes any file with the ffmpeg program into interleaved 16-bit samples
+// at the file's own rate and channel count.
+std::vector<int16_t> DecodeWithFfmpeg(const std::string& path);
+
+// What ffprobe says of the first audio stream, as "key=value" lines.
+std::string ProbeWithFfprobe(const std::string& path);
+// One field of that answer ("codec_name", "sample_rate", ...), empty if absent.
+std::string FfprobeField(const std::string& probe, const std::string& key);
+
+// A sine of `hz` at `amplitude` (0..1 of full scale), interleaved, the same on
+// every channel.
+std::vector<int16_t> Sine(int rate, int channels, int frames, double hz, double amplitude);
+
+}  // namespace quillo::test
