@@ -1,0 +1,57 @@
+#include "catalog/Catalog.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace quillo {
+namespace {
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+  return upper;
+}
+
+}  // namespace
+
+OutputFormat* FindFormat(std::vector<OutputFormat>& rows, int32_t formatId) {
+  for (OutputFormat& row : rows) {
+    if (row.formatId == formatId) return &row;
+  }
+  return nullptr;
+}
+
+const OutputFormat* FindFormat(const std::vector<OutputFormat>& rows, int32_t formatId) {
+  for (const OutputFormat& row : rows) {
+    if (row.formatId == formatId) return &row;
+  }
+  return nullptr;
+}
+
+bool HasOwnCodecSettings(const OutputFormat& row) {
+  return row.backend == FormatBackend::Framework;
+}
+
+std::optional<std::string> SettingsPrefix(const OutputFormat& row) {
+  if (!HasOwnCodecSettings(row)) return std::nullopt;
+  return UpperAscii(row.settingsKey.empty() ? row.extension : row.settingsKey);
+}
+
+std::string FormatListText(const OutputFormat& row) {
+  return " to " + (row.menuLabel.empty() ? UpperAscii(row.extension) : std::string(row.menuLabel));
+}
+
+std::optional<std::string> PageTitle(const OutputFormat& row) {
+  if (!HasOwnCodecSettings(row)) return std::nullopt;
+  return row.pageTitle.empty() ? UpperAscii(row.extension) : std::string(row.pageTitle);
+}
+
+const CodecChoice* FindCodecChoice(const OutputFormat& row, int32_t codecId) {
+  for (const CodecChoice* choice : row.codecChoices) {
+    if (choice->codecId == codecId) return choice;
+  }
+  return nullptr;
+}
+
+}  // namespace quillo
