@@ -1,0 +1,61 @@
+#include "backends/ffmpeg/FfmpegInput.h"
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <system_error>
+
+#include "backends/ffmpeg/FfmpegLog.h"
+
+namespace quillo {
+
+InputContextPtr OpenInputFile(const std::string& path) {
+  QuietFfmpegLog();
+
+  // A pipe or device would block the reader or never end; only files qualify.
+  std::error_code error;
+  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return nullptr;
+
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  AVFormatContext* raw = nullptr;
+  const std::string url = "file:" + path;
+  const int opened = avformat_open_input(&raw, url.c_str(), nullptr, &options);
+  av_dict_free(&options);
+  if (opened < 0) return nullptr;  // FFmpeg freed the context already
+  InputContextPtr context(raw);
+  if (avformat_find_stream_info(context.get(), nullptr) < 0) return nullptr;
+  return context;
+}
+
+int FindAudioStream(const AVFormatContext& context, bool requireCodec) {
+  for (unsigned i = 0; i < context.nb_streams; ++i) {
+    const AVCodecParameters* parameters = context.streams[i]->codecpar;
+    if (parameters->codec_type != AVMEDIA_TYPE_AUDIO) continue;
+    if (requireCodec && parameters->codec_id == AV_CODEC_ID_NONE) continue;
+    return static_cast<int>(i);
+  }
+  return -1;
+}
+
+AudioProperties ReadAudioProperties(const AVFormatContext& context, int streamIndex) {
+  AudioProperties properties;
+  if (context.duration != AV_NOPTS_VALUE && context.duration > 0) {
+    const int64_t seconds = context.duration / AV_TIME_BASE;
+    properties.durationSeconds = seconds > INT_MAX ? INT_MAX : static_cast<int>(seconds);
+  }
+  if (streamIndex < 0) return properties;
+
+  const AVCodecParameters* parameters = context.streams[streamIndex]->codecpar;
+  properties.sampleRate = parameters->sample_rate;
+  int64_t bitRate = parameters->bit_rate;
+  // Lossless and some variable-rate codecs state no bit rate of their own;
+  // in a file that holds nothing else the container's average is the stream's.
+  if (bitRate <= 0 && context.nb_streams == 1) bitRate = context.bit_rate;
+  if (bitRate > 0) properties.bitRateKbps = static_cast<int>(std::min<int64_t>(bitRate / 1000, INT_MAX));
+  properties.sourceChannels = parameters->ch_layout.nb_channels;
+  properties.channels = properties.sourceChannels < 2 ? 1 : 2;
+  return properties;
+}
+
+}  // namespace quillo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "backends/ffmpeg/FfmpegPtr.h"
+
+namespace quillo {
+
+// Opens a local file for demuxing and reads its stream information. The path
+// is always taken as a file name (a name such as "a:b.mp3" is not a URL), and
+// the container may open no other protocol than local files. Returns null
+// when the file is not a regular file or FFmpeg cannot read it.
+InputContextPtr OpenInputFile(const std::string& path);
+
+// Index of the first audio stream, in stream order, or -1. With
+// `requireCodec` a stream whose codec FFmpeg could not identify is passed over.
+int FindAudioStream(const AVFormatContext& context, bool requireCodec);
+
+// What both framework sources report of an opened file.
+struct AudioProperties {
+  int sampleRate = 0;
+  int bitRateKbps = 0;
+  int sourceChannels = 0;
+  int channels = 0;  // delivered: 1 below two source channels, else 2
+  int durationSeconds = 0;
+};
+
+// Properties of stream `streamIndex` (-1: only the duration is known).
+AudioProperties ReadAudioProperties(const AVFormatContext& context, int streamIndex);
+
+}  // namespace quillo

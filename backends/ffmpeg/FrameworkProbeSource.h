@@ -1,0 +1,26 @@
+#pragma once
+
+#include "backends/ffmpeg/FfmpegPtr.h"
+#include "engine/MediaSource.h"
+
+namespace quillo {
+
+// Reports a file's properties as FrameworkSource would, without opening a
+// decoder: for filling the file list. Read yields nothing. Open succeeds for
+// any container FFmpeg reads, also one without audio (HasAudioStream is then
+// 0), so that the list shows the file and its conversion says why it fails.
+class FrameworkProbeSource final : public MediaSource {
+ public:
+  ~FrameworkProbeSource() override { Close(); }
+
+  void Close() override;
+  bool Open(const std::string& path, int renderRate) override;
+  int Read(int16_t*, int16_t*) override { return 0; }
+  int HasAudioStream() override { return streamIndex_ >= 0 ? 1 : 0; }
+
+ private:
+  InputContextPtr input_;
+  int streamIndex_ = -1;
+};
+
+}  // namespace quillo

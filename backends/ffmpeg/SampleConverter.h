@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+#include <libavutil/samplefmt.h>
+}
+
+namespace quillo {
+
+// The most channels a frame keeps after conversion; further channels are
+// dropped before the fold to stereo.
+inline constexpr int kMaxConvertedChannels = 8;
+
+// One decoded sample as signed 16-bit. Integers keep their top 16 bits;
+// floating point is scaled by 32768, truncated toward zero and clamped, so
+// 1.0 gives 32767 and -1.0 gives -32768. NaN gives silence.
+inline int16_t SampleFromU8(uint8_t v) { return static_cast<int16_t>((v - 128) * 256); }
+inline int16_t SampleFromS16(int16_t v) { return v; }
+inline int16_t SampleFromS32(int32_t v) { return static_cast<int16_t>(v >> 16); }
+inline int16_t SampleFromS64(int64_t v) { return static_cast<int16_t>(v >> 48); }
+
+inline int16_t SampleFromFloat(float v) {
+  const float scaled = v * 32768.0f;
+  if (scaled >= 32767.0f) return 32767;
+  if (scaled <= -32768.0f) return -32768;
+  if (scaled != scaled) return 0;
+  return static_cast<int16_t>(scaled);
+}
+
+inline int16_t SampleFromDouble(double v) {
+  const double scaled = v * 32768.0;
+  if (scaled >= 32767.0) return 32767;
+  if (scaled <= -32768.0) return -32768;
+  if (scaled != scaled) return 0;
+  return static_cast<int16_t>(scaled);
+}
+
+// Turns decoded samples of any FFmpeg sample format, packed or planar, into
+// interleaved 16-bit frames of at most kMaxConvertedChannels channels.
+class SampleConverter {
+ public:
+  // Chooses the conversion for `format` and `channels`. False when the format
+  // holds no samples this converter knows or the channel count is not positive.
+  bool Configure(AVSampleFormat format, int channels);
+
+  // Converts `frames` frames, starting at frame `first` of `data` (an
+  // AVFrame's extended_data), into `out`, OutChannels() samples per frame.
+  void Convert(const uint8_t* const* data, int first, int frames, int16_t* out) const;
+
+  // Samples per converted frame: the channel count, at most kMaxConvertedChannels.
+  int OutChannels() const { return outChannels_; }
+  int Channels() const { return channels_; }
+  AVSampleFormat Format() const { return format_; }
+
+ private:
+  using Function = void (*)(const uint8_t* const* data, int channels, int outChannels, int first,
+                            int frames, int16_t* out);
+
+  Function function_ = nullptr;
+  AVSampleFormat format_ = AV_SAMPLE_FMT_NONE;
+  int channels_ = 0;
+  int outChannels_ = 0;
+};
+
+}  // namespace quillo
