@@ -1,0 +1,85 @@
+#include "backends/files/AuSamples.h"
+
+#include <bit>
+#include <cmath>
+
+#include "backends/files/G711.h"
+
+namespace quillo {
+namespace {
+
+template <AuByteOrder Order, int Bytes>
+uint64_t Load(const uint8_t* p) {
+  uint64_t value = 0;
+  for (int i = 0; i < Bytes; ++i) {
+    const int index = Order == AuByteOrder::Big ? i : Bytes - 1 - i;
+    value = (value << 8) | p[index];
+  }
+  return value;
+}
+
+int16_t Linear8(const uint8_t* p) { return static_cast<int16_t>(static_cast<int8_t>(p[0]) * 256); }
+int16_t MuLaw(const uint8_t* p) { return MuLawToLinear(p[0]); }
+int16_t ALaw(const uint8_t* p) { return ALawToLinear(p[0]); }
+
+// Linear samples of 16 bits and more keep their two most significant bytes.
+template <AuByteOrder Order, int Bytes>
+int16_t Linear(const uint8_t* p) {
+  return static_cast<int16_t>(static_cast<uint16_t>(Load<Order, Bytes>(p) >> (8 * (Bytes - 2))));
+}
+
+template <AuByteOrder Order>
+int16_t Float32(const uint8_t* p) {
+  return AuFloatToPcm16(std::bit_cast<float>(static_cast<uint32_t>(Load<Order, 4>(p))));
+}
+
+template <AuByteOrder Order>
+int16_t Float64(const uint8_t* p) {
+  return AuFloatToPcm16(std::bit_cast<double>(Load<Order, 8>(p)));
+}
+
+template <AuByteOrder Order>
+AuSampleConverter ConverterFor(AuEncoding encoding) {
+  switch (encoding) {
+    case AuEncoding::MuLaw:
+      return MuLaw;
+    case AuEncoding::ALaw:
+      return ALaw;
+    case AuEncoding::Linear8:
+      return Linear8;
+    case AuEncoding::Linear16:
+      return Linear<Order, 2>;
+    case AuEncoding::Linear24:
+      return Linear<Order, 3>;
+    case AuEncoding::Linear32:
+      return Linear<Order, 4>;
+    case AuEncoding::Float:
+      return Float32<Order>;
+    case AuEncoding::Double:
+      return Float64<Order>;
+    case AuEncoding::G721:
+    case AuEncoding::G723_24:
+    case AuEncoding::G723_40:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+AuSampleConverter AuConverterFor(AuEncoding encoding, AuByteOrder order) {
+  return order == AuByteOrder::Big ? ConverterFor<AuByteOrder::Big>(encoding)
+                                   : ConverterFor<AuByteOrder::Little>(encoding);
+}
+
+int16_t AuFloatToPcm16(double value) {
+  if (std::isnan(value)) {
+    return 0;
+  }
+  // Clamp before converting: beyond the 32-bit range the conversion to an
+  // integer would be undefined, and the top bits would wrap.
+  const double scaled = std::fmax(-2147483648.0, std::fmin(2147483647.0, value * 2147483647.0));
+  return static_cast<int16_t>(static_cast<int32_t>(scaled) >> 16);
+}
+
+}  // namespace quillo

@@ -1,0 +1,175 @@
+#include "backends/files/AuSource.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+
+#include "backends/files/G721Decoder.h"
+#include "backends/files/G723Decoder.h"
+#include "engine/Downmix.h"
+
+namespace quillo {
+namespace {
+
+// Folding uses the first eight channels of a frame; the rest are skipped.
+constexpr int kMaxMixChannels = 8;
+
+}  // namespace
+
+AuSource::AuSource() : buffer_(new uint8_t[kAuWorkBufferBytes]) {}
+
+AuSource::~AuSource() = default;
+
+void AuSource::Close() {
+  file_.reset();
+  ResetState();
+  header_ = AuHeader{};
+  sampleBytes_ = 0;
+  mixChannels_ = 0;
+  skipBytes_ = 0;
+  convert_ = nullptr;
+  adpcmDecode_ = nullptr;
+  adpcmState_.Reset();
+  bitBuffer_ = 0;
+  bitCount_ = 0;
+}
+
+bool AuSource::Open(const std::string& path, int /*renderRate*/) {
+  Close();
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    return false;
+  }
+  // Only regular files: a directory or a pipe has no size to check against.
+  struct stat info {};
+  if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return false;
+  }
+  const uint64_t fileSize = static_cast<uint64_t>(info.st_size);
+
+  std::array<uint8_t, kAuHeaderScanBytes> head{};
+  const size_t headBytes = std::fread(head.data(), 1, head.size(), file.get());
+  AuHeader header;
+  AuHeaderError error = AuHeaderError::None;
+  if (!ParseAuHeader(std::span(head.data(), headBytes), fileSize, header, error)) {
+    return false;
+  }
+  if (fseeko(file.get(), static_cast<off_t>(header.dataOffset), SEEK_SET) != 0) {
+    return false;
+  }
+
+  file_ = std::move(file);
+  header_ = header;
+  sampleBytes_ = header.bitsPerSample / 8;
+  mixChannels_ = std::min(header.channels, kMaxMixChannels);
+  skipBytes_ = header.channels > kMaxMixChannels
+                   ? (header.channels - kMaxMixChannels) * header.bitsPerSample / 8
+                   : 0;
+  convert_ = AuConverterFor(header.encoding, header.byteOrder);
+  switch (header.encoding) {
+    case AuEncoding::G721:
+      adpcmDecode_ = G721Decode;
+      break;
+    case AuEncoding::G723_24:
+      adpcmDecode_ = G723Decode24;
+      break;
+    case AuEncoding::G723_40:
+      adpcmDecode_ = G723Decode40;
+      break;
+    default:
+      adpcmDecode_ = nullptr;
+      break;
+  }
+
+  sourceChannels_ = header.channels;
+  channels_ = header.channels < 2 ? 1 : 2;
+  sampleRate_ = header.sampleRate;
+  bitsPerSample_ = 16;
+  bytesPerSample_ = 2;
+  progressTotal_ = header.dataSize;
+  progressPosition_ = 0;
+
+  const uint64_t bitsPerFrame = static_cast<uint64_t>(header.bitsPerSample) * header.channels;
+  const uint64_t rate = static_cast<uint64_t>(header.sampleRate);
+  const uint64_t seconds = progressTotal_ * 8 / bitsPerFrame / rate;
+  duration_ = static_cast<int>(std::min<uint64_t>(seconds, INT_MAX));
+  const uint64_t kbps =
+      seconds != 0 ? progressTotal_ / (seconds * 125) : bitsPerFrame * rate / 1000;
+  bitRate_ = static_cast<int>(std::min<uint64_t>(kbps, INT_MAX));
+  return true;
+}
+
+int AuSource::Read(int16_t* left, int16_t* right) {
+  if (!file_ || left == nullptr || progressPosition_ >= progressTotal_) {
+    return 0;
+  }
+  const uint64_t request = std::min(header_.blockBytes, progressTotal_ - progressPosition_);
+  progressPosition_ += request;
+  const size_t bytes = std::fread(buffer_.get(), 1, static_cast<size_t>(request), file_.get());
+  return adpcmDecode_ ? DecodeAdpcm(bytes, left, right) : ConvertSamples(bytes, left, right);
+}
+
+int AuSource::ConvertSamples(size_t bytes, int16_t* left, int16_t* right) {
+  const size_t channels = static_cast<size_t>(header_.channels);
+  const size_t sampleBytes = static_cast<size_t>(sampleBytes_);
+  const size_t frameBytes = channels * sampleBytes;
+  const int frames = static_cast<int>(std::min<size_t>(bytes / frameBytes, kMaxBlockFrames));
+  const uint8_t* p = buffer_.get();
+  for (int f = 0; f < frames; ++f, p += frameBytes) {
+    if (channels == 1) {
+      left[f] = convert_(p);
+      continue;
+    }
+    int16_t l = 0;
+    int16_t r = 0;
+    if (channels == 2) {
+      l = convert_(p);
+      r = convert_(p + sampleBytes);
+    } else {
+      std::array<int16_t, kMaxMixChannels> frame{};
+      for (int c = 0; c < mixChannels_; ++c) {
+        frame[static_cast<size_t>(c)] = convert_(p + static_cast<size_t>(c) * sampleBytes);
+      }
+      DownmixToStereo(mixChannels_, frame.data(), l, r);
+    }
+    left[f] = l;
+    if (right != nullptr) {
+      right[f] = r;
+    }
+  }
+  return frames;
+}
+
+int AuSource::NextCode(const uint8_t*& data, const uint8_t* end) {
+  const int bits = header_.bitsPerSample;
+  if (bitCount_ < bits && data < end) {
+    bitBuffer_ |= static_cast<uint32_t>(*data++) << bitCount_;
+    bitCount_ += 8;
+  }
+  const int code = static_cast<int>(bitBuffer_ & ((1u << bits) - 1));
+  bitBuffer_ >>= bits;
+  bitCount_ = std::max(bitCount_ - bits, 0);
+  return code;
+}
+
+int AuSource::DecodeAdpcm(size_t bytes, int16_t* left, int16_t* right) {
+  const uint64_t bitsPerFrame = static_cast<uint64_t>(header_.bitsPerSample) * header_.channels;
+  const int frames = static_cast<int>(std::min<uint64_t>(bytes * 8 / bitsPerFrame, kMaxBlockFrames));
+  const uint8_t* data = buffer_.get();
+  const uint8_t* end = data + bytes;
+  for (int f = 0; f < frames; ++f) {
+    left[f] = adpcmDecode_(NextCode(data, end), adpcmState_);
+    if (header_.channels == 2) {
+      // Both channels run through the file's one decoder state.
+      const int16_t r = adpcmDecode_(NextCode(data, end), adpcmState_);
+      if (right != nullptr) {
+        right[f] = r;
+      }
+    }
+  }
+  return frames;
+}
+
+}  // namespace quillo
