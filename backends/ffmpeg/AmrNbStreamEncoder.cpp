@@ -1,0 +1,66 @@
+#include "backends/ffmpeg/AmrNbStreamEncoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace quillo {
+
+std::unique_ptr<AmrNbStreamEncoder> AmrNbStreamEncoder::Open(const EncoderSettings& settings,
+                                                             AVCodecParameters* parameters, PacketWriter writer) {
+  if (settings.sampleRate != AmrNbEncoder::kSampleRate || settings.channels != 1) return nullptr;
+  std::unique_ptr<AmrNbStreamEncoder> stream(new AmrNbStreamEncoder);
+  stream->encoder_ = AmrNbEncoder::Create(false);
+  stream->packet_.reset(av_packet_alloc());
+  if (!stream->encoder_ || !stream->packet_) return nullptr;
+  stream->mode_ = AmrNbEncoder::ModeForBitRate(settings.bitRate);
+  stream->writer_ = std::move(writer);
+
+  parameters->codec_type = AVMEDIA_TYPE_AUDIO;
+  parameters->codec_id = AV_CODEC_ID_AMR_NB;
+  parameters->sample_rate = AmrNbEncoder::kSampleRate;
+  av_channel_layout_uninit(&parameters->ch_layout);
+  av_channel_layout_default(&parameters->ch_layout, 1);
+  parameters->frame_size = AmrNbEncoder::kFrameSamples;
+  parameters->bit_rate = AmrNbEncoder::BitRateOfMode(stream->mode_);
+  return stream;
+}
+
+bool AmrNbStreamEncoder::Write(const int16_t* left, const int16_t* /*right*/, int frames) {
+  while (frames > 0) {
+    const int take = std::min(frames, AmrNbEncoder::kFrameSamples - filled_);
+    std::copy_n(left, take, samples_.begin() + filled_);
+    left += take;
+    frames -= take;
+    filled_ += take;
+    if (filled_ == AmrNbEncoder::kFrameSamples && !EncodeFrame()) return false;
+  }
+  return true;
+}
+
+bool AmrNbStreamEncoder::EncodeFrame() {
+  filled_ = 0;
+  const int64_t pts = nextPts_;
+  nextPts_ += AmrNbEncoder::kFrameSamples;
+  if (av_new_packet(packet_.get(), AmrNbEncoder::kMaxFrameBytes) < 0) return true;
+  const int size = encoder_->Encode(mode_, samples_.data(), packet_->data);
+  if (size <= 0) {  // an encoder error only loses this frame
+    av_packet_unref(packet_.get());
+    return true;
+  }
+  av_shrink_packet(packet_.get(), size);
+  packet_->pts = packet_->dts = pts;
+  packet_->duration = AmrNbEncoder::kFrameSamples;
+  packet_->flags |= AV_PKT_FLAG_KEY;
+  const bool written = writer_(packet_.get());
+  av_packet_unref(packet_.get());
+  return written;
+}
+
+bool AmrNbStreamEncoder::Finish() {
+  if (filled_ == 0) return true;
+  std::fill(samples_.begin() + filled_, samples_.end(), int16_t{0});
+  return EncodeFrame();
+}
+
+}  // namespace quillo

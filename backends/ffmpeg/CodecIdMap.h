@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+#include <libavcodec/codec_id.h>
+}
+
+namespace quillo {
+
+// The FFmpeg codec for a codec id as the settings store it. Stored ids keep
+// the numbers of the FFmpeg generation the settings were first written with;
+// most still match, but FLAC, ALAC, GSM and Microsoft GSM moved since.
+// AV_CODEC_ID_NONE for an id the catalog does not use.
+AVCodecID CodecIdFromStored(int32_t storedId);
+
+}  // namespace quillo

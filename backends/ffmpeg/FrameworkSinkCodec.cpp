@@ -1,0 +1,148 @@
+#include "backends/ffmpeg/FrameworkSinkCodec.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "backends/ffmpeg/CodecIdMap.h"
+#include "backends/ffmpeg/FrameworkSinkBitRate.h"
+#include "backends/ffmpeg/FrameworkSinkSamples.h"
+#include "catalog/CodecIds.h"
+
+namespace quillo {
+
+namespace {
+
+// The largest block the engine writes at once; sample-oriented encoders get
+// frames of up to this many sample frames.
+constexpr int kMaxBlockFrames = 1152;
+
+// The sample-oriented codecs the sink knows how to feed. Any other codec
+// whose encoder does not report a frame size is refused.
+bool IsSampleOriented(int32_t id) {
+  using namespace codec_id;
+  constexpr std::array kIds{kPcmS16Le, kPcmS16Be, kPcmS8,    kPcmU8,    kPcmMulaw, kPcmAlaw,
+                            kPcmS32Le, kPcmS32Be, kPcmS24Le, kPcmS24Be, kPcmF32Be, kPcmF32Le,
+                            kPcmF64Be, kPcmF64Le, kAdpcmG726};
+  return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
+}
+
+// The encoder's first sample format, except that a lossless encoder which
+// also takes 16-bit samples gets those: 16-bit input then makes a 16-bit
+// file instead of a padded 24-bit one.
+AVSampleFormat ChooseSampleFormat(const AVCodec* encoder) {
+  if (encoder->sample_fmts == nullptr) return AV_SAMPLE_FMT_S16;
+  const AVCodecDescriptor* descriptor = avcodec_descriptor_get(encoder->id);
+  if (descriptor != nullptr && (descriptor->props & AV_CODEC_PROP_LOSSLESS) != 0) {
+    for (const AVSampleFormat* f = encoder->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
+      if (*f == AV_SAMPLE_FMT_S16 || *f == AV_SAMPLE_FMT_S16P) return *f;
+  }
+  return encoder->sample_fmts[0];
+}
+
+}  // namespace
+
+std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettings& settings,
+                                                             AVCodecParameters* parameters, PacketWriter writer) {
+  const AVCodecID id = CodecIdFromStored(settings.storedCodecId);
+  if (id == AV_CODEC_ID_NONE || settings.sampleRate <= 0 || settings.channels < 1 || settings.channels > 2)
+    return nullptr;
+  const AVCodec* encoder = avcodec_find_encoder(id);
+  if (encoder == nullptr) return nullptr;
+
+  std::unique_ptr<FrameworkSinkCodec> codec(new FrameworkSinkCodec);
+  codec->context_.reset(avcodec_alloc_context3(encoder));
+  if (!codec->context_) return nullptr;
+  AVCodecContext* context = codec->context_.get();
+  context->codec_type = AVMEDIA_TYPE_AUDIO;
+  context->sample_rate = settings.sampleRate;
+  av_channel_layout_default(&context->ch_layout, settings.channels);
+  context->time_base = AVRational{1, settings.sampleRate};
+  context->sample_fmt = ChooseSampleFormat(encoder);
+  const EncoderRate rate =
+      EncoderRateFor(settings.storedCodecId, settings.bitRate, settings.sampleRate, settings.channels);
+  context->bit_rate = rate.bitRate;
+  if (rate.codeWordBits != 0) {
+    context->bits_per_coded_sample = rate.codeWordBits;
+    // The catalog offers G.726 at every PCM rate, not only the 8000 Hz of
+    // the telephone standard; the encoder codes other rates just as well.
+    context->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
+  }
+  if (settings.globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  if (!CanPutSamples(context->sample_fmt)) return nullptr;
+  if (avcodec_open2(context, encoder, nullptr) < 0) return nullptr;
+
+  codec->channels_ = settings.channels;
+  if (context->frame_size < 2) {
+    if (!IsSampleOriented(settings.storedCodecId)) return nullptr;
+    codec->eachBlock_ = true;
+    codec->capacity_ = kMaxBlockFrames;
+  } else {
+    codec->capacity_ = context->frame_size;
+  }
+
+  codec->frame_.reset(av_frame_alloc());
+  codec->packet_.reset(av_packet_alloc());
+  if (!codec->frame_ || !codec->packet_) return nullptr;
+  AVFrame* frame = codec->frame_.get();
+  frame->format = context->sample_fmt;
+  frame->sample_rate = context->sample_rate;
+  frame->nb_samples = codec->capacity_;
+  if (av_channel_layout_copy(&frame->ch_layout, &context->ch_layout) < 0) return nullptr;
+  if (av_frame_get_buffer(frame, 0) < 0) return nullptr;
+
+  if (avcodec_parameters_from_context(parameters, context) < 0) return nullptr;
+  codec->writer_ = std::move(writer);
+  return codec;
+}
+
+bool FrameworkSinkCodec::PrepareFrame() {
+  frame_->nb_samples = capacity_;
+  return av_frame_make_writable(frame_.get()) >= 0;
+}
+
+bool FrameworkSinkCodec::Write(const int16_t* left, const int16_t* right, int frames) {
+  if (right == nullptr) right = left;
+  while (frames > 0) {
+    // Without a writable frame there is nowhere to put the samples: the
+    // block is lost like a frame the encoder refused.
+    if (filled_ == 0 && !PrepareFrame()) return true;
+    const int take = std::min(frames, capacity_ - filled_);
+    PutSamples(left, right, take, channels_, context_->sample_fmt, frame_->extended_data, filled_);
+    left += take;
+    right += take;
+    frames -= take;
+    filled_ += take;
+    if ((filled_ == capacity_ || eachBlock_) && !SendFrame()) return false;
+  }
+  return true;
+}
+
+bool FrameworkSinkCodec::SendFrame() {
+  frame_->nb_samples = filled_;
+  frame_->pts = nextPts_;
+  nextPts_ += filled_;
+  filled_ = 0;
+  // An encoder error only loses this frame.
+  if (avcodec_send_frame(context_.get(), frame_.get()) < 0) return true;
+  return ReceivePackets();
+}
+
+bool FrameworkSinkCodec::ReceivePackets() {
+  for (;;) {
+    const int result = avcodec_receive_packet(context_.get(), packet_.get());
+    if (result < 0) return true;  // needs more input, drained, or failed
+    packet_->flags |= AV_PKT_FLAG_KEY;
+    const bool written = writer_(packet_.get());
+    av_packet_unref(packet_.get());
+    if (!written) return false;
+  }
+}
+
+bool FrameworkSinkCodec::Finish() {
+  if (filled_ > 0 && !SendFrame()) return false;
+  if (avcodec_send_frame(context_.get(), nullptr) < 0) return true;
+  return ReceivePackets();
+}
+
+}  // namespace quillo

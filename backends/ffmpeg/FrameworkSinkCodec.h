@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+
+#include "backends/ffmpeg/FrameworkSinkEncoder.h"
+#include "backends/ffmpeg/FrameworkSinkHandles.h"
+
+namespace quillo {
+
+// The libavcodec encoder behind the sink. Frame-oriented encoders receive
+// frames of exactly their frame size, the last one possibly shorter
+// (libavcodec pads it with silence for encoders that need whole frames);
+// sample-oriented encoders (PCM and its kin) receive each block as it comes.
+class FrameworkSinkCodec final : public FrameworkSinkEncoder {
+ public:
+  static std::unique_ptr<FrameworkSinkCodec> Open(const EncoderSettings& settings, AVCodecParameters* parameters,
+                                                  PacketWriter writer);
+
+  bool Write(const int16_t* left, const int16_t* right, int frames) override;
+  bool Finish() override;
+
+ private:
+  FrameworkSinkCodec() = default;
+
+  // Makes the frame's buffers ours to fill (the encoder may still hold them).
+  bool PrepareFrame();
+  // Encodes the filled part of the frame; false only when a packet was refused.
+  bool SendFrame();
+  bool ReceivePackets();
+
+  CodecContextPtr context_;
+  FramePtr frame_;
+  PacketPtr packet_;
+  PacketWriter writer_;
+  int channels_ = 0;
+  int capacity_ = 0;     // frames per encoder frame
+  int filled_ = 0;       // frames waiting in frame_
+  bool eachBlock_ = false;  // sample-oriented: encode every block as it comes
+  int64_t nextPts_ = 0;
+};
+
+}  // namespace quillo

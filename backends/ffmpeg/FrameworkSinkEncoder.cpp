@@ -1,0 +1,19 @@
+#include "backends/ffmpeg/FrameworkSinkEncoder.h"
+
+#include <utility>
+
+#include "backends/ffmpeg/AmrNbStreamEncoder.h"
+#include "backends/ffmpeg/FrameworkSinkCodec.h"
+#include "catalog/CodecIds.h"
+
+namespace quillo {
+
+std::unique_ptr<FrameworkSinkEncoder> OpenFrameworkSinkEncoder(const EncoderSettings& settings,
+                                                               AVCodecParameters* parameters,
+                                                               PacketWriter writer) {
+  if (settings.storedCodecId == codec_id::kAmrNb)
+    return AmrNbStreamEncoder::Open(settings, parameters, std::move(writer));
+  return FrameworkSinkCodec::Open(settings, parameters, std::move(writer));
+}
+
+}  // namespace quillo

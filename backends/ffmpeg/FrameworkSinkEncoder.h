@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+namespace quillo {
+
+// What the sink asks of its encoder.
+struct EncoderSettings {
+  int32_t storedCodecId = 0;  // as the settings store it
+  int sampleRate = 0;
+  int channels = 0;
+  int bitRate = 0;            // bit/s; bits per code word for G.726
+  bool globalHeader = false;  // the container wants the codec headers up front
+};
+
+// Receives each encoded packet, time-stamped in 1 / sample rate; false when
+// the container refused it.
+using PacketWriter = std::function<bool(AVPacket*)>;
+
+// Turns planar 16-bit PCM into packets: cuts the input into the encoder's
+// frames and hands every packet to the writer as soon as it is ready.
+class FrameworkSinkEncoder {
+ public:
+  virtual ~FrameworkSinkEncoder() = default;
+
+  // False when the writer refused a packet; the rest of the block is dropped.
+  virtual bool Write(const int16_t* left, const int16_t* right, int frames) = 0;
+  // Encodes what is still buffered and drains the encoder.
+  virtual bool Finish() = 0;
+};
+
+// Opens the encoder for the stored codec id and describes its stream in
+// `parameters`; null when there is no encoder for the id or it refuses the
+// settings.
+std::unique_ptr<FrameworkSinkEncoder> OpenFrameworkSinkEncoder(const EncoderSettings& settings,
+                                                               AVCodecParameters* parameters,
+                                                               PacketWriter writer);
+
+}  // namespace quillo

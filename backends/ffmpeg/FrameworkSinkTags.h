@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+extern "C" {
+#include <libavutil/dict.h>
+}
+
+namespace quillo {
+
+// The tag texts a sink was given; empty = absent.
+struct SinkTags {
+  std::string title, artist, album, genre, date, comment, composer, copyright;
+  std::string track;  // decimal text, empty for no track number
+};
+
+bool IsValidUtf8(std::string_view text);
+
+// Sets the container metadata entries title, artist, author (the artist
+// again), album, genre, date, comment, track, composer and copyright, in that
+// order, each only for a non-empty text. Texts are UTF-8; one that is not
+// valid UTF-8 is left out rather than stored garbled.
+void PutTags(const SinkTags& tags, AVDictionary** metadata);
+
+}  // namespace quillo
