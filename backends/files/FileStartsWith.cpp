@@ -1,0 +1,18 @@
+#include "backends/files/FileStartsWith.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace quillo {
+
+bool FileStartsWith(const void* expected, size_t count, const std::string& path) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return false;
+  std::vector<unsigned char> head(count);
+  if (count > 0 && std::fread(head.data(), 1, count, file.get()) != count) return false;
+  return count == 0 || std::memcmp(head.data(), expected, count) == 0;
+}
+
+}  // namespace quillo

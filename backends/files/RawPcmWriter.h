@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/MediaSink.h"
+
+namespace quillo {
+
+// Writes headerless signed 16-bit little-endian PCM, stereo interleaved left
+// then right. Used for scratch files that another pass reads back.
+class RawPcmWriter final : public MediaSink {
+ public:
+  RawPcmWriter() = default;
+  ~RawPcmWriter() override;
+
+  void SetPath(const std::string& path) override { path_ = path; }
+  // 1 or 2; must be set before Write.
+  void SetChannels(int channels) override { channels_ = channels; }
+  // Creates the file, replacing any existing one.
+  bool Open() override;
+  // True only when every byte was written. A partial file is left as it is.
+  bool Write(const int16_t* left, const int16_t* right, int frames) override;
+  void Close() override;
+
+ private:
+  bool WriteAll(const uint8_t* data, size_t size);
+
+  std::string path_;
+  int channels_ = 0;
+  int fd_ = -1;
+};
+
+}  // namespace quillo

@@ -1,0 +1,257 @@
+#include "backends/files/RiffInfoReader.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "backends/files/LegacyText.h"
+#include "engine/GenreTable.h"
+
+namespace quillo {
+
+namespace {
+
+// No chunk is read into memory beyond this, whatever its header claims.
+constexpr uint32_t kMaxChunkRead = 10 * 1024 * 1024;
+// Zeros kept after the INFO data, so that a sub-chunk header read near the end
+// sees zeros rather than running off the buffer.
+constexpr size_t kZeroTail = 1024;
+
+using File = std::unique_ptr<FILE, int (*)(FILE*)>;
+
+uint32_t Le32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool IdIs(const uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
+
+// What the chunk walk collects.
+struct RiffChunks {
+  std::vector<uint8_t> info;  // INFO data followed by kZeroTail zeros
+  size_t infoEnd = 0;         // bytes of real INFO data
+  std::string display;        // text of a plain-text DISP chunk
+};
+
+class ChunkWalker {
+ public:
+  explicit ChunkWalker(FILE* file) : file_(file) {
+    struct stat info {};
+    fileSize_ = fstat(fileno(file), &info) == 0 ? static_cast<uint64_t>(info.st_size) : 0;
+  }
+
+  // Walks the chunks after the "WAVE" form type until a read fails.
+  void Walk(RiffChunks& out) {
+    uint8_t header[8];
+    while (NextChunkHeader(header)) {
+      const uint32_t size = Le32(header + 4);
+      if (IdIs(header, "LIST")) {
+        uint8_t type[4];
+        if (!ReadExactly(type, 4)) return;
+        if (!IdIs(type, "INFO")) {
+          if (size > 4 && !Skip(size - 4)) return;
+        } else if (size >= 4 && !ReadInfo(size - 4, out)) {
+          return;
+        }
+      } else if (IdIs(header, "DISP") && size > 4) {
+        uint8_t format[4];
+        if (!ReadExactly(format, 4)) return;
+        if (Le32(format) == 1) {
+          if (!ReadDisplay(size - 4, out)) return;
+        } else if (!Skip(size - 4)) {
+          return;
+        }
+      } else if (!Skip(size)) {
+        return;
+      }
+    }
+  }
+
+ private:
+  // Chunk ids start with a letter; pad bytes after odd-sized chunks and stray
+  // zeros are passed over on the way to the next one.
+  bool NextChunkHeader(uint8_t (&header)[8]) {
+    int c;
+    do {
+      c = std::fgetc(file_);
+    } while (c != EOF && !IsLetter(c));
+    if (c == EOF) return false;
+    header[0] = static_cast<uint8_t>(c);
+    return ReadExactly(header + 1, 7);
+  }
+
+  bool ReadExactly(uint8_t* out, size_t size) { return std::fread(out, 1, size, file_) == size; }
+
+  bool Skip(uint32_t size) { return fseeko(file_, static_cast<off_t>(size), SEEK_CUR) == 0; }
+
+  // Bytes left in the file from here: no buffer is sized beyond them.
+  uint32_t Remaining() const {
+    const off_t at = ftello(file_);
+    if (at < 0 || static_cast<uint64_t>(at) >= fileSize_) return 0;
+    return static_cast<uint32_t>(std::min<uint64_t>(fileSize_ - static_cast<uint64_t>(at), kMaxChunkRead));
+  }
+
+  // A later INFO list replaces an earlier one. False when the read came up short.
+  bool ReadInfo(uint32_t size, RiffChunks& out) {
+    const uint32_t wanted = std::min<uint32_t>(size, kMaxChunkRead - 4);
+    const uint32_t capacity = std::min(wanted, Remaining());
+    out.info.assign(capacity + kZeroTail, 0);
+    out.infoEnd = std::fread(out.info.data(), 1, capacity, file_);
+    return out.infoEnd == wanted;
+  }
+
+  bool ReadDisplay(uint32_t size, RiffChunks& out) {
+    const uint32_t wanted = std::min(size, kMaxChunkRead);
+    std::vector<char> text(std::min(wanted, Remaining()));
+    const size_t got = std::fread(text.data(), 1, text.size(), file_);
+    out.display.assign(text.data(), strnlen(text.data(), got));
+    return got == wanted;
+  }
+
+  FILE* file_;
+  uint64_t fileSize_ = 0;
+};
+
+enum class InfoField { kNone, kTitle, kArtist, kAlbum, kYear, kGenre, kComment, kCopyright, kTrack };
+
+struct InfoId {
+  char id[5];
+  InfoField field;
+};
+
+// Ids that carry one of our fields, then ids we know but do not use.
+constexpr InfoId kInfoIds[] = {
+    {"INAM", InfoField::kTitle},   {"IART", InfoField::kArtist},    {"IPRD", InfoField::kAlbum},
+    {"ICRD", InfoField::kYear},    {"IGNR", InfoField::kGenre},     {"ICMT", InfoField::kComment},
+    {"ICOP", InfoField::kCopyright}, {"ITRK", InfoField::kTrack},   {"IARL", InfoField::kNone},
+    {"ICMS", InfoField::kNone},    {"ICRP", InfoField::kNone},      {"IDIM", InfoField::kNone},
+    {"IDPI", InfoField::kNone},    {"IENG", InfoField::kNone},      {"IKEY", InfoField::kNone},
+    {"ILGT", InfoField::kNone},    {"IMED", InfoField::kNone},      {"IPLT", InfoField::kNone},
+    {"ISBJ", InfoField::kNone},    {"ISFT", InfoField::kNone},      {"ISHP", InfoField::kNone},
+    {"ISRC", InfoField::kNone},    {"ISRF", InfoField::kNone},      {"ITCH", InfoField::kNone},
+};
+
+std::string* FieldOf(TagInfo& tags, InfoField field) {
+  switch (field) {
+    case InfoField::kTitle: return &tags.title;
+    case InfoField::kArtist: return &tags.artist;
+    case InfoField::kAlbum: return &tags.album;
+    case InfoField::kYear: return &tags.year;
+    case InfoField::kGenre: return &tags.genre;
+    case InfoField::kComment: return &tags.comment;
+    case InfoField::kCopyright: return &tags.copyright;
+    case InfoField::kTrack: return &tags.track;
+    case InfoField::kNone: break;
+  }
+  return nullptr;
+}
+
+// Scans the INFO sub-chunks. Sub-chunks are found by their "I" + three
+// letters shape rather than trusted to follow one another, as writers often
+// leave out the pad byte. Returns whether anything was found; `genreIndex`
+// gets the IGRE byte, or -1.
+bool ScanInfo(const RiffChunks& chunks, TagInfo& tags, int& genreIndex) {
+  const uint8_t* data = chunks.info.data();
+  const size_t end = chunks.infoEnd;
+  bool found = false;
+  size_t pos = 0;
+  while (pos + 8 < end) {
+    while (pos < end && !((data[pos] == 'I' || data[pos] == 'i') && IsLetter(data[pos + 1]) &&
+                          IsLetter(data[pos + 2]) && IsLetter(data[pos + 3]))) {
+      ++pos;
+    }
+    if (pos >= end) break;
+
+    const uint8_t* id = data + pos;
+    const uint64_t size = Le32(id + 4);
+    const size_t textStart = pos + 8;
+    const auto known = std::find_if(std::begin(kInfoIds), std::end(kInfoIds),
+                                    [&](const InfoId& entry) { return IdIs(id, entry.id); });
+    if (known != std::end(kInfoIds) && known->field != InfoField::kNone) {
+      if (size != 0 && textStart < end) {
+        const size_t length = static_cast<size_t>(std::min<uint64_t>(size, end - textStart));
+        const char* text = reinterpret_cast<const char*>(data + textStart);
+        *FieldOf(tags, known->field) = LegacyTextToUtf8(std::string_view(text, strnlen(text, length)));
+        found = true;
+        pos = textStart + length;
+      } else {
+        pos = textStart;
+      }
+    } else if (known != std::end(kInfoIds)) {
+      pos = static_cast<size_t>(std::min<uint64_t>(textStart + size, end));
+    } else if (IdIs(id, "IGRE")) {
+      // A genre byte that would lie past the data is not there.
+      if (size != 0 && textStart < end) {
+        genreIndex = data[textStart];
+        found = true;
+        pos = static_cast<size_t>(std::min<uint64_t>(textStart + size, end));
+      } else {
+        pos = textStart;
+      }
+    } else {
+      ++pos;
+    }
+  }
+  return found;
+}
+
+// "(17)" and "(17)Rock" name genre 17; anything else stays as written.
+void ResolveGenre(std::string& genre, int genreIndex) {
+  if (genre.size() >= 2 && genre[0] == '(' && genre[1] >= '0' && genre[1] <= '9') {
+    int number = 0;
+    for (size_t i = 1; i < genre.size() && genre[i] >= '0' && genre[i] <= '9'; ++i) {
+      number = number * 10 + (genre[i] - '0');
+      if (number >= kGenreCount) break;
+    }
+    if (number < kGenreCount) genre = std::string(GenreName(number));
+  }
+  if (genre.empty() && genreIndex >= 0 && genreIndex < kGenreCount)
+    genre = std::string(GenreName(genreIndex));
+}
+
+// Cuts `text` (UTF-8) to its first `count` characters.
+void KeepFirstCharacters(std::string& text, size_t count) {
+  size_t i = 0;
+  for (size_t kept = 0; i < text.size() && kept < count; ++kept) {
+    ++i;
+    while (i < text.size() && (static_cast<uint8_t>(text[i]) & 0xC0) == 0x80) ++i;
+  }
+  text.resize(i);
+}
+
+}  // namespace
+
+bool ReadRiffInfoTags(const std::string& path, TagInfo& tags) {
+  tags = TagInfo{};
+  File file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return false;
+
+  uint8_t head[12];
+  if (std::fread(head, 1, sizeof head, file.get()) != sizeof head || !IdIs(head, "RIFF") ||
+      !IdIs(head + 8, "WAVE")) {
+    return false;
+  }
+  RiffChunks chunks;
+  ChunkWalker(file.get()).Walk(chunks);
+  file.reset();
+
+  int genreIndex = -1;
+  bool found = chunks.infoEnd > 0 && ScanInfo(chunks, tags, genreIndex);
+  ResolveGenre(tags.genre, genreIndex);
+  KeepFirstCharacters(tags.year, 4);
+  if (tags.title.empty() && !chunks.display.empty()) {
+    tags.title = LegacyTextToUtf8(chunks.display);
+    found = true;
+  }
+  return found;
+}
+
+}  // namespace quillo

@@ -1,0 +1,160 @@
+#include "engine/OutputPath.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "engine/FolderMaker.h"
+#include "engine/PendingOutput.h"
+
+namespace quillo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum class Outcome { kDone, kRefused, kFailed };
+
+std::string FolderMessage(const std::string& folder) {
+  return "Failed to create folder \"" + folder + "\"";
+}
+
+std::string FileMessage(const std::string& path) {
+  return "Failed to create file \"" + path + "\"";
+}
+
+// Anything of that name, a dangling link included.
+bool Exists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(path, ec));
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  std::error_code ec1;
+  std::error_code ec2;
+  const fs::path ca = fs::weakly_canonical(a, ec1);
+  const fs::path cb = fs::weakly_canonical(b, ec2);
+  if (ec1 || ec2) return a == b;
+  return ca == cb;
+}
+
+// The source's folder as a relative path ending in "/", with "." and ".."
+// resolved first so that the tree cannot climb out of the output folder:
+// "/home/ann/Music/pop/track01.mp3" gives "home/ann/Music/pop/".
+std::string SourceTree(const std::string& source) {
+  std::error_code ec;
+  fs::path path = fs::absolute(fs::path(source), ec);
+  if (ec) path = fs::path(source);
+  std::string tree = path.lexically_normal().parent_path().relative_path().string();
+  if (!tree.empty() && tree.back() != '/') tree += '/';
+  return tree;
+}
+
+// Proves that `path` can be created. A missing file is created exclusively and
+// removed again; an existing target (overwrite) must be a writable file in a
+// folder where its replacement can be made, and is left as it is.
+bool ProveCreatable(const std::string& path) {
+  if (!Exists(path)) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    close(fd);
+    unlink(path.c_str());
+    return true;
+  }
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec) || access(path.c_str(), W_OK) != 0) return false;
+  PendingOutput probe(path);
+  return probe.Create();
+}
+
+Outcome TryOnce(const std::string& source, const std::string& newExtension, int mode,
+                const std::string& folder, bool keepTree, int policy, std::string& output,
+                std::string& message) {
+  const size_t slash = source.rfind('/');
+  const std::string fileName = slash == std::string::npos ? source : source.substr(slash + 1);
+  const size_t dot = fileName.rfind('.');
+  const std::string stem = dot == std::string::npos ? fileName : fileName.substr(0, dot);
+
+  std::string base;
+  if (mode == OutputPathOptions::kSpecificFolder) {
+    if (folder.empty() || !MakeFolders(folder)) {
+      message = FolderMessage(folder);
+      return Outcome::kFailed;
+    }
+    base = folder;
+    if (base.back() != '/') base += '/';
+    if (keepTree) {
+      base += SourceTree(source);
+      if (!MakeFolders(base)) {
+        message = FolderMessage(base);
+        return Outcome::kFailed;
+      }
+    }
+    base += stem;
+  } else {
+    base = source.substr(0, source.size() - (fileName.size() - stem.size()));
+  }
+
+  std::string path = base + newExtension;
+  if (Exists(path)) {
+    switch (policy) {
+      case OutputPathOptions::kOverwriteTarget:
+        if (SamePath(path, source)) {
+          message =
+              "Target file name is same as original file that can't be overwritten. Please "
+              "output files to a custom folder.";
+          return Outcome::kRefused;
+        }
+        break;
+      case OutputPathOptions::kSkipTarget:
+        message = "Target exists and skipped";
+        return Outcome::kRefused;
+      default:
+        for (long n = 1;; ++n) {
+          path = base + "_" + std::to_string(n) + newExtension;
+          if (!Exists(path)) break;
+        }
+        break;
+    }
+  }
+
+  if (!ProveCreatable(path)) {
+    message = FileMessage(path);
+    return Outcome::kFailed;
+  }
+  output = path;
+  return Outcome::kDone;
+}
+
+}  // namespace
+
+bool MakeOutputPath(FileItem& item, const std::string& extension,
+                    const OutputPathOptions& options, std::string& message) {
+  const std::string newExtension = "." + extension;
+  int mode = options.folderMode;
+  std::string folder = options.folder;
+  bool keepTree = options.keepTree;
+  bool fallbackUsed = false;
+
+  for (;;) {
+    std::string output;
+    const Outcome outcome = TryOnce(item.path, newExtension, mode, folder, keepTree,
+                                    options.targetPolicy, output, message);
+    if (outcome == Outcome::kDone) {
+      item.outputPath = output;
+      return true;
+    }
+    // Skip and same-as-source refusals are final; creation failures may retry
+    // once below the documents folder.
+    if (outcome == Outcome::kRefused || !options.documentsFallback || fallbackUsed) return false;
+    fallbackUsed = true;
+    if (!MakeFolders(options.documentsFolder)) return false;
+    keepTree = mode == OutputPathOptions::kSpecificFolder && options.keepTree;
+    folder = options.documentsFolder;
+    mode = OutputPathOptions::kSpecificFolder;
+  }
+}
+
+}  // namespace quillo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "engine/FileItem.h"
+
+namespace quillo {
+
+// Where outputs go and what happens to an existing target; the driver fills it
+// from the conversion settings.
+struct OutputPathOptions {
+  static constexpr int kSameFolderAsSource = 199;
+  static constexpr int kSpecificFolder = 399;
+  static constexpr int kRenameTarget = 11;
+  static constexpr int kOverwriteTarget = 22;
+  static constexpr int kSkipTarget = 33;
+
+  int folderMode = kSameFolderAsSource;
+  std::string folder;           // the specific folder
+  bool keepTree = false;        // rebuild the source's folders below `folder`
+  bool documentsFallback = false;  // retry in the documents folder when creation fails
+  std::string documentsFolder;  // the user's documents folder, empty when unknown
+  int targetPolicy = kRenameTarget;
+};
+
+// Chooses the output path of `item` for the output extension `extension`
+// ("mp3"), creating missing folders and proving that the file can be created.
+// On success sets item.outputPath and returns true; otherwise leaves it alone,
+// sets `message` to the text for the file's "Output" cell and returns false.
+//
+// An existing target under the overwrite policy is not touched here: the
+// conversion writes through a PendingOutput and replaces it only on success.
+bool MakeOutputPath(FileItem& item, const std::string& extension,
+                    const OutputPathOptions& options, std::string& message);
+
+}  // namespace quillo

@@ -1,0 +1,152 @@
+#include "engine/ResampleAdapter.h"
+
+#include <libresample.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillo {
+
+namespace {
+
+template <typename T>
+void Grow(std::vector<T>& buffer, size_t size) {
+  if (buffer.size() < size) buffer.resize(size);
+}
+
+// Samples enter as s / 32768 but leave scaled by 32767 and truncated toward
+// zero, so a resampled block never holds -32768. Kept as it is so that the
+// output matches what earlier versions produced.
+float ToFloat(int16_t sample) { return static_cast<float>(sample) / 32768.0f; }
+
+int16_t ToPcm(float value) {
+  value = std::clamp(value, -1.0f, 1.0f);
+  return static_cast<int16_t>(value * 32767.0f);
+}
+
+}  // namespace
+
+void ResampleAdapter::ResamplerCloser::operator()(void* handle) const { resample_close(handle); }
+
+ResampleAdapter::ResampleAdapter() = default;
+ResampleAdapter::~ResampleAdapter() = default;
+
+void ResampleAdapter::Configure(int inputRate, int inputChannels, int outputRate,
+                                int outputChannels) {
+  inputRate_ = inputRate;
+  inputChannels_ = inputChannels;
+  outputRate_ = outputRate;
+  outputChannels_ = outputChannels;
+  left_.reset();
+  right_.reset();
+  flushed_ = false;
+  factor_ = 0.0;
+  if (inputRate == outputRate || inputRate <= 0 || outputRate <= 0) return;
+
+  // A fixed ratio: both bounds are the factor itself.
+  factor_ = static_cast<double>(outputRate) / inputRate;
+  left_.reset(resample_open(1, factor_, factor_));
+  if (outputChannels == 2) right_.reset(resample_open(1, factor_, factor_));
+}
+
+int ResampleAdapter::OutputCapacity(int frames) const {
+  const int ratio = (inputRate_ > 0 && outputRate_ > 0) ? outputRate_ / inputRate_ : 0;
+  return (ratio + 1) * frames;
+}
+
+const int16_t* ResampleAdapter::Fold(const int16_t* left, const int16_t* right, int frames) {
+  Grow(mix_, static_cast<size_t>(frames));
+  for (int i = 0; i < frames; ++i) {
+    // The arithmetic shift rounds toward minus infinity: (-3 + -4) >> 1 is -4.
+    mix_[i] = static_cast<int16_t>((static_cast<int32_t>(left[i]) + right[i]) >> 1);
+  }
+  return mix_.data();
+}
+
+int ResampleAdapter::ResampleChannel(void* resampler, const int16_t* in, int frames, bool last,
+                                     std::vector<int16_t>& pcmOut, int capacity) {
+  Grow(floatIn_, static_cast<size_t>(std::max(frames, 1)));
+  Grow(floatOut_, static_cast<size_t>(capacity));
+  Grow(pcmOut, static_cast<size_t>(capacity));
+  for (int i = 0; i < frames; ++i) floatIn_[i] = ToFloat(in[i]);
+
+  // One call normally takes the whole block; should the output fill first,
+  // keep feeding the rest rather than drop it.
+  int consumed = 0;
+  int produced = 0;
+  do {
+    int used = 0;
+    const int n = resample_process(resampler, factor_, floatIn_.data() + consumed,
+                                   frames - consumed, last ? 1 : 0, &used,
+                                   floatOut_.data() + produced, capacity - produced);
+    if (n < 0) break;
+    consumed += used;
+    produced += n;
+    if (n == 0 && used == 0) break;
+  } while (consumed < frames && produced < capacity);
+
+  for (int i = 0; i < produced; ++i) pcmOut[i] = ToPcm(floatOut_[i]);
+  return produced;
+}
+
+int ResampleAdapter::Process(const int16_t* inLeft, const int16_t* inRight, int frames,
+                             int16_t* outLeft, int16_t* outRight, int* outFrames) {
+  if (frames < 0) frames = 0;
+  const bool twoIn = inputChannels_ == 2 && inRight != nullptr;
+  const bool twoOut = outputChannels_ == 2;
+
+  const int16_t* left = inLeft;
+  const int16_t* right = twoIn ? inRight : inLeft;
+  bool stereoSource = twoIn;
+  if (twoIn && !twoOut) {
+    left = Fold(inLeft, inRight, frames);
+    right = left;
+    stereoSource = false;
+  }
+
+  int count = frames;
+  if (left_) {
+    const int capacity = OutputCapacity(frames);
+    count = ResampleChannel(left_.get(), left, frames, false, pcmLeft_, capacity);
+    left = pcmLeft_.data();
+    right = left;
+    if (stereoSource && right_) {
+      const int rightCount =
+          ResampleChannel(right_.get(), inRight, frames, false, pcmRight_, capacity);
+      // Equal input gives equal counts; the smaller one is the safe one.
+      count = std::min(count, rightCount);
+      right = pcmRight_.data();
+    }
+  }
+
+  std::memcpy(outLeft, left, static_cast<size_t>(count) * sizeof(int16_t));
+  if (twoOut && outRight != nullptr)
+    std::memcpy(outRight, right, static_cast<size_t>(count) * sizeof(int16_t));
+  *outFrames = count;
+  return 1;
+}
+
+int ResampleAdapter::Flush(int16_t* outLeft, int16_t* outRight, int capacity) {
+  if (!left_ || flushed_ || capacity <= 0) return 0;
+  const bool twoOut = outputChannels_ == 2;
+  // The right resampler only ever saw samples when the source had two channels.
+  const bool rightFed = inputChannels_ == 2 && twoOut && right_;
+
+  int count = ResampleChannel(left_.get(), nullptr, 0, true, pcmLeft_, capacity);
+  const int16_t* right = pcmLeft_.data();
+  if (rightFed) {
+    const int rightCount = ResampleChannel(right_.get(), nullptr, 0, true, pcmRight_, capacity);
+    count = std::min(count, rightCount);
+    right = pcmRight_.data();
+  }
+  if (count == 0) {
+    flushed_ = true;
+    return 0;
+  }
+  std::memcpy(outLeft, pcmLeft_.data(), static_cast<size_t>(count) * sizeof(int16_t));
+  if (twoOut && outRight != nullptr)
+    std::memcpy(outRight, right, static_cast<size_t>(count) * sizeof(int16_t));
+  return count;
+}
+
+}  // namespace quillo

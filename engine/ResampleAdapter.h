@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace quillo {
+
+// Turns the PCM a source delivers into the rate and channel count a sink was
+// configured for: folds two channels into one, duplicates one into two, and
+// converts the rate with one libresample instance per output channel. One
+// adapter serves one file; the blocks it is given form one continuous stream.
+class ResampleAdapter {
+ public:
+  ResampleAdapter();
+  ~ResampleAdapter();
+  ResampleAdapter(const ResampleAdapter&) = delete;
+  ResampleAdapter& operator=(const ResampleAdapter&) = delete;
+
+  // Stores the formats and opens the resamplers when the rates differ.
+  void Configure(int inputRate, int inputChannels, int outputRate, int outputChannels);
+
+  // Converts `frames` frames. `inRight` may be null for one input channel;
+  // `outRight` is used only for two output channels. Each output buffer must
+  // hold OutputCapacity(frames) samples. Always returns 1.
+  int Process(const int16_t* inLeft, const int16_t* inRight, int frames, int16_t* outLeft,
+              int16_t* outRight, int* outFrames);
+
+  // Delivers the samples the resamplers still hold back at the end of the
+  // stream, at most `capacity` frames per call. Call it after the last block
+  // until it returns 0; with equal rates it returns 0 at once.
+  int Flush(int16_t* outLeft, int16_t* outRight, int capacity);
+
+  // Output samples per channel that a block of `frames` input frames may need:
+  // (output rate / input rate, in whole numbers, + 1) x frames.
+  int OutputCapacity(int frames) const;
+
+  double factor() const { return factor_; }
+  bool resampling() const { return left_ != nullptr; }
+
+ private:
+  struct ResamplerCloser {
+    void operator()(void* handle) const;
+  };
+  using Resampler = std::unique_ptr<void, ResamplerCloser>;
+
+  // Runs one channel through `resampler`; returns the samples produced, which
+  // are left in `pcmOut`.
+  int ResampleChannel(void* resampler, const int16_t* in, int frames, bool last,
+                      std::vector<int16_t>& pcmOut, int capacity);
+  // The mean of both channels, rounded toward minus infinity.
+  const int16_t* Fold(const int16_t* left, const int16_t* right, int frames);
+
+  int inputRate_ = -1;
+  int inputChannels_ = -1;
+  int outputRate_ = -1;
+  int outputChannels_ = -1;
+  double factor_ = 0.0;
+  Resampler left_;
+  Resampler right_;
+  bool flushed_ = false;
+
+  // Buffers only grow, so that after the first block nothing is allocated.
+  std::vector<int16_t> mix_;
+  std::vector<float> floatIn_;
+  std::vector<float> floatOut_;
+  std::vector<int16_t> pcmLeft_;
+  std::vector<int16_t> pcmRight_;
+};
+
+}  // namespace quillo
