@@ -1,0 +1,27 @@
+#include "platform/StandardPaths.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QString>
+
+#include <cstdlib>
+
+namespace quillo {
+
+std::string DocumentsFolder() {
+  const QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (path.isEmpty() || !QDir().mkpath(path)) return {};
+  return path.toStdString();
+}
+
+std::string ConfigFilePath() {
+  if (const char* path = std::getenv("QUILLO_CONFIG"); path != nullptr && *path != '\0') {
+    return path;
+  }
+  // The generic config location follows XDG_CONFIG_HOME and falls back to
+  // ~/.config.
+  const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  return (base + QStringLiteral("/Quillo 3/quillo.conf")).toStdString();
+}
+
+}  // namespace quillo

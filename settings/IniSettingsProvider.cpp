@@ -1,0 +1,76 @@
+#include "settings/IniSettingsProvider.h"
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace quillo {
+namespace {
+
+QString Key(std::string_view group, std::string_view name) {
+  return QString::fromUtf8(group.data(), static_cast<qsizetype>(group.size())) + u'/' +
+         QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+}  // namespace
+
+IniSettingsProvider::IniSettingsProvider(const std::string& path)
+    : settings_(std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat)) {
+  // A file we cannot parse is not trusted for any value; the defaults stay.
+  readable_ = settings_->status() == QSettings::NoError;
+}
+
+IniSettingsProvider::~IniSettingsProvider() = default;
+
+bool IniSettingsProvider::hasGroup(std::string_view group) const {
+  if (!readable_) return false;
+  settings_->beginGroup(QString::fromUtf8(group.data(), static_cast<qsizetype>(group.size())));
+  const bool any = !settings_->allKeys().isEmpty();
+  settings_->endGroup();
+  return any;
+}
+
+std::optional<int32_t> IniSettingsProvider::readNumber(std::string_view group,
+                                                       std::string_view name) const {
+  if (!readable_) return std::nullopt;
+  const QVariant value = settings_->value(Key(group, name));
+  if (!value.isValid() || value.typeId() == QMetaType::QStringList) return std::nullopt;
+  bool ok = false;
+  const int number = value.toString().trimmed().toInt(&ok, 10);
+  if (!ok) return std::nullopt;
+  return static_cast<int32_t>(number);
+}
+
+std::optional<std::string> IniSettingsProvider::readText(std::string_view group,
+                                                         std::string_view name) const {
+  if (!readable_) return std::nullopt;
+  const QVariant value = settings_->value(Key(group, name));
+  if (!value.isValid()) return std::nullopt;
+  // An unquoted text with commas, as a hand-edited file may hold it, reads
+  // back as a list; it is still the one text the user wrote.
+  if (value.typeId() == QMetaType::QStringList) {
+    return value.toStringList().join(u',').toStdString();
+  }
+  return value.toString().toStdString();
+}
+
+void IniSettingsProvider::writeNumber(std::string_view group, std::string_view name,
+                                      int32_t value) {
+  settings_->setValue(Key(group, name), static_cast<int>(value));
+}
+
+void IniSettingsProvider::writeText(std::string_view group, std::string_view name,
+                                    std::string_view value) {
+  settings_->setValue(Key(group, name),
+                      QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+}
+
+bool IniSettingsProvider::commit() {
+  settings_->sync();
+  // A format error from reading a broken file stays in the status; only a
+  // failed write is a failure here, and the write replaces the broken file.
+  return settings_->status() != QSettings::AccessError;
+}
+
+}  // namespace quillo

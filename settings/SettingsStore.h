@@ -1,0 +1,45 @@
+#pragma once
+
+#include "settings/ConversionSettings.h"
+#include "settings/SettingsProvider.h"
+
+namespace quillo {
+
+// The groups of values save() writes, each at its own moment.
+enum SaveGroup : unsigned {
+  kSaveWindow = 1u << 0,        // "OutputFormat", "OptStartPageIndex": when the window closes
+  kSaveSourceFolder = 1u << 1,  // "Folder": when Add Folder accepts a folder
+  kSaveOptions = 1u << 2,       // everything else and the tags: OK in the options sheet
+};
+
+// Loads and saves ConversionSettings and the catalog rows' encoding choices
+// through a SettingsProvider, under the value names of the settings file.
+class SettingsStore {
+ public:
+  static constexpr const char* kOptionsGroup = "Options";
+  static constexpr const char* kTagGroup = "Options/ID3";
+
+  explicit SettingsStore(SettingsProvider& provider) : provider_(provider) {}
+
+  // Reads every stored value over the fields; missing or unreadable values
+  // keep what the fields hold. Rebuilds the extension filter.
+  void load(ConversionSettings& settings) const;
+  // Reads the tag group; false when it holds nothing.
+  bool loadTags(TagSettings& tags) const;
+
+  // Writes the chosen groups (SaveGroup bits). False for no group, which
+  // writes nothing, and when the values could not be stored.
+  bool save(const ConversionSettings& settings, unsigned groups);
+  bool saveTags(const TagSettings& tags);
+
+  // True exactly once: on the first start, when "FirstRun" is absent or
+  // non-zero; it is then stored as 0. The caller opens the help page.
+  bool checkFirstRun();
+
+ private:
+  void writeTags(const TagSettings& tags);
+
+  SettingsProvider& provider_;
+};
+
+}  // namespace quillo

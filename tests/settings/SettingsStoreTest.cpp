@@ -1,0 +1,331 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalog/Catalog.h"
+#include "settings/IniSettingsProvider.h"
+#include "settings/SettingsStore.h"
+#include "tests/settings/SettingsTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace quillo {
+namespace {
+
+using test::TempDir;
+
+// Loads a fresh settings object from the file at `path`.
+ConversionSettings LoadFrom(const std::string& path, const std::string& documents = "/docs") {
+  ConversionSettings settings(documents);
+  IniSettingsProvider provider(path);
+  SettingsStore(provider).load(settings);
+  return settings;
+}
+
+bool SaveTo(const std::string& path, const ConversionSettings& settings, unsigned groups) {
+  IniSettingsProvider provider(path);
+  return SettingsStore(provider).save(settings, groups);
+}
+
+bool Contains(const std::vector<std::string>& keys, const std::string& key) {
+  return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+TEST(ConversionSettingsTest, Defaults) {
+  const ConversionSettings s("/home/ann/Documents");
+  EXPECT_EQ(s.folder, "");
+  EXPECT_EQ(s.destOutputFolderOpt, OutputFolderMode::SpecificFolder);
+  EXPECT_EQ(static_cast<int32_t>(s.destOutputFolderOpt), 399);
+  EXPECT_EQ(s.destSpecifiedFolder, "/home/ann/Documents");
+  EXPECT_EQ(s.createDirs, 0);
+  EXPECT_EQ(s.browseOutputFolder, 1);
+  EXPECT_EQ(s.outputFiles2MyDocuments, 1);
+  EXPECT_EQ(static_cast<int32_t>(s.targetExistsOpt), 11);
+  EXPECT_EQ(s.monoType, MonoMixMode::Average);
+  EXPECT_EQ(s.doNotLoadHiddenFiles, 0);
+  EXPECT_EQ(s.enableDtsForCda, 0);
+  EXPECT_EQ(s.enableConvertLength, 0);
+  EXPECT_EQ(s.enableSkipLength, 0);
+  EXPECT_EQ(s.convertLength, 0);
+  EXPECT_EQ(s.skipLength, 0);
+  EXPECT_EQ(s.enableExtFilter, 0);
+  EXPECT_EQ(s.filterExts, "");
+  EXPECT_EQ(s.volume, 100);
+  EXPECT_EQ(static_cast<int32_t>(s.volumeType), 2);
+  EXPECT_EQ(static_cast<int32_t>(s.id3TagType), 2);
+  EXPECT_EQ(s.outputFormat, 1000);
+  EXPECT_EQ(s.wmaAutoEncParam, 1);
+  EXPECT_EQ(s.wmaBitRate, 128000);
+  EXPECT_EQ(s.wmaSampleRate, 44100);
+  EXPECT_EQ(s.wmaChannels, 2);
+  EXPECT_EQ(s.amrMode, 6);
+  EXPECT_EQ(s.amrWbMode, 6);
+  EXPECT_EQ(s.amrDtx, 0);
+  EXPECT_EQ(s.amrType, AmrBand::Narrow);
+  EXPECT_EQ(s.awbMode, 6);
+  EXPECT_EQ(s.awbDtx, 0);
+  EXPECT_EQ(s.optStartPageIndex, 0);
+  EXPECT_EQ(s.tags, TagSettings{});
+  EXPECT_EQ(s.tags.titleAsFileName, 1);
+  EXPECT_EQ(s.tags.trackNumType, TrackNumberMode::None);
+  EXPECT_EQ(s.tags.customTrackNum, 0);
+  EXPECT_TRUE(s.extensionFilter.empty());
+  EXPECT_EQ(s.normalizeGain, -1.0f);
+  EXPECT_EQ(s.appliedGain, -1.0f);
+  ASSERT_EQ(s.formats.size(), 30u);
+  ASSERT_NE(FindFormat(s.formats, s.outputFormat), nullptr);
+
+  const ConversionSettings noDocuments("");
+  EXPECT_EQ(static_cast<int32_t>(noDocuments.destOutputFolderOpt), 199);
+  EXPECT_EQ(noDocuments.destSpecifiedFolder, "");
+}
+
+TEST(ConversionSettingsTest, ExtensionFilter) {
+  ConversionSettings s("");
+  s.filterExts = "MP3; .Wav  ,,aac";
+  s.rebuildExtensionFilter();
+  EXPECT_TRUE(s.extensionFilter.empty()) << "filter off";
+  s.enableExtFilter = 1;
+  s.rebuildExtensionFilter();
+  EXPECT_EQ(s.extensionFilter, (std::vector<std::string>{"mp3", ".wav", "aac"}));
+  s.filterExts = " ;, ,";
+  s.rebuildExtensionFilter();
+  EXPECT_TRUE(s.extensionFilter.empty());
+  EXPECT_EQ(ParseExtensionFilter("wav,mp3,m4a,aac"),
+            (std::vector<std::string>{"wav", "mp3", "m4a", "aac"}));
+  EXPECT_EQ(ParseExtensionFilter("FLAC"), (std::vector<std::string>{"flac"}));
+}
+
+TEST(SettingsStoreTest, EveryValueSurvivesARoundTrip) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  const ConversionSettings changed = test::ChangedSettings();
+  ASSERT_TRUE(SaveTo(path, changed, kSaveWindow | kSaveSourceFolder | kSaveOptions));
+
+  const ConversionSettings loaded = LoadFrom(path);
+  test::ExpectSameStoredValues(loaded, changed);
+  // The filter is rebuilt from the loaded text.
+  EXPECT_EQ(loaded.extensionFilter, (std::vector<std::string>{"mp3", ".wav", "aac"}));
+
+  // The values sit under their documented names and groups.
+  const auto keys = test::IniKeys(path);
+  for (const char* key : {"Options/MP3BitRate", "Options/AACDEVICECodecID", "Options/ALACChannels",
+                          "Options/M4AAutoEncParam", "Options/3G2SampleRate",
+                          "Options/DestOutputFolderOpt", "Options/OutputFiles2MyDocuments",
+                          "Options/EnableDTSForCDA", "Options/ID3TagType", "Options/AMRWBMode",
+                          "Options/ID3/Title", "Options/ID3/TrackNumType"}) {
+    EXPECT_TRUE(Contains(keys, key)) << key;
+  }
+}
+
+TEST(SettingsStoreTest, TagsSaveAndLoadOnTheirOwn) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  const TagSettings tags = test::ChangedSettings().tags;
+  {
+    IniSettingsProvider provider(path);
+    EXPECT_TRUE(SettingsStore(provider).saveTags(tags));
+  }
+  IniSettingsProvider provider(path);
+  TagSettings loaded;
+  EXPECT_TRUE(SettingsStore(provider).loadTags(loaded));
+  EXPECT_EQ(loaded, tags);
+
+  TempDir empty;
+  IniSettingsProvider none(empty.File("none.conf"));
+  TagSettings untouched;
+  untouched.title = "kept";
+  EXPECT_FALSE(SettingsStore(none).loadTags(untouched));
+  EXPECT_EQ(untouched.title, "kept");
+}
+
+TEST(SettingsStoreTest, MissingOrBrokenFilesLeaveTheDefaults) {
+  TempDir dir;
+  const ConversionSettings defaults("/docs");
+
+  const std::string missing = dir.File("missing.conf");
+  test::ExpectSameStoredValues(LoadFrom(missing), defaults);
+  EXPECT_FALSE(std::filesystem::exists(missing)) << "loading creates no file";
+
+  const std::string garbage = dir.File("garbage.conf");
+  std::vector<uint8_t> bytes;
+  for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<uint8_t>((i * 7919 + 13) % 251));
+  test::WriteFile(garbage, bytes);
+  test::ExpectSameStoredValues(LoadFrom(garbage), defaults);
+
+  // A folder where the file should be cannot be read.
+  const std::string folder = dir.File("folder.conf");
+  std::filesystem::create_directory(folder);
+  test::ExpectSameStoredValues(LoadFrom(folder), defaults);
+}
+
+TEST(SettingsStoreTest, UnusableValuesKeepTheFieldsAsTheyAre) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  test::WriteText(path,
+                  "[Options]\n"
+                  "Volume=loud\n"
+                  "SkipLength=99999999999\n"
+                  "ConvertLength=1200\n"
+                  "FilterExts=wav,mp3\n"
+                  "EnableExtFilter=1\n"
+                  "TargetExistsOpt=44\n");
+  const ConversionSettings s = LoadFrom(path);
+  EXPECT_EQ(s.volume, 100);
+  EXPECT_EQ(s.skipLength, 0);
+  EXPECT_EQ(s.convertLength, 1200);
+  // An unquoted list in a hand-edited file is still the one text.
+  EXPECT_EQ(s.filterExts, "wav,mp3");
+  EXPECT_EQ(s.extensionFilter, (std::vector<std::string>{"wav", "mp3"}));
+  // Coded values are taken as stored.
+  EXPECT_EQ(static_cast<int32_t>(s.targetExistsOpt), 44);
+}
+
+TEST(SettingsStoreTest, WmaChannelsOtherThanOneOrTwoLoadAsTwo) {
+  TempDir dir;
+  for (int32_t stored : {0, 6, -1, 1, 2}) {
+    const std::string path = dir.File("wma" + std::to_string(stored) + ".conf");
+    test::WriteText(path, "[Options]\nWMAChannels=" + std::to_string(stored) + "\n");
+    const int32_t expected = (stored == 1 || stored == 2) ? stored : 2;
+    EXPECT_EQ(LoadFrom(path).wmaChannels, expected) << stored;
+  }
+}
+
+TEST(SettingsStoreTest, EmptyAndMissingTagTextsLoadEmpty) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  test::WriteText(path, "[Options]\nID3\\Title=\nID3\\TitleAsFileName=0\n");
+  IniSettingsProvider provider(path);
+  TagSettings tags;
+  tags.title = "old title";
+  tags.artist = "old artist";
+  ASSERT_TRUE(SettingsStore(provider).loadTags(tags));
+  EXPECT_EQ(tags.title, "");
+  EXPECT_EQ(tags.artist, "");
+  EXPECT_EQ(tags.titleAsFileName, 0);
+}
+
+TEST(SettingsStoreTest, OverlongFolderTextsAreNotTaken) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  ConversionSettings s("/docs");
+  s.folder = "/" + std::string(258, 'a');               // 259 characters
+  s.destSpecifiedFolder = "/" + std::string(259, 'b');  // 260 characters
+  ASSERT_TRUE(SaveTo(path, s, kSaveSourceFolder | kSaveOptions));
+  const ConversionSettings loaded = LoadFrom(path);
+  EXPECT_EQ(loaded.folder, s.folder);
+  EXPECT_EQ(loaded.destSpecifiedFolder, "/docs");
+  // Characters, not bytes, count.
+  s.folder = "/" + std::string(129, 'a');
+  for (int i = 0; i < 129; ++i) s.folder += "\xC3\xA9";  // é
+  ASSERT_TRUE(SaveTo(path, s, kSaveSourceFolder));
+  EXPECT_EQ(LoadFrom(path).folder, s.folder);
+}
+
+TEST(SettingsStoreTest, SaveGroups) {
+  TempDir dir;
+  const ConversionSettings changed = test::ChangedSettings();
+
+  const std::string nothing = dir.File("nothing.conf");
+  EXPECT_FALSE(SaveTo(nothing, changed, 0));
+  EXPECT_FALSE(std::filesystem::exists(nothing));
+
+  const std::string window = dir.File("window.conf");
+  EXPECT_TRUE(SaveTo(window, changed, kSaveWindow));
+  EXPECT_EQ(test::IniKeys(window),
+            (std::vector<std::string>{"Options/OptStartPageIndex", "Options/OutputFormat"}));
+  const ConversionSettings loaded = LoadFrom(window);
+  EXPECT_EQ(loaded.outputFormat, 6500);
+  EXPECT_EQ(loaded.optStartPageIndex, 17);
+
+  const std::string folder = dir.File("folder.conf");
+  EXPECT_TRUE(SaveTo(folder, changed, kSaveSourceFolder));
+  EXPECT_EQ(test::IniKeys(folder), (std::vector<std::string>{"Options/Folder"}));
+
+  const std::string options = dir.File("options.conf");
+  EXPECT_TRUE(SaveTo(options, changed, kSaveOptions));
+  const auto keys = test::IniKeys(options);
+  EXPECT_FALSE(Contains(keys, "Options/Folder"));
+  EXPECT_FALSE(Contains(keys, "Options/OutputFormat"));
+  EXPECT_FALSE(Contains(keys, "Options/OptStartPageIndex"));
+  EXPECT_FALSE(Contains(keys, "Options/FirstRun"));
+  EXPECT_TRUE(Contains(keys, "Options/ID3/Copyright"));
+  // 28 option values, 25 rows of five encoding values and 11 tag values.
+  EXPECT_EQ(keys.size(), 28u + 25u * 5u + 11u);
+}
+
+TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  ASSERT_TRUE(SaveTo(path, test::ChangedSettings(), kSaveOptions));
+  int codecIds = 0;
+  for (const std::string& key : test::IniKeys(path)) {
+    if (key.ends_with("CodecID")) ++codecIds;
+    for (const char* prefix : {"AMR", "AWB", "WMA", "WMV", "ASF"}) {
+      for (const char* suffix : {"AutoEncParam", "CodecID", "SampleRate", "BitRate", "Channels"}) {
+        if (std::string(prefix) == "WMA" && std::string(suffix) != "CodecID") continue;
+        EXPECT_NE(key, std::string("Options/") + prefix + suffix);
+      }
+    }
+  }
+  EXPECT_EQ(codecIds, 25);
+  // Stored values under those names are not read into the rows either.
+  const std::string edited = dir.File("edited.conf");
+  test::WriteText(edited, "[Options]\nAMRCodecID=5\nWMVSampleRate=8000\n");
+  const ConversionSettings s = LoadFrom(edited);
+  EXPECT_EQ(FindFormat(s.formats, 5500)->codecId, 0);
+  EXPECT_EQ(FindFormat(s.formats, 7200)->sampleRate, 0);
+}
+
+TEST(SettingsStoreTest, StaleCodecIdIsLoadedAsStored) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  test::WriteText(path, "[Options]\nMP3CodecID=12345\nMP3BitRate=192000\n");
+  const ConversionSettings s = LoadFrom(path);
+  const OutputFormat& mp3 = *FindFormat(s.formats, 1000);
+  EXPECT_EQ(mp3.codecId, 12345);
+  EXPECT_EQ(mp3.bitRate, 192000);
+  EXPECT_EQ(FindCodecChoice(mp3, mp3.codecId), nullptr);
+  EXPECT_EQ(FindFormat(s.formats, 1100)->bitRate, 128000) << "other rows keep the catalog";
+}
+
+TEST(SettingsStoreTest, FirstRunIsTrueOnce) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  {
+    IniSettingsProvider provider(path);
+    EXPECT_TRUE(SettingsStore(provider).checkFirstRun());
+  }
+  {
+    IniSettingsProvider provider(path);
+    EXPECT_FALSE(SettingsStore(provider).checkFirstRun());
+  }
+  const std::string again = dir.File("again.conf");
+  test::WriteText(again, "[Options]\nFirstRun=1\n");
+  IniSettingsProvider provider(again);
+  SettingsStore store(provider);
+  EXPECT_TRUE(store.checkFirstRun());
+  EXPECT_FALSE(store.checkFirstRun());
+}
+
+TEST(SettingsStoreTest, SaveThatCannotWriteReportsFailure) {
+  TempDir dir;
+  // The settings folder would have to be made below a regular file.
+  test::WriteText(dir.File("blocker"), "x");
+  const std::string path = dir.File("blocker/Quillo 3/quillo.conf");
+  EXPECT_FALSE(SaveTo(path, test::ChangedSettings(), kSaveOptions));
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(SettingsStoreTest, SavingOverABrokenFileReplacesIt) {
+  TempDir dir;
+  const std::string path = dir.File("quillo.conf");
+  test::WriteText(path, "[Options\n\x01\x02 garbage = = \n[[[\n");
+  const ConversionSettings changed = test::ChangedSettings();
+  EXPECT_TRUE(SaveTo(path, changed, kSaveWindow | kSaveSourceFolder | kSaveOptions));
+  test::ExpectSameStoredValues(LoadFrom(path), changed);
+}
+
+}  // namespace
+}  // namespace quillo
