@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "engine/OutputPath.h"
+#include "tests/support/TestSupport.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::WriteFile;
+
+constexpr char kSameAsSource[] =
+    "Target file name is same as original file that can't be overwritten. Please output files "
+    "to a custom folder.";
+
+void Touch(const std::string& path, std::vector<uint8_t> bytes = {1, 2, 3}) {
+  fs::create_directories(fs::path(path).parent_path());
+  WriteFile(path, bytes);
+}
+
+// Runs MakeOutputPath for `source`; returns the output path, or "" with the
+// message in `message`.
+std::string Output(const std::string& source, const OutputPathOptions& options,
+                   std::string* message = nullptr, const std::string& extension = "mp3") {
+  FileItem item;
+  item.path = source;
+  item.outputPath = "untouched";
+  std::string text = "unset";
+  const bool ok = MakeOutputPath(item, extension, options, text);
+  if (message != nullptr) *message = ok ? "" : text;
+  if (!ok) {
+    EXPECT_EQ(item.outputPath, "untouched") << "a failure must leave the item alone";
+    return "";
+  }
+  // Proving the path must not leave a file behind.
+  EXPECT_FALSE(fs::exists(fs::symlink_status(item.outputPath))) << item.outputPath;
+  return item.outputPath;
+}
+
+OutputPathOptions Policy(int policy) {
+  OutputPathOptions options;
+  options.targetPolicy = policy;
+  return options;
+}
+
+TEST(MakeOutputPath, SameFolderRenamesAroundExistingFiles) {
+  TempDir dir;
+  const std::string source = dir.File("a.mp3");
+  Touch(source);
+  EXPECT_EQ(Output(source, Policy(OutputPathOptions::kRenameTarget)), dir.File("a_1.mp3"));
+  Touch(dir.File("a_1.mp3"));
+  EXPECT_EQ(Output(source, Policy(OutputPathOptions::kRenameTarget)), dir.File("a_2.mp3"));
+  // Unknown policies rename as well; a dangling link counts as taken.
+  fs::create_symlink(dir.File("nowhere"), dir.File("a_2.mp3"));
+  EXPECT_EQ(Output(source, Policy(12345)), dir.File("a_3.mp3"));
+  // Nothing in the way: the plain name.
+  EXPECT_EQ(Output(source, Policy(OutputPathOptions::kRenameTarget), nullptr, "wav"),
+            dir.File("a.wav"));
+}
+
+TEST(MakeOutputPath, OverwriteRefusesTheSourceItselfWithoutFallback) {
+  TempDir dir;
+  const std::string source = dir.File("music/a.mp3");
+  Touch(source);
+  OutputPathOptions options = Policy(OutputPathOptions::kOverwriteTarget);
+  options.documentsFallback = true;
+  options.documentsFolder = dir.File("docs");
+  std::string message;
+  EXPECT_EQ(Output(source, options, &message), "");
+  EXPECT_EQ(message, kSameAsSource);
+  EXPECT_FALSE(fs::exists(dir.File("docs")));
+
+  // The same file reached through ".." or a link to its folder.
+  fs::create_directories(dir.File("other"));
+  fs::create_directory_symlink(dir.File("music"), dir.File("link"));
+  options.folderMode = OutputPathOptions::kSpecificFolder;
+  for (const std::string& folder : {dir.File("other/../music"), dir.File("link")}) {
+    options.folder = folder;
+    EXPECT_EQ(Output(source, options, &message), "") << folder;
+    EXPECT_EQ(message, kSameAsSource);
+  }
+  EXPECT_TRUE(fs::exists(source));
+}
+
+TEST(MakeOutputPath, OverwriteKeepsTheOldTargetUntilTheConversionReplacesIt) {
+  TempDir dir;
+  const std::string source = dir.File("a.wav");
+  Touch(source);
+  Touch(dir.File("a.mp3"), {9, 9, 9, 9});
+  // The target stays in place, so this is checked by hand.
+  FileItem item;
+  item.path = source;
+  std::string message;
+  ASSERT_TRUE(MakeOutputPath(item, "mp3", Policy(OutputPathOptions::kOverwriteTarget), message));
+  EXPECT_EQ(item.outputPath, dir.File("a.mp3"));
+  EXPECT_EQ(test::ReadFile(dir.File("a.mp3")), (std::vector<uint8_t>{9, 9, 9, 9}));
+  // Letter case tells files apart: A.MP3 is another file than A.mp3.
+  Touch(dir.File("B.MP3"));
+  Touch(dir.File("B.mp3"));
+  item.path = dir.File("B.MP3");
+  ASSERT_TRUE(MakeOutputPath(item, "mp3", Policy(OutputPathOptions::kOverwriteTarget), message));
+  EXPECT_EQ(item.outputPath, dir.File("B.mp3"));
+  // Only the leftovers of the probe would show up as extra files.
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 4u);
+}
+
+TEST(MakeOutputPath, SkipPolicyLeavesExistingTargets) {
+  TempDir dir;
+  const std::string source = dir.File("a.mp3");
+  Touch(source);
+  OutputPathOptions options = Policy(OutputPathOptions::kSkipTarget);
+  options.documentsFallback = true;
+  options.documentsFolder = dir.File("docs");
+  std::string message;
+  EXPECT_EQ(Output(source, options, &message), "");
+  EXPECT_EQ(message, "Target exists and skipped");
+  EXPECT_FALSE(fs::exists(dir.File("docs")));
+  EXPECT_EQ(Output(source, options, &message, "ogg"), dir.File("a.ogg"));
+}
+
+TEST(MakeOutputPath, FileNamesWithoutOrWithSeveralDots) {
+  TempDir dir;
+  EXPECT_EQ(Output(dir.File("track"), {}, nullptr, "wav"), dir.File("track.wav"));
+  EXPECT_EQ(Output(dir.File("my.band.live.flac"), {}, nullptr, "wav"),
+            dir.File("my.band.live.wav"));
+  // A dot in a folder name is not an extension.
+  fs::create_directories(dir.File("v1.2"));
+  EXPECT_EQ(Output(dir.File("v1.2/track"), {}, nullptr, "wav"), dir.File("v1.2/track.wav"));
+}
+
+TEST(MakeOutputPath, SpecificFolderIsCreated) {
+  TempDir dir;
+  OutputPathOptions options;
+  options.folderMode = OutputPathOptions::kSpecificFolder;
+  options.folder = dir.File("out/deeper");
+  EXPECT_EQ(Output("/music/pop/song.flac", options, nullptr, "wav"), dir.File("out/deeper/song.wav"));
+  EXPECT_TRUE(fs::is_directory(dir.File("out/deeper")));
+  options.folder = dir.File("out/deeper/");
+  EXPECT_EQ(Output("/music/pop/song.flac", options, nullptr, "wav"), dir.File("out/deeper/song.wav"));
+}
+
+TEST(MakeOutputPath, KeepTreeRebuildsTheSourceFoldersBelowTheOutputFolder) {
+  TempDir dir;
+  OutputPathOptions options;
+  options.folderMode = OutputPathOptions::kSpecificFolder;
+  options.folder = dir.File("out");
+  options.keepTree = true;
+  EXPECT_EQ(Output("/home/ann/Music/pop/track01.mp3", options, nullptr, "wav"),
+            dir.File("out/home/ann/Music/pop/track01.wav"));
+  EXPECT_TRUE(fs::is_directory(dir.File("out/home/ann/Music/pop")));
+  // Doubled slashes and ".." are resolved; the tree never climbs out of the folder.
+  EXPECT_EQ(Output("//home//ann/../bob/x.mp3", options, nullptr, "wav"),
+            dir.File("out/home/bob/x.wav"));
+  EXPECT_EQ(Output("/../../etc/x.mp3", options, nullptr, "wav"), dir.File("out/etc/x.wav"));
+  EXPECT_EQ(Output("/x.mp3", options, nullptr, "wav"), dir.File("out/x.wav"));
+  // Keep tree means nothing for the same-folder mode.
+  options.folderMode = OutputPathOptions::kSameFolderAsSource;
+  fs::create_directories(dir.File("in"));
+  EXPECT_EQ(Output(dir.File("in/x.mp3"), options, nullptr, "wav"), dir.File("in/x.wav"));
+}
+
+TEST(MakeOutputPath, FolderAndFileFailuresNameWhatFailed) {
+  TempDir dir;
+  Touch(dir.File("file"));
+  OutputPathOptions options;
+  options.folderMode = OutputPathOptions::kSpecificFolder;
+  std::string message;
+
+  options.folder = "";
+  EXPECT_EQ(Output("/music/a.mp3", options, &message), "");
+  EXPECT_EQ(message, "Failed to create folder \"\"");
+
+  options.folder = dir.File("file/out");
+  EXPECT_EQ(Output("/music/a.mp3", options, &message), "");
+  EXPECT_EQ(message, "Failed to create folder \"" + dir.File("file/out") + "\"");
+
+  // The tree below a good folder cannot be made: a file is in the way.
+  options.folder = dir.File("out");
+  options.keepTree = true;
+  Touch(dir.File("out/music"));
+  EXPECT_EQ(Output("/music/pop/a.mp3", options, &message), "");
+  EXPECT_EQ(message, "Failed to create folder \"" + dir.File("out/music/pop/") + "\"");
+
+  // Next to a source that sits "below" a file, nothing can be created.
+  EXPECT_EQ(Output(dir.File("file/a.mp3"), {}, &message), "");
+  EXPECT_EQ(message, "Failed to create file \"" + dir.File("file/a.mp3") + "\"");
+
+  // Overwriting a folder of the target's name is impossible.
+  fs::create_directories(dir.File("dir.mp3"));
+  EXPECT_EQ(Output(dir.File("dir.wav"), Policy(OutputPathOptions::kOverwriteTarget), &message), "");
+  EXPECT_EQ(message, "Failed to create file \"" + dir.File("dir.mp3") + "\"");
+}
+
+TEST(MakeOutputPath, DocumentsFallbackCatchesCreationFailures) {
+  TempDir dir;
+  Touch(dir.File("file"));
+  OutputPathOptions options;
+  options.folderMode = OutputPathOptions::kSpecificFolder;
+  options.folder = dir.File("file/out");
+  options.documentsFallback = true;
+  options.documentsFolder = dir.File("docs/Documents");
+  EXPECT_EQ(Output("/music/pop/a.mp3", options), dir.File("docs/Documents/a.mp3"));
+
+  options.keepTree = true;
+  EXPECT_EQ(Output("/music/pop/a.mp3", options), dir.File("docs/Documents/music/pop/a.mp3"));
+
+  // From the same-folder mode the fallback does not rebuild the tree.
+  OutputPathOptions beside;
+  beside.keepTree = true;
+  beside.documentsFallback = true;
+  beside.documentsFolder = dir.File("docs/Documents");
+  EXPECT_EQ(Output(dir.File("file/a.mp3"), beside), dir.File("docs/Documents/a.mp3"));
+
+  // A documents folder that cannot be made keeps the first message.
+  std::string message;
+  options.documentsFolder = dir.File("file/Documents");
+  EXPECT_EQ(Output("/music/pop/a.mp3", options, &message), "");
+  EXPECT_EQ(message, "Failed to create folder \"" + dir.File("file/out") + "\"");
+  options.documentsFolder = "";
+  EXPECT_EQ(Output("/music/pop/a.mp3", options, &message), "");
+  EXPECT_EQ(message, "Failed to create folder \"" + dir.File("file/out") + "\"");
+
+  // A second failure below the documents folder replaces the message.
+  options.documentsFolder = dir.File("docs2");
+  options.keepTree = false;
+  options.targetPolicy = OutputPathOptions::kOverwriteTarget;
+  fs::create_directories(dir.File("docs2/a.mp3"));
+  EXPECT_EQ(Output("/music/pop/a.mp3", options, &message), "");
+  EXPECT_EQ(message, "Failed to create file \"" + dir.File("docs2/a.mp3") + "\"");
+}
+
+}  // namespace
+}  // namespace quillo
