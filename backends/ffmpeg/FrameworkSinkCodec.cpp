@@ -40,6 +40,18 @@ AVSampleFormat ChooseSampleFormat(const AVCodec* encoder) {
   return encoder->sample_fmts[0];
 }
 
+// Stream details the containers need beyond what the encoder reports.
+void DescribeForContainer(int32_t storedCodecId, AVCodecParameters* parameters) {
+  // AIFF-C records a sample size for every codec; GSM stands for 16-bit
+  // samples, and without a size the AIFF writer refuses the stream.
+  if (storedCodecId == codec_id::kGsm && parameters->bits_per_coded_sample == 0)
+    parameters->bits_per_coded_sample = 16;
+  // WAV stores the byte rate, from which readers work out the bits per G.726
+  // code word. Rounding it down (3 or 5 bits at 44100 Hz give half bytes)
+  // would make them read the wrong code word size, so round it up.
+  if (storedCodecId == codec_id::kAdpcmG726) parameters->bit_rate = (parameters->bit_rate + 7) / 8 * 8;
+}
+
 }  // namespace
 
 std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettings& settings,
@@ -92,6 +104,7 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
   if (av_frame_get_buffer(frame, 0) < 0) return nullptr;
 
   if (avcodec_parameters_from_context(parameters, context) < 0) return nullptr;
+  DescribeForContainer(settings.storedCodecId, parameters);
   codec->writer_ = std::move(writer);
   return codec;
 }

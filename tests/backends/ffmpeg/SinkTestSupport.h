@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/MediaSink.h"
+
+namespace quillo::test {
+
+// What a framework sink is opened with in a test.
+struct SinkSetup {
+  std::string path;
+  std::string container;
+  int32_t codecId = 0;
+  int sampleRate = 44100;
+  int channels = 2;
+  int bitRate = 0;
+};
+
+// Configures `sink` with `setup`.
+void Configure(MediaSink& sink, const SinkSetup& setup);
+
+// Writes interleaved samples to an opened sink as planar blocks of
+// `blockFrames` frames; false when a Write failed.
+bool WriteAll(MediaSink& sink, const std::vector<int16_t>& interleaved, int channels, int blockFrames);
+
+// Creates, opens, fills and closes a framework sink; false when Open failed.
+bool EncodeWithSink(const SinkSetup& setup, const std::vector<int16_t>& interleaved, int blockFrames = 1152);
+
+// Zero crossings of channel 0 per second over the middle half of the audio:
+// twice the frequency of a clean sine.
+double CrossingsPerSecond(const std::vector<int16_t>& interleaved, int channels, int rate);
+
+// Root mean square of channel 0 over the middle half.
+double MiddleRms(const std::vector<int16_t>& interleaved, int channels);
+
+// One field of an ffprobe answer for the first audio stream or the format
+// ("stream=bit_rate", "format_tags=title", ...), empty when absent.
+std::string ProbeEntry(const std::string& path, const std::string& entries, const std::string& key);
+
+}  // namespace quillo::test
