@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+
+namespace quillo {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(FormatsCommandTest, ListsEveryFormatInCatalogOrder) {
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(RunFormats({}, out, err), kExitOk);
+  EXPECT_EQ(err.str(), "");
+  const auto lines = Lines(out.str());
+  ASSERT_EQ(lines.size(), 30u);
+  EXPECT_EQ(lines.front(), "8300\t to 3G2 (audio only)\t3g2");
+  EXPECT_EQ(lines.back(), "7200\t to WMV (audio only)\twmv");
+  EXPECT_EQ(lines[21], "1000\t to MP3\tmp3");
+  EXPECT_EQ(lines[14], "6500\t to M4A (MPEG-4 audio)\tm4a");
+  for (const std::string& line : lines) {
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 2) << line;
+  }
+}
+
+TEST(FormatsCommandTest, RejectsArguments) {
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(RunFormats({"mp3"}, out, err), kExitUsage);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("mp3"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillo
