@@ -25,7 +25,8 @@ void PutLe16(uint8_t* out, int16_t sample) {
 RawPcmWriter::~RawPcmWriter() { Close(); }
 
 bool RawPcmWriter::Open() {
-  Close();
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
   if (path_.empty()) return false;
   fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   return fd_ >= 0;
