@@ -1,5 +1,7 @@
 #include "backends/files/G72xDecode.h"
 
+#include <algorithm>
+
 namespace quillo {
 
 int16_t G72xDecode(int code, const G72xTables& tables, G72xState& state) {
@@ -7,9 +9,9 @@ int16_t G72xDecode(int code, const G72xTables& tables, G72xState& state) {
   code &= (1 << tables.codeBits) - 1;
 
   // The reference works in 16-bit registers; the casts keep its wrap-around.
-  const int sezi = G72xPredictorZero(state);
+  const int16_t sezi = static_cast<int16_t>(G72xPredictorZero(state));
   const int16_t sez = static_cast<int16_t>(sezi >> 1);
-  const int sei = sezi + G72xPredictorPole(state);
+  const int16_t sei = static_cast<int16_t>(sezi + G72xPredictorPole(state));
   const int16_t se = static_cast<int16_t>(sei >> 1);
 
   const int16_t y = static_cast<int16_t>(G72xStepSize(state));
@@ -18,7 +20,9 @@ int16_t G72xDecode(int code, const G72xTables& tables, G72xState& state) {
   const int16_t dqsez = static_cast<int16_t>(sr - se + sez);
 
   G72xUpdate(tables.codeBits, y, tables.wi[code], tables.fi[code], dq, sr, dqsez, state);
-  return static_cast<int16_t>(sr * 4);
+  // The reconstructed signal has 14 bits of range but may overshoot it;
+  // clamp instead of letting the top bits wrap into a loud click.
+  return static_cast<int16_t>(std::clamp(sr * 4, -32768, 32767));
 }
 
 }  // namespace quillo

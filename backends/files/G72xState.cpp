@@ -19,13 +19,13 @@ int Quan(int value) {
 
 // Multiplies a predictor coefficient by a signal held in the standard's
 // floating form (4-bit exponent, 6-bit mantissa, sign in bit 10 and up).
-int FloatMultiply(int an, int srn) {
+int FloatMultiply(int an, int srn, int rounding) {
   const int16_t anmag = static_cast<int16_t>(an > 0 ? an : ((-an) & 0x1FFF));
   const int16_t anexp = static_cast<int16_t>(Quan(anmag) - 6);
   const int16_t anmant = static_cast<int16_t>(
       anmag == 0 ? 32 : (anexp >= 0 ? anmag >> anexp : anmag << -anexp));
   const int16_t wanexp = static_cast<int16_t>(anexp + ((srn >> 6) & 0xF) - 13);
-  const int16_t wanmant = static_cast<int16_t>((anmant * (srn & 0x3F) + 0x30) >> 4);
+  const int16_t wanmant = static_cast<int16_t>((anmant * (srn & 0x3F) + rounding) >> 4);
   const int16_t retval = static_cast<int16_t>(
       wanexp >= 0 ? ((wanmant << wanexp) & 0x7FFF) : (wanmant >> -wanexp));
   return (an ^ srn) < 0 ? -retval : retval;
@@ -59,15 +59,16 @@ void G72xState::Reset() {
 }
 
 int G72xPredictorZero(const G72xState& state) {
-  int sezi = FloatMultiply(state.b[0] >> 2, state.dq[0]);
+  int sezi = FloatMultiply(state.b[0] >> 2, state.dq[0], state.productRounding);
   for (int i = 1; i < 6; ++i) {
-    sezi += FloatMultiply(state.b[i] >> 2, state.dq[i]);
+    sezi += FloatMultiply(state.b[i] >> 2, state.dq[i], state.productRounding);
   }
   return sezi;
 }
 
 int G72xPredictorPole(const G72xState& state) {
-  return FloatMultiply(state.a[1] >> 2, state.sr[1]) + FloatMultiply(state.a[0] >> 2, state.sr[0]);
+  return FloatMultiply(state.a[1] >> 2, state.sr[1], state.productRounding) +
+         FloatMultiply(state.a[0] >> 2, state.sr[0], state.productRounding);
 }
 
 int G72xStepSize(const G72xState& state) {
