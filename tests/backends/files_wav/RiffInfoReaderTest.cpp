@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -197,6 +199,42 @@ TEST(ReadRiffInfoTags, NotAWaveFile) {
   EXPECT_FALSE(ReadRiffInfoTags(dir.File("missing.wav"), tags));
   EXPECT_EQ(tags, TagInfo{});
   EXPECT_FALSE(ReadRiffInfoTags(dir.path().string(), tags));
+}
+
+// Whatever the bytes, the reader ends, and nothing it returns is longer than
+// the file could hold (three UTF-8 bytes per 8-bit character at most).
+TEST(ReadRiffInfoTags, SurvivesCorruptedFiles) {
+  const std::vector<uint8_t> good =
+      RiffBuilder()
+          .Chunk("junk", "abc")
+          .PcmFormat()
+          .Chunk("DISP", std::string("\1\0\0\0Shown", 9))
+          .Chunk("LIST", "INFO" + SubChunk("INAM", "Song") + SubChunk("IGNR", "(17)") +
+                             SubChunk("ICRD", "2004") + std::string("IGRE\1\0\0\0\x11\0", 10))
+          .Bytes();
+  TempDir dir;
+  const std::string path = dir.File("fuzz.wav");
+  std::mt19937 random(2026);
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<uint8_t> bytes = good;
+    const int edits = 1 + static_cast<int>(random() % 6);
+    for (int e = 0; e < edits; ++e) {
+      // Keep the form header in most rounds so the chunk walk is reached.
+      const size_t at = (round % 10 == 0 ? 0 : 12) + random() % (bytes.size() - 12);
+      bytes[at] = static_cast<uint8_t>(random() % 3 == 0 ? 0xFF : random());
+    }
+    if (round % 3 == 0) bytes.resize(random() % bytes.size());
+    // A fresh file each round: truncating one in place is slow on some file systems.
+    std::filesystem::remove(path);
+    test::WriteFile(path, bytes);
+    TagInfo tags;
+    ReadRiffInfoTags(path, tags);
+    for (const std::string* field : {&tags.title, &tags.artist, &tags.album, &tags.year,
+                                     &tags.genre, &tags.comment, &tags.track, &tags.copyright}) {
+      ASSERT_LE(field->size(), std::max<size_t>(3 * bytes.size(), 32)) << "round " << round;
+    }
+    ASSERT_EQ(tags.composer, "");
+  }
 }
 
 TEST(ReadRiffInfoTags, ReadsWhatFfmpegWrites) {
