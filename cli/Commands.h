@@ -12,6 +12,8 @@ inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 int RunProbe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunJoin(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunFormats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 void PrintUsage(std::ostream& out);
 

@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
     return quillo::kExitOk;
   }
   if (command == "probe") return quillo::RunProbe(args, std::cout, std::cerr);
+  if (command == "convert") return quillo::RunConvert(args, std::cout, std::cerr);
+  if (command == "join") return quillo::RunJoin(args, std::cout, std::cerr);
   if (command == "formats") return quillo::RunFormats(args, std::cout, std::cerr);
   std::cerr << "quillo-cli: unknown command \"" << command << "\"\n\n";
   quillo::PrintUsage(std::cerr);

@@ -3,8 +3,10 @@
 #include "backends/amr/AmrBackend.h"
 #include "backends/bass/BassBackend.h"
 #include "backends/ffmpeg/FfmpegBackend.h"
+#include "backends/ffmpeg/FrameworkSink.h"
 #include "backends/files/FilesBackend.h"
 #include "backends/wm/WmBackend.h"
+#include "engine/OutputSelection.h"
 #include "engine/SourceFactory.h"
 
 namespace quillo {
@@ -27,6 +29,17 @@ std::unique_ptr<MediaSource> CreateSource(SourceBackend backend, bool fullDecodi
       break;
   }
   return MakeFrameworkSource(fullDecoding);
+}
+
+std::unique_ptr<MediaSink> CreateSink(FormatBackend backend) {
+  switch (backend) {
+    case FormatBackend::Framework:
+      return MakeFrameworkSink();
+    case FormatBackend::Amr:           // no AMR file writer in this build yet
+    case FormatBackend::WindowsMedia:  // no Windows Media writer in this build yet
+      break;
+  }
+  return nullptr;
 }
 
 }  // namespace quillo

@@ -12,6 +12,12 @@ struct ConversionJob {
   bool retryWithFramework = false;
   // The last failure's explanation for the user; empty when there is none.
   std::string failureDetail;
+  // 1-based position of the current file in the run (the list-position track number).
+  int position = 0;
+  // Gain found by the normalize scan; -1 when none is known.
+  float normalizeGain = -1.0f;
+  // Gain the last convert pass applied (1.0 when unscaled), for the "Volume" cell.
+  float appliedGain = 1.0f;
 };
 
 }  // namespace quillo

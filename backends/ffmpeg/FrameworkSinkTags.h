@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Utf8.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,7 +17,6 @@ struct SinkTags {
   std::string track;  // decimal text, empty for no track number
 };
 
-bool IsValidUtf8(std::string_view text);
 
 // Sets the container metadata entries title, artist, author (the artist
 // again), album, genre, date, comment, track, composer and copyright, in that

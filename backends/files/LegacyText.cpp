@@ -29,43 +29,6 @@ void AppendUtf8(std::string& out, uint32_t code) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<uint8_t>(text[i]);
-    size_t extra;
-    uint32_t code;
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1;
-      code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      extra = 2;
-      code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3;
-      code = lead & 0x07;
-    } else {
-      return false;
-    }
-    if (i + extra >= text.size()) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<uint8_t>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      code = code << 6 | (next & 0x3F);
-    }
-    // Overlong forms, surrogates and code points beyond U+10FFFF.
-    if ((extra == 2 && code < 0x800) || (extra == 3 && (code < 0x10000 || code > 0x10FFFF)) ||
-        (code >= 0xD800 && code <= 0xDFFF)) {
-      return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
 std::string LegacyTextToUtf8(std::string_view text) {
   if (IsValidUtf8(text)) return std::string(text);
   std::string out;
@@ -73,7 +36,8 @@ std::string LegacyTextToUtf8(std::string_view text) {
   for (char c : text) {
     const auto byte = static_cast<uint8_t>(c);
     uint32_t code = byte;
-    if (byte >= 0x80 && byte < 0xA0 && kCp1252High[byte - 0x80] != 0) code = kCp1252High[byte - 0x80];
+    if (byte >= 0x80 && byte < 0xA0 && kCp1252High[byte - 0x80] != 0)
+      code = kCp1252High[byte - 0x80];
     AppendUtf8(out, code);
   }
   return out;

@@ -1,0 +1,180 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <ostream>
+#include <system_error>
+
+#include "backends/wm/WmRuntime.h"
+#include "catalog/Catalog.h"
+#include "cli/CliPrompts.h"
+#include "cli/Commands.h"
+#include "cli/ConvertOptions.h"
+#include "cli/TerminalProgress.h"
+#include "engine/ConversionRun.h"
+#include "engine/FolderSearch.h"
+#include "engine/JoinRun.h"
+#include "engine/ProbeFile.h"
+#include "platform/StandardPaths.h"
+#include "settings/IniSettingsProvider.h"
+#include "settings/SettingsStore.h"
+
+namespace quillo {
+
+namespace {
+
+// Collects the cells the run writes, to print one line per file at the end.
+class CellTable final : public RunListView {
+ public:
+  void SetVolumeCell(size_t file, const std::string& text) override { volume_[file] = text; }
+  void SetOutputCell(size_t file, const std::string& text) override { output_[file] = text; }
+
+  void Print(std::ostream& out, const std::vector<FileItem*>& files) const {
+    for (size_t i = 0; i < files.size(); ++i) {
+      const auto output = output_.find(i);
+      if (output == output_.end()) continue;  // not reached before a cancel
+      const auto volume = volume_.find(i);
+      out << files[i]->path << '\t' << (volume == volume_.end() ? "" : volume->second) << '\t'
+          << output->second << '\n';
+    }
+  }
+
+ private:
+  std::map<size_t, std::string> volume_;
+  std::map<size_t, std::string> output_;
+};
+
+// Files as given, and the files below given folders as Add Folder finds them.
+std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
+                                     const ConversionSettings& settings) {
+  CandidateFilter filter;
+  filter.skipHidden = settings.doNotLoadHiddenFiles != 0;
+  filter.useExtensionFilter = settings.enableExtFilter != 0;
+  filter.extensions = settings.extensionFilter;
+  std::vector<std::string> gathered;
+  for (const std::string& path : paths) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+      for (std::string& found : SearchFolder(path, filter)) gathered.push_back(std::move(found));
+    } else {
+      gathered.push_back(path);
+    }
+  }
+  return gathered;
+}
+
+struct Session {
+  ConversionSettings settings{DocumentsFolder()};
+  std::string configPath;
+};
+
+// Loads the settings, applies the options, stores them with --save.
+bool PrepareSettings(const ConvertArguments& arguments, Session& session, std::ostream& err) {
+  session.configPath = arguments.configFile.empty() ? ConfigFilePath() : arguments.configFile;
+  IniSettingsProvider provider(session.configPath);
+  SettingsStore store(provider);
+  store.load(session.settings);
+  std::string error;
+  if (!ApplyConvertOptions(arguments, session.settings, error)) {
+    err << "quillo-cli: " << error << '\n';
+    return false;
+  }
+  session.settings.rebuildExtensionFilter();
+  if (arguments.save && !store.save(session.settings, kSaveOptions | kSaveWindow))
+    err << "quillo-cli: could not store the settings in " << session.configPath << '\n';
+  return true;
+}
+
+int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& out,
+               std::ostream& err) {
+  std::string error;
+  const std::optional<ConvertArguments> arguments = ParseConvertArguments(args, error);
+  if (!arguments) {
+    err << "quillo-cli: " << error << "\n(see: quillo-cli help)\n";
+    return kExitUsage;
+  }
+  if (arguments->paths.empty()) {
+    err << "quillo-cli: no file or folder given\n";
+    return kExitUsage;
+  }
+  if (join && arguments->outputFile.empty()) {
+    err << "quillo-cli join: -o OUTFILE is required\n";
+    return kExitUsage;
+  }
+  if (!join && !arguments->outputFile.empty()) {
+    err << "quillo-cli convert: -o is for join; use -d DIR for the output folder\n";
+    return kExitUsage;
+  }
+  Session session;
+  if (!PrepareSettings(*arguments, session, err)) return kExitUsage;
+  ConversionSettings& settings = session.settings;
+  const OutputFormat& row = *FindFormat(settings.formats, settings.outputFormat);
+
+  std::string joinPath;
+  if (join) {
+    joinPath = arguments->outputFile;
+    if (std::filesystem::path(joinPath).extension().empty()) joinPath += "." + std::string(row.extension);
+    std::error_code ec;
+    if (std::filesystem::exists(joinPath, ec) &&
+        settings.targetExistsOpt != TargetExistsPolicy::Overwrite) {
+      err << "quillo-cli join: \"" << joinPath
+          << "\" exists; give --if-exists overwrite to replace it\n";
+      return kExitSomeFailed;
+    }
+  }
+
+  ConversionJob job;
+  CliPrompts prompts(err);
+  WmRuntime windowsMedia;
+  SourceFactory factory(job, &prompts, &windowsMedia);
+  TerminalProgress progress(err, isatty(STDERR_FILENO) != 0);
+
+  // Files that cannot be probed still take part, so that the run gives each
+  // its own status ("No audio in the file", "Conversion Failure (...)").
+  MemoryFileList list;
+  std::vector<FileItem> unprobed;
+  std::vector<std::string> order;
+  for (const std::string& path : GatherPaths(arguments->paths, settings)) {
+    const ProbeResult probe = ProbeFile(path, list, factory, job);
+    if (probe.status == ProbeResult::Status::Failed) {
+      FileItem item;
+      item.path = path;
+      item.sourceKind = SourceKindFromPath(path);
+      unprobed.push_back(item);
+    }
+    if (probe.status != ProbeResult::Status::Duplicate) order.push_back(path);
+  }
+  std::vector<FileItem*> files;
+  size_t nextListed = 0, nextUnprobed = 0;
+  for (const std::string& path : order) {
+    if (nextListed < list.Items().size() && list.Items()[nextListed].path == path)
+      files.push_back(&list.Items()[nextListed++]);
+    else
+      files.push_back(&unprobed[nextUnprobed++]);
+  }
+  if (files.empty()) {
+    err << "quillo-cli: no files to convert\n";
+    return kExitSomeFailed;
+  }
+
+  job = ConversionJob{};
+  PassContext pass{settings, row, job, factory, progress};
+  CellTable cells;
+  RunEnvironment env{pass, prompts, cells, nullptr, &windowsMedia, DocumentsFolder()};
+  const RunResult result = join ? JoinAll(files, joinPath, env) : ConvertEach(files, env);
+  cells.Print(out, files);
+  if (!result.started) return kExitSomeFailed;
+  return result.failures == 0 && !result.cancelled ? kExitOk : kExitSomeFailed;
+}
+
+}  // namespace
+
+int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return RunCommand(args, false, out, err);
+}
+
+int RunJoin(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return RunCommand(args, true, out, err);
+}
+
+}  // namespace quillo

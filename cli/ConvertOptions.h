@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/ConversionSettings.h"
+
+namespace quillo {
+
+// The command line of "convert" and "join", split into options and paths.
+struct ConvertArguments {
+  std::vector<std::pair<std::string, std::string>> options;  // long name, value ("" for flags)
+  std::vector<std::string> paths;
+  std::string configFile;  // --config
+  std::string outputFile;  // -o (join)
+  bool save = false;
+};
+
+// Splits `args`; on a usage error returns nothing and sets `error`.
+std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::string>& args,
+                                                      std::string& error);
+
+// Applies the options over the loaded settings (and the chosen row's encoding
+// choices); false with `error` set for a bad value.
+bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& settings,
+                         std::string& error);
+
+// The row for a catalog id or an unambiguous extension; false with `error`
+// listing the candidates otherwise.
+bool ResolveFormat(const std::string& text, const ConversionSettings& settings, int& formatId,
+                   std::string& error);
+
+}  // namespace quillo

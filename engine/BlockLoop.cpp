@@ -1,0 +1,156 @@
+#include "engine/BlockLoop.h"
+
+#include <cstring>
+
+#include "engine/FileProgress.h"
+
+namespace quillo {
+
+void ApplyGain(int16_t* samples, int count, float gain) {
+  for (int i = 0; i < count; ++i) {
+    const float scaled = static_cast<float>(samples[i]) * gain;
+    int value;
+    if (scaled >= 32767.0f)
+      value = 32767;
+    else if (scaled <= -32768.0f)
+      value = -32768;
+    else
+      value = static_cast<int>(scaled);  // truncates toward zero
+    samples[i] = static_cast<int16_t>(value);
+  }
+}
+
+namespace {
+
+class BlockLoop {
+ public:
+  BlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& route)
+      : source_(source), sink_(sink), route_(route),
+        left_(kMaxBlockFrames), right_(kMaxBlockFrames) {
+    skipRemaining_ = route.skipFrames;
+    lengthRemaining_ = route.lengthFrames;
+    if (route.resample) {
+      const int adapterChannels = route.pickChannel != 0 ? 1 : route.sourceChannels;
+      adapter_.Configure(route.sourceRate, adapterChannels, route.outputRate, route.outputChannels);
+      outLeft_.resize(static_cast<size_t>(adapter_.OutputCapacity(kMaxBlockFrames)));
+      outRight_.resize(outLeft_.size());
+    }
+  }
+
+  int Read() {
+    return source_.Read(left_.data(), source_.GetChannels() == 2 ? right_.data() : nullptr);
+  }
+
+  // Trims the block to the skip and length windows; false when the length
+  // window is used up and the loop must end.
+  bool Window(int& frames) {
+    if (skipRemaining_ > 0) {
+      const int64_t before = skipRemaining_;
+      skipRemaining_ -= frames;
+      if (skipRemaining_ >= 0) {
+        frames = 0;
+        return true;
+      }
+      // The block holds the end of the skipped part: keep what follows it.
+      const int keep = static_cast<int>(-skipRemaining_);
+      const int drop = static_cast<int>(before);
+      std::memmove(left_.data(), left_.data() + drop, static_cast<size_t>(keep) * 2);
+      if (source_.GetChannels() == 2)
+        std::memmove(right_.data(), right_.data() + drop, static_cast<size_t>(keep) * 2);
+      frames = keep;
+      skipRemaining_ = 0;
+    }
+    if (route_.lengthFrames >= 0) {
+      if (lengthRemaining_ <= 0) return false;
+      if (frames >= lengthRemaining_) {
+        frames = static_cast<int>(lengthRemaining_);
+        lengthRemaining_ = 0;
+      } else {
+        lengthRemaining_ -= frames;
+      }
+    }
+    return true;
+  }
+
+  void Emit(int frames) {
+    const int16_t* inLeft = left_.data();
+    const int16_t* inRight = source_.GetChannels() == 2 ? right_.data() : nullptr;
+    if (route_.pickChannel == 2) inLeft = right_.data();
+    if (route_.pickChannel != 0) inRight = nullptr;
+
+    int16_t* outLeft;
+    int16_t* outRight;
+    if (route_.resample) {
+      int produced = 0;
+      adapter_.Process(inLeft, inRight, frames, outLeft_.data(), outRight_.data(), &produced);
+      frames = produced;
+      outLeft = outLeft_.data();
+      outRight = route_.outputChannels == 2 ? outRight_.data() : nullptr;
+    } else {
+      outLeft = const_cast<int16_t*>(inLeft);
+      outRight = route_.outputChannels == 2
+                     ? (inRight == nullptr ? outLeft : const_cast<int16_t*>(inRight))
+                     : nullptr;
+    }
+    Write(outLeft, outRight, frames);
+  }
+
+  void Drain() {
+    if (!route_.resample) return;
+    const int capacity = static_cast<int>(outLeft_.size());
+    int16_t* outRight = route_.outputChannels == 2 ? outRight_.data() : nullptr;
+    for (int frames; (frames = adapter_.Flush(outLeft_.data(), outRight_.data(), capacity)) > 0;)
+      Write(outLeft_.data(), outRight, frames);
+  }
+
+  bool SkipPending() const { return skipRemaining_ > 0; }
+
+ private:
+  void Write(int16_t* left, int16_t* right, int frames) {
+    if (frames <= 0) return;
+    if (route_.applyGain) {
+      // A left buffer that also serves as the right channel is scaled once.
+      ApplyGain(left, frames, route_.gain);
+      if (right != nullptr && right != left) ApplyGain(right, frames, route_.gain);
+    }
+    sink_.Write(left, right != nullptr ? right : left, frames);
+  }
+
+  MediaSource& source_;
+  MediaSink& sink_;
+  const BlockRoute& route_;
+  std::vector<int16_t> left_;
+  std::vector<int16_t> right_;
+  std::vector<int16_t> outLeft_;
+  std::vector<int16_t> outRight_;
+  ResampleAdapter adapter_;
+  int64_t skipRemaining_ = 0;
+  int64_t lengthRemaining_ = -1;
+};
+
+}  // namespace
+
+LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& route,
+                     ConversionProgress& progress, const std::string& verb,
+                     const std::string& displayName) {
+  BlockLoop loop(source, sink, route);
+  const uint64_t total = source.GetProgressTotal();
+  FileProgress fileProgress(progress, total, verb, displayName);
+  int frames = loop.Read();
+  if (frames <= 0) return LoopEnd::NothingRead;
+  do {
+    const uint64_t position = source.GetProgressPosition();
+    fileProgress.Update(position);
+    progress.Pump();
+    if (progress.IsCancelled()) return LoopEnd::Cancelled;
+    if (!loop.Window(frames)) break;
+    if (frames > 0) loop.Emit(frames);
+    if (route.stopAtProgressTotal && position >= total) break;
+  } while ((frames = loop.Read()) > 0);
+  if (loop.SkipPending()) return LoopEnd::SkipNotReached;
+  loop.Drain();
+  fileProgress.Finish();
+  return LoopEnd::Finished;
+}
+
+}  // namespace quillo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/ConversionProgress.h"
+#include "engine/MediaSink.h"
+#include "engine/MediaSource.h"
+#include "engine/ResampleAdapter.h"
+
+namespace quillo {
+
+// How blocks travel from a source to a sink during one pass.
+struct BlockRoute {
+  int sourceRate = 0;
+  int sourceChannels = 0;  // as delivered: 1 or 2
+  int outputRate = 0;
+  int outputChannels = 0;
+  bool resample = false;   // through the adapter (rate change or mix to mono)
+  int pickChannel = 0;     // 0: none, 1: left alone, 2: right alone
+  int64_t skipFrames = 0;  // frames to drop at the start
+  int64_t lengthFrames = -1;  // frames to convert; negative: no limit
+  float gain = 1.0f;
+  bool applyGain = false;
+  bool stopAtProgressTotal = false;  // rendered material ends at its reported length
+};
+
+enum class LoopEnd {
+  Finished,     // the source ended or the window was converted
+  NothingRead,  // the first Read gave nothing
+  Cancelled,
+  SkipNotReached,  // the source ended inside the skipped part
+};
+
+// Moves every block of `source` into `sink` along `route`, with progress.
+LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& route,
+                     ConversionProgress& progress, const std::string& verb,
+                     const std::string& displayName);
+
+// Multiplies each sample by `gain`, truncating toward zero and clamping.
+void ApplyGain(int16_t* samples, int count, float gain);
+
+}  // namespace quillo

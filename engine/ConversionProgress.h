@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace quillo {
+
+// The two-bar progress display of a conversion, with its cancel flag. The
+// window shows a dialog, the command line a terminal bar, tests record.
+class ConversionProgress {
+ public:
+  virtual ~ConversionProgress() = default;
+  // Lower caption and bar: which file of how many.
+  virtual void SetOverallText(const std::string& text) = 0;
+  virtual void SetOverallRange(int files) = 0;
+  virtual void StepOverall() = 0;
+  // Upper caption and bar: progress within the current file.
+  virtual void SetFileText(const std::string& text) = 0;
+  virtual int FileBarWidth() const = 0;
+  virtual void SetFileBar(int position) = 0;
+  // Lets the front end handle pending events (repaint, the Cancel button).
+  virtual void Pump() = 0;
+  virtual bool IsCancelled() const = 0;
+};
+
+// Shows nothing and is never cancelled.
+class NullProgress final : public ConversionProgress {
+ public:
+  void SetOverallText(const std::string&) override {}
+  void SetOverallRange(int) override {}
+  void StepOverall() override {}
+  void SetFileText(const std::string&) override {}
+  int FileBarWidth() const override { return 100; }
+  void SetFileBar(int) override {}
+  void Pump() override {}
+  bool IsCancelled() const override { return false; }
+};
+
+}  // namespace quillo

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/ConvertPass.h"
+#include "engine/FileItem.h"
+#include "engine/UserPrompts.h"
+
+namespace quillo {
+
+// Where the driver writes each file's "Volume" and "Output" cells.
+class RunListView {
+ public:
+  virtual ~RunListView() = default;
+  virtual void SetVolumeCell(size_t file, const std::string& text) = 0;
+  virtual void SetOutputCell(size_t file, const std::string& text) = 0;
+  virtual void EnsureVisible(size_t /*file*/) {}
+  // Widens the "Output" column once a long failure text needs the room.
+  virtual void WidenOutputColumn(int /*pixels*/) {}
+};
+
+// The MIDI sound font: loaded once, then kept for later runs.
+class SoundFontService {
+ public:
+  virtual ~SoundFontService() = default;
+  virtual bool IsLoaded() const = 0;
+  virtual bool Load() = 0;
+  // The folder where the user may place "ct4mgm.sf2".
+  virtual std::string ProgramFolder() const = 0;
+};
+
+extern const char* const kSoundFontMissingStatus;
+extern const char* const kNoAudioStatus;
+extern const char* const kConversionFailureStatus;
+extern const char* const kCancelledStatus;
+
+// What a run leaves for the front end.
+struct RunResult {
+  bool started = false;     // false: a prerequisite ended the command
+  bool cancelled = false;
+  int failures = 0;         // files that neither converted nor were skipped by the policy
+  std::string revealPath;   // the first output to show in the file browser; empty for none
+};
+
+// Everything a run needs besides its files.
+struct RunEnvironment {
+  PassContext& pass;
+  UserPrompts& prompts;
+  RunListView& list;
+  SoundFontService* soundFont = nullptr;     // null: MIDI files fail
+  WindowsMediaRuntime* windowsMedia = nullptr;
+  std::string documentsFolder;  // the output fallback folder; empty when unknown
+};
+
+// "Volume" cell text for a gain: "100.00%".
+std::string VolumeCellText(float gain);
+
+// Whether the run may start: the Windows Media and MIDI prerequisites. A
+// false result ends the command.
+bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env);
+
+// Converts each file into its own output, writing its cells as it goes.
+RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env);
+
+// How one file of a run ended.
+struct FileOutcome {
+  enum class Result { Converted, Failed, Cancelled };
+  Result result = Result::Failed;
+  std::string status;  // the "Output" cell text of a failure
+};
+
+// Runs the preprocessing, normalize and convert passes of one file, each with
+// one retry through the framework. `convert` is the convert or append step;
+// it writes to `outputPath`.
+using ConvertStep = std::function<bool(const PassItem&, int& hasAudio)>;
+FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, RunEnvironment& env,
+                          const ConvertStep& convert);
+
+// Shows the file's status and the overall progress for file `position` of `count`.
+void AnnounceFile(size_t index, const FileItem& file, int position, int count,
+                  const std::string& target, RunEnvironment& env);
+
+}  // namespace quillo

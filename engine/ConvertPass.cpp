@@ -1,0 +1,312 @@
+#include "engine/ConvertPass.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "backends/files/RawPcmWriter.h"
+#include "backends/files/RiffInfoReader.h"
+#include "engine/BlockLoop.h"
+#include "engine/FileList.h"
+#include "engine/FileProgress.h"
+
+namespace quillo {
+
+const char* const kSkipTooLongDetail =
+    "Length of the file is shorter than skipping length set at Options -> General";
+
+namespace {
+
+bool IsRenderedKind(SourceKind kind) {
+  return kind == SourceKind::Module || kind == SourceKind::Midi;
+}
+
+bool SamePath(const std::string& a, const std::string& b) { return FileListKey(a) == FileListKey(b); }
+
+// Removes a failed output, never the source itself.
+void DeleteOutput(const std::string& output, const std::string& source) {
+  if (output.empty() || SamePath(output, source)) return;
+  std::error_code ec;
+  std::filesystem::remove(output, ec);
+}
+
+// Opens the source of a pass; null (with hasAudio 0 for a rate of 0) on failure.
+std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& context, int renderRate,
+                                        int& hasAudio) {
+  std::unique_ptr<MediaSource> source =
+      context.factory.Open(item.path, item.kind, renderRate, true, &hasAudio);
+  if (source && source->GetSampleRate() <= 0) {
+    source->Close();
+    hasAudio = 0;
+    return nullptr;
+  }
+  return source;
+}
+
+std::string StripExtension(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaSource& source) {
+  const ConversionSettings& settings = context.settings;
+  if (!context.row.carriesTags) return;
+  if (settings.id3TagType == TagMode::Custom) {
+    const TagSettings& t = settings.tags;
+    int track = 0;
+    if (t.trackNumType == TrackNumberMode::ListPosition) track = context.job.position;
+    if (t.trackNumType == TrackNumberMode::Custom) track = t.customTrackNum;
+    const std::string title = t.titleAsFileName ? StripExtension(item.displayName) : t.title;
+    sink.SetTags(title, t.artist, t.album, t.genre, t.year, t.comment, t.composer, t.copyright,
+                 track);
+  } else if (settings.id3TagType == TagMode::FromSource) {
+    TagInfo tags;
+    bool found = source.ReadTags(tags);
+    if (!found && item.kind == SourceKind::Wave) found = ReadRiffInfoTags(item.path, tags);
+    if (found)
+      sink.SetTags(tags.title, tags.artist, tags.album, tags.genre, tags.year, tags.comment,
+                   tags.composer, tags.copyright, TrackNumberFromText(tags.track));
+  }
+}
+
+// Skip and length windows in source frames, from the settings. False when the
+// file is known to be shorter than the skip.
+bool Windows(const ConversionSettings& settings, MediaSource& source, BlockRoute& route) {
+  const int rate = source.GetSampleRate();
+  if (settings.enableSkipLength && settings.skipLength != 0) {
+    // A source that cannot tell its length is not refused here; it fails
+    // only if it really ends inside the skipped part.
+    const uint64_t durationMs = static_cast<uint64_t>(source.GetDurationSeconds()) * 1000;
+    if (durationMs > 0 && static_cast<uint32_t>(settings.skipLength) >= durationMs) return false;
+    route.skipFrames = static_cast<int64_t>(rate * (settings.skipLength * 0.001));
+  }
+  if (settings.enableConvertLength && settings.convertLength != 0)
+    route.lengthFrames = static_cast<int64_t>(rate * (settings.convertLength * 0.001));
+  return true;
+}
+
+// The gain of this file, also recorded as the job's applied gain.
+void ChooseGain(PassContext& context, BlockRoute& route) {
+  const ConversionSettings& settings = context.settings;
+  context.job.appliedGain = 1.0f;
+  if (settings.volumeType == VolumeMode::Normalize && context.job.normalizeGain > 0.0f) {
+    route.gain = context.job.normalizeGain;
+    route.applyGain = true;
+  } else if (settings.volumeType == VolumeMode::Manual && settings.volume != 100) {
+    route.gain = static_cast<float>(settings.volume) * 0.01f;
+    route.applyGain = true;
+  }
+  if (route.applyGain) context.job.appliedGain = route.gain;
+}
+
+int PickMode(const ConversionSettings& settings) {
+  return settings.monoType == MonoMixMode::LeftOnly ? 1 : 2;
+}
+
+}  // namespace
+
+int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
+  if (row.formatId == format_id::kAmr) return settings.amrType == AmrBand::Wide ? 16000 : 8000;
+  if (row.formatId == format_id::kAwb) return 16000;
+  if (row.autoEncParam) return 44100;
+  return row.sampleRate > 0 ? row.sampleRate : 44100;
+}
+
+bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
+  std::unique_ptr<MediaSource> source =
+      OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
+  if (!source) return false;
+
+  BlockRoute route;
+  route.sourceRate = source->GetSampleRate();
+  route.sourceChannels = source->GetChannels();
+  route.stopAtProgressTotal = IsRenderedKind(item.kind);
+  if (!Windows(context.settings, *source, route)) {
+    source->Close();
+    context.job.retryWithFramework = false;
+    context.job.failureDetail = kSkipTooLongDetail;
+    return false;
+  }
+
+  std::optional<OutputSelection> output =
+      SelectOutput(context.row, route.sourceRate, route.sourceChannels,
+                   RenderRate(context.row, context.settings), SelectionMode::PerFile,
+                   context.settings, context.createSink);
+  if (!output) {
+    source->Close();
+    context.job.retryWithFramework = false;
+    return false;
+  }
+  route.outputRate = output->rate;
+  route.outputChannels = output->channels;
+  const bool mixToMono =
+      output->channels < route.sourceChannels && context.settings.monoType == MonoMixMode::Average;
+  if (output->pickChannel) route.pickChannel = PickMode(context.settings);
+  // The Windows Media writer converts the rate itself.
+  if (context.row.backend != FormatBackend::WindowsMedia)
+    route.resample = output->rate != route.sourceRate || mixToMono;
+
+  MediaSink& sink = *output->sink;
+  SetTags(sink, item, context, *source);
+  sink.SetPath(item.outputPath);
+  if (!sink.Open()) {
+    source->Close();
+    output->sink.reset();
+    DeleteOutput(item.outputPath, item.path);
+    context.job.retryWithFramework = false;
+    return false;
+  }
+  ChooseGain(context, route);
+
+  const LoopEnd end =
+      RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
+  source->Close();
+  sink.Close();
+  output->sink.reset();
+
+  if (end == LoopEnd::SkipNotReached) {
+    context.job.retryWithFramework = false;
+    context.job.failureDetail = kSkipTooLongDetail;
+  }
+  if (end != LoopEnd::Finished) {
+    DeleteOutput(item.outputPath, item.path);
+    return false;
+  }
+  // The whole 64-bit size counts: a 4 GiB output is not empty.
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::file_size(item.outputPath, ec);
+  if (ec || size == 0) {
+    DeleteOutput(item.outputPath, item.path);
+    return false;
+  }
+  return true;
+}
+
+bool AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
+                PassContext& context, int& hasAudio) {
+  std::unique_ptr<MediaSource> source =
+      OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
+  if (!source) return false;
+
+  BlockRoute route;
+  route.sourceRate = source->GetSampleRate();
+  route.sourceChannels = source->GetChannels();
+  route.outputRate = joinRate;
+  route.outputChannels = joinChannels;
+  route.stopAtProgressTotal = IsRenderedKind(item.kind);
+  if (!Windows(context.settings, *source, route)) {
+    source->Close();
+    context.job.retryWithFramework = false;
+    context.job.failureDetail = kSkipTooLongDetail;
+    return false;
+  }
+  const bool fewerChannels = joinChannels < route.sourceChannels;
+  const bool average = context.settings.monoType == MonoMixMode::Average;
+  route.resample = route.sourceRate != joinRate || (fewerChannels && average);
+  if (fewerChannels && !average) route.pickChannel = PickMode(context.settings);
+  ChooseGain(context, route);
+
+  const LoopEnd end =
+      RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
+  source->Close();
+  if (end == LoopEnd::SkipNotReached) {
+    context.job.retryWithFramework = false;
+    context.job.failureDetail = kSkipTooLongDetail;
+  }
+  return end == LoopEnd::Finished;
+}
+
+bool NormalizeScan(const PassItem& item, PassContext& context, int16_t& minimum,
+                   int16_t& maximum, int& hasAudio) {
+  std::unique_ptr<MediaSource> source =
+      OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
+  if (!source) return false;
+  minimum = 0;
+  maximum = 0;
+  std::vector<int16_t> left(kMaxBlockFrames);
+  std::vector<int16_t> right(kMaxBlockFrames);
+  const bool stereo = source->GetChannels() == 2;
+  const uint64_t total = source->GetProgressTotal();
+  const bool rendered = IsRenderedKind(item.kind);
+  FileProgress progress(context.progress, total, "Normalizing", item.displayName);
+
+  bool readSomething = false;
+  for (uint64_t block = 0;; ++block) {
+    const int frames = source->Read(left.data(), stereo ? right.data() : nullptr);
+    if (frames <= 0) break;
+    readSomething = true;
+    for (int i = 0; i < frames; ++i) {
+      if (left[i] < minimum) minimum = left[i];
+      if (left[i] > maximum) maximum = left[i];
+    }
+    if (stereo)
+      for (int i = 0; i < frames; ++i) {
+        if (right[i] < minimum) minimum = right[i];
+        if (right[i] > maximum) maximum = right[i];
+      }
+    const uint64_t position = source->GetProgressPosition();
+    if (block % 3 == 0) {
+      progress.Update(position);
+      context.progress.Pump();
+      if (context.progress.IsCancelled()) {
+        source->Close();
+        return false;
+      }
+    }
+    if (rendered && position >= total) break;
+  }
+  source->Close();
+  if (readSomething) progress.Finish();
+  return readSomething;
+}
+
+float NormalizeGain(int16_t minimum, int16_t maximum) {
+  if (minimum < 0 && minimum >= -32762 && maximum > 0 && maximum < 32762) {
+    const float down = 32768.0f / static_cast<float>(-minimum);
+    const float up = 32767.0f / static_cast<float>(maximum);
+    return down < up ? down : up;
+  }
+  return -1.0f;
+}
+
+bool PreprocessDts(PassItem& item, PassContext& context, int& hasAudio) {
+  std::unique_ptr<MediaSource> source = OpenSource(item, context, 44100, hasAudio);
+  if (!source) return false;
+
+  // The scratch file is created exclusively, never by guessing a free name.
+  std::string path = (std::filesystem::temp_directory_path() / "quilloXXXXXX.dts").string();
+  const int fd = mkstemps(path.data(), 4);
+  if (fd < 0) {
+    source->Close();
+    return false;
+  }
+  close(fd);
+  item.outputPath = path;
+
+  RawPcmWriter writer;
+  writer.SetChannels(source->GetChannels());
+  writer.SetPath(path);
+  if (!writer.Open()) {
+    source->Close();
+    DeleteOutput(path, item.path);
+    return false;
+  }
+  BlockRoute route;
+  route.sourceRate = route.outputRate = source->GetSampleRate();
+  route.sourceChannels = route.outputChannels = source->GetChannels();
+  const LoopEnd end =
+      RunBlockLoop(*source, writer, route, context.progress, "Preprocessing", item.displayName);
+  source->Close();
+  writer.Close();
+  std::error_code ec;
+  if (end != LoopEnd::Finished || std::filesystem::file_size(path, ec) == 0 || ec) {
+    DeleteOutput(path, item.path);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quillo

@@ -1,0 +1,99 @@
+#include "engine/FolderSearch.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace quillo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsHidden(const fs::path& path) {
+  const std::string name = path.filename().string();
+  return !name.empty() && name[0] == '.';
+}
+
+// The extension without its dot, lower case; empty when the name has none.
+std::string BareExtension(const fs::path& path) {
+  const std::string name = path.filename().string();
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return {};
+  std::string ext = name.substr(dot + 1);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+// A filter entry typed with its dot (".wav") matches too.
+bool InFilter(const fs::path& path, const CandidateFilter& filter) {
+  const std::string ext = BareExtension(path);
+  return std::any_of(filter.extensions.begin(), filter.extensions.end(),
+                     [&](const std::string& entry) {
+                       return entry == ext || (!entry.empty() && entry[0] == '.' &&
+                                               entry.compare(1, std::string::npos, ext) == 0);
+                     });
+}
+
+// The target of a symbolic link, or empty.
+std::string LinkTarget(const fs::path& path) {
+  std::error_code ec;
+  if (!fs::is_symlink(path, ec)) return {};
+  const fs::path target = fs::canonical(path, ec);
+  if (ec || !fs::is_regular_file(target, ec)) return {};
+  return target.string();
+}
+
+void CollectFolders(const fs::path& folder, std::vector<fs::path>& folders, int depth) {
+  folders.push_back(folder);
+  if (depth > 64) return;  // a loop of links cannot recurse forever
+  std::error_code ec;
+  std::vector<fs::path> children;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_directory(typeError) && !it->is_symlink(typeError)) children.push_back(it->path());
+  }
+  std::sort(children.begin(), children.end());
+  for (const fs::path& child : children) CollectFolders(child, folders, depth + 1);
+}
+
+}  // namespace
+
+std::string TestCandidate(const std::string& path, const CandidateFilter& filter) {
+  std::string current = path;
+  // A link is followed at most once per test, so a link to a link ends.
+  for (int hops = 0; hops < 8; ++hops) {
+    const fs::path p(current);
+    bool rejected = filter.skipHidden && IsHidden(p);
+    if (!rejected && filter.useExtensionFilter && !InFilter(p, filter)) rejected = true;
+    if (!rejected) return current;
+    const std::string target = LinkTarget(p);
+    if (target.empty()) return {};
+    current = target;
+  }
+  return {};
+}
+
+std::vector<std::string> SearchFolder(const std::string& folder, const CandidateFilter& filter) {
+  std::vector<fs::path> folders;
+  CollectFolders(folder, folders, 0);
+  std::vector<std::string> found;
+  for (const fs::path& dir : folders) {
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+      std::error_code typeError;
+      if (!it->is_directory(typeError)) files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+      std::string accepted = TestCandidate(file.string(), filter);
+      if (!accepted.empty()) found.push_back(std::move(accepted));
+    }
+  }
+  return found;
+}
+
+}  // namespace quillo

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillo {
+
+// The filters of Add Folder and of dropped items.
+struct CandidateFilter {
+  bool skipHidden = false;               // names starting with "."
+  bool useExtensionFilter = false;
+  std::vector<std::string> extensions;   // lower case, as typed (a leading dot is kept)
+};
+
+// Whether a found file enters the candidate list; a symbolic link that the
+// filters refuse is followed to its target, which is then tested instead.
+// Returns the accepted path, or empty when the file is rejected.
+std::string TestCandidate(const std::string& path, const CandidateFilter& filter);
+
+// Every file below `folder` (the folder first, then its subfolders depth
+// first, hidden folders included) that passes the filters, in that order.
+std::vector<std::string> SearchFolder(const std::string& folder, const CandidateFilter& filter);
+
+}  // namespace quillo

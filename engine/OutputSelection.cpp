@@ -1,0 +1,106 @@
+#include "engine/OutputSelection.h"
+
+#include "catalog/Catalog.h"
+
+namespace quillo {
+
+int DefaultBitRate(int rate, int channels) {
+  struct Step {
+    int upTo;
+    int mono;
+    int stereo;
+  };
+  static constexpr Step kSteps[] = {{12000, 24000, 48000}, {16000, 32000, 56000},
+                                    {24000, 48000, 64000}, {32000, 64000, 96000},
+                                    {44100, 96000, 128000}};
+  for (const Step& step : kSteps)
+    if (rate <= step.upTo) return channels == 1 ? step.mono : step.stereo;
+  return channels == 1 ? 128000 : 192000;
+}
+
+namespace {
+
+std::optional<OutputSelection> SelectAmr(const OutputFormat& row, int renderRate,
+                                         const ConversionSettings& settings,
+                                         const SinkCreator& create) {
+  OutputSelection out;
+  out.sink = create(FormatBackend::Amr);
+  if (!out.sink) return std::nullopt;
+  SinkOptions options;
+  if (row.formatId == format_id::kAmr) {
+    options.narrowBand = settings.amrType == AmrBand::Narrow ? 1 : 0;
+    options.dtx = settings.amrDtx;
+    options.amrMode = settings.amrMode;
+    options.wideBandMode = settings.amrWbMode;
+    out.rate = renderRate;
+  } else {
+    options.narrowBand = 0;
+    options.dtx = settings.awbDtx;
+    options.amrMode = settings.amrMode;
+    options.wideBandMode = settings.awbMode;
+    out.rate = 16000;
+  }
+  out.sink->SetCodecOptions(options);
+  out.channels = 1;
+  return out;
+}
+
+std::optional<OutputSelection> SelectFramework(const OutputFormat& row, int refRate,
+                                               int refChannels, SelectionMode mode,
+                                               const ConversionSettings& settings,
+                                               const SinkCreator& create) {
+  const CodecChoice* choice = FindCodecChoice(row, row.codecId);
+  if (choice == nullptr) return std::nullopt;
+  OutputSelection out;
+  out.sink = create(FormatBackend::Framework);
+  if (!out.sink) return std::nullopt;
+  SinkOptions options;
+  options.containerName = std::string(row.containerName);
+  options.codecId = row.codecId;
+  out.sink->SetCodecOptions(options);
+
+  int wantedRate = refRate;
+  int wantedChannels = refChannels;
+  if (row.autoEncParam == 0) {
+    if (row.sampleRate != 0) wantedRate = row.sampleRate;
+    if (row.channels != 0) wantedChannels = row.channels;
+  }
+  out.rate = NearestSupported(choice->sampleRates, wantedRate);
+  out.channels = wantedChannels;
+  if (out.channels == 2 && (choice->channelMask & kStereoAllowed) == 0) out.channels = 1;
+  if (out.channels == 1 && (choice->channelMask & kMonoAllowed) == 0) out.channels = 2;
+
+  if (row.autoEncParam == 0 && row.bitRate != 0)
+    out.bitRate = row.bitRate;
+  else if (choice->bitRates != nullptr)
+    out.bitRate = DefaultBitRate(out.rate, out.channels);
+  out.bitRate = NearestSupported(choice->bitRates, out.bitRate);
+
+  out.pickChannel = mode == SelectionMode::PerFile && out.channels < refChannels &&
+                    settings.monoType != MonoMixMode::Average;
+  out.sink->SetSampleRate(out.rate);
+  out.sink->SetChannels(out.channels);
+  out.sink->SetBitRate(out.bitRate);
+  return out;
+}
+
+}  // namespace
+
+std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referenceRate,
+                                            int referenceChannels, int renderRate,
+                                            SelectionMode mode, const ConversionSettings& settings,
+                                            const SinkCreator& create) {
+  switch (row.backend) {
+    case FormatBackend::Amr:
+      return SelectAmr(row, renderRate, settings, create);
+    case FormatBackend::WindowsMedia:
+      // Writing Windows Media files needs the Windows Media sink and its
+      // format list; without them no format can be chosen.
+      return std::nullopt;
+    case FormatBackend::Framework:
+      break;
+  }
+  return SelectFramework(row, referenceRate, referenceChannels, mode, settings, create);
+}
+
+}  // namespace quillo

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "catalog/OutputFormat.h"
+#include "engine/MediaSink.h"
+#include "settings/ConversionSettings.h"
+
+namespace quillo {
+
+// Creates an unconfigured sink for a row's back-end; null when this build
+// has no such sink.
+using SinkCreator = std::function<std::unique_ptr<MediaSink>(FormatBackend)>;
+std::unique_ptr<MediaSink> CreateSink(FormatBackend backend);
+
+enum class SelectionMode { PerFile, Join };
+
+// The sink chosen for a row and the PCM it expects.
+struct OutputSelection {
+  std::unique_ptr<MediaSink> sink;
+  int rate = 0;
+  int channels = 0;
+  int bitRate = 0;
+  // Per file: one source channel is taken alone (the mono mode says which).
+  bool pickChannel = false;
+};
+
+// The default bit rate for an output rate and channel count.
+int DefaultBitRate(int rate, int channels);
+
+// Chooses and configures the sink for `row`, with `referenceRate` and
+// `referenceChannels` (the source's, or the join's maxima) as reference.
+// Nothing when no sink can be made for the row.
+std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referenceRate,
+                                            int referenceChannels, int renderRate,
+                                            SelectionMode mode, const ConversionSettings& settings,
+                                            const SinkCreator& create = CreateSink);
+
+}  // namespace quillo
