@@ -8,8 +8,9 @@ namespace {
 
 std::string UpperAscii(std::string_view text) {
   std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  });
   return upper;
 }
 

@@ -19,7 +19,7 @@ constexpr int32_t kRatesMp3[] = {8000,  11025, 12000, 16000, 22050,
                                  24000, 32000, 44100, 48000, kEndOfList};
 constexpr int32_t kRatesMp2[] = {16000, 22050, 24000, 32000, 44100, 48000, kEndOfList};
 constexpr int32_t kRatesSwf[] = {11025, 22050, 44100, kEndOfList};
-constexpr int32_t kRatesPcm[] = {6000,  8000,  11025, 12000, 16000, 22050, 24000,
+constexpr int32_t kRatesPcm[] = {6000,  8000,  11025, 12000, 16000, 22050,     24000,
                                  32000, 44100, 48000, 88200, 96000, kEndOfList};
 constexpr int32_t kRatesFlac[] = {8000,  16000, 22050, 24000, 32000,
                                   44100, 48000, 88200, 96000, kEndOfList};
@@ -28,15 +28,15 @@ constexpr int32_t kRates44100[] = {44100, kEndOfList};
 constexpr int32_t kRates8000[] = {8000, kEndOfList};
 
 // Bit rates, ascending, ended by kEndOfList.
-constexpr int32_t kBitsAc3[] = {32000,  40000,  48000,  56000,  64000,  80000,  96000,
-                                112000, 128000, 160000, 192000, 224000, 256000, 320000,
+constexpr int32_t kBitsAc3[] = {32000,  40000,  48000,  56000,  64000,  80000,     96000,
+                                112000, 128000, 160000, 192000, 224000, 256000,    320000,
                                 384000, 448000, 512000, 576000, 640000, kEndOfList};
 constexpr int32_t kBitsAac[] = {16000,  24000,  32000,  40000,  48000,  56000,
                                 64000,  80000,  96000,  112000, 128000, 144000,
                                 160000, 192000, 224000, 256000, 320000, kEndOfList};
-constexpr int32_t kBitsMp3[] = {8000,   16000,  24000,  32000,  40000,  48000,
-                                56000,  64000,  80000,  96000,  112000, 128000,
-                                144000, 160000, 192000, 224000, 256000, 320000, kEndOfList};
+constexpr int32_t kBitsMp3[] = {8000,   16000,  24000,  32000,  40000,     48000,  56000,
+                                64000,  80000,  96000,  112000, 128000,    144000, 160000,
+                                192000, 224000, 256000, 320000, kEndOfList};
 constexpr int32_t kBitsVorbis[] = {8000,   16000,  24000,  32000,  40000,  48000,  56000,
                                    64000,  80000,  96000,  112000, 128000, 144000, 160000,
                                    192000, 224000, 256000, 320000, 400000, 480000, kEndOfList};
@@ -59,8 +59,7 @@ constexpr CodecChoice kAacFlvChoice{kAac, "AAC (Advanced Audio Codec)", kRates44
                                     kStereo};
 constexpr CodecChoice kSwfAdpcmChoice{kAdpcmSwf, "ADPCM", kRatesSwf, nullptr, kBoth};
 constexpr CodecChoice kMp2Choice{kMp2, "MP2 (MPEG audio layer 2)", kRatesMp2, kBitsMp3, kBoth};
-constexpr CodecChoice kMp3Choice{kMp3, "LAME MP3 (MPEG audio layer 3)", kRatesMp3, kBitsMp3,
-                                 kBoth};
+constexpr CodecChoice kMp3Choice{kMp3, "LAME MP3 (MPEG audio layer 3)", kRatesMp3, kBitsMp3, kBoth};
 // SWF and FLV take MP3 only at the three Flash rates.
 constexpr CodecChoice kMp3SwfChoice{kMp3, "LAME MP3 (MPEG audio layer 3)", kRatesSwf, kBitsMp3,
                                     kBoth};
@@ -113,9 +112,9 @@ constexpr const CodecChoice* kListSwf[] = {&kMp3SwfChoice};
 constexpr const CodecChoice* kListFlv[] = {&kMp3SwfChoice, &kAacFlvChoice, &kSwfAdpcmChoice};
 constexpr const CodecChoice* kListOgg[] = {&kVorbisChoice, &kFlacChoice};
 constexpr const CodecChoice* kListWav[] = {
-    &kPcmU8Choice,  &kPcmS16LeChoice, &kPcmS24LeChoice, &kPcmS32LeChoice, &kPcmF32LeChoice,
-    &kPcmF64LeChoice, &kAlawChoice,   &kMulawChoice,    &kMsAdpcmChoice,  &kImaWavChoice,
-    &kG726Choice,   &kYamahaChoice,   &kGsmMsChoice,    &kMp3Choice};
+    &kPcmU8Choice,    &kPcmS16LeChoice, &kPcmS24LeChoice, &kPcmS32LeChoice, &kPcmF32LeChoice,
+    &kPcmF64LeChoice, &kAlawChoice,     &kMulawChoice,    &kMsAdpcmChoice,  &kImaWavChoice,
+    &kG726Choice,     &kYamahaChoice,   &kGsmMsChoice,    &kMp3Choice};
 constexpr const CodecChoice* kListVoc[] = {&kPcmU8Choice, &kPcmS16LeChoice, &kAlawChoice,
                                            &kMulawChoice};
 constexpr const CodecChoice* kListAiff[] = {
@@ -138,14 +137,17 @@ std::vector<OutputFormat> BuildCatalog() {
   // Fields: id, auto, codec, rate, bit rate, channels, menu label, page title,
   // extension, settings key, container, codec choices, back-end, tags.
   return {
-      {fmt::k3g2, 0, kAmrNb, 8000, 10200, 1, "3G2 (audio only)", "", "3g2", "", "3g2", kList3gp, FW, true},
-      {fmt::k3gp, 0, kAmrNb, 8000, 10200, 1, "3GP (audio only)", "", "3gp", "", "3gp", kList3gp, FW, true},
+      {fmt::k3g2, 0, kAmrNb, 8000, 10200, 1, "3G2 (audio only)", "", "3g2", "", "3g2", kList3gp, FW,
+       true},
+      {fmt::k3gp, 0, kAmrNb, 8000, 10200, 1, "3GP (audio only)", "", "3gp", "", "3gp", kList3gp, FW,
+       true},
       {fmt::kAac, 1, kAac, 44100, 128000, 2, "", "", "aac", "", "adts", kListAac, FW, true},
       {fmt::kAacDevice, 1, kAac, 44100, 128000, 2,
        "AAC for iPod / iPhone / iPad / iTunes / DSi (*.m4a)", "AAC for iPod/DSi", "m4a",
        "AACDevice", "ipod", kListAac, FW, true},
       {fmt::kAc3, 1, kAc3, 44100, 128000, 2, "", "", "ac3", "", "ac3", kListAc3, FW, true},
-      {fmt::kAiff, 1, kPcmS16Be, 44100, 128000, 2, "", "", "aiff", "", "aiff", kListAiff, FW, false},
+      {fmt::kAiff, 1, kPcmS16Be, 44100, 128000, 2, "", "", "aiff", "", "aiff", kListAiff, FW,
+       false},
       {fmt::kAlac, 1, kAlac, 44100, 0, 2, "ALAC (Apple Lossless) (*.m4a)", "ALAC", "m4a", "ALAC",
        "ipod", kListAlac, FW, true},
       {fmt::kAmr, 0, 0, 0, 0, 0, "", "", "amr", "", "", kNoChoices, AMR, false},
@@ -157,12 +159,12 @@ std::vector<OutputFormat> BuildCatalog() {
       {fmt::kFlac, 1, kFlac, 44100, 128000, 2, "", "", "flac", "", "flac", kListFlac, FW, true},
       {fmt::kFlv, 1, kMp3, 44100, 128000, 2, "FLV (audio only)", "", "flv", "", "flv", kListFlv, FW,
        false},
-      {fmt::kM4a, 1, kAac, 44100, 128000, 2, "M4A (MPEG-4 audio)", "", "m4a", "", "ipod", kListM4, FW,
-       true},
-      {fmt::kM4b, 1, kAac, 44100, 128000, 2, "M4B (MPEG-4 audiobook)", "", "m4b", "", "ipod", kListM4,
+      {fmt::kM4a, 1, kAac, 44100, 128000, 2, "M4A (MPEG-4 audio)", "", "m4a", "", "ipod", kListM4,
        FW, true},
-      {fmt::kM4r, 1, kAac, 44100, 128000, 2, "M4R (iPhone ringtone)", "", "m4r", "", "ipod", kListM4,
-       FW, true},
+      {fmt::kM4b, 1, kAac, 44100, 128000, 2, "M4B (MPEG-4 audiobook)", "", "m4b", "", "ipod",
+       kListM4, FW, true},
+      {fmt::kM4r, 1, kAac, 44100, 128000, 2, "M4R (iPhone ringtone)", "", "m4r", "", "ipod",
+       kListM4, FW, true},
       {fmt::kMka, 1, kMp2, 44100, 128000, 2, "", "", "mka", "", "matroska", kListMka, FW, true},
       {fmt::kMmf, 1, kAdpcmYamaha, 44100, 0, 2, "", "", "mmf", "", "mmf", kListMmf, FW, false},
       {fmt::kMov, 1, kAac, 44100, 128000, 2, "MOV (audio only)", "", "mov", "", "mov", kListMov, FW,

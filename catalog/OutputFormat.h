@@ -55,11 +55,11 @@ inline constexpr int32_t kVoc = 8400;
 // other field is constant. Texts marked "or none" are empty when absent.
 struct OutputFormat {
   int32_t formatId;
-  int32_t autoEncParam;  // 1: the program chooses the parameters
-  int32_t codecId;       // stored codec id of the chosen codec
-  int32_t sampleRate;    // Hz; 0 = the source's
-  int32_t bitRate;       // bit/s (G.726: bits per code word); 0 = automatic
-  int32_t channels;      // 1, 2; 0 = the source's
+  int32_t autoEncParam;            // 1: the program chooses the parameters
+  int32_t codecId;                 // stored codec id of the chosen codec
+  int32_t sampleRate;              // Hz; 0 = the source's
+  int32_t bitRate;                 // bit/s (G.726: bits per code word); 0 = automatic
+  int32_t channels;                // 1, 2; 0 = the source's
   std::string_view menuLabel;      // or none
   std::string_view pageTitle;      // or none
   std::string_view extension;      // lower case, without the dot

@@ -3,12 +3,13 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QString>
-
 #include <cstdlib>
 
 namespace quillo {
 
 std::string DocumentsFolder() {
+  // Without a home folder the documents folder would land below "/".
+  if (QDir::homePath() == QDir::rootPath()) return {};
   const QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (path.isEmpty() || !QDir().mkpath(path)) return {};
   return path.toStdString();

@@ -20,8 +20,7 @@ class IniSettingsProvider final : public SettingsProvider {
 
   bool hasGroup(std::string_view group) const override;
   std::optional<int32_t> readNumber(std::string_view group, std::string_view name) const override;
-  std::optional<std::string> readText(std::string_view group,
-                                      std::string_view name) const override;
+  std::optional<std::string> readText(std::string_view group, std::string_view name) const override;
   void writeNumber(std::string_view group, std::string_view name, int32_t value) override;
   void writeText(std::string_view group, std::string_view name, std::string_view value) override;
   bool commit() override;

@@ -13,7 +13,7 @@ enum class OutputFolderMode : int32_t {
 };
 
 enum class TargetExistsPolicy : int32_t {
-  Rename = 11,     // add a number at the end of the file name
+  Rename = 11,  // add a number at the end of the file name
   Overwrite = 22,
   Skip = 33,
 };

@@ -22,8 +22,7 @@ class SettingsProvider {
                                               std::string_view name) const = 0;
 
   virtual void writeNumber(std::string_view group, std::string_view name, int32_t value) = 0;
-  virtual void writeText(std::string_view group, std::string_view name,
-                         std::string_view value) = 0;
+  virtual void writeText(std::string_view group, std::string_view name, std::string_view value) = 0;
   // Stores what was written; false when it could not be stored.
   virtual bool commit() = 0;
 };

@@ -37,7 +37,8 @@ void WriteNumber(SettingsProvider& provider, const char* group, const char* name
 }
 
 void ReadFolder(const SettingsProvider& provider, const char* name, std::string& field) {
-  if (auto value = provider.readText(kOptions, name); value && Utf8Length(*value) <= kMaxFolderChars) {
+  if (auto value = provider.readText(kOptions, name);
+      value && Utf8Length(*value) <= kMaxFolderChars) {
     field = std::move(*value);
   }
 }

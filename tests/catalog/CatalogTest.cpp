@@ -23,18 +23,17 @@ std::vector<int32_t> Ids(const std::vector<OutputFormat>& rows) {
 }
 
 TEST(CatalogTest, RowsComeInCatalogOrder) {
-  const std::vector<int32_t> expected = {8300, 8350, 6000, 6100, 3400, 5100, 6200, 5500,
-                                         7300, 5000, 8000, 5600, 3200, 3650, 6500, 6700,
-                                         6800, 1400, 1500, 8100, 1100, 1000, 6600, 1200,
-                                         4000, 8200, 8400, 2000, 7100, 7200};
+  const std::vector<int32_t> expected = {
+      8300, 8350, 6000, 6100, 3400, 5100, 6200, 5500, 7300, 5000, 8000, 5600, 3200, 3650, 6500,
+      6700, 6800, 1400, 1500, 8100, 1100, 1000, 6600, 1200, 4000, 8200, 8400, 2000, 7100, 7200};
   EXPECT_EQ(Ids(BuildCatalog()), expected);
 }
 
 TEST(CatalogTest, SettingsPrefixesFollowCatalogOrderAndStayUnique) {
   const std::vector<std::string> expected = {
-      "3G2", "3GP", "AAC", "AACDEVICE", "AC3", "AIFF", "ALAC", "AU",  "AVI",
-      "FLAC", "FLV", "M4A", "M4B", "M4R", "MKA", "MMF", "MOV", "MP2", "MP3",
-      "MP4", "MPA", "OGG", "SWF", "VOC", "WAV"};
+      "3G2",  "3GP", "AAC", "AACDEVICE", "AC3", "AIFF", "ALAC", "AU",  "AVI",
+      "FLAC", "FLV", "M4A", "M4B",       "M4R", "MKA",  "MMF",  "MOV", "MP2",
+      "MP3",  "MP4", "MPA", "OGG",       "SWF", "VOC",  "WAV"};
   std::vector<std::string> prefixes;
   std::vector<int32_t> without;
   for (const OutputFormat& row : BuildCatalog()) {
@@ -179,15 +178,15 @@ TEST(CatalogTest, ChannelMasksAndBitRateLists) {
   EXPECT_EQ(Values(g726->bitRates), (std::vector<int32_t>{2, 3, 4, 5}));
   EXPECT_EQ(NearestSupported(g726->bitRates, 128000), 5);
   EXPECT_EQ(FindCodecChoice(wav, codec_id::kGsmMs)->channelMask, kMonoAllowed);
-  EXPECT_EQ(FindCodecChoice(*FindFormat(rows, 5100), codec_id::kGsm)->channelMask,
-            kMonoAllowed);
+  EXPECT_EQ(FindCodecChoice(*FindFormat(rows, 5100), codec_id::kGsm)->channelMask, kMonoAllowed);
 
   const CodecChoice* alac = FindCodecChoice(*FindFormat(rows, 6200), codec_id::kAlac);
   EXPECT_EQ(alac->channelMask, kStereoAllowed);
   EXPECT_EQ(alac->bitRates, nullptr);
   EXPECT_EQ(FindCodecChoice(*FindFormat(rows, 3200), codec_id::kFlac)->bitRates, nullptr);
 
-  const auto vorbis = ListValues(FindCodecChoice(*FindFormat(rows, 4000), codec_id::kVorbis)->bitRates);
+  const auto vorbis =
+      ListValues(FindCodecChoice(*FindFormat(rows, 4000), codec_id::kVorbis)->bitRates);
   const auto mp3 = ListValues(FindCodecChoice(*FindFormat(rows, 1000), codec_id::kMp3)->bitRates);
   ASSERT_EQ(vorbis.size(), mp3.size() + 2);
   EXPECT_TRUE(std::equal(mp3.begin(), mp3.end(), vorbis.begin()));

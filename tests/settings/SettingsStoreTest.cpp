@@ -110,11 +110,11 @@ TEST(SettingsStoreTest, EveryValueSurvivesARoundTrip) {
 
   // The values sit under their documented names and groups.
   const auto keys = test::IniKeys(path);
-  for (const char* key : {"Options/MP3BitRate", "Options/AACDEVICECodecID", "Options/ALACChannels",
-                          "Options/M4AAutoEncParam", "Options/3G2SampleRate",
-                          "Options/DestOutputFolderOpt", "Options/OutputFiles2MyDocuments",
-                          "Options/EnableDTSForCDA", "Options/ID3TagType", "Options/AMRWBMode",
-                          "Options/ID3/Title", "Options/ID3/TrackNumType"}) {
+  for (const char* key :
+       {"Options/MP3BitRate", "Options/AACDEVICECodecID", "Options/ALACChannels",
+        "Options/M4AAutoEncParam", "Options/3G2SampleRate", "Options/DestOutputFolderOpt",
+        "Options/OutputFiles2MyDocuments", "Options/EnableDTSForCDA", "Options/ID3TagType",
+        "Options/AMRWBMode", "Options/ID3/Title", "Options/ID3/TrackNumType"}) {
     EXPECT_TRUE(Contains(keys, key)) << key;
   }
 }
