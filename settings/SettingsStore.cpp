@@ -108,7 +108,12 @@ void SettingsStore::load(ConversionSettings& s) const {
     ReadNumber(p, "Volume", s.volume);
     ReadNumber(p, "VolumeType", s.volumeType);
     ReadNumber(p, "ID3TagType", s.id3TagType);
-    ReadNumber(p, "OutputFormat", s.outputFormat);
+    // A stored format that names no catalog row (an edited or foreign file)
+    // would leave nothing selected; the previous choice stays instead.
+    if (const auto format = p.readNumber(kOptions, "OutputFormat");
+        format && FindFormat(s.formats, *format) != nullptr) {
+      s.outputFormat = *format;
+    }
     ReadFormatValues(p, s.formats);
     ReadNumber(p, "WMAAutoEncParam", s.wmaAutoEncParam);
     ReadNumber(p, "WMABitRate", s.wmaBitRate);

@@ -278,6 +278,18 @@ TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {
   EXPECT_EQ(FindFormat(s.formats, 7200)->sampleRate, 0);
 }
 
+TEST(SettingsStoreTest, UnknownOutputFormatKeepsThePreviousChoice) {
+  TempDir dir;
+  const std::string unknown = dir.File("unknown.conf");
+  test::WriteText(unknown, "[Options]\nOutputFormat=9999\nVolume=50\n");
+  const ConversionSettings s = LoadFrom(unknown);
+  EXPECT_EQ(s.outputFormat, 1000);
+  EXPECT_EQ(s.volume, 50);
+  const std::string known = dir.File("known.conf");
+  test::WriteText(known, "[Options]\nOutputFormat=5600\n");
+  EXPECT_EQ(LoadFrom(known).outputFormat, 5600);
+}
+
 TEST(SettingsStoreTest, StaleCodecIdIsLoadedAsStored) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
