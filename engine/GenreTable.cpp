@@ -5,6 +5,7 @@ namespace quillo {
 namespace {
 
 // In list order; the position is the genre number.
+// clang-format off
 constexpr std::array<std::string_view, kGenreCount> kNames = {
     "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz",
     "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno",
@@ -27,6 +28,7 @@ constexpr std::array<std::string_view, kGenreCount> kNames = {
     "Black Metal", "Crossover", "Contemporary Christian", "Christian Rock", "Merengue", "Salsa",
     "Trash Metal", "Anime", "Jpop", "Synthpop",
 };
+// clang-format on
 
 }  // namespace
 

@@ -130,8 +130,8 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, int 
 
 }  // namespace
 
-bool MakeOutputPath(FileItem& item, const std::string& extension,
-                    const OutputPathOptions& options, std::string& message) {
+bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPathOptions& options,
+                    std::string& message) {
   const std::string newExtension = "." + extension;
   int mode = options.folderMode;
   std::string folder = options.folder;

@@ -16,10 +16,10 @@ struct OutputPathOptions {
   static constexpr int kSkipTarget = 33;
 
   int folderMode = kSameFolderAsSource;
-  std::string folder;           // the specific folder
-  bool keepTree = false;        // rebuild the source's folders below `folder`
+  std::string folder;              // the specific folder
+  bool keepTree = false;           // rebuild the source's folders below `folder`
   bool documentsFallback = false;  // retry in the documents folder when creation fails
-  std::string documentsFolder;  // the user's documents folder, empty when unknown
+  std::string documentsFolder;     // the user's documents folder, empty when unknown
   int targetPolicy = kRenameTarget;
 };
 
@@ -30,7 +30,7 @@ struct OutputPathOptions {
 //
 // An existing target under the overwrite policy is not touched here: the
 // conversion writes through a PendingOutput and replaces it only on success.
-bool MakeOutputPath(FileItem& item, const std::string& extension,
-                    const OutputPathOptions& options, std::string& message);
+bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPathOptions& options,
+                    std::string& message);
 
 }  // namespace quillo

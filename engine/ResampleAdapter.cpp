@@ -76,9 +76,9 @@ int ResampleAdapter::ResampleChannel(void* resampler, const int16_t* in, int fra
   int produced = 0;
   do {
     int used = 0;
-    const int n = resample_process(resampler, factor_, floatIn_.data() + consumed,
-                                   frames - consumed, last ? 1 : 0, &used,
-                                   floatOut_.data() + produced, capacity - produced);
+    const int n =
+        resample_process(resampler, factor_, floatIn_.data() + consumed, frames - consumed,
+                         last ? 1 : 0, &used, floatOut_.data() + produced, capacity - produced);
     if (n < 0) break;
     consumed += used;
     produced += n;

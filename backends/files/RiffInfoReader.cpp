@@ -96,7 +96,8 @@ class ChunkWalker {
   uint32_t Remaining() const {
     const off_t at = ftello(file_);
     if (at < 0 || static_cast<uint64_t>(at) >= fileSize_) return 0;
-    return static_cast<uint32_t>(std::min<uint64_t>(fileSize_ - static_cast<uint64_t>(at), kMaxChunkRead));
+    return static_cast<uint32_t>(
+        std::min<uint64_t>(fileSize_ - static_cast<uint64_t>(at), kMaxChunkRead));
   }
 
   // A later INFO list replaces an earlier one. False when the read came up short.
@@ -120,7 +121,17 @@ class ChunkWalker {
   uint64_t fileSize_ = 0;
 };
 
-enum class InfoField { kNone, kTitle, kArtist, kAlbum, kYear, kGenre, kComment, kCopyright, kTrack };
+enum class InfoField {
+  kNone,
+  kTitle,
+  kArtist,
+  kAlbum,
+  kYear,
+  kGenre,
+  kComment,
+  kCopyright,
+  kTrack
+};
 
 struct InfoId {
   char id[5];
@@ -129,27 +140,36 @@ struct InfoId {
 
 // Ids that carry one of our fields, then ids we know but do not use.
 constexpr InfoId kInfoIds[] = {
-    {"INAM", InfoField::kTitle},   {"IART", InfoField::kArtist},    {"IPRD", InfoField::kAlbum},
-    {"ICRD", InfoField::kYear},    {"IGNR", InfoField::kGenre},     {"ICMT", InfoField::kComment},
-    {"ICOP", InfoField::kCopyright}, {"ITRK", InfoField::kTrack},   {"IARL", InfoField::kNone},
-    {"ICMS", InfoField::kNone},    {"ICRP", InfoField::kNone},      {"IDIM", InfoField::kNone},
-    {"IDPI", InfoField::kNone},    {"IENG", InfoField::kNone},      {"IKEY", InfoField::kNone},
-    {"ILGT", InfoField::kNone},    {"IMED", InfoField::kNone},      {"IPLT", InfoField::kNone},
-    {"ISBJ", InfoField::kNone},    {"ISFT", InfoField::kNone},      {"ISHP", InfoField::kNone},
-    {"ISRC", InfoField::kNone},    {"ISRF", InfoField::kNone},      {"ITCH", InfoField::kNone},
+    {"INAM", InfoField::kTitle},     {"IART", InfoField::kArtist}, {"IPRD", InfoField::kAlbum},
+    {"ICRD", InfoField::kYear},      {"IGNR", InfoField::kGenre},  {"ICMT", InfoField::kComment},
+    {"ICOP", InfoField::kCopyright}, {"ITRK", InfoField::kTrack},  {"IARL", InfoField::kNone},
+    {"ICMS", InfoField::kNone},      {"ICRP", InfoField::kNone},   {"IDIM", InfoField::kNone},
+    {"IDPI", InfoField::kNone},      {"IENG", InfoField::kNone},   {"IKEY", InfoField::kNone},
+    {"ILGT", InfoField::kNone},      {"IMED", InfoField::kNone},   {"IPLT", InfoField::kNone},
+    {"ISBJ", InfoField::kNone},      {"ISFT", InfoField::kNone},   {"ISHP", InfoField::kNone},
+    {"ISRC", InfoField::kNone},      {"ISRF", InfoField::kNone},   {"ITCH", InfoField::kNone},
 };
 
 std::string* FieldOf(TagInfo& tags, InfoField field) {
   switch (field) {
-    case InfoField::kTitle: return &tags.title;
-    case InfoField::kArtist: return &tags.artist;
-    case InfoField::kAlbum: return &tags.album;
-    case InfoField::kYear: return &tags.year;
-    case InfoField::kGenre: return &tags.genre;
-    case InfoField::kComment: return &tags.comment;
-    case InfoField::kCopyright: return &tags.copyright;
-    case InfoField::kTrack: return &tags.track;
-    case InfoField::kNone: break;
+    case InfoField::kTitle:
+      return &tags.title;
+    case InfoField::kArtist:
+      return &tags.artist;
+    case InfoField::kAlbum:
+      return &tags.album;
+    case InfoField::kYear:
+      return &tags.year;
+    case InfoField::kGenre:
+      return &tags.genre;
+    case InfoField::kComment:
+      return &tags.comment;
+    case InfoField::kCopyright:
+      return &tags.copyright;
+    case InfoField::kTrack:
+      return &tags.track;
+    case InfoField::kNone:
+      break;
   }
   return nullptr;
 }
@@ -179,7 +199,8 @@ bool ScanInfo(const RiffChunks& chunks, TagInfo& tags, int& genreIndex) {
       if (size != 0 && textStart < end) {
         const size_t length = static_cast<size_t>(std::min<uint64_t>(size, end - textStart));
         const char* text = reinterpret_cast<const char*>(data + textStart);
-        *FieldOf(tags, known->field) = LegacyTextToUtf8(std::string_view(text, strnlen(text, length)));
+        *FieldOf(tags, known->field) =
+            LegacyTextToUtf8(std::string_view(text, strnlen(text, length)));
         found = true;
         pos = textStart + length;
       } else {

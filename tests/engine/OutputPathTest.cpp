@@ -139,10 +139,12 @@ TEST(MakeOutputPath, SpecificFolderIsCreated) {
   OutputPathOptions options;
   options.folderMode = OutputPathOptions::kSpecificFolder;
   options.folder = dir.File("out/deeper");
-  EXPECT_EQ(Output("/music/pop/song.flac", options, nullptr, "wav"), dir.File("out/deeper/song.wav"));
+  EXPECT_EQ(Output("/music/pop/song.flac", options, nullptr, "wav"),
+            dir.File("out/deeper/song.wav"));
   EXPECT_TRUE(fs::is_directory(dir.File("out/deeper")));
   options.folder = dir.File("out/deeper/");
-  EXPECT_EQ(Output("/music/pop/song.flac", options, nullptr, "wav"), dir.File("out/deeper/song.wav"));
+  EXPECT_EQ(Output("/music/pop/song.flac", options, nullptr, "wav"),
+            dir.File("out/deeper/song.wav"));
 }
 
 TEST(MakeOutputPath, KeepTreeRebuildsTheSourceFoldersBelowTheOutputFolder) {

@@ -42,20 +42,22 @@ Stream RunAdapter(int inRate, int inChannels, int outRate, int outChannels,
     const int frames =
         std::min<int>(blockSizes[block % blockSizes.size()], static_cast<int>(left.size() - at));
     int produced = -1;
-    EXPECT_EQ(adapter.Process(left.data() + at, right.empty() ? nullptr : right.data() + at,
-                              frames, outLeft.data(), outRight.data(), &produced),
+    EXPECT_EQ(adapter.Process(left.data() + at, right.empty() ? nullptr : right.data() + at, frames,
+                              outLeft.data(), outRight.data(), &produced),
               1);
     EXPECT_GE(produced, 0);
     EXPECT_LE(produced, adapter.OutputCapacity(frames));
     out.left.insert(out.left.end(), outLeft.begin(), outLeft.begin() + produced);
-    if (outChannels == 2) out.right.insert(out.right.end(), outRight.begin(), outRight.begin() + produced);
+    if (outChannels == 2)
+      out.right.insert(out.right.end(), outRight.begin(), outRight.begin() + produced);
     at += static_cast<size_t>(frames);
   }
   for (int rounds = 0; flush && rounds < 100; ++rounds) {
     const int produced = adapter.Flush(outLeft.data(), outRight.data(), capacity);
     if (produced == 0) break;
     out.left.insert(out.left.end(), outLeft.begin(), outLeft.begin() + produced);
-    if (outChannels == 2) out.right.insert(out.right.end(), outRight.begin(), outRight.begin() + produced);
+    if (outChannels == 2)
+      out.right.insert(out.right.end(), outRight.begin(), outRight.begin() + produced);
   }
   return out;
 }
@@ -186,7 +188,8 @@ TEST_P(ResampleAdapterLength, FlushedStreamHasTheExactLength) {
   const std::vector<int16_t> left = SineWave(c.inRate, c.frames, 440, 0.5);
   const std::vector<int16_t> right =
       c.inChannels == 2 ? SineWave(c.inRate, c.frames, 440, 0.5) : std::vector<int16_t>{};
-  const Stream out = RunAdapter(c.inRate, c.inChannels, c.outRate, c.outChannels, left, right, c.blocks);
+  const Stream out =
+      RunAdapter(c.inRate, c.inChannels, c.outRate, c.outChannels, left, right, c.blocks);
   const double exact = static_cast<double>(c.frames) * c.outRate / c.inRate;
   EXPECT_NEAR(static_cast<double>(out.left.size()), exact, 3.0);
   if (c.outChannels == 2) {
@@ -199,14 +202,13 @@ TEST_P(ResampleAdapterLength, FlushedStreamHasTheExactLength) {
   EXPECT_LT(static_cast<double>(unflushed.left.size()), exact - 3.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rates, ResampleAdapterLength,
-    ::testing::Values(LengthCase{8000, 1, 44100, 2, 20000, {509}},
-                      LengthCase{8000, 1, 44100, 2, 8000, {1152, 1, 509, 7}},
-                      LengthCase{48000, 2, 44100, 2, 48000, {509}},
-                      LengthCase{48000, 2, 44100, 1, 30011, {1152, 3, 1000}},
-                      LengthCase{44100, 1, 22050, 1, 44101, {1152}},
-                      LengthCase{11025, 2, 48000, 2, 11025, {509, 1152}}));
+INSTANTIATE_TEST_SUITE_P(Rates, ResampleAdapterLength,
+                         ::testing::Values(LengthCase{8000, 1, 44100, 2, 20000, {509}},
+                                           LengthCase{8000, 1, 44100, 2, 8000, {1152, 1, 509, 7}},
+                                           LengthCase{48000, 2, 44100, 2, 48000, {509}},
+                                           LengthCase{48000, 2, 44100, 1, 30011, {1152, 3, 1000}},
+                                           LengthCase{44100, 1, 22050, 1, 44101, {1152}},
+                                           LengthCase{11025, 2, 48000, 2, 11025, {509, 1152}}));
 
 TEST(ResampleAdapterQuality, A1kHzSineStaysClean) {
   struct Case {

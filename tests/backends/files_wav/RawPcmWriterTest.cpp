@@ -23,9 +23,9 @@ std::vector<int16_t> Ramp(int frames, int start, int step) {
 
 // Reads a headerless file back through ffmpeg as 16-bit little-endian PCM.
 std::vector<int16_t> DecodeRaw(const std::string& path, int channels) {
-  const std::string raw = Capture("ffmpeg -v error -f s16le -ar 8000 -ac " +
-                                  std::to_string(channels) + " -i " + ShellQuote(path) +
-                                  " -f s16le -c:a pcm_s16le -");
+  const std::string raw =
+      Capture("ffmpeg -v error -f s16le -ar 8000 -ac " + std::to_string(channels) + " -i " +
+              ShellQuote(path) + " -f s16le -c:a pcm_s16le -");
   std::vector<int16_t> samples(raw.size() / 2);
   for (size_t i = 0; i < samples.size(); ++i)
     samples[i] = static_cast<int16_t>(static_cast<uint8_t>(raw[2 * i]) |

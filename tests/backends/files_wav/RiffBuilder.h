@@ -34,8 +34,14 @@ class RiffBuilder {
   // A 16-bit mono "fmt " chunk and a short "data" chunk.
   RiffBuilder& PcmFormat() {
     std::string fmt;
-    auto put16 = [&](uint16_t v) { fmt += static_cast<char>(v & 0xFF); fmt += static_cast<char>(v >> 8); };
-    auto put32 = [&](uint32_t v) { put16(static_cast<uint16_t>(v)); put16(static_cast<uint16_t>(v >> 16)); };
+    auto put16 = [&](uint16_t v) {
+      fmt += static_cast<char>(v & 0xFF);
+      fmt += static_cast<char>(v >> 8);
+    };
+    auto put32 = [&](uint32_t v) {
+      put16(static_cast<uint16_t>(v));
+      put16(static_cast<uint16_t>(v >> 16));
+    };
     put16(1), put16(1), put32(8000), put32(16000), put16(2), put16(16);
     return Chunk("fmt ", fmt).Chunk("data", std::string(64, '\0'));
   }

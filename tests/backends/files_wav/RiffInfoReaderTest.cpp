@@ -39,11 +39,11 @@ Read ReadInfo(const std::string& subChunks) {
 }
 
 TEST(ReadRiffInfoTags, ReadsTheInfoList) {
-  const Read r = ReadInfo(SubChunk("INAM", "Song") + SubChunk("IART", "Band") +
-                          SubChunk("ICRD", "2004-05-12") + SubChunk("IGNR", "(17)") +
-                          SubChunk("ITRK", "3") + SubChunk("IPRD", "Album") +
-                          SubChunk("ICMT", "Nice") + SubChunk("ICOP", "(c) Us") +
-                          SubChunk("ICMS", "Commissioner") + SubChunk("ISFT", "Writer 1.0"));
+  const Read r =
+      ReadInfo(SubChunk("INAM", "Song") + SubChunk("IART", "Band") +
+               SubChunk("ICRD", "2004-05-12") + SubChunk("IGNR", "(17)") + SubChunk("ITRK", "3") +
+               SubChunk("IPRD", "Album") + SubChunk("ICMT", "Nice") + SubChunk("ICOP", "(c) Us") +
+               SubChunk("ICMS", "Commissioner") + SubChunk("ISFT", "Writer 1.0"));
   EXPECT_TRUE(r.found);
   EXPECT_EQ(r.tags.title, "Song");
   EXPECT_EQ(r.tags.artist, "Band");
@@ -100,7 +100,10 @@ TEST(ReadRiffInfoTags, SubChunkQuirks) {
   EXPECT_EQ(r.tags.title, "Longer");
 
   // Writers that leave out the pad byte or the zero are followed anyway.
-  r = ReadInfo(std::string("INAM\x03\x00\x00\x00" "Abc", 11) + SubChunk("IART", "Band", false));
+  r = ReadInfo(std::string("INAM\x03\x00\x00\x00"
+                           "Abc",
+                           11) +
+               SubChunk("IART", "Band", false));
   EXPECT_EQ(r.tags.title, "Abc");
   EXPECT_EQ(r.tags.artist, "Band");
 
@@ -136,11 +139,11 @@ TEST(ReadRiffInfoTags, WalksOddChunksPadsAndLaterLists) {
 
 TEST(ReadRiffInfoTags, TruncatedAndLyingLists) {
   // The file ends inside the list: what is there is read.
-  std::vector<uint8_t> bytes = RiffBuilder()
-                                   .PcmFormat()
-                                   .Chunk("LIST", "INFO" + SubChunk("IART", "Band") +
-                                                      SubChunk("INAM", "A long title"))
-                                   .Bytes();
+  std::vector<uint8_t> bytes =
+      RiffBuilder()
+          .PcmFormat()
+          .Chunk("LIST", "INFO" + SubChunk("IART", "Band") + SubChunk("INAM", "A long title"))
+          .Bytes();
   bytes.resize(bytes.size() - 8);
   Read r = ReadBytes(bytes);
   EXPECT_TRUE(r.found);
@@ -148,11 +151,8 @@ TEST(ReadRiffInfoTags, TruncatedAndLyingLists) {
   EXPECT_EQ(r.tags.title, "A long");
 
   // A list claiming 4 GiB in a tiny file.
-  r = ReadBytes(RiffBuilder()
-                    .Raw("LIST")
-                    .U32(0xFFFFFFF0u)
-                    .Raw("INFO" + SubChunk("INAM", "Small"))
-                    .Bytes());
+  r = ReadBytes(
+      RiffBuilder().Raw("LIST").U32(0xFFFFFFF0u).Raw("INFO" + SubChunk("INAM", "Small")).Bytes());
   EXPECT_EQ(r.tags.title, "Small");
 
   // A list too short to hold its own type.
@@ -165,7 +165,8 @@ TEST(ReadRiffInfoTags, TruncatedAndLyingLists) {
 }
 
 TEST(ReadRiffInfoTags, DisplayTextIsTheTitleFallback) {
-  Read r = ReadBytes(RiffBuilder().PcmFormat().Chunk("DISP", std::string("\1\0\0\0Shown", 9)).Bytes());
+  Read r =
+      ReadBytes(RiffBuilder().PcmFormat().Chunk("DISP", std::string("\1\0\0\0Shown", 9)).Bytes());
   EXPECT_TRUE(r.found);
   EXPECT_EQ(r.tags.title, "Shown");
 
@@ -243,7 +244,8 @@ TEST(ReadRiffInfoTags, ReadsWhatFfmpegWrites) {
   ASSERT_EQ(test::Run("ffmpeg -v error -f lavfi -i sine=frequency=440:duration=1 -ac 2 "
                       "-metadata title='Song Title' -metadata artist=Band -metadata album=Disc "
                       "-metadata date=1999-01-02 -metadata genre=Jazz -metadata comment=Hello "
-                      "-metadata copyright=Us -y " + ShellQuote(path)),
+                      "-metadata copyright=Us -y " +
+                      ShellQuote(path)),
             0);
   TagInfo tags;
   ASSERT_TRUE(ReadRiffInfoTags(path, tags));
