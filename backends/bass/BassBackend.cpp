@@ -1,9 +1,12 @@
 #include "backends/bass/BassBackend.h"
 
-#include "engine/UnavailableSource.h"
+#include "backends/bass/BassSource.h"
 
 namespace quillo {
 
-std::unique_ptr<MediaSource> MakeBassSource() { return std::make_unique<UnavailableSource>(); }
+// The factory reaches the process's audio library, started on first use.
+std::unique_ptr<MediaSource> MakeBassSource() {
+  return std::make_unique<BassSource>(audio::SharedAudioLibrary());
+}
 
 }  // namespace quillo

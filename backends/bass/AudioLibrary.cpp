@@ -1,0 +1,133 @@
+#include "backends/bass/AudioLibrary.h"
+
+#include <fluidsynth.h>
+
+#include "backends/bass/FormatSniff.h"
+#include "backends/bass/Mpg123Stream.h"
+#include "backends/bass/SndfileStream.h"
+#include "backends/bass/SoundFont.h"
+#include "backends/bass/WavPackStream.h"
+
+namespace quillo::audio {
+
+namespace {
+
+constexpr size_t kHeadBytes = 64 * 1024;
+
+unsigned Bit(Plugin plugin) { return 1u << static_cast<unsigned>(plugin); }
+
+void SilenceSynthesizerLog() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+      fluid_set_log_function(level, nullptr, nullptr);
+  });
+}
+
+}  // namespace
+
+bool AudioLibrary::Init() {
+  SilenceSynthesizerLog();
+  started_ = true;
+  return true;
+}
+
+void AudioLibrary::Free() {
+  started_ = false;
+  PluginFree(0);
+  std::lock_guard lock(fontMutex_);
+  defaultFont_.reset();
+}
+
+int AudioLibrary::PluginLoad(std::string_view name) {
+  for (size_t i = 0; i < kStartupPlugins.size(); ++i) {
+    if (kStartupPlugins[i] == name) {
+      plugins_ |= 1u << i;
+      return static_cast<int>(i) + 1;
+    }
+  }
+  return 0;
+}
+
+void AudioLibrary::PluginFree(int handle) {
+  if (handle == 0)
+    plugins_ = 0;
+  else if (handle > 0 && handle <= static_cast<int>(kStartupPlugins.size()))
+    plugins_ &= ~(1u << (handle - 1));
+}
+
+bool AudioLibrary::HasPlugin(Plugin plugin) const { return (plugins_ & Bit(plugin)) != 0; }
+
+std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& path) const {
+  if (!started_) return nullptr;
+  const std::vector<uint8_t> head = ReadFileHead(path, 0, kHeadBytes);
+  if (head.empty()) return nullptr;
+  const size_t id3 = Id3v2TagSize(head);
+  const std::vector<uint8_t> audioHead = id3 > 0 ? ReadFileHead(path, id3, kHeadBytes) : head;
+
+  // Formats with a signature first; their handler alone decides. Then the
+  // PCM containers, and the two formats recognised only by their frame
+  // headers last, since frame headers can appear by chance in other data.
+  if (IsCdaHead(head)) return nullptr;
+  if (IsFlacHead(audioHead))
+    return HasPlugin(Plugin::Flac) ? SndfileStream::Open(path, true) : nullptr;
+  if (IsWavPackHead(head)) return HasPlugin(Plugin::WavPack) ? WavPackStream::Open(path) : nullptr;
+  if (IsMp4Head(head)) return nullptr;
+  if (IsAdxHead(head)) return nullptr;
+  // Only files with a container signature reach the PCM reader: it would
+  // take MPEG audio without trimming encoder delay and padding.
+  if (HasPcmContainerSignature(head)) {
+    if (auto stream = SndfileStream::Open(path, false)) return stream;
+  }
+  if (LooksLikeMpegAudio(audioHead)) return Mpg123Stream::Open(path);
+  return nullptr;
+}
+
+std::unique_ptr<AudioStream> AudioLibrary::MusicLoad(const std::string& /*path*/, int /*rate*/) const {
+  return nullptr;
+}
+
+std::unique_ptr<AudioStream> AudioLibrary::MidiStreamCreateFile(const std::string& /*path*/,
+                                                                int /*rate*/) const {
+  return nullptr;
+}
+
+std::shared_ptr<const SoundFont> AudioLibrary::MidiFontInit(const std::string& path) {
+  SilenceSynthesizerLog();
+  return SoundFont::Load(path);
+}
+
+bool AudioLibrary::MidiStreamSetDefaultFont(std::shared_ptr<const SoundFont> font) {
+  if (!font) return false;
+  std::lock_guard lock(fontMutex_);
+  defaultFont_ = std::move(font);
+  return true;
+}
+
+bool AudioLibrary::LoadDefaultSoundFont() {
+  const std::string path = FindSoundFont(ProgramDataFolders(), kSystemSoundFontFolder);
+  if (path.empty()) return false;
+  return MidiStreamSetDefaultFont(MidiFontInit(path));
+}
+
+bool AudioLibrary::SoundFontLoaded() const {
+  std::lock_guard lock(fontMutex_);
+  return defaultFont_ != nullptr;
+}
+
+std::string AudioLibrary::DefaultSoundFontPath() const {
+  std::lock_guard lock(fontMutex_);
+  return defaultFont_ ? defaultFont_->Path() : std::string();
+}
+
+AudioLibrary& SharedAudioLibrary() {
+  static AudioLibrary* library = [] {
+    auto* created = new AudioLibrary;  // lives until the process ends
+    if (created->Init())
+      for (std::string_view name : kStartupPlugins) created->PluginLoad(name);
+    return created;
+  }();
+  return *library;
+}
+
+}  // namespace quillo::audio

@@ -1,0 +1,22 @@
+#include "backends/bass/AudioStream.h"
+
+namespace quillo::audio {
+
+double AudioStream::BytesToSeconds(uint64_t bytes) const {
+  const int perFrame = BytesPerFrame();
+  if (perFrame <= 0 || info_.freq <= 0) return 0.0;
+  return static_cast<double>(bytes / static_cast<uint64_t>(perFrame)) / info_.freq;
+}
+
+int64_t AudioStream::GetData(void* buffer, size_t bytes) {
+  const int perFrame = BytesPerFrame();
+  if (perFrame <= 0) return kDataEnd;
+  bytes -= bytes % static_cast<size_t>(perFrame);
+  if (bytes == 0) return 0;
+  const size_t got = Decode(static_cast<uint8_t*>(buffer), bytes);
+  if (got == 0) return kDataEnd;
+  position_ += got;
+  return static_cast<int64_t>(got);
+}
+
+}  // namespace quillo::audio

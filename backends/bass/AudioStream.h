@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quillo::audio {
+
+// What a stream delivers: rate, channel count and sample width. Samples are
+// signed 16-bit, or unsigned 8-bit when `eightBits` is set (as the file holds them).
+struct ChannelInfo {
+  int freq = 0;
+  int chans = 0;
+  bool eightBits = false;
+};
+
+// The value GetData returns at the end of the stream or on a decoding error,
+// and FileSize returns when the stream has no file length.
+inline constexpr int64_t kDataEnd = -1;
+inline constexpr uint64_t kNoFileSize = ~uint64_t{0};
+
+// A decoding-only stream of interleaved integer PCM, pulled by the caller.
+// Lengths and positions are in bytes of that PCM.
+class AudioStream {
+ public:
+  virtual ~AudioStream() = default;
+  AudioStream(const AudioStream&) = delete;
+  AudioStream& operator=(const AudioStream&) = delete;
+
+  const ChannelInfo& Info() const { return info_; }
+  uint64_t Length() const { return length_; }
+  uint64_t Position() const { return position_; }
+  // The size of the file the stream reads, or kNoFileSize.
+  virtual uint64_t FileSize() const { return kNoFileSize; }
+
+  int BytesPerFrame() const { return info_.chans * (info_.eightBits ? 1 : 2); }
+  double BytesToSeconds(uint64_t bytes) const;
+
+  // Fills `buffer` with up to `bytes` bytes (whole frames); returns the count,
+  // or kDataEnd when nothing is left or the data cannot be decoded.
+  int64_t GetData(void* buffer, size_t bytes);
+
+ protected:
+  AudioStream() = default;
+  // Decodes up to `bytes` bytes, whole frames; 0 at the end or on error.
+  virtual size_t Decode(uint8_t* buffer, size_t bytes) = 0;
+
+  ChannelInfo info_;
+  uint64_t length_ = 0;
+
+ private:
+  uint64_t position_ = 0;
+};
+
+}  // namespace quillo::audio

@@ -1,0 +1,166 @@
+#include "backends/bass/BassSource.h"
+
+#include <cstring>
+
+#include "backends/bass/TagReader.h"
+#include "engine/Downmix.h"
+#include "engine/SourceKind.h"
+
+namespace quillo {
+
+namespace {
+
+// The widest frame the fold takes; further channels are ignored.
+constexpr int kMaxFoldChannels = 8;
+
+bool IsMidiExtension(const std::string& path) {
+  const std::string ext = FileExtension(path);
+  return ext == ".midi" || ext == ".mid" || ext == ".rmi" || ext == ".kar";
+}
+
+int16_t Widen(uint8_t byte) { return static_cast<int16_t>((byte - 128) * 256); }
+
+}  // namespace
+
+void BassSource::Close() {
+  stream_.reset();
+  buffer_.clear();
+  buffer_.shrink_to_fit();
+  kind_ = Kind::Stream;
+  path_.clear();
+  ResetState();
+}
+
+bool BassSource::Open(const std::string& path, int renderRate) {
+  Close();
+  if (IsMidiExtension(path)) {
+    stream_ = library_.MidiStreamCreateFile(path, renderRate);
+    if (!stream_) return false;
+    kind_ = Kind::Midi;
+  } else {
+    stream_ = library_.StreamCreateFile(path);
+    if (!stream_) {
+      stream_ = library_.MusicLoad(path, renderRate);
+      if (!stream_) return false;
+      kind_ = Kind::Module;
+    }
+  }
+
+  progressTotal_ = stream_->Length();
+  if (progressTotal_ == 0) {
+    Close();
+    return false;
+  }
+  const double seconds = stream_->BytesToSeconds(progressTotal_);
+  duration_ = static_cast<int>(seconds);
+
+  const audio::ChannelInfo& info = stream_->Info();
+  sampleRate_ = info.freq;
+  sourceChannels_ = info.chans;
+  channels_ = info.chans < 2 ? 1 : 2;
+  bitsPerSample_ = 16;
+  bytesPerSample_ = 2;
+  inputBits_ = info.eightBits ? 8 : 16;
+  inputBytesPerSample_ = info.eightBits ? 1 : 2;
+
+  const uint64_t fileBytes = stream_->FileSize();
+  if (seconds > 0 && fileBytes != audio::kNoFileSize)
+    bitRate_ = static_cast<int>(static_cast<double>(fileBytes) / (seconds * 125) + 0.5);
+  else
+    bitRate_ = inputBits_ * sampleRate_ * sourceChannels_ / 1000;
+
+  buffer_.assign(static_cast<size_t>(channels_ * inputBytesPerSample_ * kMaxBlockFrames), 0);
+  path_ = path;
+  return true;
+}
+
+int BassSource::Read(int16_t* left, int16_t* right) {
+  if (!stream_ || left == nullptr) return 0;
+  const int channels = sourceChannels_;
+  // A fold reads whole frames of every channel into the same block.
+  size_t request = buffer_.size();
+  if (channels > 2) {
+    const size_t frameBytes = static_cast<size_t>(channels * inputBytesPerSample_);
+    request = buffer_.size() / frameBytes * frameBytes;
+  }
+  if (channels_ == 2 && right == nullptr) return 0;
+  int16_t* leftTarget = left;
+  // 16-bit mono goes straight into the left array.
+  void* target = (inputBits_ == 16 && channels == 1) ? static_cast<void*>(leftTarget) : buffer_.data();
+  const int64_t got = stream_->GetData(target, request);
+  if (got <= 0) return 0;
+  const auto bytes = static_cast<size_t>(got);
+  if (inputBits_ == 8) return ReadEightBit(left, right, bytes);
+  return ReadSixteenBit(left, right, bytes);
+}
+
+int BassSource::ReadEightBit(int16_t* left, int16_t* right, size_t bytes) {
+  const uint8_t* data = buffer_.data();
+  const int channels = sourceChannels_;
+  if (channels == 1) {
+    for (size_t i = 0; i < bytes; ++i) left[i] = Widen(data[i]);
+    return static_cast<int>(bytes);
+  }
+  if (channels == 2) {
+    const size_t frames = bytes / 2;
+    for (size_t i = 0; i < frames; ++i) {
+      left[i] = Widen(data[2 * i]);
+      right[i] = Widen(data[2 * i + 1]);
+    }
+    return static_cast<int>(frames);
+  }
+  const auto frameBytes = static_cast<size_t>(channels);
+  const size_t frames = bytes / frameBytes;
+  const int used = channels < kMaxFoldChannels ? channels : kMaxFoldChannels;
+  int16_t frame[kMaxFoldChannels];
+  for (size_t i = 0; i < frames; ++i) {
+    for (int c = 0; c < used; ++c) frame[c] = Widen(data[i * frameBytes + static_cast<size_t>(c)]);
+    DownmixToStereo(channels, frame, left[i], right[i]);
+  }
+  return static_cast<int>(frames);
+}
+
+int BassSource::ReadSixteenBit(int16_t* left, int16_t* right, size_t bytes) {
+  const int channels = sourceChannels_;
+  if (channels == 1) return static_cast<int>(bytes / 2);  // already in `left`
+  const uint8_t* data = buffer_.data();
+  const auto frameBytes = static_cast<size_t>(channels) * 2;
+  const size_t frames = bytes / frameBytes;
+  if (channels == 2) {
+    for (size_t i = 0; i < frames; ++i) {
+      std::memcpy(&left[i], data + 4 * i, 2);
+      std::memcpy(&right[i], data + 4 * i + 2, 2);
+    }
+    return static_cast<int>(frames);
+  }
+  const int used = channels < kMaxFoldChannels ? channels : kMaxFoldChannels;
+  int16_t frame[kMaxFoldChannels];
+  for (size_t i = 0; i < frames; ++i) {
+    std::memcpy(frame, data + i * frameBytes, static_cast<size_t>(used) * 2);
+    DownmixToStereo(channels, frame, left[i], right[i]);
+  }
+  return static_cast<int>(frames);
+}
+
+uint64_t BassSource::GetProgressPosition() { return stream_ ? stream_->Position() : 0; }
+
+bool BassSource::ReadTags(TagInfo& tags) {
+  if (!stream_) return false;
+  const std::string text =
+      audio::ReadTagText(path_, "%TRCK\n%TITL\n%ARTI\n%ALBM\n%GNRE\n%YEAR\n%CMNT\n%COMP\n%COPY");
+  return audio::SplitTagText(text, tags);
+}
+
+bool ReadFileTags(const audio::AudioLibrary& library, const std::string& path, TagInfo& tags) {
+  BassSource source(library);
+  if (!source.Open(path, 0)) return false;
+  const bool found = source.ReadTags(tags);
+  source.Close();
+  return found;
+}
+
+bool ReadFileTags(const std::string& path, TagInfo& tags) {
+  return ReadFileTags(audio::SharedAudioLibrary(), path, tags);
+}
+
+}  // namespace quillo

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "backends/bass/AudioLibrary.h"
+#include "engine/MediaSource.h"
+
+namespace quillo {
+
+// Decodes through the audio library: a decoding-only stream, a tracker module
+// when no stream format reads the file, or a MIDI stream for MIDI file names.
+// Delivers the library's 8-bit or 16-bit data as 16-bit planar PCM; files of
+// three or more channels are folded to stereo.
+class BassSource final : public MediaSource {
+ public:
+  explicit BassSource(const audio::AudioLibrary& library) : library_(library) {}
+  ~BassSource() override { Close(); }
+
+  void Close() override;
+  bool Open(const std::string& path, int renderRate) override;
+  int Read(int16_t* left, int16_t* right) override;
+  uint64_t GetProgressPosition() override;
+  bool ReadTags(TagInfo& tags) override;
+
+ private:
+  enum class Kind { Stream = 0, Module = 2, Midi = 3 };
+
+  int ReadEightBit(int16_t* left, int16_t* right, size_t bytes);
+  int ReadSixteenBit(int16_t* left, int16_t* right, size_t bytes);
+
+  const audio::AudioLibrary& library_;
+  std::unique_ptr<audio::AudioStream> stream_;
+  Kind kind_ = Kind::Stream;
+  int inputBits_ = 16;
+  int inputBytesPerSample_ = 2;
+  std::vector<uint8_t> buffer_;
+  std::string path_;
+};
+
+// Reads the tags of any file the audio library opens. Returns false when the
+// file cannot be opened or has no tags; `tags` is then left alone.
+bool ReadFileTags(const audio::AudioLibrary& library, const std::string& path, TagInfo& tags);
+bool ReadFileTags(const std::string& path, TagInfo& tags);
+
+}  // namespace quillo

@@ -1,0 +1,71 @@
+#include "backends/bass/Mpg123Stream.h"
+
+#include <mpg123.h>
+
+#include "backends/bass/FileSize.h"
+
+namespace quillo::audio {
+
+std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
+  int error = MPG123_OK;
+  mpg123_handle* handle = mpg123_new(nullptr, &error);
+  if (handle == nullptr) return nullptr;
+  std::unique_ptr<Mpg123Stream> stream(new Mpg123Stream);
+  stream->handle_ = handle;
+
+  mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+  // Signed 16-bit at the file's own rate and channel count, nothing else.
+  mpg123_format_none(handle);
+  const long* rates = nullptr;
+  size_t rateCount = 0;
+  mpg123_rates(&rates, &rateCount);
+  for (size_t i = 0; i < rateCount; ++i)
+    mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+
+  if (mpg123_open(handle, path.c_str()) != MPG123_OK) return nullptr;
+  // Scanning every frame gives the exact, gapless length.
+  if (mpg123_scan(handle) != MPG123_OK) return nullptr;
+  long rate = 0;
+  int channels = 0;
+  int encoding = 0;
+  if (mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK) return nullptr;
+  if (encoding != MPG123_ENC_SIGNED_16 || channels < 1 || channels > 2 || rate <= 0) return nullptr;
+  const off_t samples = mpg123_length(handle);
+  if (samples <= 0) return nullptr;
+
+  stream->info_ = {static_cast<int>(rate), channels, false};
+  stream->length_ = static_cast<uint64_t>(samples) * static_cast<uint64_t>(channels) * 2;
+  stream->fileSize_ = FileSizeOf(path);
+  return stream;
+}
+
+Mpg123Stream::~Mpg123Stream() {
+  if (handle_ != nullptr) {
+    mpg123_close(handle_);
+    mpg123_delete(handle_);
+  }
+}
+
+size_t Mpg123Stream::Decode(uint8_t* buffer, size_t bytes) {
+  size_t filled = 0;
+  while (filled < bytes && !ended_) {
+    size_t done = 0;
+    const int result = mpg123_read(handle_, buffer + filled, bytes - filled, &done);
+    filled += done;
+    if (result == MPG123_NEW_FORMAT) {
+      long rate = 0;
+      int channels = 0;
+      int encoding = 0;
+      mpg123_getformat(handle_, &rate, &channels, &encoding);
+      // A stream that changes its rate or channel count midway ends there.
+      if (rate != info_.freq || channels != info_.chans) ended_ = true;
+    } else if (result != MPG123_OK) {
+      ended_ = true;  // MPG123_DONE, or a decoding error
+    } else if (done == 0) {
+      ended_ = true;
+    }
+  }
+  return filled - filled % static_cast<size_t>(BytesPerFrame());
+}
+
+}  // namespace quillo::audio

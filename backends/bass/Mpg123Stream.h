@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "backends/bass/AudioStream.h"
+
+struct mpg123_handle_struct;
+
+namespace quillo::audio {
+
+// MPEG audio layers I to III through libmpg123: the whole file is scanned at
+// open, so the length is exact, and encoder delay and padding are trimmed.
+class Mpg123Stream final : public AudioStream {
+ public:
+  static std::unique_ptr<AudioStream> Open(const std::string& path);
+  ~Mpg123Stream() override;
+
+  uint64_t FileSize() const override { return fileSize_; }
+
+ protected:
+  size_t Decode(uint8_t* buffer, size_t bytes) override;
+
+ private:
+  Mpg123Stream() = default;
+
+  mpg123_handle_struct* handle_ = nullptr;
+  uint64_t fileSize_ = 0;
+  bool ended_ = false;
+};
+
+}  // namespace quillo::audio

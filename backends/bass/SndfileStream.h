@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "backends/bass/AudioStream.h"
+
+struct sf_private_tag;
+
+namespace quillo::audio {
+
+// PCM containers through libsndfile: WAV (every PCM, float and ADPCM coding
+// the library reads), AIFF, AU and the rest of its formats, and FLAC when the
+// FLAC handler is loaded. 8-bit files stay 8-bit (unsigned), float files are
+// clamped to the 16-bit range, wider integers keep their top 16 bits.
+class SndfileStream final : public AudioStream {
+ public:
+  static std::unique_ptr<AudioStream> Open(const std::string& path, bool allowFlac);
+  ~SndfileStream() override;
+
+  uint64_t FileSize() const override { return fileSize_; }
+
+ protected:
+  size_t Decode(uint8_t* buffer, size_t bytes) override;
+
+ private:
+  enum class Reader { Short, EightBit, Float };
+  SndfileStream() = default;
+
+  sf_private_tag* file_ = nullptr;
+  Reader reader_ = Reader::Short;
+  std::vector<float> floats_;
+  std::vector<int16_t> shorts_;
+  uint64_t fileSize_ = 0;
+};
+
+}  // namespace quillo::audio

@@ -1,0 +1,66 @@
+#include "backends/bass/SoundFont.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace quillo::audio {
+
+namespace fs = std::filesystem;
+
+std::shared_ptr<const SoundFont> SoundFont::Load(const std::string& path) {
+  if (!fluid_is_soundfont(path.c_str())) return nullptr;
+  std::shared_ptr<SoundFont> font(new SoundFont);
+  font->path_ = path;
+  fluid_settings_t* settings = new_fluid_settings();
+  if (settings == nullptr) return nullptr;
+  font->settings_ = settings;
+  fluid_synth_t* synth = new_fluid_synth(settings);
+  if (synth == nullptr) return nullptr;
+  font->synth_ = synth;
+  if (fluid_synth_sfload(synth, path.c_str(), 1) == FLUID_FAILED) return nullptr;
+  return font;
+}
+
+SoundFont::~SoundFont() {
+  if (synth_ != nullptr) delete_fluid_synth(static_cast<fluid_synth_t*>(synth_));
+  if (settings_ != nullptr) delete_fluid_settings(static_cast<fluid_settings_t*>(settings_));
+}
+
+std::string FindSoundFont(const std::vector<std::string>& programFolders,
+                          const std::string& systemFolder) {
+  std::error_code ec;
+  for (const std::string& folder : programFolders) {
+    const fs::path candidate = fs::path(folder) / kSoundFontName;
+    if (fs::is_regular_file(candidate, ec)) return candidate.string();
+  }
+  const fs::path systemDefault = fs::path(systemFolder) / "default-GM.sf2";
+  if (fs::is_regular_file(systemDefault, ec)) return systemDefault.string();
+  std::vector<std::string> fonts;
+  for (fs::directory_iterator it(systemFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string ext = it->path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (ext == ".sf2" && fs::is_regular_file(it->path(), ec)) fonts.push_back(it->path().string());
+  }
+  std::sort(fonts.begin(), fonts.end());
+  return fonts.empty() ? std::string() : fonts.front();
+}
+
+std::vector<std::string> ProgramDataFolders() {
+  std::vector<std::string> folders;
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    folders.push_back(exe.parent_path().string());
+    folders.push_back((exe.parent_path().parent_path() / "share" / "quillo").string());
+  }
+#ifdef QUILLO_DATA_DIR
+  if (std::find(folders.begin(), folders.end(), QUILLO_DATA_DIR) == folders.end())
+    folders.push_back(QUILLO_DATA_DIR);
+#endif
+  return folders;
+}
+
+}  // namespace quillo::audio

@@ -1,0 +1,81 @@
+#include "backends/bass/WavPackStream.h"
+
+#include <wavpack/wavpack.h>
+
+#include <cstring>
+
+#include "backends/bass/FileSize.h"
+#include "backends/bass/SampleConvert.h"
+
+namespace quillo::audio {
+
+namespace {
+
+WavpackContext* Context(void* context) { return static_cast<WavpackContext*>(context); }
+
+}  // namespace
+
+std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
+  char error[128] = {};
+  WavpackContext* context =
+      WavpackOpenFileInput(path.c_str(), error, OPEN_WVC | OPEN_NORMALIZE | OPEN_DSD_AS_PCM, 0);
+  if (context == nullptr) return nullptr;
+  std::unique_ptr<WavPackStream> stream(new WavPackStream);
+  stream->context_ = context;
+
+  const int channels = WavpackGetNumChannels(context);
+  const auto rate = static_cast<int>(WavpackGetSampleRate(context));
+  const int64_t frames = WavpackGetNumSamples64(context);
+  stream->bytesPerSample_ = WavpackGetBytesPerSample(context);
+  stream->float_ = (WavpackGetMode(context) & MODE_FLOAT) != 0;
+  if (channels < 1 || channels > 64 || rate <= 0 || frames <= 0) return nullptr;
+  if (stream->bytesPerSample_ < 1 || stream->bytesPerSample_ > 4) return nullptr;
+
+  const bool eightBits = stream->bytesPerSample_ == 1 && !stream->float_;
+  stream->info_ = {rate, channels, eightBits};
+  stream->framesLeft_ = static_cast<uint64_t>(frames);
+  stream->length_ = static_cast<uint64_t>(frames) * static_cast<uint64_t>(stream->BytesPerFrame());
+  stream->fileSize_ = FileSizeOf(path);
+  return stream;
+}
+
+WavPackStream::~WavPackStream() {
+  if (context_ != nullptr) WavpackCloseFile(Context(context_));
+}
+
+size_t WavPackStream::Decode(uint8_t* buffer, size_t bytes) {
+  const auto perFrame = static_cast<size_t>(BytesPerFrame());
+  const auto channels = static_cast<size_t>(info_.chans);
+  size_t frames = bytes / perFrame;
+  if (frames > framesLeft_) frames = static_cast<size_t>(framesLeft_);
+  if (frames == 0) return 0;
+  if (unpacked_.size() < frames * channels) unpacked_.resize(frames * channels);
+  const uint32_t got =
+      WavpackUnpackSamples(Context(context_), unpacked_.data(), static_cast<uint32_t>(frames));
+  framesLeft_ -= got;
+  const size_t samples = size_t{got} * channels;
+  if (info_.eightBits) {
+    for (size_t i = 0; i < samples; ++i) buffer[i] = static_cast<uint8_t>(unpacked_[i] + 128);
+    return size_t{got} * perFrame;
+  }
+  for (size_t i = 0; i < samples; ++i) {
+    int16_t sample = 0;
+    const int32_t value = unpacked_[i];
+    if (float_) {
+      float f = 0.0f;
+      std::memcpy(&f, &value, sizeof f);
+      sample = FloatToS16(f);
+    } else {
+      // Samples arrive right-justified in 32 bits; keep the top 16 bits.
+      switch (bytesPerSample_) {
+        case 2: sample = static_cast<int16_t>(value); break;
+        case 3: sample = static_cast<int16_t>(value >> 8); break;
+        default: sample = static_cast<int16_t>(value >> 16); break;
+      }
+    }
+    std::memcpy(buffer + 2 * i, &sample, 2);
+  }
+  return size_t{got} * perFrame;
+}
+
+}  // namespace quillo::audio

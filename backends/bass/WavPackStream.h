@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "backends/bass/AudioStream.h"
+
+namespace quillo::audio {
+
+// WavPack (.wv, with its .wvc correction file when present) through libwavpack.
+// 8-bit files stay 8-bit, wider integers keep their top 16 bits, float files
+// are clamped to the 16-bit range.
+class WavPackStream final : public AudioStream {
+ public:
+  static std::unique_ptr<AudioStream> Open(const std::string& path);
+  ~WavPackStream() override;
+
+  uint64_t FileSize() const override { return fileSize_; }
+
+ protected:
+  size_t Decode(uint8_t* buffer, size_t bytes) override;
+
+ private:
+  WavPackStream() = default;
+
+  void* context_ = nullptr;  // WavpackContext
+  int bytesPerSample_ = 2;
+  bool float_ = false;
+  uint64_t framesLeft_ = 0;
+  std::vector<int32_t> unpacked_;
+  uint64_t fileSize_ = 0;
+};
+
+}  // namespace quillo::audio

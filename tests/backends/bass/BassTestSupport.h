@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "backends/bass/AudioLibrary.h"
+#include "engine/MediaSource.h"
+
+namespace quillo::test {
+
+// A started library with every start-up handler but those in `without`.
+void StartLibrary(audio::AudioLibrary& library, const std::vector<std::string>& without = {});
+
+// Everything a source delivers, interleaved. Fails the test when a read
+// exceeds `maxFrames` or the source reports more than two channels.
+struct Decoded {
+  std::vector<int16_t> samples;  // interleaved, GetChannels() per frame
+  int channels = 0;
+  int reads = 0;
+  int largestRead = 0;
+  size_t Frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
+};
+Decoded DecodeAll(MediaSource& source, int maxFrames = kMaxBlockFrames);
+
+// A canonical WAV file of integer PCM (`bits` 8, 16, 24 or 32; 8-bit is
+// unsigned) or, with `isFloat`, 32-bit float. `samples` are interleaved
+// values of the file's own width (8-bit: 0..255).
+void WriteWav(const std::string& path, int rate, int channels, int bits, bool isFloat,
+              const std::vector<int32_t>& samples);
+void WriteFloatWav(const std::string& path, int rate, int channels, const std::vector<float>& samples);
+
+// Runs ffmpeg quietly with `arguments`; true when it succeeded.
+bool Ffmpeg(const std::string& arguments);
+
+// Interleaved 16-bit samples as a vector of int32 (for the WAV writer).
+std::vector<int32_t> Widen(const std::vector<int16_t>& samples);
+
+}  // namespace quillo::test
