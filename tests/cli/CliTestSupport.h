@@ -1,0 +1,45 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "tests/support/TestSupport.h"
+
+namespace quillo::test {
+
+// One quillo-cli command run in-process, with a settings file of its own.
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+inline CliRun RunCli(const std::string& command, std::vector<std::string> args,
+                     const std::string& config) {
+  args.push_back("--config");
+  args.push_back(config);
+  std::ostringstream out, err;
+  CliRun run;
+  run.status = command == "join" ? RunJoin(args, out, err) : RunConvert(args, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+// Makes a file with the ffmpeg program from a lavfi source description.
+inline void MakeAudio(const std::string& path, const std::string& lavfi,
+                      const std::string& extra = "") {
+  Run("ffmpeg -v error -y -f lavfi -i " + ShellQuote(lavfi) + " " + extra + " " + ShellQuote(path));
+}
+
+// The lines of a text.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace quillo::test

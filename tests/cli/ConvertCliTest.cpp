@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "tests/cli/CliTestSupport.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Lines;
+using test::MakeAudio;
+using test::RunCli;
+
+class ConvertCli : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  std::string config = dir.File("quillo.conf");
+  std::string out = dir.File("out");
+
+  // Converts to 16-bit WAV in `out`; returns the decoded samples of the output.
+  std::vector<int16_t> ToWav(const std::string& source, std::vector<std::string> options = {}) {
+    std::vector<std::string> args = {"-f", "wav", "-d", out};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(source);
+    const test::CliRun run = RunCli("convert", args, config);
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    const std::string name = fs::path(source).stem().string() + ".wav";
+    return test::DecodeWithFfmpeg((fs::path(out) / name).string());
+  }
+};
+
+// A 44100 Hz mono WAV whose sample n is (n % 20000) - 10000.
+std::string MakeRamp(const std::string& path, int frames) {
+  std::vector<uint8_t> bytes;
+  auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(v >> (8 * i))); };
+  auto put16 = [&](uint16_t v) { bytes.push_back(uint8_t(v)); bytes.push_back(uint8_t(v >> 8)); };
+  bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
+  put32(36 + frames * 2);
+  bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  put32(16); put16(1); put16(1); put32(44100); put32(88200); put16(2); put16(16);
+  bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
+  put32(frames * 2);
+  for (int n = 0; n < frames; ++n) put16(static_cast<uint16_t>(n % 20000 - 10000));
+  test::WriteFile(path, bytes);
+  return path;
+}
+
+TEST_F(ConvertCli, SkipAndLengthWindowsAreSampleExact) {
+  const std::string ramp = MakeRamp(dir.File("ramp.wav"), 44100 * 4 + 333);
+  std::vector<int16_t> pcm = ToWav(ramp, {"--skip", "1000"});
+  ASSERT_EQ(pcm.size(), 44100u * 3 + 333);
+  EXPECT_EQ(pcm[0], 44100 % 20000 - 10000);
+  fs::remove_all(out);
+  pcm = ToWav(ramp, {"--skip", "1000", "--length", "2000"});
+  ASSERT_EQ(pcm.size(), 88200u);
+  EXPECT_EQ(pcm[0], 44100 % 20000 - 10000);
+  EXPECT_EQ(pcm.back(), (44100 + 88199) % 20000 - 10000);
+}
+
+TEST_F(ConvertCli, SkipLongerThanTheFileFails) {
+  const std::string ramp = MakeRamp(dir.File("short.wav"), 44100);
+  const test::CliRun run =
+      RunCli("convert", {"-f", "wav", "-d", out, "--skip", "1500", ramp}, config);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, ramp + "\t\tConversion Failure (Length of the file is shorter than "
+                            "skipping length set at Options -> General)\n");
+  EXPECT_FALSE(fs::exists(fs::path(out) / "short.wav"));
+}
+
+TEST_F(ConvertCli, VolumeClampsAndNormalizeReachesFullScale) {
+  const std::string sine = dir.File("sine.wav");
+  MakeAudio(sine, "aevalsrc=0.45*sin(2*PI*441*t):s=44100:d=1");
+  const std::vector<int16_t> source = test::DecodeWithFfmpeg(sine);
+  const auto peak = [](const std::vector<int16_t>& v) {
+    int p = 0;
+    for (int16_t s : v) p = std::max(p, std::abs(int{s}));
+    return p;
+  };
+  const int sourcePeak = peak(source);
+  ASSERT_GT(sourcePeak, 8000);
+  ASSERT_LT(sourcePeak, 16500);
+
+  std::vector<int16_t> louder = ToWav(sine, {"--volume", "800"});
+  ASSERT_EQ(louder.size(), source.size());
+  EXPECT_EQ(*std::max_element(louder.begin(), louder.end()), 32767);
+  EXPECT_EQ(*std::min_element(louder.begin(), louder.end()), -32768);
+  fs::remove_all(out);
+
+  const test::CliRun run =
+      RunCli("convert", {"-f", "wav", "-d", out, "--normalize", sine}, config);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<int16_t> normalized = test::DecodeWithFfmpeg((fs::path(out) / "sine.wav").string());
+  EXPECT_GE(peak(normalized), 32700);
+  // The "Volume" cell shows the gain that was applied.
+  const double gain = std::stod(Lines(run.out).at(0).substr(sine.size() + 1));
+  EXPECT_NEAR(gain, 100.0 * 32767.0 / sourcePeak, 2.0);
+}
+
+TEST_F(ConvertCli, MonoModesAverageOrPickAChannel) {
+  const std::string stereo = dir.File("lr.wav");
+  // Left 300 Hz, right 1000 Hz.
+  test::Run("ffmpeg -v error -y -f lavfi -i sine=frequency=300:duration=1 -f lavfi -i "
+            "sine=frequency=1000:duration=1 -filter_complex amerge=inputs=2 " +
+            test::ShellQuote(stereo));
+  const std::vector<int16_t> lr = test::DecodeWithFfmpeg(stereo);
+  const size_t frames = lr.size() / 2;
+  for (const std::string mode : {"left", "right", "avg"}) {
+    fs::remove_all(out);
+    const std::vector<int16_t> mono = ToWav(stereo, {"--channels", "1", "--mono", mode});
+    ASSERT_EQ(mono.size(), frames) << mode;
+    for (size_t i = 0; i < frames; ++i) {
+      const int l = lr[2 * i], r = lr[2 * i + 1];
+      const int expected = mode == "left" ? l : mode == "right" ? r : (l + r) >> 1;
+      ASSERT_EQ(mono[i], expected) << mode << " frame " << i;
+    }
+  }
+}
+
+// The signal-to-noise ratio of a sine of `hz`: the residual after a
+// least-squares fit of sine and cosine at that frequency.
+double SineSnrDb(const std::vector<int16_t>& x, int stride, int rate, double hz) {
+  double ss = 0, sc = 0, cc = 0, xs = 0, xc = 0;
+  const size_t n = x.size() / stride;
+  for (size_t i = 1000; i + 1000 < n; ++i) {
+    const double s = std::sin(2 * M_PI * hz * i / rate), c = std::cos(2 * M_PI * hz * i / rate);
+    ss += s * s; sc += s * c; cc += c * c; xs += x[i * stride] * s; xc += x[i * stride] * c;
+  }
+  const double det = ss * cc - sc * sc;
+  const double a = (xs * cc - xc * sc) / det, b = (xc * ss - xs * sc) / det;
+  double signal = 0, noise = 0;
+  for (size_t i = 1000; i + 1000 < n; ++i) {
+    const double fit = a * std::sin(2 * M_PI * hz * i / rate) + b * std::cos(2 * M_PI * hz * i / rate);
+    signal += fit * fit;
+    noise += (x[i * stride] - fit) * (x[i * stride] - fit);
+  }
+  return 10 * std::log10(signal / noise);
+}
+
+TEST_F(ConvertCli, ResamplingKeepsTheLengthAndASineClean) {
+  struct Case { int from; int channels; int to; int toChannels; };
+  for (const Case c : {Case{8000, 1, 44100, 2}, Case{48000, 2, 44100, 2}}) {
+    fs::remove_all(out);
+    const std::string source = dir.File("s" + std::to_string(c.from) + ".wav");
+    MakeAudio(source, "sine=frequency=1000:duration=3:sample_rate=" + std::to_string(c.from),
+              "-ac " + std::to_string(c.channels) + " -af volume=0.5");
+    const std::vector<int16_t> pcm = ToWav(
+        source, {"--rate", std::to_string(c.to), "--channels", std::to_string(c.toChannels)});
+    const double expected = 3.0 * c.to;
+    EXPECT_NEAR(pcm.size() / double(c.toChannels), expected, 4.0) << c.from;
+    const double snr = SineSnrDb(pcm, c.toChannels, c.to, 1000.0);
+    RecordProperty("snr_db_from_" + std::to_string(c.from), std::to_string(snr));
+    std::printf("SNR of a 1 kHz sine resampled %d -> %d Hz: %.1f dB\n", c.from, c.to, snr);
+    EXPECT_GT(snr, 60.0) << c.from;
+    if (c.channels == 1) {  // duplicated into both channels
+      for (size_t i = 0; i + 1 < pcm.size(); i += 2) ASSERT_EQ(pcm[i], pcm[i + 1]);
+    }
+  }
+}
+
+TEST_F(ConvertCli, NamingPolicies) {
+  const std::string a = MakeRamp(dir.File("a.wav"), 4410);
+  auto convert = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = {"-f", "wav", "-d", out};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(a);
+    return RunCli("convert", args, config);
+  };
+  EXPECT_EQ(convert({}).out, a + "\t100.00%\ta.wav\n");
+  EXPECT_EQ(convert({}).out, a + "\t100.00%\ta_1.wav\n");
+  EXPECT_EQ(convert({}).out, a + "\t100.00%\ta_2.wav\n");
+  test::CliRun skipped = convert({"--if-exists", "skip"});
+  EXPECT_EQ(skipped.out, a + "\t\tTarget exists and skipped\n");
+  EXPECT_EQ(skipped.status, 0);
+  const test::CliRun same = RunCli("convert", {"-f", "wav", "--same-folder", "--if-exists", "overwrite", a}, config);
+  EXPECT_EQ(same.out, a + "\t\tTarget file name is same as original file that can't be "
+                          "overwritten. Please output files to a custom folder.\n");
+  EXPECT_EQ(test::ReadFile(a).size(), 44u + 8820u);  // the source is untouched
+
+  // Keep-tree rebuilds the source's folders below the output folder.
+  const test::CliRun tree = convert({"--keep-tree"});
+  ASSERT_EQ(tree.status, 0) << tree.err;
+  EXPECT_TRUE(fs::exists(fs::path(out + a).replace_extension(".wav"))) << tree.out;
+}
+
+TEST_F(ConvertCli, FailedOverwriteLeavesTheOldTargetIntact) {
+  const std::string garbage = dir.File("a.mp3");
+  test::WriteFile(garbage, std::vector<uint8_t>(3000, 0x5a));
+  fs::create_directories(out);
+  const std::string target = out + "/a.wav";
+  test::WriteFile(target, {'o', 'l', 'd'});
+  const test::CliRun run =
+      RunCli("convert", {"-f", "wav", "-d", out, "--if-exists", "overwrite", garbage}, config);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(test::ReadFile(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
+
+  const std::string good = MakeRamp(dir.File("a.wav"), 4410);
+  ASSERT_EQ(RunCli("convert", {"-f", "wav", "-d", out, "--if-exists", "overwrite", good}, config).status, 0);
+  EXPECT_EQ(test::DecodeWithFfmpeg(target).size(), 4410u);
+}
+
+TEST_F(ConvertCli, JoinResamplesAndDuplicatesIntoOneFile) {
+  const std::string mono = dir.File("m.wav");
+  const std::string stereo = dir.File("s.wav");
+  MakeAudio(mono, "sine=frequency=500:duration=1:sample_rate=22050");
+  MakeAudio(stereo, "sine=frequency=500:duration=2:sample_rate=44100", "-ac 2");
+  const std::string joined = dir.File("joined.wav");
+  const test::CliRun run = RunCli("join", {"-o", joined, "-f", "wav", mono, stereo}, config);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, mono + "\t100.00%\tjoined.wav\n" + stereo + "\t100.00%\tjoined.wav\n");
+  const std::string probe = test::ProbeWithFfprobe(joined);
+  EXPECT_EQ(test::FfprobeField(probe, "sample_rate"), "44100");
+  EXPECT_EQ(test::FfprobeField(probe, "channels"), "2");
+  EXPECT_NEAR(test::DecodeWithFfmpeg(joined).size() / 2.0, 3 * 44100.0, 8.0);
+
+  // An existing output is refused unless overwriting was asked for.
+  EXPECT_EQ(RunCli("join", {"-o", joined, "-f", "wav", mono}, config).status, 1);
+  EXPECT_EQ(RunCli("join", {"-o", joined, "-f", "wav", "--if-exists", "overwrite", mono}, config).status, 0);
+  EXPECT_EQ(test::FfprobeField(test::ProbeWithFfprobe(joined), "sample_rate"), "22050");
+  EXPECT_EQ(test::DecodeWithFfmpeg(joined).size(), 22050u);
+}
+
+TEST_F(ConvertCli, MixedRunGivesEachFileItsStatusAndLeavesNoPartialOutput) {
+  const std::string good = MakeRamp(dir.File("good.wav"), 44100);
+  const std::string garbage = dir.File("garbage.mp3");
+  test::WriteFile(garbage, std::vector<uint8_t>(5000, 0x33));
+  const std::string silent = dir.File("video.mp4");
+  test::Run("ffmpeg -v error -y -f lavfi -i testsrc=duration=1:size=32x32 " + test::ShellQuote(silent));
+  const auto before = test::ReadFile(garbage);
+  const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, good, garbage, silent}, config);
+  EXPECT_EQ(run.status, 1);
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 3u) << run.out;
+  EXPECT_EQ(lines[0], good + "\t100.00%\tgood.mp3");
+  EXPECT_EQ(lines[1].rfind(garbage + "\t\tConversion Failure", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[2], silent + "\t\tNo audio in the file");
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
+  EXPECT_EQ(test::ReadFile(garbage), before);
+  EXPECT_NEAR(test::DecodeWithFfmpeg(out + "/good.mp3").size(), 44100.0, 1152.0 + 1105.0);
+}
+
+TEST(ConvertCliUsage, BadOptionsAreUsageErrors) {
+  test::TempDir dir;
+  const std::string config = dir.File("q.conf");
+  EXPECT_EQ(RunCli("convert", {"--bogus", "x.wav"}, config).status, 2);
+  EXPECT_EQ(RunCli("convert", {"--volume"}, config).status, 2);
+  EXPECT_EQ(RunCli("convert", {"--if-exists", "never", "x.wav"}, config).status, 2);
+  EXPECT_EQ(RunCli("join", {"x.wav"}, config).status, 2);
+  const test::CliRun m4a = RunCli("convert", {"-f", "m4a", "x.wav"}, config);
+  EXPECT_EQ(m4a.status, 2);
+  EXPECT_NE(m4a.err.find("6100"), std::string::npos);
+  EXPECT_NE(m4a.err.find("6200"), std::string::npos);
+  EXPECT_NE(m4a.err.find("6500"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillo

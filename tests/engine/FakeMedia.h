@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/ConversionProgress.h"
+#include "engine/MediaSink.h"
+#include "engine/MediaSource.h"
+
+namespace quillo::test {
+
+// A source of `frames` frames whose left sample n is Value(n) and right
+// sample -Value(n), delivered in blocks of `block` frames.
+class RampSource final : public MediaSource {
+ public:
+  RampSource(int rate, int channels, int64_t frames, int block, int durationSeconds = -1)
+      : rate_(rate), channelCount_(channels), frames_(frames), block_(block), durationOverride_(durationSeconds) {}
+  static int16_t Value(int64_t n) { return static_cast<int16_t>(n % 20000 - 10000); }
+
+  void Close() override { ResetState(); }
+  bool Open(const std::string&, int) override {
+    sampleRate_ = rate_;
+    channels_ = sourceChannels_ = channelCount_;
+    duration_ = durationOverride_ >= 0 ? durationOverride_ : static_cast<int>(frames_ / rate_);
+    progressTotal_ = static_cast<uint64_t>(frames_);
+    bitsPerSample_ = 16;
+    return true;
+  }
+  int Read(int16_t* left, int16_t* right) override {
+    const int n = static_cast<int>(std::min<int64_t>(block_, frames_ - next_));
+    for (int i = 0; i < n; ++i) {
+      left[i] = Value(next_ + i);
+      if (channelCount_ == 2) right[i] = static_cast<int16_t>(-Value(next_ + i));
+    }
+    next_ += n;
+    progressPosition_ = static_cast<uint64_t>(next_);
+    return n;
+  }
+
+ private:
+  int rate_;
+  int channelCount_;
+  int64_t frames_;
+  int block_;
+  int durationOverride_;
+  int64_t next_ = 0;
+};
+
+// Records what is written, interleaved as the configured channel count says.
+class RecordingSink final : public MediaSink {
+ public:
+  void SetPath(const std::string& path) override { path_ = path; }
+  void SetSampleRate(int hz) override { rate_ = hz; }
+  void SetChannels(int channels) override { channels_ = channels; }
+  bool Open() override { return true; }
+  bool Write(const int16_t* left, const int16_t* right, int frames) override {
+    for (int i = 0; i < frames; ++i) {
+      samples.push_back(left[i]);
+      if (channels_ == 2) samples.push_back(right[i]);
+    }
+    return true;
+  }
+  void Close() override {}
+  int channels() const { return channels_; }
+
+  std::vector<int16_t> samples;
+
+ private:
+  std::string path_;
+  int rate_ = 0;
+  int channels_ = 1;
+};
+
+// Counts pumps and cancels after `cancelAfter` of them (never when negative).
+class ScriptedProgress final : public ConversionProgress {
+ public:
+  explicit ScriptedProgress(int cancelAfter = -1) : cancelAfter_(cancelAfter) {}
+  void SetOverallText(const std::string& text) override { overall.push_back(text); }
+  void SetOverallRange(int) override {}
+  void StepOverall() override { ++steps; }
+  void SetFileText(const std::string& text) override { fileTexts.push_back(text); }
+  int FileBarWidth() const override { return 50; }
+  void SetFileBar(int position) override { bar = position; }
+  void Pump() override { ++pumps; }
+  bool IsCancelled() const override { return cancelAfter_ >= 0 && pumps > cancelAfter_; }
+
+  std::vector<std::string> overall;
+  std::vector<std::string> fileTexts;
+  int steps = 0;
+  int pumps = 0;
+  int bar = 0;
+
+ private:
+  int cancelAfter_;
+};
+
+}  // namespace quillo::test
