@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "catalog/Catalog.h"
+#include "engine/ConvertPass.h"
+#include "tests/engine/FakeMedia.h"
+#include "tests/support/TestSupport.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Records tags and PCM; Open fails when told to, creating its file first as a
+// real encoder might.
+class TaggedSink final : public MediaSink {
+ public:
+  explicit TaggedSink(bool opens) : opens_(opens) {}
+  void SetTags(const std::string& title, const std::string& artist, const std::string&,
+               const std::string& genre, const std::string& year, const std::string&,
+               const std::string&, const std::string&, int track) override {
+    tags = title + "|" + artist + "|" + genre + "|" + year + "|" + std::to_string(track);
+  }
+  void SetPath(const std::string& path) override { path_ = path; }
+  void SetChannels(int c) override { channels_ = c; }
+  bool Open() override {
+    test::WriteFile(path_, {1, 2, 3});
+    return opens_;
+  }
+  bool Write(const int16_t*, const int16_t*, int frames) override {
+    frames_ += frames;
+    test::WriteFile(path_, std::vector<uint8_t>(static_cast<size_t>(frames_), 0));
+    return true;
+  }
+  void Close() override {}
+  std::string tags = "none";
+
+ private:
+  bool opens_;
+  std::string path_;
+  int channels_ = 0;
+  int frames_ = 0;
+};
+
+class ConvertPassTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  ConversionSettings settings{dir.path().string()};
+  ConversionJob job;
+  TaggedSink* sink = nullptr;
+  bool sinkOpens = true;
+  int64_t sourceFrames = 44100;
+  SourceFactory factory{job, nullptr, nullptr, [this](SourceBackend, bool) {
+                          return std::make_unique<test::RampSource>(44100, 2, sourceFrames, 1152);
+                        }};
+
+  bool Convert(int formatId, test::ScriptedProgress& progress, PassItem& item) {
+    const OutputFormat& row = *FindFormat(settings.formats, formatId);
+    PassContext context{settings, row, job, factory, progress,
+                        [this](FormatBackend) -> std::unique_ptr<MediaSink> {
+                          auto made = std::make_unique<TaggedSink>(sinkOpens);
+                          sink = made.get();
+                          return made;
+                        }};
+    int hasAudio = 1;
+    // The sink dies with the pass; keep what it recorded.
+    const bool ok = ConvertFile(item, context, hasAudio);
+    return ok;
+  }
+  PassItem Item() { return {"/music/Artist - Song.flac", SourceKind::Flac, dir.File("out.x"), "Artist - Song.flac"}; }
+};
+
+TEST_F(ConvertPassTest, CancelDeletesThePartialOutput) {
+  test::ScriptedProgress progress(5);
+  PassItem item = Item();
+  EXPECT_FALSE(Convert(format_id::kMp3, progress, item));
+  EXPECT_FALSE(fs::exists(item.outputPath));
+}
+
+TEST_F(ConvertPassTest, FailedOpenDeletesTheOutputAndClearsTheRetry) {
+  sinkOpens = false;
+  test::ScriptedProgress progress;
+  PassItem item = Item();
+  EXPECT_FALSE(Convert(format_id::kMp3, progress, item));
+  EXPECT_FALSE(fs::exists(item.outputPath));
+  EXPECT_FALSE(job.retryWithFramework);
+}
+
+TEST_F(ConvertPassTest, CustomTagsWithTitleFromNameAndListPosition) {
+  settings.id3TagType = TagMode::Custom;
+  settings.tags.artist = "Ann";
+  settings.tags.genre = "Jazz";
+  settings.tags.year = "1999";
+  settings.tags.titleAsFileName = 1;
+  settings.tags.trackNumType = TrackNumberMode::ListPosition;
+  job.position = 4;
+  test::ScriptedProgress progress;
+  PassItem item = Item();
+  std::string recorded;
+  const OutputFormat& row = *FindFormat(settings.formats, format_id::kMp3);
+  PassContext context{settings, row, job, factory, progress,
+                      [&](FormatBackend) -> std::unique_ptr<MediaSink> {
+                        struct Spy final : MediaSink {
+                          std::string* out;
+                          explicit Spy(std::string* o) : out(o) {}
+                          void SetTags(const std::string& t, const std::string& a, const std::string&,
+                                       const std::string& g, const std::string& y, const std::string&,
+                                       const std::string&, const std::string&, int track) override {
+                            *out = t + "|" + a + "|" + g + "|" + y + "|" + std::to_string(track);
+                          }
+                          void SetPath(const std::string& p) override { path = p; }
+                          bool Open() override { test::WriteFile(path, {1}); return true; }
+                          bool Write(const int16_t*, const int16_t*, int) override { return true; }
+                          void Close() override {}
+                          std::string path;
+                        };
+                        return std::make_unique<Spy>(&recorded);
+                      }};
+  int hasAudio = 1;
+  ASSERT_TRUE(ConvertFile(item, context, hasAudio));
+  EXPECT_EQ(recorded, "Artist - Song|Ann|Jazz|1999|4");
+  EXPECT_FLOAT_EQ(job.appliedGain, 1.0f);
+
+  // Rows that carry no tags never see them.
+  recorded = "untouched";
+  const OutputFormat& wav = *FindFormat(settings.formats, format_id::kWav);
+  PassContext wavContext{settings, wav, job, factory, progress, context.createSink};
+  ASSERT_TRUE(ConvertFile(item, wavContext, hasAudio));
+  EXPECT_EQ(recorded, "untouched");
+}
+
+TEST_F(ConvertPassTest, SkipLongerThanAKnownDurationFailsBeforeOpening) {
+  settings.enableSkipLength = 1;
+  settings.skipLength = 1000;  // the ramp lasts exactly one second
+  test::ScriptedProgress progress;
+  PassItem item = Item();
+  EXPECT_FALSE(Convert(format_id::kMp3, progress, item));
+  EXPECT_EQ(job.failureDetail, kSkipTooLongDetail);
+  EXPECT_EQ(sink, nullptr);
+  EXPECT_FALSE(fs::exists(item.outputPath));
+}
+
+TEST(NormalizeGain, OnlyForPeaksWithRoom) {
+  EXPECT_FLOAT_EQ(NormalizeGain(-16384, 16383), 2.0f);  // the smaller of the two gains
+  EXPECT_FLOAT_EQ(NormalizeGain(-8192, 16383), 32767.0f / 16383.0f);
+  EXPECT_FLOAT_EQ(NormalizeGain(-16384, 8000), 2.0f);
+  EXPECT_FLOAT_EQ(NormalizeGain(0, 100), -1.0f);       // no negative peak
+  EXPECT_FLOAT_EQ(NormalizeGain(-32763, 100), -1.0f);  // already at full scale
+  EXPECT_FLOAT_EQ(NormalizeGain(-100, 32762), -1.0f);
+}
+
+TEST(RenderRate, ByRow) {
+  ConversionSettings settings("/tmp");
+  auto row = [&](int id) -> OutputFormat& { return *FindFormat(settings.formats, id); };
+  EXPECT_EQ(RenderRate(row(format_id::kMp3), settings), 44100);
+  EXPECT_EQ(RenderRate(row(format_id::kAmr), settings), 8000);
+  settings.amrType = AmrBand::Wide;
+  EXPECT_EQ(RenderRate(row(format_id::kAmr), settings), 16000);
+  EXPECT_EQ(RenderRate(row(format_id::kAwb), settings), 16000);
+  EXPECT_EQ(RenderRate(row(format_id::kVoc), settings), 22050);  // manual row: its own rate
+  row(format_id::kVoc).sampleRate = 0;
+  EXPECT_EQ(RenderRate(row(format_id::kVoc), settings), 44100);
+}
+
+}  // namespace
+}  // namespace quillo
