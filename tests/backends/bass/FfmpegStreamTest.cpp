@@ -1,0 +1,116 @@
+// BassSource over the formats the layer decodes with FFmpeg: AAC, MP4 and ADX.
+#include <gtest/gtest.h>
+
+#include "backends/bass/BassSource.h"
+#include "backends/bass/FfmpegStream.h"
+#include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace quillo {
+namespace {
+
+using test::DecodeAll;
+using test::Ffmpeg;
+using test::ShellQuote;
+
+class FfmpegStreamTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::StartLibrary(library_);
+    wav_ = dir_.File("in.wav");
+    pcm_ = test::Sine(44100, 2, kFrames, 523.0, 0.6);
+    test::WriteWav(wav_, 44100, 2, 16, false, test::Widen(pcm_));
+  }
+
+  std::string Encode(const std::string& name, const std::string& arguments) {
+    const std::string path = dir_.File(name);
+    EXPECT_TRUE(Ffmpeg("-i " + ShellQuote(wav_) + " " + arguments + " " + ShellQuote(path)));
+    return path;
+  }
+
+  static constexpr int kFrames = 44100 * 3 + 1234;
+  audio::AudioLibrary library_;
+  test::TempDir dir_;
+  std::string wav_;
+  std::vector<int16_t> pcm_;
+};
+
+TEST_F(FfmpegStreamTest, AacAlacAndAdxDecodeLikeTheReferenceDecoder) {
+  const std::string files[] = {
+      Encode("raw.aac", "-c:a aac -b:a 128k"),
+      Encode("song.m4a", "-c:a aac -b:a 160k"),
+      Encode("book.m4b", "-c:a aac -b:a 96k -f mp4"),
+      Encode("lossless.m4a", "-c:a alac"),
+      Encode("game.adx", "-c:a adpcm_adx"),
+  };
+  for (const std::string& path : files) {
+    SCOPED_TRACE(path);
+    BassSource source(library_);
+    ASSERT_TRUE(source.Open(path, 0));
+    EXPECT_EQ(source.GetSampleRate(), 44100);
+    EXPECT_EQ(source.GetSourceChannels(), 2);
+    EXPECT_EQ(source.GetDurationSeconds(), 3);
+    EXPECT_GT(source.GetBitRateKbps(), 0);
+    const test::Decoded decoded = DecodeAll(source);
+    const std::vector<int16_t> reference = test::DecodeWithFfmpeg(path);
+    EXPECT_EQ(decoded.samples.size(), reference.size());
+    EXPECT_EQ(decoded.samples, reference);
+    // The reported length is what is delivered, give or take a frame of the codec.
+    const auto delivered = static_cast<int64_t>(decoded.samples.size() * 2);
+    EXPECT_NEAR(static_cast<double>(source.GetProgressTotal()), static_cast<double>(delivered), 4 * 2048.0);
+  }
+  // ADX states its sample count (whole blocks of 32) in the header.
+  BassSource adx(library_);
+  ASSERT_TRUE(adx.Open(files[4], 0));
+  EXPECT_EQ(adx.GetProgressTotal(), static_cast<uint64_t>((kFrames + 31) / 32 * 32) * 4);
+  EXPECT_EQ(DecodeAll(adx).samples.size() * 2, adx.GetProgressTotal());
+  // ALAC is lossless.
+  BassSource alac(library_);
+  ASSERT_TRUE(alac.Open(files[3], 0));
+  EXPECT_EQ(DecodeAll(alac).samples, pcm_);
+}
+
+TEST_F(FfmpegStreamTest, EachCodecNeedsItsHandler) {
+  const std::string aac = Encode("a.m4a", "-c:a aac");
+  const std::string alac = Encode("b.m4a", "-c:a alac");
+  const std::string adts = Encode("c.aac", "-c:a aac");
+  const std::string adx = Encode("d.adx", "-c:a adpcm_adx");
+
+  audio::AudioLibrary noAlac;
+  test::StartLibrary(noAlac, {"alac", "adx"});
+  BassSource source(noAlac);
+  EXPECT_TRUE(source.Open(aac, 0));
+  EXPECT_TRUE(source.Open(adts, 0));
+  EXPECT_FALSE(source.Open(alac, 0));
+  EXPECT_FALSE(source.Open(adx, 0));
+
+  audio::AudioLibrary noAac;
+  test::StartLibrary(noAac, {"aac"});
+  BassSource other(noAac);
+  EXPECT_FALSE(other.Open(aac, 0));
+  EXPECT_FALSE(other.Open(adts, 0));
+  EXPECT_TRUE(other.Open(alac, 0));
+
+  // An MP4 whose audio is no codec of the handlers is left to the framework.
+  const std::string mp3InMp4 = Encode("e.mp4", "-c:a libmp3lame");
+  EXPECT_FALSE(source.Open(mp3InMp4, 0));
+}
+
+TEST_F(FfmpegStreamTest, AdtsFramesAreCountedFromTheirHeaders) {
+  const std::string adts = Encode("c.aac", "-c:a aac");
+  const std::vector<int16_t> reference = test::DecodeWithFfmpeg(adts);
+  EXPECT_EQ(audio::CountAdtsSamples(adts), reference.size() / 2);
+
+  // An ID3v2 tag in front is skipped; a damaged tail ends the count there.
+  std::vector<uint8_t> bytes = test::ReadFile(adts);
+  std::vector<uint8_t> tagged = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 20};
+  tagged.resize(30, 0);
+  tagged.insert(tagged.end(), bytes.begin(), bytes.end());
+  const std::string withTag = dir_.File("tagged.aac");
+  test::WriteFile(withTag, tagged);
+  EXPECT_EQ(audio::CountAdtsSamples(withTag), reference.size() / 2);
+  EXPECT_EQ(audio::CountAdtsSamples(wav_), 0u);
+}
+
+}  // namespace
+}  // namespace quillo
