@@ -194,19 +194,5 @@ TEST(AuHeaderParse, ShiftedHeaderNeedsItsFieldsInsideTheFile) {
   EXPECT_EQ(error, AuHeaderError::BadEncoding);
 }
 
-TEST(AuHeaderParse, BlockSizesFollowTheCoding) {
-  const std::pair<uint32_t, uint64_t> perChannel[] = {
-      {1, 1152}, {2, 1152}, {3, 2304}, {4, 3456}, {5, 4608}, {6, 4608},
-      {7, 9216}, {23, 576}, {25, 432}, {26, 720}, {27, 1152},
-  };
-  for (const auto& [encoding, bytes] : perChannel) {
-    const std::vector<uint8_t> file = WithData(AuHeaderBytes(true, 24, 16, encoding, 8000, 2), 16);
-    AuHeader header;
-    AuHeaderError error = AuHeaderError::None;
-    ASSERT_TRUE(ParseAuHeader(file, file.size(), header, error)) << encoding;
-    EXPECT_EQ(header.blockBytes, 2 * bytes) << encoding;
-  }
-}
-
 }  // namespace
 }  // namespace quillo::test

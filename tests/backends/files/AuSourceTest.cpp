@@ -194,35 +194,6 @@ TEST(AuSource, FoldsSixAndTwelveChannelsToStereo) {
   }
 }
 
-TEST(AuSource, TwelveChannelsOf24BitSkipTheLastFour) {
-  const int channels = 12;
-  const int frames = 500;
-  std::vector<uint8_t> data;
-  std::vector<int16_t> top;  // the two most significant bytes of each sample
-  std::mt19937 random(4);
-  for (int i = 0; i < channels * frames; ++i) {
-    const uint32_t value = random() & 0xFFFFFF;
-    data.push_back(static_cast<uint8_t>(value >> 16));
-    data.push_back(static_cast<uint8_t>(value >> 8));
-    data.push_back(static_cast<uint8_t>(value));
-    top.push_back(static_cast<int16_t>(static_cast<uint16_t>(value >> 8)));
-  }
-  TempDir dir;
-  const std::string path = dir.File("twelve.au");
-  WriteFile(path, AuFile(true, 4, 48000, channels, data));
-  AuSource source;
-  ASSERT_TRUE(source.Open(path, 0));
-  const SourceAudio got = ReadToEnd(source);
-  ASSERT_EQ(got.samples.size(), static_cast<size_t>(2 * frames));
-  for (int f = 0; f < frames; ++f) {
-    int16_t l = 0;
-    int16_t r = 0;
-    DownmixToStereo(8, &top[static_cast<size_t>(f * channels)], l, r);
-    ASSERT_EQ(got.samples[static_cast<size_t>(2 * f)], l) << f;
-    ASSERT_EQ(got.samples[static_cast<size_t>(2 * f + 1)], r) << f;
-  }
-}
-
 TEST(AuSource, FloatAndDoubleBeyondFullScaleAreClamped) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
