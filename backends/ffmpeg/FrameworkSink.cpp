@@ -28,7 +28,7 @@ bool FrameworkSink::Open() {
   if (avformat_alloc_output_context2(&context, format, nullptr, path_.c_str()) < 0) return false;
   output_.reset(context);
   stream_ = avformat_new_stream(context, nullptr);
-  if (stream_ == nullptr) return Release(), false;
+  if (stream_ == nullptr) return Fail(false);
   stream_->id = 0;
 
   EncoderSettings settings;
@@ -39,28 +39,27 @@ bool FrameworkSink::Open() {
   settings.globalHeader = (format->flags & AVFMT_GLOBALHEADER) != 0;
   encoder_ = OpenFrameworkSinkEncoder(settings, stream_->codecpar,
                                       [this](AVPacket* packet) { return WritePacket(packet); });
-  if (!encoder_) return Release(), false;
+  if (!encoder_) return Fail(false);
   codecTimeBase_ = AVRational{1, sampleRate_};
   stream_->time_base = codecTimeBase_;
 
   PutTags(tags_, &context->metadata);
 
-  bool created = false;
-  if ((format->flags & AVFMT_NOFILE) == 0) {
-    if (avio_open(&context->pb, path_.c_str(), AVIO_FLAG_WRITE) < 0) return Release(), false;
-    created = true;
-  }
+  const bool writesFile = (format->flags & AVFMT_NOFILE) == 0;
+  if (writesFile && avio_open(&context->pb, path_.c_str(), AVIO_FLAG_WRITE) < 0) return Fail(false);
   // A container that refuses the stream cannot take its packets either, so
   // a failed header fails Open rather than leaving a broken file behind.
-  if (avformat_write_header(context, nullptr) < 0) {
-    Release();
-    if (created) {
-      std::error_code ignored;
-      std::filesystem::remove(path_, ignored);
-    }
-    return false;
-  }
+  if (avformat_write_header(context, nullptr) < 0) return Fail(writesFile);
   return true;
+}
+
+bool FrameworkSink::Fail(bool removeFile) {
+  Release();
+  if (removeFile) {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+  }
+  return false;
 }
 
 bool FrameworkSink::Write(const int16_t* left, const int16_t* right, int frames) {

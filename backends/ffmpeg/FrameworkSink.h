@@ -35,6 +35,8 @@ class FrameworkSink final : public MediaSink {
 
  private:
   bool WritePacket(AVPacket* packet);
+  // Undoes a failed Open, removing the file it created; returns false.
+  bool Fail(bool removeFile);
   // Frees the encoder and the output context; an open file is closed as it is.
   void Release();
 
