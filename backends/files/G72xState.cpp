@@ -1,20 +1,16 @@
 #include "backends/files/G72xState.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 namespace quillo {
 namespace {
 
-constexpr int16_t kPower2[15] = {1,     2,     4,     8,     0x10,   0x20,   0x40,  0x80,
-                                 0x100, 0x200, 0x400, 0x800, 0x1000, 0x2000, 0x4000};
-
-// Index of the first table entry above `value` (the size when none is).
+// The count of powers of two 1, 2, 4 ... 0x4000 that do not exceed `value`:
+// the position of its highest set bit, at most 15.
 int Quan(int value) {
-  int i = 0;
-  while (i < 15 && value >= kPower2[i]) {
-    ++i;
-  }
-  return i;
+  return value <= 0 ? 0 : std::min(static_cast<int>(std::bit_width(static_cast<unsigned>(value))), 15);
 }
 
 // Multiplies a predictor coefficient by a signal held in the standard's
