@@ -2,8 +2,11 @@
 
 #include <fluidsynth.h>
 
+#include "backends/bass/CdTrack.h"
 #include "backends/bass/FfmpegStream.h"
 #include "backends/bass/FormatSniff.h"
+#include "backends/bass/MidiStream.h"
+#include "backends/bass/ModuleStream.h"
 #include "backends/bass/Mpg123Stream.h"
 #include "backends/bass/SndfileStream.h"
 #include "backends/bass/SoundFont.h"
@@ -69,7 +72,7 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
   // Formats with a signature first; their handler alone decides. Then the
   // PCM containers, and the two formats recognised only by their frame
   // headers last, since frame headers can appear by chance in other data.
-  if (IsCdaHead(head)) return nullptr;
+  if (IsCdaHead(head)) return HasPlugin(Plugin::Cd) ? CdTrackStream::Open(path) : nullptr;
   if (IsFlacHead(audioHead))
     return HasPlugin(Plugin::Flac) ? SndfileStream::Open(path, true) : nullptr;
   if (IsWavPackHead(head)) return HasPlugin(Plugin::WavPack) ? WavPackStream::Open(path) : nullptr;
@@ -91,13 +94,15 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
   return nullptr;
 }
 
-std::unique_ptr<AudioStream> AudioLibrary::MusicLoad(const std::string& /*path*/, int /*rate*/) const {
-  return nullptr;
+std::unique_ptr<AudioStream> AudioLibrary::MusicLoad(const std::string& path, int rate) const {
+  if (!started_) return nullptr;
+  return ModuleStream::Open(path, rate);
 }
 
-std::unique_ptr<AudioStream> AudioLibrary::MidiStreamCreateFile(const std::string& /*path*/,
-                                                                int /*rate*/) const {
-  return nullptr;
+std::unique_ptr<AudioStream> AudioLibrary::MidiStreamCreateFile(const std::string& path,
+                                                                int rate) const {
+  if (!started_) return nullptr;
+  return MidiStream::Open(path, rate, DefaultSoundFontPath());
 }
 
 std::shared_ptr<const SoundFont> AudioLibrary::MidiFontInit(const std::string& path) {

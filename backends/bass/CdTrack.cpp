@@ -1,0 +1,153 @@
+#include "backends/bass/CdTrack.h"
+
+#include <cdio/cdio.h>
+#include <cdio/paranoia/cdda.h>
+#include <cdio/paranoia/paranoia.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "backends/bass/FormatSniff.h"
+
+namespace quillo::audio {
+
+namespace {
+
+constexpr size_t kSectorBytes = 2352;
+
+uint32_t Le32(const uint8_t* p) {
+  return (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+}
+
+// Mount points escape blanks and a few other bytes as backslash and octal.
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 3 < text.size()) {
+      const std::string digits = text.substr(i + 1, 3);
+      if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
+        out += static_cast<char>(std::stoi(digits, nullptr, 8));
+        i += 3;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+bool IsOpticalDrive(const std::string& device) {
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(device, ec);
+  if (ec) return false;
+  char** drives = cdio_get_devices(DRIVER_DEVICE);
+  bool found = false;
+  for (char** d = drives; d != nullptr && *d != nullptr && !found; ++d) {
+    const std::filesystem::path candidate = std::filesystem::canonical(*d, ec);
+    found = !ec && candidate == real;
+  }
+  cdio_free_device_list(drives);
+  return found;
+}
+
+}  // namespace
+
+std::optional<CdaHeader> ParseCdaHeader(std::span<const uint8_t> bytes) {
+  if (bytes.size() < 44 || !IsCdaHead(bytes)) return std::nullopt;
+  if (std::memcmp(bytes.data() + 12, "fmt ", 4) != 0 || Le32(bytes.data() + 16) < 24) return std::nullopt;
+  CdaHeader header;
+  header.track = bytes[22] | (bytes[23] << 8);
+  header.startSector = Le32(bytes.data() + 28);
+  header.lengthSectors = Le32(bytes.data() + 32);
+  if (header.track < 1 || header.track > 99) return std::nullopt;
+  return header;
+}
+
+std::string MountSourceFor(const std::string& mountinfo, const std::string& path) {
+  std::istringstream lines(mountinfo);
+  std::string line;
+  std::string best;
+  size_t bestLength = 0;
+  while (std::getline(lines, line)) {
+    // id parent major:minor root mount-point options [optional...] - type source super-options
+    std::istringstream fields(line);
+    std::string id, parent, numbers, root, mountPoint;
+    if (!(fields >> id >> parent >> numbers >> root >> mountPoint)) continue;
+    const size_t dash = line.find(" - ");
+    if (dash == std::string::npos) continue;
+    std::istringstream tail(line.substr(dash + 3));
+    std::string type, source;
+    if (!(tail >> type >> source)) continue;
+    mountPoint = Unescape(mountPoint);
+    const bool inside = path == mountPoint || mountPoint == "/" ||
+                        (path.compare(0, mountPoint.size(), mountPoint) == 0 &&
+                         path.size() > mountPoint.size() && path[mountPoint.size()] == '/');
+    if (inside && mountPoint.size() >= bestLength) {
+      best = Unescape(source);
+      bestLength = mountPoint.size();
+    }
+  }
+  return best;
+}
+
+std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path) {
+  const std::optional<CdaHeader> header = ParseCdaHeader(ReadFileHead(path, 0, 44));
+  if (!header) return nullptr;
+  std::error_code ec;
+  const std::string real = std::filesystem::canonical(path, ec).string();
+  if (ec) return nullptr;
+  std::ifstream mounts("/proc/self/mountinfo");
+  const std::string mountinfo((std::istreambuf_iterator<char>(mounts)), std::istreambuf_iterator<char>());
+  const std::string device = MountSourceFor(mountinfo, real);
+  if (device.empty() || !IsOpticalDrive(device)) return nullptr;
+
+  std::unique_ptr<CdTrackStream> stream(new CdTrackStream);
+  cdrom_drive_t* drive = cdio_cddap_identify(device.c_str(), CDDA_MESSAGE_FORGETIT, nullptr);
+  if (drive == nullptr) return nullptr;
+  stream->drive_ = drive;
+  if (cdio_cddap_open(drive) != 0) return nullptr;
+  const auto track = static_cast<track_t>(header->track);
+  if (track > cdio_cddap_tracks(drive) || !cdio_cddap_track_audiop(drive, track)) return nullptr;
+  const lsn_t first = cdio_cddap_track_firstsector(drive, track);
+  const lsn_t last = cdio_cddap_track_lastsector(drive, track);
+  if (first < 0 || last < first) return nullptr;
+  cdrom_paranoia_t* paranoia = cdio_paranoia_init(drive);
+  if (paranoia == nullptr) return nullptr;
+  stream->paranoia_ = paranoia;
+  cdio_paranoia_modeset(paranoia, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
+  cdio_paranoia_seek(paranoia, first, SEEK_SET);
+  stream->sectorsLeft_ = static_cast<uint32_t>(last - first + 1);
+  stream->info_ = {44100, 2, false};
+  stream->length_ = uint64_t{stream->sectorsLeft_} * kSectorBytes;
+  return stream;
+}
+
+CdTrackStream::~CdTrackStream() {
+  if (paranoia_ != nullptr) cdio_paranoia_free(static_cast<cdrom_paranoia_t*>(paranoia_));
+  if (drive_ != nullptr) cdio_cddap_close(static_cast<cdrom_drive_t*>(drive_));
+}
+
+size_t CdTrackStream::Decode(uint8_t* buffer, size_t bytes) {
+  size_t filled = 0;
+  while (filled < bytes) {
+    if (sectorOffset_ >= kSectorBytes) {
+      if (sectorsLeft_ == 0) break;
+      const int16_t* data = cdio_paranoia_read(static_cast<cdrom_paranoia_t*>(paranoia_), nullptr);
+      if (data == nullptr) break;
+      std::memcpy(sector_, data, kSectorBytes);
+      --sectorsLeft_;
+      sectorOffset_ = 0;
+    }
+    const size_t take = std::min(bytes - filled, kSectorBytes - sectorOffset_);
+    std::memcpy(buffer + filled, sector_ + sectorOffset_, take);
+    sectorOffset_ += take;
+    filled += take;
+  }
+  return filled;
+}
+
+}  // namespace quillo::audio
