@@ -16,7 +16,8 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s INPUT.raw OUTPUT [container codec-id bit-rate rate]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s INPUT.raw OUTPUT [container codec-id bit-rate rate]\n",
+                 argv[0]);
     return 2;
   }
   const std::string container = argc > 3 ? argv[3] : "mp3";

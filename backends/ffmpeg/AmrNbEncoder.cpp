@@ -1,9 +1,9 @@
 #include "backends/ffmpeg/AmrNbEncoder.h"
 
+#include <opencore-amrnb/interf_enc.h>
+
 #include <array>
 #include <cstdlib>
-
-#include <opencore-amrnb/interf_enc.h>
 
 namespace quillo {
 
@@ -26,7 +26,9 @@ int AmrNbEncoder::ModeForBitRate(int bitsPerSecond) {
   if (bitsPerSecond <= 0) return static_cast<int>(kModeBitRates.size()) - 1;
   int best = 0;
   for (int mode = 1; mode < static_cast<int>(kModeBitRates.size()); ++mode)
-    if (std::abs(kModeBitRates[mode] - bitsPerSecond) < std::abs(kModeBitRates[best] - bitsPerSecond)) best = mode;
+    if (std::abs(kModeBitRates[mode] - bitsPerSecond) <
+        std::abs(kModeBitRates[best] - bitsPerSecond))
+      best = mode;
   return best;
 }
 

@@ -7,7 +7,8 @@
 namespace quillo {
 
 std::unique_ptr<AmrNbStreamEncoder> AmrNbStreamEncoder::Open(const EncoderSettings& settings,
-                                                             AVCodecParameters* parameters, PacketWriter writer) {
+                                                             AVCodecParameters* parameters,
+                                                             PacketWriter writer) {
   if (settings.sampleRate != AmrNbEncoder::kSampleRate || settings.channels != 1) return nullptr;
   std::unique_ptr<AmrNbStreamEncoder> stream(new AmrNbStreamEncoder);
   stream->encoder_ = AmrNbEncoder::Create(false);

@@ -15,7 +15,8 @@ namespace quillo {
 // only; the last partial frame is padded with silence.
 class AmrNbStreamEncoder final : public FrameworkSinkEncoder {
  public:
-  static std::unique_ptr<AmrNbStreamEncoder> Open(const EncoderSettings& settings, AVCodecParameters* parameters,
+  static std::unique_ptr<AmrNbStreamEncoder> Open(const EncoderSettings& settings,
+                                                  AVCodecParameters* parameters,
                                                   PacketWriter writer);
 
   bool Write(const int16_t* left, const int16_t* right, int frames) override;

@@ -6,11 +6,13 @@ namespace quillo {
 
 FrameworkSink::~FrameworkSink() { Release(); }
 
-void FrameworkSink::SetTags(const std::string& title, const std::string& artist, const std::string& album,
-                            const std::string& genre, const std::string& year, const std::string& comment,
+void FrameworkSink::SetTags(const std::string& title, const std::string& artist,
+                            const std::string& album, const std::string& genre,
+                            const std::string& year, const std::string& comment,
                             const std::string& composer, const std::string& copyright, int track) {
-  tags_ = SinkTags{title, artist, album, genre, year, comment, composer, copyright,
-                   track > 0 ? std::to_string(track) : std::string()};
+  tags_ = SinkTags{title,    artist,    album,
+                   genre,    year,      comment,
+                   composer, copyright, track > 0 ? std::to_string(track) : std::string()};
 }
 
 void FrameworkSink::SetCodecOptions(const SinkOptions& options) {

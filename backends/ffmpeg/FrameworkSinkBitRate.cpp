@@ -14,9 +14,24 @@ namespace {
 bool HasNaturalBitRate(int32_t id) {
   using namespace codec_id;
   switch (id) {
-    case kPcmS16Le: case kPcmS16Be: case kPcmS8: case kPcmU8: case kPcmMulaw: case kPcmAlaw:
-    case kPcmS32Le: case kPcmS32Be: case kPcmS24Le: case kPcmS24Be: case kPcmF32Be: case kPcmF32Le:
-    case kPcmF64Be: case kPcmF64Le: case kAdpcmImaQt: case kAdpcmImaWav: case kAdpcmMs: case kAdpcmYamaha:
+    case kPcmS16Le:
+    case kPcmS16Be:
+    case kPcmS8:
+    case kPcmU8:
+    case kPcmMulaw:
+    case kPcmAlaw:
+    case kPcmS32Le:
+    case kPcmS32Be:
+    case kPcmS24Le:
+    case kPcmS24Be:
+    case kPcmF32Be:
+    case kPcmF32Le:
+    case kPcmF64Be:
+    case kPcmF64Le:
+    case kAdpcmImaQt:
+    case kAdpcmImaWav:
+    case kAdpcmMs:
+    case kAdpcmYamaha:
       return true;
     default:
       return false;
@@ -25,10 +40,12 @@ bool HasNaturalBitRate(int32_t id) {
 
 }  // namespace
 
-EncoderRate EncoderRateFor(int32_t storedCodecId, int configuredBitRate, int sampleRate, int channels) {
+EncoderRate EncoderRateFor(int32_t storedCodecId, int configuredBitRate, int sampleRate,
+                           int channels) {
   EncoderRate rate;
   if (HasNaturalBitRate(storedCodecId)) {
-    rate.bitRate = int64_t{av_get_bits_per_sample(CodecIdFromStored(storedCodecId))} * channels * sampleRate;
+    rate.bitRate =
+        int64_t{av_get_bits_per_sample(CodecIdFromStored(storedCodecId))} * channels * sampleRate;
   } else if (storedCodecId == codec_id::kAdpcmG726) {
     rate.codeWordBits = configuredBitRate >= 2 && configuredBitRate <= 5 ? configuredBitRate : 4;
     rate.bitRate = int64_t{rate.codeWordBits} * sampleRate;

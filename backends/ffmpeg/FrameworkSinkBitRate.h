@@ -6,8 +6,8 @@ namespace quillo {
 
 // What the encoder is opened with for a stored codec id.
 struct EncoderRate {
-  int64_t bitRate = 0;      // 0 = the encoder's default
-  int codeWordBits = 0;     // G.726 only: bits per code word (2..5)
+  int64_t bitRate = 0;   // 0 = the encoder's default
+  int codeWordBits = 0;  // G.726 only: bits per code word (2..5)
 };
 
 // The bit rate rules of the sink: PCM, companded and ADPCM codecs get their
@@ -15,6 +15,7 @@ struct EncoderRate {
 // configured value as bits per code word (2..5, anything else means 4); GSM
 // always runs at 13000 bit/s; FLAC keeps the encoder's default; every other
 // codec gets the configured bit rate.
-EncoderRate EncoderRateFor(int32_t storedCodecId, int configuredBitRate, int sampleRate, int channels);
+EncoderRate EncoderRateFor(int32_t storedCodecId, int configuredBitRate, int sampleRate,
+                           int channels);
 
 }  // namespace quillo

@@ -21,9 +21,9 @@ constexpr int kMaxBlockFrames = 1152;
 // whose encoder does not report a frame size is refused.
 bool IsSampleOriented(int32_t id) {
   using namespace codec_id;
-  constexpr std::array kIds{kPcmS16Le, kPcmS16Be, kPcmS8,    kPcmU8,    kPcmMulaw, kPcmAlaw,
-                            kPcmS32Le, kPcmS32Be, kPcmS24Le, kPcmS24Be, kPcmF32Be, kPcmF32Le,
-                            kPcmF64Be, kPcmF64Le, kAdpcmG726};
+  constexpr std::array kIds{kPcmS16Le, kPcmS16Be, kPcmS8,    kPcmU8,    kPcmMulaw,
+                            kPcmAlaw,  kPcmS32Le, kPcmS32Be, kPcmS24Le, kPcmS24Be,
+                            kPcmF32Be, kPcmF32Le, kPcmF64Be, kPcmF64Le, kAdpcmG726};
   return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
 }
 
@@ -49,15 +49,18 @@ void DescribeForContainer(int32_t storedCodecId, AVCodecParameters* parameters) 
   // WAV stores the byte rate, from which readers work out the bits per G.726
   // code word. Rounding it down (3 or 5 bits at 44100 Hz give half bytes)
   // would make them read the wrong code word size, so round it up.
-  if (storedCodecId == codec_id::kAdpcmG726) parameters->bit_rate = (parameters->bit_rate + 7) / 8 * 8;
+  if (storedCodecId == codec_id::kAdpcmG726)
+    parameters->bit_rate = (parameters->bit_rate + 7) / 8 * 8;
 }
 
 }  // namespace
 
 std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettings& settings,
-                                                             AVCodecParameters* parameters, PacketWriter writer) {
+                                                             AVCodecParameters* parameters,
+                                                             PacketWriter writer) {
   const AVCodecID id = CodecIdFromStored(settings.storedCodecId);
-  if (id == AV_CODEC_ID_NONE || settings.sampleRate <= 0 || settings.channels < 1 || settings.channels > 2)
+  if (id == AV_CODEC_ID_NONE || settings.sampleRate <= 0 || settings.channels < 1 ||
+      settings.channels > 2)
     return nullptr;
   const AVCodec* encoder = avcodec_find_encoder(id);
   if (encoder == nullptr) return nullptr;
@@ -71,8 +74,8 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
   av_channel_layout_default(&context->ch_layout, settings.channels);
   context->time_base = AVRational{1, settings.sampleRate};
   context->sample_fmt = ChooseSampleFormat(encoder);
-  const EncoderRate rate =
-      EncoderRateFor(settings.storedCodecId, settings.bitRate, settings.sampleRate, settings.channels);
+  const EncoderRate rate = EncoderRateFor(settings.storedCodecId, settings.bitRate,
+                                          settings.sampleRate, settings.channels);
   context->bit_rate = rate.bitRate;
   if (rate.codeWordBits != 0) {
     context->bits_per_coded_sample = rate.codeWordBits;

@@ -13,7 +13,8 @@ namespace quillo {
 // sample-oriented encoders (PCM and its kin) receive each block as it comes.
 class FrameworkSinkCodec final : public FrameworkSinkEncoder {
  public:
-  static std::unique_ptr<FrameworkSinkCodec> Open(const EncoderSettings& settings, AVCodecParameters* parameters,
+  static std::unique_ptr<FrameworkSinkCodec> Open(const EncoderSettings& settings,
+                                                  AVCodecParameters* parameters,
                                                   PacketWriter writer);
 
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
@@ -33,8 +34,8 @@ class FrameworkSinkCodec final : public FrameworkSinkEncoder {
   PacketPtr packet_;
   PacketWriter writer_;
   int channels_ = 0;
-  int capacity_ = 0;     // frames per encoder frame
-  int filled_ = 0;       // frames waiting in frame_
+  int capacity_ = 0;        // frames per encoder frame
+  int filled_ = 0;          // frames waiting in frame_
   bool eachBlock_ = false;  // sample-oriented: encode every block as it comes
   int64_t nextPts_ = 0;
 };

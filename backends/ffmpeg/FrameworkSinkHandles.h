@@ -11,7 +11,8 @@ namespace quillo {
 // metadata.
 struct OutputContextDeleter {
   void operator()(AVFormatContext* context) const {
-    if (context->pb != nullptr && (context->oformat->flags & AVFMT_NOFILE) == 0) avio_closep(&context->pb);
+    if (context->pb != nullptr && (context->oformat->flags & AVFMT_NOFILE) == 0)
+      avio_closep(&context->pb);
     avformat_free_context(context);
   }
 };

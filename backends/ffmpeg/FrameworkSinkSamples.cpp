@@ -26,8 +26,8 @@ struct ToDouble {
 };
 
 template <typename T, typename Convert>
-void PutPacked(const int16_t* left, const int16_t* right, int frames, int channels, uint8_t* const* data,
-               int offset) {
+void PutPacked(const int16_t* left, const int16_t* right, int frames, int channels,
+               uint8_t* const* data, int offset) {
   Convert convert;
   T* out = reinterpret_cast<T*>(data[0]) + static_cast<std::ptrdiff_t>(offset) * channels;
   if (channels == 1) {
@@ -41,8 +41,8 @@ void PutPacked(const int16_t* left, const int16_t* right, int frames, int channe
 }
 
 template <typename T, typename Convert>
-void PutPlanar(const int16_t* left, const int16_t* right, int frames, int channels, uint8_t* const* data,
-               int offset) {
+void PutPlanar(const int16_t* left, const int16_t* right, int frames, int channels,
+               uint8_t* const* data, int offset) {
   Convert convert;
   const int16_t* inputs[2] = {left, right};
   for (int c = 0; c < channels; ++c) {
@@ -68,23 +68,36 @@ bool CanPutSamples(AVSampleFormat format) {
   }
 }
 
-void PutSamples(const int16_t* left, const int16_t* right, int frames, int channels, AVSampleFormat format,
-                uint8_t* const* data, int offset) {
+void PutSamples(const int16_t* left, const int16_t* right, int frames, int channels,
+                AVSampleFormat format, uint8_t* const* data, int offset) {
   if (right == nullptr) right = left;
   switch (format) {
-    case AV_SAMPLE_FMT_U8: return PutPacked<uint8_t, ToU8>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S16: return PutPacked<int16_t, ToS16>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S32: return PutPacked<int32_t, ToS32>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S64: return PutPacked<int64_t, ToS64>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_FLT: return PutPacked<float, ToFloat>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_DBL: return PutPacked<double, ToDouble>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_U8P: return PutPlanar<uint8_t, ToU8>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S16P: return PutPlanar<int16_t, ToS16>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S32P: return PutPlanar<int32_t, ToS32>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S64P: return PutPlanar<int64_t, ToS64>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_FLTP: return PutPlanar<float, ToFloat>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_DBLP: return PutPlanar<double, ToDouble>(left, right, frames, channels, data, offset);
-    default: return;
+    case AV_SAMPLE_FMT_U8:
+      return PutPacked<uint8_t, ToU8>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_S16:
+      return PutPacked<int16_t, ToS16>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_S32:
+      return PutPacked<int32_t, ToS32>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_S64:
+      return PutPacked<int64_t, ToS64>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_FLT:
+      return PutPacked<float, ToFloat>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_DBL:
+      return PutPacked<double, ToDouble>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_U8P:
+      return PutPlanar<uint8_t, ToU8>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_S16P:
+      return PutPlanar<int16_t, ToS16>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_S32P:
+      return PutPlanar<int32_t, ToS32>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_S64P:
+      return PutPlanar<int64_t, ToS64>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_FLTP:
+      return PutPlanar<float, ToFloat>(left, right, frames, channels, data, offset);
+    case AV_SAMPLE_FMT_DBLP:
+      return PutPlanar<double, ToDouble>(left, right, frames, channels, data, offset);
+    default:
+      return;
   }
 }
 

@@ -16,7 +16,7 @@ bool CanPutSamples(AVSampleFormat format);
 // channel only `left` is read. The conversions keep every 16-bit value exact:
 // wider integers take the sample in their top bits, floats scale by 1/32768,
 // unsigned 8-bit keeps the top byte with its sign bit flipped.
-void PutSamples(const int16_t* left, const int16_t* right, int frames, int channels, AVSampleFormat format,
-                uint8_t* const* data, int offset);
+void PutSamples(const int16_t* left, const int16_t* right, int frames, int channels,
+                AVSampleFormat format, uint8_t* const* data, int offset);
 
 }  // namespace quillo

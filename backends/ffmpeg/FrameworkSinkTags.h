@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/Utf8.h"
-
 #include <string>
 #include <string_view>
+
+#include "engine/Utf8.h"
 
 extern "C" {
 #include <libavutil/dict.h>
@@ -16,7 +16,6 @@ struct SinkTags {
   std::string title, artist, album, genre, date, comment, composer, copyright;
   std::string track;  // decimal text, empty for no track number
 };
-
 
 // Sets the container metadata entries title, artist, author (the artist
 // again), album, genre, date, comment, track, composer and copyright, in that

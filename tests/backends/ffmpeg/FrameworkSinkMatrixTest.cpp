@@ -5,8 +5,8 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <ostream>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,9 +33,10 @@ std::vector<MatrixCase> FrameworkCases() {
     if (row.backend != FormatBackend::Framework) continue;
     for (const CodecChoice* choice : row.codecChoices) {
       const int channels = (choice->channelMask & kStereoAllowed) != 0 ? 2 : 1;
-      const int bitRate = choice->bitRates != nullptr ? NearestSupported(choice->bitRates, row.bitRate) : 0;
-      cases.push_back({row.formatId, std::string(row.extension), std::string(row.containerName), choice,
-                       NearestSupported(choice->sampleRates, 44100), channels, bitRate});
+      const int bitRate =
+          choice->bitRates != nullptr ? NearestSupported(choice->bitRates, row.bitRate) : 0;
+      cases.push_back({row.formatId, std::string(row.extension), std::string(row.containerName),
+                       choice, NearestSupported(choice->sampleRates, 44100), channels, bitRate});
     }
   }
   return cases;
@@ -43,60 +44,97 @@ std::vector<MatrixCase> FrameworkCases() {
 
 // What ffprobe calls the container each muxer writes.
 const std::map<std::string, std::string> kProbedContainer = {
-    {"3g2", "mov,mp4,m4a,3gp,3g2,mj2"}, {"3gp", "mov,mp4,m4a,3gp,3g2,mj2"},
-    {"ipod", "mov,mp4,m4a,3gp,3g2,mj2"}, {"mov", "mov,mp4,m4a,3gp,3g2,mj2"},
-    {"mp4", "mov,mp4,m4a,3gp,3g2,mj2"},  {"adts", "aac"},
-    {"ac3", "ac3"},                      {"aiff", "aiff"},
-    {"au", "au"},                        {"avi", "avi"},
-    {"flac", "flac"},                    {"flv", "flv"},
-    {"matroska", "matroska,webm"},       {"mmf", "mmf"},
-    {"mp2", "mp3"},                      {"mp3", "mp3"},
-    {"mpeg", "mpeg"},                    {"ogg", "ogg"},
-    {"swf", "swf"},                      {"voc", "voc"},
+    {"3g2", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {"3gp", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {"ipod", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {"mov", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {"mp4", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {"adts", "aac"},
+    {"ac3", "ac3"},
+    {"aiff", "aiff"},
+    {"au", "au"},
+    {"avi", "avi"},
+    {"flac", "flac"},
+    {"flv", "flv"},
+    {"matroska", "matroska,webm"},
+    {"mmf", "mmf"},
+    {"mp2", "mp3"},
+    {"mp3", "mp3"},
+    {"mpeg", "mpeg"},
+    {"ogg", "ogg"},
+    {"swf", "swf"},
+    {"voc", "voc"},
     {"wav", "wav"},
 };
 
 // What ffprobe calls the codec of each stored id. Written out by hand so
 // that a wrong entry of the sink's id map shows here.
 const std::map<int32_t, std::string> kProbedCodec = {
-    {0x10000, "pcm_s16le"},   {0x10001, "pcm_s16be"},   {0x10004, "pcm_s8"},       {0x10005, "pcm_u8"},
-    {0x10006, "pcm_mulaw"},   {0x10007, "pcm_alaw"},    {0x10008, "pcm_s32le"},    {0x10009, "pcm_s32be"},
-    {0x1000C, "pcm_s24le"},   {0x1000D, "pcm_s24be"},   {0x10014, "pcm_f32be"},    {0x10015, "pcm_f32le"},
-    {0x10016, "pcm_f64be"},   {0x10017, "pcm_f64le"},   {0x11000, "adpcm_ima_qt"}, {0x11001, "adpcm_ima_wav"},
-    {0x11006, "adpcm_ms"},    {0x1100B, "adpcm_g726"},  {0x1100D, "adpcm_swf"},    {0x1100E, "adpcm_yamaha"},
-    {0x12000, "amr_nb"},      {0x15000, "mp2"},         {0x15001, "mp3"},          {0x15002, "aac"},
-    {0x15003, "ac3"},         {0x15005, "vorbis"},      {0x1500E, "flac"},         {0x15012, "alac"},
-    {0x15014, "gsm"},         {0x15020, "gsm_ms"},
+    {0x10000, "pcm_s16le"},     {0x10001, "pcm_s16be"},    {0x10004, "pcm_s8"},
+    {0x10005, "pcm_u8"},        {0x10006, "pcm_mulaw"},    {0x10007, "pcm_alaw"},
+    {0x10008, "pcm_s32le"},     {0x10009, "pcm_s32be"},    {0x1000C, "pcm_s24le"},
+    {0x1000D, "pcm_s24be"},     {0x10014, "pcm_f32be"},    {0x10015, "pcm_f32le"},
+    {0x10016, "pcm_f64be"},     {0x10017, "pcm_f64le"},    {0x11000, "adpcm_ima_qt"},
+    {0x11001, "adpcm_ima_wav"}, {0x11006, "adpcm_ms"},     {0x1100B, "adpcm_g726"},
+    {0x1100D, "adpcm_swf"},     {0x1100E, "adpcm_yamaha"}, {0x12000, "amr_nb"},
+    {0x15000, "mp2"},           {0x15001, "mp3"},          {0x15002, "aac"},
+    {0x15003, "ac3"},           {0x15005, "vorbis"},       {0x1500E, "flac"},
+    {0x15012, "alac"},          {0x15014, "gsm"},          {0x15020, "gsm_ms"},
 };
 
 // One encoder frame plus the priming delay, in sample frames: how far the
 // decoded length may stray from the input.
 int LengthTolerance(int32_t codecId) {
   switch (codecId) {
-    case 0x15000: return 1152 + 481;   // MP2
-    case 0x15001: return 1152 + 1105;  // MP3 (LAME)
-    case 0x15002: return 1024 + 1024;  // AAC
-    case 0x15003: return 1536 + 256;   // AC-3
-    case 0x15005: return 2048;         // Vorbis: its longest block
-    case 0x11000: case 0x11001: case 0x11006: case 0x1100B: case 0x1100D: case 0x1100E:
-      return 4096;                     // ADPCM: one block
-    case 0x15014: case 0x15020: case 0x12000:
-      return 320;                      // GSM, MS GSM (two frames), AMR-NB
-    default: return 0;                 // PCM, FLAC, ALAC: exact
+    case 0x15000:
+      return 1152 + 481;  // MP2
+    case 0x15001:
+      return 1152 + 1105;  // MP3 (LAME)
+    case 0x15002:
+      return 1024 + 1024;  // AAC
+    case 0x15003:
+      return 1536 + 256;  // AC-3
+    case 0x15005:
+      return 2048;  // Vorbis: its longest block
+    case 0x11000:
+    case 0x11001:
+    case 0x11006:
+    case 0x1100B:
+    case 0x1100D:
+    case 0x1100E:
+      return 4096;  // ADPCM: one block
+    case 0x15014:
+    case 0x15020:
+    case 0x12000:
+      return 320;  // GSM, MS GSM (two frames), AMR-NB
+    default:
+      return 0;  // PCM, FLAC, ALAC: exact
   }
 }
 
 bool IsLossless(int32_t codecId) {
   switch (codecId) {
-    case 0x10000: case 0x10001: case 0x10008: case 0x10009: case 0x1000C: case 0x1000D:
-    case 0x10014: case 0x10015: case 0x10016: case 0x10017: case 0x1500E: case 0x15012:
+    case 0x10000:
+    case 0x10001:
+    case 0x10008:
+    case 0x10009:
+    case 0x1000C:
+    case 0x1000D:
+    case 0x10014:
+    case 0x10015:
+    case 0x10016:
+    case 0x10017:
+    case 0x1500E:
+    case 0x15012:
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
 void PrintTo(const MatrixCase& c, std::ostream* out) {
-  *out << c.container << " " << c.choice->displayName << " " << c.rate << " Hz " << c.channels << " ch";
+  *out << c.container << " " << c.choice->displayName << " " << c.rate << " Hz " << c.channels
+       << " ch";
 }
 
 class FrameworkSinkMatrixTest : public ::testing::TestWithParam<MatrixCase> {};
@@ -156,7 +194,8 @@ std::string CaseName(const ::testing::TestParamInfo<MatrixCase>& info) {
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalog, FrameworkSinkMatrixTest, ::testing::ValuesIn(FrameworkCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Catalog, FrameworkSinkMatrixTest, ::testing::ValuesIn(FrameworkCases()),
+                         CaseName);
 
 }  // namespace
 }  // namespace quillo::test

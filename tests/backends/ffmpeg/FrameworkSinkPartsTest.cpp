@@ -116,13 +116,13 @@ TEST(TagTextTest, AcceptsUtf8AndRejectsTheRest) {
   EXPECT_TRUE(IsValidUtf8(""));
   EXPECT_TRUE(IsValidUtf8("plain"));
   EXPECT_TRUE(IsValidUtf8("Motörhead – Ωμέγα 日本語 🎵"));
-  EXPECT_FALSE(IsValidUtf8("M\xf6tley"));          // Latin-1 byte
-  EXPECT_FALSE(IsValidUtf8("\xc3"));               // cut short
-  EXPECT_FALSE(IsValidUtf8("ab\xe6\x97"));         // cut short
-  EXPECT_FALSE(IsValidUtf8("\xc0\xaf"));           // overlong
-  EXPECT_FALSE(IsValidUtf8("\xed\xa0\x80"));       // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xf4\x90\x80\x80"));   // beyond U+10FFFF
-  EXPECT_FALSE(IsValidUtf8("\x80"));               // stray continuation
+  EXPECT_FALSE(IsValidUtf8("M\xf6tley"));         // Latin-1 byte
+  EXPECT_FALSE(IsValidUtf8("\xc3"));              // cut short
+  EXPECT_FALSE(IsValidUtf8("ab\xe6\x97"));        // cut short
+  EXPECT_FALSE(IsValidUtf8("\xc0\xaf"));          // overlong
+  EXPECT_FALSE(IsValidUtf8("\xed\xa0\x80"));      // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xf4\x90\x80\x80"));  // beyond U+10FFFF
+  EXPECT_FALSE(IsValidUtf8("\x80"));              // stray continuation
 }
 
 TEST(TagTextTest, PutsEntriesInOrderAndSkipsEmptyAndInvalidTexts) {
@@ -139,7 +139,8 @@ TEST(TagTextTest, PutsEntriesInOrderAndSkipsEmptyAndInvalidTexts) {
   while ((entry = av_dict_get(metadata, "", entry, AV_DICT_IGNORE_SUFFIX)) != nullptr)
     keys.push_back(std::string(entry->key) + "=" + entry->value);
   av_dict_free(&metadata);
-  EXPECT_EQ(keys, (std::vector<std::string>{"title=Ünïcödé", "artist=Ann", "author=Ann", "date=1999", "track=7"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"title=Ünïcödé", "artist=Ann", "author=Ann",
+                                            "date=1999", "track=7"}));
 }
 
 TEST(AmrNbModeTest, NearestModeForTheBitRate) {

@@ -88,21 +88,23 @@ TEST(FrameworkSinkTest, LosslessOutputIsSampleExactAtOddBlockSizes) {
     int channels;
   };
   const Lossless cases[] = {
-      {"wav", "wav", 0x10000, 1},   {"wav", "wav", 0x10000, 2},   {"aiff", "aiff", 0x1000D, 2},
-      {"au", "au", 0x10016, 1},     {"flac", "flac", 0x1500E, 2}, {"flac", "flac", 0x1500E, 1},
-      {"ipod", "m4a", 0x15012, 2},  {"ogg", "ogg", 0x1500E, 2},   {"wav", "wav", 0x10008, 2},
+      {"wav", "wav", 0x10000, 1},  {"wav", "wav", 0x10000, 2},   {"aiff", "aiff", 0x1000D, 2},
+      {"au", "au", 0x10016, 1},    {"flac", "flac", 0x1500E, 2}, {"flac", "flac", 0x1500E, 1},
+      {"ipod", "m4a", 0x15012, 2}, {"ogg", "ogg", 0x1500E, 2},   {"wav", "wav", 0x10008, 2},
   };
   for (const Lossless& c : cases) {
     // Every codec at an odd size; FLAC stereo also one frame at a time and in
     // whole engine blocks.
-    const bool allSizes = c.codecId == 0x1500E && c.channels == 2 && std::string(c.container) == "flac";
+    const bool allSizes =
+        c.codecId == 0x1500E && c.channels == 2 && std::string(c.container) == "flac";
     for (int block : allSizes ? std::vector<int>{1, 509, 1152} : std::vector<int>{509}) {
       TempDir dir;
       const std::string path = dir.File(std::string("out.") + c.extension);
       const std::vector<int16_t> input = TwoTones(44100, c.channels, 10007);
       ASSERT_TRUE(EncodeWithSink({path, c.container, c.codecId, 44100, c.channels}, input, block));
-      EXPECT_TRUE(DecodeWithFfmpeg(path) == input) << c.container << " " << c.codecId << " " << c.channels
-                                                   << " channels, blocks of " << block;
+      EXPECT_TRUE(DecodeWithFfmpeg(path) == input)
+          << c.container << " " << c.codecId << " " << c.channels << " channels, blocks of "
+          << block;
     }
   }
 }
@@ -152,8 +154,10 @@ TEST(FrameworkSinkTest, G726TakesBitsPerCodeWord) {
     TempDir dir;
     const std::string path = dir.File("out.wav");
     const std::vector<int16_t> input = Sine(8000, 1, 8000, 440, 0.5);
-    ASSERT_TRUE(EncodeWithSink({path, "wav", 0x1100B, 8000, 1, c.configured}, input, 1152)) << c.configured;
-    EXPECT_EQ(ProbeEntry(path, "stream=bit_rate", "bit_rate"), std::to_string(c.bits * 8000)) << c.configured;
+    ASSERT_TRUE(EncodeWithSink({path, "wav", 0x1100B, 8000, 1, c.configured}, input, 1152))
+        << c.configured;
+    EXPECT_EQ(ProbeEntry(path, "stream=bit_rate", "bit_rate"), std::to_string(c.bits * 8000))
+        << c.configured;
     // One second takes bits x 1000 bytes; the headers are the same size.
     const auto header = std::filesystem::file_size(path) - static_cast<uintmax_t>(c.bits * 1000);
     if (headerBytes == 0) headerBytes = header;
@@ -170,7 +174,8 @@ TEST(FrameworkSinkTest, GsmIgnoresTheConfiguredBitRate) {
       TempDir dir;
       const std::string path = dir.File(codec == 0x15014 ? "out.aiff" : "out.wav");
       const std::vector<int16_t> input = Sine(8000, 1, 8000, 440, 0.5);
-      ASSERT_TRUE(EncodeWithSink({path, codec == 0x15014 ? "aiff" : "wav", codec, 8000, 1, bitRate}, input))
+      ASSERT_TRUE(
+          EncodeWithSink({path, codec == 0x15014 ? "aiff" : "wav", codec, 8000, 1, bitRate}, input))
           << codec << " at " << bitRate;
       const std::vector<int16_t> decoded = DecodeWithFfmpeg(path);
       EXPECT_NEAR(static_cast<double>(decoded.size()), 8000, 320);
@@ -212,8 +217,10 @@ TEST(FrameworkSinkTest, NonAsciiTagsReadBackEqual) {
     ASSERT_TRUE(sink->Open()) << c.container;
     ASSERT_TRUE(WriteAll(*sink, Sine(44100, 2, 4410, 440, 0.5), 2, 1152));
     sink->Close();
-    const std::string probe = Capture("ffprobe -v error -show_entries format_tags:stream_tags "
-                                      "-of default=noprint_wrappers=1 " + ShellQuote(path));
+    const std::string probe = Capture(
+        "ffprobe -v error -show_entries format_tags:stream_tags "
+        "-of default=noprint_wrappers=1 " +
+        ShellQuote(path));
     EXPECT_EQ(ProbedTag(probe, "title"), title) << c.container << "\n" << probe;
     EXPECT_EQ(ProbedTag(probe, "artist"), artist) << c.container;
     EXPECT_EQ(ProbedTag(probe, "album"), album) << c.container;
@@ -236,7 +243,8 @@ TEST(FrameworkSinkTest, TagsThatAreNotUtf8AreLeftOut) {
   ASSERT_TRUE(WriteAll(*sink, Sine(44100, 2, 4410, 440, 0.5), 2, 1152));
   sink->Close();
   const std::string probe =
-      Capture("ffprobe -v error -show_entries format_tags -of default=noprint_wrappers=1 " + ShellQuote(path));
+      Capture("ffprobe -v error -show_entries format_tags -of default=noprint_wrappers=1 " +
+              ShellQuote(path));
   EXPECT_EQ(ProbedTag(probe, "artist"), "Ann") << probe;
   EXPECT_EQ(ProbedTag(probe, "title"), "") << probe;
   EXPECT_EQ(ProbedTag(probe, "track"), "") << probe;

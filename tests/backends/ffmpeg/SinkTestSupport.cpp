@@ -19,7 +19,8 @@ void Configure(MediaSink& sink, const SinkSetup& setup) {
   sink.SetCodecOptions(options);
 }
 
-bool WriteAll(MediaSink& sink, const std::vector<int16_t>& interleaved, int channels, int blockFrames) {
+bool WriteAll(MediaSink& sink, const std::vector<int16_t>& interleaved, int channels,
+              int blockFrames) {
   const size_t frames = interleaved.size() / channels;
   std::vector<int16_t> left(blockFrames), right(blockFrames);
   bool ok = true;
@@ -34,7 +35,8 @@ bool WriteAll(MediaSink& sink, const std::vector<int16_t>& interleaved, int chan
   return ok;
 }
 
-bool EncodeWithSink(const SinkSetup& setup, const std::vector<int16_t>& interleaved, int blockFrames) {
+bool EncodeWithSink(const SinkSetup& setup, const std::vector<int16_t>& interleaved,
+                    int blockFrames) {
   auto sink = MakeFrameworkSink();
   Configure(*sink, setup);
   if (!sink->Open()) return false;
@@ -51,7 +53,8 @@ double CrossingsPerSecond(const std::vector<int16_t>& interleaved, int channels,
     const int a = interleaved[(i - 1) * channels], b = interleaved[i * channels];
     if ((a < 0) != (b < 0)) ++crossings;
   }
-  return end > begin ? crossings * static_cast<double>(rate) / static_cast<double>(end - begin) : 0.0;
+  return end > begin ? crossings * static_cast<double>(rate) / static_cast<double>(end - begin)
+                     : 0.0;
 }
 
 double MiddleRms(const std::vector<int16_t>& interleaved, int channels) {
@@ -62,9 +65,11 @@ double MiddleRms(const std::vector<int16_t>& interleaved, int channels) {
   return end > begin ? std::sqrt(sum / static_cast<double>(end - begin)) : 0.0;
 }
 
-std::string ProbeEntry(const std::string& path, const std::string& entries, const std::string& key) {
-  const std::string probe = Capture("ffprobe -v error -select_streams a:0 -show_entries " + entries +
-                                    " -of default=noprint_wrappers=1 " + ShellQuote(path));
+std::string ProbeEntry(const std::string& path, const std::string& entries,
+                       const std::string& key) {
+  const std::string probe =
+      Capture("ffprobe -v error -select_streams a:0 -show_entries " + entries +
+              " -of default=noprint_wrappers=1 " + ShellQuote(path));
   return FfprobeField(probe, key);
 }
 

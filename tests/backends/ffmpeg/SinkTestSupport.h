@@ -23,10 +23,12 @@ void Configure(MediaSink& sink, const SinkSetup& setup);
 
 // Writes interleaved samples to an opened sink as planar blocks of
 // `blockFrames` frames; false when a Write failed.
-bool WriteAll(MediaSink& sink, const std::vector<int16_t>& interleaved, int channels, int blockFrames);
+bool WriteAll(MediaSink& sink, const std::vector<int16_t>& interleaved, int channels,
+              int blockFrames);
 
 // Creates, opens, fills and closes a framework sink; false when Open failed.
-bool EncodeWithSink(const SinkSetup& setup, const std::vector<int16_t>& interleaved, int blockFrames = 1152);
+bool EncodeWithSink(const SinkSetup& setup, const std::vector<int16_t>& interleaved,
+                    int blockFrames = 1152);
 
 // Zero crossings of channel 0 per second over the middle half of the audio:
 // twice the frequency of a clean sine.
