@@ -58,7 +58,15 @@ bool FrameworkSource::Open(const std::string& path, int /*renderRate*/) {
   codec_->pkt_timebase = stream->time_base;
   if (avcodec_open2(codec_.get(), decoder, nullptr) < 0) return false;
 
-  const AudioProperties properties = ReadAudioProperties(*input_, streamIndex_);
+  AudioProperties properties = ReadAudioProperties(*input_, streamIndex_);
+  // Some containers leave rate or channels to the decoder; without them the
+  // samples cannot be delivered correctly.
+  if (properties.sampleRate <= 0) properties.sampleRate = codec_->sample_rate;
+  if (properties.sourceChannels <= 0) {
+    properties.sourceChannels = codec_->ch_layout.nb_channels;
+    properties.channels = properties.sourceChannels < 2 ? 1 : 2;
+  }
+  if (properties.sampleRate <= 0 || properties.sourceChannels <= 0) return false;
   const int64_t size = input_->pb != nullptr ? avio_size(input_->pb) : 0;
   progressTotal_ = size > 0 ? static_cast<uint64_t>(size) : 0;
   progressPosition_ = 0;
