@@ -1,8 +1,10 @@
 #include "backends/bass/TagReader.h"
 
 #include <taglib/fileref.h>
+#include <taglib/infotag.h>
 #include <taglib/tag.h>
 #include <taglib/tpropertymap.h>
+#include <taglib/wavfile.h>
 
 #include <array>
 
@@ -46,6 +48,10 @@ bool ReadTagFields(const std::string& path, TagFields& fields) {
   fields.track = Joined(properties, "TRACKNUMBER");
   fields.composer = Joined(properties, "COMPOSER");
   fields.copyright = Joined(properties, "COPYRIGHT");
+  // RIFF INFO names its copyright field only by its chunk id.
+  if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(file.file());
+      wav != nullptr && wav->hasInfoTag() && fields.copyright.empty())
+    fields.copyright = wav->InfoTag()->fieldText("ICOP").to8Bit(true);
   // Formats whose tags have no property names still answer the basic fields.
   if (hasTag) {
     if (fields.title.empty()) fields.title = tag->title().to8Bit(true);
