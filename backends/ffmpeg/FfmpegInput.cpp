@@ -52,7 +52,8 @@ AudioProperties ReadAudioProperties(const AVFormatContext& context, int streamIn
   // Lossless and some variable-rate codecs state no bit rate of their own;
   // in a file that holds nothing else the container's average is the stream's.
   if (bitRate <= 0 && context.nb_streams == 1) bitRate = context.bit_rate;
-  if (bitRate > 0) properties.bitRateKbps = static_cast<int>(std::min<int64_t>(bitRate / 1000, INT_MAX));
+  if (bitRate > 0)
+    properties.bitRateKbps = static_cast<int>(std::min<int64_t>(bitRate / 1000, INT_MAX));
   properties.sourceChannels = parameters->ch_layout.nb_channels;
   properties.channels = properties.sourceChannels < 2 ? 1 : 2;
   return properties;

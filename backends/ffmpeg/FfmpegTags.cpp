@@ -16,10 +16,9 @@ namespace {
 // Keys match without regard to letter case.
 const char* Lookup(const AVFormatContext& context, const AVStream* stream,
                    std::initializer_list<const char*> keys) {
-  for (const AVDictionary* dictionary : {static_cast<const AVDictionary*>(context.metadata),
-                                          stream != nullptr
-                                              ? static_cast<const AVDictionary*>(stream->metadata)
-                                              : nullptr}) {
+  for (const AVDictionary* dictionary :
+       {static_cast<const AVDictionary*>(context.metadata),
+        stream != nullptr ? static_cast<const AVDictionary*>(stream->metadata) : nullptr}) {
     if (dictionary == nullptr) continue;
     for (const char* key : keys) {
       const AVDictionaryEntry* entry = av_dict_get(dictionary, key, nullptr, 0);

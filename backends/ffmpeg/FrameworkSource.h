@@ -39,10 +39,10 @@ class FrameworkSource final : public MediaSource {
   int streamIndex_ = -1;
   SampleConverter converter_;
   ChannelFold fold_;
-  int cursor_ = 0;             // first frame of frame_ not yet handed out
-  bool inputEnded_ = false;    // the decoder has been told the stream ended
-  bool finished_ = false;      // the decoder has nothing more to give
-  int failuresInRow_ = 0;      // decode errors since the last frame or packet
+  int cursor_ = 0;                  // first frame of frame_ not yet handed out
+  bool inputEnded_ = false;         // the decoder has been told the stream ended
+  bool finished_ = false;           // the decoder has nothing more to give
+  int failuresInRow_ = 0;           // decode errors since the last frame or packet
   std::vector<int16_t> converted_;  // one block of converted frames
 };
 

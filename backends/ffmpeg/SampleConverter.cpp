@@ -8,8 +8,8 @@ namespace quillo {
 namespace {
 
 template <typename T, int16_t (*Convert)(T)>
-void ConvertPacked(const uint8_t* const* data, int channels, int outChannels, int first,
-                   int frames, int16_t* out) {
+void ConvertPacked(const uint8_t* const* data, int channels, int outChannels, int first, int frames,
+                   int16_t* out) {
   const T* in = reinterpret_cast<const T*>(data[0]) + static_cast<ptrdiff_t>(first) * channels;
   for (int i = 0; i < frames; ++i) {
     for (int c = 0; c < outChannels; ++c) out[c] = Convert(in[c]);
@@ -39,19 +39,44 @@ bool SampleConverter::Configure(AVSampleFormat format, int channels) {
 
   Function function = nullptr;
   switch (format) {
-    case AV_SAMPLE_FMT_U8: function = ConvertPacked<uint8_t, SampleFromU8>; break;
-    case AV_SAMPLE_FMT_S16: function = ConvertPacked<int16_t, SampleFromS16>; break;
-    case AV_SAMPLE_FMT_S32: function = ConvertPacked<int32_t, SampleFromS32>; break;
-    case AV_SAMPLE_FMT_S64: function = ConvertPacked<int64_t, SampleFromS64>; break;
-    case AV_SAMPLE_FMT_FLT: function = ConvertPacked<float, SampleFromFloat>; break;
-    case AV_SAMPLE_FMT_DBL: function = ConvertPacked<double, SampleFromDouble>; break;
-    case AV_SAMPLE_FMT_U8P: function = ConvertPlanar<uint8_t, SampleFromU8>; break;
-    case AV_SAMPLE_FMT_S16P: function = ConvertPlanar<int16_t, SampleFromS16>; break;
-    case AV_SAMPLE_FMT_S32P: function = ConvertPlanar<int32_t, SampleFromS32>; break;
-    case AV_SAMPLE_FMT_S64P: function = ConvertPlanar<int64_t, SampleFromS64>; break;
-    case AV_SAMPLE_FMT_FLTP: function = ConvertPlanar<float, SampleFromFloat>; break;
-    case AV_SAMPLE_FMT_DBLP: function = ConvertPlanar<double, SampleFromDouble>; break;
-    default: return false;
+    case AV_SAMPLE_FMT_U8:
+      function = ConvertPacked<uint8_t, SampleFromU8>;
+      break;
+    case AV_SAMPLE_FMT_S16:
+      function = ConvertPacked<int16_t, SampleFromS16>;
+      break;
+    case AV_SAMPLE_FMT_S32:
+      function = ConvertPacked<int32_t, SampleFromS32>;
+      break;
+    case AV_SAMPLE_FMT_S64:
+      function = ConvertPacked<int64_t, SampleFromS64>;
+      break;
+    case AV_SAMPLE_FMT_FLT:
+      function = ConvertPacked<float, SampleFromFloat>;
+      break;
+    case AV_SAMPLE_FMT_DBL:
+      function = ConvertPacked<double, SampleFromDouble>;
+      break;
+    case AV_SAMPLE_FMT_U8P:
+      function = ConvertPlanar<uint8_t, SampleFromU8>;
+      break;
+    case AV_SAMPLE_FMT_S16P:
+      function = ConvertPlanar<int16_t, SampleFromS16>;
+      break;
+    case AV_SAMPLE_FMT_S32P:
+      function = ConvertPlanar<int32_t, SampleFromS32>;
+      break;
+    case AV_SAMPLE_FMT_S64P:
+      function = ConvertPlanar<int64_t, SampleFromS64>;
+      break;
+    case AV_SAMPLE_FMT_FLTP:
+      function = ConvertPlanar<float, SampleFromFloat>;
+      break;
+    case AV_SAMPLE_FMT_DBLP:
+      function = ConvertPlanar<double, SampleFromDouble>;
+      break;
+    default:
+      return false;
   }
   function_ = function;
   format_ = format;
@@ -62,7 +87,8 @@ bool SampleConverter::Configure(AVSampleFormat format, int channels) {
 
 void SampleConverter::Convert(const uint8_t* const* data, int first, int frames,
                               int16_t* out) const {
-  if (function_ != nullptr && frames > 0) function_(data, channels_, outChannels_, first, frames, out);
+  if (function_ != nullptr && frames > 0)
+    function_(data, channels_, outChannels_, first, frames, out);
 }
 
 }  // namespace quillo

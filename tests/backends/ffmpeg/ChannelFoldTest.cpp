@@ -1,9 +1,8 @@
-#include "backends/ffmpeg/ChannelFold.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "backends/ffmpeg/ChannelFold.h"
 #include "engine/Downmix.h"
 
 extern "C" {
@@ -19,20 +18,26 @@ struct Roles {
 };
 
 Roles RolesOf(int i) {
-  return {static_cast<int16_t>(1000 + i), static_cast<int16_t>(-2000 - i),
+  return {static_cast<int16_t>(1000 + i),     static_cast<int16_t>(-2000 - i),
           static_cast<int16_t>(3000 + 3 * i), static_cast<int16_t>(-400 + i),
           static_cast<int16_t>(5000 - 7 * i), static_cast<int16_t>(i * 11)};
 }
 
 int16_t RoleValue(const Roles& roles, AVChannel channel) {
   switch (channel) {
-    case AV_CHAN_FRONT_LEFT: return roles.l;
-    case AV_CHAN_FRONT_RIGHT: return roles.r;
-    case AV_CHAN_FRONT_CENTER: return roles.c;
-    case AV_CHAN_LOW_FREQUENCY: return roles.lfe;
+    case AV_CHAN_FRONT_LEFT:
+      return roles.l;
+    case AV_CHAN_FRONT_RIGHT:
+      return roles.r;
+    case AV_CHAN_FRONT_CENTER:
+      return roles.c;
+    case AV_CHAN_LOW_FREQUENCY:
+      return roles.lfe;
     case AV_CHAN_SIDE_LEFT:
-    case AV_CHAN_BACK_LEFT: return roles.ls;
-    default: return roles.rs;
+    case AV_CHAN_BACK_LEFT:
+      return roles.ls;
+    default:
+      return roles.rs;
   }
 }
 
@@ -88,8 +93,7 @@ TEST(ChannelFoldTest, FiveOneFoldsByPositionWhateverTheOrder) {
        {std::vector<AVChannel>{AV_CHAN_FRONT_CENTER, AV_CHAN_FRONT_LEFT, AV_CHAN_FRONT_RIGHT,
                                AV_CHAN_SIDE_LEFT, AV_CHAN_SIDE_RIGHT, AV_CHAN_LOW_FREQUENCY},
         std::vector<AVChannel>{AV_CHAN_FRONT_LEFT, AV_CHAN_FRONT_RIGHT, AV_CHAN_BACK_LEFT,
-                               AV_CHAN_BACK_RIGHT, AV_CHAN_FRONT_CENTER,
-                               AV_CHAN_LOW_FREQUENCY}}) {
+                               AV_CHAN_BACK_RIGHT, AV_CHAN_FRONT_CENTER, AV_CHAN_LOW_FREQUENCY}}) {
     AVChannelLayout custom = CustomLayout(order);
     EXPECT_EQ(Fold(custom, order, frames), reference);
     av_channel_layout_uninit(&custom);

@@ -1,7 +1,6 @@
-#include "backends/ffmpeg/FfmpegTags.h"
-
 #include <gtest/gtest.h>
 
+#include "backends/ffmpeg/FfmpegTags.h"
 #include "backends/ffmpeg/FrameworkSource.h"
 #include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -16,11 +15,11 @@ TEST(FfmpegTagsTest, Utf8IsKeptAndDamageDropped) {
   EXPECT_EQ(ValidUtf8OrEmpty("plain"), "plain");
   EXPECT_EQ(ValidUtf8OrEmpty("Grüße, 東京 🎵"), "Grüße, 東京 🎵");
   EXPECT_EQ(ValidUtf8OrEmpty(""), "");
-  EXPECT_EQ(ValidUtf8OrEmpty("caf\xE9"), "");              // Latin-1, not UTF-8
-  EXPECT_EQ(ValidUtf8OrEmpty("\xC0\xAF"), "");              // overlong "/"
-  EXPECT_EQ(ValidUtf8OrEmpty("\xED\xA0\x80"), "");          // surrogate
-  EXPECT_EQ(ValidUtf8OrEmpty("\xF4\x90\x80\x80"), "");      // beyond U+10FFFF
-  EXPECT_EQ(ValidUtf8OrEmpty("ab\xE6\x9D"), "");            // cut short
+  EXPECT_EQ(ValidUtf8OrEmpty("caf\xE9"), "");           // Latin-1, not UTF-8
+  EXPECT_EQ(ValidUtf8OrEmpty("\xC0\xAF"), "");          // overlong "/"
+  EXPECT_EQ(ValidUtf8OrEmpty("\xED\xA0\x80"), "");      // surrogate
+  EXPECT_EQ(ValidUtf8OrEmpty("\xF4\x90\x80\x80"), "");  // beyond U+10FFFF
+  EXPECT_EQ(ValidUtf8OrEmpty("ab\xE6\x9D"), "");        // cut short
 }
 
 class FfmpegTagsFileTest : public ::testing::Test {
@@ -29,7 +28,8 @@ class FfmpegTagsFileTest : public ::testing::Test {
   bool Tags(const std::string& name, const std::string& codec, const std::string& metadata,
             TagInfo& tags) {
     const std::string path = dir_.File(name);
-    EXPECT_TRUE(MakeMedia("-f lavfi -i sine=d=0.3 -fflags +bitexact " + codec + " " + metadata, path))
+    EXPECT_TRUE(
+        MakeMedia("-f lavfi -i sine=d=0.3 -fflags +bitexact " + codec + " " + metadata, path))
         << name;
     FrameworkSource source;
     EXPECT_TRUE(source.Open(path, 0)) << name;
@@ -41,12 +41,12 @@ class FfmpegTagsFileTest : public ::testing::Test {
 
 TEST_F(FfmpegTagsFileTest, EveryFieldInUtf8FromEachContainer) {
   const std::string metadata =
-      "-metadata title=" + ShellQuote("Grüße aus 東京 🎵") + " -metadata artist=" +
-      ShellQuote("Björk") + " -metadata album=" + ShellQuote("Ålbum") +
+      "-metadata title=" + ShellQuote("Grüße aus 東京 🎵") +
+      " -metadata artist=" + ShellQuote("Björk") + " -metadata album=" + ShellQuote("Ålbum") +
       " -metadata date=2004-05-01 -metadata genre=" + ShellQuote("Électro") +
-      " -metadata comment=" + ShellQuote("naïve") + " -metadata copyright=" +
-      ShellQuote("© 2004 Ünïcode") + " -metadata composer=" + ShellQuote("Dvořák") +
-      " -metadata track=3/12";
+      " -metadata comment=" + ShellQuote("naïve") +
+      " -metadata copyright=" + ShellQuote("© 2004 Ünïcode") +
+      " -metadata composer=" + ShellQuote("Dvořák") + " -metadata track=3/12";
   TagInfo expected;
   expected.title = "Grüße aus 東京 🎵";
   expected.artist = "Björk";
@@ -95,7 +95,8 @@ TEST_F(FfmpegTagsFileTest, TrackAloneAndNoTags) {
   EXPECT_EQ(untouched.title, "kept");
 
   // A zero track and an undated date count as no tag.
-  EXPECT_FALSE(Tags("zero.mkv", "-c:a flac", "-metadata track=0 -metadata date=unknown", untouched));
+  EXPECT_FALSE(
+      Tags("zero.mkv", "-c:a flac", "-metadata track=0 -metadata date=unknown", untouched));
 }
 
 }  // namespace

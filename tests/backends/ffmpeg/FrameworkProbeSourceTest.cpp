@@ -1,7 +1,6 @@
-#include "backends/ffmpeg/FrameworkProbeSource.h"
-
 #include <gtest/gtest.h>
 
+#include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
 #include "engine/ProbeFile.h"
 #include "tests/backends/ffmpeg/SourceTestSupport.h"
@@ -19,10 +18,11 @@ class FrameworkProbeSourceTest : public ::testing::Test {
 
 TEST_F(FrameworkProbeSourceTest, ReportsWhatTheDecoderReportsWithoutDecoding) {
   const std::string path = dir_.File("clip.mkv");
-  ASSERT_TRUE(MakeMedia("-f lavfi -i testsrc=size=64x48:rate=5:d=3.5 -f lavfi -i "
-                        "\"sine=d=3.5\" -filter_complex \"[1:a]pan=5.1|c0=c0|c1=c0|c2=c0|c3=c0|"
-                        "c4=c0|c5=c0[a]\" -map 0:v -map \"[a]\" -c:v mpeg4 -c:a ac3 -b:a 384k -ar 48000",
-                        path));
+  ASSERT_TRUE(
+      MakeMedia("-f lavfi -i testsrc=size=64x48:rate=5:d=3.5 -f lavfi -i "
+                "\"sine=d=3.5\" -filter_complex \"[1:a]pan=5.1|c0=c0|c1=c0|c2=c0|c3=c0|"
+                "c4=c0|c5=c0[a]\" -map 0:v -map \"[a]\" -c:v mpeg4 -c:a ac3 -b:a 384k -ar 48000",
+                path));
   FrameworkSource full;
   ASSERT_TRUE(full.Open(path, 0));
   FrameworkProbeSource probe;
@@ -34,9 +34,9 @@ TEST_F(FrameworkProbeSourceTest, ReportsWhatTheDecoderReportsWithoutDecoding) {
   EXPECT_EQ(probe.GetBitRateKbps(), 384);
   EXPECT_EQ(probe.GetDurationSeconds(), 3);
   EXPECT_EQ(probe.GetBitsPerSample(), 16);
-  for (auto get : {&MediaSource::GetSampleRate, &MediaSource::GetSourceChannels,
-                   &MediaSource::GetChannels, &MediaSource::GetBitRateKbps,
-                   &MediaSource::GetDurationSeconds})
+  for (auto get :
+       {&MediaSource::GetSampleRate, &MediaSource::GetSourceChannels, &MediaSource::GetChannels,
+        &MediaSource::GetBitRateKbps, &MediaSource::GetDurationSeconds})
     EXPECT_EQ((probe.*get)(), (full.*get)());
   int16_t left[kMaxBlockFrames], right[kMaxBlockFrames];
   EXPECT_EQ(probe.Read(left, right), 0);

@@ -90,10 +90,10 @@ TEST_F(FrameworkSourceDamageTest, GarbageFailsOrEndsQuietly) {
   test::WriteFile(dir_.File("fake.mp3"), fake);
   OpenAndRead(dir_.File("fake.mp3"));
   // A RIFF header claiming float data of an absurd channel count.
-  std::vector<uint8_t> riff = {'R', 'I', 'F', 'F', 0xFF, 0xFF, 0xFF, 0x7F, 'W', 'A', 'V', 'E',
-                               'f', 'm', 't', ' ', 16, 0, 0, 0, 3, 0, 0xFF, 0x00,
-                               0x44, 0xAC, 0, 0, 0, 0, 0, 0, 4, 0, 32, 0,
-                               'd', 'a', 't', 'a', 0xFF, 0xFF, 0xFF, 0x7F};
+  std::vector<uint8_t> riff = {'R',  'I',  'F',  'F',  0xFF, 0xFF, 0xFF, 0x7F, 'W',  'A',  'V',
+                               'E',  'f',  'm',  't',  ' ',  16,   0,    0,    0,    3,    0,
+                               0xFF, 0x00, 0x44, 0xAC, 0,    0,    0,    0,    0,    0,    4,
+                               0,    32,   0,    'd',  'a',  't',  'a',  0xFF, 0xFF, 0xFF, 0x7F};
   riff.insert(riff.end(), noise.begin(), noise.begin() + 10000);
   test::WriteFile(dir_.File("wide.wav"), riff);
   OpenAndRead(dir_.File("wide.wav"));

@@ -27,8 +27,8 @@ class FrameworkSourceFormatsTest : public ::testing::Test {
   // Encodes the pattern with `codecArguments` into `name` and decodes it.
   Decoded Decode(const std::string& name, const std::string& codecArguments) {
     const std::string path = dir_.File(name);
-    EXPECT_TRUE(MakeMedia("-f s16le -ar 44100 -ac 2 -i " + ShellQuote(raw_) + " " + codecArguments,
-                          path))
+    EXPECT_TRUE(
+        MakeMedia("-f s16le -ar 44100 -ac 2 -i " + ShellQuote(raw_) + " " + codecArguments, path))
         << name;
     FrameworkSource source;
     EXPECT_TRUE(source.Open(path, 0)) << name;
@@ -80,14 +80,15 @@ TEST_F(FrameworkSourceFormatsTest, UnsignedEightBitKeepsTheTopByte) {
 
 TEST_F(FrameworkSourceFormatsTest, FloatFullScaleClampsAtBothEnds) {
   // Exact planar and packed float: 1.0, -1.0, then beyond full scale.
-  const std::pair<const char*, const char*> files[] = {{"scale.wv", "-c:a wavpack -sample_fmt fltp"},
-                                                      {"scale.wav", "-c:a pcm_f32le"}};
+  const std::pair<const char*, const char*> files[] = {
+      {"scale.wv", "-c:a wavpack -sample_fmt fltp"}, {"scale.wav", "-c:a pcm_f32le"}};
   for (const auto& [name, arguments] : files) {
     const std::string path = dir_.File(name);
-    ASSERT_TRUE(MakeMedia("-f lavfi -i \"aevalsrc='if(lt(n,100),1,if(lt(n,200),-1,if(lt(n,300),1.5,"
-                          "-2)))':s=8000:d=0.05\" " +
-                              std::string(arguments),
-                          path));
+    ASSERT_TRUE(
+        MakeMedia("-f lavfi -i \"aevalsrc='if(lt(n,100),1,if(lt(n,200),-1,if(lt(n,300),1.5,"
+                  "-2)))':s=8000:d=0.05\" " +
+                      std::string(arguments),
+                  path));
     FrameworkSource source;
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetChannels(), 1);
@@ -103,8 +104,9 @@ TEST_F(FrameworkSourceFormatsTest, FloatFullScaleClampsAtBothEnds) {
 
 TEST_F(FrameworkSourceFormatsTest, MonoLeavesTheRightBufferAlone) {
   const std::string path = dir_.File("mono.flac");
-  ASSERT_TRUE(MakeMedia("-f s16le -ar 22050 -ac 2 -i " + ShellQuote(raw_) + " -af \"pan=mono|c0=c0\" -c:a flac",
-                        path));
+  ASSERT_TRUE(MakeMedia(
+      "-f s16le -ar 22050 -ac 2 -i " + ShellQuote(raw_) + " -af \"pan=mono|c0=c0\" -c:a flac",
+      path));
   FrameworkSource source;
   ASSERT_TRUE(source.Open(path, 0));
   EXPECT_EQ(source.GetChannels(), 1);
@@ -119,7 +121,8 @@ TEST_F(FrameworkSourceFormatsTest, MonoLeavesTheRightBufferAlone) {
 
 TEST_F(FrameworkSourceFormatsTest, ReopensAndRestartsAfterClose) {
   const std::string path = dir_.File("again.wav");
-  ASSERT_TRUE(MakeMedia("-f s16le -ar 44100 -ac 2 -i " + ShellQuote(raw_) + " -c:a pcm_s16le", path));
+  ASSERT_TRUE(
+      MakeMedia("-f s16le -ar 44100 -ac 2 -i " + ShellQuote(raw_) + " -c:a pcm_s16le", path));
   FrameworkSource source;
   ASSERT_TRUE(source.Open(path, 0));
   int16_t left[kMaxBlockFrames], right[kMaxBlockFrames];

@@ -52,8 +52,8 @@ TEST_F(FrameworkSourceMediaTest, LossyAudioMatchesTheReferenceDecoder) {
   for (const Case& c : cases) {
     const std::string path = dir_.File(c.name);
     ASSERT_TRUE(MakeMedia("-f lavfi -i sine=f=440:d=2.5 -af \"pan=stereo|c0=c0|c1=0.5*c0\" -ar " +
-                              std::to_string(c.rate) + " " +
-                              c.arguments + (c.channels == 1 ? " -ac 1" : ""),
+                              std::to_string(c.rate) + " " + c.arguments +
+                              (c.channels == 1 ? " -ac 1" : ""),
                           path))
         << c.name;
     FrameworkSource source;
@@ -156,8 +156,10 @@ TEST_F(FrameworkSourceMediaTest, FiveOneFoldsToTheSamePairInEveryCodec) {
     for (const Decoded* decoded : {&fromFlac, &fromAac}) {
       const double l = Amplitude(decoded->samples, 0, 2, tone.hz, 48000) / full;
       const double r = Amplitude(decoded->samples, 1, 2, tone.hz, 48000) / full;
-      EXPECT_NEAR(l, tone.left, 0.05) << tone.hz << " Hz left, " << (decoded == &fromAac ? "aac" : "flac");
-      EXPECT_NEAR(r, tone.right, 0.05) << tone.hz << " Hz right, " << (decoded == &fromAac ? "aac" : "flac");
+      EXPECT_NEAR(l, tone.left, 0.05)
+          << tone.hz << " Hz left, " << (decoded == &fromAac ? "aac" : "flac");
+      EXPECT_NEAR(r, tone.right, 0.05)
+          << tone.hz << " Hz right, " << (decoded == &fromAac ? "aac" : "flac");
     }
   }
 }
@@ -183,10 +185,11 @@ TEST_F(FrameworkSourceMediaTest, AudioOfEveryVideoContainer) {
   };
   for (const Case& c : cases) {
     const std::string path = dir_.File(c.name);
-    ASSERT_TRUE(MakeMedia("-f lavfi -i testsrc=size=176x144:rate=25:d=2 -f lavfi -i "
-                          "\"sine=f=440:d=2\" -ac 2 -ar " +
-                              std::to_string(c.rate) + " " + c.arguments,
-                          path))
+    ASSERT_TRUE(
+        MakeMedia("-f lavfi -i testsrc=size=176x144:rate=25:d=2 -f lavfi -i "
+                  "\"sine=f=440:d=2\" -ac 2 -ar " +
+                      std::to_string(c.rate) + " " + c.arguments,
+                  path))
         << c.name;
     FrameworkSource source;
     ASSERT_TRUE(source.Open(path, 0)) << c.name;
@@ -200,9 +203,10 @@ TEST_F(FrameworkSourceMediaTest, AudioOfEveryVideoContainer) {
 
 TEST_F(FrameworkSourceMediaTest, AudioAsSecondStreamAndVideoWithoutAudio) {
   const std::string second = dir_.File("second.mkv");
-  ASSERT_TRUE(MakeMedia("-f lavfi -i testsrc=size=64x48:rate=5:d=1 -f lavfi -i sine=f=880:d=1 "
-                        "-f lavfi -i sine=f=220:d=1 -map 0:v -map 1:a -map 2:a -c:v mpeg4 -c:a flac",
-                        second));
+  ASSERT_TRUE(
+      MakeMedia("-f lavfi -i testsrc=size=64x48:rate=5:d=1 -f lavfi -i sine=f=880:d=1 "
+                "-f lavfi -i sine=f=220:d=1 -map 0:v -map 1:a -map 2:a -c:v mpeg4 -c:a flac",
+                second));
   FrameworkSource source;
   ASSERT_TRUE(source.Open(second, 0));
   EXPECT_EQ(source.HasAudioStream(), 1);

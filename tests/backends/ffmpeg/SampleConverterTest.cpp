@@ -1,11 +1,11 @@
-#include "backends/ffmpeg/SampleConverter.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>
+
+#include "backends/ffmpeg/SampleConverter.h"
 
 namespace quillo {
 namespace {
@@ -21,8 +21,7 @@ TEST(SampleConverterTest, EveryValueSurvivesEveryFormat) {
     ASSERT_EQ(SampleFromFloat(static_cast<float>(v) / 32768.0f), s) << v;
     ASSERT_EQ(SampleFromDouble(v / 32768.0), s) << v;
   }
-  for (int u = 0; u < 256; ++u)
-    ASSERT_EQ(SampleFromU8(static_cast<uint8_t>(u)), (u - 128) * 256);
+  for (int u = 0; u < 256; ++u) ASSERT_EQ(SampleFromU8(static_cast<uint8_t>(u)), (u - 128) * 256);
 }
 
 TEST(SampleConverterTest, FloatScalesTruncatesAndClamps) {
@@ -68,7 +67,9 @@ struct Buffers {
   }
 };
 
-int16_t Expected(int channel, int frame) { return static_cast<int16_t>(frame * 97 - channel * 4099); }
+int16_t Expected(int channel, int frame) {
+  return static_cast<int16_t>(frame * 97 - channel * 4099);
+}
 
 template <typename T>
 void CheckLayout(AVSampleFormat format, bool planar, T (*value)(int, int)) {

@@ -21,7 +21,7 @@ struct Decoded {
   std::vector<int16_t> samples;
   int channels = 0;
   int blocks = 0;
-  int shortBlocks = 0;      // blocks below kMaxBlockFrames before the last
+  int shortBlocks = 0;        // blocks below kMaxBlockFrames before the last
   bool rightTouched = false;  // a mono source wrote into the right buffer
   size_t Frames() const { return channels > 0 ? samples.size() / channels : 0; }
 };
