@@ -26,6 +26,7 @@ void FrameworkSource::Close() {
   codec_.reset();
   input_.reset();
   streamIndex_ = -1;
+  noAudioStream_ = false;
   converter_ = SampleConverter();
   fold_ = ChannelFold();
   cursor_ = 0;
@@ -44,7 +45,10 @@ bool FrameworkSource::Open(const std::string& path, int /*renderRate*/) {
   input_ = OpenInputFile(path);
   if (!input_) return false;
   streamIndex_ = FindAudioStream(*input_, true);
-  if (streamIndex_ < 0) return false;
+  if (streamIndex_ < 0) {
+    noAudioStream_ = true;
+    return false;
+  }
 
   // The demuxer skips every other stream's packets (video, subtitles).
   for (unsigned i = 0; i < input_->nb_streams; ++i)

@@ -20,7 +20,9 @@ class FrameworkSource final : public MediaSource {
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
-  int HasAudioStream() override { return streamIndex_ >= 0 ? 1 : 0; }
+  // 0 only when the container opened and holds no audio stream: a file that
+  // cannot be read at all is a failure, not a silent file.
+  int HasAudioStream() override { return noAudioStream_ ? 0 : 1; }
   bool ReadTags(TagInfo& tags) override;
 
  private:
@@ -37,6 +39,7 @@ class FrameworkSource final : public MediaSource {
   FramePtr frame_;
   PacketPtr packet_;
   int streamIndex_ = -1;
+  bool noAudioStream_ = false;
   SampleConverter converter_;
   ChannelFold fold_;
   int cursor_ = 0;                  // first frame of frame_ not yet handed out

@@ -43,6 +43,10 @@ TEST_F(FrameworkSourceDamageTest, MissingEmptyAndNonFiles) {
   bool opened = true;
   OpenAndRead(dir_.File("missing.mp3"), &opened);
   EXPECT_FALSE(opened);
+  // A file that cannot be read is a failure, not a file without audio.
+  FrameworkSource unreadable;
+  EXPECT_FALSE(unreadable.Open(dir_.File("missing.mp3"), 0));
+  EXPECT_EQ(unreadable.HasAudioStream(), 1);
   test::WriteFile(dir_.File("empty.mp3"), {});
   OpenAndRead(dir_.File("empty.mp3"), &opened);
   EXPECT_FALSE(opened);
