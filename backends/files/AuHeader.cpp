@@ -105,8 +105,7 @@ bool ParseAuHeader(std::span<const uint8_t> head, uint64_t fileSize, AuHeader& h
     // below the limit at the following offsets, with rate and channels
     // after it. A try whose fields run past the examined bytes fails.
     bool found = false;
-    for (size_t offset = kSearchFirstOffset; offset < kSearchFirstOffset + kSearchTries;
-         ++offset) {
+    for (size_t offset = kSearchFirstOffset; offset < kSearchFirstOffset + kSearchTries; ++offset) {
       const std::optional<uint32_t> candidate = Field(head, offset, *order);
       if (candidate && *candidate < kFirstInvalidCode) {
         encoding = *candidate;
@@ -153,7 +152,8 @@ bool ParseAuHeader(std::span<const uint8_t> head, uint64_t fileSize, AuHeader& h
   header.encoding = coding;
   header.dataOffset = dataOffset;
   header.dataSize = dataSize;
-  header.sampleRate = (*rate < kMinRate || *rate > kMaxRate) ? kFallbackRate : static_cast<int>(*rate);
+  header.sampleRate =
+      (*rate < kMinRate || *rate > kMaxRate) ? kFallbackRate : static_cast<int>(*rate);
   header.channels = static_cast<int>(channelCount);
   header.bitsPerSample = bits;
   header.blockBytes = blockBytes;

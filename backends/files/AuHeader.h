@@ -26,12 +26,12 @@ enum class AuByteOrder { Big, Little };
 // Why a header was refused.
 enum class AuHeaderError {
   None,
-  TooShort,          // fewer than 24 bytes
-  BadMagic,          // not an AU file
-  BadDataOffset,     // below 24 or past the end of the file
-  BadEncoding,       // not a coding of the table, also after the damaged-header search
-  BadChannels,       // ADPCM with more than two channels
-  BlockTooLarge,     // one block would not fit the work buffer
+  TooShort,       // fewer than 24 bytes
+  BadMagic,       // not an AU file
+  BadDataOffset,  // below 24 or past the end of the file
+  BadEncoding,    // not a coding of the table, also after the damaged-header search
+  BadChannels,    // ADPCM with more than two channels
+  BlockTooLarge,  // one block would not fit the work buffer
 };
 
 // A validated header: every value here is safe to compute with.

@@ -156,7 +156,8 @@ int AuSource::NextCode(const uint8_t*& data, const uint8_t* end) {
 
 int AuSource::DecodeAdpcm(size_t bytes, int16_t* left, int16_t* right) {
   const uint64_t bitsPerFrame = static_cast<uint64_t>(header_.bitsPerSample) * header_.channels;
-  const int frames = static_cast<int>(std::min<uint64_t>(bytes * 8 / bitsPerFrame, kMaxBlockFrames));
+  const int frames =
+      static_cast<int>(std::min<uint64_t>(bytes * 8 / bitsPerFrame, kMaxBlockFrames));
   const uint8_t* data = buffer_.get();
   const uint8_t* end = data + bytes;
   for (int f = 0; f < frames; ++f) {

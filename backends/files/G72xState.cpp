@@ -10,7 +10,8 @@ namespace {
 // The count of powers of two 1, 2, 4 ... 0x4000 that do not exceed `value`:
 // the position of its highest set bit, at most 15.
 int Quan(int value) {
-  return value <= 0 ? 0 : std::min(static_cast<int>(std::bit_width(static_cast<unsigned>(value))), 15);
+  return value <= 0 ? 0
+                    : std::min(static_cast<int>(std::bit_width(static_cast<unsigned>(value))), 15);
 }
 
 // Multiplies a predictor coefficient by a signal held in the standard's
@@ -18,12 +19,12 @@ int Quan(int value) {
 int FloatMultiply(int an, int srn, int rounding) {
   const int16_t anmag = static_cast<int16_t>(an > 0 ? an : ((-an) & 0x1FFF));
   const int16_t anexp = static_cast<int16_t>(Quan(anmag) - 6);
-  const int16_t anmant = static_cast<int16_t>(
-      anmag == 0 ? 32 : (anexp >= 0 ? anmag >> anexp : anmag << -anexp));
+  const int16_t anmant =
+      static_cast<int16_t>(anmag == 0 ? 32 : (anexp >= 0 ? anmag >> anexp : anmag << -anexp));
   const int16_t wanexp = static_cast<int16_t>(anexp + ((srn >> 6) & 0xF) - 13);
   const int16_t wanmant = static_cast<int16_t>((anmant * (srn & 0x3F) + rounding) >> 4);
-  const int16_t retval = static_cast<int16_t>(
-      wanexp >= 0 ? ((wanmant << wanexp) & 0x7FFF) : (wanmant >> -wanexp));
+  const int16_t retval =
+      static_cast<int16_t>(wanexp >= 0 ? ((wanmant << wanexp) & 0x7FFF) : (wanmant >> -wanexp));
   return (an ^ srn) < 0 ? -retval : retval;
 }
 
@@ -173,8 +174,8 @@ void G72xUpdate(int codeBits, int y, int wi, int fi, int dq, int sr, int dqsez, 
       const int leak = codeBits == 5 ? 9 : 8;
       state.b[i] = static_cast<int16_t>(state.b[i] - (state.b[i] >> leak));
       if (dq & 0x7FFF) {
-        state.b[i] = static_cast<int16_t>((dq ^ state.dq[i]) >= 0 ? state.b[i] + 128
-                                                                  : state.b[i] - 128);
+        state.b[i] =
+            static_cast<int16_t>((dq ^ state.dq[i]) >= 0 ? state.b[i] + 128 : state.b[i] - 128);
       }
     }
   }

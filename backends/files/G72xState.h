@@ -13,17 +13,17 @@ struct G72xState {
   // The standard's initial values.
   void Reset();
 
-  int32_t yl;        // locked (steady state) step size multiplier
-  int16_t yu;        // unlocked (non-steady state) step size multiplier
-  int16_t dms;       // short term energy estimate
-  int16_t dml;       // long term energy estimate
-  int16_t ap;        // weighting of yl against yu
-  int16_t a[2];      // pole coefficients of the predictor
-  int16_t b[6];      // zero coefficients of the predictor
-  int16_t pk[2];     // signs of the last two partial reconstructed signals
-  int16_t dq[6];     // last six quantized differences, in floating form
-  int16_t sr[2];     // last two reconstructed signals, in floating form
-  bool td;           // tone (modem data) detected
+  int32_t yl;     // locked (steady state) step size multiplier
+  int16_t yu;     // unlocked (non-steady state) step size multiplier
+  int16_t dms;    // short term energy estimate
+  int16_t dml;    // long term energy estimate
+  int16_t ap;     // weighting of yl against yu
+  int16_t a[2];   // pole coefficients of the predictor
+  int16_t b[6];   // zero coefficients of the predictor
+  int16_t pk[2];  // signs of the last two partial reconstructed signals
+  int16_t dq[6];  // last six quantized differences, in floating form
+  int16_t sr[2];  // last two reconstructed signals, in floating form
+  bool td;        // tone (modem data) detected
 
   // Added to each predictor product before its last shift: the standard's
   // rounding of 48. Some encoders leave it out (0); decoding their files

@@ -134,10 +134,10 @@ TEST(AuHeaderParse, RepairsRateChannelsAndSizes) {
   };
   // The file holds 200 bytes of data after a 32-byte header.
   const Case cases[] = {
-      {500, 1, 200, 8000, 1, 200},       {200000, 1, 200, 8000, 1, 200},
-      {999, 1, 200, 8000, 1, 200},       {1000, 1, 200, 1000, 1, 200},
-      {100000, 1, 200, 100000, 1, 200},  {100001, 1, 200, 8000, 1, 200},
-      {44100, 0, 200, 44100, 1, 200},    {44100, 3640, 200, 44100, 3640, 200},
+      {500, 1, 200, 8000, 1, 200},           {200000, 1, 200, 8000, 1, 200},
+      {999, 1, 200, 8000, 1, 200},           {1000, 1, 200, 1000, 1, 200},
+      {100000, 1, 200, 100000, 1, 200},      {100001, 1, 200, 8000, 1, 200},
+      {44100, 0, 200, 44100, 1, 200},        {44100, 3640, 200, 44100, 3640, 200},
       {44100, 2, 0xFFFFFFFF, 44100, 2, 200},  // unknown: up to the end of the file
       {44100, 2, 5000, 44100, 2, 200},        // declared beyond the file: cut
       {44100, 2, 100, 44100, 2, 100},         // trailing bytes are not data
@@ -158,10 +158,10 @@ TEST(AuHeaderParse, RepairsRateChannelsAndSizes) {
 // A writer that shifted its fields: the encoding field reads 0x01000000, the
 // real encoding 3 sits at offset 13, the rate at 17 and the channels at 21.
 TEST(AuHeaderParse, FindsTheEncodingOfAShiftedHeader) {
-  std::vector<uint8_t> file = Bytes({0x2E, 0x73, 0x6E, 0x64, 0, 0, 0, 28, 0, 0, 0, 8,  //
-                                     0x01, 0x00, 0x00, 0x00, 0x03,                     //
-                                     0x00, 0x00, 0x2B, 0x11,                           //
-                                     0x00, 0x00, 0x00, 0x02,                           //
+  std::vector<uint8_t> file = Bytes({0x2E, 0x73, 0x6E, 0x64, 0,    0, 0, 28, 0, 0, 0, 8,  //
+                                     0x01, 0x00, 0x00, 0x00, 0x03,                        //
+                                     0x00, 0x00, 0x2B, 0x11,                              //
+                                     0x00, 0x00, 0x00, 0x02,                              //
                                      0x00, 0x00, 0x00});
   // Two stereo frames of 16-bit samples.
   const std::vector<uint8_t> data = Bytes({0x01, 0x00, 0xFF, 0x00, 0x7F, 0xFF, 0x80, 0x00});
@@ -186,8 +186,9 @@ TEST(AuHeaderParse, FindsTheEncodingOfAShiftedHeader) {
 TEST(AuHeaderParse, ShiftedHeaderNeedsItsFieldsInsideTheFile) {
   // The encoding found at offset 13 would need rate and channels up to byte
   // 25; the file ends at 24.
-  const std::vector<uint8_t> file = Bytes({0x2E, 0x73, 0x6E, 0x64, 0, 0, 0, 24, 0, 0, 0, 0,  //
-                                           0x01, 0x00, 0x00, 0x00, 0x03, 0, 0, 0x1F, 0x40, 0, 0, 0});
+  const std::vector<uint8_t> file =
+      Bytes({0x2E, 0x73, 0x6E, 0x64, 0,    0, 0, 24,   0,    0, 0, 0,  //
+             0x01, 0x00, 0x00, 0x00, 0x03, 0, 0, 0x1F, 0x40, 0, 0, 0});
   AuHeader header;
   AuHeaderError error = AuHeaderError::None;
   EXPECT_FALSE(ParseAuHeader(file, file.size(), header, error));

@@ -172,7 +172,8 @@ TEST(AuSource, FoldsSixAndTwelveChannelsToStereo) {
     const std::vector<int16_t> samples = MultichannelSamples(channels, frames);
     TempDir dir;
     const std::string path = dir.File("multi.au");
-    WriteFile(path, AuFile(false, 3, 48000, static_cast<uint32_t>(channels), Pcm16(samples, false)));
+    WriteFile(path,
+              AuFile(false, 3, 48000, static_cast<uint32_t>(channels), Pcm16(samples, false)));
     AuSource source;
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetChannels(), 2);
@@ -197,16 +198,17 @@ TEST(AuSource, FoldsSixAndTwelveChannelsToStereo) {
 TEST(AuSource, FloatAndDoubleBeyondFullScaleAreClamped) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const std::vector<double> values = {0.0, 0.5, -0.5, 1.0, -1.0, 1.5, -1.5, 1e10, -1e10, inf, -inf, nan};
-  const std::vector<int16_t> expected = {0,     16383,  -16384, 32767,  -32768, 32767,
+  const std::vector<double> values = {0.0,  0.5,  -0.5,  1.0, -1.0, 1.5,
+                                      -1.5, 1e10, -1e10, inf, -inf, nan};
+  const std::vector<int16_t> expected = {0,      16383, -16384, 32767, -32768, 32767,
                                          -32768, 32767, -32768, 32767, -32768, 0};
   TempDir dir;
   for (bool big : {true, false}) {
     for (bool isDouble : {false, true}) {
       std::vector<uint8_t> data;
       for (double v : values) {
-        const uint64_t bits = isDouble ? std::bit_cast<uint64_t>(v)
-                                       : std::bit_cast<uint32_t>(static_cast<float>(v));
+        const uint64_t bits =
+            isDouble ? std::bit_cast<uint64_t>(v) : std::bit_cast<uint32_t>(static_cast<float>(v));
         const int bytes = isDouble ? 8 : 4;
         for (int i = 0; i < bytes; ++i) {
           const int shift = big ? 8 * (bytes - 1 - i) : 8 * i;

@@ -45,8 +45,8 @@ std::vector<uint8_t> AuHeaderBytes(bool bigEndian, uint32_t dataOffset, uint32_t
 
 std::vector<uint8_t> AuFile(bool bigEndian, uint32_t encoding, uint32_t rate, uint32_t channels,
                             const std::vector<uint8_t>& data) {
-  std::vector<uint8_t> out = AuHeaderBytes(bigEndian, 24, static_cast<uint32_t>(data.size()),
-                                           encoding, rate, channels);
+  std::vector<uint8_t> out =
+      AuHeaderBytes(bigEndian, 24, static_cast<uint32_t>(data.size()), encoding, rate, channels);
   out.insert(out.end(), data.begin(), data.end());
   return out;
 }
@@ -128,7 +128,8 @@ std::vector<int16_t> TestSignal(int channels, int frames, uint32_t seed) {
       const double t = static_cast<double>(f) / 8000.0;
       const double hz = 100.0 + 3000.0 * t + 150.0 * c;
       const double value = 28000.0 * std::sin(2.0 * M_PI * hz * t) + noise(random);
-      out.push_back(static_cast<int16_t>(std::lround(std::fmax(-32768.0, std::fmin(32767.0, value)))));
+      out.push_back(
+          static_cast<int16_t>(std::lround(std::fmax(-32768.0, std::fmin(32767.0, value)))));
     }
   }
   return out;

@@ -153,7 +153,6 @@ TEST_P(G72xCoding, ReaderDecodesLikeOneDecoderOverTheWholeFile) {
   for (size_t b = 0; b + 1 < got.blocks.size(); ++b) {
     EXPECT_EQ(got.blocks[b], kMaxBlockFrames);
   }
-
 }
 
 INSTANTIATE_TEST_SUITE_P(Codings, G72xCoding, testing::ValuesIn(kAdpcm),
@@ -165,14 +164,15 @@ INSTANTIATE_TEST_SUITE_P(Codings, G72xCoding, testing::ValuesIn(kAdpcm),
 TEST(AuAdpcm, StandardEncoderOutputDecodesClosely) {
   TempDir dir;
   const std::string wav = dir.File("sine.wav");
-  ASSERT_EQ(test::Run("sox -n -r 8000 -c 1 -b 16 " + ShellQuote(wav) + " synth 2 sine 440 vol 0.5"), 0);
+  ASSERT_EQ(test::Run("sox -n -r 8000 -c 1 -b 16 " + ShellQuote(wav) + " synth 2 sine 440 vol 0.5"),
+            0);
   const std::vector<int16_t> original = DecodeWithFfmpeg(wav);
   ASSERT_EQ(original.size(), 16000u);
-  for (const auto& [rate, encoding] : {std::pair<const char*, uint8_t>{"32k", 23},
-                                       std::pair<const char*, uint8_t>{"24k", 25}}) {
+  for (const auto& [rate, encoding] :
+       {std::pair<const char*, uint8_t>{"32k", 23}, std::pair<const char*, uint8_t>{"24k", 25}}) {
     const std::string au = dir.File(std::string("g726_") + rate + ".au");
-    ASSERT_EQ(test::Run("ffmpeg -v error -y -i " + ShellQuote(wav) + " -c:a adpcm_g726le -b:a " + rate +
-                  " " + ShellQuote(au)),
+    ASSERT_EQ(test::Run("ffmpeg -v error -y -i " + ShellQuote(wav) + " -c:a adpcm_g726le -b:a " +
+                        rate + " " + ShellQuote(au)),
               0);
     // FFmpeg labels every rate as the 32 kbit/s coding; put in the right one.
     std::vector<uint8_t> bytes = ReadFile(au);
@@ -184,8 +184,9 @@ TEST(AuAdpcm, StandardEncoderOutputDecodesClosely) {
     ASSERT_TRUE(source.Open(au, 0)) << rate;
     const SourceAudio got = ReadToEnd(source);
     ASSERT_GE(got.samples.size(), original.size() - 8) << rate;
-    const std::vector<int16_t> decoded(got.samples.begin(),
-                                       got.samples.begin() + static_cast<std::ptrdiff_t>(original.size() - 8));
+    const std::vector<int16_t> decoded(
+        got.samples.begin(),
+        got.samples.begin() + static_cast<std::ptrdiff_t>(original.size() - 8));
     const std::vector<int16_t> reference(original.begin(), original.end() - 8);
     EXPECT_LT(Rms(decoded, reference), 0.06 * Rms(reference, {})) << rate;
   }
