@@ -13,7 +13,8 @@
 namespace quillo {
 namespace {
 
-// Folding uses the first eight channels of a frame; the rest are skipped.
+// Folding uses the first eight channels of a frame; the frame stride passes
+// over the rest.
 constexpr int kMaxMixChannels = 8;
 
 }  // namespace
@@ -28,7 +29,6 @@ void AuSource::Close() {
   header_ = AuHeader{};
   sampleBytes_ = 0;
   mixChannels_ = 0;
-  skipBytes_ = 0;
   convert_ = nullptr;
   adpcmDecode_ = nullptr;
   adpcmState_.Reset();
@@ -64,9 +64,6 @@ bool AuSource::Open(const std::string& path, int /*renderRate*/) {
   header_ = header;
   sampleBytes_ = header.bitsPerSample / 8;
   mixChannels_ = std::min(header.channels, kMaxMixChannels);
-  skipBytes_ = header.channels > kMaxMixChannels
-                   ? (header.channels - kMaxMixChannels) * header.bitsPerSample / 8
-                   : 0;
   convert_ = AuConverterFor(header.encoding, header.byteOrder);
   switch (header.encoding) {
     case AuEncoding::G721:

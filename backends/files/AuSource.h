@@ -40,7 +40,6 @@ class AuSource final : public MediaSource {
   AuHeader header_;
   int sampleBytes_ = 0;
   int mixChannels_ = 0;
-  int skipBytes_ = 0;
   AuSampleConverter convert_ = nullptr;
   AdpcmDecoder adpcmDecode_ = nullptr;
   G72xState adpcmState_;
