@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (event.seconds < last || event.seconds > song->lengthSeconds) std::abort();
     last = event.seconds;
     if (event.status == 0xF0 &&
-        (event.sysexLength == 0 || uint64_t{event.sysexStart} + event.sysexLength > song->sysex.size()))
+        (event.sysexLength == 0 ||
+         uint64_t{event.sysexStart} + event.sysexLength > song->sysex.size()))
       std::abort();
   }
   return 0;

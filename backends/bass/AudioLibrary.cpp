@@ -75,21 +75,27 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
   if (IsCdaHead(head)) return HasPlugin(Plugin::Cd) ? CdTrackStream::Open(path) : nullptr;
   if (IsFlacHead(audioHead))
     return HasPlugin(Plugin::Flac) ? SndfileStream::Open(path, true) : nullptr;
+  if (IsOggFlacHead(head))
+    return HasPlugin(Plugin::Flac)
+               ? FfmpegStream::Open(path, FfmpegStream::Container::OggFlac, false, false)
+               : nullptr;
   if (IsWavPackHead(head)) return HasPlugin(Plugin::WavPack) ? WavPackStream::Open(path) : nullptr;
   if (IsMp4Head(head))
     return FfmpegStream::Open(path, FfmpegStream::Container::Mp4, HasPlugin(Plugin::Aac),
                               HasPlugin(Plugin::Alac));
   if (IsAdxHead(head))
-    return HasPlugin(Plugin::Adx) ? FfmpegStream::Open(path, FfmpegStream::Container::Adx, false, false)
-                                  : nullptr;
+    return HasPlugin(Plugin::Adx)
+               ? FfmpegStream::Open(path, FfmpegStream::Container::Adx, false, false)
+               : nullptr;
   // Only files with a container signature reach the PCM reader: it would
   // take MPEG audio without trimming encoder delay and padding.
   if (HasPcmContainerSignature(head)) {
     if (auto stream = SndfileStream::Open(path, false)) return stream;
   }
   if (LooksLikeAdts(audioHead))
-    return HasPlugin(Plugin::Aac) ? FfmpegStream::Open(path, FfmpegStream::Container::Adts, true, false)
-                                  : nullptr;
+    return HasPlugin(Plugin::Aac)
+               ? FfmpegStream::Open(path, FfmpegStream::Container::Adts, true, false)
+               : nullptr;
   if (LooksLikeMpegAudio(audioHead)) return Mpg123Stream::Open(path);
   return nullptr;
 }

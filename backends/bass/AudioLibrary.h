@@ -18,8 +18,8 @@ class SoundFont;
 enum class Plugin : unsigned { Flac, Cd, WavPack, Aac, Adx, Alac };
 
 // The handlers loaded at start-up, by name, in this order.
-inline constexpr std::array<std::string_view, 6> kStartupPlugins = {"flac", "cd", "wavpack",
-                                                                     "aac",  "adx", "alac"};
+inline constexpr std::array<std::string_view, 6> kStartupPlugins = {"flac", "cd",  "wavpack",
+                                                                    "aac",  "adx", "alac"};
 
 // The rate modules and MIDI files are rendered at when none is asked for.
 inline constexpr int kDefaultOutputRate = 44100;

@@ -86,7 +86,8 @@ int BassSource::Read(int16_t* left, int16_t* right) {
   if (channels_ == 2 && right == nullptr) return 0;
   int16_t* leftTarget = left;
   // 16-bit mono goes straight into the left array.
-  void* target = (inputBits_ == 16 && channels == 1) ? static_cast<void*>(leftTarget) : buffer_.data();
+  void* target =
+      (inputBits_ == 16 && channels == 1) ? static_cast<void*>(leftTarget) : buffer_.data();
   const int64_t got = stream_->GetData(target, request);
   if (got <= 0) return 0;
   const auto bytes = static_cast<size_t>(got);

@@ -58,7 +58,8 @@ bool IsOpticalDrive(const std::string& device) {
 
 std::optional<CdaHeader> ParseCdaHeader(std::span<const uint8_t> bytes) {
   if (bytes.size() < 44 || !IsCdaHead(bytes)) return std::nullopt;
-  if (std::memcmp(bytes.data() + 12, "fmt ", 4) != 0 || Le32(bytes.data() + 16) < 24) return std::nullopt;
+  if (std::memcmp(bytes.data() + 12, "fmt ", 4) != 0 || Le32(bytes.data() + 16) < 24)
+    return std::nullopt;
   CdaHeader header;
   header.track = bytes[22] | (bytes[23] << 8);
   header.startSector = Le32(bytes.data() + 28);
@@ -101,7 +102,8 @@ std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path) {
   const std::string real = std::filesystem::canonical(path, ec).string();
   if (ec) return nullptr;
   std::ifstream mounts("/proc/self/mountinfo");
-  const std::string mountinfo((std::istreambuf_iterator<char>(mounts)), std::istreambuf_iterator<char>());
+  const std::string mountinfo((std::istreambuf_iterator<char>(mounts)),
+                              std::istreambuf_iterator<char>());
   const std::string device = MountSourceFor(mountinfo, real);
   if (device.empty() || !IsOpticalDrive(device)) return nullptr;
 

@@ -21,19 +21,26 @@ constexpr int kMaxDecodeErrors = 100;
 
 const char* DemuxerName(FfmpegStream::Container container) {
   switch (container) {
-    case FfmpegStream::Container::Mp4: return "mov";
-    case FfmpegStream::Container::Adts: return "aac";
-    case FfmpegStream::Container::Adx: return "adx";
+    case FfmpegStream::Container::Mp4:
+      return "mov";
+    case FfmpegStream::Container::Adts:
+      return "aac";
+    case FfmpegStream::Container::Adx:
+      return "adx";
+    case FfmpegStream::Container::OggFlac:
+      return "ogg";
   }
   return "";
 }
 
-int16_t SampleAt(const AVFrame* frame, AVSampleFormat format, int channel, int index, int channels) {
+int16_t SampleAt(const AVFrame* frame, AVSampleFormat format, int channel, int index,
+                 int channels) {
   const bool planar = av_sample_fmt_is_planar(format) != 0;
   const uint8_t* plane = frame->extended_data[planar ? channel : 0];
   const int at = planar ? index : index * channels + channel;
   switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_U8: return static_cast<int16_t>((plane[at] - 128) * 256);
+    case AV_SAMPLE_FMT_U8:
+      return static_cast<int16_t>((plane[at] - 128) * 256);
     case AV_SAMPLE_FMT_S16: {
       int16_t v;
       std::memcpy(&v, plane + 2 * at, 2);
@@ -54,7 +61,8 @@ int16_t SampleAt(const AVFrame* frame, AVSampleFormat format, int channel, int i
       std::memcpy(&v, plane + 8 * at, 8);
       return FloatToS16(static_cast<float>(v));
     }
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
@@ -99,8 +107,15 @@ std::unique_ptr<AudioStream> FfmpegStream::Open(const std::string& path, Contain
       allowed = (par->codec_id == AV_CODEC_ID_AAC && allowAac) ||
                 (par->codec_id == AV_CODEC_ID_ALAC && allowAlac);
       break;
-    case Container::Adts: allowed = par->codec_id == AV_CODEC_ID_AAC; break;
-    case Container::Adx: allowed = par->codec_id == AV_CODEC_ID_ADPCM_ADX; break;
+    case Container::Adts:
+      allowed = par->codec_id == AV_CODEC_ID_AAC;
+      break;
+    case Container::Adx:
+      allowed = par->codec_id == AV_CODEC_ID_ADPCM_ADX;
+      break;
+    case Container::OggFlac:
+      allowed = par->codec_id == AV_CODEC_ID_FLAC;
+      break;
   }
   if (!allowed) return nullptr;
 
@@ -127,7 +142,8 @@ std::unique_ptr<AudioStream> FfmpegStream::Open(const std::string& path, Contain
     // The header holds the sample count per channel (big-endian at 12).
     const std::vector<uint8_t> head = ReadFileHead(path, 0, 16);
     if (head.size() == 16)
-      samples = (uint64_t{head[12]} << 24) | (uint64_t{head[13]} << 16) | (uint64_t{head[14]} << 8) | head[15];
+      samples = (uint64_t{head[12]} << 24) | (uint64_t{head[13]} << 16) |
+                (uint64_t{head[14]} << 8) | head[15];
   } else if (st->duration != AV_NOPTS_VALUE && st->duration > 0) {
     samples = static_cast<uint64_t>(av_rescale_q(st->duration, st->time_base, AVRational{1, rate}));
   } else if (stream->format_->duration != AV_NOPTS_VALUE && stream->format_->duration > 0) {

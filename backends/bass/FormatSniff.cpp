@@ -36,7 +36,8 @@ size_t Id3v2TagSize(std::span<const uint8_t> head) {
   if (head.size() < 10 || !StartsWith(head, 0, "ID3")) return 0;
   for (int i = 6; i < 10; ++i)
     if (head[i] & 0x80) return 0;
-  size_t size = (size_t{head[6]} << 21) | (size_t{head[7]} << 14) | (size_t{head[8]} << 7) | head[9];
+  size_t size =
+      (size_t{head[6]} << 21) | (size_t{head[7]} << 14) | (size_t{head[8]} << 7) | head[9];
   size += 10;
   if (head[5] & 0x10) size += 10;  // footer
   return size;
@@ -57,6 +58,12 @@ bool IsAdxHead(std::span<const uint8_t> head) {
 
 bool IsCdaHead(std::span<const uint8_t> head) {
   return StartsWith(head, 0, "RIFF") && StartsWith(head, 8, "CDDA");
+}
+
+bool IsOggFlacHead(std::span<const uint8_t> head) {
+  return StartsWith(head, 0, "OggS") && StartsWith(head, 28,
+                                                   "\x7F"
+                                                   "FLAC");
 }
 
 bool LooksLikeAdts(std::span<const uint8_t> head) {
@@ -127,9 +134,9 @@ bool LooksLikeMpegAudio(std::span<const uint8_t> data) {
 }
 
 bool HasPcmContainerSignature(std::span<const uint8_t> head) {
-  static const char* const kMagic[] = {"RIFF", "RIFX", "RF64", "riff", "FORM", "OggS", ".snd",
-                                       "dns.", "caff", "Crea", "NIST", "2BIT", "PVF1", "Exte",
-                                       "MATL", "ALaw"};
+  static const char* const kMagic[] = {"RIFF", "RIFX", "RF64", "riff", "FORM", "OggS",
+                                       ".snd", "dns.", "caff", "Crea", "NIST", "2BIT",
+                                       "PVF1", "Exte", "MATL", "ALaw"};
   for (const char* magic : kMagic)
     if (StartsWith(head, 0, magic)) return true;
   // IRCAM headers: a magic number in either byte order.

@@ -20,6 +20,8 @@ bool IsWavPackHead(std::span<const uint8_t> head);
 bool IsMp4Head(std::span<const uint8_t> head);
 bool IsAdxHead(std::span<const uint8_t> head);
 bool IsCdaHead(std::span<const uint8_t> head);
+// FLAC in an Ogg stream (its first page holds the FLAC mapping header).
+bool IsOggFlacHead(std::span<const uint8_t> head);
 // The tests below take the file's first bytes; those marked "audio head" take
 // the bytes after an ID3v2 tag, since those formats may carry one in front.
 

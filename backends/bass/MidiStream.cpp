@@ -53,7 +53,8 @@ std::unique_ptr<AudioStream> MidiStream::Open(const std::string& path, int rate,
   stream->eventFrames_.reserve(stream->song_.events.size());
   for (const MidiSong::Event& event : stream->song_.events)
     stream->eventFrames_.push_back(static_cast<uint64_t>(std::llround(event.seconds * renderRate)));
-  stream->totalFrames_ = static_cast<uint64_t>(std::llround(stream->song_.lengthSeconds * renderRate));
+  stream->totalFrames_ =
+      static_cast<uint64_t>(std::llround(stream->song_.lengthSeconds * renderRate));
   stream->info_ = {renderRate, 2, false};
   stream->length_ = stream->totalFrames_ * 4;
   return stream;
@@ -68,18 +69,33 @@ void MidiStream::Dispatch(const MidiSong::Event& event) {
   fluid_synth_t* synth = Synth(synth_);
   const int channel = event.status & 0x0F;
   switch (event.status & 0xF0) {
-    case 0x80: fluid_synth_noteoff(synth, channel, event.data1); break;
-    case 0x90: fluid_synth_noteon(synth, channel, event.data1, event.data2); break;
-    case 0xA0: fluid_synth_key_pressure(synth, channel, event.data1, event.data2); break;
-    case 0xB0: fluid_synth_cc(synth, channel, event.data1, event.data2); break;
-    case 0xC0: fluid_synth_program_change(synth, channel, event.data1); break;
-    case 0xD0: fluid_synth_channel_pressure(synth, channel, event.data1); break;
-    case 0xE0: fluid_synth_pitch_bend(synth, channel, event.data1 | (event.data2 << 7)); break;
+    case 0x80:
+      fluid_synth_noteoff(synth, channel, event.data1);
+      break;
+    case 0x90:
+      fluid_synth_noteon(synth, channel, event.data1, event.data2);
+      break;
+    case 0xA0:
+      fluid_synth_key_pressure(synth, channel, event.data1, event.data2);
+      break;
+    case 0xB0:
+      fluid_synth_cc(synth, channel, event.data1, event.data2);
+      break;
+    case 0xC0:
+      fluid_synth_program_change(synth, channel, event.data1);
+      break;
+    case 0xD0:
+      fluid_synth_channel_pressure(synth, channel, event.data1);
+      break;
+    case 0xE0:
+      fluid_synth_pitch_bend(synth, channel, event.data1 | (event.data2 << 7));
+      break;
     case 0xF0:
       fluid_synth_sysex(synth, reinterpret_cast<const char*>(song_.sysex.data() + event.sysexStart),
                         static_cast<int>(event.sysexLength), nullptr, nullptr, nullptr, 0);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -39,9 +39,9 @@ std::unique_ptr<AudioStream> ModuleStream::Open(const std::string& path, int rat
   if (data.empty()) return nullptr;
   int error = 0;
   const char* message = nullptr;
-  openmpt_module* module =
-      openmpt_module_create_from_memory2(data.data(), data.size(), openmpt_log_func_silent, nullptr,
-                                         openmpt_error_func_ignore, nullptr, &error, &message, nullptr);
+  openmpt_module* module = openmpt_module_create_from_memory2(
+      data.data(), data.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore,
+      nullptr, &error, &message, nullptr);
   if (message != nullptr) openmpt_free_string(message);
   if (module == nullptr) return nullptr;
   std::unique_ptr<ModuleStream> stream(new ModuleStream);

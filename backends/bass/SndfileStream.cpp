@@ -45,7 +45,8 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path, bool a
       break;
   }
   stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};
-  stream->length_ = static_cast<uint64_t>(sfInfo.frames) * static_cast<uint64_t>(stream->BytesPerFrame());
+  stream->length_ =
+      static_cast<uint64_t>(sfInfo.frames) * static_cast<uint64_t>(stream->BytesPerFrame());
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }
@@ -62,12 +63,14 @@ size_t SndfileStream::Decode(uint8_t* buffer, size_t bytes) {
   sf_count_t got = 0;
   switch (reader_) {
     case Reader::Short:
-      got = sf_readf_short(file_, reinterpret_cast<short*>(buffer), static_cast<sf_count_t>(frames));
+      got =
+          sf_readf_short(file_, reinterpret_cast<short*>(buffer), static_cast<sf_count_t>(frames));
       break;
     case Reader::EightBit: {
       if (shorts_.size() < samples) shorts_.resize(samples);
       got = sf_readf_short(file_, shorts_.data(), static_cast<sf_count_t>(frames));
-      for (size_t i = 0; i < static_cast<size_t>(got) * channels; ++i) buffer[i] = S16ToU8(shorts_[i]);
+      for (size_t i = 0; i < static_cast<size_t>(got) * channels; ++i)
+        buffer[i] = S16ToU8(shorts_[i]);
       break;
     }
     case Reader::Float: {

@@ -41,7 +41,8 @@ std::string FindSoundFont(const std::vector<std::string>& programFolders,
   std::vector<std::string> fonts;
   for (fs::directory_iterator it(systemFolder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string ext = it->path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     if (ext == ".sf2" && fs::is_regular_file(it->path(), ec)) fonts.push_back(it->path().string());
   }
   std::sort(fonts.begin(), fonts.end());

@@ -108,8 +108,8 @@ std::string ReadTagText(const std::string& path, std::string_view format) {
 
 bool SplitTagText(const std::string& text, TagInfo& tags) {
   if (text.empty()) return false;
-  std::string* const order[8] = {&tags.track, &tags.title,   &tags.artist,  &tags.album,
-                                 &tags.genre, &tags.year,    &tags.comment, &tags.composer};
+  std::string* const order[8] = {&tags.track, &tags.title, &tags.artist,  &tags.album,
+                                 &tags.genre, &tags.year,  &tags.comment, &tags.composer};
   size_t start = 0;
   for (int piece = 0; piece < 8; ++piece) {
     const size_t end = text.find('\n', start);

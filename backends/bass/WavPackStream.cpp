@@ -68,9 +68,15 @@ size_t WavPackStream::Decode(uint8_t* buffer, size_t bytes) {
     } else {
       // Samples arrive right-justified in 32 bits; keep the top 16 bits.
       switch (bytesPerSample_) {
-        case 2: sample = static_cast<int16_t>(value); break;
-        case 3: sample = static_cast<int16_t>(value >> 8); break;
-        default: sample = static_cast<int16_t>(value >> 16); break;
+        case 2:
+          sample = static_cast<int16_t>(value);
+          break;
+        case 3:
+          sample = static_cast<int16_t>(value >> 8);
+          break;
+        default:
+          sample = static_cast<int16_t>(value >> 16);
+          break;
       }
     }
     std::memcpy(buffer + 2 * i, &sample, 2);

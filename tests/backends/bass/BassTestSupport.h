@@ -19,7 +19,9 @@ struct Decoded {
   int channels = 0;
   int reads = 0;
   int largestRead = 0;
-  size_t Frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
+  size_t Frames() const {
+    return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0;
+  }
 };
 Decoded DecodeAll(MediaSource& source, int maxFrames = kMaxBlockFrames);
 
@@ -28,12 +30,23 @@ Decoded DecodeAll(MediaSource& source, int maxFrames = kMaxBlockFrames);
 // values of the file's own width (8-bit: 0..255).
 void WriteWav(const std::string& path, int rate, int channels, int bits, bool isFloat,
               const std::vector<int32_t>& samples);
-void WriteFloatWav(const std::string& path, int rate, int channels, const std::vector<float>& samples);
+void WriteFloatWav(const std::string& path, int rate, int channels,
+                   const std::vector<float>& samples);
 
 // Runs ffmpeg quietly with `arguments`; true when it succeeded.
 bool Ffmpeg(const std::string& arguments);
 
 // Interleaved 16-bit samples as a vector of int32 (for the WAV writer).
 std::vector<int32_t> Widen(const std::vector<int16_t>& samples);
+
+// Appends the first `size` bytes of `text`.
+void PutText(std::vector<uint8_t>& out, const char* text, size_t size);
+// A Standard MIDI File header chunk, and a track chunk around `events`.
+std::vector<uint8_t> MidiHeader(int format, int tracks, int division);
+std::vector<uint8_t> MidiTrack(const std::vector<uint8_t>& events);
+// A 1.5 s format-0 song of two notes with a tempo change.
+std::vector<uint8_t> TwoNoteSong();
+// A 7.68 s four-channel module playing a looped square wave.
+std::vector<uint8_t> SquareModule();
 
 }  // namespace quillo::test

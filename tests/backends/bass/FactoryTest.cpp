@@ -35,8 +35,8 @@ class FrameworkStandIn final : public MediaSource {
 };
 
 std::vector<uint8_t> CdaStub(int track) {
-  std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'C', 'D', 'D', 'A',
-                              'f', 'm', 't', ' ', 24, 0, 0, 0, 1,  0};
+  std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 36,  0,  0, 0, 'C', 'D', 'D',
+                              'A', 'f', 'm', 't', ' ', 24, 0, 0, 0,   1,   0};
   out.push_back(static_cast<uint8_t>(track));
   out.push_back(static_cast<uint8_t>(track >> 8));
   const uint8_t rest[] = {0x78, 0x56, 0x34, 0x12,  // serial
@@ -51,7 +51,8 @@ class FactoryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     wav_ = dir_.File("in.wav");
-    test::WriteWav(wav_, 22050, 1, 16, false, test::Widen(test::Sine(22050, 1, 22050 * 4, 330.0, 0.5)));
+    test::WriteWav(wav_, 22050, 1, 16, false,
+                   test::Widen(test::Sine(22050, 1, 22050 * 4, 330.0, 0.5)));
   }
 
   std::string Encode(const std::string& name, const std::string& arguments) {
@@ -66,10 +67,14 @@ class FactoryTest : public ::testing::Test {
 
 TEST_F(FactoryTest, ProbesEveryKindTheLibraryServes) {
   const std::string files[] = {
-      Encode("a.mp3", "-c:a libmp3lame"), wav_,
-      Encode("c.flac", ""),               Encode("d.wv", ""),
-      Encode("e.aac", "-c:a aac"),        Encode("f.m4a", "-c:a aac"),
-      Encode("g.m4b", "-c:a alac -f mp4"), Encode("h.adx", "-c:a adpcm_adx"),
+      Encode("a.mp3", "-c:a libmp3lame"),
+      wav_,
+      Encode("c.flac", ""),
+      Encode("d.wv", ""),
+      Encode("e.aac", "-c:a aac"),
+      Encode("f.m4a", "-c:a aac"),
+      Encode("g.m4b", "-c:a alac -f mp4"),
+      Encode("h.adx", "-c:a adpcm_adx"),
   };
   ConversionJob job;
   SourceFactory factory(job, nullptr, nullptr);
@@ -86,10 +91,27 @@ TEST_F(FactoryTest, ProbesEveryKindTheLibraryServes) {
     EXPECT_TRUE(job.retryWithFramework);  // the library opened it
   }
 
+  // Rendered kinds probe at the library's own rate.
+  const std::string midi = dir_.File("song.mid");
+  const std::string module = dir_.File("tune.mod");
+  test::WriteFile(midi, test::TwoNoteSong());
+  test::WriteFile(module, test::SquareModule());
+  for (const auto& [path, seconds] : {std::pair{midi, 1u}, std::pair{module, 7u}}) {
+    SCOPED_TRACE(path);
+    const ProbeResult result = ProbeFile(path, list, factory, job);
+    ASSERT_EQ(result.status, ProbeResult::Status::Added);
+    const FileItem& item = list.Items()[static_cast<size_t>(result.row)];
+    EXPECT_EQ(item.sampleRate, 44100);
+    EXPECT_EQ(item.channels, 2);
+    EXPECT_EQ(item.duration, seconds);
+    EXPECT_EQ(item.bitRate, 1411);
+  }
+
   // The full decode through the factory is the library's source.
   job.retryWithFramework = false;
   int hasAudio = 7;
-  std::unique_ptr<MediaSource> source = factory.Open(files[2], SourceKind::Flac, 0, true, &hasAudio);
+  std::unique_ptr<MediaSource> source =
+      factory.Open(files[2], SourceKind::Flac, 0, true, &hasAudio);
   ASSERT_NE(source, nullptr);
   EXPECT_NE(dynamic_cast<BassSource*>(source.get()), nullptr);
   EXPECT_EQ(hasAudio, 7);
@@ -102,11 +124,14 @@ TEST_F(FactoryTest, AFileTheLibraryCannotOpenFallsThroughInTheSameCall) {
   test::StartLibrary(noFlac, {"flac"});
   int frameworkOpens = 0;
   ConversionJob job;
-  SourceFactory factory(job, nullptr, nullptr, [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
-    if (backend == SourceBackend::AudioLibrary) return std::make_unique<BassSource>(noFlac);
-    return std::make_unique<FrameworkStandIn>(frameworkOpens);
-  });
-  for (const auto& [path, kind] : {std::pair{flac, SourceKind::Flac}, std::pair{mp3InMp4, SourceKind::Mpeg4}}) {
+  SourceFactory factory(job, nullptr, nullptr,
+                        [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
+                          if (backend == SourceBackend::AudioLibrary)
+                            return std::make_unique<BassSource>(noFlac);
+                          return std::make_unique<FrameworkStandIn>(frameworkOpens);
+                        });
+  for (const auto& [path, kind] :
+       {std::pair{flac, SourceKind::Flac}, std::pair{mp3InMp4, SourceKind::Mpeg4}}) {
     SCOPED_TRACE(path);
     const int before = frameworkOpens;
     std::unique_ptr<MediaSource> source = factory.Open(path, kind, 0, true, nullptr);
@@ -208,8 +233,8 @@ TEST(LibraryStateTest, NothingOpensBeforeStartOrAfterFree) {
   // The process's library is started with every start-up handler.
   const audio::AudioLibrary& shared = audio::SharedAudioLibrary();
   EXPECT_TRUE(shared.Started());
-  for (auto plugin : {audio::Plugin::Flac, audio::Plugin::Cd, audio::Plugin::WavPack, audio::Plugin::Aac,
-                      audio::Plugin::Adx, audio::Plugin::Alac})
+  for (auto plugin : {audio::Plugin::Flac, audio::Plugin::Cd, audio::Plugin::WavPack,
+                      audio::Plugin::Aac, audio::Plugin::Adx, audio::Plugin::Alac})
     EXPECT_TRUE(shared.HasPlugin(plugin));
 }
 

@@ -37,10 +37,8 @@ class FfmpegStreamTest : public ::testing::Test {
 
 TEST_F(FfmpegStreamTest, AacAlacAndAdxDecodeLikeTheReferenceDecoder) {
   const std::string files[] = {
-      Encode("raw.aac", "-c:a aac -b:a 128k"),
-      Encode("song.m4a", "-c:a aac -b:a 160k"),
-      Encode("book.m4b", "-c:a aac -b:a 96k -f mp4"),
-      Encode("lossless.m4a", "-c:a alac"),
+      Encode("raw.aac", "-c:a aac -b:a 128k"),        Encode("song.m4a", "-c:a aac -b:a 160k"),
+      Encode("book.m4b", "-c:a aac -b:a 96k -f mp4"), Encode("lossless.m4a", "-c:a alac"),
       Encode("game.adx", "-c:a adpcm_adx"),
   };
   for (const std::string& path : files) {
@@ -57,7 +55,8 @@ TEST_F(FfmpegStreamTest, AacAlacAndAdxDecodeLikeTheReferenceDecoder) {
     EXPECT_EQ(decoded.samples, reference);
     // The reported length is what is delivered, give or take a frame of the codec.
     const auto delivered = static_cast<int64_t>(decoded.samples.size() * 2);
-    EXPECT_NEAR(static_cast<double>(source.GetProgressTotal()), static_cast<double>(delivered), 4 * 2048.0);
+    EXPECT_NEAR(static_cast<double>(source.GetProgressTotal()), static_cast<double>(delivered),
+                4 * 2048.0);
   }
   // ADX states its sample count (whole blocks of 32) in the header.
   BassSource adx(library_);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <thread>
 
 #include "backends/bass/BassSource.h"
 #include "engine/Downmix.h"
@@ -41,7 +42,8 @@ TEST_F(StreamSourceTest, SixteenBitStereoWavIsDeliveredExactlyInFullBlocks) {
   EXPECT_EQ(source.GetProgressTotal(), pcm.size() * 2);
   // The whole file (44-byte header included) over the playing time.
   const double seconds = static_cast<double>(frames) / 44100;
-  EXPECT_EQ(source.GetBitRateKbps(), static_cast<int>((pcm.size() * 2 + 44) / (seconds * 125) + 0.5));
+  EXPECT_EQ(source.GetBitRateKbps(),
+            static_cast<int>((pcm.size() * 2 + 44) / (seconds * 125) + 0.5));
 
   const test::Decoded decoded = DecodeAll(source);
   EXPECT_EQ(decoded.largestRead, kMaxBlockFrames);
@@ -126,13 +128,15 @@ TEST_F(StreamSourceTest, SixChannelsAreFoldedInBlocksOf384Frames) {
   ASSERT_TRUE(source.Open(path, 0));
   EXPECT_EQ(source.GetSourceChannels(), 6);
   EXPECT_EQ(source.GetChannels(), 2);
-  EXPECT_EQ(source.GetBitRateKbps(), static_cast<int>((frames * 12 + 44) / (frames / 48000.0 * 125) + 0.5));
+  EXPECT_EQ(source.GetBitRateKbps(),
+            static_cast<int>((frames * 12 + 44) / (frames / 48000.0 * 125) + 0.5));
   const test::Decoded decoded = DecodeAll(source, 384);
   EXPECT_EQ(decoded.largestRead, 384);
   ASSERT_EQ(decoded.Frames(), static_cast<size_t>(frames));
   for (int i = 0; i < frames; ++i) {
     int16_t frame[6];
-    for (int c = 0; c < 6; ++c) frame[c] = static_cast<int16_t>(samples[static_cast<size_t>(i * 6 + c)]);
+    for (int c = 0; c < 6; ++c)
+      frame[c] = static_cast<int16_t>(samples[static_cast<size_t>(i * 6 + c)]);
     int16_t left = 0;
     int16_t right = 0;
     DownmixToStereo(6, frame, left, right);
@@ -157,7 +161,8 @@ TEST_F(StreamSourceTest, Mp3LengthIsTheEncodersInputWithinOneFrame) {
     const std::string mp3 = dir_.File("out.mp3");
     test::WriteWav(wav, c.rate, c.channels, 16, false,
                    test::Widen(test::Sine(c.rate, c.channels, frames, 440.0, 0.5)));
-    ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a libmp3lame " + c.quality + " " + ShellQuote(mp3)));
+    ASSERT_TRUE(
+        Ffmpeg("-i " + ShellQuote(wav) + " -c:a libmp3lame " + c.quality + " " + ShellQuote(mp3)));
 
     BassSource source(library_);
     ASSERT_TRUE(source.Open(mp3, 0));
@@ -183,7 +188,8 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
   const std::string wav = dir_.File("in.wav");
   test::WriteWav(wav, 44100, 2, 16, false, test::Widen(pcm));
   std::vector<int32_t> wide;
-  for (int i = 0; i < 30000; ++i) wide.push_back(static_cast<int32_t>((int64_t{i} * 104729) % 16777216) - 8388608);
+  for (int i = 0; i < 30000; ++i)
+    wide.push_back(static_cast<int32_t>((int64_t{i} * 104729) % 16777216) - 8388608);
   const std::string wav24 = dir_.File("in24.wav");
   test::WriteWav(wav24, 96000, 1, 24, false, wide);
 
@@ -290,7 +296,8 @@ TEST_F(StreamSourceTest, EmptyAndDamagedFilesFailOrEndWithoutFault) {
   // Real files cut short or overwritten in the middle: they open or not, and
   // whatever opens reads to an end.
   const std::string wav = dir_.File("in.wav");
-  test::WriteWav(wav, 44100, 2, 16, false, test::Widen(test::Sine(44100, 2, 44100 * 2, 440.0, 0.5)));
+  test::WriteWav(wav, 44100, 2, 16, false,
+                 test::Widen(test::Sine(44100, 2, 44100 * 2, 440.0, 0.5)));
   for (const char* ext : {".mp3", ".flac", ".wv"}) {
     const std::string good = dir_.File(std::string("good") + ext);
     ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(good)));
@@ -309,6 +316,79 @@ TEST_F(StreamSourceTest, EmptyAndDamagedFilesFailOrEndWithoutFault) {
       }
     }
   }
+}
+
+TEST_F(StreamSourceTest, OpensWhatTheOggAndAiffReadersLeaveToIt) {
+  const int frames = 16000 * 2;
+  const std::vector<int16_t> pcm = test::Sine(16000, 1, frames, 500.0, 0.5);
+  const std::string wav = dir_.File("in.wav");
+  test::WriteWav(wav, 16000, 1, 16, false, test::Widen(pcm));
+  const std::string aiff = dir_.File("a.aiff");
+  const std::string aifc = dir_.File("b.aifc");
+  const std::string aiff8 = dir_.File("c.aif");
+  const std::string opus = dir_.File("d.ogg");
+  const std::string oggFlac = dir_.File("e.oga");
+  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(aiff)));
+  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a pcm_s16le -f aiff " + ShellQuote(aifc)));
+  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a pcm_s8 " + ShellQuote(aiff8)));
+  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a libopus " + ShellQuote(opus)));
+  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a flac -f ogg " + ShellQuote(oggFlac)));
+
+  BassSource source(library_);
+  for (const std::string& path : {aiff, aifc}) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(source.Open(path, 0));
+    EXPECT_EQ(source.GetSampleRate(), 16000);
+    EXPECT_EQ(DecodeAll(source).samples, pcm);
+  }
+  // Signed 8-bit AIFF is 8-bit data too: the top byte of each sample.
+  ASSERT_TRUE(source.Open(aiff8, 0));
+  EXPECT_EQ(source.GetProgressTotal(), static_cast<uint64_t>(frames));
+  const test::Decoded eight = DecodeAll(source);
+  ASSERT_EQ(eight.Frames(), static_cast<size_t>(frames));
+  EXPECT_EQ(eight.samples, test::DecodeWithFfmpeg(aiff8));
+
+  for (const std::string& path : {opus, oggFlac}) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(source.Open(path, 0));
+    EXPECT_EQ(source.GetChannels(), 1);
+    EXPECT_EQ(source.GetDurationSeconds(), 2);
+    const test::Decoded decoded = DecodeAll(source);
+    EXPECT_NEAR(static_cast<double>(decoded.Frames()), frames, 960.0);
+  }
+  ASSERT_TRUE(source.Open(oggFlac, 0));
+  EXPECT_EQ(DecodeAll(source).samples, pcm);  // lossless
+  // FLAC in Ogg needs the FLAC handler like any FLAC file.
+  audio::AudioLibrary noFlac;
+  test::StartLibrary(noFlac, {"flac"});
+  BassSource without(noFlac);
+  EXPECT_FALSE(without.Open(oggFlac, 0));
+  EXPECT_TRUE(without.Open(opus, 0));
+}
+
+TEST_F(StreamSourceTest, SourcesOnSeveralThreadsDecodeIndependently) {
+  const std::string wav = dir_.File("in.wav");
+  const std::string mp3 = dir_.File("a.mp3");
+  const std::string flac = dir_.File("a.flac");
+  test::WriteWav(wav, 44100, 2, 16, false,
+                 test::Widen(test::Sine(44100, 2, 44100 * 2, 440.0, 0.5)));
+  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(mp3)));
+  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(flac)));
+  const std::string files[] = {wav, mp3, flac, wav, mp3, flac};
+  std::vector<std::vector<int16_t>> results(6);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < 6; ++i) {
+    threads.emplace_back([&, i] {
+      BassSource source(audio::SharedAudioLibrary());
+      if (source.Open(files[i], 0)) results[i] = DecodeAll(source).samples;
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_FALSE(results[i].empty()) << files[i];
+    EXPECT_EQ(results[i], results[i + 3]) << files[i];
+  }
+  EXPECT_EQ(results[0], results[2]);  // FLAC is lossless
 }
 
 }  // namespace

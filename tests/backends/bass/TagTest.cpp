@@ -32,7 +32,8 @@ TEST(TagTextTest, SplitsTheFieldListAtLineFeeds) {
   EXPECT_EQ(tags, TagInfo{});
 
   tags = Untouched();
-  EXPECT_TRUE(audio::SplitTagText("3/12\nSong\nBand\nRecord\nRock\n1999\nNice\nWriter\n(C) Label\nLtd", tags));
+  EXPECT_TRUE(audio::SplitTagText(
+      "3/12\nSong\nBand\nRecord\nRock\n1999\nNice\nWriter\n(C) Label\nLtd", tags));
   EXPECT_EQ(tags.track, "3/12");
   EXPECT_EQ(tags.title, "Song");
   EXPECT_EQ(tags.artist, "Band");
@@ -61,7 +62,8 @@ TEST(TagTextTest, FormatsFieldsOnOneLineEach) {
   fields.title = "Title";
   fields.comment = "first line\r\nsecond\nthird";
   fields.track = "4";
-  EXPECT_EQ(audio::FormatTagFields(fields, kFormat), "4\nTitle\n\n\n\n\nfirst line second third\n\n");
+  EXPECT_EQ(audio::FormatTagFields(fields, kFormat),
+            "4\nTitle\n\n\n\n\nfirst line second third\n\n");
   EXPECT_EQ(audio::FormatTagFields(fields, "%%TITL=%TITL %XXXX%"), "%TITL=Title %XXXX%");
   TagInfo tags;
   ASSERT_TRUE(audio::SplitTagText(audio::FormatTagFields(fields, kFormat), tags));
@@ -127,10 +129,13 @@ TEST_F(FileTagTest, ReadsRiffInfoAndId3v1) {
 
   // ID3v1 alone: 128 bytes at the end, fixed-width fields, genre 8 (Jazz).
   const std::string v1 = dir_.File("v1.mp3");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav_) + " -map_metadata -1 -id3v2_version 0 " + ShellQuote(v1)));
+  ASSERT_TRUE(
+      Ffmpeg("-i " + ShellQuote(wav_) + " -map_metadata -1 -id3v2_version 0 " + ShellQuote(v1)));
   std::vector<uint8_t> bytes = test::ReadFile(v1);
   std::vector<uint8_t> tag(128, 0);
-  auto put = [&tag](size_t at, const std::string& text) { std::copy(text.begin(), text.end(), tag.begin() + static_cast<long>(at)); };
+  auto put = [&tag](size_t at, const std::string& text) {
+    std::copy(text.begin(), text.end(), tag.begin() + static_cast<long>(at));
+  };
   put(0, "TAG");
   put(3, "Grey Song");
   put(33, "The Band");
@@ -152,8 +157,10 @@ TEST_F(FileTagTest, ReadsRiffInfoAndId3v1) {
 
 TEST_F(FileTagTest, FilesWithoutTagsReportNone) {
   const std::string mp3 = dir_.File("bare.mp3");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav_) + " -map_metadata -1 -fflags +bitexact -flags:a +bitexact"
-                     " -id3v2_version 0 -write_xing 0 " + ShellQuote(mp3)));
+  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav_) +
+                     " -map_metadata -1 -fflags +bitexact -flags:a +bitexact"
+                     " -id3v2_version 0 -write_xing 0 " +
+                     ShellQuote(mp3)));
   for (const std::string& path : {wav_, mp3}) {
     SCOPED_TRACE(path);
     TagInfo tags = Untouched();
