@@ -2,6 +2,10 @@
 
 #include <fluidsynth.h>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include "backends/bass/CdTrack.h"
 #include "backends/bass/FfmpegStream.h"
 #include "backends/bass/FormatSniff.h"
@@ -20,18 +24,21 @@ constexpr size_t kHeadBytes = 64 * 1024;
 
 unsigned Bit(Plugin plugin) { return 1u << static_cast<unsigned>(plugin); }
 
-void SilenceSynthesizerLog() {
+// The decoders would report every damaged packet on the console; the
+// library reports failures by its results instead.
+void SilenceDecoderLogs() {
   static std::once_flag once;
   std::call_once(once, [] {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
       fluid_set_log_function(level, nullptr, nullptr);
+    av_log_set_level(AV_LOG_FATAL);
   });
 }
 
 }  // namespace
 
 bool AudioLibrary::Init() {
-  SilenceSynthesizerLog();
+  SilenceDecoderLogs();
   started_ = true;
   return true;
 }
@@ -112,7 +119,7 @@ std::unique_ptr<AudioStream> AudioLibrary::MidiStreamCreateFile(const std::strin
 }
 
 std::shared_ptr<const SoundFont> AudioLibrary::MidiFontInit(const std::string& path) {
-  SilenceSynthesizerLog();
+  SilenceDecoderLogs();
   return SoundFont::Load(path);
 }
 
