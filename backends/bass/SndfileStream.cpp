@@ -5,9 +5,42 @@
 #include <cstring>
 
 #include "backends/bass/FileSize.h"
+#include "backends/bass/FormatSniff.h"
 #include "backends/bass/SampleConvert.h"
 
 namespace quillo::audio {
+
+namespace {
+
+uint32_t Le32(const uint8_t* p) {
+  return (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+}
+
+// The frame count of a RIFF WAVE file's "fact" chunk, or 0 when it has none
+// before its data.
+uint64_t WaveFactFrames(const std::string& path) {
+  const std::vector<uint8_t> head = ReadFileHead(path, 0, 12);
+  if (head.size() < 12 || std::memcmp(head.data(), "RIFF", 4) != 0 ||
+      std::memcmp(head.data() + 8, "WAVE", 4) != 0)
+    return 0;
+  uint64_t offset = 12;
+  for (int chunk = 0; chunk < 64; ++chunk) {
+    const std::vector<uint8_t> header = ReadFileHead(path, offset, 12);
+    if (header.size() < 8 || std::memcmp(header.data(), "data", 4) == 0) return 0;
+    const uint32_t size = Le32(header.data() + 4);
+    if (std::memcmp(header.data(), "fact", 4) == 0)
+      return size >= 4 && header.size() == 12 ? Le32(header.data() + 8) : 0;
+    offset += 8 + uint64_t{size} + (size & 1);
+  }
+  return 0;
+}
+
+bool IsBlockCoded(int minor) {
+  return minor == SF_FORMAT_IMA_ADPCM || minor == SF_FORMAT_MS_ADPCM || minor == SF_FORMAT_GSM610 ||
+         minor == SF_FORMAT_G721_32 || minor == SF_FORMAT_G723_24 || minor == SF_FORMAT_G723_40;
+}
+
+}  // namespace
 
 std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path, bool allowFlac) {
   SF_INFO sfInfo{};
@@ -44,9 +77,14 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path, bool a
       stream->reader_ = Reader::Short;
       break;
   }
+  auto frames = static_cast<uint64_t>(sfInfo.frames);
+  if (IsBlockCoded(minor)) {
+    const uint64_t fact = WaveFactFrames(path);
+    if (fact > 0 && fact < frames) frames = fact;
+  }
   stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};
-  stream->length_ =
-      static_cast<uint64_t>(sfInfo.frames) * static_cast<uint64_t>(stream->BytesPerFrame());
+  stream->framesLeft_ = frames;
+  stream->length_ = frames * static_cast<uint64_t>(stream->BytesPerFrame());
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }
@@ -58,7 +96,9 @@ SndfileStream::~SndfileStream() {
 size_t SndfileStream::Decode(uint8_t* buffer, size_t bytes) {
   const auto perFrame = static_cast<size_t>(BytesPerFrame());
   const auto channels = static_cast<size_t>(info_.chans);
-  const size_t frames = bytes / perFrame;
+  size_t frames = bytes / perFrame;
+  if (frames > framesLeft_) frames = static_cast<size_t>(framesLeft_);
+  if (frames == 0) return 0;
   const size_t samples = frames * channels;
   sf_count_t got = 0;
   switch (reader_) {
@@ -83,7 +123,9 @@ size_t SndfileStream::Decode(uint8_t* buffer, size_t bytes) {
       break;
     }
   }
-  return got > 0 ? static_cast<size_t>(got) * perFrame : 0;
+  if (got <= 0) return 0;
+  framesLeft_ -= static_cast<uint64_t>(got);
+  return static_cast<size_t>(got) * perFrame;
 }
 
 }  // namespace quillo::audio

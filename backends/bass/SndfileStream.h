@@ -14,6 +14,8 @@ namespace quillo::audio {
 // the library reads), AIFF, AU and the rest of its formats, and FLAC when the
 // FLAC handler is loaded. 8-bit files stay 8-bit (unsigned), float files are
 // clamped to the 16-bit range, wider integers keep their top 16 bits.
+// Block-coded WAV data (ADPCM, GSM) ends at the sample count of its "fact"
+// chunk, not with the padding of its last block.
 class SndfileStream final : public AudioStream {
  public:
   static std::unique_ptr<AudioStream> Open(const std::string& path, bool allowFlac);
@@ -32,6 +34,7 @@ class SndfileStream final : public AudioStream {
   Reader reader_ = Reader::Short;
   std::vector<float> floats_;
   std::vector<int16_t> shorts_;
+  uint64_t framesLeft_ = 0;
   uint64_t fileSize_ = 0;
 };
 

@@ -116,6 +116,28 @@ TEST_F(StreamSourceTest, TwentyFourBitAndFloatWavMatchTheReferenceDecoder) {
   EXPECT_EQ(DecodeAll(source).samples, expected);
 }
 
+TEST_F(StreamSourceTest, BlockCodedWavEndsAtItsTrueLength) {
+  const int frames = 22050;
+  const std::vector<int16_t> pcm = test::Sine(22050, 2, frames, 440.0, 0.5);
+  const std::string wav = dir_.File("in.wav");
+  test::WriteWav(wav, 22050, 2, 16, false, test::Widen(pcm));
+  for (const char* encoding : {"ima-adpcm", "ms-adpcm", "u-law", "a-law"}) {
+    SCOPED_TRACE(encoding);
+    const std::string coded = dir_.File(std::string(encoding) + ".wav");
+    ASSERT_EQ(test::Run("sox " + ShellQuote(wav) + " -e " + encoding + " " + ShellQuote(coded)), 0);
+    BassSource source(library_);
+    ASSERT_TRUE(source.Open(coded, 0));
+    EXPECT_EQ(source.GetChannels(), 2);
+    EXPECT_EQ(source.GetProgressTotal(), static_cast<uint64_t>(frames) * 4);
+    const test::Decoded decoded = DecodeAll(source);
+    ASSERT_EQ(decoded.Frames(), static_cast<size_t>(frames));
+    // Lossy codings stay close to the tone they were made from.
+    double error = 0;
+    for (size_t i = 0; i < pcm.size(); ++i) error += std::abs(decoded.samples[i] - pcm[i]);
+    EXPECT_LT(error / static_cast<double>(pcm.size()), 400.0);
+  }
+}
+
 TEST_F(StreamSourceTest, SixChannelsAreFoldedInBlocksOf384Frames) {
   const int frames = 2000;
   std::vector<int32_t> samples;
