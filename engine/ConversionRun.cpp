@@ -67,6 +67,19 @@ std::string FormatDisplayName(const OutputFormat& row) {
   return name;
 }
 
+// Shows the file and the overall progress for file `position` of `count`.
+void AnnounceFile(size_t index, const FileItem& file, int position, int count,
+                  const std::string& target, RunEnvironment& env) {
+  env.list.EnsureVisible(index);
+  env.list.SetVolumeCell(index, "");
+  ConversionProgress& progress = env.pass.progress;
+  progress.SetOverallText("Converting " + std::to_string(position) + " of " +
+                          std::to_string(count) + " file(s) to " + target + "...");
+  progress.StepOverall();
+  progress.SetFileText("Starting to convert " + FileNameCell(file.path) + "...");
+  progress.SetFileBar(0);
+}
+
 }  // namespace
 
 std::string VolumeCellText(float gain) {
@@ -95,18 +108,6 @@ bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env
     }
   }
   return true;
-}
-
-void AnnounceFile(size_t index, const FileItem& file, int position, int count,
-                  const std::string& target, RunEnvironment& env) {
-  env.list.EnsureVisible(index);
-  env.list.SetVolumeCell(index, "");
-  ConversionProgress& progress = env.pass.progress;
-  progress.SetOverallText("Converting " + std::to_string(position) + " of " +
-                          std::to_string(count) + " file(s) to " + target + "...");
-  progress.StepOverall();
-  progress.SetFileText("Starting to convert " + FileNameCell(file.path) + "...");
-  progress.SetFileBar(0);
 }
 
 FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, RunEnvironment& env,
@@ -160,14 +161,10 @@ FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, R
   return {FileOutcome::Result::Failed, status};
 }
 
-RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
-  RunResult result;
-  if (!CheckPrerequisites(files, env)) return result;
-  result.started = true;
+void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
+                 const FileStep& step, RunResult& result) {
   PassContext& pass = env.pass;
   ConversionProgress& progress = pass.progress;
-  const std::string target = FormatDisplayName(pass.row);
-  const OutputPathOptions pathOptions = PathOptions(pass.settings, env.documentsFolder);
   const int count = static_cast<int>(files.size());
   bool widened = false;
   progress.SetOverallRange(count);
@@ -183,32 +180,7 @@ RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
       outcome.status = kSoundFontMissingStatus;
     } else {
       AnnounceFile(i, file, pass.job.position, count, target, env);
-      std::string message;
-      if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message)) {
-        outcome.status = message;
-      } else {
-        // An existing target is replaced only once the new output is complete.
-        PendingOutput pending(file.outputPath);
-        std::string writeTo = file.outputPath;
-        std::error_code ec;
-        if (std::filesystem::exists(file.outputPath, ec)) {
-          if (!pending.Create()) {
-            outcome.status = "Failed to create file \"" + file.outputPath + "\"";
-          }
-          writeTo = pending.path();
-        }
-        if (outcome.status.empty()) {
-          env.list.SetOutputCell(i, "Converting...");
-          outcome = RunFilePasses(file, writeTo, env, [&](const PassItem& item, int& hasAudio) {
-            return ConvertFile(item, pass, hasAudio);
-          });
-          if (outcome.result == FileOutcome::Result::Converted && !pending.path().empty() &&
-              !pending.Commit()) {
-            outcome = {FileOutcome::Result::Failed,
-                       "Failed to create file \"" + file.outputPath + "\""};
-          }
-        }
-      }
+      outcome = step(i, file);
     }
 
     if (outcome.result == FileOutcome::Result::Converted) {
@@ -217,7 +189,7 @@ RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
       progress.Pump();
       if (progress.IsCancelled()) {
         result.cancelled = true;
-        break;
+        return;
       }
       continue;
     }
@@ -226,8 +198,9 @@ RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
     if (outcome.result == FileOutcome::Result::Cancelled || progress.IsCancelled()) {
       env.list.SetOutputCell(i, kCancelledStatus);
       result.cancelled = true;
-      break;
+      return;
     }
+    // A failure with its detail needs a wider column, once.
     if (!widened && !pass.job.failureDetail.empty() &&
         outcome.status.rfind(kConversionFailureStatus, 0) == 0) {
       widened = true;
@@ -235,6 +208,38 @@ RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
     }
     env.list.SetOutputCell(i, outcome.status);
   }
+}
+
+RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
+  RunResult result;
+  if (!CheckPrerequisites(files, env)) return result;
+  result.started = true;
+  PassContext& pass = env.pass;
+  const OutputPathOptions pathOptions = PathOptions(pass.settings, env.documentsFolder);
+
+  RunEachFile(files, FormatDisplayName(pass.row), env, [&](size_t i, FileItem& file) {
+    std::string message;
+    if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message))
+      return FileOutcome{FileOutcome::Result::Failed, message};
+    // An existing target is replaced only once the new output is complete.
+    PendingOutput pending(file.outputPath);
+    std::string writeTo = file.outputPath;
+    std::error_code ec;
+    if (std::filesystem::exists(file.outputPath, ec)) {
+      if (!pending.Create())
+        return FileOutcome{FileOutcome::Result::Failed,
+                           "Failed to create file \"" + file.outputPath + "\""};
+      writeTo = pending.path();
+    }
+    env.list.SetOutputCell(i, "Converting...");
+    FileOutcome outcome = RunFilePasses(file, writeTo, env, [&](const PassItem& item, int& hasAudio) {
+      return ConvertFile(item, pass, hasAudio);
+    });
+    if (outcome.result == FileOutcome::Result::Converted && !pending.path().empty() &&
+        !pending.Commit())
+      outcome = {FileOutcome::Result::Failed, "Failed to create file \"" + file.outputPath + "\""};
+    return outcome;
+  }, result);
 
   if (!result.cancelled && pass.settings.browseOutputFolder) {
     for (const FileItem* file : files) {

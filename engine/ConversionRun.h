@@ -78,8 +78,11 @@ using ConvertStep = std::function<bool(const PassItem&, int& hasAudio)>;
 FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, RunEnvironment& env,
                           const ConvertStep& convert);
 
-// Shows the file's status and the overall progress for file `position` of `count`.
-void AnnounceFile(size_t index, const FileItem& file, int position, int count,
-                  const std::string& target, RunEnvironment& env);
+// Runs `step` for each file in turn (after the sound-font check and the
+// progress announcement) and writes each outcome into the list: the output's
+// name and gain, or the failure; stops at a cancel.
+using FileStep = std::function<FileOutcome(size_t index, FileItem& file)>;
+void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
+                 const FileStep& step, RunResult& result);
 
 }  // namespace quillo

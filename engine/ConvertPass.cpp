@@ -106,6 +106,30 @@ int PickMode(const ConversionSettings& settings) {
   return settings.monoType == MonoMixMode::LeftOnly ? 1 : 2;
 }
 
+// The file ends before the skipped part does: no retry would help.
+void FailSkip(PassContext& context) {
+  context.job.retryWithFramework = false;
+  context.job.failureDetail = kSkipTooLongDetail;
+}
+
+// Opens the source of a convert or append pass and fills the route's source
+// side and windows; null when the file cannot be converted.
+std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext& context,
+                                               BlockRoute& route, int& hasAudio) {
+  std::unique_ptr<MediaSource> source =
+      OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
+  if (!source) return nullptr;
+  route.sourceRate = source->GetSampleRate();
+  route.sourceChannels = source->GetChannels();
+  route.stopAtProgressTotal = IsRenderedKind(item.kind);
+  if (!Windows(context.settings, *source, route)) {
+    source->Close();
+    FailSkip(context);
+    return nullptr;
+  }
+  return source;
+}
+
 }  // namespace
 
 int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
@@ -116,20 +140,9 @@ int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
 }
 
 bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
-  std::unique_ptr<MediaSource> source =
-      OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
-  if (!source) return false;
-
   BlockRoute route;
-  route.sourceRate = source->GetSampleRate();
-  route.sourceChannels = source->GetChannels();
-  route.stopAtProgressTotal = IsRenderedKind(item.kind);
-  if (!Windows(context.settings, *source, route)) {
-    source->Close();
-    context.job.retryWithFramework = false;
-    context.job.failureDetail = kSkipTooLongDetail;
-    return false;
-  }
+  std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, hasAudio);
+  if (!source) return false;
 
   std::optional<OutputSelection> output =
       SelectOutput(context.row, route.sourceRate, route.sourceChannels,
@@ -167,10 +180,7 @@ bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
   sink.Close();
   output->sink.reset();
 
-  if (end == LoopEnd::SkipNotReached) {
-    context.job.retryWithFramework = false;
-    context.job.failureDetail = kSkipTooLongDetail;
-  }
+  if (end == LoopEnd::SkipNotReached) FailSkip(context);
   if (end != LoopEnd::Finished) {
     DeleteOutput(item.outputPath, item.path);
     return false;
@@ -187,22 +197,11 @@ bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
 
 bool AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
                 PassContext& context, int& hasAudio) {
-  std::unique_ptr<MediaSource> source =
-      OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
-  if (!source) return false;
-
   BlockRoute route;
-  route.sourceRate = source->GetSampleRate();
-  route.sourceChannels = source->GetChannels();
+  std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, hasAudio);
+  if (!source) return false;
   route.outputRate = joinRate;
   route.outputChannels = joinChannels;
-  route.stopAtProgressTotal = IsRenderedKind(item.kind);
-  if (!Windows(context.settings, *source, route)) {
-    source->Close();
-    context.job.retryWithFramework = false;
-    context.job.failureDetail = kSkipTooLongDetail;
-    return false;
-  }
   const bool fewerChannels = joinChannels < route.sourceChannels;
   const bool average = context.settings.monoType == MonoMixMode::Average;
   route.resample = route.sourceRate != joinRate || (fewerChannels && average);
@@ -212,10 +211,7 @@ bool AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinCha
   const LoopEnd end =
       RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
   source->Close();
-  if (end == LoopEnd::SkipNotReached) {
-    context.job.retryWithFramework = false;
-    context.job.failureDetail = kSkipTooLongDetail;
-  }
+  if (end == LoopEnd::SkipNotReached) FailSkip(context);
   return end == LoopEnd::Finished;
 }
 

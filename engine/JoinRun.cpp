@@ -63,46 +63,13 @@ RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
   }
   result.started = true;
 
-  ConversionProgress& progress = pass.progress;
-  const std::string target = FileNameCell(outputPath);
-  const int count = static_cast<int>(files.size());
-  progress.SetOverallRange(count);
-  progress.Pump();
-  for (size_t i = 0; i < files.size(); ++i) {
-    FileItem& file = *files[i];
-    pass.job.position = static_cast<int>(i) + 1;
-    pass.job.failureDetail.clear();
-    FileOutcome outcome;
-    if (file.sourceKind == SourceKind::Midi &&
-        (env.soundFont == nullptr || !env.soundFont->IsLoaded())) {
-      outcome.status = kSoundFontMissingStatus;
-    } else {
-      AnnounceFile(i, file, pass.job.position, count, target, env);
-      file.outputPath = outputPath;
-      env.list.SetOutputCell(i, "Converting...");
-      outcome = RunFilePasses(file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
-        return AppendFile(item, *join->sink, join->rate, join->channels, pass, hasAudio);
-      });
-    }
-    if (outcome.result == FileOutcome::Result::Converted) {
-      env.list.SetVolumeCell(i, VolumeCellText(pass.job.appliedGain));
-      env.list.SetOutputCell(i, target);
-      progress.Pump();
-      if (progress.IsCancelled()) {
-        result.cancelled = true;
-        break;
-      }
-      continue;
-    }
-    file.outputPath.clear();
-    ++result.failures;
-    if (outcome.result == FileOutcome::Result::Cancelled || progress.IsCancelled()) {
-      env.list.SetOutputCell(i, kCancelledStatus);
-      result.cancelled = true;
-      break;
-    }
-    env.list.SetOutputCell(i, outcome.status);
-  }
+  RunEachFile(files, FileNameCell(outputPath), env, [&](size_t i, FileItem& file) {
+    file.outputPath = outputPath;
+    env.list.SetOutputCell(i, "Converting...");
+    return RunFilePasses(file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
+      return AppendFile(item, *join->sink, join->rate, join->channels, pass, hasAudio);
+    });
+  }, result);
 
   join->sink->Close();
   join->sink.reset();
