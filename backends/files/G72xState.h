@@ -25,10 +25,11 @@ struct G72xState {
   int16_t sr[2];  // last two reconstructed signals, in floating form
   bool td;        // tone (modem data) detected
 
-  // Added to each predictor product before its last shift: the standard's
-  // rounding of 48. Some encoders leave it out (0); decoding their files
-  // sample-exact needs the same. Not part of the state Reset restores.
-  int productRounding = 0x30;
+  // Added to each predictor product before its last shift. The G.72x AU
+  // files met today are written by libsndfile-based tools, whose coder leaves
+  // the standard's rounding of 48 out; decoding them sample-exact needs 0.
+  // Not part of the state Reset restores.
+  int productRounding = 0;
 };
 
 // Signal estimate of the zero section, doubled.

@@ -133,8 +133,8 @@ TEST_P(G72xCoding, MatchesSndfileSampleExactWithItsRounding) {
   }
 }
 
-// The reader decodes with the standard's rounding, one decoder state for the
-// whole file across blocks.
+// The reader decodes as libsndfile does, one decoder state for the whole
+// file across blocks.
 TEST_P(G72xCoding, ReaderDecodesLikeOneDecoderOverTheWholeFile) {
   const AdpcmCoding& c = GetParam();
   TempDir dir;
@@ -149,7 +149,7 @@ TEST_P(G72xCoding, ReaderDecodesLikeOneDecoderOverTheWholeFile) {
   EXPECT_EQ(source.GetChannels(), 1);
   EXPECT_EQ(source.GetSampleRate(), 16000);
   const SourceAudio got = ReadToEnd(source);
-  EXPECT_EQ(got.samples, DecodeCodes(codes, c.encoding, 0x30));
+  EXPECT_EQ(got.samples, DecodeCodes(codes, c.encoding, 0));
   ASSERT_GE(got.samples.size(), static_cast<size_t>(frames));
   for (size_t b = 0; b + 1 < got.blocks.size(); ++b) {
     EXPECT_EQ(got.blocks[b], kMaxBlockFrames);
@@ -159,9 +159,10 @@ TEST_P(G72xCoding, ReaderDecodesLikeOneDecoderOverTheWholeFile) {
 INSTANTIATE_TEST_SUITE_P(Codings, G72xCoding, testing::ValuesIn(kAdpcm),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// FFmpeg's G.726 encoder follows the standard, rounding included: its 32 and
-// 24 kbit/s output (the G.721 and G.723 codings) must decode close to the
-// original signal, and clearly closer than without the rounding.
+// FFmpeg's G.726 encoder follows the standard, rounding included: with the
+// rounding its 32 and 24 kbit/s output (the G.721 and G.723 codings) decodes
+// close to the original signal, and clearly closer than without it. This
+// checks the decoder's standard mode, which the reader does not use.
 TEST(AuAdpcm, StandardEncoderOutputDecodesClosely) {
   TempDir dir;
   const std::string wav = dir.File("sine.wav");
@@ -184,9 +185,7 @@ TEST(AuAdpcm, StandardEncoderOutputDecodesClosely) {
     bytes[15] = encoding;
     WriteFile(au, bytes);
 
-    AuSource source;
-    ASSERT_TRUE(source.Open(au, 0)) << rate;
-    std::vector<int16_t> decoded = ReadToEnd(source).samples;
+    std::vector<int16_t> decoded = DecodeCodes(UnpackCodes(AuData(au), bits), encoding, 0x30);
     std::vector<int16_t> unrounded = DecodeCodes(UnpackCodes(AuData(au), bits), encoding, 0);
     ASSERT_GE(decoded.size(), reference.size()) << rate;
     decoded.resize(reference.size());
@@ -206,7 +205,7 @@ TEST(AuAdpcm, StereoCodesAlternateThroughOneState) {
   ASSERT_TRUE(source.Open(path, 0));
   EXPECT_EQ(source.GetChannels(), 2);
   const SourceAudio got = ReadToEnd(source);
-  EXPECT_EQ(got.samples, DecodeCodes(UnpackCodes(data, 4), 23, 0x30));
+  EXPECT_EQ(got.samples, DecodeCodes(UnpackCodes(data, 4), 23, 0));
 }
 
 TEST(AuAdpcm, MoreThanTwoChannelsAreLeftToTheFramework) {
