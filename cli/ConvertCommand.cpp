@@ -5,6 +5,7 @@
 #include <ostream>
 #include <system_error>
 
+#include "backends/bass/LibrarySoundFont.h"
 #include "backends/wm/WmRuntime.h"
 #include "catalog/Catalog.h"
 #include "cli/CliPrompts.h"
@@ -160,7 +161,8 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
   job = ConversionJob{};
   PassContext pass{settings, row, job, factory, progress};
   CellTable cells;
-  RunEnvironment env{pass, prompts, cells, nullptr, &windowsMedia, DocumentsFolder()};
+  LibrarySoundFont soundFont(audio::SharedAudioLibrary());
+  RunEnvironment env{pass, prompts, cells, &soundFont, &windowsMedia, DocumentsFolder()};
   const RunResult result = join ? JoinAll(files, joinPath, env) : ConvertEach(files, env);
   cells.Print(out, files);
   if (!result.started) return kExitSomeFailed;

@@ -6,6 +6,7 @@
 
 #include "engine/ConvertPass.h"
 #include "engine/FileItem.h"
+#include "engine/SoundFontService.h"
 #include "engine/UserPrompts.h"
 
 namespace quillo {
@@ -19,16 +20,6 @@ class RunListView {
   virtual void EnsureVisible(size_t /*file*/) {}
   // Widens the "Output" column once a long failure text needs the room.
   virtual void WidenOutputColumn(int /*pixels*/) {}
-};
-
-// The MIDI sound font: loaded once, then kept for later runs.
-class SoundFontService {
- public:
-  virtual ~SoundFontService() = default;
-  virtual bool IsLoaded() const = 0;
-  virtual bool Load() = 0;
-  // The folder where the user may place "ct4mgm.sf2".
-  virtual std::string ProgramFolder() const = 0;
 };
 
 extern const char* const kSoundFontMissingStatus;

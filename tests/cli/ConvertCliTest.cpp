@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "tests/backends/bass/BassTestSupport.h"
 #include "tests/cli/CliTestSupport.h"
 
 namespace quillo {
@@ -239,6 +240,23 @@ TEST_F(ConvertCli, MixedRunGivesEachFileItsStatusAndLeavesNoPartialOutput) {
   EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
   EXPECT_EQ(test::ReadFile(garbage), before);
   EXPECT_NEAR(test::DecodeWithFfmpeg(out + "/good.mp3").size(), 44100.0, 1152.0 + 1105.0);
+}
+
+TEST_F(ConvertCli, RenderedSongsStopAtTheirEndAtTheOutputRate) {
+  const std::string song = dir.File("song.mid");
+  test::WriteFile(song, test::TwoNoteSong());  // 1.5 s
+  const std::string module = dir.File("square.mod");
+  test::WriteFile(module, test::SquareModule());  // 7.68 s
+  for (int rate : {44100, 22050}) {
+    fs::remove_all(out);
+    const std::vector<int16_t> midi = ToWav(song, {"--rate", std::to_string(rate)});
+    EXPECT_EQ(midi.size(), static_cast<size_t>(rate) * 3 / 2 * 2) << rate;
+    const std::vector<int16_t> mod = ToWav(module, {"--rate", std::to_string(rate)});
+    EXPECT_NEAR(mod.size() / 2.0, 7.68 * rate, rate * 0.01) << rate;
+    int peak = 0;
+    for (int16_t s : midi) peak = std::max(peak, std::abs(int{s}));
+    EXPECT_GT(peak, 1000) << "the song is audible";
+  }
 }
 
 TEST(ConvertCliUsage, BadOptionsAreUsageErrors) {

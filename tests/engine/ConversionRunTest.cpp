@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "catalog/Catalog.h"
+#include "engine/ConversionRun.h"
+#include "tests/engine/FakeMedia.h"
+#include "tests/support/TestSupport.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Cells final : public RunListView {
+ public:
+  void SetVolumeCell(size_t file, const std::string& text) override { volume[file] = text; }
+  void SetOutputCell(size_t file, const std::string& text) override { output[file] = text; }
+  void WidenOutputColumn(int pixels) override { widened.push_back(pixels); }
+  std::map<size_t, std::string> volume, output;
+  std::vector<int> widened;
+};
+
+class Answers final : public UserPrompts {
+ public:
+  void Inform(const std::string&) override {}
+  void Warn(const std::string&) override {}
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return false;
+  }
+  std::optional<std::string> AskOutputFile(const std::string&) override { return {}; }
+  void OpenLocation(const std::string&) override {}
+  std::vector<std::string> questions;
+};
+
+class NoSoundFont final : public SoundFontService {
+ public:
+  bool IsLoaded() const override { return false; }
+  bool Load() override { return false; }
+  std::string ProgramFolder() const override { return "/opt/quillo/"; }
+};
+
+// Writes one byte per frame, so that a file with frames is not empty.
+class ByteSink final : public MediaSink {
+ public:
+  void SetPath(const std::string& path) override { path_ = path; }
+  bool Open() override {
+    test::WriteFile(path_, {});
+    return true;
+  }
+  bool Write(const int16_t*, const int16_t*, int frames) override {
+    bytes_ += static_cast<size_t>(frames);
+    return true;
+  }
+  void Close() override { test::WriteFile(path_, std::vector<uint8_t>(bytes_, 0)); }
+
+ private:
+  std::string path_;
+  size_t bytes_ = 0;
+};
+
+// A source per path: "silent" files have no audio, "broken" files open in no
+// back-end, every other file is a one-second ramp.
+class SilentSource final : public MediaSource {
+ public:
+  void Close() override {}
+  bool Open(const std::string&, int) override { return false; }
+  int Read(int16_t*, int16_t*) override { return 0; }
+  int HasAudioStream() override { return 0; }
+};
+
+TEST(ConversionRun, EachFileGetsItsStatusAndMidiWithoutASoundFontFails) {
+  test::TempDir dir;
+  ConversionSettings settings(dir.path().string());
+  settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
+  settings.destSpecifiedFolder = dir.File("out");
+  settings.enableSkipLength = 1;
+  settings.skipLength = 500;
+  ConversionJob job;
+  std::vector<std::string> opened;  // the files announced so far
+
+  std::vector<FileItem> items(4);
+  const char* names[] = {"one.flac", "song.mid", "silent.bin", "short.flac"};
+  for (size_t i = 0; i < items.size(); ++i) {
+    items[i].path = dir.File(names[i]);
+    items[i].sourceKind = SourceKindFromPath(items[i].path);
+    test::WriteFile(items[i].path, {1});
+  }
+  std::vector<FileItem*> files;
+  for (FileItem& item : items) files.push_back(&item);
+
+  // Per-path sources: the silent file has no audio stream; the short file
+  // lasts less than the skip.
+  SourceFactory byPath(job, nullptr, nullptr, [&](SourceBackend, bool) -> std::unique_ptr<MediaSource> {
+    const std::string& path = opened.back();
+    if (path.find("silent") != std::string::npos) return std::make_unique<SilentSource>();
+    if (path.find("short") != std::string::npos)
+      return std::make_unique<test::RampSource>(8000, 1, 2000, 509, 0);
+    return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
+  });
+  // Remember which file is being opened before the factory creates its source.
+  class Tracking final : public ConversionProgress {
+   public:
+    explicit Tracking(std::vector<std::string>& opened, const std::vector<FileItem*>& files)
+        : opened_(opened), files_(files) {}
+    void SetOverallText(const std::string&) override {}
+    void SetOverallRange(int) override {}
+    void StepOverall() override { opened_.push_back(files_[steps_++]->path); }
+    void SetFileText(const std::string&) override {}
+    int FileBarWidth() const override { return 10; }
+    void SetFileBar(int) override {}
+    void Pump() override {}
+    bool IsCancelled() const override { return false; }
+    int steps() const { return steps_; }
+
+   private:
+    std::vector<std::string>& opened_;
+    const std::vector<FileItem*>& files_;
+    int steps_ = 0;
+  };
+  // The MIDI file never reaches the overall bar, so track the others only.
+  std::vector<FileItem*> announced = {files[0], files[2], files[3]};
+  Tracking progress(opened, announced);
+  const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
+  PassContext pass{settings, row, job, byPath, progress,
+                   [](FormatBackend) -> std::unique_ptr<MediaSink> { return std::make_unique<ByteSink>(); }};
+  Cells cells;
+  Answers answers;
+  NoSoundFont noFont;
+  RunEnvironment env{pass, answers, cells, &noFont, nullptr, ""};
+  const RunResult result = ConvertEach(files, env);
+
+  ASSERT_TRUE(result.started);
+  ASSERT_EQ(answers.questions.size(), 1u);  // the sound-font offer, answered No
+  EXPECT_NE(answers.questions[0].find("\"/opt/quillo/\""), std::string::npos);
+  EXPECT_EQ(cells.output[0], "one.wav");
+  EXPECT_EQ(cells.volume[0], "100.00%");
+  EXPECT_EQ(cells.output[1], "Failure. Requires file \"ct4mgm.sf2\".");
+  EXPECT_EQ(cells.output[2], "No audio in the file");
+  EXPECT_EQ(cells.output[3], "Conversion Failure (Length of the file is shorter than skipping "
+                             "length set at Options -> General)");
+  EXPECT_EQ(cells.widened, (std::vector<int>{500}));
+  EXPECT_EQ(progress.steps(), 3);
+  EXPECT_EQ(result.failures, 3);
+  EXPECT_FALSE(result.cancelled);
+  EXPECT_EQ(result.revealPath, dir.File("out/one.wav"));
+  EXPECT_EQ(items[0].outputPath, dir.File("out/one.wav"));
+  EXPECT_TRUE(items[3].outputPath.empty());
+  // The converted file is the ramp after the half-second skip: 4000 frames.
+  EXPECT_EQ(fs::file_size(dir.File("out/one.wav")), 4000u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace quillo
