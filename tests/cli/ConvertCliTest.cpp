@@ -259,6 +259,27 @@ TEST_F(ConvertCli, RenderedSongsStopAtTheirEndAtTheOutputRate) {
   }
 }
 
+TEST_F(ConvertCli, SourceTagsTravelToMp3AndM4a) {
+  const std::string source = dir.File("tagged.mp3");
+  test::Run("ffmpeg -v error -y -f lavfi -i sine=duration=1 -c:a libmp3lame -id3v2_version 3 "
+            "-metadata title='Grüße aus Köln' -metadata artist='Ümit 日本' -metadata album=Zoë "
+            "-metadata date=2001 -metadata track=7 -metadata genre=Jazz " +
+            test::ShellQuote(source));
+  for (const std::string format : {"mp3", "6500"}) {
+    const test::CliRun run = RunCli("convert", {"-f", format, "-d", out, source}, config);
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string name = Lines(run.out).at(0).substr(Lines(run.out).at(0).rfind('\t') + 1);
+    const std::string tags = test::Capture(
+        "ffprobe -v error -show_entries format_tags=title,artist,album,date,track,genre "
+        "-of default=noprint_wrappers=1 " + test::ShellQuote(out + "/" + name));
+    EXPECT_NE(tags.find("title=Grüße aus Köln"), std::string::npos) << format << tags;
+    EXPECT_NE(tags.find("artist=Ümit 日本"), std::string::npos) << format << tags;
+    EXPECT_NE(tags.find("album=Zoë"), std::string::npos) << format << tags;
+    EXPECT_NE(tags.find("genre=Jazz"), std::string::npos) << format << tags;
+    EXPECT_NE(tags.find("track=7"), std::string::npos) << format << tags;
+  }
+}
+
 TEST(ConvertCliUsage, BadOptionsAreUsageErrors) {
   test::TempDir dir;
   const std::string config = dir.File("q.conf");

@@ -153,5 +153,65 @@ TEST(ConversionRun, EachFileGetsItsStatusAndMidiWithoutASoundFontFails) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), 1);
 }
 
+// Opens but delivers nothing, like a dedicated decoder that chokes on a file.
+class ChokingSource final : public MediaSource {
+ public:
+  void Close() override {}
+  bool Open(const std::string&, int) override {
+    sampleRate_ = 8000;
+    channels_ = 1;
+    return true;
+  }
+  int Read(int16_t*, int16_t*) override { return 0; }
+};
+
+TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
+  test::TempDir dir;
+  ConversionSettings settings(dir.path().string());
+  ConversionJob job;
+  std::vector<SourceBackend> created;
+  SourceFactory factory(job, nullptr, nullptr,
+                        [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
+                          created.push_back(backend);
+                          if (backend == SourceBackend::AudioLibrary)
+                            return std::make_unique<ChokingSource>();
+                          return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
+                        });
+  test::ScriptedProgress progress;
+  const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
+  PassContext pass{settings, row, job, factory, progress,
+                   [](FormatBackend) -> std::unique_ptr<MediaSink> { return std::make_unique<ByteSink>(); }};
+  Cells cells;
+  Answers answers;
+  RunEnvironment env{pass, answers, cells, nullptr, nullptr, ""};
+  FileItem mp3;
+  mp3.path = dir.File("a.mp3");
+  mp3.sourceKind = SourceKind::Mp3;
+  const FileOutcome outcome = RunFilePasses(mp3, dir.File("a.wav"), env, [&](const PassItem& item, int& hasAudio) {
+    return ConvertFile(item, pass, hasAudio);
+  });
+  EXPECT_EQ(outcome.result, FileOutcome::Result::Converted);
+  EXPECT_EQ(created, (std::vector{SourceBackend::AudioLibrary, SourceBackend::Framework}));
+  EXPECT_EQ(fs::file_size(dir.File("a.wav")), 8000u);
+
+  // A file only the framework reads is tried once.
+  created.clear();
+  FileItem mkv;
+  mkv.path = dir.File("b.mkv");
+  mkv.sourceKind = SourceKind::Other;
+  SourceFactory choking(job, nullptr, nullptr, [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
+    created.push_back(backend);
+    return std::make_unique<ChokingSource>();
+  });
+  PassContext chokingPass{settings, row, job, choking, progress, pass.createSink};
+  RunEnvironment chokingEnv{chokingPass, answers, cells, nullptr, nullptr, ""};
+  const FileOutcome failed = RunFilePasses(mkv, dir.File("b.wav"), chokingEnv, [&](const PassItem& item, int& hasAudio) {
+    return ConvertFile(item, chokingPass, hasAudio);
+  });
+  EXPECT_EQ(failed.status, "Conversion Failure");
+  EXPECT_EQ(created, (std::vector{SourceBackend::Framework}));
+  EXPECT_FALSE(fs::exists(dir.File("b.wav")));
+}
+
 }  // namespace
 }  // namespace quillo
