@@ -1,33 +1,41 @@
-// Decodes one file through FrameworkSource to its end, as a conversion pass
-// would, and prints the frame count and a checksum of the samples.
+// Decodes one file to its end through one of the decoding back-ends, as a
+// conversion pass would, and prints the frame count and a checksum of the
+// samples.
 //
-//   quillo_bench_decode FILE
+//   quillo_bench_decode framework|library FILE
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
+#include "backends/bass/BassSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
+  std::unique_ptr<quillo::MediaSource> source;
+  if (argc == 3 && std::strcmp(argv[1], "framework") == 0)
+    source = std::make_unique<quillo::FrameworkSource>();
+  else if (argc == 3 && std::strcmp(argv[1], "library") == 0)
+    source = std::make_unique<quillo::BassSource>(quillo::audio::SharedAudioLibrary());
+  if (!source) {
+    std::fprintf(stderr, "usage: %s framework|library FILE\n", argv[0]);
     return 2;
   }
-  quillo::FrameworkSource source;
-  if (!source.Open(argv[1], 44100)) {
-    std::fprintf(stderr, "cannot decode %s\n", argv[1]);
+  if (!source->Open(argv[2], 44100)) {
+    std::fprintf(stderr, "cannot decode %s\n", argv[2]);
     return 1;
   }
   int16_t left[quillo::kMaxBlockFrames];
   int16_t right[quillo::kMaxBlockFrames];
-  int16_t* rightBuffer = source.GetChannels() == 2 ? right : nullptr;
+  int16_t* rightBuffer = source->GetChannels() == 2 ? right : nullptr;
   uint64_t frames = 0;
   uint32_t checksum = 0;
-  for (int n; (n = source.Read(left, rightBuffer)) > 0;) {
+  for (int n; (n = source->Read(left, rightBuffer)) > 0;) {
     frames += static_cast<uint64_t>(n);
     checksum = checksum * 31u + static_cast<uint16_t>(left[n - 1]);
   }
   std::printf("%llu frames, %d Hz, %d channels, checksum %08x\n",
-              static_cast<unsigned long long>(frames), source.GetSampleRate(), source.GetChannels(),
-              checksum);
+              static_cast<unsigned long long>(frames), source->GetSampleRate(),
+              source->GetChannels(), checksum);
   return 0;
 }

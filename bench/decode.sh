@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Times the decoding back-ends next to the ffmpeg program decoding the same
+# ten-minute stereo 44100 Hz files to 16-bit PCM, and prints each ratio:
+#   FrameworkSource on MP3 and AAC (goal: within 1.10 of ffmpeg),
+#   BassSource (the audio library) on MP3 and FLAC (goal: below 1.0).
+#
+#   bench/decode.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+driver="$build/bench/quillo_bench_decode"
+[ -x "$driver" ] || cmake --build "$build" --target quillo_bench_decode
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Ten minutes of stereo 44100 Hz: a tone on the left, pink noise on the right.
+ffmpeg -v error -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=600" \
+  -f lavfi -i "anoisesrc=color=pink:sample_rate=44100:duration=600:amplitude=0.3" \
+  -filter_complex "[0:a][1:a]amerge=inputs=2" -ac 2 "$work/in.wav"
+ffmpeg -v error -i "$work/in.wav" -c:a libmp3lame -b:a 192k "$work/long.mp3"
+ffmpeg -v error -i "$work/in.wav" -c:a aac -b:a 192k "$work/long.m4a"
+ffmpeg -v error -i "$work/in.wav" -c:a flac "$work/long.flac"
+rm "$work/in.wav"
+
+cases="framework:long.mp3 framework:long.m4a library:long.mp3 library:long.flac"
+for case in $cases; do
+  backend=${case%%:*} file=${case#*:}
+  hyperfine --warmup 1 --runs "${RUNS:-5}" --export-json "$work/$backend-$file.json" \
+    -n quillo "$driver $backend $work/$file" \
+    -n ffmpeg "ffmpeg -v error -i $work/$file -f s16le -y /dev/null" >/dev/null
+done
+
+python3 - "$work" $cases <<'PY'
+import json, sys
+names = {"framework": ("FrameworkSource", "goal 1.10"), "library": ("BassSource", "goal below 1.0")}
+for case in sys.argv[2:]:
+    backend, file = case.split(":")
+    results = {r["command"]: r for r in json.load(open(f"{sys.argv[1]}/{backend}-{file}.json"))["results"]}
+    quillo, ffmpeg = results["quillo"], results["ffmpeg"]
+    name, goal = names[backend]
+    # CPU time is the steadier measure on a busy machine; both are shown.
+    print(f"{file} through {name}: {quillo['mean']:.2f} s, ffmpeg {ffmpeg['mean']:.2f} s, "
+          f"ratio {quillo['mean'] / ffmpeg['mean']:.3f}; CPU ratio "
+          f"{quillo['user'] / ffmpeg['user']:.3f} ({goal})")
+PY
