@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <thread>
 #include <filesystem>
 
 #include "tests/backends/bass/BassTestSupport.h"
@@ -278,6 +281,24 @@ TEST_F(ConvertCli, SourceTagsTravelToMp3AndM4a) {
     EXPECT_NE(tags.find("genre=Jazz"), std::string::npos) << format << tags;
     EXPECT_NE(tags.find("track=7"), std::string::npos) << format << tags;
   }
+}
+
+TEST_F(ConvertCli, InterruptCancelsAndLeavesNoPartialOutput) {
+  const std::string source = dir.File("long.wav");
+  MakeAudio(source, "sine=duration=240:sample_rate=44100", "-ac 2");
+  const std::string other = MakeRamp(dir.File("next.wav"), 4410);
+  // Ctrl+C while the first file converts, as a user would press it.
+  std::thread interrupt([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::raise(SIGINT);
+  });
+  const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source, other}, config);
+  interrupt.join();
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, source + "\t\tCancelled\n");  // the second file is not reached
+  EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+  // The handler is gone afterwards: the next run converts normally.
+  EXPECT_EQ(RunCli("convert", {"-f", "wav", "-d", out, other}, config).status, 0);
 }
 
 TEST(ConvertCliUsage, BadOptionsAreUsageErrors) {
