@@ -130,29 +130,19 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
   SourceFactory factory(job, &prompts, &windowsMedia);
   TerminalProgress progress(err, isatty(STDERR_FILENO) != 0);
 
-  // Files that cannot be probed still take part, so that the run gives each
-  // its own status ("No audio in the file", "Conversion Failure (...)").
+  // Files that cannot be probed still take part, with unknown properties, so
+  // that the run gives each its own status ("No audio in the file",
+  // "Conversion Failure (...)").
   MemoryFileList list;
-  std::vector<FileItem> unprobed;
-  std::vector<std::string> order;
   for (const std::string& path : GatherPaths(arguments->paths, settings)) {
-    const ProbeResult probe = ProbeFile(path, list, factory, job);
-    if (probe.status == ProbeResult::Status::Failed) {
-      FileItem item;
-      item.path = path;
-      item.sourceKind = SourceKindFromPath(path);
-      unprobed.push_back(item);
-    }
-    if (probe.status != ProbeResult::Status::Duplicate) order.push_back(path);
+    if (ProbeFile(path, list, factory, job).status != ProbeResult::Status::Failed) continue;
+    FileItem item;
+    item.path = path;
+    item.sourceKind = SourceKindFromPath(path);
+    list.Append(std::move(item), FileListKey(path));
   }
   std::vector<FileItem*> files;
-  size_t nextListed = 0, nextUnprobed = 0;
-  for (const std::string& path : order) {
-    if (nextListed < list.Items().size() && list.Items()[nextListed].path == path)
-      files.push_back(&list.Items()[nextListed++]);
-    else
-      files.push_back(&unprobed[nextUnprobed++]);
-  }
+  for (FileItem& item : list.Items()) files.push_back(&item);
   if (files.empty()) {
     err << "quillo-cli: no files to convert\n";
     return kExitSomeFailed;

@@ -73,26 +73,17 @@ class BlockLoop {
   }
 
   void Emit(int frames) {
-    const int16_t* inLeft = left_.data();
-    const int16_t* inRight = source_.GetChannels() == 2 ? right_.data() : nullptr;
-    if (route_.pickChannel == 2) inLeft = right_.data();
-    if (route_.pickChannel != 0) inRight = nullptr;
-
-    int16_t* outLeft;
-    int16_t* outRight;
-    if (route_.resample) {
-      int produced = 0;
-      adapter_.Process(inLeft, inRight, frames, outLeft_.data(), outRight_.data(), &produced);
-      frames = produced;
-      outLeft = outLeft_.data();
-      outRight = route_.outputChannels == 2 ? outRight_.data() : nullptr;
-    } else {
-      outLeft = const_cast<int16_t*>(inLeft);
-      outRight = route_.outputChannels == 2
-                     ? (inRight == nullptr ? outLeft : const_cast<int16_t*>(inRight))
-                     : nullptr;
+    int16_t* inLeft = route_.pickChannel == 2 ? right_.data() : left_.data();
+    int16_t* inRight =
+        route_.pickChannel == 0 && source_.GetChannels() == 2 ? right_.data() : nullptr;
+    if (!route_.resample) {
+      // One channel feeding two goes out as the same buffer twice.
+      Write(inLeft, route_.outputChannels == 2 ? (inRight ? inRight : inLeft) : nullptr, frames);
+      return;
     }
-    Write(outLeft, outRight, frames);
+    int produced = 0;
+    adapter_.Process(inLeft, inRight, frames, outLeft_.data(), outRight_.data(), &produced);
+    Write(outLeft_.data(), route_.outputChannels == 2 ? outRight_.data() : nullptr, produced);
   }
 
   void Drain() {
