@@ -33,9 +33,15 @@ class MediaSink {
   // Creates the output file and the encoder.
   virtual bool Open() = 0;
   // With one channel only `left` is used; with two they are interleaved.
+  // False when the samples could not be encoded or written; the output is
+  // then incomplete and the engine abandons it.
   virtual bool Write(const int16_t* left, const int16_t* right, int frames) = 0;
-  // Flushes the encoder, writes trailers and tags, closes the file.
-  virtual void Close() = 0;
+  // Flushes the encoder, writes trailers and tags, closes the file. False
+  // when any of that failed: the file on disk is not a complete output.
+  virtual bool Close() = 0;
+  // Why the last Open, Write or Close failed, in words for the user (for
+  // example "No space left on device"); empty when unknown.
+  virtual std::string ErrorText() const { return {}; }
 
  protected:
   MediaSink() = default;

@@ -10,6 +10,12 @@ namespace quillo {
 // A block of PCM holds at most this many frames per channel.
 inline constexpr int kMaxBlockFrames = 1152;
 
+// The sample rates a source may report. A header that claims less or more is
+// damaged: taken at its word, a rate of 1 Hz turns 32 KB into hours of audio.
+inline constexpr int kMinSampleRate = 1000;
+inline constexpr int kMaxSampleRate = 768000;
+inline bool IsSaneSampleRate(int hz) { return hz >= kMinSampleRate && hz <= kMaxSampleRate; }
+
 // A decoder. Delivers signed 16-bit PCM, planar, one or two channels, in
 // blocks of at most kMaxBlockFrames frames. Open never throws; a source whose
 // Open failed may be destroyed without Close.

@@ -75,12 +75,14 @@ bool FrameworkSink::WritePacket(AVPacket* packet) {
   return av_interleaved_write_frame(output_.get(), packet) >= 0;
 }
 
-void FrameworkSink::Close() {
+bool FrameworkSink::Close() {
+  bool ok = false;
   if (encoder_) {
     encoder_->Finish();
-    av_write_trailer(output_.get());
+    ok = av_write_trailer(output_.get()) >= 0;
   }
   Release();
+  return ok;
 }
 
 void FrameworkSink::Release() {

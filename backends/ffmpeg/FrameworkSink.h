@@ -31,7 +31,7 @@ class FrameworkSink final : public MediaSink {
   // left open and a file this call created is removed again.
   bool Open() override;
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
-  void Close() override;
+  bool Close() override;
 
  private:
   bool WritePacket(AVPacket* packet);

@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 #include <cerrno>
+#include <cstring>
 
 #include "engine/MediaSource.h"
 
@@ -22,27 +23,39 @@ void PutLe16(uint8_t* out, int16_t sample) {
 
 }  // namespace
 
-RawPcmWriter::~RawPcmWriter() { Close(); }
+RawPcmWriter::~RawPcmWriter() {
+  if (fd_ >= 0) close(fd_);
+}
+
+bool RawPcmWriter::Fail(int error) {
+  error_ = std::strerror(error);
+  return false;
+}
 
 bool RawPcmWriter::Open() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
+  error_.clear();
   if (path_.empty()) return false;
   fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  return fd_ >= 0;
+  return fd_ >= 0 || Fail(errno);
 }
 
-void RawPcmWriter::Close() {
-  if (fd_ >= 0) close(fd_);
+bool RawPcmWriter::Close() {
+  if (fd_ < 0) return false;
+  // close() is where a network or quota file system reports a lost write.
+  const bool closed = close(fd_) == 0 || Fail(errno);
   fd_ = -1;
   path_.clear();
+  return closed;
 }
 
 bool RawPcmWriter::WriteAll(const uint8_t* data, size_t size) {
   while (size > 0) {
     const ssize_t n = write(fd_, data, size);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n < 0) return Fail(errno);
+    if (n == 0) return Fail(ENOSPC);
     data += n;
     size -= static_cast<size_t>(n);
   }

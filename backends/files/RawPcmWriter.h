@@ -21,14 +21,18 @@ class RawPcmWriter final : public MediaSink {
   bool Open() override;
   // True only when every byte was written. A partial file is left as it is.
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
-  void Close() override;
+  // False when the data could not be flushed to the file.
+  bool Close() override;
+  std::string ErrorText() const override { return error_; }
 
  private:
   bool WriteAll(const uint8_t* data, size_t size);
+  bool Fail(int error);
 
   std::string path_;
   int channels_ = 0;
   int fd_ = -1;
+  std::string error_;
 };
 
 }  // namespace quillo

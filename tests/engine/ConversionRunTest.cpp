@@ -54,7 +54,10 @@ class ByteSink final : public MediaSink {
     bytes_ += static_cast<size_t>(frames);
     return true;
   }
-  void Close() override { test::WriteFile(path_, std::vector<uint8_t>(bytes_, 0)); }
+  bool Close() override {
+    test::WriteFile(path_, std::vector<uint8_t>(bytes_, 0));
+    return true;
+  }
 
  private:
   std::string path_;

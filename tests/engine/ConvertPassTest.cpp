@@ -33,7 +33,7 @@ class TaggedSink final : public MediaSink {
     test::WriteFile(path_, std::vector<uint8_t>(static_cast<size_t>(frames_), 0));
     return true;
   }
-  void Close() override {}
+  bool Close() override { return true; }
 
  private:
   bool opens_;

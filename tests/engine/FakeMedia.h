@@ -61,7 +61,7 @@ class RecordingSink final : public MediaSink {
     }
     return true;
   }
-  void Close() override {}
+  bool Close() override { return true; }
   int channels() const { return channels_; }
 
   std::vector<int16_t> samples;

@@ -18,7 +18,7 @@ class ConfiguredSink final : public MediaSink {
   void SetCodecOptions(const SinkOptions& o) override { options = o; }
   bool Open() override { return true; }
   bool Write(const int16_t*, const int16_t*, int) override { return true; }
-  void Close() override {}
+  bool Close() override { return true; }
   int rate = -1, channels = -1, bitRate = -1;
   SinkOptions options;
 };
