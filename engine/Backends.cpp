@@ -3,6 +3,7 @@
 #include "backends/amr/AmrBackend.h"
 #include "backends/bass/BassBackend.h"
 #include "backends/ffmpeg/FfmpegBackend.h"
+#include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/FrameworkSink.h"
 #include "backends/files/FilesBackend.h"
 #include "backends/wm/WmBackend.h"
@@ -30,6 +31,8 @@ std::unique_ptr<MediaSource> CreateSource(SourceBackend backend, bool fullDecodi
   }
   return MakeFrameworkSource(fullDecoding);
 }
+
+bool FrameworkDecodesAsPcm(const std::string& path) { return FrameworkSeesPcm(path); }
 
 std::unique_ptr<MediaSink> CreateSink(FormatBackend backend) {
   switch (backend) {

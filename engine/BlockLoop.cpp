@@ -72,39 +72,42 @@ class BlockLoop {
     return true;
   }
 
-  void Emit(int frames) {
+  // False when the sink refused the block.
+  bool Emit(int frames) {
     int16_t* inLeft = route_.pickChannel == 2 ? right_.data() : left_.data();
     int16_t* inRight =
         route_.pickChannel == 0 && source_.GetChannels() == 2 ? right_.data() : nullptr;
     if (!route_.resample) {
       // One channel feeding two goes out as the same buffer twice.
-      Write(inLeft, route_.outputChannels == 2 ? (inRight ? inRight : inLeft) : nullptr, frames);
-      return;
+      return Write(inLeft, route_.outputChannels == 2 ? (inRight ? inRight : inLeft) : nullptr,
+                   frames);
     }
     int produced = 0;
     adapter_.Process(inLeft, inRight, frames, outLeft_.data(), outRight_.data(), &produced);
-    Write(outLeft_.data(), route_.outputChannels == 2 ? outRight_.data() : nullptr, produced);
+    return Write(outLeft_.data(), route_.outputChannels == 2 ? outRight_.data() : nullptr,
+                 produced);
   }
 
-  void Drain() {
-    if (!route_.resample) return;
+  bool Drain() {
+    if (!route_.resample) return true;
     const int capacity = static_cast<int>(outLeft_.size());
     int16_t* outRight = route_.outputChannels == 2 ? outRight_.data() : nullptr;
     for (int frames; (frames = adapter_.Flush(outLeft_.data(), outRight_.data(), capacity)) > 0;)
-      Write(outLeft_.data(), outRight, frames);
+      if (!Write(outLeft_.data(), outRight, frames)) return false;
+    return true;
   }
 
   bool SkipPending() const { return skipRemaining_ > 0; }
 
  private:
-  void Write(int16_t* left, int16_t* right, int frames) {
-    if (frames <= 0) return;
+  bool Write(int16_t* left, int16_t* right, int frames) {
+    if (frames <= 0) return true;
     if (route_.applyGain) {
       // A left buffer that also serves as the right channel is scaled once.
       ApplyGain(left, frames, route_.gain);
       if (right != nullptr && right != left) ApplyGain(right, frames, route_.gain);
     }
-    sink_.Write(left, right != nullptr ? right : left, frames);
+    return sink_.Write(left, right != nullptr ? right : left, frames);
   }
 
   MediaSource& source_;
@@ -135,11 +138,11 @@ LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& rou
     progress.Pump();
     if (progress.IsCancelled()) return LoopEnd::Cancelled;
     if (!loop.Window(frames)) break;
-    if (frames > 0) loop.Emit(frames);
+    if (frames > 0 && !loop.Emit(frames)) return LoopEnd::WriteFailed;
     if (route.stopAtProgressTotal && position >= total) break;
   } while ((frames = loop.Read()) > 0);
   if (loop.SkipPending()) return LoopEnd::SkipNotReached;
-  loop.Drain();
+  if (!loop.Drain()) return LoopEnd::WriteFailed;
   fileProgress.Finish();
   return LoopEnd::Finished;
 }

@@ -31,6 +31,7 @@ enum class LoopEnd {
   NothingRead,  // the first Read gave nothing
   Cancelled,
   SkipNotReached,  // the source ended inside the skipped part
+  WriteFailed,     // the sink refused a block; its ErrorText says why
 };
 
 // Moves every block of `source` into `sink` along `route`, with progress.

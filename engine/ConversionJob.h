@@ -16,6 +16,9 @@ struct ConversionJob {
   int position = 0;
   // Gain found by the normalize scan; -1 when none is known.
   float normalizeGain = -1.0f;
+  // Set when a join's output could not be written: no later file can be
+  // appended to it.
+  bool outputBroken = false;
   // Gain the last convert pass applied (1.0 when unscaled), for the "Volume" cell.
   float appliedGain = 1.0f;
 };

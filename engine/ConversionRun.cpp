@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 #include "backends/files/FileStartsWith.h"
 #include "engine/FileItemText.h"
+#include "engine/FileList.h"
 #include "engine/OutputPath.h"
 #include "engine/PendingOutput.h"
 #include "engine/WindowsMediaRuntime.h"
@@ -31,9 +33,13 @@ std::string SoundFontQuestion(const std::string& folder) {
 
 bool IsWindowsMediaRow(const OutputFormat& row) { return row.backend == FormatBackend::WindowsMedia; }
 
+// A RIFF file named ".dts" needs preprocessing only when it wraps a DTS
+// stream as if it were PCM; when the framework already decodes the DTS inside,
+// copying its decoded PCM as DTS would turn the audio into noise.
 bool NeedsPreprocessing(const FileItem& file, const ConversionSettings& settings) {
   if (file.sourceKind == SourceKind::CdAudio) return settings.enableDtsForCda != 0;
-  return file.sourceKind == SourceKind::Dts && FileStartsWith("RIFF", 4, file.path);
+  return file.sourceKind == SourceKind::Dts && FileStartsWith("RIFF", 4, file.path) &&
+         FrameworkDecodesAsPcm(file.path);
 }
 
 void RemoveFile(const std::string& path) {
@@ -110,8 +116,8 @@ bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env
   return true;
 }
 
-FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, RunEnvironment& env,
-                          const ConvertStep& convert) {
+FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string& outputPath,
+                          RunEnvironment& env, const ConvertStep& convert) {
   PassContext& pass = env.pass;
   ConversionJob& job = pass.job;
   ConversionProgress& progress = pass.progress;
@@ -121,6 +127,7 @@ FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, R
   ScratchFile scratch;
   int hasAudio = 1;
   if (NeedsPreprocessing(file, pass.settings)) {
+    env.list.SetOutputCell(index, "Preprocessing...");
     job.retryWithFramework = false;
     PassItem raw{file.path, file.sourceKind, "", item.displayName};
     if (PreprocessDts(raw, pass, hasAudio)) {
@@ -134,6 +141,7 @@ FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, R
 
   job.normalizeGain = -1.0f;
   if (pass.settings.volumeType == VolumeMode::Normalize) {
+    env.list.SetOutputCell(index, "Normalizing...");
     hasAudio = 1;
     job.retryWithFramework = false;
     int16_t minimum = 0, maximum = 0;
@@ -145,6 +153,7 @@ FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, R
     if (!scanned && progress.IsCancelled()) return cancelled();
   }
 
+  env.list.SetOutputCell(index, "Converting...");
   hasAudio = 1;
   job.retryWithFramework = false;
   job.appliedGain = 1.0f;
@@ -215,29 +224,35 @@ RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
   if (!CheckPrerequisites(files, env)) return result;
   result.started = true;
   PassContext& pass = env.pass;
-  const OutputPathOptions pathOptions = PathOptions(pass.settings, env.documentsFolder);
+  std::set<std::string> written;
+  OutputPathOptions pathOptions = PathOptions(pass.settings, env.documentsFolder);
+  pathOptions.writtenThisRun = &written;
 
   RunEachFile(files, FormatDisplayName(pass.row), env, [&](size_t i, FileItem& file) {
     std::string message;
-    if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message))
+    std::string fallbackReason;
+    if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message,
+                        &fallbackReason))
       return FileOutcome{FileOutcome::Result::Failed, message};
-    // An existing target is replaced only once the new output is complete.
+    if (!fallbackReason.empty()) env.list.NoteOutputFallback(i, fallbackReason);
+    // The output is written beside its target and takes its name only once it
+    // is complete: a failure, a cancel or a killed process never leaves a
+    // partial file under the final name, and an old target survives them.
     PendingOutput pending(file.outputPath);
-    std::string writeTo = file.outputPath;
-    std::error_code ec;
-    if (std::filesystem::exists(file.outputPath, ec)) {
-      if (!pending.Create())
-        return FileOutcome{FileOutcome::Result::Failed,
-                           "Failed to create file \"" + file.outputPath + "\""};
-      writeTo = pending.path();
+    if (!pending.Create())
+      return FileOutcome{FileOutcome::Result::Failed,
+                         "Failed to create file \"" + file.outputPath + "\""};
+    FileOutcome outcome =
+        RunFilePasses(i, file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
+          return ConvertFile(item, pass, hasAudio);
+        });
+    if (outcome.result != FileOutcome::Result::Converted) return outcome;
+    if (!pending.Commit()) {
+      pass.job.failureDetail = pending.error();
+      return FileOutcome{FileOutcome::Result::Failed,
+                         std::string(kConversionFailureStatus) + " (" + pending.error() + ")"};
     }
-    env.list.SetOutputCell(i, "Converting...");
-    FileOutcome outcome = RunFilePasses(file, writeTo, env, [&](const PassItem& item, int& hasAudio) {
-      return ConvertFile(item, pass, hasAudio);
-    });
-    if (outcome.result == FileOutcome::Result::Converted && !pending.path().empty() &&
-        !pending.Commit())
-      outcome = {FileOutcome::Result::Failed, "Failed to create file \"" + file.outputPath + "\""};
+    written.insert(FileListKey(file.outputPath));
     return outcome;
   }, result);
 

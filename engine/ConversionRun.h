@@ -20,6 +20,9 @@ class RunListView {
   virtual void EnsureVisible(size_t /*file*/) {}
   // Widens the "Output" column once a long failure text needs the room.
   virtual void WidenOutputColumn(int /*pixels*/) {}
+  // The file's output went to the documents folder because the chosen folder
+  // failed with `reason`; its output path is in the FileItem.
+  virtual void NoteOutputFallback(size_t /*file*/, const std::string& /*reason*/) {}
 };
 
 extern const char* const kSoundFontMissingStatus;
@@ -62,12 +65,12 @@ struct FileOutcome {
   std::string status;  // the "Output" cell text of a failure
 };
 
-// Runs the preprocessing, normalize and convert passes of one file, each with
-// one retry through the framework. `convert` is the convert or append step;
-// it writes to `outputPath`.
+// Runs the preprocessing, normalize and convert passes of the file at `index`,
+// each with one retry through the framework, naming each step in its "Output"
+// cell. `convert` is the convert or append step; it writes to `outputPath`.
 using ConvertStep = std::function<bool(const PassItem&, int& hasAudio)>;
-FileOutcome RunFilePasses(const FileItem& file, const std::string& outputPath, RunEnvironment& env,
-                          const ConvertStep& convert);
+FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string& outputPath,
+                          RunEnvironment& env, const ConvertStep& convert);
 
 // Runs `step` for each file in turn (after the sound-font check and the
 // progress announcement) and writes each outcome into the list: the output's

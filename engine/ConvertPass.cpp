@@ -17,6 +17,8 @@ namespace quillo {
 
 const char* const kSkipTooLongDetail =
     "Length of the file is shorter than skipping length set at Options -> General";
+const char* const kConvertLengthDetail =
+    "Length to convert set at Options -> General must be greater than 0";
 
 namespace {
 
@@ -34,16 +36,41 @@ void DeleteOutput(const std::string& output, const std::string& source) {
 }
 
 // Opens the source of a pass; null (with hasAudio 0 for a rate of 0) on failure.
+// A rate no real recording has comes from a damaged header: converted at its
+// word, a few kilobytes would become hours of audio.
 std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& context, int renderRate,
                                         int& hasAudio) {
   std::unique_ptr<MediaSource> source =
       context.factory.Open(item.path, item.kind, renderRate, true, &hasAudio);
-  if (source && source->GetSampleRate() <= 0) {
+  if (!source) return nullptr;
+  const int rate = source->GetSampleRate();
+  if (rate <= 0) {
     source->Close();
     hasAudio = 0;
     return nullptr;
   }
+  if (!IsSaneSampleRate(rate)) {
+    source->Close();
+    context.job.failureDetail = "Unsupported sample rate of " + std::to_string(rate) + " Hz";
+    return nullptr;
+  }
   return source;
+}
+
+// The source's own tags. For WAV files the RIFF INFO reader's fields win (it
+// knows track numbers and numbered genres); the library's tags, an ID3 chunk
+// for example, fill the fields the INFO list lacks.
+bool SourceTags(const PassItem& item, MediaSource& source, TagInfo& tags) {
+  const bool found = source.ReadTags(tags);
+  if (item.kind != SourceKind::Wave) return found;
+  TagInfo info;
+  if (!ReadRiffInfoTags(item.path, info)) return found;
+  for (auto field : {&TagInfo::title, &TagInfo::artist, &TagInfo::album, &TagInfo::year,
+                     &TagInfo::genre, &TagInfo::comment, &TagInfo::track, &TagInfo::composer,
+                     &TagInfo::copyright}) {
+    if (!(info.*field).empty()) tags.*field = info.*field;
+  }
+  return true;
 }
 
 std::string StripExtension(const std::string& name) {
@@ -64,9 +91,7 @@ void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaS
                  track);
   } else if (settings.id3TagType == TagMode::FromSource) {
     TagInfo tags;
-    bool found = source.ReadTags(tags);
-    if (!found && item.kind == SourceKind::Wave) found = ReadRiffInfoTags(item.path, tags);
-    if (found)
+    if (SourceTags(item, source, tags))
       sink.SetTags(tags.title, tags.artist, tags.album, tags.genre, tags.year, tags.comment,
                    tags.composer, tags.copyright, TrackNumberFromText(tags.track));
   }
@@ -83,9 +108,15 @@ bool Windows(const ConversionSettings& settings, MediaSource& source, BlockRoute
     if (durationMs > 0 && static_cast<uint32_t>(settings.skipLength) >= durationMs) return false;
     route.skipFrames = static_cast<int64_t>(rate * (settings.skipLength * 0.001));
   }
-  if (settings.enableConvertLength && settings.convertLength != 0)
+  if (settings.enableConvertLength && settings.convertLength > 0)
     route.lengthFrames = static_cast<int64_t>(rate * (settings.convertLength * 0.001));
   return true;
+}
+
+// A length window of no time at all (a hand-edited negative length) would
+// make an empty output.
+bool LengthWindowValid(const ConversionSettings& settings) {
+  return !settings.enableConvertLength || settings.convertLength >= 0;
 }
 
 // The gain of this file, also recorded as the job's applied gain.
@@ -102,14 +133,25 @@ void ChooseGain(PassContext& context, BlockRoute& route) {
   if (route.applyGain) context.job.appliedGain = route.gain;
 }
 
+// The channel taken alone: 1 left, 2 right, 0 none (a stored mode that is
+// neither; the sink then takes the left channel of the pair).
 int PickMode(const ConversionSettings& settings) {
-  return settings.monoType == MonoMixMode::LeftOnly ? 1 : 2;
+  if (settings.monoType == MonoMixMode::LeftOnly) return 1;
+  if (settings.monoType == MonoMixMode::RightOnly) return 2;
+  return 0;
 }
 
 // The file ends before the skipped part does: no retry would help.
 void FailSkip(PassContext& context) {
   context.job.retryWithFramework = false;
   context.job.failureDetail = kSkipTooLongDetail;
+}
+
+// The output could not be written: a full disk or a lost device, which no
+// other decoder would change.
+void FailWrite(PassContext& context, const std::string& reason) {
+  context.job.retryWithFramework = false;
+  context.job.failureDetail = reason.empty() ? "The output file could not be written" : reason;
 }
 
 // Opens the source of a convert or append pass and fills the route's source
@@ -119,6 +161,12 @@ std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext
   std::unique_ptr<MediaSource> source =
       OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
   if (!source) return nullptr;
+  if (!LengthWindowValid(context.settings)) {
+    source->Close();
+    context.job.retryWithFramework = false;
+    context.job.failureDetail = kConvertLengthDetail;
+    return nullptr;
+  }
   route.sourceRate = source->GetSampleRate();
   route.sourceChannels = source->GetChannels();
   route.stopAtProgressTotal = IsRenderedKind(item.kind);
@@ -167,6 +215,8 @@ bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
   sink.SetPath(item.outputPath);
   if (!sink.Open()) {
     source->Close();
+    const std::string reason = sink.ErrorText();
+    if (!reason.empty()) context.job.failureDetail = reason;
     output->sink.reset();
     DeleteOutput(item.outputPath, item.path);
     context.job.retryWithFramework = false;
@@ -177,11 +227,13 @@ bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
   const LoopEnd end =
       RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
   source->Close();
-  sink.Close();
+  const bool closed = sink.Close();
+  if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
+    FailWrite(context, sink.ErrorText());
   output->sink.reset();
 
   if (end == LoopEnd::SkipNotReached) FailSkip(context);
-  if (end != LoopEnd::Finished) {
+  if (end != LoopEnd::Finished || !closed) {
     DeleteOutput(item.outputPath, item.path);
     return false;
   }
@@ -212,6 +264,10 @@ bool AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinCha
       RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
   source->Close();
   if (end == LoopEnd::SkipNotReached) FailSkip(context);
+  if (end == LoopEnd::WriteFailed) {
+    FailWrite(context, sink.ErrorText());
+    context.job.outputBroken = true;
+  }
   return end == LoopEnd::Finished;
 }
 
@@ -296,9 +352,11 @@ bool PreprocessDts(PassItem& item, PassContext& context, int& hasAudio) {
   const LoopEnd end =
       RunBlockLoop(*source, writer, route, context.progress, "Preprocessing", item.displayName);
   source->Close();
-  writer.Close();
+  const bool closed = writer.Close();
+  if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
+    FailWrite(context, writer.ErrorText());
   std::error_code ec;
-  if (end != LoopEnd::Finished || std::filesystem::file_size(path, ec) == 0 || ec) {
+  if (end != LoopEnd::Finished || !closed || std::filesystem::file_size(path, ec) == 0 || ec) {
     DeleteOutput(path, item.path);
     return false;
   }

@@ -13,6 +13,7 @@
 namespace quillo {
 
 extern const char* const kSkipTooLongDetail;
+extern const char* const kConvertLengthDetail;
 
 // The file a pass works on. After preprocessing the path and kind are those of
 // the temporary file while the display name stays the listed file's.

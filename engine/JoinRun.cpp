@@ -53,6 +53,8 @@ RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
 
   int maxRate = 0, maxChannels = 0;
   JoinReference(files, maxRate, maxChannels);
+  std::error_code ec;
+  const bool replacesTarget = std::filesystem::exists(outputPath, ec);
   // The joined file is written beside the target and moved into place at the end.
   PendingOutput pending(outputPath);
   std::optional<JoinSink> join;
@@ -63,21 +65,45 @@ RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
   }
   result.started = true;
 
+  int joined = 0;
+  std::string brokenStatus;  // set once the output cannot take more audio
   RunEachFile(files, FileNameCell(outputPath), env, [&](size_t i, FileItem& file) {
+    if (!brokenStatus.empty()) return FileOutcome{FileOutcome::Result::Failed, brokenStatus};
     file.outputPath = outputPath;
-    env.list.SetOutputCell(i, "Converting...");
-    return RunFilePasses(file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
-      return AppendFile(item, *join->sink, join->rate, join->channels, pass, hasAudio);
-    });
+    FileOutcome outcome =
+        RunFilePasses(i, file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
+          return AppendFile(item, *join->sink, join->rate, join->channels, pass, hasAudio);
+        });
+    if (outcome.result == FileOutcome::Result::Converted) ++joined;
+    if (pass.job.outputBroken) brokenStatus = outcome.status;
+    return outcome;
   }, result);
 
-  join->sink->Close();
+  const bool closed = join->sink->Close();
+  const std::string closeError = join->sink->ErrorText();
   join->sink.reset();
-  // A cancelled join leaves nothing behind; otherwise the output replaces the target.
-  if (result.cancelled || !pending.Commit()) {
+  // Only a join that holds audio and was written completely takes the name;
+  // an old file there is replaced only when every file went in.
+  std::string problem;
+  if (!brokenStatus.empty() || !closed)
+    problem = closeError.empty() ? "the output could not be written" : closeError;
+  else if (joined == 0)
+    problem = "no file could be joined";
+  else if (replacesTarget && result.failures > 0)
+    problem = "not every file could be joined, so the existing file was kept";
+  if (result.cancelled || !problem.empty() || !pending.Commit()) {
+    if (problem.empty() && !result.cancelled) problem = pending.error();
     pending.Discard();
-    for (FileItem* file : files) file->outputPath.clear();
-    if (!result.cancelled) env.prompts.Warn("Failed to create file \"" + outputPath + "\".");
+    // The files that went in are lost with the output: their rows say so.
+    for (size_t i = 0; i < files.size(); ++i) {
+      if (files[i]->outputPath.empty()) continue;
+      files[i]->outputPath.clear();
+      if (result.cancelled) continue;
+      env.list.SetOutputCell(i, std::string(kConversionFailureStatus) + " (" + problem + ")");
+      ++result.failures;
+    }
+    if (!result.cancelled)
+      env.prompts.Warn("Failed to create file \"" + outputPath + "\" (" + problem + ").");
     return result;
   }
   if (pass.settings.browseOutputFolder) result.revealPath = outputPath;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/FileList.h"
 #include "engine/FolderMaker.h"
 #include "engine/PendingOutput.h"
 
@@ -70,8 +71,8 @@ bool ProveCreatable(const std::string& path) {
 }
 
 Outcome TryOnce(const std::string& source, const std::string& newExtension, int mode,
-                const std::string& folder, bool keepTree, int policy, std::string& output,
-                std::string& message) {
+                const std::string& folder, bool keepTree, const OutputPathOptions& options,
+                std::string& output, std::string& message) {
   const size_t slash = source.rfind('/');
   const std::string fileName = slash == std::string::npos ? source : source.substr(slash + 1);
   const size_t dot = fileName.rfind('.');
@@ -99,7 +100,9 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, int 
 
   std::string path = base + newExtension;
   if (Exists(path)) {
-    switch (policy) {
+    const bool writtenThisRun =
+        options.writtenThisRun != nullptr && options.writtenThisRun->count(FileListKey(path)) != 0;
+    switch (writtenThisRun ? OutputPathOptions::kRenameTarget : options.targetPolicy) {
       case OutputPathOptions::kOverwriteTarget:
         if (SamePath(path, source)) {
           message =
@@ -131,7 +134,7 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, int 
 }  // namespace
 
 bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPathOptions& options,
-                    std::string& message) {
+                    std::string& message, std::string* fallbackReason) {
   const std::string newExtension = "." + extension;
   int mode = options.folderMode;
   std::string folder = options.folder;
@@ -140,8 +143,8 @@ bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPa
 
   for (;;) {
     std::string output;
-    const Outcome outcome = TryOnce(item.path, newExtension, mode, folder, keepTree,
-                                    options.targetPolicy, output, message);
+    const Outcome outcome =
+        TryOnce(item.path, newExtension, mode, folder, keepTree, options, output, message);
     if (outcome == Outcome::kDone) {
       item.outputPath = output;
       return true;
@@ -151,6 +154,7 @@ bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPa
     if (outcome == Outcome::kRefused || !options.documentsFallback || fallbackUsed) return false;
     fallbackUsed = true;
     if (!MakeFolders(options.documentsFolder)) return false;
+    if (fallbackReason != nullptr) *fallbackReason = message;
     keepTree = mode == OutputPathOptions::kSpecificFolder && options.keepTree;
     folder = options.documentsFolder;
     mode = OutputPathOptions::kSpecificFolder;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "engine/FileItem.h"
@@ -21,16 +22,22 @@ struct OutputPathOptions {
   bool documentsFallback = false;  // retry in the documents folder when creation fails
   std::string documentsFolder;     // the user's documents folder, empty when unknown
   int targetPolicy = kRenameTarget;
+  // Outputs this run has already written (FileListKey of each): a later file
+  // of the same run that maps to one of them is renamed whatever the policy,
+  // so that no output of the run replaces another.
+  const std::set<std::string>* writtenThisRun = nullptr;
 };
 
 // Chooses the output path of `item` for the output extension `extension`
 // ("mp3"), creating missing folders and proving that the file can be created.
 // On success sets item.outputPath and returns true; otherwise leaves it alone,
 // sets `message` to the text for the file's "Output" cell and returns false.
+// When the output had to go to the documents folder instead of the chosen one,
+// `fallbackReason` (if given) receives the message of the failed attempt.
 //
 // An existing target under the overwrite policy is not touched here: the
 // conversion writes through a PendingOutput and replaces it only on success.
 bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPathOptions& options,
-                    std::string& message);
+                    std::string& message, std::string* fallbackReason = nullptr);
 
 }  // namespace quillo

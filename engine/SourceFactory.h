@@ -29,6 +29,11 @@ enum class SourceBackend {
 // framework's probe-only variant.
 std::unique_ptr<MediaSource> CreateSource(SourceBackend backend, bool fullDecoding);
 
+// Whether the framework reads the file's first audio stream as plain PCM (a
+// RIFF file whose DTS stream it does not recognise); false when it cannot
+// open the file or finds a real codec there.
+bool FrameworkDecodesAsPcm(const std::string& path);
+
 // The candidates for a kind, first choice first.
 std::vector<SourceBackend> SourceCandidates(SourceKind kind);
 

@@ -190,7 +190,7 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   FileItem mp3;
   mp3.path = dir.File("a.mp3");
   mp3.sourceKind = SourceKind::Mp3;
-  const FileOutcome outcome = RunFilePasses(mp3, dir.File("a.wav"), env, [&](const PassItem& item, int& hasAudio) {
+  const FileOutcome outcome = RunFilePasses(0, mp3, dir.File("a.wav"), env, [&](const PassItem& item, int& hasAudio) {
     return ConvertFile(item, pass, hasAudio);
   });
   EXPECT_EQ(outcome.result, FileOutcome::Result::Converted);
@@ -208,7 +208,7 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   });
   PassContext chokingPass{settings, row, job, choking, progress, pass.createSink};
   RunEnvironment chokingEnv{chokingPass, answers, cells, nullptr, nullptr, ""};
-  const FileOutcome failed = RunFilePasses(mkv, dir.File("b.wav"), chokingEnv, [&](const PassItem& item, int& hasAudio) {
+  const FileOutcome failed = RunFilePasses(0, mkv, dir.File("b.wav"), chokingEnv, [&](const PassItem& item, int& hasAudio) {
     return ConvertFile(item, chokingPass, hasAudio);
   });
   EXPECT_EQ(failed.status, "Conversion Failure");
