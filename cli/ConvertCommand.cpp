@@ -11,6 +11,7 @@
 #include "cli/CliPrompts.h"
 #include "cli/Commands.h"
 #include "cli/ConvertOptions.h"
+#include "cli/EscapeText.h"
 #include "cli/TerminalProgress.h"
 #include "engine/ConversionRun.h"
 #include "engine/FolderSearch.h"
@@ -29,20 +30,32 @@ class CellTable final : public RunListView {
  public:
   void SetVolumeCell(size_t file, const std::string& text) override { volume_[file] = text; }
   void SetOutputCell(size_t file, const std::string& text) override { output_[file] = text; }
+  void NoteOutputFallback(size_t file, const std::string& reason) override {
+    fallback_[file] = reason;
+  }
 
-  void Print(std::ostream& out, const std::vector<FileItem*>& files) const {
+  // One line per file; an output that landed outside the chosen folder is
+  // printed with its whole path and the reason goes to standard error.
+  void Print(std::ostream& out, std::ostream& err, const std::vector<FileItem*>& files) const {
     for (size_t i = 0; i < files.size(); ++i) {
       const auto output = output_.find(i);
       if (output == output_.end()) continue;  // not reached before a cancel
       const auto volume = volume_.find(i);
-      out << files[i]->path << '\t' << (volume == volume_.end() ? "" : volume->second) << '\t'
-          << output->second << '\n';
+      const auto fallback = fallback_.find(i);
+      const bool elsewhere = fallback != fallback_.end() && !files[i]->outputPath.empty();
+      if (elsewhere)
+        err << "quillo-cli: " << EscapeText(fallback->second) << "; written to "
+            << EscapeText(files[i]->outputPath) << " instead\n";
+      out << EscapeText(files[i]->path) << '\t'
+          << EscapeText(volume == volume_.end() ? "" : volume->second) << '\t'
+          << EscapeText(elsewhere ? files[i]->outputPath : output->second) << '\n';
     }
   }
 
  private:
   std::map<size_t, std::string> volume_;
   std::map<size_t, std::string> output_;
+  std::map<size_t, std::string> fallback_;
 };
 
 // Files as given, and the files below given folders as Add Folder finds them.
@@ -70,13 +83,15 @@ struct Session {
 };
 
 // Loads the settings, applies the options, stores them with --save.
-bool PrepareSettings(const ConvertArguments& arguments, Session& session, std::ostream& err) {
+bool PrepareSettings(ConvertArguments& arguments, bool join, Session& session,
+                     std::ostream& err) {
   session.configPath = arguments.configFile.empty() ? ConfigFilePath() : arguments.configFile;
   IniSettingsProvider provider(session.configPath);
   SettingsStore store(provider);
   store.load(session.settings);
   std::string error;
-  if (!ApplyConvertOptions(arguments, session.settings, error)) {
+  if ((join && !ResolveJoinFormat(arguments, session.settings, error)) ||
+      !ApplyConvertOptions(arguments, session.settings, error)) {
     err << "quillo-cli: " << error << '\n';
     return false;
   }
@@ -89,7 +104,7 @@ bool PrepareSettings(const ConvertArguments& arguments, Session& session, std::o
 int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& out,
                std::ostream& err) {
   std::string error;
-  const std::optional<ConvertArguments> arguments = ParseConvertArguments(args, error);
+  std::optional<ConvertArguments> arguments = ParseConvertArguments(args, error);
   if (!arguments) {
     err << "quillo-cli: " << error << "\n(see: quillo-cli help)\n";
     return kExitUsage;
@@ -107,7 +122,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
     return kExitUsage;
   }
   Session session;
-  if (!PrepareSettings(*arguments, session, err)) return kExitUsage;
+  if (!PrepareSettings(*arguments, join, session, err)) return kExitUsage;
   ConversionSettings& settings = session.settings;
   const OutputFormat& row = *FindFormat(settings.formats, settings.outputFormat);
 
@@ -118,7 +133,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
     std::error_code ec;
     if (std::filesystem::exists(joinPath, ec) &&
         settings.targetExistsOpt != TargetExistsPolicy::Overwrite) {
-      err << "quillo-cli join: \"" << joinPath
+      err << "quillo-cli join: \"" << EscapeText(joinPath)
           << "\" exists; give --if-exists overwrite to replace it\n";
       return kExitSomeFailed;
     }
@@ -154,7 +169,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
   LibrarySoundFont soundFont(audio::SharedAudioLibrary());
   RunEnvironment env{pass, prompts, cells, &soundFont, &windowsMedia, DocumentsFolder()};
   const RunResult result = join ? JoinAll(files, joinPath, env) : ConvertEach(files, env);
-  cells.Print(out, files);
+  cells.Print(out, err, files);
   if (!result.started) return kExitSomeFailed;
   return result.failures == 0 && !result.cancelled ? kExitOk : kExitSomeFailed;
 }

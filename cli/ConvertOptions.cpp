@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <system_error>
 
 #include "catalog/Catalog.h"
 
@@ -162,6 +164,35 @@ bool ResolveFormat(const std::string& text, const ConversionSettings& settings, 
   return false;
 }
 
+bool ResolveJoinFormat(ConvertArguments& arguments, const ConversionSettings& settings,
+                       std::string& error) {
+  std::string ext = std::filesystem::path(arguments.outputFile).extension().string();
+  if (ext.empty()) return true;  // the chosen format's extension is appended
+  ext = Lower(ext.substr(1));
+  const auto given = std::find_if(arguments.options.begin(), arguments.options.end(),
+                                  [](const auto& option) { return option.first == "format"; });
+  if (given != arguments.options.end()) {
+    int formatId = 0;
+    if (!ResolveFormat(given->second, settings, formatId, error)) return false;
+    const OutputFormat& row = *FindFormat(settings.formats, formatId);
+    if (row.extension == ext) return true;
+    error = "-o " + arguments.outputFile + " does not end in \"." + std::string(row.extension) +
+            "\", the extension of the format given with -f";
+    return false;
+  }
+  // Without -f the name decides, so that "mix.flac" never holds another format.
+  const OutputFormat* stored = FindFormat(settings.formats, settings.outputFormat);
+  if (stored != nullptr && stored->extension == ext) return true;
+  int formatId = 0;
+  std::string ambiguity;
+  if (!ResolveFormat(ext, settings, formatId, ambiguity)) {
+    error = "-o " + arguments.outputFile + ": " + ambiguity + "; name the format with -f";
+    return false;
+  }
+  arguments.options.emplace(arguments.options.begin(), "format", std::to_string(formatId));
+  return true;
+}
+
 bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& settings,
                          std::string& error) {
   // The format comes first: the encoding options apply to its row.
@@ -186,7 +217,7 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
     return false;
   };
   const auto needsOwnCodec = [&](const std::string& name) {
-    error = "--" + name + " does not apply to" + FormatListText(*row);
+    error = "--" + name + " does not apply" + FormatListText(*row);
     return false;
   };
 
@@ -197,7 +228,10 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
     } else if (name == "output-dir") {
       if (value.empty()) return bad(name, value);
       settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
-      settings.destSpecifiedFolder = value;
+      // Stored absolute: a later run from another folder must find the same place.
+      std::error_code ec;
+      const std::filesystem::path folder = std::filesystem::absolute(value, ec);
+      settings.destSpecifiedFolder = ec ? value : folder.lexically_normal().string();
     } else if (name == "same-folder") {
       settings.destOutputFolderOpt = OutputFolderMode::SameAsSource;
     } else if (name == "keep-tree") {

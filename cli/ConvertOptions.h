@@ -27,6 +27,13 @@ std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::str
 bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& settings,
                          std::string& error);
 
+// For join: checks that the output file's extension belongs to the format
+// given with -f, or, without -f, makes the format the one that extension
+// names (when the stored format does not already have it). False with `error`
+// for a mismatch, an unknown extension or one several formats share.
+bool ResolveJoinFormat(ConvertArguments& arguments, const ConversionSettings& settings,
+                       std::string& error);
+
 // The row for a catalog id or an unambiguous extension; false with `error`
 // listing the candidates otherwise.
 bool ResolveFormat(const std::string& text, const ConversionSettings& settings, int& formatId,

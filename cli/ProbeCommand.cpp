@@ -3,6 +3,7 @@
 #include "backends/wm/WmRuntime.h"
 #include "cli/CliPrompts.h"
 #include "cli/Commands.h"
+#include "cli/EscapeText.h"
 #include "engine/FileItemText.h"
 #include "engine/ProbeFile.h"
 
@@ -11,7 +12,7 @@ namespace quillo {
 namespace {
 
 void PrintRow(std::ostream& out, const FileItem& item) {
-  out << item.path << '\t' << FileNameCell(item.path) << '\t' << DurationCell(item.duration)
+  out << EscapeText(item.path) << '\t' << EscapeText(FileNameCell(item.path)) << '\t' << DurationCell(item.duration)
       << '\t' << BitRateCell(item.bitRate) << '\t' << SampleRateCell(item.sampleRate) << '\t'
       << ChannelsCell(item.channels) << '\n';
 }
@@ -34,7 +35,7 @@ int RunProbe(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (result.status == ProbeResult::Status::Added)
       PrintRow(out, list.Items()[static_cast<size_t>(result.row)]);
     else if (result.status == ProbeResult::Status::Failed)
-      failures += path + '\n';
+      failures += EscapeText(path) + '\n';
   }
   if (failures.empty()) return kExitOk;
   err << "Failed to load the following files.\n\n" << failures;

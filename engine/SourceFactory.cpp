@@ -1,5 +1,6 @@
 #include "engine/SourceFactory.h"
 
+#include "engine/RegularFile.h"
 #include "engine/UserPrompts.h"
 #include "engine/WindowsMediaRuntime.h"
 
@@ -65,6 +66,14 @@ std::vector<SourceBackend> SourceFactory::Chain(SourceKind kind) {
 std::unique_ptr<MediaSource> SourceFactory::Open(const std::string& path, SourceKind kind,
                                                  int renderRate, bool fullDecoding,
                                                  int* hasAudio) {
+  // A missing file, a folder or a FIFO: no decoder would help, and the user
+  // needs the system's reason rather than an offer to send the file in.
+  const std::string problem = RegularFileProblem(path);
+  if (!problem.empty()) {
+    job_.retryWithFramework = false;
+    job_.failureDetail = problem;
+    return nullptr;
+  }
   const std::vector<SourceBackend> chain = Chain(kind);
   for (size_t i = 0; i < chain.size(); ++i) {
     const SourceBackend backend = chain[i];

@@ -1,5 +1,8 @@
 #include "settings/IniSettingsProvider.h"
 
+#include <optional>
+
+#include <QFile>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -11,6 +14,31 @@ namespace {
 QString Key(std::string_view group, std::string_view name) {
   return QString::fromUtf8(group.data(), static_cast<qsizetype>(group.size())) + u'/' +
          QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// The text after "=" of `key` ("Options/ID3/Title": section "Options", line
+// "ID3\Title=...") as the file holds it, blanks around it removed; nothing
+// when the line is not found.
+std::optional<QString> RawValue(const QString& file, const QString& key) {
+  QFile in(file);
+  if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+  const qsizetype slash = key.indexOf(u'/');
+  const QString section = u'[' + key.left(slash) + u']';
+  QString name = key.mid(slash + 1);
+  name.replace(u'/', u'\\');
+  bool inSection = false;
+  std::optional<QString> found;
+  while (!in.atEnd()) {
+    const QString line = QString::fromUtf8(in.readLine()).trimmed();
+    if (line.startsWith(u'[')) {
+      inSection = line.compare(section, Qt::CaseInsensitive) == 0;
+      continue;
+    }
+    const qsizetype equals = line.indexOf(u'=');
+    if (inSection && equals > 0 && line.left(equals).trimmed() == name)
+      found = line.mid(equals + 1).trimmed();  // the last one wins, as in QSettings
+  }
+  return found;
 }
 
 }  // namespace
@@ -48,8 +76,11 @@ std::optional<std::string> IniSettingsProvider::readText(std::string_view group,
   const QVariant value = settings_->value(Key(group, name));
   if (!value.isValid()) return std::nullopt;
   // An unquoted text with commas, as a hand-edited file may hold it, reads
-  // back as a list; it is still the one text the user wrote.
+  // back as a list with the blanks after each comma lost; it is still the one
+  // text the user wrote, so take it from the file as written.
   if (value.typeId() == QMetaType::QStringList) {
+    const std::optional<QString> raw = RawValue(settings_->fileName(), Key(group, name));
+    if (raw && !raw->contains(u'"') && !raw->contains(u'\\')) return raw->toStdString();
     return value.toStringList().join(u',').toStdString();
   }
   return value.toString().toStdString();

@@ -189,6 +189,7 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   RunEnvironment env{pass, answers, cells, nullptr, nullptr, ""};
   FileItem mp3;
   mp3.path = dir.File("a.mp3");
+  test::WriteFile(mp3.path, {});
   mp3.sourceKind = SourceKind::Mp3;
   const FileOutcome outcome = RunFilePasses(0, mp3, dir.File("a.wav"), env, [&](const PassItem& item, int& hasAudio) {
     return ConvertFile(item, pass, hasAudio);
@@ -201,6 +202,7 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   created.clear();
   FileItem mkv;
   mkv.path = dir.File("b.mkv");
+  test::WriteFile(mkv.path, {});
   mkv.sourceKind = SourceKind::Other;
   SourceFactory choking(job, nullptr, nullptr, [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
     created.push_back(backend);

@@ -67,7 +67,12 @@ class ConvertPassTest : public ::testing::Test {
     int hasAudio = 1;
     return ConvertFile(item, context, hasAudio);
   }
-  PassItem Item() { return {"/music/Artist - Song.flac", SourceKind::Flac, dir.File("out.x"), "Artist - Song.flac"}; }
+  // The factory opens only files that exist; the fake sources ignore their content.
+  PassItem Item() {
+    const std::string source = dir.File("Artist - Song.flac");
+    test::WriteFile(source, {});
+    return {source, SourceKind::Flac, dir.File("out.x"), "Artist - Song.flac"};
+  }
 };
 
 TEST_F(ConvertPassTest, CancelDeletesThePartialOutput) {

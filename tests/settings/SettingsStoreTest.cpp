@@ -170,13 +170,15 @@ TEST(SettingsStoreTest, UnusableValuesKeepTheFieldsAsTheyAre) {
                   "ConvertLength=1200\n"
                   "FilterExts=wav,mp3\n"
                   "EnableExtFilter=1\n"
-                  "TargetExistsOpt=44\n");
+                  "TargetExistsOpt=44\n"
+                  "ID3\\Comment=Live,  in Rome, 1999\n");
   const ConversionSettings s = LoadFrom(path);
   EXPECT_EQ(s.volume, 100);
   EXPECT_EQ(s.skipLength, 0);
   EXPECT_EQ(s.convertLength, 1200);
   // An unquoted list in a hand-edited file is still the one text.
   EXPECT_EQ(s.filterExts, "wav,mp3");
+  EXPECT_EQ(s.tags.comment, "Live,  in Rome, 1999") << "the blanks after the commas stay";
   EXPECT_EQ(s.extensionFilter, (std::vector<std::string>{"wav", "mp3"}));
   // Coded values are taken as stored.
   EXPECT_EQ(static_cast<int32_t>(s.targetExistsOpt), 44);
