@@ -4,16 +4,25 @@
 #include <cstring>
 #include <utility>
 
+#include "backends/ffmpeg/FfmpegError.h"
+
 namespace quillo {
 
 std::unique_ptr<AmrNbStreamEncoder> AmrNbStreamEncoder::Open(const EncoderSettings& settings,
                                                              AVCodecParameters* parameters,
-                                                             PacketWriter writer) {
-  if (settings.sampleRate != AmrNbEncoder::kSampleRate || settings.channels != 1) return nullptr;
+                                                             PacketWriter writer,
+                                                             std::string& error) {
+  if (settings.sampleRate != AmrNbEncoder::kSampleRate || settings.channels != 1) {
+    error = "AMR-NB takes 8000 Hz mono only";
+    return nullptr;
+  }
   std::unique_ptr<AmrNbStreamEncoder> stream(new AmrNbStreamEncoder);
   stream->encoder_ = AmrNbEncoder::Create(false);
   stream->packet_.reset(av_packet_alloc());
-  if (!stream->encoder_ || !stream->packet_) return nullptr;
+  if (!stream->encoder_ || !stream->packet_) {
+    error = "The AMR-NB encoder could not be created";
+    return nullptr;
+  }
   stream->mode_ = AmrNbEncoder::ModeForBitRate(settings.bitRate);
   stream->writer_ = std::move(writer);
 
@@ -43,11 +52,12 @@ bool AmrNbStreamEncoder::EncodeFrame() {
   filled_ = 0;
   const int64_t pts = nextPts_;
   nextPts_ += AmrNbEncoder::kFrameSamples;
-  if (av_new_packet(packet_.get(), AmrNbEncoder::kMaxFrameBytes) < 0) return true;
+  const int allocated = av_new_packet(packet_.get(), AmrNbEncoder::kMaxFrameBytes);
+  if (allocated < 0) return Fail(FfmpegErrorText(allocated));
   const int size = encoder_->Encode(mode_, samples_.data(), packet_->data);
-  if (size <= 0) {  // an encoder error only loses this frame
+  if (size <= 0) {  // a lost frame would be a silent gap in the output
     av_packet_unref(packet_.get());
-    return true;
+    return Fail("Encoding failed: the AMR-NB encoder refused a frame");
   }
   av_shrink_packet(packet_.get(), size);
   packet_->pts = packet_->dts = pts;

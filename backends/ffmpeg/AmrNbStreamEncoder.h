@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "backends/ffmpeg/AmrNbEncoder.h"
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
@@ -17,14 +18,15 @@ class AmrNbStreamEncoder final : public FrameworkSinkEncoder {
  public:
   static std::unique_ptr<AmrNbStreamEncoder> Open(const EncoderSettings& settings,
                                                   AVCodecParameters* parameters,
-                                                  PacketWriter writer);
+                                                  PacketWriter writer, std::string& error);
 
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
   bool Finish() override;
 
  private:
   AmrNbStreamEncoder() = default;
-  // Encodes the full frame buffer; false only when the packet was refused.
+  // Encodes the full frame buffer; false when the encoder failed or the
+  // packet was refused.
   bool EncodeFrame();
 
   std::unique_ptr<AmrNbEncoder> encoder_;

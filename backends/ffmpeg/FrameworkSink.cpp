@@ -1,8 +1,27 @@
 #include "backends/ffmpeg/FrameworkSink.h"
 
+#include <cstring>
 #include <filesystem>
 
+#include "backends/ffmpeg/FfmpegError.h"
+#include "backends/ffmpeg/FfmpegLog.h"
+#include "backends/ffmpeg/FfmpegPtr.h"
+
 namespace quillo {
+
+namespace {
+
+// Muxer options. A plain RIFF WAV cannot state sizes of 4 GiB or more, and
+// readers misjudge the length of one that tries: the WAV muxer reserves room
+// for an RF64 header and switches to it at the trailer only when the file
+// has grown that large, so smaller files stay plain RIFF WAVE.
+DictionaryPtr MuxerOptions(const AVOutputFormat& format) {
+  AVDictionary* options = nullptr;
+  if (std::strcmp(format.name, "wav") == 0) av_dict_set(&options, "rf64", "auto", 0);
+  return DictionaryPtr(options);
+}
+
+}  // namespace
 
 FrameworkSink::~FrameworkSink() { Release(); }
 
@@ -22,15 +41,21 @@ void FrameworkSink::SetCodecOptions(const SinkOptions& options) {
 
 bool FrameworkSink::Open() {
   Release();
+  failed_ = false;
+  error_.clear();
+  QuietFfmpegLog();
   const AVOutputFormat* format =
       containerName_.empty() ? nullptr : av_guess_format(containerName_.c_str(), nullptr, nullptr);
-  if (format == nullptr || path_.empty()) return false;
+  if (format == nullptr)
+    return FailOpen("Unknown output container \"" + containerName_ + "\"", false);
+  if (path_.empty()) return FailOpen("No output file name", false);
 
   AVFormatContext* context = nullptr;
-  if (avformat_alloc_output_context2(&context, format, nullptr, path_.c_str()) < 0) return false;
+  int result = avformat_alloc_output_context2(&context, format, nullptr, path_.c_str());
+  if (result < 0) return FailOpen(FfmpegErrorText(result), false);
   output_.reset(context);
   stream_ = avformat_new_stream(context, nullptr);
-  if (stream_ == nullptr) return Fail(false);
+  if (stream_ == nullptr) return FailOpen(FfmpegErrorText(AVERROR(ENOMEM)), false);
   stream_->id = 0;
 
   EncoderSettings settings;
@@ -39,24 +64,47 @@ bool FrameworkSink::Open() {
   settings.channels = channels_;
   settings.bitRate = bitRate_;
   settings.globalHeader = (format->flags & AVFMT_GLOBALHEADER) != 0;
-  encoder_ = OpenFrameworkSinkEncoder(settings, stream_->codecpar,
-                                      [this](AVPacket* packet) { return WritePacket(packet); });
-  if (!encoder_) return Fail(false);
+  std::string encoderError;
+  encoder_ = OpenFrameworkSinkEncoder(
+      settings, stream_->codecpar, [this](AVPacket* packet) { return WritePacket(packet); },
+      encoderError);
+  if (!encoder_) return FailOpen(encoderError, false);
   codecTimeBase_ = AVRational{1, sampleRate_};
   stream_->time_base = codecTimeBase_;
 
   PutTags(tags_, &context->metadata);
 
   const bool writesFile = (format->flags & AVFMT_NOFILE) == 0;
-  if (writesFile && avio_open(&context->pb, path_.c_str(), AVIO_FLAG_WRITE) < 0) return Fail(false);
+  bool created = false;
+  if (writesFile) {
+    // The file protocol by name: FFmpeg would otherwise read "concat:x.wav"
+    // or "a:b.wav" as a URL of another protocol.
+    std::error_code ignored;
+    created = !std::filesystem::exists(path_, ignored);
+    const std::string url = "file:" + path_;
+    result = avio_open(&context->pb, url.c_str(), AVIO_FLAG_WRITE);
+    if (result < 0) return FailOpen(FfmpegErrorText(result), false);
+  }
   // A container that refuses the stream cannot take its packets either, so
   // a failed header fails Open rather than leaving a broken file behind.
-  if (avformat_write_header(context, nullptr) < 0) return Fail(writesFile);
+  DictionaryPtr options = MuxerOptions(*format);
+  AVDictionary* rawOptions = options.release();
+  result = avformat_write_header(context, &rawOptions);
+  options.reset(rawOptions);
+  if (result >= 0 && context->pb != nullptr && context->pb->error < 0) result = context->pb->error;
+  if (result < 0) return FailOpen(FfmpegErrorText(result), created);
   return true;
 }
 
-bool FrameworkSink::Fail(bool removeFile) {
+bool FrameworkSink::Failed(const std::string& reason) {
+  if (!failed_) error_ = reason.empty() ? "The output could not be written" : reason;
+  failed_ = true;
+  return false;
+}
+
+bool FrameworkSink::FailOpen(const std::string& reason, bool removeFile) {
   Release();
+  error_ = reason;
   if (removeFile) {
     std::error_code ignored;
     std::filesystem::remove(path_, ignored);
@@ -65,24 +113,43 @@ bool FrameworkSink::Fail(bool removeFile) {
 }
 
 bool FrameworkSink::Write(const int16_t* left, const int16_t* right, int frames) {
-  if (!encoder_ || left == nullptr || frames <= 0) return encoder_ != nullptr;
-  return encoder_->Write(left, channels_ == 2 ? right : nullptr, frames);
+  if (!encoder_ || failed_) return false;
+  if (left == nullptr || frames <= 0) return true;
+  return encoder_->Write(left, channels_ == 2 ? right : nullptr, frames) ||
+         Failed(encoder_->ErrorText());
 }
 
 bool FrameworkSink::WritePacket(AVPacket* packet) {
   packet->stream_index = stream_->index;
   av_packet_rescale_ts(packet, codecTimeBase_, stream_->time_base);
-  return av_interleaved_write_frame(output_.get(), packet) >= 0;
+  // The muxer reports the file's write errors here too.
+  const int result = av_interleaved_write_frame(output_.get(), packet);
+  return result >= 0 || Failed(FfmpegErrorText(result));
 }
 
 bool FrameworkSink::Close() {
-  bool ok = false;
-  if (encoder_) {
-    encoder_->Finish();
-    ok = av_write_trailer(output_.get()) >= 0;
+  if (!encoder_) return false;
+  // After a failure the file is abandoned: no trailer, just closed.
+  if (!failed_ && !encoder_->Finish()) Failed(encoder_->ErrorText());
+  if (!failed_) {
+    const int result = av_write_trailer(output_.get());
+    if (result < 0) Failed(FfmpegErrorText(result));
   }
+  CloseFile();
   Release();
-  return ok;
+  return !failed_;
+}
+
+bool FrameworkSink::CloseFile() {
+  AVFormatContext* context = output_.get();
+  if (context->pb == nullptr || (context->oformat->flags & AVFMT_NOFILE) != 0) return true;
+  // Buffered bytes go out now; a write error is kept in the I/O context.
+  avio_flush(context->pb);
+  const int error = context->pb->error;
+  const int closed = avio_closep(&context->pb);
+  if (error < 0) return Failed(FfmpegErrorText(error));
+  if (closed < 0) return Failed(FfmpegErrorText(closed));
+  return true;
 }
 
 void FrameworkSink::Release() {

@@ -27,16 +27,28 @@ class FrameworkSink final : public MediaSink {
   void SetBitRate(int bitsPerSecond) override { bitRate_ = bitsPerSecond; }
   void SetCodecOptions(const SinkOptions& options) override;
 
-  // Creates the file and writes the container header. On failure nothing is
-  // left open and a file this call created is removed again.
+  // Creates the file and writes the container header. The path is always a
+  // local file name, also when it looks like a URL ("01:30.wav"). On failure
+  // nothing is left open and a file this call created is removed again.
   bool Open() override;
+  // False once encoding or writing failed; later blocks are refused too.
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
+  // Drains the encoder, writes the trailer and closes the file, checking
+  // each step; false when any failed or an earlier Write did. Everything is
+  // released either way.
   bool Close() override;
+  std::string ErrorText() const override { return error_; }
 
  private:
   bool WritePacket(AVPacket* packet);
-  // Undoes a failed Open, removing the file it created; returns false.
-  bool Fail(bool removeFile);
+  // Remembers the first failure's reason; returns false.
+  bool Failed(const std::string& reason);
+  // Undoes a failed Open, removing the file if this Open created it; returns
+  // false.
+  bool FailOpen(const std::string& reason, bool removeFile);
+  // Flushes and closes the output file; false when any of its data did not
+  // reach the file.
+  bool CloseFile();
   // Frees the encoder and the output context; an open file is closed as it is.
   void Release();
 
@@ -52,6 +64,8 @@ class FrameworkSink final : public MediaSink {
   AVStream* stream_ = nullptr;  // owned by output_
   AVRational codecTimeBase_{0, 1};
   std::unique_ptr<FrameworkSinkEncoder> encoder_;
+  bool failed_ = false;
+  std::string error_;
 };
 
 // A new, unconfigured framework sink.

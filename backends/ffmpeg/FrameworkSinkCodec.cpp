@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "backends/ffmpeg/CodecIdMap.h"
+#include "backends/ffmpeg/FfmpegError.h"
 #include "backends/ffmpeg/FrameworkSinkBitRate.h"
 #include "backends/ffmpeg/FrameworkSinkSamples.h"
 #include "catalog/CodecIds.h"
@@ -57,17 +58,23 @@ void DescribeForContainer(int32_t storedCodecId, AVCodecParameters* parameters) 
 
 std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettings& settings,
                                                              AVCodecParameters* parameters,
-                                                             PacketWriter writer) {
-  const AVCodecID id = CodecIdFromStored(settings.storedCodecId);
-  if (id == AV_CODEC_ID_NONE || settings.sampleRate <= 0 || settings.channels < 1 ||
-      settings.channels > 2)
+                                                             PacketWriter writer,
+                                                             std::string& error) {
+  const auto refuse = [&error](std::string reason) {
+    error = std::move(reason);
     return nullptr;
+  };
+  const AVCodecID id = CodecIdFromStored(settings.storedCodecId);
+  if (id == AV_CODEC_ID_NONE) return refuse("Unknown output codec");
+  if (settings.sampleRate <= 0 || settings.channels < 1 || settings.channels > 2)
+    return refuse("Unsupported sample rate or channel count");
   const AVCodec* encoder = avcodec_find_encoder(id);
-  if (encoder == nullptr) return nullptr;
+  if (encoder == nullptr) return refuse(std::string("No encoder for ") + avcodec_get_name(id));
+  const auto refuseMemory = [&refuse] { return refuse(FfmpegErrorText(AVERROR(ENOMEM))); };
 
   std::unique_ptr<FrameworkSinkCodec> codec(new FrameworkSinkCodec);
   codec->context_.reset(avcodec_alloc_context3(encoder));
-  if (!codec->context_) return nullptr;
+  if (!codec->context_) return refuseMemory();
   AVCodecContext* context = codec->context_.get();
   context->codec_type = AVMEDIA_TYPE_AUDIO;
   context->sample_rate = settings.sampleRate;
@@ -84,12 +91,17 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
     context->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
   }
   if (settings.globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-  if (!CanPutSamples(context->sample_fmt)) return nullptr;
-  if (avcodec_open2(context, encoder, nullptr) < 0) return nullptr;
+  if (!CanPutSamples(context->sample_fmt))
+    return refuse(std::string("Unsupported sample format of the ") + encoder->name + " encoder");
+  const int opened = avcodec_open2(context, encoder, nullptr);
+  if (opened < 0)
+    return refuse(std::string("The ") + encoder->name +
+                  " encoder refuses these settings: " + FfmpegErrorText(opened));
 
   codec->channels_ = settings.channels;
   if (context->frame_size < 2) {
-    if (!IsSampleOriented(settings.storedCodecId)) return nullptr;
+    if (!IsSampleOriented(settings.storedCodecId))
+      return refuse(std::string("Unsupported encoder ") + encoder->name);
     codec->eachBlock_ = true;
     codec->capacity_ = kMaxBlockFrames;
   } else {
@@ -98,15 +110,14 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
 
   codec->frame_.reset(av_frame_alloc());
   codec->packet_.reset(av_packet_alloc());
-  if (!codec->frame_ || !codec->packet_) return nullptr;
+  if (!codec->frame_ || !codec->packet_) return refuseMemory();
   AVFrame* frame = codec->frame_.get();
   frame->format = context->sample_fmt;
   frame->sample_rate = context->sample_rate;
   frame->nb_samples = codec->capacity_;
-  if (av_channel_layout_copy(&frame->ch_layout, &context->ch_layout) < 0) return nullptr;
-  if (av_frame_get_buffer(frame, 0) < 0) return nullptr;
-
-  if (avcodec_parameters_from_context(parameters, context) < 0) return nullptr;
+  if (av_channel_layout_copy(&frame->ch_layout, &context->ch_layout) < 0 ||
+      av_frame_get_buffer(frame, 0) < 0 || avcodec_parameters_from_context(parameters, context) < 0)
+    return refuseMemory();
   DescribeForContainer(settings.storedCodecId, parameters);
   codec->writer_ = std::move(writer);
   return codec;
@@ -114,15 +125,14 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
 
 bool FrameworkSinkCodec::PrepareFrame() {
   frame_->nb_samples = capacity_;
-  return av_frame_make_writable(frame_.get()) >= 0;
+  const int result = av_frame_make_writable(frame_.get());
+  return result >= 0 || Fail(FfmpegErrorText(result));
 }
 
 bool FrameworkSinkCodec::Write(const int16_t* left, const int16_t* right, int frames) {
   if (right == nullptr) right = left;
   while (frames > 0) {
-    // Without a writable frame there is nowhere to put the samples: the
-    // block is lost like a frame the encoder refused.
-    if (filled_ == 0 && !PrepareFrame()) return true;
+    if (filled_ == 0 && !PrepareFrame()) return false;
     const int take = std::min(frames, capacity_ - filled_);
     PutSamples(left, right, take, channels_, context_->sample_fmt, frame_->extended_data, filled_);
     left += take;
@@ -139,15 +149,18 @@ bool FrameworkSinkCodec::SendFrame() {
   frame_->pts = nextPts_;
   nextPts_ += filled_;
   filled_ = 0;
-  // An encoder error only loses this frame.
-  if (avcodec_send_frame(context_.get(), frame_.get()) < 0) return true;
+  // A frame the encoder rejects would be a silent gap in the output.
+  const int sent = avcodec_send_frame(context_.get(), frame_.get());
+  if (sent < 0) return Fail("Encoding failed: " + FfmpegErrorText(sent));
   return ReceivePackets();
 }
 
 bool FrameworkSinkCodec::ReceivePackets() {
   for (;;) {
     const int result = avcodec_receive_packet(context_.get(), packet_.get());
-    if (result < 0) return true;  // needs more input, drained, or failed
+    // Wants more input, or drained.
+    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return true;
+    if (result < 0) return Fail("Encoding failed: " + FfmpegErrorText(result));
     packet_->flags |= AV_PKT_FLAG_KEY;
     const bool written = writer_(packet_.get());
     av_packet_unref(packet_.get());
@@ -157,7 +170,9 @@ bool FrameworkSinkCodec::ReceivePackets() {
 
 bool FrameworkSinkCodec::Finish() {
   if (filled_ > 0 && !SendFrame()) return false;
-  if (avcodec_send_frame(context_.get(), nullptr) < 0) return true;
+  const int drained = avcodec_send_frame(context_.get(), nullptr);
+  if (drained < 0 && drained != AVERROR_EOF)
+    return Fail("Encoding failed: " + FfmpegErrorText(drained));
   return ReceivePackets();
 }
 

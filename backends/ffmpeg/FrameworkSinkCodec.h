@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
 #include "backends/ffmpeg/FrameworkSinkHandles.h"
@@ -15,7 +16,7 @@ class FrameworkSinkCodec final : public FrameworkSinkEncoder {
  public:
   static std::unique_ptr<FrameworkSinkCodec> Open(const EncoderSettings& settings,
                                                   AVCodecParameters* parameters,
-                                                  PacketWriter writer);
+                                                  PacketWriter writer, std::string& error);
 
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
   bool Finish() override;
@@ -25,8 +26,10 @@ class FrameworkSinkCodec final : public FrameworkSinkEncoder {
 
   // Makes the frame's buffers ours to fill (the encoder may still hold them).
   bool PrepareFrame();
-  // Encodes the filled part of the frame; false only when a packet was refused.
+  // Encodes the filled part of the frame; false when the encoder failed or a
+  // packet was refused.
   bool SendFrame();
+  // Hands every packet the encoder has ready to the writer.
   bool ReceivePackets();
 
   CodecContextPtr context_;

@@ -10,10 +10,11 @@ namespace quillo {
 
 std::unique_ptr<FrameworkSinkEncoder> OpenFrameworkSinkEncoder(const EncoderSettings& settings,
                                                                AVCodecParameters* parameters,
-                                                               PacketWriter writer) {
+                                                               PacketWriter writer,
+                                                               std::string& error) {
   if (settings.storedCodecId == codec_id::kAmrNb)
-    return AmrNbStreamEncoder::Open(settings, parameters, std::move(writer));
-  return FrameworkSinkCodec::Open(settings, parameters, std::move(writer));
+    return AmrNbStreamEncoder::Open(settings, parameters, std::move(writer), error);
+  return FrameworkSinkCodec::Open(settings, parameters, std::move(writer), error);
 }
 
 }  // namespace quillo

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -29,17 +31,32 @@ class FrameworkSinkEncoder {
  public:
   virtual ~FrameworkSinkEncoder() = default;
 
-  // False when the writer refused a packet; the rest of the block is dropped.
+  // False when the encoder failed or the writer refused a packet; the rest
+  // of the block is dropped and the output is incomplete.
   virtual bool Write(const int16_t* left, const int16_t* right, int frames) = 0;
-  // Encodes what is still buffered and drains the encoder.
+  // Encodes what is still buffered and drains the encoder; false as Write.
   virtual bool Finish() = 0;
+
+  // Why the encoder failed, in words; empty when the writer refused a packet
+  // (the writer knows why).
+  const std::string& ErrorText() const { return error_; }
+
+ protected:
+  bool Fail(std::string text) {
+    error_ = std::move(text);
+    return false;
+  }
+
+ private:
+  std::string error_;
 };
 
 // Opens the encoder for the stored codec id and describes its stream in
-// `parameters`; null when there is no encoder for the id or it refuses the
-// settings.
+// `parameters`; null, with the reason in `error`, when there is no encoder
+// for the id or it refuses the settings.
 std::unique_ptr<FrameworkSinkEncoder> OpenFrameworkSinkEncoder(const EncoderSettings& settings,
                                                                AVCodecParameters* parameters,
-                                                               PacketWriter writer);
+                                                               PacketWriter writer,
+                                                               std::string& error);
 
 }  // namespace quillo

@@ -17,10 +17,12 @@ struct SinkTags {
   std::string track;  // decimal text, empty for no track number
 };
 
-// Sets the container metadata entries title, artist, author (the artist
-// again), album, genre, date, comment, track, composer and copyright, in that
-// order, each only for a non-empty text. Texts are UTF-8; one that is not
-// valid UTF-8 is left out rather than stored garbled.
+// Sets the container metadata entries title, artist, album, genre, date,
+// comment, track, composer and copyright, in that order, each only for a
+// non-empty text. The artist goes in once: every muxer maps "artist" to its
+// own field, and an "author" beside it would be stored as a second, foreign
+// field. Texts are UTF-8; one that is not valid UTF-8 is left out rather
+// than stored garbled.
 void PutTags(const SinkTags& tags, AVDictionary** metadata);
 
 }  // namespace quillo

@@ -9,9 +9,10 @@ namespace quillo {
 
 namespace {
 
-// A decoder that keeps failing without taking new input would otherwise be
-// asked forever.
-constexpr int kMaxFailuresInRow = 64;
+// Damaged packets are dropped and reading goes on, so a stretch of damage
+// costs only that stretch. This many failures without a single decoded frame
+// in between mean the file is not audio the decoder can read at all.
+constexpr int kMaxFailuresInRow = 4096;
 
 }  // namespace
 
@@ -110,23 +111,18 @@ bool FrameworkSource::NextFrame() {
   cursor_ = 0;
   while (!finished_) {
     const int received = avcodec_receive_frame(codec_.get(), frame_.get());
-    if (received == 0) {
-      if (frame_->nb_samples > 0 && PrepareFrame()) {
-        failuresInRow_ = 0;
-        return true;
-      }
-      av_frame_unref(frame_.get());
-      continue;
+    if (received == 0 && frame_->nb_samples > 0 && PrepareFrame()) {
+      failuresInRow_ = 0;
+      return true;
     }
+    av_frame_unref(frame_.get());
     if (received == AVERROR(EAGAIN)) {
       if (!SendNextPacket()) finished_ = true;
       continue;
     }
-    if (received == AVERROR_EOF || ++failuresInRow_ > kMaxFailuresInRow) {
-      finished_ = true;
-      break;
-    }
-    // A damaged packet: the decoder dropped it; carry on with the next one.
+    // A damaged packet, or a frame in a layout that cannot be delivered: the
+    // decoder has dropped it; carry on with the next one.
+    if (received == AVERROR_EOF || ++failuresInRow_ > kMaxFailuresInRow) finished_ = true;
   }
   av_frame_unref(frame_.get());
   return false;
@@ -134,22 +130,33 @@ bool FrameworkSource::NextFrame() {
 
 bool FrameworkSource::SendNextPacket() {
   if (inputEnded_) return false;
-  for (;;) {
+  while (failuresInRow_ <= kMaxFailuresInRow) {
     av_packet_unref(packet_.get());
-    if (av_read_frame(input_.get(), packet_.get()) < 0) {
-      // End of file or a read error: let the decoder give out what it holds.
-      inputEnded_ = true;
-      return avcodec_send_packet(codec_.get(), nullptr) == 0;
+    const int read = av_read_frame(input_.get(), packet_.get());
+    if (read < 0) {
+      // Some demuxers fail on a damaged stretch before they find the next
+      // page or frame; reading on finds it. Only the end of the file or a
+      // failing device ends the stream.
+      if (read == AVERROR_EOF || InputAtEnd()) break;
+      ++failuresInRow_;
+      continue;
     }
     if (packet_->stream_index != streamIndex_) continue;
     const int sent = avcodec_send_packet(codec_.get(), packet_.get());
     av_packet_unref(packet_.get());
-    if (sent == 0 || sent == AVERROR(EAGAIN)) {
-      failuresInRow_ = 0;
-      return true;
-    }
+    if (sent == 0 || sent == AVERROR(EAGAIN)) return true;
     // A packet the decoder refuses is dropped; the next one may decode.
+    ++failuresInRow_;
   }
+  // Let the decoder give out what it still holds.
+  av_packet_unref(packet_.get());
+  inputEnded_ = true;
+  return avcodec_send_packet(codec_.get(), nullptr) == 0;
+}
+
+bool FrameworkSource::InputAtEnd() const {
+  AVIOContext* io = input_->pb;
+  return io == nullptr || avio_feof(io) != 0 || io->error < 0;
 }
 
 bool FrameworkSource::PrepareFrame() {

@@ -31,6 +31,8 @@ class FrameworkSource final : public MediaSource {
   // Hands the decoder its next packet, or the end-of-stream signal when the
   // container has no more; false when there is nothing left to send.
   bool SendNextPacket();
+  // True when the container's reader is at the end of the file or failed.
+  bool InputAtEnd() const;
   // Prepares the converter and the fold for the current frame's format.
   bool PrepareFrame();
 
@@ -45,7 +47,7 @@ class FrameworkSource final : public MediaSource {
   int cursor_ = 0;                  // first frame of frame_ not yet handed out
   bool inputEnded_ = false;         // the decoder has been told the stream ended
   bool finished_ = false;           // the decoder has nothing more to give
-  int failuresInRow_ = 0;           // decode errors since the last frame or packet
+  int failuresInRow_ = 0;           // read and decode errors since the last frame
   std::vector<int16_t> converted_;  // one block of converted frames
 };
 

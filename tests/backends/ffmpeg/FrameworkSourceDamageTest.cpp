@@ -3,6 +3,7 @@
 // AddressSanitizer: configure with -DQUILLO_SANITIZE=ON.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "backends/ffmpeg/FrameworkProbeSource.h"
@@ -134,6 +135,44 @@ TEST_F(FrameworkSourceDamageTest, TruncatedAndCorruptedFilesEndEarly) {
     const std::string broken = dir_.File(std::string("bad-") + c.name);
     test::WriteFile(broken, damaged);
     OpenAndRead(broken);
+  }
+}
+
+// A stretch of zeroes loses that stretch only: the demuxer and the decoder
+// find the next page or frame after it. A file cut short gives what it holds.
+TEST_F(FrameworkSourceDamageTest, DamagedFilesDecodeAroundTheDamage) {
+  // Faint noise keeps the sines from compressing to almost nothing, so the
+  // zeroed 200 kB are a small part of the file. Ogg fails reads on the
+  // damage before it finds the next page; raw FLAC only fails to decode.
+  const std::string tones =
+      "-f lavfi -i \"aevalsrc=0.5*sin(440*2*PI*t)+0.02*(random(0)-0.5)|"
+      "0.5*sin(660*2*PI*t)+0.02*(random(1)-0.5):d=20:s=44100\" -c:a flac ";
+  for (const char* extension : {"flac", "ogg"}) {
+    const std::string path = dir_.File(std::string("whole.") + extension);
+    ASSERT_TRUE(MakeMedia(tones, path));
+    const std::vector<uint8_t> bytes = test::ReadFile(path);
+    ASSERT_GT(bytes.size(), 2000000u);
+
+    std::vector<uint8_t> zeroed = bytes;
+    std::fill_n(zeroed.begin() + static_cast<long>(bytes.size() / 2 - 100000), 200000, 0);
+    const std::string zeroedPath = dir_.File(std::string("zeroed.") + extension);
+    test::WriteFile(zeroedPath, zeroed);
+    const Decoded repaired = OpenAndRead(zeroedPath);
+    EXPECT_GE(repaired.Frames(), 15u * 44100) << extension;
+    EXPECT_LE(repaired.Frames(), 20u * 44100) << extension;
+    // What comes after the gap is still the 660 Hz tone on the right.
+    ASSERT_EQ(repaired.channels, 2);
+    int crossings = 0;
+    const size_t last = repaired.Frames() - 1;
+    for (size_t i = last - 44100; i < last; ++i)
+      if ((repaired.samples[2 * i + 1] < 0) != (repaired.samples[2 * i + 3] < 0)) ++crossings;
+    EXPECT_NEAR(crossings, 1320, 20) << extension;
+
+    const std::string cutPath = dir_.File(std::string("cut.") + extension);
+    test::WriteFile(cutPath, std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2));
+    const Decoded cut = OpenAndRead(cutPath);
+    EXPECT_GE(cut.Frames(), 9u * 44100) << extension;
+    EXPECT_LE(cut.Frames(), 11u * 44100) << extension;
   }
 }
 
