@@ -83,8 +83,7 @@ struct Session {
 };
 
 // Loads the settings, applies the options, stores them with --save.
-bool PrepareSettings(ConvertArguments& arguments, bool join, Session& session,
-                     std::ostream& err) {
+bool PrepareSettings(ConvertArguments& arguments, bool join, Session& session, std::ostream& err) {
   session.configPath = arguments.configFile.empty() ? ConfigFilePath() : arguments.configFile;
   IniSettingsProvider provider(session.configPath);
   SettingsStore store(provider);
@@ -129,7 +128,8 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
   std::string joinPath;
   if (join) {
     joinPath = arguments->outputFile;
-    if (std::filesystem::path(joinPath).extension().empty()) joinPath += "." + std::string(row.extension);
+    if (std::filesystem::path(joinPath).extension().empty())
+      joinPath += "." + std::string(row.extension);
     std::error_code ec;
     if (std::filesystem::exists(joinPath, ec) &&
         settings.targetExistsOpt != TargetExistsPolicy::Overwrite) {

@@ -158,7 +158,8 @@ bool ResolveFormat(const std::string& text, const ConversionSettings& settings, 
     error = "unknown format \"" + text + "\" (see: quillo-cli formats)";
     return false;
   }
-  error = "\"" + text + "\" names " + std::to_string(matches.size()) + " formats; choose one by id:";
+  error =
+      "\"" + text + "\" names " + std::to_string(matches.size()) + " formats; choose one by id:";
   for (const OutputFormat* row : matches)
     error += "\n  " + std::to_string(row->formatId) + "\t" + FormatListText(*row);
   return false;
@@ -209,8 +210,8 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
   }
   TagSettings& tags = settings.tags;
   const std::map<std::string, std::string*> tagTexts = {
-      {"title", &tags.title},       {"artist", &tags.artist},     {"album", &tags.album},
-      {"year", &tags.year},         {"genre", &tags.genre},       {"comment", &tags.comment},
+      {"title", &tags.title},       {"artist", &tags.artist},      {"album", &tags.album},
+      {"year", &tags.year},         {"genre", &tags.genre},        {"comment", &tags.comment},
       {"composer", &tags.composer}, {"copyright", &tags.copyright}};
   const auto bad = [&](const std::string& name, const std::string& value) {
     error = "bad value \"" + value + "\" for --" + name;
@@ -237,10 +238,14 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
     } else if (name == "keep-tree") {
       settings.createDirs = 1;
     } else if (name == "if-exists") {
-      if (value == "rename") settings.targetExistsOpt = TargetExistsPolicy::Rename;
-      else if (value == "overwrite") settings.targetExistsOpt = TargetExistsPolicy::Overwrite;
-      else if (value == "skip") settings.targetExistsOpt = TargetExistsPolicy::Skip;
-      else return bad(name, value);
+      if (value == "rename")
+        settings.targetExistsOpt = TargetExistsPolicy::Rename;
+      else if (value == "overwrite")
+        settings.targetExistsOpt = TargetExistsPolicy::Overwrite;
+      else if (value == "skip")
+        settings.targetExistsOpt = TargetExistsPolicy::Skip;
+      else
+        return bad(name, value);
     } else if (name == "skip") {
       if (!ParseNumber(value, 0x7fffffff, number)) return bad(name, value);
       settings.enableSkipLength = number != 0;
@@ -250,10 +255,14 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
       settings.enableConvertLength = 1;
       settings.convertLength = number;
     } else if (name == "mono") {
-      if (value == "avg") settings.monoType = MonoMixMode::Average;
-      else if (value == "left") settings.monoType = MonoMixMode::LeftOnly;
-      else if (value == "right") settings.monoType = MonoMixMode::RightOnly;
-      else return bad(name, value);
+      if (value == "avg")
+        settings.monoType = MonoMixMode::Average;
+      else if (value == "left")
+        settings.monoType = MonoMixMode::LeftOnly;
+      else if (value == "right")
+        settings.monoType = MonoMixMode::RightOnly;
+      else
+        return bad(name, value);
     } else if (name == "normalize") {
       settings.volumeType = VolumeMode::Normalize;
     } else if (name == "volume") {
@@ -263,10 +272,14 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
     } else if (name == "keep-volume") {
       settings.volumeType = VolumeMode::Keep;
     } else if (name == "tags") {
-      if (value == "source") settings.id3TagType = TagMode::FromSource;
-      else if (value == "custom") settings.id3TagType = TagMode::Custom;
-      else if (value == "none") settings.id3TagType = TagMode::None;
-      else return bad(name, value);
+      if (value == "source")
+        settings.id3TagType = TagMode::FromSource;
+      else if (value == "custom")
+        settings.id3TagType = TagMode::Custom;
+      else if (value == "none")
+        settings.id3TagType = TagMode::None;
+      else
+        return bad(name, value);
     } else if (const auto text = tagTexts.find(name); text != tagTexts.end()) {
       *text->second = value;
       if (name == "title") tags.titleAsFileName = 0;

@@ -12,9 +12,9 @@ namespace quillo {
 namespace {
 
 void PrintRow(std::ostream& out, const FileItem& item) {
-  out << EscapeText(item.path) << '\t' << EscapeText(FileNameCell(item.path)) << '\t' << DurationCell(item.duration)
-      << '\t' << BitRateCell(item.bitRate) << '\t' << SampleRateCell(item.sampleRate) << '\t'
-      << ChannelsCell(item.channels) << '\n';
+  out << EscapeText(item.path) << '\t' << EscapeText(FileNameCell(item.path)) << '\t'
+      << DurationCell(item.duration) << '\t' << BitRateCell(item.bitRate) << '\t'
+      << SampleRateCell(item.sampleRate) << '\t' << ChannelsCell(item.channels) << '\n';
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "cli/TerminalProgress.h"
 
-#include "cli/EscapeText.h"
-
 #include <csignal>
 #include <ostream>
+
+#include "cli/EscapeText.h"
 
 namespace quillo {
 

@@ -3,7 +3,7 @@
 #include "backends/amr/AmrBackend.h"
 #include "backends/bass/BassBackend.h"
 #include "backends/ffmpeg/FfmpegBackend.h"
-#include "backends/ffmpeg/FfmpegInput.h"
+#include "backends/ffmpeg/FrameworkProbe.h"
 #include "backends/ffmpeg/FrameworkSink.h"
 #include "backends/files/FilesBackend.h"
 #include "backends/wm/WmBackend.h"

@@ -25,8 +25,11 @@ namespace {
 class BlockLoop {
  public:
   BlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& route)
-      : source_(source), sink_(sink), route_(route),
-        left_(kMaxBlockFrames), right_(kMaxBlockFrames) {
+      : source_(source),
+        sink_(sink),
+        route_(route),
+        left_(kMaxBlockFrames),
+        right_(kMaxBlockFrames) {
     skipRemaining_ = route.skipFrames;
     lengthRemaining_ = route.lengthFrames;
     if (route.resample) {

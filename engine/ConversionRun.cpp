@@ -31,7 +31,9 @@ std::string SoundFontQuestion(const std::string& folder) {
          folder + "\"\nAnd then convert your MIDI file again. Thank you.";
 }
 
-bool IsWindowsMediaRow(const OutputFormat& row) { return row.backend == FormatBackend::WindowsMedia; }
+bool IsWindowsMediaRow(const OutputFormat& row) {
+  return row.backend == FormatBackend::WindowsMedia;
+}
 
 // A RIFF file named ".dts" needs preprocessing only when it wraps a DTS
 // stream as if it were PCM; when the framework already decodes the DTS inside,
@@ -96,8 +98,8 @@ std::string VolumeCellText(float gain) {
 
 bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env) {
   if (IsWindowsMediaRow(env.pass.row)) {
-    const bool loaded = env.windowsMedia != nullptr &&
-                        (env.windowsMedia->IsLoaded() || env.windowsMedia->Load());
+    const bool loaded =
+        env.windowsMedia != nullptr && (env.windowsMedia->IsLoaded() || env.windowsMedia->Load());
     if (!loaded) {
       if (env.prompts.AskYesNo(kWindowsMediaQuestion))
         env.prompts.OpenLocation(kWindowsMediaDownloadLocation);
@@ -228,33 +230,35 @@ RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
   OutputPathOptions pathOptions = PathOptions(pass.settings, env.documentsFolder);
   pathOptions.writtenThisRun = &written;
 
-  RunEachFile(files, FormatDisplayName(pass.row), env, [&](size_t i, FileItem& file) {
-    std::string message;
-    std::string fallbackReason;
-    if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message,
-                        &fallbackReason))
-      return FileOutcome{FileOutcome::Result::Failed, message};
-    if (!fallbackReason.empty()) env.list.NoteOutputFallback(i, fallbackReason);
-    // The output is written beside its target and takes its name only once it
-    // is complete: a failure, a cancel or a killed process never leaves a
-    // partial file under the final name, and an old target survives them.
-    PendingOutput pending(file.outputPath);
-    if (!pending.Create())
-      return FileOutcome{FileOutcome::Result::Failed,
-                         "Failed to create file \"" + file.outputPath + "\""};
-    FileOutcome outcome =
-        RunFilePasses(i, file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
-          return ConvertFile(item, pass, hasAudio);
-        });
-    if (outcome.result != FileOutcome::Result::Converted) return outcome;
-    if (!pending.Commit()) {
-      pass.job.failureDetail = pending.error();
-      return FileOutcome{FileOutcome::Result::Failed,
-                         std::string(kConversionFailureStatus) + " (" + pending.error() + ")"};
-    }
-    written.insert(FileListKey(file.outputPath));
-    return outcome;
-  }, result);
+  RunEachFile(
+      files, FormatDisplayName(pass.row), env,
+      [&](size_t i, FileItem& file) {
+        std::string message;
+        std::string fallbackReason;
+        if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message,
+                            &fallbackReason))
+          return FileOutcome{FileOutcome::Result::Failed, message};
+        if (!fallbackReason.empty()) env.list.NoteOutputFallback(i, fallbackReason);
+        // The output is written beside its target and takes its name only once it
+        // is complete: a failure, a cancel or a killed process never leaves a
+        // partial file under the final name, and an old target survives them.
+        PendingOutput pending(file.outputPath);
+        if (!pending.Create())
+          return FileOutcome{FileOutcome::Result::Failed,
+                             "Failed to create file \"" + file.outputPath + "\""};
+        FileOutcome outcome = RunFilePasses(
+            i, file, pending.path(), env,
+            [&](const PassItem& item, int& hasAudio) { return ConvertFile(item, pass, hasAudio); });
+        if (outcome.result != FileOutcome::Result::Converted) return outcome;
+        if (!pending.Commit()) {
+          pass.job.failureDetail = pending.error();
+          return FileOutcome{FileOutcome::Result::Failed,
+                             std::string(kConversionFailureStatus) + " (" + pending.error() + ")"};
+        }
+        written.insert(FileListKey(file.outputPath));
+        return outcome;
+      },
+      result);
 
   if (!result.cancelled && pass.settings.browseOutputFolder) {
     for (const FileItem* file : files) {

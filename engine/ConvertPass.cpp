@@ -26,7 +26,9 @@ bool IsRenderedKind(SourceKind kind) {
   return kind == SourceKind::Module || kind == SourceKind::Midi;
 }
 
-bool SamePath(const std::string& a, const std::string& b) { return FileListKey(a) == FileListKey(b); }
+bool SamePath(const std::string& a, const std::string& b) {
+  return FileListKey(a) == FileListKey(b);
+}
 
 // Removes a failed output, never the source itself.
 void DeleteOutput(const std::string& output, const std::string& source) {
@@ -65,9 +67,9 @@ bool SourceTags(const PassItem& item, MediaSource& source, TagInfo& tags) {
   if (item.kind != SourceKind::Wave) return found;
   TagInfo info;
   if (!ReadRiffInfoTags(item.path, info)) return found;
-  for (auto field : {&TagInfo::title, &TagInfo::artist, &TagInfo::album, &TagInfo::year,
-                     &TagInfo::genre, &TagInfo::comment, &TagInfo::track, &TagInfo::composer,
-                     &TagInfo::copyright}) {
+  for (auto field :
+       {&TagInfo::title, &TagInfo::artist, &TagInfo::album, &TagInfo::year, &TagInfo::genre,
+        &TagInfo::comment, &TagInfo::track, &TagInfo::composer, &TagInfo::copyright}) {
     if (!(info.*field).empty()) tags.*field = info.*field;
   }
   return true;
@@ -271,8 +273,8 @@ bool AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinCha
   return end == LoopEnd::Finished;
 }
 
-bool NormalizeScan(const PassItem& item, PassContext& context, int16_t& minimum,
-                   int16_t& maximum, int& hasAudio) {
+bool NormalizeScan(const PassItem& item, PassContext& context, int16_t& minimum, int16_t& maximum,
+                   int& hasAudio) {
   std::unique_ptr<MediaSource> source =
       OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
   if (!source) return false;

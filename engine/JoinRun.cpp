@@ -23,8 +23,8 @@ void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels
   if (channels <= 0) channels = 2;
 }
 
-std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRate,
-                                       int maxChannels, PassContext& pass) {
+std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRate, int maxChannels,
+                                       PassContext& pass) {
   std::optional<OutputSelection> output =
       SelectOutput(pass.row, maxRate, maxChannels, RenderRate(pass.row, pass.settings),
                    SelectionMode::Join, pass.settings, pass.createSink);
@@ -32,8 +32,8 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
   const ConversionSettings& settings = pass.settings;
   if (pass.row.carriesTags && settings.id3TagType == TagMode::Custom) {
     const TagSettings& t = settings.tags;
-    output->sink->SetTags(t.titleAsFileName ? std::string() : t.title, t.artist, t.album,
-                          t.genre, t.year, t.comment, t.composer, t.copyright, 0);
+    output->sink->SetTags(t.titleAsFileName ? std::string() : t.title, t.artist, t.album, t.genre,
+                          t.year, t.comment, t.composer, t.copyright, 0);
   }
   output->sink->SetPath(outputPath);
   if (!output->sink->Open()) {
@@ -67,17 +67,20 @@ RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
 
   int joined = 0;
   std::string brokenStatus;  // set once the output cannot take more audio
-  RunEachFile(files, FileNameCell(outputPath), env, [&](size_t i, FileItem& file) {
-    if (!brokenStatus.empty()) return FileOutcome{FileOutcome::Result::Failed, brokenStatus};
-    file.outputPath = outputPath;
-    FileOutcome outcome =
-        RunFilePasses(i, file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
-          return AppendFile(item, *join->sink, join->rate, join->channels, pass, hasAudio);
-        });
-    if (outcome.result == FileOutcome::Result::Converted) ++joined;
-    if (pass.job.outputBroken) brokenStatus = outcome.status;
-    return outcome;
-  }, result);
+  RunEachFile(
+      files, FileNameCell(outputPath), env,
+      [&](size_t i, FileItem& file) {
+        if (!brokenStatus.empty()) return FileOutcome{FileOutcome::Result::Failed, brokenStatus};
+        file.outputPath = outputPath;
+        FileOutcome outcome =
+            RunFilePasses(i, file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
+              return AppendFile(item, *join->sink, join->rate, join->channels, pass, hasAudio);
+            });
+        if (outcome.result == FileOutcome::Result::Converted) ++joined;
+        if (pass.job.outputBroken) brokenStatus = outcome.status;
+        return outcome;
+      },
+      result);
 
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();

@@ -64,8 +64,7 @@ std::vector<SourceBackend> SourceFactory::Chain(SourceKind kind) {
 }
 
 std::unique_ptr<MediaSource> SourceFactory::Open(const std::string& path, SourceKind kind,
-                                                 int renderRate, bool fullDecoding,
-                                                 int* hasAudio) {
+                                                 int renderRate, bool fullDecoding, int* hasAudio) {
   // A missing file, a folder or a FIFO: no decoder would help, and the user
   // needs the system's reason rather than an offer to send the file in.
   const std::string problem = RegularFileProblem(path);

@@ -1,12 +1,11 @@
 #include "settings/IniSettingsProvider.h"
 
-#include <optional>
-
 #include <QFile>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 
 namespace quillo {
 namespace {

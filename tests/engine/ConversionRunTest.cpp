@@ -16,9 +16,13 @@ namespace fs = std::filesystem;
 class Cells final : public RunListView {
  public:
   void SetVolumeCell(size_t file, const std::string& text) override { volume[file] = text; }
-  void SetOutputCell(size_t file, const std::string& text) override { output[file] = text; }
+  void SetOutputCell(size_t file, const std::string& text) override {
+    output[file] = text;
+    history[file].push_back(text);
+  }
   void WidenOutputColumn(int pixels) override { widened.push_back(pixels); }
   std::map<size_t, std::string> volume, output;
+  std::map<size_t, std::vector<std::string>> history;
   std::vector<int> widened;
 };
 
@@ -42,26 +46,32 @@ class NoSoundFont final : public SoundFontService {
   std::string ProgramFolder() const override { return "/opt/quillo/"; }
 };
 
-// Writes one byte per frame, so that a file with frames is not empty.
+// Writes one byte per frame, so that a file with frames is not empty. It can
+// run out of room after `writesBeforeFull` writes, or fail to close.
 class ByteSink final : public MediaSink {
  public:
+  ByteSink(int writesBeforeFull = -1, bool closes = true)
+      : writesLeft_(writesBeforeFull), closes_(closes) {}
   void SetPath(const std::string& path) override { path_ = path; }
   bool Open() override {
     test::WriteFile(path_, {});
     return true;
   }
   bool Write(const int16_t*, const int16_t*, int frames) override {
+    if (writesLeft_ == 0) return false;
+    if (writesLeft_ > 0) --writesLeft_;
     bytes_ += static_cast<size_t>(frames);
-    return true;
-  }
-  bool Close() override {
     test::WriteFile(path_, std::vector<uint8_t>(bytes_, 0));
     return true;
   }
+  bool Close() override { return closes_; }
+  std::string ErrorText() const override { return "No space left on device"; }
 
  private:
   std::string path_;
   size_t bytes_ = 0;
+  int writesLeft_;
+  bool closes_;
 };
 
 // A source per path: "silent" files have no audio, "broken" files open in no
@@ -96,13 +106,15 @@ TEST(ConversionRun, EachFileGetsItsStatusAndMidiWithoutASoundFontFails) {
 
   // Per-path sources: the silent file has no audio stream; the short file
   // lasts less than the skip.
-  SourceFactory byPath(job, nullptr, nullptr, [&](SourceBackend, bool) -> std::unique_ptr<MediaSource> {
-    const std::string& path = opened.back();
-    if (path.find("silent") != std::string::npos) return std::make_unique<SilentSource>();
-    if (path.find("short") != std::string::npos)
-      return std::make_unique<test::RampSource>(8000, 1, 2000, 509, 0);
-    return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
-  });
+  SourceFactory byPath(job, nullptr, nullptr,
+                       [&](SourceBackend, bool) -> std::unique_ptr<MediaSource> {
+                         const std::string& path = opened.back();
+                         if (path.find("silent") != std::string::npos)
+                           return std::make_unique<SilentSource>();
+                         if (path.find("short") != std::string::npos)
+                           return std::make_unique<test::RampSource>(8000, 1, 2000, 509, 0);
+                         return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
+                       });
   // Remember which file is being opened before the factory creates its source.
   class Tracking final : public ConversionProgress {
    public:
@@ -127,7 +139,11 @@ TEST(ConversionRun, EachFileGetsItsStatusAndMidiWithoutASoundFontFails) {
   std::vector<FileItem*> announced = {files[0], files[2], files[3]};
   Tracking progress(opened, announced);
   const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
-  PassContext pass{settings, row, job, byPath, progress,
+  PassContext pass{settings,
+                   row,
+                   job,
+                   byPath,
+                   progress,
                    [](FormatBackend) -> std::unique_ptr<MediaSink> { return std::make_unique<ByteSink>(); }};
   Cells cells;
   Answers answers;
@@ -142,8 +158,9 @@ TEST(ConversionRun, EachFileGetsItsStatusAndMidiWithoutASoundFontFails) {
   EXPECT_EQ(cells.volume[0], "100.00%");
   EXPECT_EQ(cells.output[1], "Failure. Requires file \"ct4mgm.sf2\".");
   EXPECT_EQ(cells.output[2], "No audio in the file");
-  EXPECT_EQ(cells.output[3], "Conversion Failure (Length of the file is shorter than skipping "
-                             "length set at Options -> General)");
+  EXPECT_EQ(cells.output[3],
+            "Conversion Failure (Length of the file is shorter than skipping "
+            "length set at Options -> General)");
   EXPECT_EQ(cells.widened, (std::vector<int>{500}));
   EXPECT_EQ(progress.steps(), 3);
   EXPECT_EQ(result.failures, 3);
@@ -182,7 +199,11 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
                         });
   test::ScriptedProgress progress;
   const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
-  PassContext pass{settings, row, job, factory, progress,
+  PassContext pass{settings,
+                   row,
+                   job,
+                   factory,
+                   progress,
                    [](FormatBackend) -> std::unique_ptr<MediaSink> { return std::make_unique<ByteSink>(); }};
   Cells cells;
   Answers answers;
@@ -191,9 +212,9 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   mp3.path = dir.File("a.mp3");
   test::WriteFile(mp3.path, {});
   mp3.sourceKind = SourceKind::Mp3;
-  const FileOutcome outcome = RunFilePasses(0, mp3, dir.File("a.wav"), env, [&](const PassItem& item, int& hasAudio) {
-    return ConvertFile(item, pass, hasAudio);
-  });
+  const FileOutcome outcome = RunFilePasses(
+      0, mp3, dir.File("a.wav"), env,
+      [&](const PassItem& item, int& hasAudio) { return ConvertFile(item, pass, hasAudio); });
   EXPECT_EQ(outcome.result, FileOutcome::Result::Converted);
   EXPECT_EQ(created, (std::vector{SourceBackend::AudioLibrary, SourceBackend::Framework}));
   EXPECT_EQ(fs::file_size(dir.File("a.wav")), 8000u);
@@ -204,18 +225,61 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   mkv.path = dir.File("b.mkv");
   test::WriteFile(mkv.path, {});
   mkv.sourceKind = SourceKind::Other;
-  SourceFactory choking(job, nullptr, nullptr, [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
-    created.push_back(backend);
-    return std::make_unique<ChokingSource>();
-  });
+  SourceFactory choking(job, nullptr, nullptr,
+                        [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
+                          created.push_back(backend);
+                          return std::make_unique<ChokingSource>();
+                        });
   PassContext chokingPass{settings, row, job, choking, progress, pass.createSink};
   RunEnvironment chokingEnv{chokingPass, answers, cells, nullptr, nullptr, ""};
-  const FileOutcome failed = RunFilePasses(0, mkv, dir.File("b.wav"), chokingEnv, [&](const PassItem& item, int& hasAudio) {
-    return ConvertFile(item, chokingPass, hasAudio);
-  });
+  const FileOutcome failed = RunFilePasses(0, mkv, dir.File("b.wav"), chokingEnv,
+                                           [&](const PassItem& item, int& hasAudio) {
+                                             return ConvertFile(item, chokingPass, hasAudio);
+                                           });
   EXPECT_EQ(failed.status, "Conversion Failure");
   EXPECT_EQ(created, (std::vector{SourceBackend::Framework}));
   EXPECT_FALSE(fs::exists(dir.File("b.wav")));
+}
+
+TEST(ConversionRun, ASinkThatCannotWriteFailsTheFileAndLeavesNothing) {
+  struct Case {
+    int writesBeforeFull;
+    bool closes;
+  };
+  for (const Case c : {Case{0, true}, Case{3, true}, Case{-1, false}}) {
+    SCOPED_TRACE(c.writesBeforeFull);
+    test::TempDir dir;
+    ConversionSettings settings(dir.path().string());
+    settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
+    settings.destSpecifiedFolder = dir.File("out");
+    settings.volumeType = VolumeMode::Normalize;
+    ConversionJob job;
+    SourceFactory factory(job, nullptr, nullptr, [](SourceBackend, bool) {
+      return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
+    });
+    test::ScriptedProgress progress;
+    const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
+    PassContext pass{settings, row, job, factory, progress, [&](FormatBackend) {
+                       return std::unique_ptr<MediaSink>(
+                           std::make_unique<ByteSink>(c.writesBeforeFull, c.closes));
+                     }};
+    Cells cells;
+    Answers answers;
+    RunEnvironment env{pass, answers, cells, nullptr, nullptr, ""};
+    FileItem item;
+    item.path = dir.File("a.flac");
+    item.sourceKind = SourceKind::Flac;
+    test::WriteFile(item.path, {1});
+    std::vector<FileItem*> files = {&item};
+    const RunResult result = ConvertEach(files, env);
+
+    EXPECT_EQ(result.failures, 1);
+    EXPECT_EQ(cells.history[0], (std::vector<std::string>{"Normalizing...", "Converting...",
+                                                          "Conversion Failure (No space left on "
+                                                          "device)"}));
+    EXPECT_TRUE(fs::is_empty(dir.File("out"))) << "no output and no temporary file";
+    EXPECT_TRUE(item.outputPath.empty());
+  }
 }
 
 }  // namespace
