@@ -1,0 +1,352 @@
+// What a user with bad luck meets: a full disk, a killed run, a FIFO, odd
+// names, damaged or unusual files. Nothing may be lost or reported wrongly.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <future>
+#include <sstream>
+#include <thread>
+#include <tuple>
+
+#include "tests/cli/CliTestSupport.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Lines;
+using test::MakeAudio;
+using test::RunCli;
+
+// Lets this process write files of at most `bytes`, as a nearly full disk or
+// a quota would; a write past it fails with EFBIG instead of killing us.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    handler_ = std::signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, handler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*handler_)(int) = nullptr;
+};
+
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class DataSafety : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  std::string config = dir.File("quillo.conf");
+  std::string out = dir.File("out");
+
+  std::string Tone(const std::string& name, int seconds, const std::string& extra = "-ac 2") {
+    const std::string path = dir.File(name);
+    MakeAudio(path, "sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds),
+              extra);
+    return path;
+  }
+};
+
+TEST_F(DataSafety, AFailingWriteFailsTheFileAndKeepsTheOldTarget) {
+  const std::string a = Tone("a.wav", 10);
+  const std::string b = Tone("b.wav", 10);
+  struct Case {
+    std::string command, format, target;
+  };
+  const std::vector<Case> cases = {
+      {"convert", "mp3", "a.mp3"}, {"convert", "wav", "a.wav"}, {"join", "wav", "joined.wav"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command + " " + c.format);
+    fs::remove_all(out);
+    fs::create_directories(out);
+    const std::string target = out + "/" + c.target;
+    const std::vector<uint8_t> old = {'o', 'l', 'd'};
+    std::vector<std::string> args = {"-f", c.format, "--if-exists", "overwrite"};
+    if (c.command == "join")
+      args.insert(args.end(), {"-o", target, a, b});
+    else
+      args.insert(args.end(), {"-d", out, a});
+
+    for (bool withOldTarget : {true, false}) {
+      if (withOldTarget) test::WriteFile(target, old);
+      test::CliRun run;
+      {
+        FileSizeLimit limit(100 * 1024);  // a tenth of what the outputs need
+        run = RunCli(c.command, args, config);
+      }
+      EXPECT_EQ(run.status, 1) << run.out << run.err;
+      EXPECT_NE(Lines(run.out).at(0).find("Conversion Failure (File too large)"), std::string::npos)
+          << run.out;
+      if (withOldTarget) {
+        EXPECT_EQ(test::ReadFile(target), old);
+        EXPECT_EQ(Names(out), std::vector<std::string>{c.target});
+        fs::remove(target);
+      } else {
+        EXPECT_TRUE(Names(out).empty()) << "no partial output, no temporary file";
+      }
+    }
+  }
+}
+
+TEST_F(DataSafety, AJoinReplacesAnOldFileOnlyWhenEveryFileWentIn) {
+  const std::string good = Tone("good.wav", 1);
+  const std::string garbage = dir.File("garbage.mp3");
+  test::WriteFile(garbage, std::vector<uint8_t>(4000, 0x33));
+  const std::string target = dir.File("joined.wav");
+  const std::vector<uint8_t> old = {'o', 'l', 'd'};
+  for (const std::vector<std::string>& inputs :
+       {std::vector<std::string>{garbage}, std::vector<std::string>{good, garbage}}) {
+    test::WriteFile(target, old);
+    std::vector<std::string> args = {"-o", target, "--if-exists", "overwrite"};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    const test::CliRun run = RunCli("join", args, config);
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_EQ(test::ReadFile(target), old);
+    EXPECT_EQ(Names(dir.path().string()).size(), 3u) << "no temporary file is left";
+  }
+  // Without an old file, the files that could be joined are kept.
+  fs::remove(target);
+  const test::CliRun partial = RunCli("join", {"-o", target, good, garbage}, config);
+  EXPECT_EQ(partial.status, 1);
+  EXPECT_EQ(test::DecodeWithFfmpeg(target), test::DecodeWithFfmpeg(good));
+}
+
+TEST_F(DataSafety, ASampleRateNoRecordingHasIsRefused) {
+  const std::string source = Tone("rate.wav", 1, "-ac 1 -c:a pcm_s16le");
+  std::vector<uint8_t> bytes = test::ReadFile(source);
+  ASSERT_EQ(std::string(bytes.begin() + 12, bytes.begin() + 16), "fmt ");
+  for (const uint8_t rate : {0, 1}) {
+    // The rate field of the fmt chunk, and the byte rate after it.
+    for (int i = 24; i < 32; ++i) bytes[i] = 0;
+    bytes[24] = rate;
+    bytes[28] = static_cast<uint8_t>(rate * 2);
+    test::WriteFile(source, bytes);
+    const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source}, config);
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_NE(run.out.find("\t\tConversion Failure"), std::string::npos) << run.out;
+    if (rate == 1)
+      EXPECT_NE(run.out.find("(Unsupported sample rate of 1 Hz)"), std::string::npos) << run.out;
+    EXPECT_TRUE(Names(out).empty());
+  }
+}
+
+TEST_F(DataSafety, EveryCancelSignalLeavesNoOutputAndNoTemporaryFile) {
+  const std::string source = Tone("long.wav", 240);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    std::thread sender([signal] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      std::raise(signal);
+    });
+    const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source}, config);
+    sender.join();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, source + "\t\tCancelled\n");
+    EXPECT_TRUE(Names(out).empty());
+  }
+}
+
+TEST_F(DataSafety, AKilledRunLeavesOnlyARecognisableTemporaryFile) {
+  const std::string source = Tone("long.wav", 240);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int devnull = open("/dev/null", O_WRONLY);
+    dup2(devnull, STDOUT_FILENO);
+    dup2(devnull, STDERR_FILENO);
+    execl(QUILLO_CLI_PATH, "quillo-cli", "convert", "-f", "mp3", "-d", out.c_str(), "--config",
+          config.c_str(), source.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Wait until the output is being written, then kill without warning.
+  for (int i = 0; i < 200 && Names(out).empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  kill(child, SIGKILL);
+  int status = 0;
+  waitpid(child, &status, 0);
+  const std::vector<std::string> names = Names(out);
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0].rfind(".long.quillo-part-", 0), 0u) << names[0];
+  EXPECT_EQ(fs::path(names[0]).extension(), ".mp3");
+}
+
+TEST_F(DataSafety, AFifoIsRefusedAtOnce) {
+  const std::string fifo = dir.File("x.wav");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string command : {"probe", "convert"}) {
+    SCOPED_TRACE(command);
+    auto run = std::async(std::launch::async, [&] {
+      std::ostringstream o, e;
+      const int status = command == "probe"
+                             ? RunProbe({fifo}, o, e)
+                             : RunConvert({"-f", "mp3", "-d", out, "--config", config, fifo}, o, e);
+      return std::make_tuple(status, o.str(), e.str());
+    });
+    if (run.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+      // Free the blocked reader so that the test can end, then fail.
+      close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+      FAIL() << "blocked on the FIFO";
+    }
+    const auto [status, output, errors] = run.get();
+    EXPECT_EQ(status, 1);
+    EXPECT_NE((output + errors).find("Not a regular file"), std::string::npos) << output << errors;
+  }
+}
+
+TEST_F(DataSafety, FilesOfOneRunNeverReplaceEachOther) {
+  const std::string wav = Tone("song.wav", 1);
+  const std::string mp3 = Tone("song.mp3", 2);
+  const test::CliRun run =
+      RunCli("convert", {"-f", "flac", "-d", out, "--if-exists", "overwrite", wav, mp3}, config);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, wav + "\t100.00%\tsong.flac\n" + mp3 + "\t100.00%\tsong_1.flac\n");
+  EXPECT_EQ(test::DecodeWithFfmpeg(out + "/song.flac").size(), 2u * 44100);
+  EXPECT_NEAR(test::DecodeWithFfmpeg(out + "/song_1.flac").size(), 4.0 * 44100, 2 * 1152.0);
+}
+
+TEST_F(DataSafety, JoinTakesItsFormatFromTheOutputName) {
+  const std::string a = Tone("a.wav", 1);
+  const test::CliRun flac = RunCli("join", {"-o", dir.File("x.flac"), a}, config);
+  ASSERT_EQ(flac.status, 0) << flac.err;
+  EXPECT_EQ(test::FfprobeField(test::ProbeWithFfprobe(dir.File("x.flac")), "codec_name"), "flac");
+  EXPECT_EQ(test::DecodeWithFfmpeg(dir.File("x.flac")), test::DecodeWithFfmpeg(a));
+  // A format that contradicts the name, or a name no format has, is refused.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"-f", "mp3", "-o", dir.File("y.flac"), a},
+        std::vector<std::string>{"-o", dir.File("y.dat"), a}}) {
+    const test::CliRun refused = RunCli("join", args, config);
+    EXPECT_EQ(refused.status, 2) << refused.err;
+    EXPECT_FALSE(fs::exists(dir.File("y.flac")) || fs::exists(dir.File("y.dat")));
+  }
+}
+
+TEST_F(DataSafety, OutputsOutsideTheChosenFolderArePrintedWhole) {
+  const std::string a = Tone("a.wav", 1);
+  const std::string notAFolder = dir.File("file");
+  test::WriteFile(notAFolder, {1});
+  const std::string home = dir.File("home");
+  fs::create_directories(home);
+  const char* oldHome = std::getenv("HOME");
+  const std::string savedHome = oldHome ? oldHome : "";
+  setenv("HOME", home.c_str(), 1);
+  const test::CliRun run = RunCli("convert", {"-f", "wav", "-d", notAFolder, a}, config);
+  setenv("HOME", savedHome.c_str(), 1);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string landed = home + "/Documents/a.wav";
+  EXPECT_EQ(run.out, a + "\t100.00%\t" + landed + "\n");
+  EXPECT_NE(run.err.find("Failed to create folder \"" + notAFolder + "\""), std::string::npos)
+      << run.err;
+  EXPECT_EQ(test::DecodeWithFfmpeg(landed).size(), 2u * 44100);
+}
+
+TEST_F(DataSafety, ControlCharactersInNamesAreEscaped) {
+  const std::string odd = Tone("a\tb\nc\x1b[2J.wav", 1);
+  const test::CliRun run = RunCli("convert", {"-f", "wav", "-d", out, odd}, config);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string escaped = "a\\tb\\nc\\x1b[2J";
+  EXPECT_EQ(run.out, dir.File(escaped + ".wav") + "\t100.00%\t" + escaped + ".wav\n");
+  EXPECT_TRUE(fs::exists(out + "/a\tb\nc\x1b[2J.wav"));
+}
+
+TEST_F(DataSafety, AMissingFileSaysSo) {
+  const std::string missing = dir.File("gone.mp3");
+  const test::CliRun run = RunCli("convert", {"-f", "wav", "-d", out, missing}, config);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, missing + "\t\tConversion Failure (No such file or directory)\n");
+}
+
+TEST_F(DataSafety, WavInfoTagsReachTheOutput) {
+  // ffmpeg writes the track as ITRK/IPRT and the genre as given: "(17)" is Rock.
+  const std::string source = Tone("tagged.wav", 1,
+                                  "-ac 2 -metadata title=Song -metadata track=7 "
+                                  "-metadata genre='(17)'");
+  const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source}, config);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string tags = test::Capture(
+      "ffprobe -v error -show_entries format_tags=title,track,genre -of "
+      "default=noprint_wrappers=1 " +
+      test::ShellQuote(out + "/tagged.mp3"));
+  EXPECT_NE(tags.find("title=Song"), std::string::npos) << tags;
+  EXPECT_NE(tags.find("track=7"), std::string::npos) << tags;
+  EXPECT_NE(tags.find("genre=Rock"), std::string::npos) << tags;
+}
+
+TEST_F(DataSafety, DtsInsideRiffIsDecodedNotPreprocessed) {
+  const std::string dts = dir.File("movie.dts");
+  test::Run(
+      "ffmpeg -v error -y -f lavfi -i sine=sample_rate=48000:duration=3 -ac 2 -c:a dca "
+      "-strict -2 -f wav " +
+      test::ShellQuote(dts));
+  const test::CliRun run = RunCli("convert", {"-f", "wav", "-d", out, dts}, config);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NEAR(test::DecodeWithFfmpeg(out + "/movie.wav").size() / 2.0, 3.0 * 48000, 48000 * 0.1);
+}
+
+TEST_F(DataSafety, SettingsAndMessagesSayWhatTheyMean) {
+  const std::string a = Tone("a.wav", 1);
+  // A relative output folder is stored as the absolute folder it meant.
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.path());
+  const test::CliRun saved = RunCli("convert", {"-f", "wav", "-d", "rel", "--save", a}, config);
+  fs::current_path(before);
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  EXPECT_NE(test::Capture("cat " + test::ShellQuote(config))
+                .find("DestSpecifiedFolder=" + dir.File("rel")),
+            std::string::npos);
+
+  const test::CliRun wma = RunCli("convert", {"-f", "wma", "--auto", a}, config);
+  EXPECT_NE(wma.err.find("--auto does not apply to WMA"), std::string::npos) << wma.err;
+
+  // A hand-edited negative length is refused with a reason, not turned into
+  // an empty output or the whole file.
+  const std::string text = "[Options]\nEnableConvertLength=1\nConvertLength=-5\n";
+  test::WriteFile(config, std::vector<uint8_t>(text.begin(), text.end()));
+  const test::CliRun negative = RunCli("convert", {"-f", "wav", "-d", out, a}, config);
+  EXPECT_EQ(negative.status, 1);
+  EXPECT_EQ(negative.out, a + "\t\tConversion Failure (Length to convert set at Options -> "
+                              "General must be greater than 0)\n");
+  EXPECT_TRUE(Names(out).empty());
+
+  // A stored mono mode that is none of the three takes neither the right
+  // channel nor a mix: the mono output carries the left channel as it is.
+  const std::string leftOnly = dir.File("left.wav");
+  MakeAudio(leftOnly, "aevalsrc=0.5*sin(2*PI*440*t)|0:s=44100:d=1");
+  const std::string mono = "[Options]\nMonoType=7\n";
+  test::WriteFile(config, std::vector<uint8_t>(mono.begin(), mono.end()));
+  const test::CliRun folded = RunCli(
+      "convert", {"-f", "wav", "--channels", "1", "--rate", "44100", "-d", out, leftOnly}, config);
+  ASSERT_EQ(folded.status, 0) << folded.err;
+  const std::vector<int16_t> source = test::DecodeWithFfmpeg(leftOnly);
+  const std::vector<int16_t> written = test::DecodeWithFfmpeg(out + "/left.wav");
+  ASSERT_EQ(written.size() * 2, source.size());
+  for (size_t i = 0; i < written.size(); i += 997) ASSERT_EQ(written[i], source[2 * i]) << i;
+}
+
+}  // namespace
+}  // namespace quillo
