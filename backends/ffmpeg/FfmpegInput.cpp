@@ -59,13 +59,4 @@ AudioProperties ReadAudioProperties(const AVFormatContext& context, int streamIn
   return properties;
 }
 
-bool FrameworkSeesPcm(const std::string& path) {
-  const InputContextPtr input = OpenInputFile(path);
-  if (!input) return false;
-  const int stream = FindAudioStream(*input, true);
-  if (stream < 0) return false;
-  const AVCodecID codec = input->streams[stream]->codecpar->codec_id;
-  return codec >= AV_CODEC_ID_FIRST_AUDIO && codec < AV_CODEC_ID_ADPCM_IMA_QT;
-}
-
 }  // namespace quillo

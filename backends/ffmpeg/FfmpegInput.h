@@ -16,11 +16,6 @@ InputContextPtr OpenInputFile(const std::string& path);
 // `requireCodec` a stream whose codec FFmpeg could not identify is passed over.
 int FindAudioStream(const AVFormatContext& context, bool requireCodec);
 
-// True when FFmpeg opens the file and reads its first audio stream as PCM;
-// false when it finds a real codec there (a DTS stream inside RIFF) or cannot
-// open the file.
-bool FrameworkSeesPcm(const std::string& path);
-
 // What both framework sources report of an opened file.
 struct AudioProperties {
   int sampleRate = 0;
