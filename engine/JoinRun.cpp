@@ -65,6 +65,7 @@ RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
   }
   result.started = true;
 
+  pass.job.outputBroken = false;
   int joined = 0;
   std::string brokenStatus;  // set once the output cannot take more audio
   RunEachFile(
