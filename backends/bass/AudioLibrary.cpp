@@ -15,6 +15,7 @@ extern "C" {
 #include "backends/bass/SndfileStream.h"
 #include "backends/bass/SoundFont.h"
 #include "backends/bass/WavPackStream.h"
+#include "engine/RegularFile.h"
 
 namespace quillo::audio {
 
@@ -69,8 +70,10 @@ void AudioLibrary::PluginFree(int handle) {
 
 bool AudioLibrary::HasPlugin(Plugin plugin) const { return (plugins_ & Bit(plugin)) != 0; }
 
+// Nothing but regular files is opened: reading a FIFO or a device would block
+// the run for ever.
 std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& path) const {
-  if (!started_) return nullptr;
+  if (!started_ || !RegularFileProblem(path).empty()) return nullptr;
   const std::vector<uint8_t> head = ReadFileHead(path, 0, kHeadBytes);
   if (head.empty()) return nullptr;
   const size_t id3 = Id3v2TagSize(head);
@@ -80,8 +83,12 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
   // PCM containers, and the two formats recognised only by their frame
   // headers last, since frame headers can appear by chance in other data.
   if (IsCdaHead(head)) return HasPlugin(Plugin::Cd) ? CdTrackStream::Open(path) : nullptr;
+  // FLAC through FFmpeg's decoder, which passes over damaged frames where
+  // libsndfile would end the stream at the first one.
   if (IsFlacHead(audioHead))
-    return HasPlugin(Plugin::Flac) ? SndfileStream::Open(path, true) : nullptr;
+    return HasPlugin(Plugin::Flac)
+               ? FfmpegStream::Open(path, FfmpegStream::Container::Flac, false, false)
+               : nullptr;
   if (IsOggFlacHead(head))
     return HasPlugin(Plugin::Flac)
                ? FfmpegStream::Open(path, FfmpegStream::Container::OggFlac, false, false)
@@ -97,7 +104,7 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
   // Only files with a container signature reach the PCM reader: it would
   // take MPEG audio without trimming encoder delay and padding.
   if (HasPcmContainerSignature(head)) {
-    if (auto stream = SndfileStream::Open(path, false)) return stream;
+    if (auto stream = SndfileStream::Open(path)) return stream;
   }
   if (LooksLikeAdts(audioHead))
     return HasPlugin(Plugin::Aac)
@@ -108,13 +115,13 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
 }
 
 std::unique_ptr<AudioStream> AudioLibrary::MusicLoad(const std::string& path, int rate) const {
-  if (!started_) return nullptr;
+  if (!started_ || !RegularFileProblem(path).empty()) return nullptr;
   return ModuleStream::Open(path, rate);
 }
 
 std::unique_ptr<AudioStream> AudioLibrary::MidiStreamCreateFile(const std::string& path,
                                                                 int rate) const {
-  if (!started_) return nullptr;
+  if (!started_ || !RegularFileProblem(path).empty()) return nullptr;
   return MidiStream::Open(path, rate, DefaultSoundFontPath());
 }
 

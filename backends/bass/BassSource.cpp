@@ -27,6 +27,7 @@ void BassSource::Close() {
   buffer_.clear();
   buffer_.shrink_to_fit();
   kind_ = Kind::Stream;
+  waveOrder_.clear();
   path_.clear();
   ResetState();
 }
@@ -62,6 +63,7 @@ bool BassSource::Open(const std::string& path, int renderRate) {
   bytesPerSample_ = 2;
   inputBits_ = info.eightBits ? 8 : 16;
   inputBytesPerSample_ = info.eightBits ? 1 : 2;
+  waveOrder_ = stream_->WaveOrder();
 
   const uint64_t fileBytes = stream_->FileSize();
   if (seconds > 0 && fileBytes != audio::kNoFileSize)
@@ -115,7 +117,8 @@ int BassSource::ReadEightBit(int16_t* left, int16_t* right, size_t bytes) {
   const int used = channels < kMaxFoldChannels ? channels : kMaxFoldChannels;
   int16_t frame[kMaxFoldChannels];
   for (size_t i = 0; i < frames; ++i) {
-    for (int c = 0; c < used; ++c) frame[c] = Widen(data[i * frameBytes + static_cast<size_t>(c)]);
+    const uint8_t* in = data + i * frameBytes;
+    for (int c = 0; c < used; ++c) frame[c] = Widen(in[FoldChannel(c)]);
     DownmixToStereo(channels, frame, left[i], right[i]);
   }
   return static_cast<int>(frames);
@@ -137,10 +140,16 @@ int BassSource::ReadSixteenBit(int16_t* left, int16_t* right, size_t bytes) {
   const int used = channels < kMaxFoldChannels ? channels : kMaxFoldChannels;
   int16_t frame[kMaxFoldChannels];
   for (size_t i = 0; i < frames; ++i) {
-    std::memcpy(frame, data + i * frameBytes, static_cast<size_t>(used) * 2);
+    const uint8_t* in = data + i * frameBytes;
+    for (int c = 0; c < used; ++c) std::memcpy(&frame[c], in + 2 * FoldChannel(c), 2);
     DownmixToStereo(channels, frame, left[i], right[i]);
   }
   return static_cast<int>(frames);
+}
+
+size_t BassSource::FoldChannel(int slot) const {
+  const auto index = static_cast<size_t>(slot);
+  return index < waveOrder_.size() ? static_cast<size_t>(waveOrder_[index]) : index;
 }
 
 uint64_t BassSource::GetProgressPosition() { return stream_ ? stream_->Position() : 0; }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "backends/bass/FormatSniff.h"
+#include "engine/RegularFile.h"
 
 namespace quillo::audio {
 
@@ -96,6 +97,7 @@ std::string MountSourceFor(const std::string& mountinfo, const std::string& path
 }
 
 std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path) {
+  if (!RegularFileProblem(path).empty()) return nullptr;
   const std::optional<CdaHeader> header = ParseCdaHeader(ReadFileHead(path, 0, 44));
   if (!header) return nullptr;
   std::error_code ec;

@@ -8,15 +8,19 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 
+#include "backends/bass/ChannelOrder.h"
 #include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
 #include "backends/bass/SampleConvert.h"
+#include "engine/MediaSource.h"
+#include "engine/RegularFile.h"
 
 namespace quillo::audio {
 
 namespace {
 
-// Decoding errors tolerated before a stream counts as ended.
+// Damaged packets in a row tolerated before a stream counts as ended; a frame
+// that decodes starts the count again.
 constexpr int kMaxDecodeErrors = 100;
 
 const char* DemuxerName(FfmpegStream::Container container) {
@@ -29,6 +33,8 @@ const char* DemuxerName(FfmpegStream::Container container) {
       return "adx";
     case FfmpegStream::Container::OggFlac:
       return "ogg";
+    case FfmpegStream::Container::Flac:
+      return "flac";
   }
   return "";
 }
@@ -66,9 +72,23 @@ int16_t SampleAt(const AVFrame* frame, AVSampleFormat format, int channel, int i
   }
 }
 
+// Where the fold finds each speaker of the decoder's layout; empty when the
+// layout is in WAV order or unknown.
+std::vector<int> FoldOrder(const AVChannelLayout& layout) {
+  if (layout.nb_channels < 3 || layout.nb_channels > 8) return {};
+  std::vector<int> speakers;
+  for (int i = 0; i < layout.nb_channels; ++i) {
+    const int channel = av_channel_layout_channel_from_index(&layout, static_cast<unsigned>(i));
+    // AVChannel numbers the speakers as a WAV channel mask does.
+    speakers.push_back(channel >= 0 && channel < 64 ? channel : kUnknownSpeaker);
+  }
+  return WaveOrderOf(speakers);
+}
+
 }  // namespace
 
 uint64_t CountAdtsSamples(const std::string& path) {
+  if (!RegularFileProblem(path).empty()) return 0;
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!file) return 0;
   uint8_t head[10];
@@ -90,10 +110,13 @@ uint64_t CountAdtsSamples(const std::string& path) {
 
 std::unique_ptr<AudioStream> FfmpegStream::Open(const std::string& path, Container container,
                                                 bool allowAac, bool allowAlac) {
+  if (!RegularFileProblem(path).empty()) return nullptr;
   std::unique_ptr<FfmpegStream> stream(new FfmpegStream);
   const AVInputFormat* input = av_find_input_format(DemuxerName(container));
   if (input == nullptr) return nullptr;
-  if (avformat_open_input(&stream->format_, path.c_str(), input, nullptr) < 0) return nullptr;
+  // A local file, whatever its name: "01:30.m4a" names no protocol.
+  const std::string url = "file:" + path;
+  if (avformat_open_input(&stream->format_, url.c_str(), input, nullptr) < 0) return nullptr;
   if (avformat_find_stream_info(stream->format_, nullptr) < 0) return nullptr;
   const int index = av_find_best_stream(stream->format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
   if (index < 0) return nullptr;
@@ -114,6 +137,7 @@ std::unique_ptr<AudioStream> FfmpegStream::Open(const std::string& path, Contain
       allowed = par->codec_id == AV_CODEC_ID_ADPCM_ADX;
       break;
     case Container::OggFlac:
+    case Container::Flac:
       allowed = par->codec_id == AV_CODEC_ID_FLAC;
       break;
   }
@@ -133,7 +157,7 @@ std::unique_ptr<AudioStream> FfmpegStream::Open(const std::string& path, Contain
 
   const int rate = par->sample_rate;
   const int channels = par->ch_layout.nb_channels;
-  if (rate <= 0 || channels < 1 || channels > 64) return nullptr;
+  if (!IsSaneSampleRate(rate) || channels < 1 || channels > 64) return nullptr;
 
   uint64_t samples = 0;
   if (container == Container::Adts) {
@@ -151,6 +175,7 @@ std::unique_ptr<AudioStream> FfmpegStream::Open(const std::string& path, Contain
         av_rescale_q(stream->format_->duration, AVRational{1, AV_TIME_BASE}, AVRational{1, rate}));
   }
   stream->info_ = {rate, channels, false};
+  stream->waveOrder_ = FoldOrder(stream->codec_->ch_layout);
   stream->length_ = samples * static_cast<uint64_t>(channels) * 2;
   stream->fileSize_ = FileSizeOf(path);
   return stream;
@@ -182,11 +207,14 @@ bool FfmpegStream::DecodeNextFrame() {
     if (received == 0) {
       const bool converted = ConvertFrame();
       av_frame_unref(frame_);
-      if (!converted) {
-        ended_ = true;  // the format changed midway: the stream ends there
-        return false;
+      if (converted) {
+        errors_ = 0;
+        return true;
       }
-      return true;
+      // A frame in another format is damaged or from a stream we cannot
+      // follow: it is passed over like a packet that does not decode.
+      if (++errors_ > kMaxDecodeErrors) ended_ = true;
+      continue;
     }
     if (received == AVERROR_EOF) {
       ended_ = true;
@@ -202,8 +230,13 @@ bool FfmpegStream::DecodeNextFrame() {
     }
     const int read = av_read_frame(format_, packet_);
     if (read < 0) {
-      avcodec_send_packet(codec_, nullptr);
-      flushed_ = true;
+      // A damaged stretch of the file may still be followed by good packets.
+      const bool atEnd = read == AVERROR_EOF || format_->pb == nullptr ||
+                         avio_feof(format_->pb) != 0 || ++errors_ > kMaxDecodeErrors;
+      if (atEnd) {
+        avcodec_send_packet(codec_, nullptr);
+        flushed_ = true;
+      }
       continue;
     }
     if (packet_->stream_index == streamIndex_ && avcodec_send_packet(codec_, packet_) < 0 &&

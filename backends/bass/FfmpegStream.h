@@ -13,11 +13,12 @@ struct AVFrame;
 
 namespace quillo::audio {
 
-// AAC (raw ADTS, or in MP4/M4A/M4B), ALAC in MP4, ADX and FLAC in Ogg through
-// FFmpeg's demuxers and decoders, delivered as 16-bit PCM.
+// AAC (raw ADTS, or in MP4/M4A/M4B), ALAC in MP4, ADX and FLAC (native or in
+// Ogg) through FFmpeg's demuxers and decoders, delivered as 16-bit PCM.
+// Damaged packets are passed over and decoding goes on after them.
 class FfmpegStream final : public AudioStream {
  public:
-  enum class Container { Mp4, Adts, Adx, OggFlac };
+  enum class Container { Mp4, Adts, Adx, OggFlac, Flac };
   // Opens `path` as `container`; an MP4 opens only when its audio codec is
   // one of those allowed (AAC with `allowAac`, ALAC with `allowAlac`).
   static std::unique_ptr<AudioStream> Open(const std::string& path, Container container,

@@ -7,6 +7,7 @@
 
 #include "backends/bass/AudioLibrary.h"
 #include "backends/bass/ModuleStream.h"
+#include "engine/RegularFile.h"
 
 namespace quillo::audio {
 
@@ -17,6 +18,7 @@ constexpr long kMaxMidiBytes = 64L * 1024 * 1024;
 fluid_synth_t* Synth(void* synth) { return static_cast<fluid_synth_t*>(synth); }
 
 std::vector<uint8_t> ReadMidiBytes(const std::string& path) {
+  if (!RegularFileProblem(path).empty()) return {};
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return {};
   const long size = std::ftell(file.get());

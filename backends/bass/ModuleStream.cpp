@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "backends/bass/AudioLibrary.h"
+#include "engine/RegularFile.h"
 
 namespace quillo::audio {
 
@@ -16,6 +17,7 @@ namespace {
 constexpr long kMaxModuleBytes = 256L * 1024 * 1024;
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  if (!RegularFileProblem(path).empty()) return {};
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return {};
   const long size = std::ftell(file.get());

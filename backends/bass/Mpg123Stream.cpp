@@ -3,10 +3,13 @@
 #include <mpg123.h>
 
 #include "backends/bass/FileSize.h"
+#include "engine/MediaSource.h"
+#include "engine/RegularFile.h"
 
 namespace quillo::audio {
 
 std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
+  if (!RegularFileProblem(path).empty()) return nullptr;
   int error = MPG123_OK;
   mpg123_handle* handle = mpg123_new(nullptr, &error);
   if (handle == nullptr) return nullptr;
@@ -29,7 +32,9 @@ std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
   int channels = 0;
   int encoding = 0;
   if (mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK) return nullptr;
-  if (encoding != MPG123_ENC_SIGNED_16 || channels < 1 || channels > 2 || rate <= 0) return nullptr;
+  if (encoding != MPG123_ENC_SIGNED_16 || channels < 1 || channels > 2 ||
+      !IsSaneSampleRate(static_cast<int>(rate)))
+    return nullptr;
   const off_t samples = mpg123_length(handle);
   if (samples <= 0) return nullptr;
 

@@ -4,9 +4,12 @@
 
 #include <cstring>
 
+#include "backends/bass/ChannelOrder.h"
 #include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
 #include "backends/bass/SampleConvert.h"
+#include "engine/MediaSource.h"
+#include "engine/RegularFile.h"
 
 namespace quillo::audio {
 
@@ -35,6 +38,73 @@ uint64_t WaveFactFrames(const std::string& path) {
   return 0;
 }
 
+// The speaker of each libsndfile channel map entry, as a WAV mask bit.
+int SpeakerOf(int entry) {
+  switch (entry) {
+    case SF_CHANNEL_MAP_LEFT:
+    case SF_CHANNEL_MAP_FRONT_LEFT:
+      return 0;
+    case SF_CHANNEL_MAP_RIGHT:
+    case SF_CHANNEL_MAP_FRONT_RIGHT:
+      return 1;
+    case SF_CHANNEL_MAP_MONO:
+    case SF_CHANNEL_MAP_CENTER:
+    case SF_CHANNEL_MAP_FRONT_CENTER:
+      return 2;
+    case SF_CHANNEL_MAP_LFE:
+      return 3;
+    case SF_CHANNEL_MAP_REAR_LEFT:
+      return 4;
+    case SF_CHANNEL_MAP_REAR_RIGHT:
+      return 5;
+    case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER:
+      return 6;
+    case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER:
+      return 7;
+    case SF_CHANNEL_MAP_REAR_CENTER:
+      return 8;
+    case SF_CHANNEL_MAP_SIDE_LEFT:
+      return 9;
+    case SF_CHANNEL_MAP_SIDE_RIGHT:
+      return 10;
+    case SF_CHANNEL_MAP_TOP_CENTER:
+      return 11;
+    case SF_CHANNEL_MAP_TOP_FRONT_LEFT:
+      return 12;
+    case SF_CHANNEL_MAP_TOP_FRONT_CENTER:
+      return 13;
+    case SF_CHANNEL_MAP_TOP_FRONT_RIGHT:
+      return 14;
+    case SF_CHANNEL_MAP_TOP_REAR_LEFT:
+      return 15;
+    case SF_CHANNEL_MAP_TOP_REAR_CENTER:
+      return 16;
+    case SF_CHANNEL_MAP_TOP_REAR_RIGHT:
+      return 17;
+    default:
+      return kUnknownSpeaker;
+  }
+}
+
+// Where the fold finds each speaker: by the channel map the file declares;
+// Vorbis and Opus streams, for which the library reports none, keep the
+// Vorbis order.
+std::vector<int> FoldOrder(SNDFILE* file, int format, int channels) {
+  if (channels < 3 || channels > 8) return {};
+  std::vector<int> map(static_cast<size_t>(channels), SF_CHANNEL_MAP_INVALID);
+  if (sf_command(file, SFC_GET_CHANNEL_MAP_INFO, map.data(),
+                 static_cast<int>(map.size() * sizeof(int))) == SF_TRUE) {
+    std::vector<int> speakers;
+    for (int entry : map) speakers.push_back(SpeakerOf(entry));
+    return WaveOrderOf(speakers);
+  }
+  const int minor = format & SF_FORMAT_SUBMASK;
+  if ((format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG &&
+      (minor == SF_FORMAT_VORBIS || minor == SF_FORMAT_OPUS))
+    return WaveOrderOf(VorbisSpeakers(channels));
+  return {};
+}
+
 bool IsBlockCoded(int minor) {
   return minor == SF_FORMAT_IMA_ADPCM || minor == SF_FORMAT_MS_ADPCM || minor == SF_FORMAT_GSM610 ||
          minor == SF_FORMAT_G721_32 || minor == SF_FORMAT_G723_24 || minor == SF_FORMAT_G723_40;
@@ -42,7 +112,8 @@ bool IsBlockCoded(int minor) {
 
 }  // namespace
 
-std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path, bool allowFlac) {
+std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path) {
+  if (!RegularFileProblem(path).empty()) return nullptr;
   SF_INFO sfInfo{};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &sfInfo);
   if (file == nullptr) return nullptr;
@@ -53,11 +124,13 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path, bool a
   const int minor = sfInfo.format & SF_FORMAT_SUBMASK;
   // MPEG audio goes to the MPEG decoder, which trims encoder delay and padding.
   if (major == SF_FORMAT_MPEG) return nullptr;
-  if (major == SF_FORMAT_FLAC && !allowFlac) return nullptr;
+  // FLAC goes to the FLAC decoder, which passes over damaged frames.
+  if (major == SF_FORMAT_FLAC) return nullptr;
   if (minor == SF_FORMAT_MPEG_LAYER_I || minor == SF_FORMAT_MPEG_LAYER_II ||
       minor == SF_FORMAT_MPEG_LAYER_III)
     return nullptr;
-  if (sfInfo.channels < 1 || sfInfo.channels > 64 || sfInfo.samplerate <= 0 || sfInfo.frames <= 0)
+  if (sfInfo.channels < 1 || sfInfo.channels > 64 || !IsSaneSampleRate(sfInfo.samplerate) ||
+      sfInfo.frames <= 0)
     return nullptr;
 
   bool eightBits = false;
@@ -83,6 +156,7 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path, bool a
     if (fact > 0 && fact < frames) frames = fact;
   }
   stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};
+  stream->waveOrder_ = FoldOrder(file, sfInfo.format, sfInfo.channels);
   stream->framesLeft_ = frames;
   stream->length_ = frames * static_cast<uint64_t>(stream->BytesPerFrame());
   stream->fileSize_ = FileSizeOf(path);

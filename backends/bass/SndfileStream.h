@@ -11,14 +11,14 @@ struct sf_private_tag;
 namespace quillo::audio {
 
 // PCM containers through libsndfile: WAV (every PCM, float and ADPCM coding
-// the library reads), AIFF, AU and the rest of its formats, and FLAC when the
-// FLAC handler is loaded. 8-bit files stay 8-bit (unsigned), float files are
+// the library reads), AIFF, AU, Ogg Vorbis and Opus and the rest of its
+// formats but FLAC. 8-bit files stay 8-bit (unsigned), float files are
 // clamped to the 16-bit range, wider integers keep their top 16 bits.
 // Block-coded WAV data (ADPCM, GSM) ends at the sample count of its "fact"
 // chunk, not with the padding of its last block.
 class SndfileStream final : public AudioStream {
  public:
-  static std::unique_ptr<AudioStream> Open(const std::string& path, bool allowFlac);
+  static std::unique_ptr<AudioStream> Open(const std::string& path);
   ~SndfileStream() override;
 
   uint64_t FileSize() const override { return fileSize_; }

@@ -8,6 +8,8 @@
 
 #include <array>
 
+#include "engine/RegularFile.h"
+
 namespace quillo::audio {
 
 namespace {
@@ -32,6 +34,8 @@ std::string OneLine(const std::string& text) {
 }  // namespace
 
 bool ReadTagFields(const std::string& path, TagFields& fields) {
+  // The tag library would wait for ever on a FIFO or a device.
+  if (!RegularFileProblem(path).empty()) return false;
   const TagLib::FileRef file(path.c_str(), false);
   if (file.isNull()) return false;
   const TagLib::PropertyMap properties = file.file()->properties();

@@ -6,6 +6,8 @@
 
 #include "backends/bass/FileSize.h"
 #include "backends/bass/SampleConvert.h"
+#include "engine/MediaSource.h"
+#include "engine/RegularFile.h"
 
 namespace quillo::audio {
 
@@ -16,9 +18,12 @@ WavpackContext* Context(void* context) { return static_cast<WavpackContext*>(con
 }  // namespace
 
 std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
+  if (!RegularFileProblem(path).empty()) return nullptr;
   char error[128] = {};
-  WavpackContext* context =
-      WavpackOpenFileInput(path.c_str(), error, OPEN_WVC | OPEN_NORMALIZE | OPEN_DSD_AS_PCM, 0);
+  // The correction file beside it is read only when it is a regular file too.
+  int flags = OPEN_NORMALIZE | OPEN_DSD_AS_PCM;
+  if (RegularFileProblem(path + "c").empty()) flags |= OPEN_WVC;
+  WavpackContext* context = WavpackOpenFileInput(path.c_str(), error, flags, 0);
   if (context == nullptr) return nullptr;
   std::unique_ptr<WavPackStream> stream(new WavPackStream);
   stream->context_ = context;
@@ -28,7 +33,7 @@ std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
   const int64_t frames = WavpackGetNumSamples64(context);
   stream->bytesPerSample_ = WavpackGetBytesPerSample(context);
   stream->float_ = (WavpackGetMode(context) & MODE_FLOAT) != 0;
-  if (channels < 1 || channels > 64 || rate <= 0 || frames <= 0) return nullptr;
+  if (channels < 1 || channels > 64 || !IsSaneSampleRate(rate) || frames <= 0) return nullptr;
   if (stream->bytesPerSample_ < 1 || stream->bytesPerSample_ > 4) return nullptr;
 
   const bool eightBits = stream->bytesPerSample_ == 1 && !stream->float_;
