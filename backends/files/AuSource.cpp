@@ -9,6 +9,7 @@
 #include "backends/files/G721Decoder.h"
 #include "backends/files/G723Decoder.h"
 #include "engine/Downmix.h"
+#include "engine/RegularFile.h"
 
 namespace quillo {
 namespace {
@@ -38,11 +39,16 @@ void AuSource::Close() {
 
 bool AuSource::Open(const std::string& path, int /*renderRate*/) {
   Close();
+  // Only regular files: opening a FIFO would wait for a writer, and a
+  // directory or a device has no size to check against.
+  if (!RegularFileProblem(path).empty()) {
+    return false;
+  }
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     return false;
   }
-  // Only regular files: a directory or a pipe has no size to check against.
+  // Checked again on the open file, which may have been replaced meanwhile.
   struct stat info {};
   if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
     return false;

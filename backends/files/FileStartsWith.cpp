@@ -5,9 +5,13 @@
 #include <memory>
 #include <vector>
 
+#include "engine/RegularFile.h"
+
 namespace quillo {
 
 bool FileStartsWith(const void* expected, size_t count, const std::string& path) {
+  // Reading a FIFO or a device could wait for ever.
+  if (!RegularFileProblem(path).empty()) return false;
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!file) return false;
   std::vector<unsigned char> head(count);

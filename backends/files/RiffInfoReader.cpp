@@ -12,6 +12,7 @@
 
 #include "backends/files/LegacyText.h"
 #include "engine/GenreTable.h"
+#include "engine/RegularFile.h"
 
 namespace quillo {
 
@@ -130,7 +131,8 @@ enum class InfoField {
   kGenre,
   kComment,
   kCopyright,
-  kTrack
+  kTrack,
+  kPart
 };
 
 struct InfoId {
@@ -138,19 +140,29 @@ struct InfoId {
   InfoField field;
 };
 
-// Ids that carry one of our fields, then ids we know but do not use.
+// Ids that carry one of our fields, then ids we know but do not use. Some
+// writers give the track number only as IPRT, the part of a set; ITRK wins.
 constexpr InfoId kInfoIds[] = {
     {"INAM", InfoField::kTitle},     {"IART", InfoField::kArtist}, {"IPRD", InfoField::kAlbum},
     {"ICRD", InfoField::kYear},      {"IGNR", InfoField::kGenre},  {"ICMT", InfoField::kComment},
-    {"ICOP", InfoField::kCopyright}, {"ITRK", InfoField::kTrack},  {"IARL", InfoField::kNone},
-    {"ICMS", InfoField::kNone},      {"ICRP", InfoField::kNone},   {"IDIM", InfoField::kNone},
-    {"IDPI", InfoField::kNone},      {"IENG", InfoField::kNone},   {"IKEY", InfoField::kNone},
-    {"ILGT", InfoField::kNone},      {"IMED", InfoField::kNone},   {"IPLT", InfoField::kNone},
-    {"ISBJ", InfoField::kNone},      {"ISFT", InfoField::kNone},   {"ISHP", InfoField::kNone},
-    {"ISRC", InfoField::kNone},      {"ISRF", InfoField::kNone},   {"ITCH", InfoField::kNone},
+    {"ICOP", InfoField::kCopyright}, {"ITRK", InfoField::kTrack},  {"IPRT", InfoField::kPart},
+    {"IARL", InfoField::kNone},      {"ICMS", InfoField::kNone},   {"ICRP", InfoField::kNone},
+    {"IDIM", InfoField::kNone},      {"IDPI", InfoField::kNone},   {"IENG", InfoField::kNone},
+    {"IKEY", InfoField::kNone},      {"ILGT", InfoField::kNone},   {"IMED", InfoField::kNone},
+    {"IPLT", InfoField::kNone},      {"ISBJ", InfoField::kNone},   {"ISFT", InfoField::kNone},
+    {"ISHP", InfoField::kNone},      {"ISRC", InfoField::kNone},   {"ISRF", InfoField::kNone},
+    {"ITCH", InfoField::kNone},
 };
 
-std::string* FieldOf(TagInfo& tags, InfoField field) {
+// Texts read from the INFO list: the tags, and the part number that stands in
+// for a missing track number.
+struct InfoTexts {
+  TagInfo& tags;
+  std::string part;
+};
+
+std::string* FieldOf(InfoTexts& texts, InfoField field) {
+  TagInfo& tags = texts.tags;
   switch (field) {
     case InfoField::kTitle:
       return &tags.title;
@@ -168,6 +180,8 @@ std::string* FieldOf(TagInfo& tags, InfoField field) {
       return &tags.copyright;
     case InfoField::kTrack:
       return &tags.track;
+    case InfoField::kPart:
+      return &texts.part;
     case InfoField::kNone:
       break;
   }
@@ -178,7 +192,7 @@ std::string* FieldOf(TagInfo& tags, InfoField field) {
 // letters shape rather than trusted to follow one another, as writers often
 // leave out the pad byte. Returns whether anything was found; `genreIndex`
 // gets the IGRE byte, or -1.
-bool ScanInfo(const RiffChunks& chunks, TagInfo& tags, int& genreIndex) {
+bool ScanInfo(const RiffChunks& chunks, InfoTexts& texts, int& genreIndex) {
   const uint8_t* data = chunks.info.data();
   const size_t end = chunks.infoEnd;
   bool found = false;
@@ -199,7 +213,7 @@ bool ScanInfo(const RiffChunks& chunks, TagInfo& tags, int& genreIndex) {
       if (size != 0 && textStart < end) {
         const size_t length = static_cast<size_t>(std::min<uint64_t>(size, end - textStart));
         const char* text = reinterpret_cast<const char*>(data + textStart);
-        *FieldOf(tags, known->field) =
+        *FieldOf(texts, known->field) =
             LegacyTextToUtf8(std::string_view(text, strnlen(text, length)));
         found = true;
         pos = textStart + length;
@@ -252,6 +266,8 @@ void KeepFirstCharacters(std::string& text, size_t count) {
 
 bool ReadRiffInfoTags(const std::string& path, TagInfo& tags) {
   tags = TagInfo{};
+  // Reading a FIFO or a device could wait for ever.
+  if (!RegularFileProblem(path).empty()) return false;
   File file(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!file) return false;
 
@@ -265,7 +281,9 @@ bool ReadRiffInfoTags(const std::string& path, TagInfo& tags) {
   file.reset();
 
   int genreIndex = -1;
-  bool found = chunks.infoEnd > 0 && ScanInfo(chunks, tags, genreIndex);
+  InfoTexts texts{tags, {}};
+  bool found = chunks.infoEnd > 0 && ScanInfo(chunks, texts, genreIndex);
+  if (tags.track.empty()) tags.track = texts.part;
   ResolveGenre(tags.genre, genreIndex);
   KeepFirstCharacters(tags.year, 4);
   if (tags.title.empty() && !chunks.display.empty()) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,6 +11,15 @@
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
+
+// Failures show the fields rather than the bytes of the object.
+void PrintTo(const TagInfo& t, std::ostream* out) {
+  *out << "{title '" << t.title << "', artist '" << t.artist << "', album '" << t.album
+       << "', year '" << t.year << "', genre '" << t.genre << "', comment '" << t.comment
+       << "', track '" << t.track << "', composer '" << t.composer << "', copyright '"
+       << t.copyright << "'}";
+}
+
 namespace {
 
 using test::RiffBuilder;
@@ -83,6 +93,61 @@ TEST(ReadRiffInfoTags, GenreReferencesAndIndexes) {
     const Read r = ReadInfo(c.subChunks);
     EXPECT_TRUE(r.found) << c.genre;
     EXPECT_EQ(r.tags.genre, c.genre);
+  }
+}
+
+// A sub-chunk exactly as some writers leave it: its size, its text, no
+// terminating zero and no pad byte after an odd length.
+std::string Unpadded(const std::string& id, const std::string& text) {
+  std::string out = id;
+  for (int i = 0; i < 4; ++i) out += static_cast<char>(text.size() >> (8 * i));
+  return out + text;
+}
+
+TEST(ReadRiffInfoTags, EveryFieldOfListsWithoutPadBytes) {
+  struct Case {
+    const char* name;
+    std::string subChunks;
+    TagInfo expected;
+  };
+  auto tags = [](std::string title, std::string artist, std::string genre, std::string track,
+                 std::string year = "") {
+    TagInfo t;
+    t.title = std::move(title);
+    t.artist = std::move(artist);
+    t.genre = std::move(genre);
+    t.track = std::move(track);
+    t.year = std::move(year);
+    return t;
+  };
+  const std::string igre17 = std::string("IGRE\1\0\0\0\x11", 9);
+  const Case cases[] = {
+      {"odd lengths, no pads",
+       Unpadded("INAM", "Abc") + Unpadded("IART", "Bands") + Unpadded("IGNR", "(17)") +
+           Unpadded("ITRK", "7") + Unpadded("ICRD", "19999"),
+       tags("Abc", "Bands", "Rock", "7", "1999")},
+      {"zero counted in an odd size",
+       Unpadded("ITRK", std::string("12\0", 3)) + Unpadded("INAM", std::string("Song\0", 5)) +
+           Unpadded("IART", std::string("X\0", 2)),
+       tags("Song", "X", "", "12")},
+      {"track of several digits and a total", Unpadded("ITRK", "12/14") + Unpadded("INAM", "T"),
+       tags("T", "", "", "12/14")},
+      {"track as a part number", Unpadded("IPRT", "5") + Unpadded("INAM", "Odd"),
+       tags("Odd", "", "", "5")},
+      {"track number wins over the part",
+       Unpadded("ITRK", "3") + Unpadded("IPRT", "9") + Unpadded("IART", "A"),
+       tags("", "A", "", "3")},
+      {"genre index without pad, then text", igre17 + Unpadded("INAM", "Idx"),
+       tags("Idx", "", "Rock", "")},
+      {"genre reference with letters after it",
+       Unpadded("IGNR", "(17)Rock") + Unpadded("ITRK", "1") + Unpadded("INAM", "Last"),
+       tags("Last", "", "Rock", "1")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Read r = ReadInfo(c.subChunks);
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.tags, c.expected);
   }
 }
 
@@ -244,7 +309,7 @@ TEST(ReadRiffInfoTags, ReadsWhatFfmpegWrites) {
   ASSERT_EQ(test::Run("ffmpeg -v error -f lavfi -i sine=frequency=440:duration=1 -ac 2 "
                       "-metadata title='Song Title' -metadata artist=Band -metadata album=Disc "
                       "-metadata date=1999-01-02 -metadata genre=Jazz -metadata comment=Hello "
-                      "-metadata copyright=Us -y " +
+                      "-metadata copyright=Us -metadata track=7 -y " +
                       ShellQuote(path)),
             0);
   TagInfo tags;
@@ -256,6 +321,7 @@ TEST(ReadRiffInfoTags, ReadsWhatFfmpegWrites) {
   EXPECT_EQ(tags.genre, "Jazz");
   EXPECT_EQ(tags.comment, "Hello");
   EXPECT_EQ(tags.copyright, "Us");
+  EXPECT_EQ(tags.track, "7");  // written as the part number
 
   // Without tags the file yields nothing.
   const std::string bare = dir.File("bare.wav");
