@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "backends/ffmpeg/FrameworkProbe.h"
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
 #include "engine/ProbeFile.h"
@@ -83,6 +84,32 @@ TEST_F(FrameworkProbeSourceTest, ProbeFileListsAnOtherKindThroughTheFramework) {
   test::WriteFile(dir_.File("junk.mkv"), std::vector<uint8_t>(5000, 0x42));
   EXPECT_EQ(ProbeFile(dir_.File("junk.mkv"), list, factory, job).status,
             ProbeResult::Status::Failed);
+}
+
+// RIFF files named .dts: raw PCM (which still needs preparing) against a DTS
+// bitstream that FFmpeg decodes itself.
+TEST_F(FrameworkProbeSourceTest, SeesPcmOnlyWherePcmIs) {
+  struct Case {
+    const char* name;
+    const char* arguments;
+    bool pcm;
+  };
+  const Case cases[] = {
+      {"pcm.dts", "-f wav -c:a pcm_s16le", true},
+      {"pcm24.wav", "-c:a pcm_s24le", true},
+      {"dts.dts", "-f wav -c:a dca -strict -2", false},
+      {"adpcm.wav", "-c:a adpcm_ms", false},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir_.File(c.name);
+    ASSERT_TRUE(
+        MakeMedia("-f lavfi -i sine=d=0.5 -ac 2 -ar 48000 " + std::string(c.arguments), path))
+        << c.name;
+    EXPECT_EQ(FrameworkSeesPcm(path), c.pcm) << c.name;
+  }
+  test::WriteFile(dir_.File("noise.dts"), std::vector<uint8_t>(4096, 0x5A));
+  EXPECT_FALSE(FrameworkSeesPcm(dir_.File("noise.dts")));
+  EXPECT_FALSE(FrameworkSeesPcm(dir_.File("missing.wav")));
 }
 
 }  // namespace
