@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <string>
@@ -16,30 +17,24 @@
 namespace quillo::test {
 namespace {
 
-// Lowers the process's file size limit, with the signal that would kill the
-// process ignored, so that writes past it fail with EFBIG; both are restored
-// on destruction.
-class FileSizeLimit {
- public:
+// Lowers the file size limit, with the signal that would kill the process
+// ignored, so that writes past it fail with EFBIG; restores both at the end.
+struct FileSizeLimit {
   explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = previous_;
-    limit.rlim_cur = bytes;
-    applied_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    rlimit limit = previous;
+    limit.rlim_cur = std::min(bytes, limit.rlim_max);
+    setrlimit(RLIMIT_FSIZE, &limit);
   }
   ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
   }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-  bool applied() const { return applied_; }
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int) = SIG_DFL;
-  bool applied_ = false;
+  rlimit previous = [] {
+    rlimit current{};
+    getrlimit(RLIMIT_FSIZE, &current);
+    return current;
+  }();
+  void (*previousHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
 };
 
 size_t OpenDescriptors() {
@@ -77,8 +72,7 @@ TEST(FrameworkSinkFailureTest, FailedWritesReportTheSystemsReason) {
     Configure(*sink, {path, c.container, c.codecId, 44100, 2, c.bitRate});
     bool succeeded = false;
     {
-      FileSizeLimit limit(c.fullDevice ? RLIM_INFINITY : kLimit);
-      ASSERT_TRUE(limit.applied());
+      const FileSizeLimit limit(c.fullDevice ? RLIM_INFINITY : kLimit);
       if (sink->Open()) {
         const bool written = WriteAll(*sink, input, 2, 1152);
         EXPECT_FALSE(sink->Write(input.data(), input.data(), 1152)) << c.what;

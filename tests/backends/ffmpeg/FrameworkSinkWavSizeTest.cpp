@@ -2,7 +2,7 @@
 // 64-bit sizes give every reader the true length.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -38,24 +38,13 @@ TEST(FrameworkSinkWavSizeTest, SmallWavStaysPlainRiff) {
   }
 }
 
-// A folder below the working folder (the build tree under ctest), removed
-// with its contents.
-class LocalFolder {
- public:
-  LocalFolder() {
-    std::string pattern = (std::filesystem::current_path() / "quillo-large-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~LocalFolder() {
+// Removes a file when the test ends, however it ends.
+struct RemovedAtEnd {
+  std::string path;
+  ~RemovedAtEnd() {
     std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove(path, ignored);
   }
-  LocalFolder(const LocalFolder&) = delete;
-  LocalFolder& operator=(const LocalFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
 };
 
 // 16-bit mono at 8000 Hz, 4 GiB and 2 MiB of data: silence, then a last
@@ -65,9 +54,11 @@ TEST(FrameworkSinkWavSizeTest, WavOfFourGibibytesAndMoreIsRf64) {
   constexpr int64_t kFrames = (int64_t{1} << 31) + (int64_t{1} << 20);
   const std::filesystem::space_info space = std::filesystem::space(".");
   if (space.available < 10'000'000'000ull) GTEST_SKIP() << "less than 10 GB free here";
-  LocalFolder folder;
-  ASSERT_FALSE(folder.path().empty());
-  const std::string path = folder.path() + "/large.wav";
+  // In the working folder (the build tree under ctest), not in /tmp.
+  const RemovedAtEnd file{
+      (std::filesystem::current_path() / ("quillo-large-" + std::to_string(getpid()) + ".wav"))
+          .string()};
+  const std::string& path = file.path;
 
   auto sink = MakeFrameworkSink();
   Configure(*sink, {path, "wav", 0x10000, kRate, 1});
