@@ -19,6 +19,15 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, SourceFactory& fa
     return {ProbeResult::Status::Failed, -1};
   }
 
+  // A rate no recording has comes from a damaged header (rendered kinds
+  // report 0 until they know the output rate).
+  const int rate = source->GetSampleRate();
+  if (rate > 0 && !IsSaneSampleRate(rate)) {
+    source->Close();
+    job.failureDetail = "Unsupported sample rate of " + std::to_string(rate) + " Hz";
+    return {ProbeResult::Status::Failed, -1};
+  }
+
   FileItem item;
   item.path = path;
   item.sourceKind = kind;

@@ -151,6 +151,8 @@ TEST_F(DataSafety, ASampleRateNoRecordingHasIsRefused) {
     EXPECT_NE(run.out.find("\t\tConversion Failure"), std::string::npos) << run.out;
     if (rate == 1)
       EXPECT_NE(run.out.find("(Unsupported sample rate of 1 Hz)"), std::string::npos) << run.out;
+    std::ostringstream probeOut, probeErr;
+    EXPECT_EQ(RunProbe({source}, probeOut, probeErr), 1) << probeOut.str();
     EXPECT_TRUE(Names(out).empty());
   }
 }

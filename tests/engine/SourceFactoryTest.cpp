@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
 #include <vector>
@@ -12,6 +13,25 @@
 
 namespace quillo {
 namespace {
+
+// The factory opens only regular files: the names the tests use exist, empty,
+// in a folder of their own that is the working folder while the tests run.
+class NamedFiles final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());
+    for (const char* name : {"x.mp3", "x.aiff", "x.aif", "v.ogv", "x.bin", "x.wma", "y.wma"})
+      test::WriteFile(name, {});
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+
+ private:
+  test::TempDir dir_;
+  std::filesystem::path previous_;
+};
+[[maybe_unused]] const auto* const kNamedFiles =
+    ::testing::AddGlobalTestEnvironment(new NamedFiles);
 
 // A source that opens or fails as the test says, and reports fixed properties.
 class FakeSource final : public MediaSource {
@@ -47,7 +67,8 @@ struct FakeBackends {
     return [this](SourceBackend b, bool) {
       created.push_back(b);
       const auto it = hasAudio.find(b);
-      return std::make_unique<FakeSource>(opening.count(b) != 0, it == hasAudio.end() ? 1 : it->second);
+      return std::make_unique<FakeSource>(opening.count(b) != 0,
+                                          it == hasAudio.end() ? 1 : it->second);
     };
   }
 };
@@ -81,11 +102,14 @@ using B = SourceBackend;
 TEST(SourceFactory, CandidateChainsByKind) {
   EXPECT_EQ(SourceCandidates(SourceKind::Mp3), (std::vector{B::AudioLibrary, B::Framework}));
   EXPECT_EQ(SourceCandidates(SourceKind::Mpeg4), (std::vector{B::AudioLibrary, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Ogg), (std::vector{B::OggVorbis, B::AudioLibrary, B::Framework}));
+  EXPECT_EQ(SourceCandidates(SourceKind::Ogg),
+            (std::vector{B::OggVorbis, B::AudioLibrary, B::Framework}));
   EXPECT_EQ(SourceCandidates(SourceKind::Au), (std::vector{B::Au, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Aiff), (std::vector{B::Aiff, B::AudioLibrary, B::Framework}));
+  EXPECT_EQ(SourceCandidates(SourceKind::Aiff),
+            (std::vector{B::Aiff, B::AudioLibrary, B::Framework}));
   EXPECT_EQ(SourceCandidates(SourceKind::Amr), (std::vector{B::Amr, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::WindowsMedia), (std::vector{B::WindowsMedia, B::Framework}));
+  EXPECT_EQ(SourceCandidates(SourceKind::WindowsMedia),
+            (std::vector{B::WindowsMedia, B::Framework}));
   EXPECT_EQ(SourceCandidates(SourceKind::Dts), (std::vector{B::Framework}));
   EXPECT_EQ(SourceCandidates(SourceKind::Other), (std::vector{B::Framework}));
   EXPECT_EQ(SourceCandidates(static_cast<SourceKind>(1234)), (std::vector{B::Framework}));
