@@ -19,8 +19,10 @@ Commands:
                        searched with its subfolders, with the extension filter and
                        the hidden-file option of the settings.
   join -o OUTFILE [OPTIONS] PATH...
-                       Join all files, in order, into one output file. An existing
-                       OUTFILE is replaced only with --if-exists overwrite.
+                       Join all files, in order, into one output file. Without -f the
+                       format is the one OUTFILE's extension names. An existing
+                       OUTFILE is replaced only with --if-exists overwrite, and only
+                       by a join that every file went into.
   help                 Show this text.
 
 Options of convert and join (they override the stored settings for this run):
@@ -46,7 +48,10 @@ Options of convert and join (they override the stored settings for this run):
   --save               store these options as the new settings
 
 Output: one line per file: source path, the "Volume" cell and the "Output" cell
-(the output file's name or the failure), tab-separated. Ctrl+C cancels.
+(the output file's name, its whole path when it had to go elsewhere, or the
+failure), tab-separated; control characters are escaped (\n, \t, \\, \xNN).
+Each output is written beside its target as ".NAME.quillo-part-XXXXXX.EXT" and
+takes its name only when complete. Ctrl+C, SIGTERM and SIGHUP cancel.
 
 Exit status: 0 when every file succeeded, 1 when any failed, 2 for a usage error.
 )";
