@@ -26,10 +26,6 @@ bool IsRenderedKind(SourceKind kind) {
   return kind == SourceKind::Module || kind == SourceKind::Midi;
 }
 
-bool SamePath(const std::string& a, const std::string& b) {
-  return FileListKey(a) == FileListKey(b);
-}
-
 // Removes a failed output, never the source itself.
 void DeleteOutput(const std::string& output, const std::string& source) {
   if (output.empty() || SamePath(output, source)) return;
@@ -53,7 +49,7 @@ std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& conte
   }
   if (!IsSaneSampleRate(rate)) {
     source->Close();
-    context.job.failureDetail = "Unsupported sample rate of " + std::to_string(rate) + " Hz";
+    context.job.failureDetail = UnsupportedRateDetail(rate);
     return nullptr;
   }
   return source;

@@ -22,6 +22,11 @@ class FileList {
 // The list key of a path: symbolic links and ".." resolved, case kept.
 std::string FileListKey(const std::string& path);
 
+// Whether two paths name the same file, by their list keys.
+inline bool SamePath(const std::string& a, const std::string& b) {
+  return FileListKey(a) == FileListKey(b);
+}
+
 // A plain list, for the command line and tests.
 class MemoryFileList : public FileList {
  public:

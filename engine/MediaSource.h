@@ -15,6 +15,10 @@ inline constexpr int kMaxBlockFrames = 1152;
 inline constexpr int kMinSampleRate = 1000;
 inline constexpr int kMaxSampleRate = 768000;
 inline bool IsSaneSampleRate(int hz) { return hz >= kMinSampleRate && hz <= kMaxSampleRate; }
+// The failure detail for a rate that is not sane.
+inline std::string UnsupportedRateDetail(int hz) {
+  return "Unsupported sample rate of " + std::to_string(hz) + " Hz";
+}
 
 // A decoder. Delivers signed 16-bit PCM, planar, one or two channels, in
 // blocks of at most kMaxBlockFrames frames. Open never throws; a source whose

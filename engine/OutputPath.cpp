@@ -32,15 +32,6 @@ bool Exists(const std::string& path) {
   return fs::exists(fs::symlink_status(path, ec));
 }
 
-bool SamePath(const std::string& a, const std::string& b) {
-  std::error_code ec1;
-  std::error_code ec2;
-  const fs::path ca = fs::weakly_canonical(a, ec1);
-  const fs::path cb = fs::weakly_canonical(b, ec2);
-  if (ec1 || ec2) return a == b;
-  return ca == cb;
-}
-
 // The source's folder as a relative path ending in "/", with "." and ".."
 // resolved first so that the tree cannot climb out of the output folder:
 // "/home/ann/Music/pop/track01.mp3" gives "home/ann/Music/pop/".

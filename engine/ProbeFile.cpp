@@ -24,7 +24,7 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, SourceFactory& fa
   const int rate = source->GetSampleRate();
   if (rate > 0 && !IsSaneSampleRate(rate)) {
     source->Close();
-    job.failureDetail = "Unsupported sample rate of " + std::to_string(rate) + " Hz";
+    job.failureDetail = UnsupportedRateDetail(rate);
     return {ProbeResult::Status::Failed, -1};
   }
 

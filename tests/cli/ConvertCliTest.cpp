@@ -287,16 +287,20 @@ TEST_F(ConvertCli, InterruptCancelsAndLeavesNoPartialOutput) {
   const std::string source = dir.File("long.wav");
   MakeAudio(source, "sine=duration=240:sample_rate=44100", "-ac 2");
   const std::string other = MakeRamp(dir.File("next.wav"), 4410);
-  // Ctrl+C while the first file converts, as a user would press it.
-  std::thread interrupt([] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::raise(SIGINT);
-  });
-  const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source, other}, config);
-  interrupt.join();
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, source + "\t\tCancelled\n");  // the second file is not reached
-  EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+  // Ctrl+C while the first file converts, as a user would press it; a kill
+  // and a closed terminal cancel the same way.
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    std::thread interrupt([signal] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      std::raise(signal);
+    });
+    const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source, other}, config);
+    interrupt.join();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, source + "\t\tCancelled\n");  // the second file is not reached
+    EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out)) << "no output, no temporary file";
+  }
   // The handler is gone afterwards: the next run converts normally.
   EXPECT_EQ(RunCli("convert", {"-f", "wav", "-d", out, other}, config).status, 0);
 }
