@@ -40,7 +40,8 @@ TEST(PendingOutput, CommitReplacesTheTargetWithTheFinishedFile) {
   const fs::path temporary = output.path();
   EXPECT_EQ(temporary.parent_path(), dir.path());
   EXPECT_EQ(temporary.extension(), ".mp3");
-  EXPECT_EQ(temporary.filename().string()[0], '.');
+  // Hidden, and recognisable should a killed run leave it behind.
+  EXPECT_EQ(temporary.filename().string().rfind(".song.quillo-part-", 0), 0u);
   EXPECT_TRUE(fs::is_regular_file(temporary));
   EXPECT_EQ(ReadFile(target), (std::vector<uint8_t>{1, 1, 1}));
 
