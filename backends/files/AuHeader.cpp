@@ -1,8 +1,9 @@
 #include "backends/files/AuHeader.h"
 
-#include <array>
 #include <optional>
+#include <string_view>
 
+#include "engine/ByteReader.h"
 #include "engine/MediaSource.h"
 
 namespace quillo {
@@ -19,25 +20,12 @@ constexpr uint32_t kMinRate = 1000;
 constexpr uint32_t kMaxRate = 100000;
 constexpr int kFallbackRate = 8000;
 
-std::optional<uint32_t> Field(std::span<const uint8_t> head, size_t offset, AuByteOrder order) {
-  if (offset + 4 > head.size()) {
-    return std::nullopt;
-  }
-  const uint8_t* p = head.data() + offset;
-  if (order == AuByteOrder::Big) {
-    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
-  }
-  return uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | uint32_t{p[0]};
-}
-
-std::optional<AuByteOrder> MagicOrder(std::span<const uint8_t> head) {
-  const std::array<uint8_t, 4> magic{head[0], head[1], head[2], head[3]};
-  if (magic == std::array<uint8_t, 4>{0x2E, 0x73, 0x6E, 0x64} ||
-      magic == std::array<uint8_t, 4>{0x2E, 0x73, 0x64, 0x00}) {
+std::optional<AuByteOrder> MagicOrder(std::string_view magic) {
+  using namespace std::string_view_literals;
+  if (magic == ".snd"sv || magic == ".sd\0"sv) {
     return AuByteOrder::Big;
   }
-  if (magic == std::array<uint8_t, 4>{0x64, 0x6E, 0x73, 0x2E} ||
-      magic == std::array<uint8_t, 4>{0x00, 0x64, 0x73, 0x2E}) {
+  if (magic == "dns."sv || magic == "\0ds."sv) {
     return AuByteOrder::Little;
   }
   return std::nullopt;
@@ -89,16 +77,18 @@ bool ParseAuHeader(std::span<const uint8_t> head, uint64_t fileSize, AuHeader& h
   if (head.size() < kMinHeaderBytes || fileSize < kMinHeaderBytes) {
     return Fail(error, AuHeaderError::TooShort);
   }
-  const std::optional<AuByteOrder> order = MagicOrder(head);
+  ByteReader reader(head);
+  const std::optional<AuByteOrder> order = MagicOrder(reader.Tag().value_or(""));
   if (!order) {
     return Fail(error, AuHeaderError::BadMagic);
   }
 
-  const uint64_t dataOffset = *Field(head, 4, *order);
-  const uint32_t dataSizeField = *Field(head, 8, *order);
-  uint32_t encoding = *Field(head, 12, *order);
-  std::optional<uint32_t> rate = Field(head, 16, *order);
-  std::optional<uint32_t> channels = Field(head, 20, *order);
+  // The 24 bytes checked above hold every field.
+  const uint64_t dataOffset = reader.U32(*order).value_or(0);
+  const uint32_t dataSizeField = reader.U32(*order).value_or(0);
+  uint32_t encoding = reader.U32(*order).value_or(0);
+  uint32_t rate = reader.U32(*order).value_or(0);
+  uint32_t channels = reader.U32(*order).value_or(0);
 
   if (encoding >= kFirstInvalidCode) {
     // Some writers shift the fields by a few bytes; take the first value
@@ -106,12 +96,14 @@ bool ParseAuHeader(std::span<const uint8_t> head, uint64_t fileSize, AuHeader& h
     // after it. A try whose fields run past the examined bytes fails.
     bool found = false;
     for (size_t offset = kSearchFirstOffset; offset < kSearchFirstOffset + kSearchTries; ++offset) {
-      const std::optional<uint32_t> candidate = Field(head, offset, *order);
+      ByteReader shifted(head);
+      shifted.Skip(offset);
+      const std::optional<uint32_t> candidate = shifted.U32(*order);
       if (candidate && *candidate < kFirstInvalidCode) {
         encoding = *candidate;
-        rate = Field(head, offset + 4, *order);
-        channels = Field(head, offset + 8, *order);
-        found = rate && channels;
+        rate = shifted.U32(*order).value_or(0);
+        channels = shifted.U32(*order).value_or(0);
+        found = shifted.ok();
         break;
       }
     }
@@ -129,7 +121,7 @@ bool ParseAuHeader(std::span<const uint8_t> head, uint64_t fileSize, AuHeader& h
   }
   const auto coding = static_cast<AuEncoding>(encoding);
 
-  const uint64_t channelCount = *channels == 0 ? 1 : *channels;
+  const uint64_t channelCount = channels == 0 ? 1 : channels;
   // ADPCM codes of more than two channels have no defined interleaving; the
   // file is left to the framework.
   if (AuIsAdpcm(coding) && channelCount > 2) {
@@ -153,7 +145,7 @@ bool ParseAuHeader(std::span<const uint8_t> head, uint64_t fileSize, AuHeader& h
   header.dataOffset = dataOffset;
   header.dataSize = dataSize;
   header.sampleRate =
-      (*rate < kMinRate || *rate > kMaxRate) ? kFallbackRate : static_cast<int>(*rate);
+      (rate < kMinRate || rate > kMaxRate) ? kFallbackRate : static_cast<int>(rate);
   header.channels = static_cast<int>(channelCount);
   header.bitsPerSample = bits;
   header.blockBytes = blockBytes;

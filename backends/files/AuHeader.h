@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "engine/ByteReader.h"
+
 namespace quillo {
 
 // The sample codings an AU file may hold, by their header codes.
@@ -21,7 +23,7 @@ enum class AuEncoding : uint32_t {
   ALaw = 27,
 };
 
-enum class AuByteOrder { Big, Little };
+using AuByteOrder = ByteOrder;
 
 // Why a header was refused.
 enum class AuHeaderError {
@@ -51,7 +53,7 @@ struct AuHeader {
 // The header lies in the first this many bytes; a damaged one is searched
 // there too.
 inline constexpr size_t kAuHeaderScanBytes = 120;
-// Size of the reader's work buffer; a block must fit it.
+// The largest block the reader allocates for; a header asking more is refused.
 inline constexpr uint64_t kAuWorkBufferBytes = 8u * 1024u * 1024u;
 
 // Bits per sample of a header code, 0 for a code the reader does not know.

@@ -20,12 +20,11 @@ constexpr int kMaxMixChannels = 8;
 
 }  // namespace
 
-AuSource::AuSource() : buffer_(new uint8_t[kAuWorkBufferBytes]) {}
-
 AuSource::~AuSource() = default;
 
 void AuSource::Close() {
   file_.reset();
+  buffer_.reset();
   ResetState();
   header_ = AuHeader{};
   sampleBytes_ = 0;
@@ -66,6 +65,8 @@ bool AuSource::Open(const std::string& path, int /*renderRate*/) {
     return false;
   }
 
+  // Only a validated header sizes the work buffer: one block of its frames.
+  buffer_ = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(header.blockBytes));
   file_ = std::move(file);
   header_ = header;
   sampleBytes_ = header.bitsPerSample / 8;

@@ -17,7 +17,6 @@ namespace quillo {
 // PCM with more than two channels folded to stereo.
 class AuSource final : public MediaSource {
  public:
-  AuSource();
   ~AuSource() override;
 
   void Close() override;
