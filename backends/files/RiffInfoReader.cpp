@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "backends/files/LegacyText.h"
+#include "engine/ByteReader.h"
 #include "engine/GenreTable.h"
 #include "engine/RegularFile.h"
 
@@ -20,25 +22,25 @@ namespace {
 
 // No chunk is read into memory beyond this, whatever its header claims.
 constexpr uint32_t kMaxChunkRead = 10 * 1024 * 1024;
-// Zeros kept after the INFO data, so that a sub-chunk header read near the end
-// sees zeros rather than running off the buffer.
-constexpr size_t kZeroTail = 1024;
-
 using File = std::unique_ptr<FILE, int (*)(FILE*)>;
-
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-bool IdIs(const uint8_t* p, const char (&id)[5]) { return std::memcmp(p, id, 4) == 0; }
+// "I" and three letters, the shape of an INFO sub-chunk id.
+bool IsInfoId(std::span<const uint8_t> at) {
+  return at.size() >= 4 && (at[0] == 'I' || at[0] == 'i') && IsLetter(at[1]) &&
+         IsLetter(at[2]) && IsLetter(at[3]);
+}
+
+// Stored text ends at its first NUL, if it has one.
+std::string_view TextOf(std::span<const uint8_t> bytes) {
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return text.substr(0, text.find('\0'));
+}
 
 // What the chunk walk collects.
 struct RiffChunks {
-  std::vector<uint8_t> info;  // INFO data followed by kZeroTail zeros
-  size_t infoEnd = 0;         // bytes of real INFO data
+  std::vector<uint8_t> info;  // data of the INFO list
   std::string display;        // text of a plain-text DISP chunk
 };
 
@@ -53,19 +55,21 @@ class ChunkWalker {
   void Walk(RiffChunks& out) {
     uint8_t header[8];
     while (NextChunkHeader(header)) {
-      const uint32_t size = Le32(header + 4);
-      if (IdIs(header, "LIST")) {
+      ByteReader fields(header);
+      const std::optional<std::string_view> id = fields.Tag();
+      const uint32_t size = fields.U32(ByteOrder::Little).value_or(0);
+      if (id == "LIST") {
         uint8_t type[4];
         if (!ReadExactly(type, 4)) return;
-        if (!IdIs(type, "INFO")) {
+        if (ByteReader(type).Tag() != "INFO") {
           if (size > 4 && !Skip(size - 4)) return;
         } else if (size >= 4 && !ReadInfo(size - 4, out)) {
           return;
         }
-      } else if (IdIs(header, "DISP") && size > 4) {
+      } else if (id == "DISP" && size > 4) {
         uint8_t format[4];
         if (!ReadExactly(format, 4)) return;
-        if (Le32(format) == 1) {
+        if (ByteReader(format).U32(ByteOrder::Little) == 1u) {
           if (!ReadDisplay(size - 4, out)) return;
         } else if (!Skip(size - 4)) {
           return;
@@ -105,17 +109,17 @@ class ChunkWalker {
   bool ReadInfo(uint32_t size, RiffChunks& out) {
     const uint32_t wanted = std::min<uint32_t>(size, kMaxChunkRead - 4);
     const uint32_t capacity = std::min(wanted, Remaining());
-    out.info.assign(capacity + kZeroTail, 0);
-    out.infoEnd = std::fread(out.info.data(), 1, capacity, file_);
-    return out.infoEnd == wanted;
+    out.info.resize(capacity);
+    out.info.resize(std::fread(out.info.data(), 1, capacity, file_));
+    return out.info.size() == wanted;
   }
 
   bool ReadDisplay(uint32_t size, RiffChunks& out) {
     const uint32_t wanted = std::min(size, kMaxChunkRead);
-    std::vector<char> text(std::min(wanted, Remaining()));
-    const size_t got = std::fread(text.data(), 1, text.size(), file_);
-    out.display.assign(text.data(), strnlen(text.data(), got));
-    return got == wanted;
+    std::vector<uint8_t> text(std::min(wanted, Remaining()));
+    text.resize(std::fread(text.data(), 1, text.size(), file_));
+    out.display = TextOf(text);
+    return text.size() == wanted;
   }
 
   FILE* file_;
@@ -192,47 +196,35 @@ std::string* FieldOf(InfoTexts& texts, InfoField field) {
 // letters shape rather than trusted to follow one another, as writers often
 // leave out the pad byte. Returns whether anything was found; `genreIndex`
 // gets the IGRE byte, or -1.
-bool ScanInfo(const RiffChunks& chunks, InfoTexts& texts, int& genreIndex) {
-  const uint8_t* data = chunks.info.data();
-  const size_t end = chunks.infoEnd;
+bool ScanInfo(std::span<const uint8_t> info, InfoTexts& texts, int& genreIndex) {
+  ByteReader reader(info);
   bool found = false;
-  size_t pos = 0;
-  while (pos + 8 < end) {
-    while (pos < end && !((data[pos] == 'I' || data[pos] == 'i') && IsLetter(data[pos + 1]) &&
-                          IsLetter(data[pos + 2]) && IsLetter(data[pos + 3]))) {
-      ++pos;
-    }
-    if (pos >= end) break;
+  while (reader.remaining() > 8) {
+    size_t at = reader.position();
+    while (at < info.size() && !IsInfoId(info.subspan(at))) ++at;
+    reader.Seek(at);
+    const std::optional<std::string_view> id = reader.Tag();
+    const std::optional<uint32_t> size = reader.U32(ByteOrder::Little);
+    if (!size) break;
 
-    const uint8_t* id = data + pos;
-    const uint64_t size = Le32(id + 4);
-    const size_t textStart = pos + 8;
     const auto known = std::find_if(std::begin(kInfoIds), std::end(kInfoIds),
-                                    [&](const InfoId& entry) { return IdIs(id, entry.id); });
-    if (known != std::end(kInfoIds) && known->field != InfoField::kNone) {
-      if (size != 0 && textStart < end) {
-        const size_t length = static_cast<size_t>(std::min<uint64_t>(size, end - textStart));
-        const char* text = reinterpret_cast<const char*>(data + textStart);
-        *FieldOf(texts, known->field) =
-            LegacyTextToUtf8(std::string_view(text, strnlen(text, length)));
-        found = true;
-        pos = textStart + length;
-      } else {
-        pos = textStart;
-      }
-    } else if (known != std::end(kInfoIds)) {
-      pos = static_cast<size_t>(std::min<uint64_t>(textStart + size, end));
-    } else if (IdIs(id, "IGRE")) {
-      // A genre byte that would lie past the data is not there.
-      if (size != 0 && textStart < end) {
-        genreIndex = data[textStart];
-        found = true;
-        pos = static_cast<size_t>(std::min<uint64_t>(textStart + size, end));
-      } else {
-        pos = textStart;
-      }
-    } else {
-      ++pos;
+                                    [&](const InfoId& entry) { return *id == entry.id; });
+    const bool genre = *id == "IGRE";
+    if (known == std::end(kInfoIds) && !genre) {
+      // Letters that only look like an id: search on from the next byte.
+      reader.Seek(at + 1);
+      continue;
+    }
+    // A body that would run past the data is cut where the data ends.
+    const std::span<const uint8_t> body =
+        reader.Bytes(std::min<uint64_t>(*size, reader.remaining())).value_or(std::span<const uint8_t>());
+    if (body.empty()) continue;
+    if (genre) {
+      genreIndex = body[0];
+      found = true;
+    } else if (std::string* field = FieldOf(texts, known->field)) {
+      *field = LegacyTextToUtf8(TextOf(body));
+      found = true;
     }
   }
   return found;
@@ -272,17 +264,15 @@ bool ReadRiffInfoTags(const std::string& path, TagInfo& tags) {
   if (!file) return false;
 
   uint8_t head[12];
-  if (std::fread(head, 1, sizeof head, file.get()) != sizeof head || !IdIs(head, "RIFF") ||
-      !IdIs(head + 8, "WAVE")) {
-    return false;
-  }
+  ByteReader form(std::span(head, std::fread(head, 1, sizeof head, file.get())));
+  if (form.Tag() != "RIFF" || !form.Skip(4) || form.Tag() != "WAVE") return false;
   RiffChunks chunks;
   ChunkWalker(file.get()).Walk(chunks);
   file.reset();
 
   int genreIndex = -1;
   InfoTexts texts{tags, {}};
-  bool found = chunks.infoEnd > 0 && ScanInfo(chunks, texts, genreIndex);
+  bool found = ScanInfo(chunks.info, texts, genreIndex);
   if (tags.track.empty()) tags.track = texts.part;
   ResolveGenre(tags.genre, genreIndex);
   KeepFirstCharacters(tags.year, 4);
