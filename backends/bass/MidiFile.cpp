@@ -1,7 +1,9 @@
 #include "backends/bass/MidiFile.h"
 
 #include <algorithm>
-#include <cstring>
+#include <string_view>
+
+#include "engine/ByteReader.h"
 
 namespace quillo::audio {
 
@@ -10,14 +12,6 @@ namespace {
 // More events than this is no song a converter needs to play.
 constexpr size_t kMaxEvents = 20'000'000;
 constexpr double kMaxSeconds = 24 * 3600.0;
-
-uint32_t Be32(const uint8_t* p) {
-  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-}
-uint16_t Be16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
-uint32_t Le32(const uint8_t* p) {
-  return (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-}
 
 // An event while the tracks are read: time still in ticks.
 struct RawEvent {
@@ -35,20 +29,20 @@ class TrackReader {
   TrackReader(std::span<const uint8_t> data, uint64_t startTick) : data_(data), tick_(startTick) {}
 
   // Appends the track's events; returns false when the song grows too large.
+  // A track cut short ends at the last event it holds whole.
   bool Read(std::vector<RawEvent>& events, std::vector<uint8_t>& sysex, uint32_t& order) {
     uint8_t running = 0;
-    while (pos_ < data_.size()) {
-      uint32_t delta = 0;
-      if (!Vlq(delta)) break;
-      tick_ += delta;
-      if (pos_ >= data_.size()) break;
-      uint8_t status = data_[pos_];
-      if (status >= 0x80) {
-        ++pos_;
-      } else if (running != 0) {
+    while (data_.remaining() > 0) {
+      const std::optional<uint32_t> delta = Vlq();
+      if (!delta) break;
+      tick_ += *delta;
+      uint8_t status = data_.U8().value_or(0);
+      if (status < 0x80) {
+        // A data byte belongs to the running status; without one the rest of
+        // the track is unreadable.
+        if (running == 0 || !data_.ok()) break;
         status = running;
-      } else {
-        break;  // data byte without a status: the rest of the track is unreadable
+        data_.Seek(data_.position() - 1);
       }
       if (events.size() >= kMaxEvents) return false;
       RawEvent event;
@@ -57,38 +51,32 @@ class TrackReader {
       if (status < 0xF0) {
         running = status;
         const bool oneByte = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0;
-        const size_t need = oneByte ? 1 : 2;
-        if (pos_ + need > data_.size()) break;
+        const std::optional<std::span<const uint8_t>> data = data_.Bytes(oneByte ? 1 : 2);
+        if (!data) break;
         event.status = status;
-        event.data1 = data_[pos_] & 0x7F;
-        event.data2 = oneByte ? 0 : (data_[pos_ + 1] & 0x7F);
-        pos_ += need;
+        event.data1 = (*data)[0] & 0x7F;
+        event.data2 = oneByte ? 0 : ((*data)[1] & 0x7F);
         events.push_back(event);
       } else if (status == 0xF0 || status == 0xF7) {
         running = 0;
-        uint32_t length = 0;
-        if (!Vlq(length) || length > data_.size() - pos_) break;
-        const uint8_t* body = data_.data() + pos_;
-        pos_ += length;
-        uint32_t bodyLength = length;
-        if (bodyLength > 0 && body[bodyLength - 1] == 0xF7) --bodyLength;
-        if (status == 0xF0 && bodyLength > 0) {
+        const std::optional<std::span<const uint8_t>> body = Body();
+        if (!body) break;
+        const std::span<const uint8_t> message =
+            !body->empty() && body->back() == 0xF7 ? body->first(body->size() - 1) : *body;
+        if (status == 0xF0 && !message.empty()) {
           event.status = 0xF0;
           event.sysexStart = static_cast<uint32_t>(sysex.size());
-          event.sysexLength = bodyLength;
-          sysex.insert(sysex.end(), body, body + bodyLength);
+          event.sysexLength = static_cast<uint32_t>(message.size());
+          sysex.insert(sysex.end(), message.begin(), message.end());
           events.push_back(event);
         }
       } else if (status == 0xFF) {
         running = 0;
-        if (pos_ >= data_.size()) break;
-        const uint8_t type = data_[pos_++];
-        uint32_t length = 0;
-        if (!Vlq(length) || length > data_.size() - pos_) break;
-        const uint8_t* body = data_.data() + pos_;
-        pos_ += length;
-        if (type == 0x51 && length == 3) {
-          const uint32_t tempo = (uint32_t{body[0]} << 16) | (uint32_t{body[1]} << 8) | body[2];
+        const std::optional<uint8_t> type = data_.U8();
+        const std::optional<std::span<const uint8_t>> body = Body();
+        if (!body) break;
+        if (type == 0x51 && body->size() == 3) {
+          const uint32_t tempo = ByteReader(*body).U24(ByteOrder::Big).value_or(0);
           if (tempo > 0) {
             event.status = 0xFF;
             event.sysexStart = tempo;
@@ -111,35 +99,38 @@ class TrackReader {
   uint64_t EndTick() const { return tick_; }
 
  private:
-  bool Vlq(uint32_t& value) {
-    value = 0;
+  // A variable-length quantity of up to four bytes, seven bits in each.
+  std::optional<uint32_t> Vlq() {
+    uint32_t value = 0;
     for (int i = 0; i < 4; ++i) {
-      if (pos_ >= data_.size()) return false;
-      const uint8_t byte = data_[pos_++];
-      value = (value << 7) | (byte & 0x7F);
-      if ((byte & 0x80) == 0) return true;
+      const std::optional<uint8_t> byte = data_.U8();
+      if (!byte) return std::nullopt;
+      value = (value << 7) | (*byte & 0x7F);
+      if ((*byte & 0x80) == 0) return value;
     }
-    return false;
+    return std::nullopt;
   }
 
-  std::span<const uint8_t> data_;
-  size_t pos_ = 0;
+  // The body of a system-exclusive or meta event, after its length.
+  std::optional<std::span<const uint8_t>> Body() {
+    const std::optional<uint32_t> length = Vlq();
+    return length ? data_.Bytes(*length) : std::nullopt;
+  }
+
+  ByteReader data_;
   uint64_t tick_ = 0;
 };
 
 // The SMF inside a RIFF "RMID" file, or the bytes themselves.
 std::span<const uint8_t> Unwrap(std::span<const uint8_t> bytes) {
-  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
-      std::memcmp(bytes.data() + 8, "RMID", 4) != 0)
-    return bytes;
-  size_t pos = 12;
-  while (pos + 8 <= bytes.size()) {
-    const uint32_t size = Le32(bytes.data() + pos + 4);
-    const size_t available = bytes.size() - pos - 8;
-    if (std::memcmp(bytes.data() + pos, "data", 4) == 0)
-      return bytes.subspan(pos + 8, std::min<size_t>(size, available));
-    if (size > available) break;
-    pos += 8 + size + (size & 1);
+  ByteReader riff(bytes);
+  if (riff.Tag() != "RIFF" || !riff.Skip(4) || riff.Tag() != "RMID") return bytes;
+  for (;;) {
+    const std::optional<std::string_view> id = riff.Tag();
+    const std::optional<uint32_t> size = riff.U32(ByteOrder::Little);
+    if (!size) break;
+    if (id == "data") return *riff.Bytes(std::min<uint64_t>(*size, riff.remaining()));
+    if (!riff.Skip(*size) || !riff.Skip(*size & 1)) break;
   }
   return {};
 }
@@ -148,11 +139,14 @@ std::span<const uint8_t> Unwrap(std::span<const uint8_t> bytes) {
 
 std::optional<MidiSong> ParseMidiFile(std::span<const uint8_t> bytes) {
   const std::span<const uint8_t> smf = Unwrap(bytes);
-  if (smf.size() < 14 || std::memcmp(smf.data(), "MThd", 4) != 0) return std::nullopt;
-  const uint32_t headerLength = Be32(smf.data() + 4);
-  if (headerLength < 6 || headerLength > smf.size() - 8) return std::nullopt;
-  const uint16_t format = Be16(smf.data() + 8);
-  const uint16_t division = Be16(smf.data() + 12);
+  ByteReader reader(smf);
+  const std::optional<std::string_view> magic = reader.Tag();
+  const std::optional<uint32_t> headerLength = reader.U32(ByteOrder::Big);
+  const uint16_t format = reader.U16(ByteOrder::Big).value_or(0);
+  reader.Skip(2);  // the track count: the chunks are counted as they come
+  const uint16_t division = reader.U16(ByteOrder::Big).value_or(0);
+  if (magic != "MThd" || !headerLength || *headerLength < 6 || !reader.Skip(*headerLength - 6))
+    return std::nullopt;
   if (format > 2 || division == 0) return std::nullopt;
 
   // Ticks to seconds: SMPTE divisions fix the tick length, metrical ones
@@ -170,19 +164,19 @@ std::optional<MidiSong> ParseMidiFile(std::span<const uint8_t> bytes) {
   MidiSong song;
   uint32_t order = 0;
   uint64_t formatTwoStart = 0;
-  size_t pos = 8 + headerLength;
-  while (pos + 8 <= smf.size()) {
-    const uint32_t size = Be32(smf.data() + pos + 4);
-    const size_t available = smf.size() - pos - 8;
-    const size_t length = std::min<size_t>(size, available);
-    if (std::memcmp(smf.data() + pos, "MTrk", 4) == 0) {
+  for (;;) {
+    const std::optional<std::string_view> id = reader.Tag();
+    const std::optional<uint32_t> size = reader.U32(ByteOrder::Big);
+    if (!size) break;
+    // A chunk longer than the file holds what the file has left.
+    const std::span<const uint8_t> chunk =
+        *reader.Bytes(std::min<uint64_t>(*size, reader.remaining()));
+    if (id == "MTrk") {
       // Format 2 tracks are independent songs played one after the other.
-      TrackReader track(smf.subspan(pos + 8, length), format == 2 ? formatTwoStart : 0);
+      TrackReader track(chunk, format == 2 ? formatTwoStart : 0);
       if (!track.Read(raw, song.sysex, order)) return std::nullopt;
       formatTwoStart = track.EndTick();
     }
-    if (size > available) break;
-    pos += 8 + length;
   }
   if (raw.empty()) return std::nullopt;
 
