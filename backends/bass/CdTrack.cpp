@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "backends/bass/FormatSniff.h"
+#include "engine/ByteReader.h"
 #include "engine/RegularFile.h"
 
 namespace quillo::audio {
@@ -19,10 +20,7 @@ namespace quillo::audio {
 namespace {
 
 constexpr size_t kSectorBytes = 2352;
-
-uint32_t Le32(const uint8_t* p) {
-  return (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-}
+constexpr size_t kCdaBytes = 44;
 
 // Mount points escape blanks and a few other bytes as backslash and octal.
 std::string Unescape(const std::string& text) {
@@ -58,14 +56,20 @@ bool IsOpticalDrive(const std::string& device) {
 }  // namespace
 
 std::optional<CdaHeader> ParseCdaHeader(std::span<const uint8_t> bytes) {
-  if (bytes.size() < 44 || !IsCdaHead(bytes)) return std::nullopt;
-  if (std::memcmp(bytes.data() + 12, "fmt ", 4) != 0 || Le32(bytes.data() + 16) < 24)
-    return std::nullopt;
+  if (bytes.size() < kCdaBytes || !IsCdaHead(bytes)) return std::nullopt;
+  // After the RIFF header, a "fmt " chunk of at least 24 bytes: a version,
+  // the track number, the disc's serial number, then the track's first
+  // sector and length.
+  ByteReader reader(bytes.subspan(12));
+  const std::optional<std::string_view> id = reader.Tag();
+  const uint32_t size = reader.U32(ByteOrder::Little).value_or(0);
+  reader.Skip(2);
   CdaHeader header;
-  header.track = bytes[22] | (bytes[23] << 8);
-  header.startSector = Le32(bytes.data() + 28);
-  header.lengthSectors = Le32(bytes.data() + 32);
-  if (header.track < 1 || header.track > 99) return std::nullopt;
+  header.track = reader.U16(ByteOrder::Little).value_or(0);
+  reader.Skip(4);
+  header.startSector = reader.U32(ByteOrder::Little).value_or(0);
+  header.lengthSectors = reader.U32(ByteOrder::Little).value_or(0);
+  if (id != "fmt " || size < 24 || header.track < 1 || header.track > 99) return std::nullopt;
   return header;
 }
 
@@ -98,7 +102,7 @@ std::string MountSourceFor(const std::string& mountinfo, const std::string& path
 
 std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path) {
   if (!RegularFileProblem(path).empty()) return nullptr;
-  const std::optional<CdaHeader> header = ParseCdaHeader(ReadFileHead(path, 0, 44));
+  const std::optional<CdaHeader> header = ParseCdaHeader(ReadFileHead(path, 0, kCdaBytes));
   if (!header) return nullptr;
   std::error_code ec;
   const std::string real = std::filesystem::canonical(path, ec).string();

@@ -1,9 +1,7 @@
 #include "backends/bass/FormatSniff.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace quillo::audio {
 
@@ -24,14 +22,6 @@ size_t AdtsFrameLength(std::span<const uint8_t> h) {
 
 }  // namespace
 
-std::vector<uint8_t> ReadFileHead(const std::string& path, uint64_t offset, size_t bytes) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!file || fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return {};
-  std::vector<uint8_t> head(bytes);
-  head.resize(std::fread(head.data(), 1, bytes, file.get()));
-  return head;
-}
-
 size_t Id3v2TagSize(std::span<const uint8_t> head) {
   if (head.size() < 10 || !StartsWith(head, 0, "ID3")) return 0;
   for (int i = 6; i < 10; ++i)
@@ -50,8 +40,9 @@ bool IsWavPackHead(std::span<const uint8_t> head) { return StartsWith(head, 0, "
 bool IsMp4Head(std::span<const uint8_t> head) { return StartsWith(head, 4, "ftyp"); }
 
 bool IsAdxHead(std::span<const uint8_t> head) {
-  if (head.size() < 16 || head[0] != 0x80 || head[1] != 0x00) return false;
-  const size_t copyrightOffset = (size_t{head[2]} << 8) | head[3];
+  ByteReader reader(head);
+  if (head.size() < 16 || reader.U16(ByteOrder::Big) != 0x8000) return false;
+  const size_t copyrightOffset = reader.U16(ByteOrder::Big).value_or(0);
   // The header ends with "(c)CRI" just before the data.
   return copyrightOffset >= 6 && StartsWith(head, copyrightOffset - 2, "(c)CRI");
 }

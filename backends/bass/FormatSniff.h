@@ -3,14 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
-#include <vector>
+
+// The sniffers below take heads that ReadFileHead reads.
+#include "engine/ByteReader.h"
 
 namespace quillo::audio {
-
-// Up to `bytes` bytes of a file from `offset`; empty when it cannot be read.
-// Callers check first that the path is a regular file: a FIFO would block.
-std::vector<uint8_t> ReadFileHead(const std::string& path, uint64_t offset, size_t bytes);
 
 // The size of an ID3v2 tag at the start of `head` (0 when there is none).
 size_t Id3v2TagSize(std::span<const uint8_t> head);
