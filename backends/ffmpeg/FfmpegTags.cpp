@@ -1,12 +1,13 @@
 #include "backends/ffmpeg/FfmpegTags.h"
 
-#include <cstdint>
 #include <initializer_list>
 
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 }
+
+#include "engine/Utf8.h"
 
 namespace quillo {
 
@@ -37,39 +38,7 @@ std::string NumberText(const char* text) {
 }  // namespace
 
 std::string ValidUtf8OrEmpty(const char* text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text);
-  std::string result;
-  while (*p != 0) {
-    const unsigned char lead = *p;
-    int length = 0;
-    uint32_t code = 0;
-    if (lead < 0x80) {
-      length = 1;
-      code = lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      code = lead & 0x07;
-    } else {
-      return {};
-    }
-    for (int i = 1; i < length; ++i) {
-      if ((p[i] & 0xC0) != 0x80) return {};
-      code = (code << 6) | (p[i] & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond Unicode are not text.
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-      return {};
-    result.append(reinterpret_cast<const char*>(p), static_cast<size_t>(length));
-    p += length;
-  }
-  return result;
+  return IsValidUtf8(text) ? std::string(text) : std::string();
 }
 
 bool ReadFfmpegTags(const AVFormatContext& context, const AVStream* stream, TagInfo& tags) {
