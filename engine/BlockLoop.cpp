@@ -3,21 +3,12 @@
 #include <cstring>
 
 #include "engine/FileProgress.h"
+#include "engine/SampleScale.h"
 
 namespace quillo {
 
 void ApplyGain(int16_t* samples, int count, float gain) {
-  for (int i = 0; i < count; ++i) {
-    const float scaled = static_cast<float>(samples[i]) * gain;
-    int value;
-    if (scaled >= 32767.0f)
-      value = 32767;
-    else if (scaled <= -32768.0f)
-      value = -32768;
-    else
-      value = static_cast<int>(scaled);  // truncates toward zero
-    samples[i] = static_cast<int16_t>(value);
-  }
+  for (int i = 0; i < count; ++i) samples[i] = ClampToS16(static_cast<float>(samples[i]) * gain);
 }
 
 namespace {

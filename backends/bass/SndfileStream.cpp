@@ -7,13 +7,16 @@
 #include "backends/bass/ChannelOrder.h"
 #include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
-#include "backends/bass/SampleConvert.h"
 #include "engine/MediaSource.h"
 #include "engine/RegularFile.h"
+#include "engine/SampleScale.h"
 
 namespace quillo::audio {
 
 namespace {
+
+// A signed 16-bit sample of 8-bit data as the unsigned byte it came from.
+uint8_t S16ToU8(int16_t value) { return static_cast<uint8_t>((value >> 8) + 128); }
 
 uint32_t Le32(const uint8_t* p) {
   return (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];

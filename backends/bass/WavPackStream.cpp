@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "backends/bass/FileSize.h"
-#include "backends/bass/SampleConvert.h"
 #include "engine/MediaSource.h"
 #include "engine/RegularFile.h"
+#include "engine/SampleScale.h"
 
 namespace quillo::audio {
 

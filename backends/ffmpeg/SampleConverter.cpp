@@ -52,10 +52,10 @@ bool SampleConverter::Configure(AVSampleFormat format, int channels) {
       function = ConvertPacked<int64_t, SampleFromS64>;
       break;
     case AV_SAMPLE_FMT_FLT:
-      function = ConvertPacked<float, SampleFromFloat>;
+      function = ConvertPacked<float, FloatToS16>;
       break;
     case AV_SAMPLE_FMT_DBL:
-      function = ConvertPacked<double, SampleFromDouble>;
+      function = ConvertPacked<double, DoubleToS16>;
       break;
     case AV_SAMPLE_FMT_U8P:
       function = ConvertPlanar<uint8_t, SampleFromU8>;
@@ -70,10 +70,10 @@ bool SampleConverter::Configure(AVSampleFormat format, int channels) {
       function = ConvertPlanar<int64_t, SampleFromS64>;
       break;
     case AV_SAMPLE_FMT_FLTP:
-      function = ConvertPlanar<float, SampleFromFloat>;
+      function = ConvertPlanar<float, FloatToS16>;
       break;
     case AV_SAMPLE_FMT_DBLP:
-      function = ConvertPlanar<double, SampleFromDouble>;
+      function = ConvertPlanar<double, DoubleToS16>;
       break;
     default:
       return false;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/SampleScale.h"
+
 extern "C" {
 #include <libavutil/samplefmt.h>
 }
@@ -13,28 +15,12 @@ namespace quillo {
 inline constexpr int kMaxConvertedChannels = 8;
 
 // One decoded sample as signed 16-bit. Integers keep their top 16 bits;
-// floating point is scaled by 32768, truncated toward zero and clamped, so
-// 1.0 gives 32767 and -1.0 gives -32768. NaN gives silence.
+// floating point is scaled by 32768, truncated toward zero and clamped
+// (FloatToS16 and DoubleToS16).
 inline int16_t SampleFromU8(uint8_t v) { return static_cast<int16_t>((v - 128) * 256); }
 inline int16_t SampleFromS16(int16_t v) { return v; }
 inline int16_t SampleFromS32(int32_t v) { return static_cast<int16_t>(v >> 16); }
 inline int16_t SampleFromS64(int64_t v) { return static_cast<int16_t>(v >> 48); }
-
-inline int16_t SampleFromFloat(float v) {
-  const float scaled = v * 32768.0f;
-  if (scaled >= 32767.0f) return 32767;
-  if (scaled <= -32768.0f) return -32768;
-  if (scaled != scaled) return 0;
-  return static_cast<int16_t>(scaled);
-}
-
-inline int16_t SampleFromDouble(double v) {
-  const double scaled = v * 32768.0;
-  if (scaled >= 32767.0) return 32767;
-  if (scaled <= -32768.0) return -32768;
-  if (scaled != scaled) return 0;
-  return static_cast<int16_t>(scaled);
-}
 
 // Turns decoded samples of any FFmpeg sample format, packed or planar, into
 // interleaved 16-bit frames of at most kMaxConvertedChannels channels.

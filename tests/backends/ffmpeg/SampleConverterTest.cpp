@@ -18,31 +18,33 @@ TEST(SampleConverterTest, EveryValueSurvivesEveryFormat) {
     ASSERT_EQ(SampleFromS16(s), s);
     ASSERT_EQ(SampleFromS32(static_cast<int32_t>(static_cast<uint32_t>(v) << 16) | 0xFFFF), s);
     ASSERT_EQ(SampleFromS64(static_cast<int64_t>(static_cast<uint64_t>(v) << 48) | 0xFFFFFF), s);
-    ASSERT_EQ(SampleFromFloat(static_cast<float>(v) / 32768.0f), s) << v;
-    ASSERT_EQ(SampleFromDouble(v / 32768.0), s) << v;
+    ASSERT_EQ(FloatToS16(static_cast<float>(v) / 32768.0f), s) << v;
+    ASSERT_EQ(DoubleToS16(v / 32768.0), s) << v;
   }
   for (int u = 0; u < 256; ++u) ASSERT_EQ(SampleFromU8(static_cast<uint8_t>(u)), (u - 128) * 256);
 }
 
+// The one float-to-16-bit rule of every back-end, and the clamp it shares
+// with gain scaling.
 TEST(SampleConverterTest, FloatScalesTruncatesAndClamps) {
-  EXPECT_EQ(SampleFromFloat(1.0f), 32767);
-  EXPECT_EQ(SampleFromFloat(-1.0f), -32768);
-  EXPECT_EQ(SampleFromDouble(1.0), 32767);
-  EXPECT_EQ(SampleFromDouble(-1.0), -32768);
-  // Beyond full scale clamps instead of wrapping.
-  EXPECT_EQ(SampleFromFloat(1.5f), 32767);
-  EXPECT_EQ(SampleFromFloat(-7.0f), -32768);
-  EXPECT_EQ(SampleFromDouble(1e300), 32767);
-  EXPECT_EQ(SampleFromDouble(-1e300), -32768);
-  EXPECT_EQ(SampleFromFloat(std::numeric_limits<float>::infinity()), 32767);
-  EXPECT_EQ(SampleFromFloat(-std::numeric_limits<float>::infinity()), -32768);
-  EXPECT_EQ(SampleFromFloat(std::numeric_limits<float>::quiet_NaN()), 0);
-  EXPECT_EQ(SampleFromDouble(std::numeric_limits<double>::quiet_NaN()), 0);
-  // Truncation toward zero on both sides.
-  EXPECT_EQ(SampleFromFloat(100.9f / 32768.0f), 100);
-  EXPECT_EQ(SampleFromFloat(-100.9f / 32768.0f), -100);
-  EXPECT_EQ(SampleFromDouble(0.99999 / 32768.0), 0);
-  EXPECT_EQ(SampleFromDouble(-0.99999 / 32768.0), 0);
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    double value;  // full scale -1.0..1.0
+    int16_t expected;
+  } rows[] = {
+      {1.0, 32767},       {-1.0, -32768},     {0.5, 16384},           {1.5, 32767},
+      {-7.0, -32768},     {1e300, 32767},     {-1e300, -32768},       {kInf, 32767},
+      {-kInf, -32768},    {kNaN, 0},          {100.9 / 32768, 100},   {-100.9 / 32768, -100},
+      {0.99999 / 32768, 0}, {-0.99999 / 32768, 0}, {32767.5 / 32768, 32767},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.value);
+    EXPECT_EQ(DoubleToS16(row.value), row.expected);
+    EXPECT_EQ(ClampToS16(row.value * 32768.0), row.expected);
+    EXPECT_EQ(FloatToS16(static_cast<float>(row.value)), row.expected);
+    EXPECT_EQ(ClampToS16(static_cast<float>(row.value * 32768.0)), row.expected);
+  }
   EXPECT_EQ(SampleFromS32(-1), -1);  // arithmetic shift keeps the sign
 }
 
