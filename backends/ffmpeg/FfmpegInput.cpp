@@ -2,25 +2,25 @@
 
 #include <algorithm>
 #include <climits>
-#include <filesystem>
-#include <system_error>
 
 #include "backends/ffmpeg/FfmpegLog.h"
+#include "engine/RegularFile.h"
 
 namespace quillo {
 
-InputContextPtr OpenInputFile(const std::string& path) {
+InputContextPtr OpenInputFile(const std::string& path, const char* demuxer) {
   QuietFfmpegLog();
 
   // A pipe or device would block the reader or never end; only files qualify.
-  std::error_code error;
-  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return nullptr;
+  if (!RegularFileProblem(path).empty()) return nullptr;
 
+  const AVInputFormat* format = demuxer != nullptr ? av_find_input_format(demuxer) : nullptr;
+  if (demuxer != nullptr && format == nullptr) return nullptr;
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
   AVFormatContext* raw = nullptr;
   const std::string url = "file:" + path;
-  const int opened = avformat_open_input(&raw, url.c_str(), nullptr, &options);
+  const int opened = avformat_open_input(&raw, url.c_str(), format, &options);
   av_dict_free(&options);
   if (opened < 0) return nullptr;  // FFmpeg freed the context already
   InputContextPtr context(raw);

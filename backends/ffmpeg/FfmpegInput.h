@@ -3,14 +3,16 @@
 #include <string>
 
 #include "backends/ffmpeg/FfmpegPtr.h"
+#include "engine/MediaSource.h"
 
 namespace quillo {
 
 // Opens a local file for demuxing and reads its stream information. The path
 // is always taken as a file name (a name such as "a:b.mp3" is not a URL), and
 // the container may open no other protocol than local files. Returns null
-// when the file is not a regular file or FFmpeg cannot read it.
-InputContextPtr OpenInputFile(const std::string& path);
+// when the file is not a regular file or FFmpeg cannot read it. `demuxer`
+// names the container format to read it as; null leaves it to FFmpeg to find.
+InputContextPtr OpenInputFile(const std::string& path, const char* demuxer = nullptr);
 
 // Index of the first audio stream, in stream order, or -1. With
 // `requireCodec` a stream whose codec FFmpeg could not identify is passed over.
@@ -27,5 +29,20 @@ struct AudioProperties {
 
 // Properties of stream `streamIndex` (-1: only the duration is known).
 AudioProperties ReadAudioProperties(const AVFormatContext& context, int streamIndex);
+
+// The base of both framework sources, which report a file alike.
+class FfmpegMediaSource : public MediaSource {
+ protected:
+  // Sets the base fields from `properties`, for 16-bit delivery.
+  void SetProperties(const AudioProperties& properties) {
+    duration_ = properties.durationSeconds;
+    sampleRate_ = properties.sampleRate;
+    bitRate_ = properties.bitRateKbps;
+    sourceChannels_ = properties.sourceChannels;
+    channels_ = properties.channels;
+    bitsPerSample_ = 16;
+    bytesPerSample_ = 2;
+  }
+};
 
 }  // namespace quillo

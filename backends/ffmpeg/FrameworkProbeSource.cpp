@@ -1,7 +1,5 @@
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 
-#include "backends/ffmpeg/FfmpegInput.h"
-
 namespace quillo {
 
 void FrameworkProbeSource::Close() {
@@ -16,14 +14,7 @@ bool FrameworkProbeSource::Open(const std::string& path, int /*renderRate*/) {
   if (!input_) return false;
   streamIndex_ = FindAudioStream(*input_, false);
 
-  const AudioProperties properties = ReadAudioProperties(*input_, streamIndex_);
-  duration_ = properties.durationSeconds;
-  sampleRate_ = properties.sampleRate;
-  bitRate_ = properties.bitRateKbps;
-  sourceChannels_ = properties.sourceChannels;
-  channels_ = properties.channels;
-  bitsPerSample_ = 16;
-  bytesPerSample_ = 2;
+  SetProperties(ReadAudioProperties(*input_, streamIndex_));
   return true;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "backends/ffmpeg/FfmpegPtr.h"
-#include "engine/MediaSource.h"
+#include "backends/ffmpeg/FfmpegInput.h"
 
 namespace quillo {
 
@@ -9,7 +8,7 @@ namespace quillo {
 // decoder: for filling the file list. Read yields nothing. Open succeeds for
 // any container FFmpeg reads, also one without audio (HasAudioStream is then
 // 0), so that the list shows the file and its conversion says why it fails.
-class FrameworkProbeSource final : public MediaSource {
+class FrameworkProbeSource final : public FfmpegMediaSource {
  public:
   ~FrameworkProbeSource() override { Close(); }
 

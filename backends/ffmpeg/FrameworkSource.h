@@ -3,16 +3,16 @@
 #include <vector>
 
 #include "backends/ffmpeg/ChannelFold.h"
-#include "backends/ffmpeg/FfmpegPtr.h"
+#include "backends/ffmpeg/FfmpegDecoder.h"
+#include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
-#include "engine/MediaSource.h"
 
 namespace quillo {
 
 // Decodes the first audio stream of any container FFmpeg reads (audio files
 // and the audio of video files) into 16-bit planar blocks, folding more than
 // two channels to stereo. Packets of other streams are discarded undecoded.
-class FrameworkSource final : public MediaSource {
+class FrameworkSource final : public FfmpegMediaSource {
  public:
   FrameworkSource();
   ~FrameworkSource() override;
@@ -26,28 +26,14 @@ class FrameworkSource final : public MediaSource {
   bool ReadTags(TagInfo& tags) override;
 
  private:
-  // Makes the next decoded frame current; false at the end of the stream.
-  bool NextFrame();
-  // Hands the decoder its next packet, or the end-of-stream signal when the
-  // container has no more; false when there is nothing left to send.
-  bool SendNextPacket();
-  // True when the container's reader is at the end of the file or failed.
-  bool InputAtEnd() const;
-  // Prepares the converter and the fold for the current frame's format.
-  bool PrepareFrame();
+  // Prepares the converter and the fold for `frame`'s format.
+  bool PrepareFrame(const AVFrame& frame);
 
-  InputContextPtr input_;
-  CodecContextPtr codec_;
-  FramePtr frame_;
-  PacketPtr packet_;
-  int streamIndex_ = -1;
+  FfmpegDecoder decoder_;
   bool noAudioStream_ = false;
   SampleConverter converter_;
   ChannelFold fold_;
-  int cursor_ = 0;                  // first frame of frame_ not yet handed out
-  bool inputEnded_ = false;         // the decoder has been told the stream ended
-  bool finished_ = false;           // the decoder has nothing more to give
-  int failuresInRow_ = 0;           // read and decode errors since the last frame
+  int cursor_ = 0;                  // first frame of the current one not yet handed out
   std::vector<int16_t> converted_;  // one block of converted frames
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+
+#include "backends/ffmpeg/FfmpegPtr.h"
+
+namespace quillo {
+
+// Decodes one audio stream of an opened input, frame by frame. Damaged
+// packets, and frames the caller cannot take, are passed over and decoding
+// goes on after them; only a long run of failures without a good frame in
+// between ends the stream early.
+class FfmpegDecoder {
+ public:
+  // Takes `input` and opens the decoder of its stream `streamIndex`; the
+  // demuxer then skips every other stream. False when no decoder opens.
+  bool Open(InputContextPtr input, int streamIndex);
+  void Close();
+  bool IsOpen() const { return codec_ != nullptr; }
+
+  // Makes the next decoded frame that `accept` takes current; false at the
+  // end of the stream.
+  bool NextFrame(const std::function<bool(const AVFrame&)>& accept);
+  const AVFrame& Frame() const { return *frame_; }
+
+  const AVFormatContext& Input() const { return *input_; }
+  const AVStream& Stream() const { return *input_->streams[streamIndex_]; }
+  const AVCodecContext& Codec() const { return *codec_; }
+
+ private:
+  // Hands the decoder its next packet, or the end-of-stream signal when the
+  // container has no more; false when there is nothing left to send.
+  bool SendNextPacket();
+  // True when the container's reader is at the end of the file or failed.
+  bool InputAtEnd() const;
+
+  InputContextPtr input_;
+  CodecContextPtr codec_;
+  FramePtr frame_;
+  PacketPtr packet_;
+  int streamIndex_ = -1;
+  bool inputEnded_ = false;  // the decoder has been told the stream ended
+  bool finished_ = false;    // the decoder has nothing more to give
+  int failuresInRow_ = 0;    // read and decode errors since the last frame
+};
+
+}  // namespace quillo
