@@ -8,15 +8,17 @@
 #include <cstring>
 #include <memory>
 
+#include "backends/InstalledBackends.h"
 #include "backends/bass/BassSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
 
 int main(int argc, char** argv) {
+  quillo::InstalledBackends backends;
   std::unique_ptr<quillo::MediaSource> source;
   if (argc == 3 && std::strcmp(argv[1], "framework") == 0)
     source = std::make_unique<quillo::FrameworkSource>();
   else if (argc == 3 && std::strcmp(argv[1], "library") == 0)
-    source = std::make_unique<quillo::BassSource>(quillo::audio::SharedAudioLibrary());
+    source = std::make_unique<quillo::BassSource>(backends.audioLibrary());
   if (!source) {
     std::fprintf(stderr, "usage: %s framework|library FILE\n", argv[0]);
     return 2;

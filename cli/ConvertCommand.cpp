@@ -1,22 +1,17 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 #include <ostream>
 #include <system_error>
 
-#include "backends/bass/LibrarySoundFont.h"
-#include "backends/wm/WmRuntime.h"
 #include "catalog/Catalog.h"
 #include "cli/CliPrompts.h"
 #include "cli/Commands.h"
 #include "cli/ConvertOptions.h"
 #include "cli/EscapeText.h"
 #include "cli/TerminalProgress.h"
-#include "engine/ConversionRun.h"
+#include "engine/Conversion.h"
 #include "engine/FolderSearch.h"
-#include "engine/JoinRun.h"
-#include "engine/ProbeFile.h"
 #include "platform/StandardPaths.h"
 #include "settings/IniSettingsProvider.h"
 #include "settings/SettingsStore.h"
@@ -25,38 +20,22 @@ namespace quillo {
 
 namespace {
 
-// Collects the cells the run writes, to print one line per file at the end.
-class CellTable final : public RunListView {
- public:
-  void SetVolumeCell(size_t file, const std::string& text) override { volume_[file] = text; }
-  void SetOutputCell(size_t file, const std::string& text) override { output_[file] = text; }
-  void NoteOutputFallback(size_t file, const std::string& reason) override {
-    fallback_[file] = reason;
+// One line per file that the run reached; an output that landed outside the
+// chosen folder is printed with its whole path and the reason goes to
+// standard error.
+void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileItem*>& files,
+                  const RunResult& result) {
+  for (size_t i = 0; i < files.size() && i < result.files.size(); ++i) {
+    const FileResult& file = result.files[i];
+    if (file.state == FileResult::State::NotReached) continue;
+    const bool elsewhere = !file.fallbackReason.empty() && !file.outputPath.empty();
+    if (elsewhere)
+      err << "quillo-cli: " << EscapeText(file.fallbackReason) << "; written to "
+          << EscapeText(file.outputPath) << " instead\n";
+    out << EscapeText(files[i]->path) << '\t' << EscapeText(file.volume) << '\t'
+        << EscapeText(elsewhere ? file.outputPath : file.status) << '\n';
   }
-
-  // One line per file; an output that landed outside the chosen folder is
-  // printed with its whole path and the reason goes to standard error.
-  void Print(std::ostream& out, std::ostream& err, const std::vector<FileItem*>& files) const {
-    for (size_t i = 0; i < files.size(); ++i) {
-      const auto output = output_.find(i);
-      if (output == output_.end()) continue;  // not reached before a cancel
-      const auto volume = volume_.find(i);
-      const auto fallback = fallback_.find(i);
-      const bool elsewhere = fallback != fallback_.end() && !files[i]->outputPath.empty();
-      if (elsewhere)
-        err << "quillo-cli: " << EscapeText(fallback->second) << "; written to "
-            << EscapeText(files[i]->outputPath) << " instead\n";
-      out << EscapeText(files[i]->path) << '\t'
-          << EscapeText(volume == volume_.end() ? "" : volume->second) << '\t'
-          << EscapeText(elsewhere ? files[i]->outputPath : output->second) << '\n';
-    }
-  }
-
- private:
-  std::map<size_t, std::string> volume_;
-  std::map<size_t, std::string> output_;
-  std::map<size_t, std::string> fallback_;
-};
+}
 
 // Files as given, and the files below given folders as Add Folder finds them.
 std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
@@ -100,8 +79,8 @@ bool PrepareSettings(ConvertArguments& arguments, bool join, Session& session, s
   return true;
 }
 
-int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& out,
-               std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, bool join, const BackendTable& backends,
+               std::ostream& out, std::ostream& err) {
   std::string error;
   std::optional<ConvertArguments> arguments = ParseConvertArguments(args, error);
   if (!arguments) {
@@ -123,13 +102,17 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
   Session session;
   if (!PrepareSettings(*arguments, join, session, err)) return kExitUsage;
   ConversionSettings& settings = session.settings;
-  const OutputFormat& row = *FindFormat(settings.formats, settings.outputFormat);
+  const OutputFormat* row = FindFormat(settings.formats, settings.outputFormat);
+  if (row == nullptr) {
+    err << "quillo-cli: the settings name no known output format\n";
+    return kExitUsage;
+  }
 
   std::string joinPath;
   if (join) {
     joinPath = arguments->outputFile;
     if (std::filesystem::path(joinPath).extension().empty())
-      joinPath += "." + std::string(row.extension);
+      joinPath += "." + std::string(row->extension);
     std::error_code ec;
     if (std::filesystem::exists(joinPath, ec) &&
         settings.targetExistsOpt != TargetExistsPolicy::Overwrite) {
@@ -139,10 +122,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
     }
   }
 
-  ConversionJob job;
   CliPrompts prompts(err);
-  WmRuntime windowsMedia;
-  SourceFactory factory(job, &prompts, &windowsMedia);
   TerminalProgress progress(err, isatty(STDERR_FILENO) != 0);
 
   // Files that cannot be probed still take part, with unknown properties, so
@@ -150,7 +130,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
   // "Conversion Failure (...)").
   MemoryFileList list;
   for (const std::string& path : GatherPaths(arguments->paths, settings)) {
-    if (ProbeFile(path, list, factory, job).status != ProbeResult::Status::Failed) continue;
+    if (ProbeFile(path, list, backends, &prompts).status != ProbeResult::Status::Failed) continue;
     FileItem item;
     item.path = path;
     item.sourceKind = SourceKindFromPath(path);
@@ -163,25 +143,25 @@ int RunCommand(const std::vector<std::string>& args, bool join, std::ostream& ou
     return kExitSomeFailed;
   }
 
-  job = ConversionJob{};
-  PassContext pass{settings, row, job, factory, progress};
-  CellTable cells;
-  LibrarySoundFont soundFont(audio::SharedAudioLibrary());
-  RunEnvironment env{pass, prompts, cells, &soundFont, &windowsMedia, DocumentsFolder()};
-  const RunResult result = join ? JoinAll(files, joinPath, env) : ConvertEach(files, env);
-  cells.Print(out, err, files);
+  Conversion conversion(backends, settings, progress, prompts);
+  conversion.SetDocumentsFolder(DocumentsFolder());
+  const RunResult result =
+      join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
+  PrintResults(out, err, files, result);
   if (!result.started) return kExitSomeFailed;
   return result.failures == 0 && !result.cancelled ? kExitOk : kExitSomeFailed;
 }
 
 }  // namespace
 
-int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return RunCommand(args, false, out, err);
+int RunConvert(const std::vector<std::string>& args, const BackendTable& backends,
+               std::ostream& out, std::ostream& err) {
+  return RunCommand(args, false, backends, out, err);
 }
 
-int RunJoin(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return RunCommand(args, true, out, err);
+int RunJoin(const std::vector<std::string>& args, const BackendTable& backends, std::ostream& out,
+            std::ostream& err) {
+  return RunCommand(args, true, backends, out, err);
 }
 
 }  // namespace quillo

@@ -1,11 +1,10 @@
 #include <ostream>
 
-#include "backends/wm/WmRuntime.h"
 #include "cli/CliPrompts.h"
 #include "cli/Commands.h"
 #include "cli/EscapeText.h"
 #include "engine/FileItemText.h"
-#include "engine/ProbeFile.h"
+#include "engine/Conversion.h"
 
 namespace quillo {
 
@@ -19,27 +18,27 @@ void PrintRow(std::ostream& out, const FileItem& item) {
 
 }  // namespace
 
-int RunProbe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunProbe(const std::vector<std::string>& args, const BackendTable& backends, std::ostream& out,
+             std::ostream& err) {
   if (args.empty()) {
     err << "quillo-cli probe: no file given\n";
     return kExitUsage;
   }
-  ConversionJob job;
   CliPrompts prompts(err);
-  WmRuntime windowsMedia;
-  SourceFactory factory(job, &prompts, &windowsMedia);
   MemoryFileList list;
   std::string failures;
+  std::string detail;  // the last failure's explanation
   for (const std::string& path : args) {
-    const ProbeResult result = ProbeFile(path, list, factory, job);
+    const ProbeResult result = ProbeFile(path, list, backends, &prompts);
     if (result.status == ProbeResult::Status::Added)
       PrintRow(out, list.Items()[static_cast<size_t>(result.row)]);
     else if (result.status == ProbeResult::Status::Failed)
       failures += EscapeText(path) + '\n';
+    if (!result.detail.empty()) detail = result.detail;
   }
   if (failures.empty()) return kExitOk;
   err << "Failed to load the following files.\n\n" << failures;
-  if (!job.failureDetail.empty()) err << '\n' << job.failureDetail << '\n';
+  if (!detail.empty()) err << '\n' << EscapeText(detail) << '\n';
   return kExitSomeFailed;
 }
 

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "backends/InstalledBackends.h"
 #include "cli/Commands.h"
 
 int main(int argc, char** argv) {
@@ -16,10 +17,16 @@ int main(int argc, char** argv) {
     quillo::PrintUsage(std::cout);
     return quillo::kExitOk;
   }
-  if (command == "probe") return quillo::RunProbe(args, std::cout, std::cerr);
-  if (command == "convert") return quillo::RunConvert(args, std::cout, std::cerr);
-  if (command == "join") return quillo::RunJoin(args, std::cout, std::cerr);
   if (command == "formats") return quillo::RunFormats(args, std::cout, std::cerr);
+  const bool decodes = command == "probe" || command == "convert" || command == "join";
+  if (decodes) {
+    // The back-ends are set up once, here, before any file is opened.
+    const quillo::InstalledBackends backends;
+    const quillo::BackendTable& table = backends.table();
+    if (command == "probe") return quillo::RunProbe(args, table, std::cout, std::cerr);
+    if (command == "convert") return quillo::RunConvert(args, table, std::cout, std::cerr);
+    return quillo::RunJoin(args, table, std::cout, std::cerr);
+  }
   std::cerr << "quillo-cli: unknown command \"" << command << "\"\n\n";
   quillo::PrintUsage(std::cerr);
   return quillo::kExitUsage;

@@ -5,12 +5,10 @@
 #include <set>
 #include <system_error>
 
-#include "backends/files/FileStartsWith.h"
 #include "engine/FileItemText.h"
 #include "engine/FileList.h"
 #include "engine/OutputPath.h"
 #include "engine/PendingOutput.h"
-#include "engine/WindowsMediaRuntime.h"
 
 namespace quillo {
 
@@ -21,7 +19,6 @@ const char* const kCancelledStatus = "Cancelled";
 
 namespace {
 
-const char* const kTargetSkippedStatus = "Target exists and skipped";
 const char* const kSoundFontDownloadLocation = "https://quillo.app/download/ct4mgm.sf2";
 
 std::string SoundFontQuestion(const std::string& folder) {
@@ -38,10 +35,10 @@ bool IsWindowsMediaRow(const OutputFormat& row) {
 // A RIFF file named ".dts" needs preprocessing only when it wraps a DTS
 // stream as if it were PCM; when the framework already decodes the DTS inside,
 // copying its decoded PCM as DTS would turn the audio into noise.
-bool NeedsPreprocessing(const FileItem& file, const ConversionSettings& settings) {
-  if (file.sourceKind == SourceKind::CdAudio) return settings.enableDtsForCda != 0;
-  return file.sourceKind == SourceKind::Dts && FileStartsWith("RIFF", 4, file.path) &&
-         FrameworkDecodesAsPcm(file.path);
+bool NeedsPreprocessing(const FileItem& file, const PassContext& pass) {
+  if (file.sourceKind == SourceKind::CdAudio) return pass.settings.enableDtsForCda != 0;
+  return file.sourceKind == SourceKind::Dts && pass.backends.wrapsDtsAsPcm &&
+         pass.backends.wrapsDtsAsPcm(file.path);
 }
 
 void RemoveFile(const std::string& path) {
@@ -58,12 +55,12 @@ struct ScratchFile {
 
 OutputPathOptions PathOptions(const ConversionSettings& settings, const std::string& documents) {
   OutputPathOptions options;
-  options.folderMode = static_cast<int>(settings.destOutputFolderOpt);
+  options.folderMode = settings.destOutputFolderOpt;
   options.folder = settings.destSpecifiedFolder;
   options.keepTree = settings.createDirs != 0;
   options.documentsFallback = settings.outputFiles2MyDocuments != 0;
   options.documentsFolder = documents;
-  options.targetPolicy = static_cast<int>(settings.targetExistsOpt);
+  options.targetPolicy = settings.targetExistsOpt;
   return options;
 }
 
@@ -79,7 +76,7 @@ std::string FormatDisplayName(const OutputFormat& row) {
 void AnnounceFile(size_t index, const FileItem& file, int position, int count,
                   const std::string& target, RunEnvironment& env) {
   env.list.EnsureVisible(index);
-  env.list.SetVolumeCell(index, "");
+  env.SetVolumeCell(index, "");
   ConversionProgress& progress = env.pass.progress;
   progress.SetOverallText("Converting " + std::to_string(position) + " of " +
                           std::to_string(count) + " file(s) to " + target + "...");
@@ -90,6 +87,16 @@ void AnnounceFile(size_t index, const FileItem& file, int position, int count,
 
 }  // namespace
 
+void RunEnvironment::SetOutputCell(size_t file, const std::string& text) {
+  list.SetOutputCell(file, text);
+  if (file < result.files.size()) result.files[file].status = text;
+}
+
+void RunEnvironment::SetVolumeCell(size_t file, const std::string& text) {
+  list.SetVolumeCell(file, text);
+  if (file < result.files.size()) result.files[file].volume = text;
+}
+
 std::string VolumeCellText(float gain) {
   char text[32];
   std::snprintf(text, sizeof text, "%.02f%%", static_cast<double>(gain) * 100.0);
@@ -98,8 +105,8 @@ std::string VolumeCellText(float gain) {
 
 bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env) {
   if (IsWindowsMediaRow(env.pass.row)) {
-    const bool loaded =
-        env.windowsMedia != nullptr && (env.windowsMedia->IsLoaded() || env.windowsMedia->Load());
+    WindowsMediaRuntime* runtime = env.pass.backends.windowsMedia;
+    const bool loaded = runtime != nullptr && (runtime->IsLoaded() || runtime->Load());
     if (!loaded) {
       if (env.prompts.AskYesNo(kWindowsMediaQuestion))
         env.prompts.OpenLocation(kWindowsMediaDownloadLocation);
@@ -108,9 +115,10 @@ bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env
   }
   bool hasMidi = false;
   for (const FileItem* file : files) hasMidi = hasMidi || file->sourceKind == SourceKind::Midi;
-  if (hasMidi && env.soundFont != nullptr && !env.soundFont->IsLoaded() && !env.soundFont->Load()) {
-    if (env.prompts.AskYesNo(SoundFontQuestion(env.soundFont->ProgramFolder()))) {
-      env.prompts.OpenLocation(env.soundFont->ProgramFolder());
+  SoundFontService* soundFont = env.pass.backends.soundFont;
+  if (hasMidi && soundFont != nullptr && !soundFont->IsLoaded() && !soundFont->Load()) {
+    if (env.prompts.AskYesNo(SoundFontQuestion(soundFont->ProgramFolder()))) {
+      env.prompts.OpenLocation(soundFont->ProgramFolder());
       env.prompts.OpenLocation(kSoundFontDownloadLocation);
       return false;
     }
@@ -123,59 +131,60 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   PassContext& pass = env.pass;
   ConversionJob& job = pass.job;
   ConversionProgress& progress = pass.progress;
-  const auto cancelled = [&] { return FileOutcome{FileOutcome::Result::Cancelled, {}}; };
+  const FileOutcome cancelled{FileResult::State::Cancelled, {}};
 
   PassItem item{file.path, file.sourceKind, outputPath, FileNameCell(file.path)};
   ScratchFile scratch;
-  int hasAudio = 1;
-  if (NeedsPreprocessing(file, pass.settings)) {
-    env.list.SetOutputCell(index, "Preprocessing...");
-    job.retryWithFramework = false;
+  if (NeedsPreprocessing(file, pass)) {
+    env.SetOutputCell(index, "Preprocessing...");
     PassItem raw{file.path, file.sourceKind, "", item.displayName};
-    if (PreprocessDts(raw, pass, hasAudio)) {
+    if (PreprocessDts(raw, pass).ok) {
       scratch.path = raw.outputPath;
       item.path = raw.outputPath;
       item.kind = SourceKind::Dts;
     } else if (progress.IsCancelled()) {
-      return cancelled();
+      return cancelled;
     }
   }
 
+  // Each pass is tried once more through the framework when a dedicated
+  // back-end failed it (unless the user cancelled meanwhile).
+  const auto withRetry = [&](const std::function<PassResult(const PassItem&)>& run) {
+    PassResult result = run(item);
+    if (!result.ok && !progress.IsCancelled() && result.retryWithFramework) {
+      PassItem framework = item;
+      framework.frameworkOnly = true;
+      result = run(framework);
+    }
+    return result;
+  };
+
   job.normalizeGain = -1.0f;
   if (pass.settings.volumeType == VolumeMode::Normalize) {
-    env.list.SetOutputCell(index, "Normalizing...");
-    hasAudio = 1;
-    job.retryWithFramework = false;
-    int16_t minimum = 0, maximum = 0;
-    bool scanned = NormalizeScan(item, pass, minimum, maximum, hasAudio);
-    if (!scanned && progress.IsCancelled()) return cancelled();
-    if (!scanned && job.retryWithFramework)
-      scanned = NormalizeScan(item, pass, minimum, maximum, hasAudio);
-    if (scanned) job.normalizeGain = NormalizeGain(minimum, maximum);
-    if (!scanned && progress.IsCancelled()) return cancelled();
+    env.SetOutputCell(index, "Normalizing...");
+    Peaks peaks;
+    const PassResult scanned =
+        withRetry([&](const PassItem& it) { return NormalizeScan(it, pass, peaks); });
+    if (!scanned.ok && progress.IsCancelled()) return cancelled;
+    if (scanned.ok) job.normalizeGain = NormalizeGain(peaks.minimum, peaks.maximum);
   }
 
-  env.list.SetOutputCell(index, "Converting...");
-  hasAudio = 1;
-  job.retryWithFramework = false;
+  env.SetOutputCell(index, "Converting...");
   job.appliedGain = 1.0f;
-  bool converted = convert(item, hasAudio);
-  if (!converted && progress.IsCancelled()) return cancelled();
-  if (!converted && job.retryWithFramework) {
-    converted = convert(item, hasAudio);
-    if (!converted && progress.IsCancelled()) return cancelled();
-  }
-  if (converted) return {FileOutcome::Result::Converted, {}};
-  if (hasAudio == 0) return {FileOutcome::Result::Failed, kNoAudioStatus};
+  const PassResult converted = withRetry(convert);
+  if (converted.ok) return {FileResult::State::Converted, {}};
+  if (progress.IsCancelled()) return cancelled;
+  if (converted.noAudio) return {FileResult::State::Failed, kNoAudioStatus};
   std::string status = kConversionFailureStatus;
   if (!job.failureDetail.empty()) status += " (" + job.failureDetail + ")";
-  return {FileOutcome::Result::Failed, status};
+  return {FileResult::State::Failed, status};
 }
 
 void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
-                 const FileStep& step, RunResult& result) {
+                 const FileStep& step) {
   PassContext& pass = env.pass;
   ConversionProgress& progress = pass.progress;
+  RunResult& result = env.result;
   const int count = static_cast<int>(files.size());
   bool widened = false;
   progress.SetOverallRange(count);
@@ -183,20 +192,23 @@ void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEn
 
   for (size_t i = 0; i < files.size(); ++i) {
     FileItem& file = *files[i];
+    FileResult& fileResult = result.files[i];
     pass.job.position = static_cast<int>(i) + 1;
     pass.job.failureDetail.clear();
     FileOutcome outcome;
-    if (file.sourceKind == SourceKind::Midi &&
-        (env.soundFont == nullptr || !env.soundFont->IsLoaded())) {
+    SoundFontService* soundFont = pass.backends.soundFont;
+    if (file.sourceKind == SourceKind::Midi && (soundFont == nullptr || !soundFont->IsLoaded())) {
       outcome.status = kSoundFontMissingStatus;
     } else {
       AnnounceFile(i, file, pass.job.position, count, target, env);
       outcome = step(i, file);
     }
 
-    if (outcome.result == FileOutcome::Result::Converted) {
-      env.list.SetVolumeCell(i, VolumeCellText(pass.job.appliedGain));
-      env.list.SetOutputCell(i, FileNameCell(file.outputPath));
+    if (outcome.state == FileResult::State::Converted) {
+      fileResult.state = FileResult::State::Converted;
+      fileResult.outputPath = file.outputPath;
+      env.SetVolumeCell(i, VolumeCellText(pass.job.appliedGain));
+      env.SetOutputCell(i, FileNameCell(file.outputPath));
       progress.Pump();
       if (progress.IsCancelled()) {
         result.cancelled = true;
@@ -205,60 +217,62 @@ void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEn
       continue;
     }
     file.outputPath.clear();
-    if (outcome.status != kTargetSkippedStatus) ++result.failures;
-    if (outcome.result == FileOutcome::Result::Cancelled || progress.IsCancelled()) {
-      env.list.SetOutputCell(i, kCancelledStatus);
+    fileResult.outputPath.clear();
+    if (outcome.state == FileResult::State::Cancelled || progress.IsCancelled()) {
+      fileResult.state = FileResult::State::Cancelled;
+      ++result.failures;
+      env.SetOutputCell(i, kCancelledStatus);
       result.cancelled = true;
       return;
     }
+    fileResult.state = outcome.state;
+    if (outcome.state != FileResult::State::Skipped) ++result.failures;
     // A failure with its detail needs a wider column, once.
     if (!widened && !pass.job.failureDetail.empty() &&
         outcome.status.rfind(kConversionFailureStatus, 0) == 0) {
       widened = true;
       env.list.WidenOutputColumn(500);
     }
-    env.list.SetOutputCell(i, outcome.status);
+    env.SetOutputCell(i, outcome.status);
   }
 }
 
-RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
-  RunResult result;
-  if (!CheckPrerequisites(files, env)) return result;
+void ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
+  RunResult& result = env.result;
+  if (!CheckPrerequisites(files, env)) return;
   result.started = true;
   PassContext& pass = env.pass;
   std::set<std::string> written;
   OutputPathOptions pathOptions = PathOptions(pass.settings, env.documentsFolder);
   pathOptions.writtenThisRun = &written;
 
-  RunEachFile(
-      files, FormatDisplayName(pass.row), env,
-      [&](size_t i, FileItem& file) {
-        std::string message;
-        std::string fallbackReason;
-        if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message,
-                            &fallbackReason))
-          return FileOutcome{FileOutcome::Result::Failed, message};
-        if (!fallbackReason.empty()) env.list.NoteOutputFallback(i, fallbackReason);
-        // The output is written beside its target and takes its name only once it
-        // is complete: a failure, a cancel or a killed process never leaves a
-        // partial file under the final name, and an old target survives them.
-        PendingOutput pending(file.outputPath);
-        if (!pending.Create())
-          return FileOutcome{FileOutcome::Result::Failed,
-                             "Failed to create file \"" + file.outputPath + "\""};
-        FileOutcome outcome = RunFilePasses(
-            i, file, pending.path(), env,
-            [&](const PassItem& item, int& hasAudio) { return ConvertFile(item, pass, hasAudio); });
-        if (outcome.result != FileOutcome::Result::Converted) return outcome;
-        if (!pending.Commit()) {
-          pass.job.failureDetail = pending.error();
-          return FileOutcome{FileOutcome::Result::Failed,
-                             std::string(kConversionFailureStatus) + " (" + pending.error() + ")"};
-        }
-        written.insert(FileListKey(file.outputPath));
-        return outcome;
-      },
-      result);
+  RunEachFile(files, FormatDisplayName(pass.row), env, [&](size_t i, FileItem& file) {
+    std::string message;
+    std::string fallbackReason;
+    if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message,
+                        &fallbackReason)) {
+      const bool skipped = message == kTargetSkippedStatus;
+      return FileOutcome{skipped ? FileResult::State::Skipped : FileResult::State::Failed, message};
+    }
+    result.files[i].fallbackReason = fallbackReason;
+    // The output is written beside its target and takes its name only once it
+    // is complete: a failure, a cancel or a killed process never leaves a
+    // partial file under the final name, and an old target survives them.
+    PendingOutput pending(file.outputPath);
+    if (!pending.Create())
+      return FileOutcome{FileResult::State::Failed,
+                         "Failed to create file \"" + file.outputPath + "\""};
+    FileOutcome outcome = RunFilePasses(
+        i, file, pending.path(), env, [&](const PassItem& item) { return ConvertFile(item, pass); });
+    if (outcome.state != FileResult::State::Converted) return outcome;
+    if (!pending.Commit()) {
+      pass.job.failureDetail = pending.error();
+      return FileOutcome{FileResult::State::Failed,
+                         std::string(kConversionFailureStatus) + " (" + pending.error() + ")"};
+    }
+    written.insert(FileListKey(file.outputPath));
+    return outcome;
+  });
 
   if (!result.cancelled && pass.settings.browseOutputFolder) {
     for (const FileItem* file : files) {
@@ -269,7 +283,6 @@ RunResult ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
       }
     }
   }
-  return result;
 }
 
 }  // namespace quillo

@@ -7,8 +7,6 @@
 #include <system_error>
 #include <vector>
 
-#include "backends/files/RawPcmWriter.h"
-#include "backends/files/RiffInfoReader.h"
 #include "engine/BlockLoop.h"
 #include "engine/FileList.h"
 #include "engine/FileProgress.h"
@@ -33,18 +31,23 @@ void DeleteOutput(const std::string& output, const std::string& source) {
   std::filesystem::remove(output, ec);
 }
 
-// Opens the source of a pass; null (with hasAudio 0 for a rate of 0) on failure.
-// A rate no real recording has comes from a damaged header: converted at its
-// word, a few kilobytes would become hours of audio.
+// Opens the source of a pass and notes in `result` whether a failure may be
+// retried and whether the file has audio; null on failure. A rate of 0 means
+// no audio. A rate no real recording has comes from a damaged header:
+// converted at its word, a few kilobytes would become hours of audio.
 std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& context, int renderRate,
-                                        int& hasAudio) {
-  std::unique_ptr<MediaSource> source =
-      context.factory.Open(item.path, item.kind, renderRate, true, &hasAudio);
+                                        PassResult& result) {
+  OpenedSource opened =
+      context.factory.Open(item.path, item.kind, renderRate, true, item.frameworkOnly);
+  result.retryWithFramework = opened.dedicated;
+  result.noAudio = opened.noAudio;
+  if (!opened.detail.empty()) context.job.failureDetail = opened.detail;
+  std::unique_ptr<MediaSource> source = std::move(opened.source);
   if (!source) return nullptr;
   const int rate = source->GetSampleRate();
   if (rate <= 0) {
     source->Close();
-    hasAudio = 0;
+    result.noAudio = true;
     return nullptr;
   }
   if (!IsSaneSampleRate(rate)) {
@@ -58,11 +61,12 @@ std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& conte
 // The source's own tags. For WAV files the RIFF INFO reader's fields win (it
 // knows track numbers and numbered genres); the library's tags, an ID3 chunk
 // for example, fill the fields the INFO list lacks.
-bool SourceTags(const PassItem& item, MediaSource& source, TagInfo& tags) {
+bool SourceTags(const PassItem& item, const PassContext& context, MediaSource& source,
+                TagInfo& tags) {
   const bool found = source.ReadTags(tags);
-  if (item.kind != SourceKind::Wave) return found;
+  if (item.kind != SourceKind::Wave || !context.backends.readWaveInfo) return found;
   TagInfo info;
-  if (!ReadRiffInfoTags(item.path, info)) return found;
+  if (!context.backends.readWaveInfo(item.path, info)) return found;
   for (auto field :
        {&TagInfo::title, &TagInfo::artist, &TagInfo::album, &TagInfo::year, &TagInfo::genre,
         &TagInfo::comment, &TagInfo::track, &TagInfo::composer, &TagInfo::copyright}) {
@@ -80,18 +84,17 @@ void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaS
   const ConversionSettings& settings = context.settings;
   if (!context.row.carriesTags) return;
   if (settings.id3TagType == TagMode::Custom) {
-    const TagSettings& t = settings.tags;
     int track = 0;
-    if (t.trackNumType == TrackNumberMode::ListPosition) track = context.job.position;
-    if (t.trackNumType == TrackNumberMode::Custom) track = t.customTrackNum;
-    const std::string title = t.titleAsFileName ? StripExtension(item.displayName) : t.title;
-    sink.SetTags(title, t.artist, t.album, t.genre, t.year, t.comment, t.composer, t.copyright,
-                 track);
+    if (settings.tags.trackNumType == TrackNumberMode::ListPosition) track = context.job.position;
+    if (settings.tags.trackNumType == TrackNumberMode::Custom) track = settings.tags.customTrackNum;
+    TagInfo tags = CustomTags(settings.tags, StripExtension(item.displayName), track);
+    sink.SetTags(tags);
   } else if (settings.id3TagType == TagMode::FromSource) {
     TagInfo tags;
-    if (SourceTags(item, source, tags))
-      sink.SetTags(tags.title, tags.artist, tags.album, tags.genre, tags.year, tags.comment,
-                   tags.composer, tags.copyright, TrackNumberFromText(tags.track));
+    if (SourceTags(item, context, source, tags)) {
+      tags.track = TrackText(TrackNumberFromText(tags.track));
+      sink.SetTags(tags);
+    }
   }
 }
 
@@ -140,28 +143,29 @@ int PickMode(const ConversionSettings& settings) {
 }
 
 // The file ends before the skipped part does: no retry would help.
-void FailSkip(PassContext& context) {
-  context.job.retryWithFramework = false;
+void FailSkip(PassContext& context, PassResult& result) {
+  result.retryWithFramework = false;
   context.job.failureDetail = kSkipTooLongDetail;
 }
 
 // The output could not be written: a full disk or a lost device, which no
 // other decoder would change.
-void FailWrite(PassContext& context, const std::string& reason) {
-  context.job.retryWithFramework = false;
+void FailWrite(PassContext& context, const std::string& reason, PassResult& result) {
+  result.retryWithFramework = false;
+  result.writeFailed = true;
   context.job.failureDetail = reason.empty() ? "The output file could not be written" : reason;
 }
 
 // Opens the source of a convert or append pass and fills the route's source
 // side and windows; null when the file cannot be converted.
 std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext& context,
-                                               BlockRoute& route, int& hasAudio) {
+                                               BlockRoute& route, PassResult& result) {
   std::unique_ptr<MediaSource> source =
-      OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
+      OpenSource(item, context, RenderRate(context.row, context.settings), result);
   if (!source) return nullptr;
   if (!LengthWindowValid(context.settings)) {
     source->Close();
-    context.job.retryWithFramework = false;
+    result.retryWithFramework = false;
     context.job.failureDetail = kConvertLengthDetail;
     return nullptr;
   }
@@ -170,10 +174,14 @@ std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext
   route.stopAtProgressTotal = IsRenderedKind(item.kind);
   if (!Windows(context.settings, *source, route)) {
     source->Close();
-    FailSkip(context);
+    FailSkip(context, result);
     return nullptr;
   }
   return source;
+}
+
+SinkCreator SinksOf(const BackendTable& backends) {
+  return [&backends](FormatBackend backend) { return backends.MakeSink(backend); };
 }
 
 }  // namespace
@@ -185,19 +193,28 @@ int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
   return row.sampleRate > 0 ? row.sampleRate : 44100;
 }
 
-bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
+TagInfo CustomTags(const TagSettings& settings, const std::string& titleFromName, int track) {
+  TagInfo tags{settings.title,   settings.artist, settings.album,
+               settings.year,    settings.genre,  settings.comment,
+               TrackText(track), settings.composer, settings.copyright};
+  if (settings.titleAsFileName) tags.title = titleFromName;
+  return tags;
+}
+
+PassResult ConvertFile(const PassItem& item, PassContext& context) {
+  PassResult result;
   BlockRoute route;
-  std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, hasAudio);
-  if (!source) return false;
+  std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
+  if (!source) return result;
 
   std::optional<OutputSelection> output =
       SelectOutput(context.row, route.sourceRate, route.sourceChannels,
                    RenderRate(context.row, context.settings), SelectionMode::PerFile,
-                   context.settings, context.createSink);
+                   context.settings, SinksOf(context.backends));
   if (!output) {
     source->Close();
-    context.job.retryWithFramework = false;
-    return false;
+    result.retryWithFramework = false;
+    return result;
   }
   route.outputRate = output->rate;
   route.outputChannels = output->channels;
@@ -217,8 +234,8 @@ bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
     if (!reason.empty()) context.job.failureDetail = reason;
     output->sink.reset();
     DeleteOutput(item.outputPath, item.path);
-    context.job.retryWithFramework = false;
-    return false;
+    result.retryWithFramework = false;
+    return result;
   }
   ChooseGain(context, route);
 
@@ -227,29 +244,31 @@ bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio) {
   source->Close();
   const bool closed = sink.Close();
   if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
-    FailWrite(context, sink.ErrorText());
+    FailWrite(context, sink.ErrorText(), result);
   output->sink.reset();
 
-  if (end == LoopEnd::SkipNotReached) FailSkip(context);
+  if (end == LoopEnd::SkipNotReached) FailSkip(context, result);
   if (end != LoopEnd::Finished || !closed) {
     DeleteOutput(item.outputPath, item.path);
-    return false;
+    return result;
   }
   // The whole 64-bit size counts: a 4 GiB output is not empty.
   std::error_code ec;
   const uintmax_t size = std::filesystem::file_size(item.outputPath, ec);
   if (ec || size == 0) {
     DeleteOutput(item.outputPath, item.path);
-    return false;
+    return result;
   }
-  return true;
+  result.ok = true;
+  return result;
 }
 
-bool AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
-                PassContext& context, int& hasAudio) {
+PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
+                      PassContext& context) {
+  PassResult result;
   BlockRoute route;
-  std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, hasAudio);
-  if (!source) return false;
+  std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
+  if (!source) return result;
   route.outputRate = joinRate;
   route.outputChannels = joinChannels;
   const bool fewerChannels = joinChannels < route.sourceChannels;
@@ -261,21 +280,19 @@ bool AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinCha
   const LoopEnd end =
       RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
   source->Close();
-  if (end == LoopEnd::SkipNotReached) FailSkip(context);
-  if (end == LoopEnd::WriteFailed) {
-    FailWrite(context, sink.ErrorText());
-    context.job.outputBroken = true;
-  }
-  return end == LoopEnd::Finished;
+  if (end == LoopEnd::SkipNotReached) FailSkip(context, result);
+  if (end == LoopEnd::WriteFailed) FailWrite(context, sink.ErrorText(), result);
+  result.ok = end == LoopEnd::Finished;
+  return result;
 }
 
-bool NormalizeScan(const PassItem& item, PassContext& context, int16_t& minimum, int16_t& maximum,
-                   int& hasAudio) {
+PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks) {
+  PassResult result;
   std::unique_ptr<MediaSource> source =
-      OpenSource(item, context, RenderRate(context.row, context.settings), hasAudio);
-  if (!source) return false;
-  minimum = 0;
-  maximum = 0;
+      OpenSource(item, context, RenderRate(context.row, context.settings), result);
+  if (!source) return result;
+  int16_t minimum = 0;
+  int16_t maximum = 0;
   std::vector<int16_t> left(kMaxBlockFrames);
   std::vector<int16_t> right(kMaxBlockFrames);
   const bool stereo = source->GetChannels() == 2;
@@ -303,14 +320,16 @@ bool NormalizeScan(const PassItem& item, PassContext& context, int16_t& minimum,
       context.progress.Pump();
       if (context.progress.IsCancelled()) {
         source->Close();
-        return false;
+        return result;
       }
     }
     if (rendered && position >= total) break;
   }
   source->Close();
   if (readSomething) progress.Finish();
-  return readSomething;
+  peaks = {minimum, maximum};
+  result.ok = readSomething;
+  return result;
 }
 
 float NormalizeGain(int16_t minimum, int16_t maximum) {
@@ -322,27 +341,34 @@ float NormalizeGain(int16_t minimum, int16_t maximum) {
   return -1.0f;
 }
 
-bool PreprocessDts(PassItem& item, PassContext& context, int& hasAudio) {
-  std::unique_ptr<MediaSource> source = OpenSource(item, context, 44100, hasAudio);
-  if (!source) return false;
+PassResult PreprocessDts(PassItem& item, PassContext& context) {
+  PassResult result;
+  std::unique_ptr<MediaSource> source = OpenSource(item, context, 44100, result);
+  if (!source) return result;
+  std::unique_ptr<MediaSink> writerHolder =
+      context.backends.scratchWriter ? context.backends.scratchWriter() : nullptr;
+  if (!writerHolder) {
+    source->Close();
+    return result;
+  }
+  MediaSink& writer = *writerHolder;
 
   // The scratch file is created exclusively, never by guessing a free name.
   std::string path = (std::filesystem::temp_directory_path() / "quilloXXXXXX.dts").string();
   const int fd = mkstemps(path.data(), 4);
   if (fd < 0) {
     source->Close();
-    return false;
+    return result;
   }
   close(fd);
   item.outputPath = path;
 
-  RawPcmWriter writer;
   writer.SetChannels(source->GetChannels());
   writer.SetPath(path);
   if (!writer.Open()) {
     source->Close();
     DeleteOutput(path, item.path);
-    return false;
+    return result;
   }
   BlockRoute route;
   route.sourceRate = route.outputRate = source->GetSampleRate();
@@ -352,13 +378,14 @@ bool PreprocessDts(PassItem& item, PassContext& context, int& hasAudio) {
   source->Close();
   const bool closed = writer.Close();
   if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
-    FailWrite(context, writer.ErrorText());
+    FailWrite(context, writer.ErrorText(), result);
   std::error_code ec;
   if (end != LoopEnd::Finished || !closed || std::filesystem::file_size(path, ec) == 0 || ec) {
     DeleteOutput(path, item.path);
-    return false;
+    return result;
   }
-  return true;
+  result.ok = true;
+  return result;
 }
 
 }  // namespace quillo

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "catalog/OutputFormat.h"
+#include "engine/BackendTable.h"
 #include "engine/ConversionJob.h"
 #include "engine/ConversionProgress.h"
 #include "engine/OutputSelection.h"
@@ -22,6 +23,18 @@ struct PassItem {
   SourceKind kind = SourceKind::Other;
   std::string outputPath;
   std::string displayName;  // the listed file's name
+  // Decode through the framework alone: the retry after a dedicated
+  // back-end failed.
+  bool frameworkOnly = false;
+};
+
+// How a pass ended. A failure's explanation goes to the job's failureDetail.
+struct PassResult {
+  bool ok = false;
+  bool noAudio = false;  // the file was read and holds no audio
+  // A dedicated back-end failed where the framework might succeed.
+  bool retryWithFramework = false;
+  bool writeFailed = false;  // the output could not take the audio
 };
 
 // What every pass of a run shares.
@@ -29,26 +42,35 @@ struct PassContext {
   const ConversionSettings& settings;
   const OutputFormat& row;
   ConversionJob& job;
+  const BackendTable& backends;
   SourceFactory& factory;
   ConversionProgress& progress;
-  SinkCreator createSink = CreateSink;
 };
+
+// The tags the user entered, with `titleFromName` as the title when the
+// settings take it from the file name, and `track` (0: none).
+TagInfo CustomTags(const TagSettings& settings, const std::string& titleFromName, int track);
 
 // The rate asked of sources that render (MIDI, modules) for this row.
 int RenderRate(const OutputFormat& row, const ConversionSettings& settings);
 
-// Converts one file into item.outputPath. `hasAudio` becomes 0 when the file
-// has no audio. On failure or cancel the output is deleted.
-bool ConvertFile(const PassItem& item, PassContext& context, int& hasAudio);
+// Converts one file into item.outputPath. On failure or cancel the output is
+// deleted.
+PassResult ConvertFile(const PassItem& item, PassContext& context);
 
 // Appends one file to an open join sink written at `joinRate` and
 // `joinChannels`.
-bool AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
-                PassContext& context, int& hasAudio);
+PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
+                      PassContext& context);
 
-// Finds the smallest and largest sample of the file.
-bool NormalizeScan(const PassItem& item, PassContext& context, int16_t& minimum,
-                   int16_t& maximum, int& hasAudio);
+// The smallest and largest sample of a file.
+struct Peaks {
+  int16_t minimum = 0;
+  int16_t maximum = 0;
+};
+
+// Finds the file's peaks.
+PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks);
 
 // The gain that brings a file's peaks to full scale; -1 when the peaks do not
 // allow one.
@@ -56,6 +78,6 @@ float NormalizeGain(int16_t minimum, int16_t maximum);
 
 // Copies the decoded PCM of a CD track or a RIFF-wrapped DTS stream into a
 // temporary raw file, whose path it stores in item.outputPath.
-bool PreprocessDts(PassItem& item, PassContext& context, int& hasAudio);
+PassResult PreprocessDts(PassItem& item, PassContext& context);
 
 }  // namespace quillo

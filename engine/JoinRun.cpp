@@ -27,14 +27,13 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
                                        PassContext& pass) {
   std::optional<OutputSelection> output =
       SelectOutput(pass.row, maxRate, maxChannels, RenderRate(pass.row, pass.settings),
-                   SelectionMode::Join, pass.settings, pass.createSink);
+                   SelectionMode::Join, pass.settings,
+                   [&pass](FormatBackend backend) { return pass.backends.MakeSink(backend); });
   if (!output) return std::nullopt;
   const ConversionSettings& settings = pass.settings;
-  if (pass.row.carriesTags && settings.id3TagType == TagMode::Custom) {
-    const TagSettings& t = settings.tags;
-    output->sink->SetTags(t.titleAsFileName ? std::string() : t.title, t.artist, t.album, t.genre,
-                          t.year, t.comment, t.composer, t.copyright, 0);
-  }
+  // One output of many files: no file's name as the title, no track number.
+  if (pass.row.carriesTags && settings.id3TagType == TagMode::Custom)
+    output->sink->SetTags(CustomTags(settings.tags, "", 0));
   output->sink->SetPath(outputPath);
   if (!output->sink->Open()) {
     output->sink.reset();
@@ -45,10 +44,9 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
   return JoinSink{std::move(output->sink), output->rate, output->channels};
 }
 
-RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
-                  RunEnvironment& env) {
-  RunResult result;
-  if (!CheckPrerequisites(files, env)) return result;
+void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEnvironment& env) {
+  RunResult& result = env.result;
+  if (!CheckPrerequisites(files, env)) return;
   PassContext& pass = env.pass;
 
   int maxRate = 0, maxChannels = 0;
@@ -61,27 +59,25 @@ RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
   if (pending.Create()) join = CreateJoinSink(pending.path(), maxRate, maxChannels, pass);
   if (!join) {
     env.prompts.Warn("Failed to create file \"" + outputPath + "\".");
-    return result;
+    return;
   }
   result.started = true;
 
-  pass.job.outputBroken = false;
   int joined = 0;
+  bool broken = false;
   std::string brokenStatus;  // set once the output cannot take more audio
-  RunEachFile(
-      files, FileNameCell(outputPath), env,
-      [&](size_t i, FileItem& file) {
-        if (!brokenStatus.empty()) return FileOutcome{FileOutcome::Result::Failed, brokenStatus};
-        file.outputPath = outputPath;
-        FileOutcome outcome =
-            RunFilePasses(i, file, pending.path(), env, [&](const PassItem& item, int& hasAudio) {
-              return AppendFile(item, *join->sink, join->rate, join->channels, pass, hasAudio);
-            });
-        if (outcome.result == FileOutcome::Result::Converted) ++joined;
-        if (pass.job.outputBroken) brokenStatus = outcome.status;
-        return outcome;
-      },
-      result);
+  RunEachFile(files, FileNameCell(outputPath), env, [&](size_t i, FileItem& file) {
+    if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
+    file.outputPath = outputPath;
+    FileOutcome outcome = RunFilePasses(i, file, pending.path(), env, [&](const PassItem& item) {
+      PassResult appended = AppendFile(item, *join->sink, join->rate, join->channels, pass);
+      broken = broken || appended.writeFailed;
+      return appended;
+    });
+    if (outcome.state == FileResult::State::Converted) ++joined;
+    if (broken) brokenStatus = outcome.status;
+    return outcome;
+  });
 
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();
@@ -89,7 +85,7 @@ RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
   // Only a join that holds audio and was written completely takes the name;
   // an old file there is replaced only when every file went in.
   std::string problem;
-  if (!brokenStatus.empty() || !closed)
+  if (broken || !closed)
     problem = closeError.empty() ? "the output could not be written" : closeError;
   else if (joined == 0)
     problem = "no file could be joined";
@@ -102,16 +98,19 @@ RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
     for (size_t i = 0; i < files.size(); ++i) {
       if (files[i]->outputPath.empty()) continue;
       files[i]->outputPath.clear();
+      FileResult& lost = result.files[i];
+      lost.outputPath.clear();
       if (result.cancelled) continue;
-      env.list.SetOutputCell(i, std::string(kConversionFailureStatus) + " (" + problem + ")");
+      lost.state = FileResult::State::Failed;
+      env.SetVolumeCell(i, "");
+      env.SetOutputCell(i, std::string(kConversionFailureStatus) + " (" + problem + ")");
       ++result.failures;
     }
     if (!result.cancelled)
       env.prompts.Warn("Failed to create file \"" + outputPath + "\" (" + problem + ").");
-    return result;
+    return;
   }
   if (pass.settings.browseOutputFolder) result.revealPath = outputPath;
-  return result;
 }
 
 }  // namespace quillo

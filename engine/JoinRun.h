@@ -26,7 +26,6 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
 
 // Appends every file into one output. `outputPath` is the file the user chose;
 // an existing file there is replaced only when the join completes.
-RunResult JoinAll(std::vector<FileItem*>& files, const std::string& outputPath,
-                  RunEnvironment& env);
+void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEnvironment& env);
 
 }  // namespace quillo

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/SinkOptions.h"
+#include "engine/TagInfo.h"
 
 namespace quillo {
 
@@ -16,13 +17,9 @@ class MediaSink {
   MediaSink(const MediaSink&) = delete;
   MediaSink& operator=(const MediaSink&) = delete;
 
-  // Note the order: genre before year, and the track last as a number
-  // (0 = none).
-  virtual void SetTags(const std::string& /*title*/, const std::string& /*artist*/,
-                       const std::string& /*album*/, const std::string& /*genre*/,
-                       const std::string& /*year*/, const std::string& /*comment*/,
-                       const std::string& /*composer*/, const std::string& /*copyright*/,
-                       int /*track*/) {}
+  // The tags to write; empty texts are absent. The track is a decimal
+  // number or empty.
+  virtual void SetTags(const TagInfo& /*tags*/) {}
   virtual void SetPath(const std::string& path) = 0;
   // Rate in Hz and channel count (1 or 2) of the PCM that Write receives.
   virtual void SetSampleRate(int /*hz*/) {}

@@ -12,6 +12,8 @@
 
 namespace quillo {
 
+const char* const kTargetSkippedStatus = "Target exists and skipped";
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -61,7 +63,7 @@ bool ProveCreatable(const std::string& path) {
   return probe.Create();
 }
 
-Outcome TryOnce(const std::string& source, const std::string& newExtension, int mode,
+Outcome TryOnce(const std::string& source, const std::string& newExtension, OutputFolderMode mode,
                 const std::string& folder, bool keepTree, const OutputPathOptions& options,
                 std::string& output, std::string& message) {
   const size_t slash = source.rfind('/');
@@ -70,7 +72,7 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, int 
   const std::string stem = dot == std::string::npos ? fileName : fileName.substr(0, dot);
 
   std::string base;
-  if (mode == OutputPathOptions::kSpecificFolder) {
+  if (mode == OutputFolderMode::SpecificFolder) {
     if (folder.empty() || !MakeFolders(folder)) {
       message = FolderMessage(folder);
       return Outcome::kFailed;
@@ -93,8 +95,8 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, int 
   if (Exists(path)) {
     const bool writtenThisRun =
         options.writtenThisRun != nullptr && options.writtenThisRun->count(FileListKey(path)) != 0;
-    switch (writtenThisRun ? OutputPathOptions::kRenameTarget : options.targetPolicy) {
-      case OutputPathOptions::kOverwriteTarget:
+    switch (writtenThisRun ? TargetExistsPolicy::Rename : options.targetPolicy) {
+      case TargetExistsPolicy::Overwrite:
         if (SamePath(path, source)) {
           message =
               "Target file name is same as original file that can't be overwritten. Please "
@@ -102,8 +104,8 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, int 
           return Outcome::kRefused;
         }
         break;
-      case OutputPathOptions::kSkipTarget:
-        message = "Target exists and skipped";
+      case TargetExistsPolicy::Skip:
+        message = kTargetSkippedStatus;
         return Outcome::kRefused;
       default:
         for (long n = 1;; ++n) {
@@ -127,7 +129,7 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, int 
 bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPathOptions& options,
                     std::string& message, std::string* fallbackReason) {
   const std::string newExtension = "." + extension;
-  int mode = options.folderMode;
+  OutputFolderMode mode = options.folderMode;
   std::string folder = options.folder;
   bool keepTree = options.keepTree;
   bool fallbackUsed = false;
@@ -146,9 +148,9 @@ bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPa
     fallbackUsed = true;
     if (!MakeFolders(options.documentsFolder)) return false;
     if (fallbackReason != nullptr) *fallbackReason = message;
-    keepTree = mode == OutputPathOptions::kSpecificFolder && options.keepTree;
+    keepTree = mode == OutputFolderMode::SpecificFolder && options.keepTree;
     folder = options.documentsFolder;
-    mode = OutputPathOptions::kSpecificFolder;
+    mode = OutputFolderMode::SpecificFolder;
   }
 }
 

@@ -4,24 +4,22 @@
 #include <string>
 
 #include "engine/FileItem.h"
+#include "settings/SettingsEnums.h"
 
 namespace quillo {
+
+// The "Output" cell of a file whose target exists under the skip policy.
+extern const char* const kTargetSkippedStatus;
 
 // Where outputs go and what happens to an existing target; the driver fills it
 // from the conversion settings.
 struct OutputPathOptions {
-  static constexpr int kSameFolderAsSource = 199;
-  static constexpr int kSpecificFolder = 399;
-  static constexpr int kRenameTarget = 11;
-  static constexpr int kOverwriteTarget = 22;
-  static constexpr int kSkipTarget = 33;
-
-  int folderMode = kSameFolderAsSource;
+  OutputFolderMode folderMode = OutputFolderMode::SameAsSource;
   std::string folder;              // the specific folder
   bool keepTree = false;           // rebuild the source's folders below `folder`
   bool documentsFallback = false;  // retry in the documents folder when creation fails
   std::string documentsFolder;     // the user's documents folder, empty when unknown
-  int targetPolicy = kRenameTarget;
+  TargetExistsPolicy targetPolicy = TargetExistsPolicy::Rename;
   // Outputs this run has already written (FileListKey of each): a later file
   // of the same run that maps to one of them is renamed whatever the policy,
   // so that no output of the run replaces another.

@@ -13,7 +13,6 @@ namespace quillo {
 // Creates an unconfigured sink for a row's back-end; null when this build
 // has no such sink.
 using SinkCreator = std::function<std::unique_ptr<MediaSink>(FormatBackend)>;
-std::unique_ptr<MediaSink> CreateSink(FormatBackend backend);
 
 enum class SelectionMode { PerFile, Join };
 
@@ -36,6 +35,6 @@ int DefaultBitRate(int rate, int channels);
 std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referenceRate,
                                             int referenceChannels, int renderRate,
                                             SelectionMode mode, const ConversionSettings& settings,
-                                            const SinkCreator& create = CreateSink);
+                                            const SinkCreator& create);
 
 }  // namespace quillo

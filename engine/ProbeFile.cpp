@@ -1,22 +1,28 @@
-#include "engine/ProbeFile.h"
+#include "engine/Conversion.h"
+#include "engine/SourceFactory.h"
 
 namespace quillo {
 
 const char* const kCdaOnHardDiskDetail =
     "IMPORTANT: please DO NOT add CDA file from hard drive, but add CDA file from CD drive.";
 
-ProbeResult ProbeFile(const std::string& path, FileList& list, SourceFactory& factory,
-                      ConversionJob& job) {
+ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTable& backends,
+                      UserPrompts* prompts) {
+  ProbeResult result;
   const std::string key = FileListKey(path);
-  if (list.ContainsKey(key)) return {ProbeResult::Status::Duplicate, -1};
+  if (list.ContainsKey(key)) {
+    result.status = ProbeResult::Status::Duplicate;
+    return result;
+  }
 
   const SourceKind kind = SourceKindFromPath(path);
-  job.retryWithFramework = false;
-  int hasAudio = 1;
-  std::unique_ptr<MediaSource> source = factory.Open(path, kind, 0, false, &hasAudio);
+  SourceFactory factory(backends, prompts);
+  OpenedSource opened = factory.Open(path, kind, 0, false);
+  result.detail = opened.detail;
+  std::unique_ptr<MediaSource> source = std::move(opened.source);
   if (!source) {
-    if (kind == SourceKind::CdAudio) job.failureDetail = kCdaOnHardDiskDetail;
-    return {ProbeResult::Status::Failed, -1};
+    if (kind == SourceKind::CdAudio) result.detail = kCdaOnHardDiskDetail;
+    return result;
   }
 
   // A rate no recording has comes from a damaged header (rendered kinds
@@ -24,8 +30,8 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, SourceFactory& fa
   const int rate = source->GetSampleRate();
   if (rate > 0 && !IsSaneSampleRate(rate)) {
     source->Close();
-    job.failureDetail = UnsupportedRateDetail(rate);
-    return {ProbeResult::Status::Failed, -1};
+    result.detail = UnsupportedRateDetail(rate);
+    return result;
   }
 
   FileItem item;
@@ -36,7 +42,9 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, SourceFactory& fa
   item.bitRate = source->GetBitRateKbps();
   item.channels = source->GetSourceChannels();
   source->Close();
-  return {ProbeResult::Status::Added, list.Append(std::move(item), key)};
+  result.status = ProbeResult::Status::Added;
+  result.row = list.Append(std::move(item), key);
+  return result;
 }
 
 }  // namespace quillo

@@ -1,41 +1,15 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "engine/ConversionJob.h"
+#include "engine/BackendTable.h"
 #include "engine/MediaSource.h"
 #include "engine/SourceKind.h"
 
 namespace quillo {
 
 class UserPrompts;
-class WindowsMediaRuntime;
-
-// The back-ends that can decode a file.
-enum class SourceBackend {
-  AudioLibrary,
-  OggVorbis,
-  Au,
-  Aiff,
-  Amr,
-  WindowsMedia,
-  Framework,
-};
-
-// Creates an unopened source of a back-end; `fullDecoding` false gives the
-// framework's probe-only variant.
-std::unique_ptr<MediaSource> CreateSource(SourceBackend backend, bool fullDecoding);
-
-// Whether the framework reads the file's first audio stream as plain PCM (a
-// RIFF file whose DTS stream it does not recognise); false when it cannot
-// open the file or finds a real codec there.
-bool FrameworkDecodesAsPcm(const std::string& path);
-
-// The candidates for a kind, first choice first.
-std::vector<SourceBackend> SourceCandidates(SourceKind kind);
 
 // The failure detail set when no back-end can decode a file.
 extern const char* const kUnsupportedFileDetail;
@@ -43,31 +17,37 @@ extern const char* const kUnsupportedFileDetail;
 extern const char* const kWindowsMediaQuestion;
 extern const char* const kWindowsMediaDownloadLocation;
 
-using SourceCreator = std::function<std::unique_ptr<MediaSource>(SourceBackend, bool)>;
+// What opening a file gave.
+struct OpenedSource {
+  std::unique_ptr<MediaSource> source;  // null when no back-end opened the file
+  // A dedicated back-end opened the file (or was the last to fail): a pass
+  // that fails with it may be retried through the framework.
+  bool dedicated = false;
+  // The file was read and holds no audio stream.
+  bool noAudio = false;
+  // Why nothing opened, for the user; empty when the chain has no words for it.
+  std::string detail;
+};
 
 // Opens a source for a file through its kind's chain of back-ends.
 class SourceFactory {
  public:
-  // `prompts` and `windowsMedia` may be null: no questions are asked and
-  // Windows Media files go straight to the framework. `create` makes the
-  // candidates (tests put fakes there).
-  SourceFactory(ConversionJob& job, UserPrompts* prompts, WindowsMediaRuntime* windowsMedia,
-                SourceCreator create = CreateSource)
-      : job_(job), prompts_(prompts), windowsMedia_(windowsMedia), create_(std::move(create)) {}
+  // `prompts` may be null: no questions are asked and Windows Media files go
+  // straight to the framework when their support is not there.
+  SourceFactory(const BackendTable& backends, UserPrompts* prompts)
+      : backends_(backends), prompts_(prompts) {}
 
-  // Returns the first candidate that opens, or null. `hasAudio` receives
-  // HasAudioStream of the last candidate that failed (the audio-library
-  // fallback excepted) and is left alone when a candidate opens.
-  std::unique_ptr<MediaSource> Open(const std::string& path, SourceKind kind, int renderRate,
-                                    bool fullDecoding, int* hasAudio);
+  // Tries the kind's candidates in order (only the framework with
+  // `frameworkOnly`) and returns the first that opens. `noAudio` comes from
+  // the last candidate that failed, the audio-library fallback excepted.
+  OpenedSource Open(const std::string& path, SourceKind kind, int renderRate, bool fullDecoding,
+                    bool frameworkOnly = false);
 
  private:
-  std::vector<SourceBackend> Chain(SourceKind kind);
+  std::vector<SourceBackend> Chain(SourceKind kind, bool frameworkOnly);
 
-  ConversionJob& job_;
+  const BackendTable& backends_;
   UserPrompts* prompts_;
-  WindowsMediaRuntime* windowsMedia_;
-  SourceCreator create_;
 };
 
 }  // namespace quillo

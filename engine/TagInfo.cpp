@@ -22,4 +22,6 @@ int TrackNumberFromText(std::string_view text) {
   return static_cast<int>(negative ? -value : value);
 }
 
+std::string TrackText(int track) { return track > 0 ? std::to_string(track) : std::string(); }
+
 }  // namespace quillo

@@ -24,4 +24,7 @@ struct TagInfo {
 // conversion stops at the first non-digit, and a text without digits gives 0.
 int TrackNumberFromText(std::string_view text);
 
+// A track number as the text a sink writes: empty for 0 or less.
+std::string TrackText(int track);
+
 }  // namespace quillo

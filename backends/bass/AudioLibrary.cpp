@@ -2,10 +2,6 @@
 
 #include <fluidsynth.h>
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include "backends/bass/CdTrack.h"
 #include "backends/bass/FfmpegStream.h"
 #include "backends/bass/FormatSniff.h"
@@ -25,21 +21,21 @@ constexpr size_t kHeadBytes = 64 * 1024;
 
 unsigned Bit(Plugin plugin) { return 1u << static_cast<unsigned>(plugin); }
 
-// The decoders would report every damaged packet on the console; the
-// library reports failures by its results instead.
-void SilenceDecoderLogs() {
+// The synthesizer would report every odd sound font entry on the console;
+// the library reports failures by its results instead. (FFmpeg's log is set
+// where the back-ends are set up.)
+void SilenceSynthesizerLog() {
   static std::once_flag once;
   std::call_once(once, [] {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
       fluid_set_log_function(level, nullptr, nullptr);
-    av_log_set_level(AV_LOG_FATAL);
   });
 }
 
 }  // namespace
 
 bool AudioLibrary::Init() {
-  SilenceDecoderLogs();
+  SilenceSynthesizerLog();
   started_ = true;
   return true;
 }
@@ -126,7 +122,7 @@ std::unique_ptr<AudioStream> AudioLibrary::MidiStreamCreateFile(const std::strin
 }
 
 std::shared_ptr<const SoundFont> AudioLibrary::MidiFontInit(const std::string& path) {
-  SilenceDecoderLogs();
+  SilenceSynthesizerLog();
   return SoundFont::Load(path);
 }
 
@@ -153,14 +149,5 @@ std::string AudioLibrary::DefaultSoundFontPath() const {
   return defaultFont_ ? defaultFont_->Path() : std::string();
 }
 
-AudioLibrary& SharedAudioLibrary() {
-  static AudioLibrary* library = [] {
-    auto* created = new AudioLibrary;  // lives until the process ends
-    if (created->Init())
-      for (std::string_view name : kStartupPlugins) created->PluginLoad(name);
-    return created;
-  }();
-  return *library;
-}
 
 }  // namespace quillo::audio

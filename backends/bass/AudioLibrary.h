@@ -26,8 +26,8 @@ inline constexpr int kDefaultOutputRate = 44100;
 
 // The audio library: decoding-only streams from files, tracker modules and
 // MIDI files rendered at a chosen rate, its format handlers and the default
-// sound font of MIDI streams. One object serves the whole process; it is set
-// up at start-up and safe to read from several threads afterwards.
+// sound font of MIDI streams. The program makes one where it starts and hands
+// it to whatever decodes; once set up it is safe to read from several threads.
 class AudioLibrary {
  public:
   AudioLibrary() = default;
@@ -74,9 +74,5 @@ class AudioLibrary {
   mutable std::mutex fontMutex_;
   std::shared_ptr<const SoundFont> defaultFont_;
 };
-
-// The process's audio library, started with the start-up handlers on first
-// use. Its default sound font is loaded on request (LoadDefaultSoundFont).
-AudioLibrary& SharedAudioLibrary();
 
 }  // namespace quillo::audio

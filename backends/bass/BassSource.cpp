@@ -169,8 +169,5 @@ bool ReadFileTags(const audio::AudioLibrary& library, const std::string& path, T
   return found;
 }
 
-bool ReadFileTags(const std::string& path, TagInfo& tags) {
-  return ReadFileTags(audio::SharedAudioLibrary(), path, tags);
-}
 
 }  // namespace quillo

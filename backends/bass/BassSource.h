@@ -46,6 +46,5 @@ class BassSource final : public MediaSource {
 // Reads the tags of any file the audio library opens. Returns false when the
 // file cannot be opened or has no tags; `tags` is then left alone.
 bool ReadFileTags(const audio::AudioLibrary& library, const std::string& path, TagInfo& tags);
-bool ReadFileTags(const std::string& path, TagInfo& tags);
 
 }  // namespace quillo

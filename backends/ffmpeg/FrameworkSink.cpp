@@ -25,14 +25,7 @@ DictionaryPtr MuxerOptions(const AVOutputFormat& format) {
 
 FrameworkSink::~FrameworkSink() { Release(); }
 
-void FrameworkSink::SetTags(const std::string& title, const std::string& artist,
-                            const std::string& album, const std::string& genre,
-                            const std::string& year, const std::string& comment,
-                            const std::string& composer, const std::string& copyright, int track) {
-  tags_ = SinkTags{title,    artist,    album,
-                   genre,    year,      comment,
-                   composer, copyright, track > 0 ? std::to_string(track) : std::string()};
-}
+void FrameworkSink::SetTags(const TagInfo& tags) { tags_ = tags; }
 
 void FrameworkSink::SetCodecOptions(const SinkOptions& options) {
   containerName_ = options.containerName;

@@ -18,9 +18,7 @@ class FrameworkSink final : public MediaSink {
   FrameworkSink() = default;
   ~FrameworkSink() override;
 
-  void SetTags(const std::string& title, const std::string& artist, const std::string& album,
-               const std::string& genre, const std::string& year, const std::string& comment,
-               const std::string& composer, const std::string& copyright, int track) override;
+  void SetTags(const TagInfo& tags) override;
   void SetPath(const std::string& path) override { path_ = path; }
   void SetSampleRate(int hz) override { sampleRate_ = hz; }
   void SetChannels(int channels) override { channels_ = channels; }
@@ -58,7 +56,7 @@ class FrameworkSink final : public MediaSink {
   int sampleRate_ = 0;
   int channels_ = 0;
   int bitRate_ = 0;
-  SinkTags tags_;
+  TagInfo tags_;
 
   OutputContextPtr output_;
   AVStream* stream_ = nullptr;  // owned by output_

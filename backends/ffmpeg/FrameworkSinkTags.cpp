@@ -4,10 +4,10 @@
 
 namespace quillo {
 
-void PutTags(const SinkTags& tags, AVDictionary** metadata) {
+void PutTags(const TagInfo& tags, AVDictionary** metadata) {
   const std::pair<const char*, const std::string*> entries[] = {
       {"title", &tags.title}, {"artist", &tags.artist},     {"album", &tags.album},
-      {"genre", &tags.genre}, {"date", &tags.date},         {"comment", &tags.comment},
+      {"genre", &tags.genre}, {"date", &tags.year},         {"comment", &tags.comment},
       {"track", &tags.track}, {"composer", &tags.composer}, {"copyright", &tags.copyright},
   };
   for (const auto& [key, text] : entries)

@@ -4,10 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "backends/InstalledBackends.h"
 #include "cli/Commands.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
+
+// The back-ends, set up once for the test program as quillo-cli's main does.
+inline const BackendTable& Backends() {
+  static const InstalledBackends backends;
+  return backends.table();
+}
 
 // One quillo-cli command run in-process, with a settings file of its own.
 struct CliRun {
@@ -22,7 +29,8 @@ inline CliRun RunCli(const std::string& command, std::vector<std::string> args,
   args.push_back(config);
   std::ostringstream out, err;
   CliRun run;
-  run.status = command == "join" ? RunJoin(args, out, err) : RunConvert(args, out, err);
+  run.status = command == "join" ? RunJoin(args, Backends(), out, err)
+                                  : RunConvert(args, Backends(), out, err);
   run.out = out.str();
   run.err = err.str();
   return run;

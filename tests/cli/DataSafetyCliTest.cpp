@@ -150,7 +150,7 @@ TEST_F(DataSafety, ASampleRateNoRecordingHasIsRefused) {
       EXPECT_NE(run.out.find("(Unsupported sample rate of 1 Hz)"), std::string::npos) << run.out;
     }
     std::ostringstream probeOut, probeErr;
-    EXPECT_EQ(RunProbe({source}, probeOut, probeErr), 1) << probeOut.str();
+    EXPECT_EQ(RunProbe({source}, test::Backends(), probeOut, probeErr), 1) << probeOut.str();
     EXPECT_TRUE(Names(out).empty());
   }
 }
@@ -167,8 +167,8 @@ TEST_F(DataSafety, InputsThatAreNotFilesAreRefusedAtOnceWithTheReason) {
         std::ostringstream o, e;
         const int status =
             command == "probe"
-                ? RunProbe({path}, o, e)
-                : RunConvert({"-f", "mp3", "-d", out, "--config", config, path}, o, e);
+                ? RunProbe({path}, test::Backends(), o, e)
+                : RunConvert({"-f", "mp3", "-d", out, "--config", config, path}, test::Backends(), o, e);
         return std::make_tuple(status, o.str(), e.str());
       });
       if (run.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "catalog/Catalog.h"
+#include "engine/Conversion.h"
 #include "engine/ConversionRun.h"
 #include "tests/engine/FakeMedia.h"
 #include "tests/support/TestSupport.h"
@@ -84,14 +85,15 @@ class SilentSource final : public MediaSource {
   int HasAudioStream() override { return 0; }
 };
 
-TEST(ConversionRun, EachFileGetsItsStatusAndMidiWithoutASoundFontFails) {
+// Files in, per-file results out, through the entry a front end drives.
+TEST(Conversion, EachFileGetsItsResultAndMidiWithoutASoundFontFails) {
   test::TempDir dir;
   ConversionSettings settings(dir.path().string());
   settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
   settings.destSpecifiedFolder = dir.File("out");
   settings.enableSkipLength = 1;
   settings.skipLength = 500;
-  ConversionJob job;
+  settings.outputFormat = format_id::kWav;
   std::vector<std::string> opened;  // the files announced so far
 
   std::vector<FileItem> items(4);
@@ -106,13 +108,17 @@ TEST(ConversionRun, EachFileGetsItsStatusAndMidiWithoutASoundFontFails) {
 
   // Per-path sources: the silent file has no audio stream; the short file
   // lasts less than the skip.
-  SourceFactory byPath(job, nullptr, nullptr, [&](SourceBackend, bool) -> std::unique_ptr<MediaSource> {
-    const std::string& path = opened.back();
-    if (path.find("silent") != std::string::npos) return std::make_unique<SilentSource>();
-    if (path.find("short") != std::string::npos)
-      return std::make_unique<test::RampSource>(8000, 1, 2000, 509, 0);
-    return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
-  });
+  NoSoundFont noFont;
+  BackendTable backends = test::FakeTable(
+      [&](SourceBackend) -> std::unique_ptr<MediaSource> {
+        const std::string& path = opened.back();
+        if (path.find("silent") != std::string::npos) return std::make_unique<SilentSource>();
+        if (path.find("short") != std::string::npos)
+          return std::make_unique<test::RampSource>(8000, 1, 2000, 509, 0);
+        return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
+      },
+      [] { return std::make_unique<ByteSink>(); });
+  backends.soundFont = &noFont;
   // Remember which file is being opened before the factory creates its source.
   class Tracking final : public ConversionProgress {
    public:
@@ -136,24 +142,37 @@ TEST(ConversionRun, EachFileGetsItsStatusAndMidiWithoutASoundFontFails) {
   // The MIDI file never reaches the overall bar, so track the others only.
   std::vector<FileItem*> announced = {files[0], files[2], files[3]};
   Tracking progress(opened, announced);
-  const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
-  PassContext pass{settings, row, job, byPath, progress,
-                   [](FormatBackend) -> std::unique_ptr<MediaSink> { return std::make_unique<ByteSink>(); }};
   Cells cells;
   Answers answers;
-  NoSoundFont noFont;
-  RunEnvironment env{pass, answers, cells, &noFont, nullptr, ""};
-  const RunResult result = ConvertEach(files, env);
+  Conversion conversion(backends, settings, progress, answers, &cells);
+  const RunResult result = conversion.ConvertEach(files);
 
   ASSERT_TRUE(result.started);
   ASSERT_EQ(answers.questions.size(), 1u);  // the sound-font offer, answered No
   EXPECT_NE(answers.questions[0].find("\"/opt/quillo/\""), std::string::npos);
-  EXPECT_EQ(cells.output[0], "one.wav");
-  EXPECT_EQ(cells.volume[0], "100.00%");
-  EXPECT_EQ(cells.output[1], "Failure. Requires file \"ct4mgm.sf2\".");
-  EXPECT_EQ(cells.output[2], "No audio in the file");
-  EXPECT_EQ(cells.output[3], "Conversion Failure (Length of the file is shorter than skipping "
-                             "length set at Options -> General)");
+  using State = FileResult::State;
+  const struct {
+    State state;
+    std::string status;
+    std::string volume;
+  } expected[] = {
+      {State::Converted, "one.wav", "100.00%"},
+      {State::Failed, "Failure. Requires file \"ct4mgm.sf2\".", ""},
+      {State::Failed, "No audio in the file", ""},
+      {State::Failed,
+       "Conversion Failure (Length of the file is shorter than skipping length set at Options -> "
+       "General)",
+       ""},
+  };
+  ASSERT_EQ(result.files.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(result.files[i].state, expected[i].state);
+    EXPECT_EQ(result.files[i].status, expected[i].status);
+    EXPECT_EQ(result.files[i].volume, expected[i].volume);
+    EXPECT_EQ(cells.output[i], expected[i].status);  // the list shows what the result says
+  }
+  EXPECT_EQ(result.files[0].outputPath, dir.File("out/one.wav"));
   EXPECT_EQ(cells.widened, (std::vector<int>{500}));
   EXPECT_EQ(progress.steps(), 3);
   EXPECT_EQ(result.failures, 3);
@@ -183,28 +202,29 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   ConversionSettings settings(dir.path().string());
   ConversionJob job;
   std::vector<SourceBackend> created;
-  SourceFactory factory(job, nullptr, nullptr,
-                        [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
-                          created.push_back(backend);
-                          if (backend == SourceBackend::AudioLibrary)
-                            return std::make_unique<ChokingSource>();
-                          return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
-                        });
+  bool choke = false;  // every back-end chokes, not only the dedicated one
+  const BackendTable backends = test::FakeTable(
+      [&](SourceBackend backend) -> std::unique_ptr<MediaSource> {
+        created.push_back(backend);
+        if (choke || backend == SourceBackend::AudioLibrary)
+          return std::make_unique<ChokingSource>();
+        return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
+      },
+      [] { return std::make_unique<ByteSink>(); });
+  SourceFactory factory(backends, nullptr);
   test::ScriptedProgress progress;
   const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
-  PassContext pass{settings, row, job, factory, progress,
-                   [](FormatBackend) -> std::unique_ptr<MediaSink> { return std::make_unique<ByteSink>(); }};
+  PassContext pass{settings, row, job, backends, factory, progress};
   Cells cells;
   Answers answers;
-  RunEnvironment env{pass, answers, cells, nullptr, nullptr, ""};
+  RunEnvironment env{pass, answers, cells, "", {}};
+  const auto convert = [&](const PassItem& item) { return ConvertFile(item, pass); };
   FileItem mp3;
   mp3.path = dir.File("a.mp3");
   test::WriteFile(mp3.path, {});
   mp3.sourceKind = SourceKind::Mp3;
-  const FileOutcome outcome = RunFilePasses(0, mp3, dir.File("a.wav"), env, [&](const PassItem& item, int& hasAudio) {
-    return ConvertFile(item, pass, hasAudio);
-  });
-  EXPECT_EQ(outcome.result, FileOutcome::Result::Converted);
+  const FileOutcome outcome = RunFilePasses(0, mp3, dir.File("a.wav"), env, convert);
+  EXPECT_EQ(outcome.state, FileResult::State::Converted);
   EXPECT_EQ(created, (std::vector{SourceBackend::AudioLibrary, SourceBackend::Framework}));
   EXPECT_EQ(fs::file_size(dir.File("a.wav")), 8000u);
 
@@ -214,15 +234,8 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   mkv.path = dir.File("b.mkv");
   test::WriteFile(mkv.path, {});
   mkv.sourceKind = SourceKind::Other;
-  SourceFactory choking(job, nullptr, nullptr, [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
-    created.push_back(backend);
-    return std::make_unique<ChokingSource>();
-  });
-  PassContext chokingPass{settings, row, job, choking, progress, pass.createSink};
-  RunEnvironment chokingEnv{chokingPass, answers, cells, nullptr, nullptr, ""};
-  const FileOutcome failed = RunFilePasses(0, mkv, dir.File("b.wav"), chokingEnv, [&](const PassItem& item, int& hasAudio) {
-    return ConvertFile(item, chokingPass, hasAudio);
-  });
+  choke = true;
+  const FileOutcome failed = RunFilePasses(0, mkv, dir.File("b.wav"), env, convert);
   EXPECT_EQ(failed.status, "Conversion Failure");
   EXPECT_EQ(created, (std::vector{SourceBackend::Framework}));
   EXPECT_FALSE(fs::exists(dir.File("b.wav")));
@@ -240,25 +253,19 @@ TEST(ConversionRun, ASinkThatCannotWriteFailsTheFileAndLeavesNothing) {
     settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
     settings.destSpecifiedFolder = dir.File("out");
     settings.volumeType = VolumeMode::Normalize;
-    ConversionJob job;
-    SourceFactory factory(job, nullptr, nullptr, [](SourceBackend, bool) {
-      return std::make_unique<test::RampSource>(8000, 1, 8000, 509);
-    });
+    settings.outputFormat = format_id::kWav;
+    const BackendTable backends = test::FakeTable(
+        [](SourceBackend) { return std::make_unique<test::RampSource>(8000, 1, 8000, 509); },
+        [&] { return std::make_unique<ByteSink>(c.writesBeforeFull, c.closes); });
     test::ScriptedProgress progress;
-    const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
-    PassContext pass{settings, row, job, factory, progress, [&](FormatBackend) {
-                       return std::unique_ptr<MediaSink>(
-                           std::make_unique<ByteSink>(c.writesBeforeFull, c.closes));
-                     }};
     Cells cells;
     Answers answers;
-    RunEnvironment env{pass, answers, cells, nullptr, nullptr, ""};
     FileItem item;
     item.path = dir.File("a.flac");
     item.sourceKind = SourceKind::Flac;
     test::WriteFile(item.path, {1});
     std::vector<FileItem*> files = {&item};
-    const RunResult result = ConvertEach(files, env);
+    const RunResult result = Conversion(backends, settings, progress, answers, &cells).ConvertEach(files);
 
     EXPECT_EQ(result.failures, 1);
     EXPECT_EQ(cells.history[0], (std::vector<std::string>{"Normalizing...", "Converting...",

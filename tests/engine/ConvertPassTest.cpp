@@ -17,10 +17,8 @@ namespace fs = std::filesystem;
 class TaggedSink final : public MediaSink {
  public:
   TaggedSink(bool opens, std::string& tags) : opens_(opens), tags_(tags) {}
-  void SetTags(const std::string& title, const std::string& artist, const std::string&,
-               const std::string& genre, const std::string& year, const std::string&,
-               const std::string&, const std::string&, int track) override {
-    tags_ = title + "|" + artist + "|" + genre + "|" + year + "|" + std::to_string(track);
+  void SetTags(const TagInfo& tags) override {
+    tags_ = tags.title + "|" + tags.artist + "|" + tags.genre + "|" + tags.year + "|" + tags.track;
   }
   void SetPath(const std::string& path) override { path_ = path; }
   void SetChannels(int c) override { channels_ = c; }
@@ -52,20 +50,21 @@ class ConvertPassTest : public ::testing::Test {
   bool sinkOpens = true;
   std::string tags = "untouched";
   int64_t sourceFrames = 44100;
-  SourceFactory factory{job, nullptr, nullptr, [this](SourceBackend, bool) {
-                          return std::make_unique<test::RampSource>(44100, 2, sourceFrames, 1152);
-                        }};
+  BackendTable backends = test::FakeTable(
+      [this](SourceBackend) {
+        return std::make_unique<test::RampSource>(44100, 2, sourceFrames, 1152);
+      },
+      [this] {
+        auto made = std::make_unique<TaggedSink>(sinkOpens, tags);
+        sink = made.get();
+        return made;
+      });
+  SourceFactory factory{backends, nullptr};
 
-  bool Convert(int formatId, test::ScriptedProgress& progress, PassItem& item) {
+  PassResult Convert(int formatId, test::ScriptedProgress& progress, PassItem& item) {
     const OutputFormat& row = *FindFormat(settings.formats, formatId);
-    PassContext context{settings, row, job, factory, progress,
-                        [this](FormatBackend) -> std::unique_ptr<MediaSink> {
-                          auto made = std::make_unique<TaggedSink>(sinkOpens, tags);
-                          sink = made.get();
-                          return made;
-                        }};
-    int hasAudio = 1;
-    return ConvertFile(item, context, hasAudio);
+    PassContext context{settings, row, job, backends, factory, progress};
+    return ConvertFile(item, context);
   }
   // The factory opens only files that exist; the fake sources ignore their content.
   PassItem Item() {
@@ -78,7 +77,7 @@ class ConvertPassTest : public ::testing::Test {
 TEST_F(ConvertPassTest, CancelDeletesThePartialOutput) {
   test::ScriptedProgress progress(5);
   PassItem item = Item();
-  EXPECT_FALSE(Convert(format_id::kMp3, progress, item));
+  EXPECT_FALSE(Convert(format_id::kMp3, progress, item).ok);
   EXPECT_FALSE(fs::exists(item.outputPath));
 }
 
@@ -86,9 +85,10 @@ TEST_F(ConvertPassTest, FailedOpenDeletesTheOutputAndClearsTheRetry) {
   sinkOpens = false;
   test::ScriptedProgress progress;
   PassItem item = Item();
-  EXPECT_FALSE(Convert(format_id::kMp3, progress, item));
+  const PassResult result = Convert(format_id::kMp3, progress, item);
+  EXPECT_FALSE(result.ok);
   EXPECT_FALSE(fs::exists(item.outputPath));
-  EXPECT_FALSE(job.retryWithFramework);
+  EXPECT_FALSE(result.retryWithFramework);
 }
 
 TEST_F(ConvertPassTest, CustomTagsWithTitleFromNameAndListPosition) {
@@ -101,13 +101,13 @@ TEST_F(ConvertPassTest, CustomTagsWithTitleFromNameAndListPosition) {
   job.position = 4;
   test::ScriptedProgress progress;
   PassItem item = Item();
-  ASSERT_TRUE(Convert(format_id::kMp3, progress, item));
+  ASSERT_TRUE(Convert(format_id::kMp3, progress, item).ok);
   EXPECT_EQ(tags, "Artist - Song|Ann|Jazz|1999|4");
   EXPECT_FLOAT_EQ(job.appliedGain, 1.0f);
 
   // Rows that carry no tags never see them.
   tags = "untouched";
-  ASSERT_TRUE(Convert(format_id::kWav, progress, item));
+  ASSERT_TRUE(Convert(format_id::kWav, progress, item).ok);
   EXPECT_EQ(tags, "untouched");
 }
 
@@ -116,7 +116,9 @@ TEST_F(ConvertPassTest, SkipLongerThanAKnownDurationFailsBeforeOpening) {
   settings.skipLength = 1000;  // the ramp lasts exactly one second
   test::ScriptedProgress progress;
   PassItem item = Item();
-  EXPECT_FALSE(Convert(format_id::kMp3, progress, item));
+  const PassResult result = Convert(format_id::kMp3, progress, item);
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.retryWithFramework);
   EXPECT_EQ(job.failureDetail, kSkipTooLongDetail);
   EXPECT_EQ(sink, nullptr);
   EXPECT_FALSE(fs::exists(item.outputPath));

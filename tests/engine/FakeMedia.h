@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/BackendTable.h"
 #include "engine/ConversionProgress.h"
 #include "engine/MediaSink.h"
 #include "engine/MediaSource.h"
@@ -94,5 +97,24 @@ class ScriptedProgress final : public ConversionProgress {
  private:
   int cancelAfter_;
 };
+
+// A back-end table of fakes: `make` creates the source of each back-end (it
+// is told which one), `sink` every sink. The chains have the program's shape:
+// dedicated back-ends first, the framework last.
+inline BackendTable FakeTable(std::function<std::unique_ptr<MediaSource>(SourceBackend)> make,
+                              BackendTable::SinkMaker sink = nullptr) {
+  using B = SourceBackend;
+  BackendTable table;
+  for (SourceKind kind : {SourceKind::Mp3, SourceKind::Wave, SourceKind::Flac, SourceKind::Midi})
+    table.candidates[kind] = {B::AudioLibrary, B::Framework};
+  table.candidates[SourceKind::Ogg] = {B::OggVorbis, B::AudioLibrary, B::Framework};
+  table.candidates[SourceKind::Aiff] = {B::Aiff, B::AudioLibrary, B::Framework};
+  table.candidates[SourceKind::WindowsMedia] = {B::WindowsMedia, B::Framework};
+  for (B backend : {B::AudioLibrary, B::OggVorbis, B::Au, B::Aiff, B::Amr, B::WindowsMedia,
+                    B::Framework})
+    table.sources[backend] = [make, backend](bool) { return make(backend); };
+  if (sink) table.sinks[FormatBackend::Framework] = std::move(sink);
+  return table;
+}
 
 }  // namespace quillo::test

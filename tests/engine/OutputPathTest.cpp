@@ -41,7 +41,7 @@ std::string Output(const std::string& source, const OutputPathOptions& options,
   return item.outputPath;
 }
 
-OutputPathOptions Policy(int policy) {
+OutputPathOptions Policy(TargetExistsPolicy policy) {
   OutputPathOptions options;
   options.targetPolicy = policy;
   return options;
@@ -51,14 +51,14 @@ TEST(MakeOutputPath, SameFolderRenamesAroundExistingFiles) {
   TempDir dir;
   const std::string source = dir.File("a.mp3");
   Touch(source);
-  EXPECT_EQ(Output(source, Policy(OutputPathOptions::kRenameTarget)), dir.File("a_1.mp3"));
+  EXPECT_EQ(Output(source, Policy(TargetExistsPolicy::Rename)), dir.File("a_1.mp3"));
   Touch(dir.File("a_1.mp3"));
-  EXPECT_EQ(Output(source, Policy(OutputPathOptions::kRenameTarget)), dir.File("a_2.mp3"));
+  EXPECT_EQ(Output(source, Policy(TargetExistsPolicy::Rename)), dir.File("a_2.mp3"));
   // Unknown policies rename as well; a dangling link counts as taken.
   fs::create_symlink(dir.File("nowhere"), dir.File("a_2.mp3"));
-  EXPECT_EQ(Output(source, Policy(12345)), dir.File("a_3.mp3"));
+  EXPECT_EQ(Output(source, Policy(static_cast<TargetExistsPolicy>(12345))), dir.File("a_3.mp3"));
   // Nothing in the way: the plain name.
-  EXPECT_EQ(Output(source, Policy(OutputPathOptions::kRenameTarget), nullptr, "wav"),
+  EXPECT_EQ(Output(source, Policy(TargetExistsPolicy::Rename), nullptr, "wav"),
             dir.File("a.wav"));
 }
 
@@ -66,7 +66,7 @@ TEST(MakeOutputPath, OverwriteRefusesTheSourceItselfWithoutFallback) {
   TempDir dir;
   const std::string source = dir.File("music/a.mp3");
   Touch(source);
-  OutputPathOptions options = Policy(OutputPathOptions::kOverwriteTarget);
+  OutputPathOptions options = Policy(TargetExistsPolicy::Overwrite);
   options.documentsFallback = true;
   options.documentsFolder = dir.File("docs");
   std::string message;
@@ -77,7 +77,7 @@ TEST(MakeOutputPath, OverwriteRefusesTheSourceItselfWithoutFallback) {
   // The same file reached through ".." or a link to its folder.
   fs::create_directories(dir.File("other"));
   fs::create_directory_symlink(dir.File("music"), dir.File("link"));
-  options.folderMode = OutputPathOptions::kSpecificFolder;
+  options.folderMode = OutputFolderMode::SpecificFolder;
   for (const std::string& folder : {dir.File("other/../music"), dir.File("link")}) {
     options.folder = folder;
     EXPECT_EQ(Output(source, options, &message), "") << folder;
@@ -95,14 +95,14 @@ TEST(MakeOutputPath, OverwriteKeepsTheOldTargetUntilTheConversionReplacesIt) {
   FileItem item;
   item.path = source;
   std::string message;
-  ASSERT_TRUE(MakeOutputPath(item, "mp3", Policy(OutputPathOptions::kOverwriteTarget), message));
+  ASSERT_TRUE(MakeOutputPath(item, "mp3", Policy(TargetExistsPolicy::Overwrite), message));
   EXPECT_EQ(item.outputPath, dir.File("a.mp3"));
   EXPECT_EQ(test::ReadFile(dir.File("a.mp3")), (std::vector<uint8_t>{9, 9, 9, 9}));
   // Letter case tells files apart: A.MP3 is another file than A.mp3.
   Touch(dir.File("B.MP3"));
   Touch(dir.File("B.mp3"));
   item.path = dir.File("B.MP3");
-  ASSERT_TRUE(MakeOutputPath(item, "mp3", Policy(OutputPathOptions::kOverwriteTarget), message));
+  ASSERT_TRUE(MakeOutputPath(item, "mp3", Policy(TargetExistsPolicy::Overwrite), message));
   EXPECT_EQ(item.outputPath, dir.File("B.mp3"));
   // Only the leftovers of the probe would show up as extra files.
   size_t files = 0;
@@ -114,7 +114,7 @@ TEST(MakeOutputPath, SkipPolicyLeavesExistingTargets) {
   TempDir dir;
   const std::string source = dir.File("a.mp3");
   Touch(source);
-  OutputPathOptions options = Policy(OutputPathOptions::kSkipTarget);
+  OutputPathOptions options = Policy(TargetExistsPolicy::Skip);
   options.documentsFallback = true;
   options.documentsFolder = dir.File("docs");
   std::string message;
@@ -137,7 +137,7 @@ TEST(MakeOutputPath, FileNamesWithoutOrWithSeveralDots) {
 TEST(MakeOutputPath, SpecificFolderIsCreated) {
   TempDir dir;
   OutputPathOptions options;
-  options.folderMode = OutputPathOptions::kSpecificFolder;
+  options.folderMode = OutputFolderMode::SpecificFolder;
   options.folder = dir.File("out/deeper");
   EXPECT_EQ(Output("/music/pop/song.flac", options, nullptr, "wav"),
             dir.File("out/deeper/song.wav"));
@@ -150,7 +150,7 @@ TEST(MakeOutputPath, SpecificFolderIsCreated) {
 TEST(MakeOutputPath, KeepTreeRebuildsTheSourceFoldersBelowTheOutputFolder) {
   TempDir dir;
   OutputPathOptions options;
-  options.folderMode = OutputPathOptions::kSpecificFolder;
+  options.folderMode = OutputFolderMode::SpecificFolder;
   options.folder = dir.File("out");
   options.keepTree = true;
   EXPECT_EQ(Output("/home/ann/Music/pop/track01.mp3", options, nullptr, "wav"),
@@ -162,7 +162,7 @@ TEST(MakeOutputPath, KeepTreeRebuildsTheSourceFoldersBelowTheOutputFolder) {
   EXPECT_EQ(Output("/../../etc/x.mp3", options, nullptr, "wav"), dir.File("out/etc/x.wav"));
   EXPECT_EQ(Output("/x.mp3", options, nullptr, "wav"), dir.File("out/x.wav"));
   // Keep tree means nothing for the same-folder mode.
-  options.folderMode = OutputPathOptions::kSameFolderAsSource;
+  options.folderMode = OutputFolderMode::SameAsSource;
   fs::create_directories(dir.File("in"));
   EXPECT_EQ(Output(dir.File("in/x.mp3"), options, nullptr, "wav"), dir.File("in/x.wav"));
 }
@@ -171,7 +171,7 @@ TEST(MakeOutputPath, FolderAndFileFailuresNameWhatFailed) {
   TempDir dir;
   Touch(dir.File("file"));
   OutputPathOptions options;
-  options.folderMode = OutputPathOptions::kSpecificFolder;
+  options.folderMode = OutputFolderMode::SpecificFolder;
   std::string message;
 
   options.folder = "";
@@ -195,7 +195,7 @@ TEST(MakeOutputPath, FolderAndFileFailuresNameWhatFailed) {
 
   // Overwriting a folder of the target's name is impossible.
   fs::create_directories(dir.File("dir.mp3"));
-  EXPECT_EQ(Output(dir.File("dir.wav"), Policy(OutputPathOptions::kOverwriteTarget), &message), "");
+  EXPECT_EQ(Output(dir.File("dir.wav"), Policy(TargetExistsPolicy::Overwrite), &message), "");
   EXPECT_EQ(message, "Failed to create file \"" + dir.File("dir.mp3") + "\"");
 }
 
@@ -203,7 +203,7 @@ TEST(MakeOutputPath, DocumentsFallbackCatchesCreationFailures) {
   TempDir dir;
   Touch(dir.File("file"));
   OutputPathOptions options;
-  options.folderMode = OutputPathOptions::kSpecificFolder;
+  options.folderMode = OutputFolderMode::SpecificFolder;
   options.folder = dir.File("file/out");
   options.documentsFallback = true;
   options.documentsFolder = dir.File("docs/Documents");
@@ -231,7 +231,7 @@ TEST(MakeOutputPath, DocumentsFallbackCatchesCreationFailures) {
   // A second failure below the documents folder replaces the message.
   options.documentsFolder = dir.File("docs2");
   options.keepTree = false;
-  options.targetPolicy = OutputPathOptions::kOverwriteTarget;
+  options.targetPolicy = TargetExistsPolicy::Overwrite;
   fs::create_directories(dir.File("docs2/a.mp3"));
   EXPECT_EQ(Output("/music/pop/a.mp3", options, &message), "");
   EXPECT_EQ(message, "Failed to create file \"" + dir.File("docs2/a.mp3") + "\"");

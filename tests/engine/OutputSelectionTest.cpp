@@ -102,9 +102,9 @@ TEST_F(OutputSelectionTest, RowsWithoutAMatchingCodecOrSinkGiveNothing) {
   EXPECT_FALSE(Select(format_id::kMp3, 44100, 2));
   EXPECT_TRUE(created.empty());
   EXPECT_FALSE(Select(format_id::kWma, 44100, 2));
-  // This build has no AMR writer: the real creator gives no sink.
+  // A back-end without a writer gives no sink.
   EXPECT_FALSE(SelectOutput(Row(format_id::kAmr), 44100, 2, 8000, SelectionMode::PerFile,
-                            settings));
+                            settings, [](FormatBackend) { return nullptr; }));
 }
 
 TEST_F(OutputSelectionTest, AmrRowsTakeTheirModesFromTheSettings) {

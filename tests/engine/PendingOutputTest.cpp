@@ -77,7 +77,7 @@ TEST(PendingOutput, AbandonedOutputLeavesTheOldTargetIntact) {
     item.path = dir.File("song.flac");
     WriteFile(item.path, {0});
     OutputPathOptions options;
-    options.targetPolicy = OutputPathOptions::kOverwriteTarget;
+    options.targetPolicy = TargetExistsPolicy::Overwrite;
     std::string message;
     ASSERT_TRUE(MakeOutputPath(item, "mp3", options, message));
     ASSERT_EQ(item.outputPath, target);

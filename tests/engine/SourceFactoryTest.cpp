@@ -5,10 +5,11 @@
 #include <set>
 #include <vector>
 
-#include "engine/ProbeFile.h"
+#include "engine/Conversion.h"
 #include "engine/SourceFactory.h"
 #include "engine/UserPrompts.h"
 #include "engine/WindowsMediaRuntime.h"
+#include "tests/engine/FakeMedia.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
@@ -57,20 +58,20 @@ class FakeSource final : public MediaSource {
 
 // Records the candidates the factory creates; the back-ends in `opening` open.
 struct FakeBackends {
-  std::set<SourceBackend> opening;
-  std::map<SourceBackend, int> hasAudio;
-  std::vector<SourceBackend> created;
-  std::vector<bool> retryWhenCreated;
-  ConversionJob* job = nullptr;
-
-  SourceCreator Creator() {
-    return [this](SourceBackend b, bool) {
+  FakeBackends() {
+    table = test::FakeTable([this](SourceBackend b) {
       created.push_back(b);
       const auto it = hasAudio.find(b);
       return std::make_unique<FakeSource>(opening.count(b) != 0,
                                           it == hasAudio.end() ? 1 : it->second);
-    };
+    });
   }
+  FakeBackends(const FakeBackends&) = delete;
+
+  std::set<SourceBackend> opening;
+  std::map<SourceBackend, int> hasAudio;
+  std::vector<SourceBackend> created;
+  BackendTable table;
 };
 
 class ScriptedPrompts final : public UserPrompts {
@@ -99,91 +100,62 @@ class FakeRuntime final : public WindowsMediaRuntime {
 
 using B = SourceBackend;
 
-TEST(SourceFactory, CandidateChainsByKind) {
-  EXPECT_EQ(SourceCandidates(SourceKind::Mp3), (std::vector{B::AudioLibrary, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Mpeg4), (std::vector{B::AudioLibrary, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Ogg),
-            (std::vector{B::OggVorbis, B::AudioLibrary, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Au), (std::vector{B::Au, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Aiff),
-            (std::vector{B::Aiff, B::AudioLibrary, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Amr), (std::vector{B::Amr, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::WindowsMedia),
-            (std::vector{B::WindowsMedia, B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Dts), (std::vector{B::Framework}));
-  EXPECT_EQ(SourceCandidates(SourceKind::Other), (std::vector{B::Framework}));
-  EXPECT_EQ(SourceCandidates(static_cast<SourceKind>(1234)), (std::vector{B::Framework}));
-}
-
 TEST(SourceFactory, FallsThroughToTheFrameworkInOneCall) {
-  ConversionJob job;
   FakeBackends fakes;
   fakes.opening = {B::Framework};
-  SourceFactory factory(job, nullptr, nullptr, fakes.Creator());
-  int hasAudio = 7;
-  auto source = factory.Open("x.mp3", SourceKind::Mp3, 0, true, &hasAudio);
-  ASSERT_NE(source, nullptr);
+  SourceFactory factory(fakes.table, nullptr);
+  OpenedSource opened = factory.Open("x.mp3", SourceKind::Mp3, 0, true);
+  ASSERT_NE(opened.source, nullptr);
   EXPECT_EQ(fakes.created, (std::vector{B::AudioLibrary, B::Framework}));
-  EXPECT_FALSE(job.retryWithFramework);  // a later failure of this pass is not retried
-  EXPECT_EQ(hasAudio, 1);                // from the audio library, the first candidate
+  EXPECT_FALSE(opened.dedicated);  // a later failure of this pass is not retried
+  EXPECT_FALSE(opened.noAudio);    // from the audio library, the first candidate
 }
 
-TEST(SourceFactory, DedicatedBackendSetsTheRetryFlag) {
-  ConversionJob job;
+TEST(SourceFactory, DedicatedBackendAsksForTheRetryWhichGoesToTheFrameworkAlone) {
   FakeBackends fakes;
   fakes.opening = {B::Aiff};
-  SourceFactory factory(job, nullptr, nullptr, fakes.Creator());
-  ASSERT_NE(factory.Open("x.aiff", SourceKind::Aiff, 0, true, nullptr), nullptr);
-  EXPECT_TRUE(job.retryWithFramework);
-  // The second call with the flag still set goes straight to the framework.
+  SourceFactory factory(fakes.table, nullptr);
+  EXPECT_TRUE(factory.Open("x.aiff", SourceKind::Aiff, 0, true).dedicated);
   fakes.created.clear();
   fakes.opening = {B::Framework};
-  ASSERT_NE(factory.Open("x.aiff", SourceKind::Aiff, 0, true, nullptr), nullptr);
+  const OpenedSource retry = factory.Open("x.aiff", SourceKind::Aiff, 0, true, true);
+  ASSERT_NE(retry.source, nullptr);
   EXPECT_EQ(fakes.created, (std::vector{B::Framework}));
-  EXPECT_FALSE(job.retryWithFramework);
+  EXPECT_FALSE(retry.dedicated);
 }
 
 TEST(SourceFactory, AiffRejectedByItsReaderOpensInTheAudioLibrary) {
-  ConversionJob job;
   FakeBackends fakes;
   fakes.opening = {B::AudioLibrary};
-  SourceFactory factory(job, nullptr, nullptr, fakes.Creator());
-  ASSERT_NE(factory.Open("x.aif", SourceKind::Aiff, 0, true, nullptr), nullptr);
+  SourceFactory factory(fakes.table, nullptr);
+  ASSERT_NE(factory.Open("x.aif", SourceKind::Aiff, 0, true).source, nullptr);
   EXPECT_EQ(fakes.created, (std::vector{B::Aiff, B::AudioLibrary}));
 }
 
-TEST(SourceFactory, HasAudioComesFromTheLastFailureButNotTheAudioLibraryFallback) {
-  ConversionJob job;
+TEST(SourceFactory, NoAudioComesFromTheLastFailureButNotTheAudioLibraryFallback) {
   FakeBackends fakes;
   fakes.hasAudio = {{B::OggVorbis, 0}, {B::AudioLibrary, 5}, {B::Framework, 0}};
-  SourceFactory factory(job, nullptr, nullptr, fakes.Creator());
-  int hasAudio = 9;
-  EXPECT_EQ(factory.Open("v.ogv", SourceKind::Ogg, 0, true, &hasAudio), nullptr);
-  EXPECT_EQ(hasAudio, 0);
-  EXPECT_EQ(job.failureDetail, kUnsupportedFileDetail);
+  SourceFactory factory(fakes.table, nullptr);
+  OpenedSource opened = factory.Open("v.ogv", SourceKind::Ogg, 0, true);
+  EXPECT_EQ(opened.source, nullptr);
+  EXPECT_TRUE(opened.noAudio);
+  EXPECT_EQ(opened.detail, kUnsupportedFileDetail);
 
   fakes.hasAudio = {{B::OggVorbis, 0}, {B::AudioLibrary, 5}, {B::Framework, 3}};
-  EXPECT_EQ(factory.Open("v.ogv", SourceKind::Ogg, 0, true, &hasAudio), nullptr);
-  EXPECT_EQ(hasAudio, 3);
-}
-
-TEST(SourceFactory, ProbingFailureLeavesTheDetailAlone) {
-  ConversionJob job;
-  FakeBackends fakes;
-  SourceFactory factory(job, nullptr, nullptr, fakes.Creator());
-  EXPECT_EQ(factory.Open("x.bin", SourceKind::Other, 0, false, nullptr), nullptr);
-  EXPECT_TRUE(job.failureDetail.empty());
+  EXPECT_FALSE(factory.Open("v.ogv", SourceKind::Ogg, 0, true).noAudio);
+  // Probing has no words for a failure: the list names the file.
+  EXPECT_TRUE(factory.Open("x.bin", SourceKind::Other, 0, false).detail.empty());
 }
 
 TEST(SourceFactory, WindowsMediaRuntimeMissingAsksAndUsesTheFramework) {
-  ConversionJob job;
   FakeBackends fakes;
   fakes.opening = {B::Framework, B::WindowsMedia};
   ScriptedPrompts prompts;
   prompts.answer = true;
   FakeRuntime runtime(false);
-  SourceFactory factory(job, &prompts, &runtime, fakes.Creator());
-  ASSERT_NE(factory.Open("x.wma", SourceKind::WindowsMedia, 0, true, nullptr), nullptr);
+  fakes.table.windowsMedia = &runtime;
+  SourceFactory factory(fakes.table, &prompts);
+  ASSERT_NE(factory.Open("x.wma", SourceKind::WindowsMedia, 0, true).source, nullptr);
   EXPECT_EQ(fakes.created, (std::vector{B::Framework}));
   ASSERT_EQ(prompts.questions.size(), 1u);
   EXPECT_EQ(prompts.questions[0], kWindowsMediaQuestion);
@@ -191,15 +163,14 @@ TEST(SourceFactory, WindowsMediaRuntimeMissingAsksAndUsesTheFramework) {
 }
 
 TEST(SourceFactory, WindowsMediaRuntimeLoadsOnceAndIsTriedFirst) {
-  ConversionJob job;
   FakeBackends fakes;
   fakes.opening = {B::WindowsMedia};
   ScriptedPrompts prompts;
   FakeRuntime runtime(true);
-  SourceFactory factory(job, &prompts, &runtime, fakes.Creator());
-  ASSERT_NE(factory.Open("x.wma", SourceKind::WindowsMedia, 0, true, nullptr), nullptr);
-  job.retryWithFramework = false;  // as every new file starts
-  ASSERT_NE(factory.Open("y.wma", SourceKind::WindowsMedia, 0, true, nullptr), nullptr);
+  fakes.table.windowsMedia = &runtime;
+  SourceFactory factory(fakes.table, &prompts);
+  ASSERT_NE(factory.Open("x.wma", SourceKind::WindowsMedia, 0, true).source, nullptr);
+  ASSERT_NE(factory.Open("y.wma", SourceKind::WindowsMedia, 0, true).source, nullptr);
   EXPECT_EQ(fakes.created, (std::vector{B::WindowsMedia, B::WindowsMedia}));
   EXPECT_TRUE(prompts.questions.empty());
 }
@@ -213,13 +184,10 @@ TEST(ProbeFile, AppendsPropertiesAndRefusesDuplicates) {
   std::filesystem::create_directory(dir.path() / "sub");
   std::filesystem::create_symlink(a, dir.path() / "link.mp3");
 
-  ConversionJob job;
   FakeBackends fakes;
   fakes.opening = {B::AudioLibrary};
-  SourceFactory factory(job, nullptr, nullptr, fakes.Creator());
   MemoryFileList list;
-  job.retryWithFramework = true;  // cleared by the probe
-  const ProbeResult first = ProbeFile(a, list, factory, job);
+  const ProbeResult first = ProbeFile(a, list, fakes.table, nullptr);
   ASSERT_EQ(first.status, ProbeResult::Status::Added);
   EXPECT_EQ(fakes.created.front(), B::AudioLibrary);
   const FileItem& item = list.Items()[static_cast<size_t>(first.row)];
@@ -231,21 +199,21 @@ TEST(ProbeFile, AppendsPropertiesAndRefusesDuplicates) {
   EXPECT_EQ(item.sourceKind, SourceKind::Mp3);
 
   // Letter case makes another file; another spelling or a link does not.
-  EXPECT_EQ(ProbeFile(lower, list, factory, job).status, ProbeResult::Status::Added);
-  EXPECT_EQ(ProbeFile((dir.path() / "sub" / ".." / "A.mp3").string(), list, factory, job).status,
+  EXPECT_EQ(ProbeFile(lower, list, fakes.table, nullptr).status, ProbeResult::Status::Added);
+  EXPECT_EQ(ProbeFile((dir.path() / "sub" / ".." / "A.mp3").string(), list, fakes.table, nullptr)
+                .status,
             ProbeResult::Status::Duplicate);
-  EXPECT_EQ(ProbeFile(dir.File("link.mp3"), list, factory, job).status,
+  EXPECT_EQ(ProbeFile(dir.File("link.mp3"), list, fakes.table, nullptr).status,
             ProbeResult::Status::Duplicate);
   EXPECT_EQ(list.Items().size(), 2u);
 }
 
 TEST(ProbeFile, CdaFailureExplainsTheCdDrive) {
-  ConversionJob job;
   FakeBackends fakes;
-  SourceFactory factory(job, nullptr, nullptr, fakes.Creator());
   MemoryFileList list;
-  EXPECT_EQ(ProbeFile("/tmp/Track01.cda", list, factory, job).status, ProbeResult::Status::Failed);
-  EXPECT_EQ(job.failureDetail, kCdaOnHardDiskDetail);
+  const ProbeResult result = ProbeFile("/tmp/Track01.cda", list, fakes.table, nullptr);
+  EXPECT_EQ(result.status, ProbeResult::Status::Failed);
+  EXPECT_EQ(result.detail, kCdaOnHardDiskDetail);
   EXPECT_TRUE(list.Items().empty());
 }
 

@@ -1,13 +1,15 @@
-// The audio library as the factory's candidate: probing every kind it
-// serves, falling through to the framework, CD stubs and the sound font.
+// The installed back-end table and the audio library as the factory's
+// candidate: probing every kind it serves, falling through to the framework,
+// CD stubs and the sound font.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "backends/InstalledBackends.h"
 #include "backends/bass/BassSource.h"
 #include "backends/bass/CdTrack.h"
 #include "backends/bass/SoundFont.h"
-#include "engine/ProbeFile.h"
+#include "engine/Conversion.h"
 #include "engine/SourceFactory.h"
 #include "tests/backends/bass/BassTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -76,19 +78,19 @@ TEST_F(FactoryTest, ProbesEveryKindTheLibraryServes) {
       Encode("g.m4b", "-c:a alac -f mp4"),
       Encode("h.adx", "-c:a adpcm_adx"),
   };
-  ConversionJob job;
-  SourceFactory factory(job, nullptr, nullptr);
+  const InstalledBackends backends;
+  SourceFactory factory(backends.table(), nullptr);
   MemoryFileList list;
   for (const std::string& path : files) {
     SCOPED_TRACE(path);
-    const ProbeResult result = ProbeFile(path, list, factory, job);
+    const ProbeResult result = ProbeFile(path, list, backends.table(), nullptr);
     ASSERT_EQ(result.status, ProbeResult::Status::Added);
     const FileItem& item = list.Items()[static_cast<size_t>(result.row)];
     EXPECT_EQ(item.sampleRate, 22050);
     EXPECT_EQ(item.channels, 1);
     EXPECT_EQ(item.duration, 4u);
     EXPECT_GT(item.bitRate, 0);
-    EXPECT_TRUE(job.retryWithFramework);  // the library opened it
+    EXPECT_TRUE(factory.Open(path, item.sourceKind, 0, false).dedicated);  // the library opened it
   }
 
   // Rendered kinds probe at the library's own rate.
@@ -98,7 +100,7 @@ TEST_F(FactoryTest, ProbesEveryKindTheLibraryServes) {
   test::WriteFile(module, test::SquareModule());
   for (const auto& [path, seconds] : {std::pair{midi, 1u}, std::pair{module, 7u}}) {
     SCOPED_TRACE(path);
-    const ProbeResult result = ProbeFile(path, list, factory, job);
+    const ProbeResult result = ProbeFile(path, list, backends.table(), nullptr);
     ASSERT_EQ(result.status, ProbeResult::Status::Added);
     const FileItem& item = list.Items()[static_cast<size_t>(result.row)];
     EXPECT_EQ(item.sampleRate, 44100);
@@ -108,13 +110,42 @@ TEST_F(FactoryTest, ProbesEveryKindTheLibraryServes) {
   }
 
   // The full decode through the factory is the library's source.
-  job.retryWithFramework = false;
-  int hasAudio = 7;
-  std::unique_ptr<MediaSource> source =
-      factory.Open(files[2], SourceKind::Flac, 0, true, &hasAudio);
-  ASSERT_NE(source, nullptr);
-  EXPECT_NE(dynamic_cast<BassSource*>(source.get()), nullptr);
-  EXPECT_EQ(hasAudio, 7);
+  OpenedSource opened = factory.Open(files[2], SourceKind::Flac, 0, true);
+  ASSERT_NE(opened.source, nullptr);
+  EXPECT_NE(dynamic_cast<BassSource*>(opened.source.get()), nullptr);
+  EXPECT_FALSE(opened.noAudio);
+}
+
+// The chains in priority order, and the library started with every handler.
+TEST(InstalledBackendsTest, ChainsByKindAndALibraryReadyToDecode) {
+  using B = SourceBackend;
+  const InstalledBackends backends;
+  const BackendTable& table = backends.table();
+  const std::pair<SourceKind, std::vector<B>> chains[] = {
+      {SourceKind::Mp3, {B::AudioLibrary, B::Framework}},
+      {SourceKind::Mpeg4, {B::AudioLibrary, B::Framework}},
+      {SourceKind::Ogg, {B::OggVorbis, B::AudioLibrary, B::Framework}},
+      {SourceKind::Au, {B::Au, B::Framework}},
+      {SourceKind::Aiff, {B::Aiff, B::AudioLibrary, B::Framework}},
+      {SourceKind::Amr, {B::Amr, B::Framework}},
+      {SourceKind::WindowsMedia, {B::WindowsMedia, B::Framework}},
+      {SourceKind::Dts, {B::Framework}},
+      {SourceKind::Other, {B::Framework}},
+      {static_cast<SourceKind>(1234), {B::Framework}},
+  };
+  for (const auto& [kind, chain] : chains) {
+    EXPECT_EQ(table.Candidates(kind), chain) << static_cast<int>(kind);
+    for (B backend : chain) EXPECT_NE(table.MakeSource(backend, true), nullptr);
+  }
+  EXPECT_NE(table.MakeSink(FormatBackend::Framework), nullptr);
+  EXPECT_NE(table.soundFont, nullptr);
+  EXPECT_NE(table.windowsMedia, nullptr);
+
+  const audio::AudioLibrary& library = backends.audioLibrary();
+  EXPECT_TRUE(library.Started());
+  for (auto plugin : {audio::Plugin::Flac, audio::Plugin::Cd, audio::Plugin::WavPack,
+                      audio::Plugin::Aac, audio::Plugin::Adx, audio::Plugin::Alac})
+    EXPECT_TRUE(library.HasPlugin(plugin));
 }
 
 TEST_F(FactoryTest, AFileTheLibraryCannotOpenFallsThroughInTheSameCall) {
@@ -123,28 +154,30 @@ TEST_F(FactoryTest, AFileTheLibraryCannotOpenFallsThroughInTheSameCall) {
   audio::AudioLibrary noFlac;
   test::StartLibrary(noFlac, {"flac"});
   int frameworkOpens = 0;
-  ConversionJob job;
-  SourceFactory factory(job, nullptr, nullptr,
-                        [&](SourceBackend backend, bool) -> std::unique_ptr<MediaSource> {
-                          if (backend == SourceBackend::AudioLibrary)
-                            return std::make_unique<BassSource>(noFlac);
-                          return std::make_unique<FrameworkStandIn>(frameworkOpens);
-                        });
+  const InstalledBackends installed;
+  BackendTable table = installed.table();
+  table.sources[SourceBackend::AudioLibrary] = [&](bool) {
+    return std::make_unique<BassSource>(noFlac);
+  };
+  table.sources[SourceBackend::Framework] = [&](bool) {
+    return std::make_unique<FrameworkStandIn>(frameworkOpens);
+  };
+  SourceFactory factory(table, nullptr);
   for (const auto& [path, kind] :
        {std::pair{flac, SourceKind::Flac}, std::pair{mp3InMp4, SourceKind::Mpeg4}}) {
     SCOPED_TRACE(path);
     const int before = frameworkOpens;
-    std::unique_ptr<MediaSource> source = factory.Open(path, kind, 0, true, nullptr);
-    ASSERT_NE(source, nullptr);
+    OpenedSource opened = factory.Open(path, kind, 0, true);
+    ASSERT_NE(opened.source, nullptr);
     EXPECT_EQ(frameworkOpens, before + 1);
-    EXPECT_EQ(source->GetSampleRate(), 1234);
-    EXPECT_FALSE(job.retryWithFramework);  // a later failure is not retried
+    EXPECT_EQ(opened.source->GetSampleRate(), 1234);
+    EXPECT_FALSE(opened.dedicated);  // a later failure is not retried
   }
   // What the library reads stays with it.
-  std::unique_ptr<MediaSource> wav = factory.Open(wav_, SourceKind::Wave, 0, true, nullptr);
-  ASSERT_NE(wav, nullptr);
-  EXPECT_EQ(wav->GetSampleRate(), 22050);
-  EXPECT_TRUE(job.retryWithFramework);
+  OpenedSource wav = factory.Open(wav_, SourceKind::Wave, 0, true);
+  ASSERT_NE(wav.source, nullptr);
+  EXPECT_EQ(wav.source->GetSampleRate(), 22050);
+  EXPECT_TRUE(wav.dedicated);
 }
 
 TEST_F(FactoryTest, CdaStubsAreParsedAndFailOffACdDrive) {
@@ -164,11 +197,11 @@ TEST_F(FactoryTest, CdaStubsAreParsedAndFailOffACdDrive) {
 
   const std::string cda = dir_.File("Track01.cda");
   test::WriteFile(cda, CdaStub(1));
-  ConversionJob job;
-  SourceFactory factory(job, nullptr, nullptr);
+  const InstalledBackends backends;
   MemoryFileList list;
-  EXPECT_EQ(ProbeFile(cda, list, factory, job).status, ProbeResult::Status::Failed);
-  EXPECT_EQ(job.failureDetail, kCdaOnHardDiskDetail);
+  const ProbeResult result = ProbeFile(cda, list, backends.table(), nullptr);
+  EXPECT_EQ(result.status, ProbeResult::Status::Failed);
+  EXPECT_EQ(result.detail, kCdaOnHardDiskDetail);
   EXPECT_TRUE(list.Items().empty());
 }
 
@@ -230,12 +263,6 @@ TEST(LibraryStateTest, NothingOpensBeforeStartOrAfterFree) {
   EXPECT_TRUE(source.Open(wav, 0));
   library.Free();
   EXPECT_FALSE(source.Open(wav, 0));
-  // The process's library is started with every start-up handler.
-  const audio::AudioLibrary& shared = audio::SharedAudioLibrary();
-  EXPECT_TRUE(shared.Started());
-  for (auto plugin : {audio::Plugin::Flac, audio::Plugin::Cd, audio::Plugin::WavPack,
-                      audio::Plugin::Aac, audio::Plugin::Adx, audio::Plugin::Alac})
-    EXPECT_TRUE(shared.HasPlugin(plugin));
 }
 
 }  // namespace

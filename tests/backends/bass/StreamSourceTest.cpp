@@ -398,10 +398,12 @@ TEST_F(StreamSourceTest, SourcesOnSeveralThreadsDecodeIndependently) {
   ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(flac)));
   const std::string files[] = {wav, mp3, flac, wav, mp3, flac};
   std::vector<std::vector<int16_t>> results(6);
+  audio::AudioLibrary library;
+  test::StartLibrary(library);
   std::vector<std::thread> threads;
   for (size_t i = 0; i < 6; ++i) {
     threads.emplace_back([&, i] {
-      BassSource source(audio::SharedAudioLibrary());
+      BassSource source(library);
       if (source.Open(files[i], 0)) results[i] = DecodeAll(source).samples;
     });
   }

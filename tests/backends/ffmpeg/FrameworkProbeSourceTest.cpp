@@ -3,7 +3,8 @@
 #include "backends/ffmpeg/FrameworkProbe.h"
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
-#include "engine/ProbeFile.h"
+#include "backends/InstalledBackends.h"
+#include "engine/Conversion.h"
 #include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -64,10 +65,9 @@ TEST_F(FrameworkProbeSourceTest, VideoWithoutAudioOpensAndSaysSo) {
 TEST_F(FrameworkProbeSourceTest, ProbeFileListsAnOtherKindThroughTheFramework) {
   const std::string path = dir_.File("talk.mkv");
   ASSERT_TRUE(MakeMedia("-f lavfi -i sine=d=5.2 -ac 1 -ar 22050 -c:a libvorbis -b:a 64k", path));
-  ConversionJob job;
-  SourceFactory factory(job, nullptr, nullptr);
+  const InstalledBackends backends;
   MemoryFileList list;
-  const ProbeResult result = ProbeFile(path, list, factory, job);
+  const ProbeResult result = ProbeFile(path, list, backends.table(), nullptr);
   ASSERT_EQ(result.status, ProbeResult::Status::Added);
   ASSERT_EQ(list.Items().size(), 1u);
   const FileItem& item = list.Items()[0];
@@ -77,12 +77,12 @@ TEST_F(FrameworkProbeSourceTest, ProbeFileListsAnOtherKindThroughTheFramework) {
   EXPECT_EQ(item.channels, 1);
   EXPECT_GT(item.bitRate, 0);  // the container's average: a sine packs well
   EXPECT_LT(item.bitRate, 100);
-  EXPECT_FALSE(job.retryWithFramework);
 
   // The same file again is a duplicate; garbage is refused.
-  EXPECT_EQ(ProbeFile(path, list, factory, job).status, ProbeResult::Status::Duplicate);
+  EXPECT_EQ(ProbeFile(path, list, backends.table(), nullptr).status,
+            ProbeResult::Status::Duplicate);
   test::WriteFile(dir_.File("junk.mkv"), std::vector<uint8_t>(5000, 0x42));
-  EXPECT_EQ(ProbeFile(dir_.File("junk.mkv"), list, factory, job).status,
+  EXPECT_EQ(ProbeFile(dir_.File("junk.mkv"), list, backends.table(), nullptr).status,
             ProbeResult::Status::Failed);
 }
 

@@ -126,11 +126,11 @@ TEST(TagTextTest, AcceptsUtf8AndRejectsTheRest) {
 }
 
 TEST(TagTextTest, PutsEntriesInOrderAndSkipsEmptyAndInvalidTexts) {
-  SinkTags tags;
+  TagInfo tags;
   tags.title = "Ünïcödé";
   tags.artist = "Ann";
   tags.album = "bad \xff";
-  tags.date = "1999";
+  tags.year = "1999";
   tags.track = "7";
   AVDictionary* metadata = nullptr;
   PutTags(tags, &metadata);

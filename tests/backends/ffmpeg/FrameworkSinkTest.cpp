@@ -214,7 +214,7 @@ TEST(FrameworkSinkTest, NonAsciiTagsReadBackEqual) {
     const std::string path = dir.File(std::string("tagged.") + c.extension);
     auto sink = MakeFrameworkSink();
     Configure(*sink, {path, c.container, c.codecId, 44100, 2, 128000});
-    sink->SetTags(title, artist, album, genre, year, comment, composer, copyright, 7);
+    sink->SetTags({title, artist, album, year, genre, comment, "7", composer, copyright});
     ASSERT_TRUE(sink->Open()) << c.container;
     ASSERT_TRUE(WriteAll(*sink, Sine(44100, 2, 4410, 440, 0.5), 2, 1152));
     sink->Close();
@@ -245,7 +245,10 @@ TEST(FrameworkSinkTest, TagsThatAreNotUtf8AreLeftOut) {
   const std::string path = dir.File("tagged.mp3");
   auto sink = MakeFrameworkSink();
   Configure(*sink, {path, "mp3", 0x15001, 44100, 2, 128000});
-  sink->SetTags("Caf\xe9", "Ann", "", "", "", "", "", "", 0);
+  TagInfo tags;
+  tags.title = "Caf\xe9";
+  tags.artist = "Ann";
+  sink->SetTags(tags);
   ASSERT_TRUE(sink->Open());
   ASSERT_TRUE(WriteAll(*sink, Sine(44100, 2, 4410, 440, 0.5), 2, 1152));
   sink->Close();

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "engine/ProbeFile.h"
+#include "backends/InstalledBackends.h"
+#include "engine/Conversion.h"
 #include "engine/SourceFactory.h"
 #include "tests/backends/files/AuTestFiles.h"
 #include "tests/support/TestSupport.h"
@@ -12,14 +13,21 @@
 namespace quillo::test {
 namespace {
 
-// A factory over the real back-ends that records which ones it tried.
+// The real back-ends, recording which ones were tried.
 struct RecordingFactory {
-  ConversionJob job;
+  RecordingFactory() {
+    for (auto& [backend, make] : table.sources)
+      make = [this, backend = backend, real = make](bool full) {
+        tried.push_back(backend);
+        return real(full);
+      };
+  }
+  RecordingFactory(const RecordingFactory&) = delete;
+
+  const InstalledBackends installed;
+  BackendTable table = installed.table();
   std::vector<SourceBackend> tried;
-  SourceFactory factory{job, nullptr, nullptr, [this](SourceBackend backend, bool full) {
-                          tried.push_back(backend);
-                          return CreateSource(backend, full);
-                        }};
+  SourceFactory factory{table, nullptr};
 };
 
 TEST(AuProbe, ListsTheReadersProperties) {
@@ -49,7 +57,7 @@ TEST(AuProbe, ListsTheReadersProperties) {
   RecordingFactory recorder;
   for (const Expected& e : files) {
     recorder.tried.clear();
-    const ProbeResult result = ProbeFile(e.path, list, recorder.factory, recorder.job);
+    const ProbeResult result = ProbeFile(e.path, list, recorder.table, nullptr);
     ASSERT_EQ(result.status, ProbeResult::Status::Added) << e.path;
     EXPECT_EQ(recorder.tried, std::vector<SourceBackend>{SourceBackend::Au}) << e.path;
     const FileItem& item = list.Items().at(static_cast<size_t>(result.row));
@@ -59,7 +67,7 @@ TEST(AuProbe, ListsTheReadersProperties) {
     EXPECT_EQ(item.bitRate, e.bitRate) << e.path;
     EXPECT_EQ(item.duration, e.duration) << e.path;
   }
-  EXPECT_EQ(ProbeFile(stereo, list, recorder.factory, recorder.job).status,
+  EXPECT_EQ(ProbeFile(stereo, list, recorder.table, nullptr).status,
             ProbeResult::Status::Duplicate);
 }
 
@@ -69,13 +77,12 @@ TEST(AuProbe, ConversionOpensTheReaderAndDecodes) {
   WriteWithSndfile(path, SF_FORMAT_AU | SF_FORMAT_PCM_16 | SF_ENDIAN_LITTLE, 22050, 2,
                    TestSignal(2, 5000, 4));
   RecordingFactory recorder;
-  int hasAudio = -1;
-  std::unique_ptr<MediaSource> source =
-      recorder.factory.Open(path, SourceKind::Au, 44100, true, &hasAudio);
-  ASSERT_NE(source, nullptr);
+  OpenedSource opened = recorder.factory.Open(path, SourceKind::Au, 44100, true);
+  ASSERT_NE(opened.source, nullptr);
+  MediaSource* source = opened.source.get();
   EXPECT_EQ(recorder.tried, std::vector<SourceBackend>{SourceBackend::Au});
-  EXPECT_TRUE(recorder.job.retryWithFramework);
-  EXPECT_EQ(hasAudio, -1);
+  EXPECT_TRUE(opened.dedicated);
+  EXPECT_FALSE(opened.noAudio);
   EXPECT_EQ(source->GetSampleRate(), 22050);
   EXPECT_EQ(ReadToEnd(*source).samples, ReadWithSndfile(path).samples);
 }
@@ -87,7 +94,7 @@ TEST(AuProbe, FilesTheReaderRefusesGoToTheFramework) {
   WriteFile(path, AuFile(true, 8, 8000, 1, std::vector<uint8_t>(800, 0)));
   RecordingFactory recorder;
   MemoryFileList list;
-  ProbeFile(path, list, recorder.factory, recorder.job);
+  ProbeFile(path, list, recorder.table, nullptr);
   ASSERT_GE(recorder.tried.size(), 2u);
   EXPECT_EQ(recorder.tried[0], SourceBackend::Au);
   EXPECT_EQ(recorder.tried[1], SourceBackend::Framework);

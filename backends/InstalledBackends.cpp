@@ -1,0 +1,82 @@
+#include "backends/InstalledBackends.h"
+
+#include "backends/amr/AmrBackend.h"
+#include "backends/bass/BassSource.h"
+#include "backends/ffmpeg/FfmpegBackend.h"
+#include "backends/ffmpeg/FfmpegLog.h"
+#include "backends/ffmpeg/FrameworkProbe.h"
+#include "backends/ffmpeg/FrameworkSink.h"
+#include "backends/files/FileStartsWith.h"
+#include "backends/files/FilesBackend.h"
+#include "backends/files/RawPcmWriter.h"
+#include "backends/files/RiffInfoReader.h"
+#include "backends/wm/WmBackend.h"
+
+namespace quillo {
+
+namespace {
+
+using B = SourceBackend;
+
+// The candidates of each kind, first choice first; the framework ends every
+// chain because it opens nearly anything, and it is the retry of every pass
+// that a dedicated back-end failed. Kinds without a row (video, DTS and every
+// unknown extension) go to the framework alone.
+std::map<SourceKind, std::vector<SourceBackend>> CandidateChains() {
+  // The audio library decodes these natively, with gapless MP3, module and
+  // MIDI rendering and CD tracks that the framework lacks.
+  const std::vector<SourceBackend> library = {B::AudioLibrary, B::Framework};
+  return {
+      {SourceKind::Mp3, library},
+      {SourceKind::Wave, library},
+      {SourceKind::Module, library},
+      {SourceKind::Midi, library},
+      {SourceKind::CdAudio, library},
+      {SourceKind::Flac, library},
+      {SourceKind::WavPack, library},
+      {SourceKind::Adx, library},
+      {SourceKind::Aac, library},
+      {SourceKind::Mpeg4, library},
+      // Ogg files that are not Vorbis (FLAC or Opus in Ogg) go to the audio
+      // library, then the framework.
+      {SourceKind::Ogg, {B::OggVorbis, B::AudioLibrary, B::Framework}},
+      // Our reader knows the G.72x and DWVW encodings the others lack.
+      {SourceKind::Au, {B::Au, B::Framework}},
+      // AIFF variants our reader rejects may still open in the audio library.
+      {SourceKind::Aiff, {B::Aiff, B::AudioLibrary, B::Framework}},
+      {SourceKind::Amr, {B::Amr, B::Framework}},
+      // The Windows Media source is asked only when its support loads.
+      {SourceKind::WindowsMedia, {B::WindowsMedia, B::Framework}},
+  };
+}
+
+}  // namespace
+
+InstalledBackends::InstalledBackends() {
+  QuietFfmpegLog();
+  if (library_.Init())
+    for (std::string_view name : audio::kStartupPlugins) library_.PluginLoad(name);
+
+  table_.candidates = CandidateChains();
+  table_.sources = {
+      {B::AudioLibrary, [this](bool) { return std::make_unique<BassSource>(library_); }},
+      {B::OggVorbis, [](bool) { return MakeOggVorbisSource(); }},
+      {B::Au, [](bool) { return MakeAuSource(); }},
+      {B::Aiff, [](bool) { return MakeAiffSource(); }},
+      {B::Amr, [](bool) { return MakeAmrSource(); }},
+      {B::WindowsMedia, [](bool) { return MakeWmSource(); }},
+      {B::Framework, [](bool fullDecoding) { return MakeFrameworkSource(fullDecoding); }},
+  };
+  // No AMR file writer and no Windows Media writer in this build yet: their
+  // rows fail with "Conversion Failure".
+  table_.sinks = {{FormatBackend::Framework, [] { return MakeFrameworkSink(); }}};
+  table_.scratchWriter = [] { return std::make_unique<RawPcmWriter>(); };
+  table_.readWaveInfo = ReadRiffInfoTags;
+  table_.wrapsDtsAsPcm = [](const std::string& path) {
+    return FileStartsWith("RIFF", 4, path) && FrameworkSeesPcm(path);
+  };
+  table_.soundFont = &soundFont_;
+  table_.windowsMedia = &windowsMedia_;
+}
+
+}  // namespace quillo

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalog/OutputFormat.h"
+#include "engine/MediaSink.h"
+#include "engine/MediaSource.h"
+#include "engine/SoundFontService.h"
+#include "engine/SourceKind.h"
+#include "engine/TagInfo.h"
+#include "engine/WindowsMediaRuntime.h"
+
+namespace quillo {
+
+// The back-ends that can decode a file.
+enum class SourceBackend {
+  AudioLibrary,
+  OggVorbis,
+  Au,
+  Aiff,
+  Amr,
+  WindowsMedia,
+  Framework,  // the media framework: the last resort of every chain and the retry
+};
+
+// Everything the engine reaches of the back-ends, as one table. The program
+// builds it once under backends/ and hands it to the engine; tests build
+// their own from fakes. The engine itself knows no back-end library.
+struct BackendTable {
+  // Creates an unopened source; `fullDecoding` false may give a cheaper
+  // variant that only reads the file's properties.
+  using SourceMaker = std::function<std::unique_ptr<MediaSource>(bool fullDecoding)>;
+  using SinkMaker = std::function<std::unique_ptr<MediaSink>()>;
+
+  // The candidates of each kind, first choice first. A kind without a row,
+  // and every retry, goes to the framework alone.
+  std::map<SourceKind, std::vector<SourceBackend>> candidates;
+  std::map<SourceBackend, SourceMaker> sources;
+  // The sink of each catalog back-end; a back-end without one has no writer
+  // in this build.
+  std::map<FormatBackend, SinkMaker> sinks;
+  // The raw PCM writer of the preprocessing scratch file.
+  SinkMaker scratchWriter;
+  // The RIFF INFO tags of a WAV file; false when it has none.
+  std::function<bool(const std::string& path, TagInfo& tags)> readWaveInfo;
+  // Whether a file is a RIFF file whose DTS stream the framework would read
+  // as plain PCM.
+  std::function<bool(const std::string& path)> wrapsDtsAsPcm;
+  // Null when the build has no such support.
+  SoundFontService* soundFont = nullptr;
+  WindowsMediaRuntime* windowsMedia = nullptr;
+
+  // The chain of back-ends for a kind (the framework alone for a kind without a row).
+  std::vector<SourceBackend> Candidates(SourceKind kind) const;
+  // A new source of `backend`; null when the table has none.
+  std::unique_ptr<MediaSource> MakeSource(SourceBackend backend, bool fullDecoding) const;
+  // A new sink for a catalog back-end; null when the table has none.
+  std::unique_ptr<MediaSink> MakeSink(FormatBackend backend) const;
+};
+
+}  // namespace quillo

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quillo {
+
+// Where a run shows each file's "Volume" and "Output" cells while it works.
+// Every method has a default: a front end overrides what it shows.
+class RunListView {
+ public:
+  virtual ~RunListView() = default;
+  virtual void SetVolumeCell(size_t /*file*/, const std::string& /*text*/) {}
+  virtual void SetOutputCell(size_t /*file*/, const std::string& /*text*/) {}
+  virtual void EnsureVisible(size_t /*file*/) {}
+  // Widens the "Output" column once a long failure text needs the room.
+  virtual void WidenOutputColumn(int /*pixels*/) {}
+};
+
+// How one file of a run ended.
+struct FileResult {
+  enum class State {
+    NotReached,  // the run ended (a cancel, a failed prerequisite) before this file
+    Converted,
+    Skipped,  // the target exists and the policy says skip
+    Failed,
+    Cancelled,
+  };
+  State state = State::NotReached;
+  std::string status;      // the "Output" cell: the output's name, or what went wrong
+  std::string volume;      // the "Volume" cell: the applied gain; empty unless converted
+  std::string outputPath;  // the output written; empty unless converted
+  // Set when the output went to the documents folder because the chosen
+  // folder failed: why it failed.
+  std::string fallbackReason;
+};
+
+// What a run leaves for the front end.
+struct RunResult {
+  bool started = false;  // false: a prerequisite ended the command
+  bool cancelled = false;
+  int failures = 0;  // files that neither converted nor were skipped by the policy
+  std::string revealPath;  // the first output to show in the file browser; empty for none
+  std::vector<FileResult> files;  // one per file of the run, in its order
+};
+
+}  // namespace quillo
