@@ -144,8 +144,7 @@ bool ParseAuHeader(std::span<const uint8_t> head, uint64_t fileSize, AuHeader& h
   header.encoding = coding;
   header.dataOffset = dataOffset;
   header.dataSize = dataSize;
-  header.sampleRate =
-      (rate < kMinRate || rate > kMaxRate) ? kFallbackRate : static_cast<int>(rate);
+  header.sampleRate = (rate < kMinRate || rate > kMaxRate) ? kFallbackRate : static_cast<int>(rate);
   header.channels = static_cast<int>(channelCount);
   header.bitsPerSample = bits;
   header.blockBytes = blockBytes;

@@ -28,8 +28,8 @@ bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); 
 
 // "I" and three letters, the shape of an INFO sub-chunk id.
 bool IsInfoId(std::span<const uint8_t> at) {
-  return at.size() >= 4 && (at[0] == 'I' || at[0] == 'i') && IsLetter(at[1]) &&
-         IsLetter(at[2]) && IsLetter(at[3]);
+  return at.size() >= 4 && (at[0] == 'I' || at[0] == 'i') && IsLetter(at[1]) && IsLetter(at[2]) &&
+         IsLetter(at[3]);
 }
 
 // Stored text ends at its first NUL, if it has one.
@@ -217,7 +217,8 @@ bool ScanInfo(std::span<const uint8_t> info, InfoTexts& texts, int& genreIndex) 
     }
     // A body that would run past the data is cut where the data ends.
     const std::span<const uint8_t> body =
-        reader.Bytes(std::min<uint64_t>(*size, reader.remaining())).value_or(std::span<const uint8_t>());
+        reader.Bytes(std::min<uint64_t>(*size, reader.remaining()))
+            .value_or(std::span<const uint8_t>());
     if (body.empty()) continue;
     if (genre) {
       genreIndex = body[0];

@@ -21,8 +21,7 @@ TEST(ByteReader, EveryReadIsBoundedInBothByteOrders) {
     Value (*read)(ByteReader&);
     uint64_t want;
   };
-  constexpr auto Big = ByteOrder::Big;
-  constexpr auto Little = ByteOrder::Little;
+  using enum ByteOrder;
   const Read reads[] = {
       {"u8", 1, [](ByteReader& r) -> Value { return r.U8(); }, 0x61},
       {"u16 big", 2, [](ByteReader& r) -> Value { return r.U16(Big); }, 0x6162},
