@@ -54,6 +54,7 @@ std::map<SourceKind, std::vector<SourceBackend>> CandidateChains() {
 
 InstalledBackends::InstalledBackends() {
   QuietFfmpegLog();
+  audio::AudioLibrary::QuietSynthesizerLog();
   if (library_.Init())
     for (std::string_view name : audio::kStartupPlugins) library_.PluginLoad(name);
 

@@ -21,21 +21,16 @@ constexpr size_t kHeadBytes = 64 * 1024;
 
 unsigned Bit(Plugin plugin) { return 1u << static_cast<unsigned>(plugin); }
 
-// The synthesizer would report every odd sound font entry on the console;
-// the library reports failures by its results instead. (FFmpeg's log is set
-// where the back-ends are set up.)
-void SilenceSynthesizerLog() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-      fluid_set_log_function(level, nullptr, nullptr);
-  });
-}
-
 }  // namespace
 
+// The synthesizer would report every odd sound font entry on the console;
+// the library reports failures by its results instead.
+void AudioLibrary::QuietSynthesizerLog() {
+  for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+    fluid_set_log_function(level, nullptr, nullptr);
+}
+
 bool AudioLibrary::Init() {
-  SilenceSynthesizerLog();
   started_ = true;
   return true;
 }
@@ -122,7 +117,6 @@ std::unique_ptr<AudioStream> AudioLibrary::MidiStreamCreateFile(const std::strin
 }
 
 std::shared_ptr<const SoundFont> AudioLibrary::MidiFontInit(const std::string& path) {
-  SilenceSynthesizerLog();
   return SoundFont::Load(path);
 }
 

@@ -58,6 +58,9 @@ class AudioLibrary {
   // default sound font; null when the file is no MIDI file.
   std::unique_ptr<AudioStream> MidiStreamCreateFile(const std::string& path, int rate) const;
 
+  // Silences the synthesizer's console log; once, before any MIDI file opens.
+  static void QuietSynthesizerLog();
+
   // Reads a sound font; null when it cannot.
   static std::shared_ptr<const SoundFont> MidiFontInit(const std::string& path);
   // Makes `font` the default font of every MIDI stream created afterwards.

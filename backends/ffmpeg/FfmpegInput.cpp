@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <climits>
 
-#include "backends/ffmpeg/FfmpegLog.h"
 #include "engine/RegularFile.h"
 
 namespace quillo {
 
 InputContextPtr OpenInputFile(const std::string& path, const char* demuxer) {
-  QuietFfmpegLog();
-
   // A pipe or device would block the reader or never end; only files qualify.
   if (!RegularFileProblem(path).empty()) return nullptr;
 

@@ -1,7 +1,6 @@
 #include "backends/ffmpeg/FfmpegLog.h"
 
 #include <cstdlib>
-#include <mutex>
 
 extern "C" {
 #include <libavutil/log.h>
@@ -10,12 +9,9 @@ extern "C" {
 namespace quillo {
 
 void QuietFfmpegLog() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    // QUILLO_FFMPEG_LOG=1 keeps FFmpeg's error messages, for diagnosing a file.
-    const char* keep = std::getenv("QUILLO_FFMPEG_LOG");
-    av_log_set_level(keep != nullptr && *keep == '1' ? AV_LOG_ERROR : AV_LOG_FATAL);
-  });
+  // QUILLO_FFMPEG_LOG=1 keeps FFmpeg's error messages, for diagnosing a file.
+  const char* keep = std::getenv("QUILLO_FFMPEG_LOG");
+  av_log_set_level(keep != nullptr && *keep == '1' ? AV_LOG_ERROR : AV_LOG_FATAL);
 }
 
 }  // namespace quillo

@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "backends/ffmpeg/FfmpegError.h"
-#include "backends/ffmpeg/FfmpegLog.h"
 #include "backends/ffmpeg/FfmpegPtr.h"
 
 namespace quillo {
@@ -36,7 +35,6 @@ bool FrameworkSink::Open() {
   Release();
   failed_ = false;
   error_.clear();
-  QuietFfmpegLog();
   const AVOutputFormat* format =
       containerName_.empty() ? nullptr : av_guess_format(containerName_.c_str(), nullptr, nullptr);
   if (format == nullptr)
