@@ -4,21 +4,16 @@
 
 namespace quillo {
 
-// The run state shared by the source factory, the passes and the driver.
-// One job per conversion run; the engine holds no state of its own besides.
+// The run state shared by the passes and the driver. One job per conversion
+// run; the engine holds no state of its own besides. Whether a pass may be
+// retried travels in its PassResult.
 struct ConversionJob {
-  // Set when a dedicated back-end was used, so that a failed pass is retried
-  // once through the media framework.
-  bool retryWithFramework = false;
   // The last failure's explanation for the user; empty when there is none.
   std::string failureDetail;
   // 1-based position of the current file in the run (the list-position track number).
   int position = 0;
   // Gain found by the normalize scan; -1 when none is known.
   float normalizeGain = -1.0f;
-  // Set when a join's output could not be written: no later file can be
-  // appended to it.
-  bool outputBroken = false;
   // Gain the last convert pass applied (1.0 when unscaled), for the "Volume" cell.
   float appliedGain = 1.0f;
 };
