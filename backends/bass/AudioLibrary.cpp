@@ -73,7 +73,7 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
   // Formats with a signature first; their handler alone decides. Then the
   // PCM containers, and the two formats recognised only by their frame
   // headers last, since frame headers can appear by chance in other data.
-  if (IsCdaHead(head)) return HasPlugin(Plugin::Cd) ? CdTrackStream::Open(path) : nullptr;
+  if (IsCdaHead(head)) return HasPlugin(Plugin::Cd) ? CdTrackStream::Open(path, head) : nullptr;
   // FLAC through FFmpeg's decoder, which passes over damaged frames where
   // libsndfile would end the stream at the first one.
   if (IsFlacHead(audioHead))
@@ -95,7 +95,7 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
   // Only files with a container signature reach the PCM reader: it would
   // take MPEG audio without trimming encoder delay and padding.
   if (HasPcmContainerSignature(head)) {
-    if (auto stream = SndfileStream::Open(path)) return stream;
+    if (auto stream = SndfileStream::Open(path, head)) return stream;
   }
   if (LooksLikeAdts(audioHead))
     return HasPlugin(Plugin::Aac)

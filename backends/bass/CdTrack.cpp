@@ -100,9 +100,10 @@ std::string MountSourceFor(const std::string& mountinfo, const std::string& path
   return best;
 }
 
-std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path) {
+std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path,
+                                                 std::span<const uint8_t> head) {
   if (!RegularFileProblem(path).empty()) return nullptr;
-  const std::optional<CdaHeader> header = ParseCdaHeader(ReadFileHead(path, 0, kCdaBytes));
+  const std::optional<CdaHeader> header = ParseCdaHeader(head);
   if (!header) return nullptr;
   std::error_code ec;
   const std::string real = std::filesystem::canonical(path, ec).string();

@@ -27,10 +27,11 @@ std::string MountSourceFor(const std::string& mountinfo, const std::string& path
 
 // An audio track read from the CD drive that holds the ".cda" file, through
 // libcdio-paranoia, as 16-bit stereo at 44100 Hz. A ".cda" file that is not
-// on a CD drive opens nothing.
+// on a CD drive opens nothing. `head` holds the file's first bytes, as read
+// to recognise it.
 class CdTrackStream final : public AudioStream {
  public:
-  static std::unique_ptr<AudioStream> Open(const std::string& path);
+  static std::unique_ptr<AudioStream> Open(const std::string& path, std::span<const uint8_t> head);
   ~CdTrackStream() override;
 
  protected:

@@ -7,6 +7,7 @@
 #include "backends/bass/ChannelOrder.h"
 #include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
+#include "engine/ByteReader.h"
 #include "engine/MediaSource.h"
 #include "engine/RegularFile.h"
 #include "engine/SampleScale.h"
@@ -18,25 +19,23 @@ namespace {
 // A signed 16-bit sample of 8-bit data as the unsigned byte it came from.
 uint8_t S16ToU8(int16_t value) { return static_cast<uint8_t>((value >> 8) + 128); }
 
-uint32_t Le32(const uint8_t* p) {
-  return (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
-}
-
 // The frame count of a RIFF WAVE file's "fact" chunk, or 0 when it has none
-// before its data.
-uint64_t WaveFactFrames(const std::string& path) {
-  const std::vector<uint8_t> head = ReadFileHead(path, 0, 12);
-  if (head.size() < 12 || std::memcmp(head.data(), "RIFF", 4) != 0 ||
-      std::memcmp(head.data() + 8, "WAVE", 4) != 0)
-    return 0;
+// before its data. Chunk headers come from `head`, the file's first bytes,
+// and from the file itself where they lie past it.
+uint64_t WaveFactFrames(const std::string& path, std::span<const uint8_t> head) {
+  ByteReader form(head);
+  if (form.Tag() != "RIFF" || !form.Skip(4) || form.Tag() != "WAVE") return 0;
   uint64_t offset = 12;
   for (int chunk = 0; chunk < 64; ++chunk) {
-    const std::vector<uint8_t> header = ReadFileHead(path, offset, 12);
-    if (header.size() < 8 || std::memcmp(header.data(), "data", 4) == 0) return 0;
-    const uint32_t size = Le32(header.data() + 4);
-    if (std::memcmp(header.data(), "fact", 4) == 0)
-      return size >= 4 && header.size() == 12 ? Le32(header.data() + 8) : 0;
-    offset += 8 + uint64_t{size} + (size & 1);
+    const bool inHead = offset + 12 <= head.size();
+    const std::vector<uint8_t> pastHead =
+        inHead ? std::vector<uint8_t>() : ReadFileHead(path, offset, 12);
+    ByteReader header(inHead ? head.subspan(offset, 12) : std::span<const uint8_t>(pastHead));
+    const std::optional<std::string_view> id = header.Tag();
+    const std::optional<uint32_t> size = header.U32(ByteOrder::Little);
+    if (!size || id == "data") return 0;
+    if (id == "fact") return *size >= 4 ? header.U32(ByteOrder::Little).value_or(0) : 0;
+    offset += 8 + uint64_t{*size} + (*size & 1);
   }
   return 0;
 }
@@ -115,7 +114,8 @@ bool IsBlockCoded(int minor) {
 
 }  // namespace
 
-std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path) {
+std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
+                                                 std::span<const uint8_t> head) {
   if (!RegularFileProblem(path).empty()) return nullptr;
   SF_INFO sfInfo{};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &sfInfo);
@@ -155,7 +155,7 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path) {
   }
   auto frames = static_cast<uint64_t>(sfInfo.frames);
   if (IsBlockCoded(minor)) {
-    const uint64_t fact = WaveFactFrames(path);
+    const uint64_t fact = WaveFactFrames(path, head);
     if (fact > 0 && fact < frames) frames = fact;
   }
   stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};

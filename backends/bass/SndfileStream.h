@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,8 @@ namespace quillo::audio {
 // chunk, not with the padding of its last block.
 class SndfileStream final : public AudioStream {
  public:
-  static std::unique_ptr<AudioStream> Open(const std::string& path);
+  // `head` holds the file's first bytes, as read to recognise it.
+  static std::unique_ptr<AudioStream> Open(const std::string& path, std::span<const uint8_t> head);
   ~SndfileStream() override;
 
   uint64_t FileSize() const override { return fileSize_; }

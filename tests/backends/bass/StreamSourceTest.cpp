@@ -121,10 +121,28 @@ TEST_F(StreamSourceTest, BlockCodedWavEndsAtItsTrueLength) {
   const std::vector<int16_t> pcm = test::Sine(22050, 2, frames, 440.0, 0.5);
   const std::string wav = dir_.File("in.wav");
   test::WriteWav(wav, 22050, 2, 16, false, test::Widen(pcm));
-  for (const char* encoding : {"ima-adpcm", "ms-adpcm", "u-law", "a-law"}) {
-    SCOPED_TRACE(encoding);
+  // The true length stands in the "fact" chunk, also behind a chunk larger
+  // than the head read to recognise the file.
+  for (const auto& [encoding, junk] :
+       {std::pair{"ima-adpcm", 0u}, std::pair{"ms-adpcm", 0u}, std::pair{"u-law", 0u},
+        std::pair{"a-law", 0u}, std::pair{"ima-adpcm", 70000u}}) {
+    SCOPED_TRACE(std::string(encoding) + " " + std::to_string(junk));
     const std::string coded = dir_.File(std::string(encoding) + ".wav");
     ASSERT_EQ(test::Run("sox " + ShellQuote(wav) + " -e " + encoding + " " + ShellQuote(coded)), 0);
+    if (junk > 0) {
+      // A "junk" chunk after the format chunk, the RIFF size grown to match.
+      const auto putLe32 = [](uint8_t* at, size_t value) {
+        for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+      };
+      std::vector<uint8_t> chunk(8 + junk, 0);
+      std::copy_n("junk", 4, chunk.begin());
+      putLe32(&chunk[4], junk);
+      std::vector<uint8_t> bytes = test::ReadFile(coded);
+      const size_t afterFormat = 20 + bytes[16] + (size_t{bytes[17]} << 8);
+      bytes.insert(bytes.begin() + static_cast<long>(afterFormat), chunk.begin(), chunk.end());
+      putLe32(&bytes[4], bytes.size() - 8);
+      test::WriteFile(coded, bytes);
+    }
     BassSource source(library_);
     ASSERT_TRUE(source.Open(coded, 0));
     EXPECT_EQ(source.GetChannels(), 2);
