@@ -10,8 +10,7 @@ namespace quillo {
 // Every back-end of this build, set up once where the program starts and
 // handed to the engine as its table. Creating it quiets the libraries' logs
 // and starts the audio library with its format handlers; nothing else in the
-// process sets them up. One object serves any number of runs, also at once:
-// after construction it is only read.
+// process sets them up. One object serves any number of runs.
 class InstalledBackends {
  public:
   InstalledBackends();
