@@ -5,12 +5,12 @@
 #include <cstring>
 #include <vector>
 
-#include "backends/bass/ChannelOrder.h"
 #include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
 #include "backends/ffmpeg/FfmpegDecoder.h"
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
+#include "engine/ChannelOrder.h"
 #include "engine/MediaSource.h"
 #include "engine/RegularFile.h"
 

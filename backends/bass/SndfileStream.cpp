@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "backends/bass/ChannelOrder.h"
 #include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
 #include "engine/ByteReader.h"
+#include "engine/ChannelOrder.h"
 #include "engine/MediaSource.h"
 #include "engine/RegularFile.h"
 #include "engine/SampleScale.h"

@@ -1,9 +1,9 @@
-#include "backends/bass/ChannelOrder.h"
+#include "engine/ChannelOrder.h"
 
 #include <algorithm>
 #include <numeric>
 
-namespace quillo::audio {
+namespace quillo {
 
 namespace {
 
@@ -61,4 +61,4 @@ std::vector<int> VorbisSpeakers(int channels) {
   }
 }
 
-}  // namespace quillo::audio
+}  // namespace quillo

@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-namespace quillo::audio {
+namespace quillo {
 
 // A speaker position: the bit of that speaker in a WAV channel mask (front
 // left 0, front right 1, front centre 2, LFE 3, back left 4, back right 5,
@@ -23,4 +23,4 @@ std::vector<int> WaveOrderOf(std::span<const int> speakers);
 // of 1 to 8 channels, in the order the stream keeps them; empty otherwise.
 std::vector<int> VorbisSpeakers(int channels);
 
-}  // namespace quillo::audio
+}  // namespace quillo
