@@ -6,19 +6,12 @@
 #include <array>
 #include <climits>
 
+#include "backends/files/FrameSplit.h"
 #include "backends/files/G721Decoder.h"
 #include "backends/files/G723Decoder.h"
-#include "engine/Downmix.h"
 #include "engine/RegularFile.h"
 
 namespace quillo {
-namespace {
-
-// Folding uses the first eight channels of a frame; the frame stride passes
-// over the rest.
-constexpr int kMaxMixChannels = 8;
-
-}  // namespace
 
 AuSource::~AuSource() = default;
 
@@ -28,7 +21,6 @@ void AuSource::Close() {
   ResetState();
   header_ = AuHeader{};
   sampleBytes_ = 0;
-  mixChannels_ = 0;
   convert_ = nullptr;
   adpcmDecode_ = nullptr;
   adpcmState_.Reset();
@@ -70,7 +62,6 @@ bool AuSource::Open(const std::string& path, int /*renderRate*/) {
   file_ = std::move(file);
   header_ = header;
   sampleBytes_ = header.bitsPerSample / 8;
-  mixChannels_ = std::min(header.channels, kMaxMixChannels);
   convert_ = AuConverterFor(header.encoding, header.byteOrder);
   switch (header.encoding) {
     case AuEncoding::G721:
@@ -116,33 +107,10 @@ int AuSource::Read(int16_t* left, int16_t* right) {
 }
 
 int AuSource::ConvertSamples(size_t bytes, int16_t* left, int16_t* right) {
-  const size_t channels = static_cast<size_t>(header_.channels);
   const size_t sampleBytes = static_cast<size_t>(sampleBytes_);
-  const size_t frameBytes = channels * sampleBytes;
+  const size_t frameBytes = static_cast<size_t>(header_.channels) * sampleBytes;
   const int frames = static_cast<int>(std::min<size_t>(bytes / frameBytes, kMaxBlockFrames));
-  const uint8_t* p = buffer_.get();
-  for (int f = 0; f < frames; ++f, p += frameBytes) {
-    if (channels == 1) {
-      left[f] = convert_(p);
-      continue;
-    }
-    int16_t l = 0;
-    int16_t r = 0;
-    if (channels == 2) {
-      l = convert_(p);
-      r = convert_(p + sampleBytes);
-    } else {
-      std::array<int16_t, kMaxMixChannels> frame{};
-      for (int c = 0; c < mixChannels_; ++c) {
-        frame[static_cast<size_t>(c)] = convert_(p + static_cast<size_t>(c) * sampleBytes);
-      }
-      DownmixToStereo(mixChannels_, frame.data(), l, r);
-    }
-    left[f] = l;
-    if (right != nullptr) {
-      right[f] = r;
-    }
-  }
+  SplitFrames(buffer_.get(), frames, header_.channels, sampleBytes, convert_, left, right);
   return frames;
 }
 

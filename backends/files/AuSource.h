@@ -38,7 +38,6 @@ class AuSource final : public MediaSource {
   std::unique_ptr<std::FILE, FileCloser> file_;
   AuHeader header_;
   int sampleBytes_ = 0;
-  int mixChannels_ = 0;
   AuSampleConverter convert_ = nullptr;
   AdpcmDecoder adpcmDecode_ = nullptr;
   G72xState adpcmState_;

@@ -1,12 +1,12 @@
 #include "backends/files/FilesBackend.h"
 
+#include "backends/files/AiffSource.h"
 #include "backends/files/AuSource.h"
-#include "engine/UnavailableSource.h"
 
 namespace quillo {
 
 std::unique_ptr<MediaSource> MakeAuSource() { return std::make_unique<AuSource>(); }
 
-std::unique_ptr<MediaSource> MakeAiffSource() { return std::make_unique<UnavailableSource>(); }
+std::unique_ptr<MediaSource> MakeAiffSource() { return std::make_unique<AiffSource>(); }
 
 }  // namespace quillo

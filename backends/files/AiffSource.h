@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "backends/files/AiffHeader.h"
+#include "backends/files/AuSamples.h"
+#include "backends/files/DwvwDecoder.h"
+#include "engine/MediaSource.h"
+#include "engine/TagInfo.h"
+
+struct gsm_state;
+
+namespace quillo {
+
+// Reads AIFF and AIFF-C files: linear PCM of 1 to 32 bits in either byte
+// order, 8-bit offset binary, G.711, 32- and 64-bit float, IMA4 ADPCM, GSM
+// 06.10 and DWVW, delivered as 16-bit PCM with more than two channels folded
+// to stereo, and the tags of an "ID3 " chunk.
+class AiffSource final : public MediaSource {
+ public:
+  AiffSource();
+  ~AiffSource() override;
+
+  void Close() override;
+  bool Open(const std::string& path, int renderRate) override;
+  int Read(int16_t* left, int16_t* right) override;
+  bool ReadTags(TagInfo& tags) override;
+
+ private:
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  struct GsmCloser {
+    void operator()(gsm_state* state) const;
+  };
+
+  // Reads up to `bytes` bytes of sound data into `into`. A short read ends
+  // the data: what follows it is never asked for.
+  size_t ReadData(uint8_t* into, uint64_t bytes);
+  int ReadSamples(int16_t* left, int16_t* right);
+  int ReadIma4(int16_t* left, int16_t* right);
+  int ReadGsm(int16_t* left, int16_t* right);
+  int ReadDwvw(int16_t* left, int16_t* right);
+
+  std::unique_ptr<std::FILE, FileCloser> file_;
+  AiffHeader header_;
+  uint64_t dataLeft_ = 0;
+  // DWVW frames still to deliver when "COMM" gave their count.
+  uint64_t framesLeft_ = 0;
+  // The bytes of one Read, and the samples decoded from them (16-bit for
+  // IMA4 and GSM, 32-bit for DWVW); sized by the validated header.
+  std::unique_ptr<uint8_t[]> block_;
+  std::unique_ptr<int16_t[]> decoded16_;
+  std::unique_ptr<int32_t[]> decoded32_;
+  AuSampleConverter convert_ = nullptr;
+  std::unique_ptr<gsm_state, GsmCloser> gsm_;
+  DwvwDecoder dwvw_;
+  DwvwDecoder::Refill refill_;
+  TagInfo tags_;
+};
+
+}  // namespace quillo
