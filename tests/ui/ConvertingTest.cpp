@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <filesystem>
+
+#include "catalog/Catalog.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/DoubleBarDialog.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::WindowTest;
+
+class Converting : public ::testing::Test, public WindowTest {
+ protected:
+  void Add(const std::vector<std::string>& paths) {
+    QStringList list;
+    for (const std::string& path : paths) list.push_back(QString::fromStdString(path));
+    Window().AddChosenFiles(list);
+    ASSERT_EQ(Model().Count(), static_cast<int>(paths.size()));
+  }
+  // Rate, channels and frames of a file as ffprobe and ffmpeg read it.
+  static std::tuple<std::string, std::string, size_t> Decoded(const std::string& path) {
+    const std::string probe = test::ProbeWithFfprobe(path);
+    const std::string channels = test::FfprobeField(probe, "channels");
+    const size_t samples = test::DecodeWithFfmpeg(path).size();
+    return {test::FfprobeField(probe, "sample_rate"), channels,
+            channels.empty() ? 0 : samples / std::stoul(channels)};
+  }
+};
+
+// Three files, the second damaged after it was listed: the cells show both
+// outputs with their gain and the failure between them, the outputs decode
+// to the sources' audio, and the file manager shows the first output.
+TEST_F(Converting, ConvertAllFillsTheCellsOfEveryFile) {
+  settings.outputFormat = format_id::kWav;
+  const std::string one = test::MakeAudio(dir.File("one.wav"), "sine=f=440:d=1:r=44100");
+  const std::string two = test::MakeAudio(dir.File("two.wav"), "sine=f=440:d=1");
+  const std::string three = test::MakeAudio(
+      dir.File("three.flac"), "aevalsrc=0.5*sin(2*PI*300*t)|0.2*sin(2*PI*500*t):s=22050:d=0.5");
+  Add({one, two, three});
+  test::WriteFile(two, std::vector<uint8_t>(100, 0x55));
+
+  Window().Run(Command::ConvertAll);
+  EXPECT_EQ(ColumnTexts(kVolumeColumn), (std::vector<std::string>{"100.00%", "", "100.00%"}));
+  const std::vector<std::string> outputs = ColumnTexts(kOutputColumn);
+  EXPECT_EQ(outputs[0], "one.wav");
+  EXPECT_TRUE(outputs[1] == "No audio in the file" ||
+              outputs[1].rfind("Conversion Failure", 0) == 0)
+      << outputs[1];
+  EXPECT_EQ(outputs[2], "three.wav");
+  EXPECT_EQ(Decoded(out + "/one.wav"), std::make_tuple("44100", "1", size_t{44100}));
+  EXPECT_EQ(Decoded(out + "/three.wav"), std::make_tuple("22050", "2", size_t{11025}));
+  EXPECT_EQ(test::DecodeWithFfmpeg(out + "/three.wav"), test::DecodeWithFfmpeg(three));
+  EXPECT_EQ(shell.revealed, std::vector<std::string>{out + "/one.wav"});
+  EXPECT_TRUE(Model().Item(1).outputPath.empty());
+  EXPECT_EQ(Model().Item(2).outputPath, out + "/three.wav");
+  EXPECT_FALSE(Window().IsBusy());
+
+  // Joined: the save dialog's file holds both files at the higher rate, in
+  // two channels.
+  Window().List().selectionModel()->select(Model().index(0, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  Window().List().selectionModel()->select(Model().index(2, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  prompts.outputFile = dir.File("joined.wav");
+  Window().Run(Command::ConvertSelectedToOne);
+  EXPECT_EQ(Decoded(dir.File("joined.wav")), std::make_tuple("44100", "2", size_t{44100 + 22050}));
+  EXPECT_EQ(ColumnTexts(kOutputColumn)[0], "joined.wav");
+  EXPECT_EQ(ColumnTexts(kOutputColumn)[2], "joined.wav");
+}
+
+TEST_F(Converting, CommandsSayWhatIsMissing) {
+  Window().Run(Command::ConvertAll);
+  Window().Run(Command::ConvertSelectedToOne);
+  EXPECT_EQ(prompts.informs, (std::vector<std::string>{MainWindow::kEmptyListMessage,
+                                                       MainWindow::kSelectFileMessage}));
+  EXPECT_EQ(test::VisibleWindow<DoubleBarDialog>(), nullptr);
+}
+
+// Cancel while the first of two files converts: it shows "Cancelled", the
+// second is not touched, no output or partial file is left, nothing is
+// revealed, and the window takes commands again.
+TEST_F(Converting, CancelStopsWithinTheCurrentFile) {
+  const std::string longFile = test::MakeAudio(dir.File("long.wav"), "sine=f=440:d=120:r=22050");
+  const std::string next = test::MakeAudio(dir.File("next.wav"), "sine=f=440:d=1");
+  Add({longFile, next});
+  int fileBar = 0;
+  QString overall;
+  test::WhileRunning(
+      [&] {
+        auto* dialog = test::VisibleWindow<DoubleBarDialog>();
+        if (dialog == nullptr || dialog->FileBar()->value() == 0) return false;
+        EXPECT_FALSE(Window().List().isEnabled());
+        fileBar = dialog->FileBar()->value();
+        overall = dialog->OverallText();
+        dialog->CancelButton()->click();
+        return true;
+      },
+      [&] { Window().Run(Command::ConvertAll); });
+  EXPECT_GT(fileBar, 0);
+  EXPECT_EQ(overall, "Converting 1 of 2 file(s) to MP3...");
+  EXPECT_EQ(ColumnTexts(kOutputColumn), (std::vector<std::string>{"Cancelled", ""}));
+  EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+  EXPECT_TRUE(shell.revealed.empty());
+  EXPECT_TRUE(Window().List().isEnabled());
+  EXPECT_EQ(test::VisibleWindow<DoubleBarDialog>(), nullptr);
+}
+
+}  // namespace
+}  // namespace quillo

@@ -1,0 +1,43 @@
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "ui/Shell.h"
+
+namespace quillo {
+
+namespace {
+
+// "https://...", "mailto:..." are addresses; anything else is a path, so a
+// file named "01:30.mp3" is not taken for a scheme.
+QUrl LocationUrl(const std::string& location) {
+  const QString text = QString::fromStdString(location);
+  if (text.startsWith(u'/')) return QUrl::fromLocalFile(text);
+  const QUrl url(text, QUrl::StrictMode);
+  if (url.isValid() && !url.scheme().isEmpty() && url.scheme().size() > 1) return url;
+  return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
+}
+
+}  // namespace
+
+void DesktopShell::Open(const std::string& location) {
+  // Failures to open are not reported: the desktop says so itself, or there
+  // is nothing the user could do about it here.
+  QDesktopServices::openUrl(LocationUrl(location));
+}
+
+void DesktopShell::Reveal(const std::string& path) {
+  const QFileInfo file(QString::fromStdString(path));
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.FileManager1"),
+      QStringLiteral("/org/freedesktop/FileManager1"),
+      QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+  call << QStringList{QUrl::fromLocalFile(file.absoluteFilePath()).toString()} << QString();
+  const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+  if (reply.type() == QDBusMessage::ReplyMessage) return;
+  QDesktopServices::openUrl(QUrl::fromLocalFile(file.absolutePath()));
+}
+
+}  // namespace quillo

@@ -1,0 +1,42 @@
+#include "ui/DoubleBarDialog.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include "ui/SingleBarDialog.h"
+
+namespace quillo {
+
+DoubleBarDialog::DoubleBarDialog(QWidget* parent) : ProgressDialog(parent) {
+  fileCaption_ = AddCaption();
+  fileBar_ = MakeProgressBar(this);
+  fileBar_->setRange(0, kFileBarRange);
+  Body()->addWidget(fileBar_);
+  Body()->addSpacing(10);
+  overallCaption_ = AddCaption();
+  overallBar_ = MakeProgressBar(this);
+  Body()->addWidget(overallBar_);
+}
+
+void DoubleBarDialog::SetOverallText(const std::string& text) {
+  overallText_ = QString::fromStdString(text);
+  SetCaptionText(overallCaption_, overallText_);
+}
+
+void DoubleBarDialog::SetOverallRange(int files) {
+  overallBar_->setRange(0, files > 0 ? files : 1);
+  overallBar_->setValue(0);
+  if (!isVisible()) ShowCentred();
+}
+
+void DoubleBarDialog::StepOverall() { overallBar_->setValue(overallBar_->value() + 1); }
+
+void DoubleBarDialog::SetFileText(const std::string& text) {
+  fileText_ = QString::fromStdString(text);
+  SetCaptionText(fileCaption_, fileText_);
+}
+
+void DoubleBarDialog::SetFileBar(int position) { fileBar_->setValue(position); }
+
+}  // namespace quillo

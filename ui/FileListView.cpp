@@ -1,0 +1,62 @@
+#include "ui/FileListView.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <algorithm>
+
+#include "ui/FileListModel.h"
+#include "ui/ListColumns.h"
+
+namespace quillo {
+
+FileListView::FileListView(QWidget* parent, FileListModel& model)
+    : QTreeView(parent), model_(model) {
+  setModel(&model);
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setTextElideMode(Qt::ElideRight);
+  setAcceptDrops(false);  // dropped files go to the window
+
+  QHeaderView* heading = header();
+  heading->setStretchLastSection(false);
+  heading->setSectionsMovable(false);
+  heading->setSectionsClickable(true);
+  heading->setSortIndicatorShown(true);
+  heading->setSortIndicator(-1, Qt::AscendingOrder);
+  for (int column = 0; column < kColumnCount; ++column)
+    heading->resizeSection(column, Column(column).width);
+  connect(heading, &QHeaderView::sectionClicked, this, &FileListView::SortByColumn);
+}
+
+std::vector<int> FileListView::SelectedRows() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void FileListView::SortByColumn(int column) {
+  const bool ascending = !(column == sortedColumn_ && sortedAscending_);
+  sortedColumn_ = column;
+  sortedAscending_ = ascending;
+  const Qt::SortOrder order = ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
+  header()->setSortIndicator(column, order);
+  model_.sort(column, order);
+}
+
+void FileListView::ShowRow(int row) { scrollTo(model_.index(row, 0)); }
+
+void FileListView::contextMenuEvent(QContextMenuEvent* event) {
+  const QPoint position = event->reason() == QContextMenuEvent::Mouse
+                              ? event->globalPos()
+                              : viewport()->mapToGlobal(viewport()->rect().center());
+  emit menuRequested(position);
+  event->accept();
+}
+
+}  // namespace quillo

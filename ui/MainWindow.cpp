@@ -1,0 +1,380 @@
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QIcon>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QWindow>
+
+#include "ui/AddingLoop.h"
+#include "ui/ConversionCommand.h"
+#include "ui/DataFiles.h"
+#include "ui/FileListModel.h"
+#include "ui/FileListView.h"
+#include "ui/FormatBox.h"
+#include "ui/OpenFileFilters.h"
+#include "ui/Shell.h"
+#include "ui/SingleBarDialog.h"
+#include "ui/WebAddresses.h"
+
+namespace quillo {
+
+const char* const MainWindow::kSelectFileMessage = "You should select a file at least.";
+const char* const MainWindow::kEmptyListMessage = "There aren't files in list.";
+
+namespace {
+
+constexpr int kWidth = 950;
+constexpr int kHeight = 650;
+
+const char* const kOptionsNotice =
+    "The options are not available in this version of the window yet.\n\nThey can be set with "
+    "quillo-cli (see \"quillo-cli help\"; --save stores them for the window too).";
+
+// The local files among dropped items.
+QStringList LocalPaths(const QMimeData* data) {
+  QStringList paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile());
+  return paths;
+}
+
+}  // namespace
+
+// Disables the window's controls for one command and enables them again.
+class MainWindow::BusyScope {
+ public:
+  explicit BusyScope(MainWindow& window) : window_(window) {
+    window_.busy_ = true;
+    window_.content_->setEnabled(false);
+  }
+  ~BusyScope() {
+    window_.content_->setEnabled(true);
+    window_.busy_ = false;
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  MainWindow& window_;
+};
+
+MainWindow::MainWindow(Services services) : QWidget(nullptr), services_(services) {
+  setWindowTitle(QStringLiteral("Quillo"));
+  setWindowIcon(QIcon(QStringLiteral(":/quillo.png")));
+  setFixedSize(kWidth, kHeight);
+  setAcceptDrops(true);
+  BuildControls();
+  AddShortcuts();
+  if (services_.store.checkFirstRun()) OpenHelpPage();
+}
+
+MainWindow::~MainWindow() = default;
+
+QPushButton* MainWindow::AddButton(const char* text, const char* tip, const QRect& place,
+                                   Command command) {
+  auto* button = new QPushButton(QString::fromLatin1(text), content_);
+  button->setGeometry(place);
+  button->setToolTip(QString::fromLatin1(tip));
+  button->setAutoDefault(false);
+  connect(button, &QPushButton::clicked, this, [this, command] { Run(command); });
+  return button;
+}
+
+void MainWindow::BuildControls() {
+  content_ = new QWidget(this);
+  content_->setGeometry(0, 0, kWidth, kHeight);
+
+  AddButton("&Add Files", "Add files", {11, 72, 107, 27}, Command::AddFiles);
+  AddButton("Add &Folder", "Add files from a folder", {11, 119, 107, 27}, Command::AddFolder);
+  AddButton("&Remove All", "Remove all files in list", {11, 166, 107, 27}, Command::RemoveAll);
+  AddButton("&Convert", "Convert all files", {11, 213, 107, 27}, Command::ConvertAll);
+  AddButton("Co&nvert to One", "Convert all files into a single file", {11, 297, 107, 27},
+            Command::ConvertAllToOne);
+  AddButton("&Options", "Options", {11, 345, 107, 27}, Command::Options);
+
+  formats_ = new FormatBox(content_, services_.settings.formats, services_.settings.outputFormat,
+                           [this](const char* notice) { services_.prompts.Inform(notice); });
+  formats_->setGeometry(11, 258, 102, formats_->sizeHint().height());
+
+  model_ = new FileListModel(this);
+  list_ = new FileListView(content_, *model_);
+  list_->setGeometry(137, 63, 803, 575);
+  connect(list_, &FileListView::menuRequested, this, &MainWindow::ShowListMenu);
+  connect(list_, &QAbstractItemView::doubleClicked, this, [this] { Run(Command::PlaySource); });
+
+  // The window's own help, minimize and close buttons at the top right.
+  const auto titleButton = [this](const QString& text, const char* tip, int x) {
+    auto* button = new QToolButton(content_);
+    button->setText(text);
+    button->setToolTip(QString::fromLatin1(tip));
+    button->setAutoRaise(true);
+    button->setGeometry(x, 11, 21, 21);
+    return button;
+  };
+  helpButton_ = titleButton(QStringLiteral("?"), "Help", 867);
+  connect(helpButton_, &QToolButton::clicked, this, &MainWindow::ShowHelpMenu);
+  auto* minimize = titleButton(QStringLiteral("\u2013"), "Minimize", 893);
+  connect(minimize, &QToolButton::clicked, this, &QWidget::showMinimized);
+  auto* closing = titleButton(QStringLiteral("\u00d7"), "Close", 918);
+  connect(closing, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void MainWindow::AddShortcuts() {
+  const auto shortcut = [this](const QKeySequence& keys, auto handler) {
+    auto* action = new QAction(content_);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, handler);
+    content_->addAction(action);
+  };
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Run(Command::AddFiles); });
+  shortcut(QKeySequence(Qt::Key_Delete), [this] { Run(Command::Remove); });
+  shortcut(QKeySequence(Qt::Key_F1), [this] { Run(Command::HelpTopics); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_A), [this] {
+    list_->selectAll();
+    list_->setFocus();
+  });
+}
+
+ListState MainWindow::CurrentListState() const {
+  ListState state;
+  state.rows = model_->Count();
+  const std::vector<int> selected = list_->SelectedRows();
+  state.selected = static_cast<int>(selected.size());
+  state.selectedHasOutput =
+      selected.size() == 1 && !model_->Item(selected.front()).outputPath.empty();
+  return state;
+}
+
+void MainWindow::ShowListMenu(const QPoint& position) {
+  if (busy_) return;
+  QMenu menu(this);
+  FillListMenu(menu, CurrentListState(), [this](Command command) { Run(command); });
+  menu.exec(position);
+}
+
+void MainWindow::ShowHelpMenu() {
+  QMenu menu(this);
+  FillHelpMenu(menu, [this](Command command) { Run(command); });
+  menu.exec(helpButton_->mapToGlobal(QPoint(0, helpButton_->height())));
+}
+
+void MainWindow::Run(Command command) {
+  if (busy_) return;
+  switch (command) {
+    case Command::AddFiles:
+      return AddFiles();
+    case Command::AddFolder:
+      return AddFolder();
+    case Command::Remove:
+      return Remove();
+    case Command::RemoveAll:
+      return model_->RemoveAll();
+    case Command::ConvertSelected:
+      return Convert(true, false);
+    case Command::ConvertAll:
+      return Convert(false, false);
+    case Command::ConvertSelectedToOne:
+      return Convert(true, true);
+    case Command::ConvertAllToOne:
+      return Convert(false, true);
+    case Command::PlaySource:
+    case Command::PlayDestination: {
+      const std::string path = SelectedPath(command == Command::PlayDestination);
+      if (!path.empty()) services_.shell.Open(path);
+      return;
+    }
+    case Command::BrowseSourceFolder:
+    case Command::BrowseDestinationFolder: {
+      const std::string path = SelectedPath(command == Command::BrowseDestinationFolder);
+      if (!path.empty()) services_.shell.Reveal(path);
+      return;
+    }
+    case Command::Options:
+      return services_.prompts.Inform(kOptionsNotice);
+    case Command::HelpTopics:
+      return OpenHelpPage();
+    case Command::TellAFriend:
+      return services_.shell.Open(web::kTellAFriend);
+    case Command::FeedbackAndSupport:
+      return services_.shell.Open(web::kFeedbackAndSupport);
+    case Command::Homepage:
+      return services_.shell.Open(web::kHomepage);
+    case Command::CheckLatestVersion:
+      return services_.shell.Open(web::kCheckLatestVersion);
+    case Command::About:
+      return ShowAbout();
+  }
+}
+
+std::string MainWindow::SelectedPath(bool output) const {
+  const std::vector<int> selected = list_->SelectedRows();
+  if (selected.size() != 1) return {};
+  const FileItem& item = model_->Item(selected.front());
+  return output ? item.outputPath : item.path;
+}
+
+CandidateFilter MainWindow::Filter() const {
+  CandidateFilter filter;
+  filter.skipHidden = services_.settings.doNotLoadHiddenFiles != 0;
+  filter.useExtensionFilter = services_.settings.enableExtFilter != 0;
+  filter.extensions = services_.settings.extensionFilter;
+  return filter;
+}
+
+void MainWindow::AddFiles() {
+  QFileDialog dialog(this, QStringLiteral("Add Files"));
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  // Qt's own dialog matches the filters whatever the letters' case.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setNameFilters(OpenFileFilters());
+  if (dialog.exec() != QDialog::Accepted) return;
+  AddChosenFiles(dialog.selectedFiles());
+}
+
+void MainWindow::AddFolder() {
+  QString start = QString::fromStdString(services_.settings.folder);
+  if (start.size() > 1 && start.endsWith(u'/')) start.chop(1);
+  const QString folder =
+      QFileDialog::getExistingDirectory(this, QStringLiteral("Please choose a folder:"), start);
+  if (!folder.isEmpty()) AddFolderPath(folder);
+}
+
+void MainWindow::AddChosenFiles(const QStringList& paths) {
+  if (busy_ || paths.isEmpty()) return;
+  std::vector<std::string> candidates;
+  for (const QString& path : paths) candidates.push_back(path.toStdString());
+  std::string failures;
+  {
+    BusyScope busy(*this);
+    SingleBarDialog dialog(this);
+    failures = AddCandidates(candidates, dialog);
+  }
+  if (!failures.empty()) services_.prompts.Warn(failures);
+}
+
+void MainWindow::AddFolderPath(const QString& folder) {
+  if (busy_ || folder.isEmpty()) return;
+  std::string stored = folder.toStdString();
+  if (stored.back() != '/') stored += '/';
+  services_.settings.folder = stored;
+  services_.store.save(services_.settings, kSaveSourceFolder);
+  std::string failures;
+  {
+    BusyScope busy(*this);
+    SingleBarDialog dialog(this);
+    dialog.SetCaption("Searching files...");
+    dialog.PumpEventsNow();
+    failures = AddCandidates(SearchFolder(stored, Filter()), dialog);
+  }
+  if (!failures.empty()) services_.prompts.Warn(failures);
+}
+
+void MainWindow::AddDroppedPaths(const QStringList& paths) {
+  if (busy_ || paths.isEmpty()) return;
+  std::string failures;
+  {
+    BusyScope busy(*this);
+    SingleBarDialog dialog(this);
+    dialog.SetCaption("Searching files...");
+    dialog.PumpEventsNow();
+    failures = AddCandidates(DroppedCandidates(paths, Filter()), dialog);
+  }
+  if (!failures.empty()) services_.prompts.Warn(failures);
+}
+
+std::string MainWindow::AddCandidates(const std::vector<std::string>& candidates,
+                                      SingleBarDialog& dialog) {
+  AddingResult result;
+  if (!candidates.empty()) {
+    AddingLoop loop(*model_, *list_, services_.backends, services_.prompts);
+    result = loop.Run(candidates, dialog);
+  }
+  dialog.Finish();
+  return AddingFailureMessage(result);
+}
+
+void MainWindow::Remove() {
+  const std::vector<int> selected = list_->SelectedRows();
+  if (selected.empty()) {
+    services_.prompts.Inform(kSelectFileMessage);
+    return;
+  }
+  model_->RemoveRows(selected);
+}
+
+void MainWindow::Convert(bool selectedOnly, bool join) {
+  std::vector<int> rows;
+  if (selectedOnly) {
+    rows = list_->SelectedRows();
+    if (rows.empty()) return services_.prompts.Inform(kSelectFileMessage);
+  } else {
+    if (model_->Count() == 0) return services_.prompts.Inform(kEmptyListMessage);
+    rows.resize(static_cast<size_t>(model_->Count()));
+    for (size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
+  }
+  BusyScope busy(*this);
+  ConversionCommand command({this, *model_, *list_, services_.backends, services_.settings,
+                             services_.prompts, services_.shell, outputColumnWidth_});
+  command.Run(rows, join);
+}
+
+void MainWindow::OpenHelpPage() {
+  const QString page = ProgramDataFile(QString::fromLatin1(kHelpPageName));
+  services_.shell.Open(page.isEmpty() ? std::string(web::kHomepage) : page.toStdString());
+}
+
+void MainWindow::ShowAbout() {
+  QMessageBox::about(
+      this, QStringLiteral("About Quillo"),
+      QStringLiteral("<p><b>Quillo</b> %1</p><p>A batch audio converter: many audio and video "
+                     "files to thirty audio formats, one output each or joined into one.</p>"
+                     "<p><a href=\"%2\">%2</a></p>")
+          .arg(QStringLiteral(QUILLO_VERSION), QString::fromLatin1(web::kHomepage)));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // A running command ends first; its dialog's Cancel stops it.
+  if (busy_) {
+    event->ignore();
+    return;
+  }
+  services_.store.save(services_.settings, kSaveWindow);
+  event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!busy_ && !LocalPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QStringList paths = LocalPaths(event->mimeData());
+  if (busy_ || paths.isEmpty()) return;
+  event->acceptProposedAction();
+  // The drop ends first, so the file manager is not held while files are added.
+  QTimer::singleShot(0, this, [this, paths] { AddDroppedPaths(paths); });
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  // The background drags the window, as its caption would.
+  if (event->button() == Qt::LeftButton && windowHandle() != nullptr) {
+    windowHandle()->startSystemMove();
+    event->accept();
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+}  // namespace quillo

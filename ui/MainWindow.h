@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/BackendTable.h"
+#include "engine/FolderSearch.h"
+#include "engine/UserPrompts.h"
+#include "settings/ConversionSettings.h"
+#include "settings/SettingsStore.h"
+#include "ui/ListColumns.h"
+#include "ui/ListMenus.h"
+
+class QPushButton;
+class QToolButton;
+
+namespace quillo {
+
+class FileListModel;
+class FileListView;
+class FormatBox;
+class Shell;
+class SingleBarDialog;
+
+// Quillo's window: the command buttons at the left, the output format box,
+// the file list at the right. It owns the list and dispatches every command;
+// while one runs (adding or converting), its controls are disabled and no
+// second command starts.
+class MainWindow final : public QWidget {
+  Q_OBJECT
+
+ public:
+  struct Services {
+    const BackendTable& backends;
+    ConversionSettings& settings;  // loaded by the caller
+    SettingsStore& store;
+    UserPrompts& prompts;
+    Shell& shell;
+  };
+
+  // Opens the help page on the first start.
+  explicit MainWindow(Services services);
+  ~MainWindow() override;
+
+  void Run(Command command);
+  // Add Files once its dialog chose them: every file, whatever its name.
+  void AddChosenFiles(const QStringList& paths);
+  // Add Folder once its browser chose one: the files below it that pass the
+  // filters. The folder is stored as the next browser's start.
+  void AddFolderPath(const QString& folder);
+  // Items dropped on the window, and the paths the command line names.
+  void AddDroppedPaths(const QStringList& paths);
+
+  FileListModel& Model() { return *model_; }
+  FileListView& List() { return *list_; }
+  FormatBox& Formats() { return *formats_; }
+  ListState CurrentListState() const;
+  bool IsBusy() const { return busy_; }
+  int OutputColumnWidth() const { return outputColumnWidth_; }
+
+  static const char* const kSelectFileMessage;
+  static const char* const kEmptyListMessage;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  class BusyScope;
+
+  void BuildControls();
+  void AddShortcuts();
+  QPushButton* AddButton(const char* text, const char* tip, const QRect& place, Command command);
+  void ShowListMenu(const QPoint& position);
+  void ShowHelpMenu();
+
+  void AddFiles();
+  void AddFolder();
+  // Adds the candidates with the dialog; the message about failed files.
+  std::string AddCandidates(const std::vector<std::string>& candidates, SingleBarDialog& dialog);
+  CandidateFilter Filter() const;
+  void Remove();
+  void Convert(bool selectedOnly, bool join);
+  // The one selected row's source or output; empty when that is not one row
+  // or has none.
+  std::string SelectedPath(bool output) const;
+  void OpenHelpPage();
+  void ShowAbout();
+
+  Services services_;
+  QWidget* content_ = nullptr;  // every control; disabled while a command runs
+  FileListModel* model_ = nullptr;
+  FileListView* list_ = nullptr;
+  FormatBox* formats_ = nullptr;
+  QToolButton* helpButton_ = nullptr;
+  int outputColumnWidth_ = kOutputColumnWidth;
+  bool busy_ = false;
+};
+
+}  // namespace quillo

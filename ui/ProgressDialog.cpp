@@ -1,0 +1,94 @@
+#include "ui/ProgressDialog.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace quillo {
+
+namespace {
+// About the width of the dialogs' 418 dialog units in the system font.
+constexpr int kDialogWidth = 630;
+constexpr int kMargin = 11;
+}  // namespace
+
+ProgressDialog::ProgressDialog(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+  setWindowTitle(QStringLiteral("Quillo"));
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+  layout->setSpacing(10);
+  body_ = new QVBoxLayout;
+  body_->setSpacing(4);
+  layout->addLayout(body_);
+  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel_->setAutoDefault(false);
+  cancel_->setFixedWidth(87);
+  layout->addWidget(cancel_, 0, Qt::AlignHCenter);
+  connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+  setFixedWidth(kDialogWidth);
+}
+
+QLabel* ProgressDialog::AddCaption() {
+  auto* caption = new QLabel(this);
+  caption->setTextFormat(Qt::PlainText);
+  caption->setFixedWidth(kDialogWidth - 2 * kMargin);
+  body_->addWidget(caption);
+  return caption;
+}
+
+void ProgressDialog::SetCaptionText(QLabel* caption, const QString& text) {
+  // A long path must not widen the dialog: the middle of the text gives way,
+  // and the whole text stays in the tool tip.
+  caption->setText(caption->fontMetrics().elidedText(text, Qt::ElideMiddle, caption->width()));
+  caption->setToolTip(text);
+}
+
+void ProgressDialog::ShowCentred() {
+  adjustSize();
+  setFixedHeight(sizeHint().height());
+  if (QWidget* owner = parentWidget()) {
+    const QPoint centre = owner->window()->geometry().center();
+    move(centre.x() - width() / 2, centre.y() - height() / 2);
+  }
+  show();
+}
+
+void ProgressDialog::Finish() {
+  finished_ = true;
+  close();
+}
+
+void ProgressDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+      event->key() == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void ProgressDialog::closeEvent(QCloseEvent* event) {
+  if (finished_) {
+    event->accept();
+    return;
+  }
+  cancelled_ = true;
+  event->ignore();
+}
+
+void ProgressDialog::mousePressEvent(QMouseEvent* event) {
+  // The background drags the dialog, as a caption would.
+  if (event->button() == Qt::LeftButton && windowHandle() != nullptr) {
+    windowHandle()->startSystemMove();
+    event->accept();
+    return;
+  }
+  QWidget::mousePressEvent(event);
+}
+
+}  // namespace quillo

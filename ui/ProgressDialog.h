@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+#include "ui/EventPump.h"
+
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace quillo {
+
+// What both progress dialogs share: a modeless window with a Cancel button
+// that sets the cancel flag for the running operation to poll. Enter and
+// Escape do nothing; closing the window asks to cancel too, since nothing
+// else could stop the operation once the dialog is gone.
+class ProgressDialog : public QWidget {
+  Q_OBJECT
+
+ public:
+  bool IsCancelled() const { return cancelled_; }
+  QPushButton* CancelButton() const { return cancel_; }
+  // Handles pending events, a few times a second at most.
+  void PumpEvents() { pump_.Pump(); }
+  void PumpEventsNow() { pump_.PumpNow(); }
+  bool PumpDue() const { return pump_.Due(); }
+  // Ends the dialog once the operation is done with it.
+  void Finish();
+
+ protected:
+  // `body` receives the captions and bars above the Cancel button.
+  explicit ProgressDialog(QWidget* parent);
+  QVBoxLayout* Body() const { return body_; }
+  // A caption line for the body; SetCaptionText shows a text on it.
+  QLabel* AddCaption();
+  static void SetCaptionText(QLabel* caption, const QString& text);
+  // Centres the dialog over its parent and shows it.
+  void ShowCentred();
+
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  QVBoxLayout* body_;
+  QPushButton* cancel_;
+  EventPump pump_;
+  bool cancelled_ = false;
+  bool finished_ = false;
+};
+
+}  // namespace quillo

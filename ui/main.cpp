@@ -1,0 +1,59 @@
+#include <QApplication>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+
+#include "backends/InstalledBackends.h"
+#include "platform/StandardPaths.h"
+#include "settings/ConversionSettings.h"
+#include "settings/IniSettingsProvider.h"
+#include "settings/SettingsStore.h"
+#include "ui/MainWindow.h"
+#include "ui/QtPrompts.h"
+#include "ui/Shell.h"
+#include "ui/ToolTipStyle.h"
+
+namespace {
+
+// The files and folders the command line names ("Open with" of a file
+// manager), as absolute paths; "file:" addresses are taken as their paths.
+QStringList CommandLinePaths(const QStringList& arguments) {
+  QStringList paths;
+  for (const QString& argument : arguments.mid(1)) {
+    const QUrl url(argument);
+    const QString path = url.isLocalFile() ? url.toLocalFile() : argument;
+    paths.push_back(QFileInfo(path).absoluteFilePath());
+  }
+  return paths;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Quillo"));
+  QApplication::setStyle(new quillo::ToolTipStyle);
+
+  // The audio layer and the MIDI sound font come first, once for the process.
+  const quillo::InstalledBackends backends;
+  if (quillo::SoundFontService* soundFont = backends.table().soundFont) soundFont->Load();
+
+  quillo::ConversionSettings settings(quillo::DocumentsFolder());
+  quillo::IniSettingsProvider provider(quillo::ConfigFilePath());
+  quillo::SettingsStore store(provider);
+  store.load(settings);
+
+  quillo::DesktopShell shell;
+  quillo::QtPrompts prompts(shell);
+  quillo::MainWindow window({backends.table(), settings, store, prompts, shell});
+  prompts.SetParent(&window);
+  if (const QScreen* screen = window.screen())
+    window.move(screen->availableGeometry().center() - window.rect().center());
+  window.show();
+
+  const QStringList paths = CommandLinePaths(QApplication::arguments());
+  if (!paths.isEmpty())
+    QTimer::singleShot(0, &window, [&window, paths] { window.AddDroppedPaths(paths); });
+  return QApplication::exec();
+}
