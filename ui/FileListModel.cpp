@@ -106,7 +106,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return QString::fromStdString(CellText(index.row(), index.column()));
     case Qt::ToolTipRole:
+      // The whole source path, and the whole status where the column cuts it.
       if (index.column() == kFileColumn) return QString::fromStdString(Item(index.row()).path);
+      if (index.column() == kOutputColumn)
+        return QString::fromStdString(rows_[static_cast<size_t>(index.row())]->output);
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Column(index.column()).alignment);

@@ -15,6 +15,7 @@ FileListView::FileListView(QWidget* parent, FileListModel& model)
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setUniformRowHeights(true);
+  setAlternatingRowColors(true);
   setAllColumnsShowFocus(true);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);

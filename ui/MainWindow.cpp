@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QIcon>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -95,6 +96,18 @@ QPushButton* MainWindow::AddButton(const char* text, const char* tip, const QRec
 void MainWindow::BuildControls() {
   content_ = new QWidget(this);
   content_->setGeometry(0, 0, kWidth, kHeight);
+
+  // The program's name where a caption would be; the window drags by it.
+  auto* logo = new QLabel(content_);
+  logo->setPixmap(windowIcon().pixmap(32, 32));
+  logo->setGeometry(11, 15, 32, 32);
+  auto* name = new QLabel(QStringLiteral("Quillo"), content_);
+  QFont nameFont = name->font();
+  nameFont.setPointSizeF(nameFont.pointSizeF() * 1.6);
+  nameFont.setBold(true);
+  name->setFont(nameFont);
+  name->setGeometry(51, 15, 200, 32);
+  for (QLabel* label : {logo, name}) label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   AddButton("&Add Files", "Add files", {11, 72, 107, 27}, Command::AddFiles);
   AddButton("Add &Folder", "Add files from a folder", {11, 119, 107, 27}, Command::AddFolder);

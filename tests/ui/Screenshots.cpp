@@ -1,0 +1,127 @@
+// Takes screenshots of the window under a real display (run it under Xvfb:
+// scripts/screenshots.sh): the window with a list of real files after a
+// conversion in which one file failed, each progress dialog while its
+// command runs, and the list's context menu.
+
+#include <QApplication>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+
+#include "catalog/Catalog.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/DoubleBarDialog.h"
+#include "ui/ListMenus.h"
+#include "ui/SingleBarDialog.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace quillo;
+
+QString outputFolder;
+
+// The screen's pixels in `area`, as the user sees them.
+void Save(const QString& name, const QRect& area) {
+  QApplication::processEvents();
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                    area.width(), area.height());
+  const QString path = outputFolder + "/" + name;
+  std::printf("%s: %s\n", qPrintable(path), shot.save(path) ? "saved" : "FAILED");
+}
+
+QRect Around(const QWidget& widget, int margin) {
+  return widget.frameGeometry().adjusted(-margin, -margin, margin, margin);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    return 2;
+  }
+  outputFolder = QString::fromLocal8Bit(argv[1]);
+  fs::create_directories(argv[1]);
+
+  test::WindowTest world;
+  const std::string in = world.dir.File("Music");
+  fs::create_directories(in);
+  const std::string damaged = in + "/Interview (raw).wav";
+  const std::vector<std::string> files = {
+      test::MakeAudio(in + "/Morning Walk.mp3", "sine=f=330:d=187"),
+      test::MakeAudio(in + "/Field Recording 03.wav", "sine=f=440:d=62:r=48000"),
+      test::MakeAudio(in + "/Quartet in D - Allegro.flac",
+                      "aevalsrc=0.3*sin(2*PI*440*t)|0.3*sin(2*PI*660*t):s=96000:d=20"),
+      test::MakeAudio(in + "/Lecture, part 1.flac", "sine=f=200:d=3725:r=16000"),
+      test::MakeAudio(in + "/Voice memo.ogg", "sine=f=220:d=9:r=22050"),
+      test::MakeAudio(damaged, "sine=f=440:d=4"),
+      test::MakeAudio(in + "/Holiday clip.aiff", "sine=f=500:d=75:r=32000"),
+  };
+  test::Run("ffmpeg -v error -y -f lavfi -i testsrc=d=5:s=320x240 -f lavfi -i sine=d=5 -shortest " +
+            test::ShellQuote(in + "/Birthday video.mp4"));
+  QStringList paths;
+  for (const std::string& file : files) paths.push_back(QString::fromStdString(file));
+  paths.push_back(QString::fromStdString(in + "/Birthday video.mp4"));
+
+  MainWindow& window = world.Window();
+  window.move(40, 40);
+  window.show();
+  QApplication::processEvents();
+
+  // The adding dialog, caught while it works through many copies.
+  QStringList many;
+  for (int i = 0; i < 400; ++i) {
+    const std::string copy = world.dir.File("copies/Track " + std::to_string(i + 1) + ".wav");
+    fs::create_directories(fs::path(copy).parent_path());
+    fs::copy_file(files[1], copy, fs::copy_options::overwrite_existing);
+    many.push_back(QString::fromStdString(copy));
+  }
+  test::WhileRunning(
+      [&] {
+        auto* dialog = test::VisibleWindow<SingleBarDialog>();
+        if (dialog == nullptr || dialog->Position() < 150) return false;
+        Save("adding-dialog.png", Around(*dialog, 8));
+        dialog->CancelButton()->click();
+        return true;
+      },
+      [&] { window.AddChosenFiles(many); });
+  window.Run(Command::RemoveAll);
+
+  window.AddChosenFiles(paths);
+  test::WriteFile(damaged, std::vector<uint8_t>(64, 0x11));
+  // Each file to MP3; the conversion dialog is caught during the long file.
+  bool caught = false;
+  test::WhileRunning(
+      [&] {
+        auto* dialog = test::VisibleWindow<DoubleBarDialog>();
+        if (dialog == nullptr || !dialog->OverallText().contains("4 of") ||
+            dialog->FileBar()->value() < 300)
+          return false;
+        Save("converting-dialog.png", Around(*dialog, 8));
+        caught = true;
+        return true;
+      },
+      [&] { window.Run(Command::ConvertAll); });
+  if (!caught) std::printf("the conversion dialog was not caught\n");
+  Save("window.png", Around(window, 0));
+
+  // The context menu with the first file selected, where a right click opens it.
+  window.List().selectionModel()->select(window.Model().index(0, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  QMenu menu(&window);
+  FillListMenu(menu, window.CurrentListState(), [](Command) {});
+  const QPoint click = window.List().viewport()->mapToGlobal(QPoint(120, 30));
+  menu.popup(click);
+  QTimer::singleShot(300, [&] {
+    Save("context-menu.png", QRect(window.frameGeometry().topLeft(), QSize(950, 650)));
+    menu.close();
+  });
+  QTimer::singleShot(500, &application, &QApplication::quit);
+  return QApplication::exec();
+}
