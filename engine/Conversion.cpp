@@ -4,6 +4,7 @@
 
 #include "engine/ConversionRun.h"
 #include "engine/JoinRun.h"
+#include "engine/ParallelRun.h"
 #include "engine/SourceFactory.h"
 
 namespace quillo {
@@ -19,14 +20,15 @@ struct RunState {
       : factory(backends, &prompts),
         pass{settings, *FindFormat(settings.formats, settings.outputFormat), job, backends,
              factory, progress},
-        env{pass, prompts, list != nullptr ? *list : silent, documentsFolder, {}} {
-    env.result.files.resize(files);
+        env{pass, prompts, list != nullptr ? *list : silent, documentsFolder, result} {
+    result.files.resize(files);
   }
 
   ConversionJob job;
   SourceFactory factory;
   PassContext pass;
   RunListView silent;
+  RunResult result;
   RunEnvironment env;
 };
 
@@ -48,15 +50,18 @@ Conversion::Conversion(const BackendTable& backends, const ConversionSettings& s
 RunResult Conversion::ConvertEach(std::vector<FileItem*>& files) {
   if (FindFormat(settings_.formats, settings_.outputFormat) == nullptr) return NoFormat(files.size());
   RunState run(backends_, settings_, progress_, prompts_, list_, documentsFolder_, files.size());
-  quillo::ConvertEach(files, run.env);
-  return std::move(run.env.result);
+  if (jobs_ > 1 && files.size() > 1)
+    ConvertEachAtOnce(files, run.env, jobs_);
+  else
+    quillo::ConvertEach(files, run.env);
+  return std::move(run.result);
 }
 
 RunResult Conversion::JoinAll(std::vector<FileItem*>& files, const std::string& outputPath) {
   if (FindFormat(settings_.formats, settings_.outputFormat) == nullptr) return NoFormat(files.size());
   RunState run(backends_, settings_, progress_, prompts_, list_, documentsFolder_, files.size());
   quillo::JoinAll(files, outputPath, run.env);
-  return std::move(run.env.result);
+  return std::move(run.result);
 }
 
 }  // namespace quillo

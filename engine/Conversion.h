@@ -25,6 +25,10 @@ class Conversion {
   // The folder outputs fall back to when the chosen one fails; empty: none.
   void SetDocumentsFolder(std::string folder) { documentsFolder_ = std::move(folder); }
 
+  // How many files ConvertEach converts at once (1, the default: one after
+  // the other, in list order). Outputs, names and results do not depend on it.
+  void SetJobs(int jobs) { jobs_ = jobs; }
+
   // Converts each file into its own output in the output format of the
   // settings. The files' outputPath fields are set for those that converted.
   RunResult ConvertEach(std::vector<FileItem*>& files);
@@ -39,6 +43,7 @@ class Conversion {
   UserPrompts& prompts_;
   RunListView* list_;
   std::string documentsFolder_;
+  int jobs_ = 1;
 };
 
 // How adding one file to the list went.

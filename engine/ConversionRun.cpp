@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <set>
 #include <system_error>
 
 #include "engine/FileItemText.h"
@@ -64,6 +63,8 @@ OutputPathOptions PathOptions(const ConversionSettings& settings, const std::str
   return options;
 }
 
+}  // namespace
+
 std::string FormatDisplayName(const OutputFormat& row) {
   if (!row.menuLabel.empty()) return std::string(row.menuLabel);
   std::string name(row.extension);
@@ -71,6 +72,8 @@ std::string FormatDisplayName(const OutputFormat& row) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return name;
 }
+
+namespace {
 
 // Shows the file and the overall progress for file `position` of `count`.
 void AnnounceFile(size_t index, const FileItem& file, int position, int count,
@@ -180,11 +183,52 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   return {FileResult::State::Failed, status};
 }
 
+bool LacksSoundFont(const FileItem& file, const BackendTable& backends) {
+  return file.sourceKind == SourceKind::Midi &&
+         (backends.soundFont == nullptr || !backends.soundFont->IsLoaded());
+}
+
+bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnvironment& env,
+                bool& widened) {
+  PassContext& pass = env.pass;
+  ConversionProgress& progress = pass.progress;
+  RunResult& result = env.result;
+  FileResult& fileResult = result.files[index];
+  if (outcome.state == FileResult::State::Converted) {
+    fileResult.state = FileResult::State::Converted;
+    fileResult.outputPath = file.outputPath;
+    env.SetVolumeCell(index, VolumeCellText(pass.job.appliedGain));
+    env.SetOutputCell(index, FileNameCell(file.outputPath));
+    progress.Pump();
+    if (!progress.IsCancelled()) return true;
+    result.cancelled = true;
+    return false;
+  }
+  file.outputPath.clear();
+  fileResult.outputPath.clear();
+  if (outcome.state == FileResult::State::Cancelled || progress.IsCancelled()) {
+    fileResult.state = FileResult::State::Cancelled;
+    ++result.failures;
+    env.SetOutputCell(index, kCancelledStatus);
+    result.cancelled = true;
+    return false;
+  }
+  fileResult.state = outcome.state;
+  if (outcome.state != FileResult::State::Skipped) ++result.failures;
+  // A failure with its detail needs a wider column, once.
+  if (!widened && !pass.job.failureDetail.empty() &&
+      outcome.status.rfind(kConversionFailureStatus, 0) == 0) {
+    widened = true;
+    env.list.WidenOutputColumn(500);
+  }
+  env.SetOutputCell(index, outcome.status);
+  return true;
+}
+
 void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
                  const FileStep& step) {
   PassContext& pass = env.pass;
   ConversionProgress& progress = pass.progress;
-  RunResult& result = env.result;
   const int count = static_cast<int>(files.size());
   bool widened = false;
   progress.SetOverallRange(count);
@@ -192,97 +236,77 @@ void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEn
 
   for (size_t i = 0; i < files.size(); ++i) {
     FileItem& file = *files[i];
-    FileResult& fileResult = result.files[i];
     pass.job.position = static_cast<int>(i) + 1;
     pass.job.failureDetail.clear();
     FileOutcome outcome;
-    SoundFontService* soundFont = pass.backends.soundFont;
-    if (file.sourceKind == SourceKind::Midi && (soundFont == nullptr || !soundFont->IsLoaded())) {
+    if (LacksSoundFont(file, pass.backends)) {
       outcome.status = kSoundFontMissingStatus;
     } else {
       AnnounceFile(i, file, pass.job.position, count, target, env);
       outcome = step(i, file);
     }
+    if (!FinishFile(i, file, outcome, env, widened)) return;
+  }
+}
 
-    if (outcome.state == FileResult::State::Converted) {
-      fileResult.state = FileResult::State::Converted;
-      fileResult.outputPath = file.outputPath;
-      env.SetVolumeCell(i, VolumeCellText(pass.job.appliedGain));
-      env.SetOutputCell(i, FileNameCell(file.outputPath));
-      progress.Pump();
-      if (progress.IsCancelled()) {
-        result.cancelled = true;
-        return;
-      }
-      continue;
-    }
-    file.outputPath.clear();
-    fileResult.outputPath.clear();
-    if (outcome.state == FileResult::State::Cancelled || progress.IsCancelled()) {
-      fileResult.state = FileResult::State::Cancelled;
-      ++result.failures;
-      env.SetOutputCell(i, kCancelledStatus);
-      result.cancelled = true;
+OutputNamer::OutputNamer(const PassContext& pass, const std::string& documentsFolder)
+    : options_(PathOptions(pass.settings, documentsFolder)), extension_(pass.row.extension) {
+  options_.claimedThisRun = &claimed_;
+}
+
+std::optional<FileOutcome> OutputNamer::Name(FileItem& file, FileResult& result) {
+  std::string message;
+  std::string fallbackReason;
+  if (!MakeOutputPath(file, extension_, options_, message, &fallbackReason)) {
+    const bool skipped = message == kTargetSkippedStatus;
+    return FileOutcome{skipped ? FileResult::State::Skipped : FileResult::State::Failed, message};
+  }
+  result.fallbackReason = fallbackReason;
+  claimed_.insert(FileListKey(file.outputPath));
+  return std::nullopt;
+}
+
+FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) {
+  PassContext& pass = env.pass;
+  // The output is written beside its target and takes its name only once it
+  // is complete: a failure, a cancel or a killed process never leaves a
+  // partial file under the final name, and an old target survives them.
+  PendingOutput pending(file.outputPath);
+  if (!pending.Create())
+    return FileOutcome{FileResult::State::Failed,
+                       "Failed to create file \"" + file.outputPath + "\""};
+  FileOutcome outcome = RunFilePasses(index, file, pending.path(), env, [&](const PassItem& item) {
+    return ConvertFile(item, pass);
+  });
+  if (outcome.state != FileResult::State::Converted) return outcome;
+  if (!pending.Commit()) {
+    pass.job.failureDetail = pending.error();
+    return FileOutcome{FileResult::State::Failed,
+                       std::string(kConversionFailureStatus) + " (" + pending.error() + ")"};
+  }
+  return outcome;
+}
+
+void FindRevealPath(const std::vector<FileItem*>& files, RunEnvironment& env) {
+  if (env.result.cancelled || !env.pass.settings.browseOutputFolder) return;
+  for (const FileItem* file : files) {
+    std::error_code ec;
+    if (!file->outputPath.empty() && std::filesystem::exists(file->outputPath, ec)) {
+      env.result.revealPath = file->outputPath;
       return;
     }
-    fileResult.state = outcome.state;
-    if (outcome.state != FileResult::State::Skipped) ++result.failures;
-    // A failure with its detail needs a wider column, once.
-    if (!widened && !pass.job.failureDetail.empty() &&
-        outcome.status.rfind(kConversionFailureStatus, 0) == 0) {
-      widened = true;
-      env.list.WidenOutputColumn(500);
-    }
-    env.SetOutputCell(i, outcome.status);
   }
 }
 
 void ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
-  RunResult& result = env.result;
   if (!CheckPrerequisites(files, env)) return;
-  result.started = true;
-  PassContext& pass = env.pass;
-  std::set<std::string> written;
-  OutputPathOptions pathOptions = PathOptions(pass.settings, env.documentsFolder);
-  pathOptions.writtenThisRun = &written;
-
-  RunEachFile(files, FormatDisplayName(pass.row), env, [&](size_t i, FileItem& file) {
-    std::string message;
-    std::string fallbackReason;
-    if (!MakeOutputPath(file, std::string(pass.row.extension), pathOptions, message,
-                        &fallbackReason)) {
-      const bool skipped = message == kTargetSkippedStatus;
-      return FileOutcome{skipped ? FileResult::State::Skipped : FileResult::State::Failed, message};
-    }
-    result.files[i].fallbackReason = fallbackReason;
-    // The output is written beside its target and takes its name only once it
-    // is complete: a failure, a cancel or a killed process never leaves a
-    // partial file under the final name, and an old target survives them.
-    PendingOutput pending(file.outputPath);
-    if (!pending.Create())
-      return FileOutcome{FileResult::State::Failed,
-                         "Failed to create file \"" + file.outputPath + "\""};
-    FileOutcome outcome = RunFilePasses(
-        i, file, pending.path(), env, [&](const PassItem& item) { return ConvertFile(item, pass); });
-    if (outcome.state != FileResult::State::Converted) return outcome;
-    if (!pending.Commit()) {
-      pass.job.failureDetail = pending.error();
-      return FileOutcome{FileResult::State::Failed,
-                         std::string(kConversionFailureStatus) + " (" + pending.error() + ")"};
-    }
-    written.insert(FileListKey(file.outputPath));
-    return outcome;
+  env.result.started = true;
+  OutputNamer namer(env.pass, env.documentsFolder);
+  RunEachFile(files, FormatDisplayName(env.pass.row), env, [&](size_t i, FileItem& file) {
+    if (std::optional<FileOutcome> refused = namer.Name(file, env.result.files[i])) return *refused;
+    return ConvertNamedFile(i, file, env);
   });
-
-  if (!result.cancelled && pass.settings.browseOutputFolder) {
-    for (const FileItem* file : files) {
-      std::error_code ec;
-      if (!file->outputPath.empty() && std::filesystem::exists(file->outputPath, ec)) {
-        result.revealPath = file->outputPath;
-        break;
-      }
-    }
-  }
+  FindRevealPath(files, env);
 }
 
 }  // namespace quillo

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/ConvertPass.h"
 #include "engine/FileItem.h"
+#include "engine/OutputPath.h"
 #include "engine/RunResult.h"
 #include "engine/UserPrompts.h"
 
@@ -22,7 +25,7 @@ struct RunEnvironment {
   UserPrompts& prompts;
   RunListView& list;
   std::string documentsFolder;  // the output fallback folder; empty when unknown
-  RunResult result;
+  RunResult& result;
 
   // Shows a cell and keeps it in the file's result.
   void SetOutputCell(size_t file, const std::string& text);
@@ -36,7 +39,8 @@ std::string VolumeCellText(float gain);
 // false result ends the command.
 bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env);
 
-// Converts each file into its own output, writing its cells as it goes.
+// Converts each file into its own output, one after the other, writing its
+// cells as it goes.
 void ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env);
 
 // How the passes of one file ended.
@@ -44,6 +48,42 @@ struct FileOutcome {
   FileResult::State state = FileResult::State::Failed;
   std::string status;  // the "Output" cell text of a failure
 };
+
+// The format's name in the progress captions: its label, or its extension in
+// upper case.
+std::string FormatDisplayName(const OutputFormat& row);
+
+// Whether a MIDI file must fail because no sound font is loaded.
+bool LacksSoundFont(const FileItem& file, const BackendTable& backends);
+
+// Output names of a run, given in input order. A name once given is claimed
+// for the run, so that no later file writes it, whether or not the earlier
+// file converts and whichever file finishes first.
+class OutputNamer {
+ public:
+  OutputNamer(const PassContext& pass, const std::string& documentsFolder);
+  // Sets file.outputPath (and the result's fallback reason); the outcome of a
+  // file that gets no output name.
+  std::optional<FileOutcome> Name(FileItem& file, FileResult& result);
+
+ private:
+  std::set<std::string> claimed_;
+  OutputPathOptions options_;
+  std::string extension_;
+};
+
+// Converts a file that has its output name, through a temporary file beside
+// the target that takes the name only when complete.
+FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env);
+
+// Writes how file `index` ended into its cells and result; false when the run
+// stops (a cancel). `widened` tells whether the "Output" column was widened.
+bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnvironment& env,
+                bool& widened);
+
+// Sets the result's reveal path: the first output that exists, unless the run
+// was cancelled or the settings say no.
+void FindRevealPath(const std::vector<FileItem*>& files, RunEnvironment& env);
 
 // Runs the preprocessing, normalize and convert passes of the file at `index`,
 // each with one retry through the framework, naming each step in its "Output"

@@ -91,11 +91,13 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, Outp
     base = source.substr(0, source.size() - (fileName.size() - stem.size()));
   }
 
+  const auto claimed = [&options](const std::string& candidate) {
+    return options.claimedThisRun != nullptr &&
+           options.claimedThisRun->count(FileListKey(candidate)) != 0;
+  };
   std::string path = base + newExtension;
-  if (Exists(path)) {
-    const bool writtenThisRun =
-        options.writtenThisRun != nullptr && options.writtenThisRun->count(FileListKey(path)) != 0;
-    switch (writtenThisRun ? TargetExistsPolicy::Rename : options.targetPolicy) {
+  if (claimed(path) || Exists(path)) {
+    switch (claimed(path) ? TargetExistsPolicy::Rename : options.targetPolicy) {
       case TargetExistsPolicy::Overwrite:
         if (SamePath(path, source)) {
           message =
@@ -110,7 +112,7 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, Outp
       default:
         for (long n = 1;; ++n) {
           path = base + "_" + std::to_string(n) + newExtension;
-          if (!Exists(path)) break;
+          if (!claimed(path) && !Exists(path)) break;
         }
         break;
     }

@@ -20,10 +20,12 @@ struct OutputPathOptions {
   bool documentsFallback = false;  // retry in the documents folder when creation fails
   std::string documentsFolder;     // the user's documents folder, empty when unknown
   TargetExistsPolicy targetPolicy = TargetExistsPolicy::Rename;
-  // Outputs this run has already written (FileListKey of each): a later file
-  // of the same run that maps to one of them is renamed whatever the policy,
-  // so that no output of the run replaces another.
-  const std::set<std::string>* writtenThisRun = nullptr;
+  // Outputs earlier files of this run were given (FileListKey of each),
+  // written yet or not: a later file that maps to one of them is renamed
+  // whatever the policy, and a numbered name is never one of them, so that no
+  // output of the run replaces another and the names do not depend on which
+  // file finishes first.
+  const std::set<std::string>* claimedThisRun = nullptr;
 };
 
 // Chooses the output path of `item` for the output extension `extension`

@@ -217,7 +217,9 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   PassContext pass{settings, row, job, backends, factory, progress};
   Cells cells;
   Answers answers;
-  RunEnvironment env{pass, answers, cells, "", {}};
+  RunResult result;
+  result.files.resize(1);
+  RunEnvironment env{pass, answers, cells, "", result};
   const auto convert = [&](const PassItem& item) { return ConvertFile(item, pass); };
   FileItem mp3;
   mp3.path = dir.File("a.mp3");
