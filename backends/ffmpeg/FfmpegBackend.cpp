@@ -2,7 +2,7 @@
 
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
-#include "engine/UnavailableSource.h"
+#include "backends/ffmpeg/OggVorbisSource.h"
 
 namespace quillo {
 
@@ -11,6 +11,6 @@ std::unique_ptr<MediaSource> MakeFrameworkSource(bool fullDecoding) {
   return std::make_unique<FrameworkProbeSource>();
 }
 
-std::unique_ptr<MediaSource> MakeOggVorbisSource() { return std::make_unique<UnavailableSource>(); }
+std::unique_ptr<MediaSource> MakeOggVorbisSource() { return std::make_unique<OggVorbisSource>(); }
 
 }  // namespace quillo

@@ -1,0 +1,216 @@
+#include "backends/ffmpeg/OggVorbisSource.h"
+
+// Our own callbacks open the file; the header's static ones would go unused.
+#define OV_EXCLUDE_STATIC_CALLBACKS
+#include <sys/stat.h>
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <bit>
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <string_view>
+
+#include "engine/ChannelOrder.h"
+#include "engine/Downmix.h"
+#include "engine/RegularFile.h"
+#include "engine/Utf8.h"
+
+namespace quillo {
+namespace {
+
+// Comments longer than this are no tag texts.
+constexpr size_t kMaxCommentBytes = 1000;
+// A damaged stream reports a hole and decoding goes on after it; a stream
+// that does nothing but fail this many times in a row has ended.
+constexpr int kMaxFailedReads = 32;
+// Bytes asked of the decoder per read: a mono block, or the whole buffer.
+constexpr int kMonoRequestBytes = kMaxBlockFrames * 2;
+
+size_t ReadFile(void* into, size_t size, size_t count, void* file) {
+  return std::fread(into, size, count, static_cast<std::FILE*>(file));
+}
+int SeekFile(void* file, ogg_int64_t offset, int whence) {
+  return fseeko(static_cast<std::FILE*>(file), static_cast<off_t>(offset), whence);
+}
+int CloseFile(void* file) { return std::fclose(static_cast<std::FILE*>(file)); }
+long TellFile(void* file) { return static_cast<long>(ftello(static_cast<std::FILE*>(file))); }
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    const auto a = static_cast<unsigned char>(text[i]);
+    const auto b = static_cast<unsigned char>(prefix[i]);
+    if (std::toupper(a) != std::toupper(b)) return false;
+  }
+  return true;
+}
+
+int16_t Clamp16(int value) { return static_cast<int16_t>(std::clamp(value, -32768, 32767)); }
+
+}  // namespace
+
+void OggVorbisSource::VorbisFileCloser::operator()(OggVorbis_File* file) const {
+  ov_clear(file);
+  delete file;
+}
+
+OggVorbisSource::OggVorbisSource() = default;
+OggVorbisSource::~OggVorbisSource() = default;
+
+void OggVorbisSource::Close() {
+  file_.reset();
+  comments_.clear();
+  pendingStart_ = 0;
+  pendingFrames_ = 0;
+  pendingChannels_ = 0;
+  waveOrder_.clear();
+  ResetState();
+}
+
+bool OggVorbisSource::Open(const std::string& path, int /*renderRate*/) {
+  Close();
+  // Only regular files: opening a FIFO would wait for a writer.
+  if (!RegularFileProblem(path).empty()) return false;
+  std::FILE* stream = std::fopen(path.c_str(), "rb");
+  if (stream == nullptr) return false;
+  struct stat info {};
+  if (fstat(fileno(stream), &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::fclose(stream);
+    return false;
+  }
+  // On success the decoder owns the stream and closes it in ov_clear; on
+  // failure it is still ours.
+  std::unique_ptr<OggVorbis_File, VorbisFileCloser> file(new OggVorbis_File{});
+  const ov_callbacks callbacks = {ReadFile, SeekFile, CloseFile, TellFile};
+  if (ov_open_callbacks(stream, file.get(), nullptr, 0, callbacks) < 0) {
+    std::fclose(stream);
+    return false;
+  }
+  const vorbis_info* streamInfo = ov_info(file.get(), -1);
+  if (streamInfo == nullptr || streamInfo->channels < 1) return false;
+
+  // Comments are UTF-8 already; one that is not is dropped, as is a long one.
+  if (const vorbis_comment* comments = ov_comment(file.get(), -1); comments != nullptr) {
+    for (int i = 0; i < comments->comments; ++i) {
+      const int length = comments->comment_lengths[i];
+      if (length < 0 || static_cast<size_t>(length) > kMaxCommentBytes) continue;
+      std::string text(comments->user_comments[i], static_cast<size_t>(length));
+      // A comment ends at a NUL, as the text it is copied into does.
+      text.resize(std::min(text.size(), text.find('\0')));
+      if (IsValidUtf8(text)) comments_.push_back(std::move(text));
+    }
+  }
+
+  sampleRate_ = static_cast<int>(std::min<long>(streamInfo->rate, INT_MAX));
+  sourceChannels_ = streamInfo->channels;
+  channels_ = streamInfo->channels < 3 ? streamInfo->channels : 2;
+  bitsPerSample_ = 16;
+  bytesPerSample_ = 2;
+  long bitRate = streamInfo->bitrate_nominal;
+  // A stream without a nominal rate still has an average one.
+  if (bitRate <= 0) bitRate = ov_bitrate(file.get(), -1);
+  bitRate_ = bitRate > 0 ? static_cast<int>(std::min<long>(bitRate / 1000, INT_MAX)) : 0;
+  const double seconds = ov_time_total(file.get(), -1);
+  duration_ = seconds > 0 ? static_cast<int>(std::min<double>(seconds, INT_MAX)) : 0;
+  // The decoder's total leaves out the header pages that its position
+  // counts; the file's size is where that position ends.
+  progressTotal_ = static_cast<uint64_t>(info.st_size);
+  file_ = std::move(file);
+  return true;
+}
+
+uint64_t OggVorbisSource::GetProgressPosition() {
+  if (!file_) return 0;
+  const ogg_int64_t position = ov_raw_tell(file_.get());
+  return position > 0 ? static_cast<uint64_t>(position) : 0;
+}
+
+bool OggVorbisSource::Decode() {
+  const vorbis_info* current = ov_info(file_.get(), -1);
+  const int request = current != nullptr && current->channels == 1
+                          ? kMonoRequestBytes
+                          : static_cast<int>(interleave_.size() * sizeof(int16_t));
+  const int bigEndian = std::endian::native == std::endian::big ? 1 : 0;
+  for (int failures = 0; failures < kMaxFailedReads;) {
+    int link = 0;
+    const long got = ov_read(file_.get(), reinterpret_cast<char*>(interleave_.data()), request,
+                             bigEndian, 2, 1, &link);
+    if (got == 0) return false;
+    if (got < 0) {
+      ++failures;
+      continue;
+    }
+    // A chained file may change its format from one link to the next: the
+    // samples are read by their own link's channel count, and a link at
+    // another rate ends the stream rather than play at the wrong speed.
+    const vorbis_info* linkInfo = ov_info(file_.get(), link);
+    if (linkInfo == nullptr || linkInfo->channels < 1 || linkInfo->rate != sampleRate_)
+      return false;
+    if (linkInfo->channels != pendingChannels_) {
+      pendingChannels_ = linkInfo->channels;
+      waveOrder_ = WaveOrderOf(VorbisSpeakers(pendingChannels_));
+    }
+    pendingStart_ = 0;
+    pendingFrames_ = static_cast<int>(got / (2 * pendingChannels_));
+    if (pendingFrames_ > 0) return true;
+  }
+  return false;
+}
+
+void OggVorbisSource::Fold(int frames, int16_t* left, int16_t* right) {
+  const auto channels = static_cast<size_t>(pendingChannels_);
+  const int16_t* in = interleave_.data() + static_cast<size_t>(pendingStart_) * channels;
+  std::array<int16_t, 8> ordered{};
+  for (int f = 0; f < frames; ++f, in += channels) {
+    int16_t l = in[0];
+    int16_t r = in[0];
+    if (channels == 2) {
+      r = in[1];
+    } else if (channels > 2) {
+      // The fold takes WAV order: L, R, C, LFE, then the surrounds.
+      const int16_t* frame = in;
+      if (!waveOrder_.empty()) {
+        for (size_t i = 0; i < waveOrder_.size(); ++i)
+          ordered[i] = in[static_cast<size_t>(waveOrder_[i])];
+        frame = ordered.data();
+      }
+      DownmixToStereo(pendingChannels_, frame, l, r);
+    }
+    if (channels_ == 1) {
+      // Only a later link of a chained file can have more channels.
+      left[f] = channels == 1 ? l : Clamp16((l + r) / 2);
+    } else {
+      left[f] = l;
+      if (right != nullptr) right[f] = r;
+    }
+  }
+}
+
+int OggVorbisSource::Read(int16_t* left, int16_t* right) {
+  if (!file_ || left == nullptr) return 0;
+  if (pendingFrames_ == 0 && !Decode()) return 0;
+  const int frames = std::min(pendingFrames_, kMaxBlockFrames);
+  Fold(frames, left, right);
+  pendingStart_ += frames;
+  pendingFrames_ -= frames;
+  return frames;
+}
+
+bool OggVorbisSource::ReadTags(TagInfo& tags) {
+  const std::pair<std::string_view, std::string*> fields[] = {
+      {"TITLE=", &tags.title},       {"ARTIST=", &tags.artist},     {"ALBUM=", &tags.album},
+      {"DATE=", &tags.year},         {"GENRE=", &tags.genre},       {"COMMENT=", &tags.comment},
+      {"TRACKNUMBER=", &tags.track}, {"COMPOSER=", &tags.composer}, {"COPYRIGHT=", &tags.copyright},
+  };
+  for (const auto& [prefix, field] : fields) {
+    field->clear();
+    // Keys are case-insensitive; of a repeated key the last one counts.
+    for (const std::string& comment : comments_)
+      if (StartsWithIgnoringCase(comment, prefix)) *field = comment.substr(prefix.size());
+  }
+  return true;
+}
+
+}  // namespace quillo
