@@ -68,9 +68,10 @@ InstalledBackends::InstalledBackends() {
       {B::WindowsMedia, [](bool) { return MakeWmSource(); }},
       {B::Framework, [](bool fullDecoding) { return MakeFrameworkSource(fullDecoding); }},
   };
-  // No AMR file writer and no Windows Media writer in this build yet: their
-  // rows fail with "Conversion Failure".
-  table_.sinks = {{FormatBackend::Framework, [] { return MakeFrameworkSink(); }}};
+  // No Windows Media writer in this build yet: its rows fail with
+  // "Conversion Failure".
+  table_.sinks = {{FormatBackend::Framework, [] { return MakeFrameworkSink(); }},
+                  {FormatBackend::Amr, [] { return MakeAmrSink(); }}};
   table_.scratchWriter = [] { return std::make_unique<RawPcmWriter>(); };
   table_.readWaveInfo = ReadRiffInfoTags;
   table_.wrapsDtsAsPcm = [](const std::string& path) {
