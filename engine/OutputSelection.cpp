@@ -20,8 +20,8 @@ int DefaultBitRate(int rate, int channels) {
 
 namespace {
 
-std::optional<OutputSelection> SelectAmr(const OutputFormat& row, int renderRate,
-                                         const ConversionSettings& settings,
+std::optional<OutputSelection> SelectAmr(const OutputFormat& row, int refChannels, int renderRate,
+                                         SelectionMode mode, const ConversionSettings& settings,
                                          const SinkCreator& create) {
   OutputSelection out;
   out.sink = create(FormatBackend::Amr);
@@ -42,6 +42,10 @@ std::optional<OutputSelection> SelectAmr(const OutputFormat& row, int renderRate
   }
   out.sink->SetCodecOptions(options);
   out.channels = 1;
+  // AMR is mono: a stereo source gives one channel alone unless the two are
+  // mixed.
+  out.pickChannel = mode == SelectionMode::PerFile && refChannels == 2 &&
+                    settings.monoType != MonoMixMode::Average;
   return out;
 }
 
@@ -92,7 +96,7 @@ std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referen
                                             const SinkCreator& create) {
   switch (row.backend) {
     case FormatBackend::Amr:
-      return SelectAmr(row, renderRate, settings, create);
+      return SelectAmr(row, referenceChannels, renderRate, mode, settings, create);
     case FormatBackend::WindowsMedia:
       // Writing Windows Media files needs the Windows Media sink and its
       // format list; without them no format can be chosen.

@@ -122,6 +122,17 @@ TEST_F(OutputSelectionTest, AmrRowsTakeTheirModesFromTheSettings) {
   EXPECT_EQ(last->options.amrMode, 3);
   EXPECT_EQ(last->options.wideBandMode, 4);
   EXPECT_EQ(last->rate, -1);  // the AMR sink's format setters are not called
+  // A stereo source is mixed, or gives one channel alone in the left and
+  // right mono modes (per file only).
+  EXPECT_FALSE(out->pickChannel);
+  settings.monoType = MonoMixMode::RightOnly;
+  const auto amrPick = [&](int channels, SelectionMode mode) {
+    return SelectOutput(Row(format_id::kAmr), 44100, channels, 16000, mode, settings, creator)
+        ->pickChannel;
+  };
+  EXPECT_TRUE(amrPick(2, SelectionMode::PerFile));
+  EXPECT_FALSE(amrPick(1, SelectionMode::PerFile));
+  EXPECT_FALSE(amrPick(2, SelectionMode::Join));
   settings.awbMode = 8;
   settings.awbDtx = 0;
   out = SelectOutput(Row(format_id::kAwb), 8000, 1, 16000, SelectionMode::PerFile, settings,
