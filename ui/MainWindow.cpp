@@ -1,6 +1,7 @@
 #include "ui/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -63,6 +64,7 @@ class MainWindow::BusyScope {
   ~BusyScope() {
     window_.content_->setEnabled(true);
     window_.busy_ = false;
+    if (window_.quitRequested_) QTimer::singleShot(0, &window_, &MainWindow::Quit);
   }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
@@ -356,6 +358,16 @@ void MainWindow::ShowAbout() {
                      "files to thirty audio formats, one output each or joined into one.</p>"
                      "<p><a href=\"%2\">%2</a></p>")
           .arg(QStringLiteral(QUILLO_VERSION), QString::fromLatin1(web::kHomepage)));
+}
+
+void MainWindow::Quit() {
+  if (busy_) {
+    quitRequested_ = true;
+    for (ProgressDialog* dialog : findChildren<ProgressDialog*>()) dialog->Cancel();
+    return;
+  }
+  close();
+  QApplication::quit();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -46,6 +46,9 @@ class MainWindow final : public QWidget {
   ~MainWindow() override;
 
   void Run(Command command);
+  // Ends the program as closing the window does; a running command is
+  // cancelled first, and the window closes when it has stopped.
+  void Quit();
   // Add Files once its dialog chose them: every file, whatever its name.
   void AddChosenFiles(const QStringList& paths);
   // Add Folder once its browser chose one: the files below it that pass the
@@ -100,6 +103,7 @@ class MainWindow final : public QWidget {
   QToolButton* helpButton_ = nullptr;
   int outputColumnWidth_ = kOutputColumnWidth;
   bool busy_ = false;
+  bool quitRequested_ = false;
 };
 
 }  // namespace quillo

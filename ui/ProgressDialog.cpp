@@ -29,7 +29,7 @@ ProgressDialog::ProgressDialog(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   cancel_->setAutoDefault(false);
   cancel_->setFixedWidth(87);
   layout->addWidget(cancel_, 0, Qt::AlignHCenter);
-  connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+  connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::Cancel);
   setFixedWidth(kDialogWidth);
 }
 

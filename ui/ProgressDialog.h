@@ -19,6 +19,8 @@ class ProgressDialog : public QWidget {
 
  public:
   bool IsCancelled() const { return cancelled_; }
+  // What the Cancel button does.
+  void Cancel() { cancelled_ = true; }
   QPushButton* CancelButton() const { return cancel_; }
   // Handles pending events, a few times a second at most.
   void PumpEvents() { pump_.Pump(); }

@@ -12,6 +12,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 #include "ui/Shell.h"
+#include "ui/TerminationSignals.h"
 #include "ui/ToolTipStyle.h"
 
 namespace {
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
   quillo::QtPrompts prompts(shell);
   quillo::MainWindow window({backends.table(), settings, store, prompts, shell});
   prompts.SetParent(&window);
+  quillo::TerminationSignals stopSignals;
+  QObject::connect(&stopSignals, &quillo::TerminationSignals::received, &window,
+                   &quillo::MainWindow::Quit);
   if (const QScreen* screen = window.screen())
     window.move(screen->availableGeometry().center() - window.rect().center());
   window.show();

@@ -2,11 +2,15 @@
 
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
+#include <csignal>
 #include <filesystem>
 
 #include "catalog/Catalog.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/DoubleBarDialog.h"
+#include "ui/FormatBox.h"
+#include "ui/TerminationSignals.h"
 
 namespace quillo {
 namespace {
@@ -108,6 +112,30 @@ TEST_F(Converting, CancelStopsWithinTheCurrentFile) {
   EXPECT_TRUE(shell.revealed.empty());
   EXPECT_TRUE(Window().List().isEnabled());
   EXPECT_EQ(test::VisibleWindow<DoubleBarDialog>(), nullptr);
+}
+
+// SIGTERM during a run is a Cancel and then a close: the partial output
+// goes, and the window stores its settings as a close does.
+TEST_F(Converting, TerminationSignalCancelsAndCloses) {
+  Add({test::MakeAudio(dir.File("long.wav"), "sine=f=440:d=120:r=22050")});
+  Window().show();
+  Window().Formats().setCurrentIndex(Window().Formats().findData(format_id::kFlac));
+  TerminationSignals stopSignals;
+  QObject::connect(&stopSignals, &TerminationSignals::received, &Window(), &MainWindow::Quit);
+  test::WhileRunning(
+      [&] {
+        auto* dialog = test::VisibleWindow<DoubleBarDialog>();
+        if (dialog == nullptr || dialog->FileBar()->value() == 0) return false;
+        std::raise(SIGTERM);
+        return true;
+      },
+      [&] { Window().Run(Command::ConvertAll); });
+  EXPECT_EQ(ColumnTexts(kOutputColumn), std::vector<std::string>{"Cancelled"});
+  EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible(); }, 2000));
+  ConversionSettings stored(out);
+  store.load(stored);
+  EXPECT_EQ(stored.outputFormat, format_id::kFlac);
 }
 
 }  // namespace
