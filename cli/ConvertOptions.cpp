@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "catalog/Catalog.h"
+#include "cli/AmrOptions.h"
 
 namespace quillo {
 
@@ -27,6 +28,7 @@ const std::map<std::string, Arity>& KnownOptions() {
       {"track", Arity::Value},    {"codec", Arity::Value},      {"rate", Arity::Value},
       {"bitrate", Arity::Value},  {"channels", Arity::Value},   {"auto", Arity::Flag},
       {"config", Arity::Value},   {"save", Arity::Flag},        {"output", Arity::Value},
+      {"band", Arity::Value},     {"mode", Arity::Value},       {"dtx", Arity::Value},
   };
   return known;
 }
@@ -224,7 +226,7 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
 
   for (const auto& [name, value] : arguments.options) {
     int32_t number = 0;
-    if (name == "format") {
+    if (name == "format" || IsAmrOption(name)) {
       continue;
     } else if (name == "output-dir") {
       if (value.empty()) return bad(name, value);
@@ -318,7 +320,7 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
       }
     }
   }
-  return true;
+  return ApplyAmrOptions(arguments.options, *row, settings, error);
 }
 
 }  // namespace quillo

@@ -44,6 +44,12 @@ Options of convert and join (they override the stored settings for this run):
   --codec ID|NAME      the format's codec (see the error text for the list)
   --rate HZ  --bitrate BPS  --channels 1|2   encoding parameters (manual choice)
   --auto               let the program choose the encoding parameters
+  --band nb|wb         AMR: narrow band (8000 Hz) or wide band (16000 Hz)
+  --mode KBPS          AMR and AWB: the bit rate of the band's speech mode,
+                       narrow band 4.75 5.15 5.9 6.7 7.4 7.95 10.2 12.2, wide band
+                       6.60 8.85 12.65 14.25 15.85 18.25 19.85 23.05 23.85
+  --dtx on|off         AMR and AWB: discontinuous transmission (pauses take
+                       almost no room)
   --config FILE        read (and with --save write) the settings in FILE
   --save               store these options as the new settings
 

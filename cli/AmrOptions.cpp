@@ -1,0 +1,80 @@
+#include "cli/AmrOptions.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <span>
+#include <string_view>
+
+#include "backends/amr/AmrModes.h"
+#include "catalog/Catalog.h"
+
+namespace quillo {
+
+namespace {
+
+// The mode whose rate `text` gives in kbit/s ("12.2", "6.6" or "6.60"), or -1.
+int ModeOf(const std::string& text, std::span<const std::string_view> modes) {
+  if (text.empty()) return -1;
+  char* end = nullptr;
+  const double kbps = std::strtod(text.c_str(), &end);
+  if (*end != '\0') return -1;
+  for (size_t mode = 0; mode < modes.size(); ++mode)
+    if (std::abs(std::strtod(std::string(modes[mode]).c_str(), nullptr) - kbps) < 0.001)
+      return static_cast<int>(mode);
+  return -1;
+}
+
+std::string ModeList(std::span<const std::string_view> modes) {
+  std::string list;
+  for (std::string_view mode : modes) list += " " + std::string(mode);
+  return list;
+}
+
+}  // namespace
+
+bool IsAmrOption(const std::string& name) {
+  return name == "band" || name == "mode" || name == "dtx";
+}
+
+bool ApplyAmrOptions(const std::vector<std::pair<std::string, std::string>>& options,
+                     const OutputFormat& row, ConversionSettings& settings, std::string& error) {
+  const bool amr = row.formatId == format_id::kAmr;
+  const bool awb = row.formatId == format_id::kAwb;
+  for (const char* name : {"band", "mode", "dtx"}) {
+    for (const auto& [option, value] : options) {
+      if (option != name) continue;
+      if ((!amr && !awb) || (awb && option == "band")) {
+        error = "--" + option + " does not apply" + FormatListText(row);
+        return false;
+      }
+      const auto bad = [&](const std::string& detail) {
+        error = "bad value \"" + value + "\" for --" + option + detail;
+        return false;
+      };
+      if (option == "band") {
+        if (value == "nb")
+          settings.amrType = AmrBand::Narrow;
+        else if (value == "wb")
+          settings.amrType = AmrBand::Wide;
+        else
+          return bad(" (nb or wb)");
+      } else if (option == "dtx") {
+        if (value != "on" && value != "off") return bad(" (on or off)");
+        (amr ? settings.amrDtx : settings.awbDtx) = value == "on" ? 1 : 0;
+      } else {
+        const bool narrow = amr && settings.amrType == AmrBand::Narrow;
+        const std::span<const std::string_view> modes =
+            narrow ? std::span<const std::string_view>(kAmrNarrowBandModes)
+                   : std::span<const std::string_view>(kAmrWideBandModes);
+        const int mode = ModeOf(value, modes);
+        if (mode < 0)
+          return bad(std::string("; the ") + (narrow ? "narrow" : "wide") +
+                     "-band modes in kbit/s are" + ModeList(modes));
+        (narrow ? settings.amrMode : amr ? settings.amrWbMode : settings.awbMode) = mode;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace quillo
