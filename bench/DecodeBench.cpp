@@ -2,7 +2,7 @@
 // conversion pass would, and prints the frame count and a checksum of the
 // samples.
 //
-//   quillo_bench_decode framework|library FILE
+//   quillo_bench_decode framework|library|ogg|aiff FILE
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +11,8 @@
 #include "backends/InstalledBackends.h"
 #include "backends/bass/BassSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
+#include "backends/ffmpeg/OggVorbisSource.h"
+#include "backends/files/AiffSource.h"
 
 int main(int argc, char** argv) {
   quillo::InstalledBackends backends;
@@ -19,8 +21,12 @@ int main(int argc, char** argv) {
     source = std::make_unique<quillo::FrameworkSource>();
   else if (argc == 3 && std::strcmp(argv[1], "library") == 0)
     source = std::make_unique<quillo::BassSource>(backends.audioLibrary());
+  else if (argc == 3 && std::strcmp(argv[1], "ogg") == 0)
+    source = std::make_unique<quillo::OggVorbisSource>();
+  else if (argc == 3 && std::strcmp(argv[1], "aiff") == 0)
+    source = std::make_unique<quillo::AiffSource>();
   if (!source) {
-    std::fprintf(stderr, "usage: %s framework|library FILE\n", argv[0]);
+    std::fprintf(stderr, "usage: %s framework|library|ogg|aiff FILE\n", argv[0]);
     return 2;
   }
   if (!source->Open(argv[2], 44100)) {
