@@ -1,15 +1,30 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "engine/WindowsMediaFormat.h"
+
 namespace quillo {
 
 // Loads the Windows Media reading and writing support on demand. The
-// factory asks it before it opens a Windows Media file.
+// factory asks it before it opens a Windows Media file, the driver before it
+// writes one.
 class WindowsMediaRuntime {
  public:
   virtual ~WindowsMediaRuntime() = default;
   virtual bool IsLoaded() const = 0;
   // Tries to load; true when the support is available afterwards.
   virtual bool Load() = 0;
+  // The encoding formats the writer offers, in list order; empty until the
+  // support is loaded.
+  virtual std::vector<WindowsMediaFormat> Formats() const { return {}; }
+  // The offered format that comes nearest to the wanted rate, bit rate and
+  // channel count; nothing when none has that channel count.
+  virtual std::optional<WindowsMediaFormat> PickFormat(int /*rate*/, int /*bitRate*/,
+                                                       int /*channels*/) const {
+    return std::nullopt;
+  }
 };
 
 }  // namespace quillo
