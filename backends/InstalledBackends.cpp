@@ -45,7 +45,9 @@ std::map<SourceKind, std::vector<SourceBackend>> CandidateChains() {
       // AIFF variants our reader rejects may still open in the audio library.
       {SourceKind::Aiff, {B::Aiff, B::AudioLibrary, B::Framework}},
       {SourceKind::Amr, {B::Amr, B::Framework}},
-      // The Windows Media source is asked only when its support loads.
+      // The Windows Media source, asked only when its support loads, knows
+      // the attributes (WM/Year) and the stream's own time; a file that is
+      // not ASF inside goes on to the framework.
       {SourceKind::WindowsMedia, {B::WindowsMedia, B::Framework}},
   };
 }
@@ -65,7 +67,7 @@ InstalledBackends::InstalledBackends() {
       {B::Au, [](bool) { return MakeAuSource(); }},
       {B::Aiff, [](bool) { return MakeAiffSource(); }},
       {B::Amr, [](bool) { return MakeAmrSource(); }},
-      {B::WindowsMedia, [](bool) { return MakeWmSource(); }},
+      {B::WindowsMedia, [this](bool) { return MakeWmSource(windowsMedia_); }},
       {B::Framework, [](bool fullDecoding) { return MakeFrameworkSource(fullDecoding); }},
   };
   // No Windows Media writer in this build yet: its rows fail with

@@ -1,9 +1,11 @@
 #include "backends/wm/WmBackend.h"
 
-#include "engine/UnavailableSource.h"
+#include "backends/wm/WmSource.h"
 
 namespace quillo {
 
-std::unique_ptr<MediaSource> MakeWmSource() { return std::make_unique<UnavailableSource>(); }
+std::unique_ptr<MediaSource> MakeWmSource(const WindowsMediaRuntime& runtime) {
+  return std::make_unique<WmSource>(runtime);
+}
 
 }  // namespace quillo

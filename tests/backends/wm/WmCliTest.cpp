@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "tests/backends/ffmpeg/SinkTestSupport.h"
+#include "tests/backends/ffmpeg/SourceTestSupport.h"
+#include "tests/cli/CliTestSupport.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::MakeAudio;
+using test::MakeMedia;
+using test::ProbeEntry;
+using test::RunCli;
+
+class WmCli : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  std::string config = dir.File("quillo.conf");
+  std::string out = dir.File("out");
+
+  std::string Output(const std::string& source, const std::string& extension) const {
+    return (fs::path(out) / (fs::path(source).stem().string() + "." + extension)).string();
+  }
+};
+
+TEST_F(WmCli, FilesMadeByFfmpegProbeAndConvertToWav) {
+  struct Case {
+    const char* name;
+    const char* arguments;
+    const char* row;  // what probe lists: duration, bit rate, rate, channels
+  } cases[] = {
+      {"v1.asf", "-f lavfi -i sine=f=500:r=22050:d=2.5 -c:a wmav1 -b:a 32k",
+       "00:02\t32 kbps\t22050 Hz\tMono"},
+      {"v2a.wma", "-f lavfi -i sine=f=700:r=44100:d=3 -ac 2 -c:a wmav2 -b:a 96k",
+       "00:03\t96 kbps\t44100 Hz\tStereo"},
+      {"v2b.wm", "-f lavfi -i sine=f=900:r=32000:d=1.2 -c:a wmav2 -b:a 48k -f asf",
+       "00:01\t48 kbps\t32000 Hz\tMono"},
+      {"video.wmv",
+       "-f lavfi -i testsrc=s=160x120:r=10:d=2 -f lavfi -i sine=f=440:r=48000:d=2 "
+       "-map 0:v -map 1:a -ac 2 -c:v wmv2 -c:a wmav2 -b:a 128k",
+       "00:02\t128 kbps\t48000 Hz\tStereo"},
+  };
+  std::vector<std::string> paths;
+  std::string expectedProbe;
+  for (const Case& c : cases) {
+    paths.push_back(dir.File(c.name));
+    ASSERT_TRUE(MakeMedia(c.arguments, paths.back())) << c.name;
+    expectedProbe += paths.back() + "\t" + c.name + "\t" + c.row + "\n";
+  }
+  std::ostringstream probeOut, probeErr;
+  EXPECT_EQ(RunProbe(paths, test::Backends(), probeOut, probeErr), 0) << probeErr.str();
+  EXPECT_EQ(probeOut.str(), expectedProbe);
+
+  std::vector<std::string> args = {"-f", "wav", "-d", out};
+  args.insert(args.end(), paths.begin(), paths.end());
+  const test::CliRun run = RunCli("convert", args, config);
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  for (const std::string& path : paths) {
+    const std::vector<int16_t> expected = test::DecodeWithFfmpeg(path);
+    const std::vector<int16_t> converted = test::DecodeWithFfmpeg(Output(path, "wav"));
+    EXPECT_EQ(converted.size(), expected.size()) << path;
+    EXPECT_LE(test::MaxDifference(converted, expected), 1) << path;
+  }
+}
+
+TEST_F(WmCli, AttributesTransferToMp3) {
+  // The year as Windows Media files keep it: only the Windows Media source
+  // reads it.
+  const std::string source = dir.File("tags.wma");
+  ASSERT_TRUE(
+      MakeMedia("-f lavfi -i sine=d=1 -c:a wmav2 -metadata title=Título -metadata "
+                "artist=Ar -metadata track=7/12 -metadata WM/Year=1999 -metadata "
+                "genre=Jazz -metadata composer=Cm",
+                source));
+  const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source}, config);
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  const std::string mp3 = Output(source, "mp3");
+  for (const auto& [key, value] : {std::pair{"title", "Título"},
+                                   {"artist", "Ar"},
+                                   {"track", "7"},
+                                   {"date", "1999"},
+                                   {"genre", "Jazz"},
+                                   {"composer", "Cm"}})
+    EXPECT_EQ(ProbeEntry(mp3, std::string("format_tags=") + key, std::string("TAG:") + key), value)
+        << key;
+}
+
+}  // namespace
+}  // namespace quillo
