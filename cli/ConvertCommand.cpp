@@ -1,8 +1,10 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
+#include <thread>
 
 #include "catalog/Catalog.h"
 #include "cli/CliPrompts.h"
@@ -145,6 +147,8 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
 
   Conversion conversion(backends, settings, progress, prompts);
   conversion.SetDocumentsFolder(DocumentsFolder());
+  const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+  conversion.SetJobs(arguments->jobs > 0 ? arguments->jobs : static_cast<int>(processors));
   const RunResult result =
       join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
   PrintResults(out, err, files, result);

@@ -29,6 +29,7 @@ const std::map<std::string, Arity>& KnownOptions() {
       {"bitrate", Arity::Value},  {"channels", Arity::Value},   {"auto", Arity::Flag},
       {"config", Arity::Value},   {"save", Arity::Flag},        {"output", Arity::Value},
       {"band", Arity::Value},     {"mode", Arity::Value},       {"dtx", Arity::Value},
+      {"jobs", Arity::Value},
   };
   return known;
 }
@@ -79,12 +80,20 @@ bool ResolveCodec(const std::string& text, const OutputFormat& row, int32_t& cod
   return false;
 }
 
+// The -j value: 1 to 256 files at once.
+bool ParseJobs(const std::string& text, int& jobs) {
+  int32_t value = 0;
+  if (!ParseNumber(text, 256, value) || value < 1) return false;
+  jobs = value;
+  return true;
+}
+
 }  // namespace
 
 std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::string>& args,
                                                       std::string& error) {
   static const std::map<std::string, std::string> shortNames = {
-      {"-f", "format"}, {"-d", "output-dir"}, {"-o", "output"}};
+      {"-f", "format"}, {"-d", "output-dir"}, {"-o", "output"}, {"-j", "jobs"}};
   ConvertArguments parsed;
   bool onlyPaths = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -134,6 +143,11 @@ std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::str
       parsed.outputFile = value;
     else if (name == "save")
       parsed.save = true;
+    else if (name == "jobs" && !ParseJobs(value, parsed.jobs)) {
+      error = "-j needs a number of files from 1 to 256, not \"" + value + "\"";
+      return std::nullopt;
+    } else if (name == "jobs")
+      continue;
     else
       parsed.options.emplace_back(name, value);
   }

@@ -15,6 +15,7 @@ struct ConvertArguments {
   std::vector<std::string> paths;
   std::string configFile;  // --config
   std::string outputFile;  // -o (join)
+  int jobs = 0;            // -j (convert): files at once; 0 = one per processor
   bool save = false;
 };
 

@@ -50,6 +50,8 @@ Options of convert and join (they override the stored settings for this run):
                        6.60 8.85 12.65 14.25 15.85 18.25 19.85 23.05 23.85
   --dtx on|off         AMR and AWB: discontinuous transmission (pauses take
                        almost no room)
+  -j, --jobs N         convert: N files at once (default: one per processor);
+                       names, outputs and lines are those of -j 1
   --config FILE        read (and with --save write) the settings in FILE
   --save               store these options as the new settings
 
