@@ -1,6 +1,8 @@
 #include "ui/FormatBox.h"
 
 #include <QAbstractItemView>
+#include <QStyle>
+#include <algorithm>
 
 #include "catalog/Catalog.h"
 
@@ -16,12 +18,16 @@ FormatBox::FormatBox(QWidget* parent, const std::vector<OutputFormat>& rows, int
                      std::function<void(const char*)> notify)
     : QComboBox(parent), outputFormat_(outputFormat), notify_(std::move(notify)) {
   setToolTip(QStringLiteral("Output format"));
-  setMaxVisibleItems(32);
-  view()->setMinimumWidth(300);
+  // A list that drops below the box and scrolls, not a menu over the window.
+  setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+  setMaxVisibleItems(16);
   filling_ = true;
   for (const OutputFormat& row : rows)
     addItem(QString::fromStdString(FormatListText(row)), row.formatId);
   addItem(QString::fromLatin1(kVideoEntryText), kVideoFormatId);
+  // 300 pixels, or the longest entry where this font needs more.
+  const int scrollBar = view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  view()->setMinimumWidth(std::max(300, view()->sizeHintForColumn(0) + scrollBar + 4));
   setCurrentIndex(-1);
   SelectFormat(outputFormat_);
   filling_ = false;

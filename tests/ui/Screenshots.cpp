@@ -15,6 +15,7 @@
 #include "catalog/Catalog.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/DoubleBarDialog.h"
+#include "ui/FormatBox.h"
 #include "ui/ListMenus.h"
 #include "ui/SingleBarDialog.h"
 
@@ -122,6 +123,12 @@ int main(int argc, char** argv) {
     Save("context-menu.png", QRect(window.frameGeometry().topLeft(), QSize(950, 650)));
     menu.close();
   });
-  QTimer::singleShot(500, &application, &QApplication::quit);
+  // The output format box, open.
+  QTimer::singleShot(500, [&] { window.Formats().showPopup(); });
+  QTimer::singleShot(800, [&] {
+    Save("format-box.png", QRect(window.frameGeometry().topLeft(), QSize(950, 650)));
+    window.Formats().hidePopup();
+  });
+  QTimer::singleShot(1000, &application, &QApplication::quit);
   return QApplication::exec();
 }
