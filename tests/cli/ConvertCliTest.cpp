@@ -288,14 +288,16 @@ TEST_F(ConvertCli, InterruptCancelsAndLeavesNoPartialOutput) {
   MakeAudio(source, "sine=duration=240:sample_rate=44100", "-ac 2");
   const std::string other = MakeRamp(dir.File("next.wav"), 4410);
   // Ctrl+C while the first file converts, as a user would press it; a kill
-  // and a closed terminal cancel the same way.
+  // and a closed terminal cancel the same way. One file at a time, as the
+  // window converts.
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(signal);
     std::thread interrupt([signal] {
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
       std::raise(signal);
     });
-    const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source, other}, config);
+    const test::CliRun run =
+        RunCli("convert", {"-f", "mp3", "-d", out, "-j", "1", source, other}, config);
     interrupt.join();
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, source + "\t\tCancelled\n");  // the second file is not reached
