@@ -70,10 +70,9 @@ InstalledBackends::InstalledBackends() {
       {B::WindowsMedia, [this](bool) { return MakeWmSource(windowsMedia_); }},
       {B::Framework, [](bool fullDecoding) { return MakeFrameworkSource(fullDecoding); }},
   };
-  // No Windows Media writer in this build yet: its rows fail with
-  // "Conversion Failure".
   table_.sinks = {{FormatBackend::Framework, [] { return MakeFrameworkSink(); }},
-                  {FormatBackend::Amr, [] { return MakeAmrSink(); }}};
+                  {FormatBackend::Amr, [] { return MakeAmrSink(); }},
+                  {FormatBackend::WindowsMedia, [this] { return MakeWmSink(windowsMedia_); }}};
   table_.scratchWriter = [] { return std::make_unique<RawPcmWriter>(); };
   table_.readWaveInfo = ReadRiffInfoTags;
   table_.wrapsDtsAsPcm = [](const std::string& path) {

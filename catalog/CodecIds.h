@@ -34,6 +34,8 @@ inline constexpr int32_t kMp3 = 0x15001;
 inline constexpr int32_t kAac = 0x15002;
 inline constexpr int32_t kAc3 = 0x15003;
 inline constexpr int32_t kVorbis = 0x15005;
+// Not offered by any framework row: the Windows Media writer encodes with it.
+inline constexpr int32_t kWmaV2 = 0x15008;
 inline constexpr int32_t kFlac = 0x1500E;
 inline constexpr int32_t kAlac = 0x15012;
 inline constexpr int32_t kGsm = 0x15014;

@@ -210,7 +210,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   std::optional<OutputSelection> output =
       SelectOutput(context.row, route.sourceRate, route.sourceChannels,
                    RenderRate(context.row, context.settings), SelectionMode::PerFile,
-                   context.settings, SinksOf(context.backends));
+                   context.settings, SinksOf(context.backends), context.backends.windowsMedia);
   if (!output) {
     source->Close();
     result.retryWithFramework = false;

@@ -28,7 +28,8 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
   std::optional<OutputSelection> output =
       SelectOutput(pass.row, maxRate, maxChannels, RenderRate(pass.row, pass.settings),
                    SelectionMode::Join, pass.settings,
-                   [&pass](FormatBackend backend) { return pass.backends.MakeSink(backend); });
+                   [&pass](FormatBackend backend) { return pass.backends.MakeSink(backend); },
+                   pass.backends.windowsMedia);
   if (!output) return std::nullopt;
   const ConversionSettings& settings = pass.settings;
   // One output of many files: no file's name as the title, no track number.

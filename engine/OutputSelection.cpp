@@ -88,19 +88,87 @@ std::optional<OutputSelection> SelectFramework(const OutputFormat& row, int refR
   return out;
 }
 
+// The rate and bit rate the Windows Media rows choose for themselves.
+void AutomaticWindowsMedia(int refRate, int channels, int& rate, int& bitRate) {
+  struct Step {
+    int upTo;
+    int rate;
+    int mono;
+    int stereo;
+  };
+  static constexpr Step kSteps[] = {{12000, 22050, 20000, 32000},
+                                    {16000, 44100, 32000, 48000},
+                                    {24000, 44100, 48000, 64000},
+                                    {32000, 44100, 48000, 96000},
+                                    {44100, 44100, 48000, 128000}};
+  for (const Step& step : kSteps) {
+    if (refRate > step.upTo) continue;
+    rate = step.rate;
+    bitRate = channels == 1 ? step.mono : step.stereo;
+    return;
+  }
+  rate = channels == 1 ? 44100 : 48000;
+  bitRate = channels == 1 ? 48000 : 192000;
+}
+
+std::optional<OutputSelection> SelectWindowsMedia(int refRate, int refChannels, SelectionMode mode,
+                                                  const ConversionSettings& settings,
+                                                  const SinkCreator& create,
+                                                  const WindowsMediaRuntime* runtime) {
+  if (runtime == nullptr) return std::nullopt;
+  int rate = 0;
+  int bitRate = 0;
+  int channels = refChannels;
+  bool pick = false;
+  if (settings.wmaAutoEncParam != 0) {
+    AutomaticWindowsMedia(refRate, channels, rate, bitRate);
+  } else {
+    rate = settings.wmaSampleRate;
+    bitRate = settings.wmaBitRate;
+    channels = settings.wmaChannels;
+    pick = mode == SelectionMode::PerFile && channels < refChannels &&
+           settings.monoType != MonoMixMode::Average;
+  }
+  const std::optional<WindowsMediaFormat> format = runtime->PickFormat(rate, bitRate, channels);
+  if (!format) return std::nullopt;
+  OutputSelection out;
+  out.sink = create(FormatBackend::WindowsMedia);
+  if (!out.sink) return std::nullopt;
+  out.bitRate = format->bitRate;
+  out.pickChannel = pick;
+  if (mode == SelectionMode::PerFile) {
+    // The writer converts the rate and the channel count itself: it gets
+    // the source's rate, and both channels of a pair unless one is picked
+    // (one channel for a two-channel format is doubled on the way).
+    const int routed = pick ? 1 : refChannels;
+    out.rate = refRate;
+    out.channels = routed < channels ? 2 : routed;
+  } else {
+    out.rate = rate;
+    out.channels = channels;
+  }
+  out.sink->SetSampleRate(out.rate);
+  out.sink->SetChannels(out.channels);
+  out.sink->SetBitRate(out.bitRate);
+  SinkOptions options;
+  options.windowsMediaFormat = *format;
+  out.sink->SetCodecOptions(options);
+  return out;
+}
+
 }  // namespace
 
 std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referenceRate,
                                             int referenceChannels, int renderRate,
                                             SelectionMode mode, const ConversionSettings& settings,
-                                            const SinkCreator& create) {
+                                            const SinkCreator& create,
+                                            const WindowsMediaRuntime* windowsMedia) {
   switch (row.backend) {
     case FormatBackend::Amr:
       return SelectAmr(row, referenceChannels, renderRate, mode, settings, create);
     case FormatBackend::WindowsMedia:
-      // Writing Windows Media files needs the Windows Media sink and its
-      // format list; without them no format can be chosen.
-      return std::nullopt;
+      return SelectWindowsMedia(referenceRate, referenceChannels, mode, settings, create,
+                                windowsMedia);
     case FormatBackend::Framework:
       break;
   }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/WindowsMediaFormat.h"
+
 namespace quillo {
 
 // Codec options handed to a sink before Open. Which fields a sink reads
@@ -18,6 +20,9 @@ struct SinkOptions {
   int32_t dtx = 0;
   int32_t amrMode = 0;
   int32_t wideBandMode = 0;
+
+  // Windows Media sink: the format the runtime picked from its list.
+  WindowsMediaFormat windowsMediaFormat;
 };
 
 }  // namespace quillo

@@ -41,6 +41,7 @@ constexpr std::array kCodecIds{
     Entry{codec_id::kAac, AV_CODEC_ID_AAC},
     Entry{codec_id::kAc3, AV_CODEC_ID_AC3},
     Entry{codec_id::kVorbis, AV_CODEC_ID_VORBIS},
+    Entry{codec_id::kWmaV2, AV_CODEC_ID_WMAV2},
     Entry{codec_id::kFlac, AV_CODEC_ID_FLAC},
     Entry{codec_id::kAlac, AV_CODEC_ID_ALAC},
     Entry{codec_id::kGsm, AV_CODEC_ID_GSM},

@@ -64,6 +64,8 @@ bool FrameworkSink::Open() {
   stream_->time_base = codecTimeBase_;
 
   PutTags(tags_, &context->metadata);
+  for (const auto& [key, value] : metadata_)
+    av_dict_set(&context->metadata, key.c_str(), value.c_str(), 0);
 
   const bool writesFile = (format->flags & AVFMT_NOFILE) == 0;
   bool created = false;

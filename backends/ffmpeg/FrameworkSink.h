@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
 #include "backends/ffmpeg/FrameworkSinkHandles.h"
@@ -24,6 +26,11 @@ class FrameworkSink final : public MediaSink {
   void SetChannels(int channels) override { channels_ = channels; }
   void SetBitRate(int bitsPerSecond) override { bitRate_ = bitsPerSecond; }
   void SetCodecOptions(const SinkOptions& options) override;
+  // A container metadata entry set as given, after the tags: for a field of
+  // the container's own that no tag stands for (an ASF attribute, say).
+  void AddMetadata(const std::string& key, const std::string& value) {
+    metadata_.emplace_back(key, value);
+  }
 
   // Creates the file and writes the container header. The path is always a
   // local file name, also when it looks like a URL ("01:30.wav"). On failure
@@ -57,6 +64,7 @@ class FrameworkSink final : public MediaSink {
   int channels_ = 0;
   int bitRate_ = 0;
   TagInfo tags_;
+  std::vector<std::pair<std::string, std::string>> metadata_;
 
   OutputContextPtr output_;
   AVStream* stream_ = nullptr;  // owned by output_

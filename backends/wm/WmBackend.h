@@ -2,13 +2,15 @@
 
 #include <memory>
 
+#include "engine/MediaSink.h"
 #include "engine/MediaSource.h"
 #include "engine/WindowsMediaRuntime.h"
 
 namespace quillo {
 
-// The Windows Media source; it works only once `runtime` has loaded, and
-// must not outlive it.
+// The Windows Media source and sink; both work only once `runtime` has
+// loaded, and must not outlive it.
 std::unique_ptr<MediaSource> MakeWmSource(const WindowsMediaRuntime& runtime);
+std::unique_ptr<MediaSink> MakeWmSink(const WindowsMediaRuntime& runtime);
 
 }  // namespace quillo

@@ -89,5 +89,83 @@ TEST_F(WmCli, AttributesTransferToMp3) {
         << key;
 }
 
+TEST_F(WmCli, WavToEachRowGivesThePickedFormat) {
+  struct Case {
+    const char* row;
+    std::vector<std::string> options;
+    int sourceRate, sourceChannels;
+    int rate, channels, bitRate;
+    const char* track;  // the track tag written, "" for none
+  } cases[] = {
+      // The writer is given the source's 22050 Hz and converts it.
+      {"7100", {"--track", "5"}, 22050, 2, 44100, 2, 64000, "5"},
+      {"7200", {"--track", "none"}, 44100, 1, 44100, 1, 48000, ""},
+      // The 20000 bit/s the automatic choice asks for is not offered.
+      {"7100", {}, 8000, 1, 22050, 1, 24000, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.row) + " from " + std::to_string(c.sourceRate));
+    const std::string source = dir.File("s" + std::to_string(c.sourceRate) + ".wav");
+    MakeAudio(source, "sine=f=1000:r=" + std::to_string(c.sourceRate) + ":d=2",
+              "-ac " + std::to_string(c.sourceChannels));
+    std::vector<std::string> args = {
+        "-f",        c.row, "-d",         out,  "--if-exists", "overwrite", "--title", "Tí",
+        "--artist",  "Ar",  "--album",    "Al", "--genre",     "Jazz",      "--year",  "2001",
+        "--comment", "Co",  "--composer", "Cm", "--copyright", "Cp"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(source);
+    const test::CliRun run = RunCli("convert", args, config);
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string extension = c.row == std::string("7100")   ? "wma"
+                                  : c.row == std::string("7200") ? "wmv"
+                                                                 : "asf";
+    const std::string output = Output(source, extension);
+
+    const std::string probe = test::ProbeWithFfprobe(output);
+    EXPECT_EQ(test::FfprobeField(probe, "format_name"), "asf");
+    EXPECT_EQ(test::FfprobeField(probe, "codec_name"), "wmav2");
+    EXPECT_EQ(test::FfprobeField(probe, "sample_rate"), std::to_string(c.rate));
+    EXPECT_EQ(test::FfprobeField(probe, "channels"), std::to_string(c.channels));
+    EXPECT_EQ(ProbeEntry(output, "stream=bit_rate", "bit_rate"), std::to_string(c.bitRate));
+    const std::vector<int16_t> pcm = test::DecodeWithFfmpeg(output);
+    const size_t frames = pcm.size() / static_cast<size_t>(c.channels);
+    // Two seconds, and at most two encoder frames of silence after them.
+    EXPECT_GE(frames, static_cast<size_t>(2 * c.rate));
+    EXPECT_LE(frames, static_cast<size_t>(2 * c.rate + 2 * 2048));
+    EXPECT_NEAR(test::CrossingsPerSecond(pcm, c.channels, c.rate), 2000.0, 20.0);
+
+    for (const auto& [key, value] : {std::pair{"title", "Tí"},
+                                     {"artist", "Ar"},
+                                     {"album_artist", "Ar"},
+                                     {"album", "Al"},
+                                     {"genre", "Jazz"},
+                                     {"WM/Year", "2001"},
+                                     {"comment", "Co"},
+                                     {"composer", "Cm"},
+                                     {"copyright", "Cp"},
+                                     {"track", c.track}})
+      EXPECT_EQ(ProbeEntry(output, std::string("format_tags=") + key, std::string("TAG:") + key),
+                value)
+          << key;
+  }
+}
+
+TEST_F(WmCli, JoinTakesTheLargestRateAndChannelCount) {
+  const std::string mono = dir.File("a.wav");
+  const std::string stereo = dir.File("b.wav");
+  MakeAudio(mono, "sine=f=1000:r=22050:d=1");
+  MakeAudio(stereo, "sine=f=1000:r=44100:d=1", "-ac 2");
+  const std::string joined = dir.File("joined.wma");
+  const test::CliRun run = RunCli("join", {"-o", joined, mono, stereo}, config);
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  const std::string probe = test::ProbeWithFfprobe(joined);
+  EXPECT_EQ(test::FfprobeField(probe, "sample_rate"), "44100");
+  EXPECT_EQ(test::FfprobeField(probe, "channels"), "2");
+  EXPECT_EQ(ProbeEntry(joined, "stream=bit_rate", "bit_rate"), "128000");
+  const size_t frames = test::DecodeWithFfmpeg(joined).size() / 2;
+  EXPECT_GE(frames, 88200u);
+  EXPECT_LE(frames, 88200u + 2 * 2048);
+}
+
 }  // namespace
 }  // namespace quillo

@@ -2,6 +2,7 @@
 
 #include "backends/wm/WmCodecList.h"
 #include "backends/wm/WmRuntime.h"
+#include "backends/wm/WmSink.h"
 
 namespace quillo {
 namespace {
@@ -81,6 +82,12 @@ TEST(WmRuntime, ListsWhatTheEncoderAcceptsOnceLoaded) {
   for (const Case& c : cases)
     EXPECT_EQ(runtime.PickFormat(c.rate, c.bitRate, c.channels), c.picked)
         << c.rate << " Hz, " << c.bitRate << " bit/s, " << c.channels << " channels";
+}
+
+TEST(WmSink, SampleTimeAdvancesByTheFramesAtTheInputRate) {
+  EXPECT_EQ(WmSink::AdvanceSampleTime(0, 1152, 44100), 261224);
+  EXPECT_EQ(WmSink::AdvanceSampleTime(261224, 1152, 44100), 261224 + 261224);
+  EXPECT_EQ(WmSink::AdvanceSampleTime(0, 1000, 48000), 208333);  // truncated
 }
 
 }  // namespace
