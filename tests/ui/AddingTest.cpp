@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 #include <filesystem>
 
 #include "engine/Conversion.h"
@@ -48,6 +51,18 @@ TEST_F(Adding, AddsEachFileOnceWithItsProperties) {
   EXPECT_EQ(Model().CellText(0, kChannelsColumn), "Mono");
   EXPECT_EQ(Model().Item(0).path, a);
   EXPECT_FALSE(Window().IsBusy());
+
+  // A folder dropped from a file manager, as a list of file addresses.
+  const std::string c = Wav(dir.File("dropped/sub/c.wav"));
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("dropped")))});
+  QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&Window(), &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&Window(), &drop);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Model().Count() == 3; }, 5000));
+  EXPECT_EQ(Model().Item(2).path, c);
 }
 
 // 45 unreadable files: the message lists 30 and then "<more files>...";
