@@ -64,14 +64,15 @@ struct Session {
 };
 
 // Loads the settings, applies the options, stores them with --save.
-bool PrepareSettings(ConvertArguments& arguments, bool join, Session& session, std::ostream& err) {
+bool PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable& backends,
+                     Session& session, std::ostream& err) {
   session.configPath = arguments.configFile.empty() ? ConfigFilePath() : arguments.configFile;
   IniSettingsProvider provider(session.configPath);
   SettingsStore store(provider);
   store.load(session.settings);
   std::string error;
   if ((join && !ResolveJoinFormat(arguments, session.settings, error)) ||
-      !ApplyConvertOptions(arguments, session.settings, error)) {
+      !ApplyConvertOptions(arguments, session.settings, error, backends.windowsMedia)) {
     err << "quillo-cli: " << error << '\n';
     return false;
   }
@@ -102,7 +103,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     return kExitUsage;
   }
   Session session;
-  if (!PrepareSettings(*arguments, join, session, err)) return kExitUsage;
+  if (!PrepareSettings(*arguments, join, backends, session, err)) return kExitUsage;
   ConversionSettings& settings = session.settings;
   const OutputFormat* row = FindFormat(settings.formats, settings.outputFormat);
   if (row == nullptr) {

@@ -9,6 +9,7 @@
 
 #include "catalog/Catalog.h"
 #include "cli/AmrOptions.h"
+#include "cli/WmaOptions.h"
 
 namespace quillo {
 
@@ -211,7 +212,7 @@ bool ResolveJoinFormat(ConvertArguments& arguments, const ConversionSettings& se
 }
 
 bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& settings,
-                         std::string& error) {
+                         std::string& error, WindowsMediaRuntime* windowsMedia) {
   // The format comes first: the encoding options apply to its row.
   for (const auto& [name, value] : arguments.options) {
     if (name != "format") continue;
@@ -314,6 +315,8 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
       } else {
         return bad(name, value);
       }
+    } else if (row->backend == FormatBackend::WindowsMedia && IsWmaOption(name)) {
+      continue;  // applied at the end, against the writer's format list
     } else if (name == "auto") {
       if (!HasOwnCodecSettings(*row)) return needsOwnCodec(name);
       row->autoEncParam = 1;
@@ -334,7 +337,8 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
       }
     }
   }
-  return ApplyAmrOptions(arguments.options, *row, settings, error);
+  return ApplyAmrOptions(arguments.options, *row, settings, error) &&
+         ApplyWmaOptions(arguments.options, *row, settings, windowsMedia, error);
 }
 
 }  // namespace quillo

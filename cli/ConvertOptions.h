@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/WindowsMediaRuntime.h"
 #include "settings/ConversionSettings.h"
 
 namespace quillo {
@@ -24,9 +25,10 @@ std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::str
                                                       std::string& error);
 
 // Applies the options over the loaded settings (and the chosen row's encoding
-// choices); false with `error` set for a bad value.
+// choices); false with `error` set for a bad value. The encoding choice of the
+// Windows Media rows is checked against `windowsMedia`'s format list.
 bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& settings,
-                         std::string& error);
+                         std::string& error, WindowsMediaRuntime* windowsMedia = nullptr);
 
 // For join: checks that the output file's extension belongs to the format
 // given with -f, or, without -f, makes the format the one that extension

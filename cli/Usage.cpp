@@ -42,7 +42,9 @@ Options of convert and join (they override the stored settings for this run):
   --title-from-name    the file name as the custom title
   --track none|seq|N   no track number, the file's position, or N
   --codec ID|NAME      the format's codec (see the error text for the list)
-  --rate HZ  --bitrate BPS  --channels 1|2   encoding parameters (manual choice)
+  --rate HZ  --bitrate BPS  --channels 1|2   encoding parameters (manual choice);
+                       for WMA, WMV and ASF one of the Windows Media formats, its
+                       bit rate in whole kbps (a choice not in the list lists them)
   --auto               let the program choose the encoding parameters
   --band nb|wb         AMR: narrow band (8000 Hz) or wide band (16000 Hz)
   --mode KBPS          AMR and AWB: the bit rate of the band's speech mode,

@@ -98,10 +98,26 @@ TEST_F(WmCli, WavToEachRowGivesThePickedFormat) {
     const char* track;  // the track tag written, "" for none
   } cases[] = {
       // The writer is given the source's 22050 Hz and converts it.
-      {"7100", {"--track", "5"}, 22050, 2, 44100, 2, 64000, "5"},
-      {"7200", {"--track", "none"}, 44100, 1, 44100, 1, 48000, ""},
+      {"7100", {"--auto", "--track", "5"}, 22050, 2, 44100, 2, 64000, "5"},
+      {"7200", {"--auto", "--track", "none"}, 44100, 1, 44100, 1, 48000, ""},
+      {"7300",
+       {"--rate", "32000", "--bitrate", "48000", "--channels", "1"},
+       44100,
+       2,
+       32000,
+       1,
+       48000,
+       ""},
+      {"7100",
+       {"--rate", "48000", "--bitrate", "192000", "--channels", "2", "--track", "12"},
+       16000,
+       1,
+       48000,
+       2,
+       192000,
+       "12"},
       // The 20000 bit/s the automatic choice asks for is not offered.
-      {"7100", {}, 8000, 1, 22050, 1, 24000, ""},
+      {"7100", {"--auto"}, 8000, 1, 22050, 1, 24000, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.row) + " from " + std::to_string(c.sourceRate));
@@ -150,13 +166,37 @@ TEST_F(WmCli, WavToEachRowGivesThePickedFormat) {
   }
 }
 
+TEST_F(WmCli, OneFormatChannelFromAPairWhoseChannelsDiffer) {
+  // The right channel is the left one inverted: their mix is silence.
+  const std::string source = dir.File("pair.wav");
+  MakeAudio(source, "aevalsrc=0.5*sin(2*PI*1000*t)|-0.5*sin(2*PI*1000*t):s=44100:d=1");
+  std::vector<std::vector<int16_t>> outputs;
+  for (const char* mono : {"avg", "left", "right"}) {
+    const test::CliRun run =
+        RunCli("convert",
+               {"-f", "wma", "-d", out, "--if-exists", "overwrite", "--rate", "44100", "--bitrate",
+                "64000", "--channels", "1", "--mono", mono, source},
+               config);
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(ProbeEntry(Output(source, "wma"), "stream=channels", "channels"), "1");
+    outputs.push_back(test::DecodeWithFfmpeg(Output(source, "wma")));
+  }
+  EXPECT_LT(test::MiddleRms(outputs[0], 1), 100.0);
+  EXPECT_GT(test::MiddleRms(outputs[1], 1), 10000.0);
+  EXPECT_GT(test::MiddleRms(outputs[2], 1), 10000.0);
+  double product = 0;
+  for (size_t i = 0; i < std::min(outputs[1].size(), outputs[2].size()); ++i)
+    product += static_cast<double>(outputs[1][i]) * outputs[2][i];
+  EXPECT_LT(product, 0.0);  // left and right alone are each other inverted
+}
+
 TEST_F(WmCli, JoinTakesTheLargestRateAndChannelCount) {
   const std::string mono = dir.File("a.wav");
   const std::string stereo = dir.File("b.wav");
   MakeAudio(mono, "sine=f=1000:r=22050:d=1");
   MakeAudio(stereo, "sine=f=1000:r=44100:d=1", "-ac 2");
   const std::string joined = dir.File("joined.wma");
-  const test::CliRun run = RunCli("join", {"-o", joined, mono, stereo}, config);
+  const test::CliRun run = RunCli("join", {"-o", joined, "--auto", mono, stereo}, config);
   ASSERT_EQ(run.status, 0) << run.out << run.err;
   const std::string probe = test::ProbeWithFfprobe(joined);
   EXPECT_EQ(test::FfprobeField(probe, "sample_rate"), "44100");
@@ -165,6 +205,24 @@ TEST_F(WmCli, JoinTakesTheLargestRateAndChannelCount) {
   const size_t frames = test::DecodeWithFfmpeg(joined).size() / 2;
   EXPECT_GE(frames, 88200u);
   EXPECT_LE(frames, 88200u + 2 * 2048);
+}
+
+TEST_F(WmCli, AChoiceOutsideTheListIsAUsageError) {
+  const std::string source = dir.File("s.wav");
+  MakeAudio(source, "sine=d=0.2");
+  test::CliRun run =
+      RunCli("convert", {"-f", "wma", "-d", out, "--rate", "44100", "--bitrate", "100000", source},
+             config);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("44100 Hz, 100 kbps, 2 channel(s) is not a Windows Media format"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("\n  44100 Hz, Stereo: 24 32 40 48 64 80 96 128 160 192 256 320 kbps"),
+            std::string::npos)
+      << run.err;
+  run = RunCli("convert", {"-f", "wma", "-d", out, "--channels", "3", source}, config);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_FALSE(fs::exists(out));
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+#include "cli/WmaOptions.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "catalog/OutputFormat.h"
+
+namespace quillo {
+
+namespace {
+
+bool ParsePositive(const std::string& text, int& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  const long parsed = std::strtol(text.c_str(), &end, 10);
+  if (*end != '\0' || parsed <= 0 || parsed > 0x7fffffff) return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+// The formats of the list as the WMA page offers them, one line per rate
+// and channel count.
+std::string FormatList(const std::vector<WindowsMediaFormat>& formats) {
+  struct Group {
+    int rate;
+    int channels;
+    std::string kbps;
+  };
+  std::vector<Group> groups;
+  for (const WindowsMediaFormat& format : formats) {
+    if (format.bitRate < 1000) continue;
+    auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
+      return g.rate == format.sampleRate && g.channels == format.channels;
+    });
+    if (group == groups.end())
+      group = groups.insert(group, {format.sampleRate, format.channels, ""});
+    group->kbps += " " + std::to_string(format.bitRate / 1000);
+  }
+  std::string text;
+  for (const Group& group : groups)
+    text += "\n  " + std::to_string(group.rate) + " Hz, " +
+            (group.channels == 1 ? "Mono" : "Stereo") + ":" + group.kbps + " kbps";
+  return text;
+}
+
+}  // namespace
+
+bool IsWmaOption(const std::string& name) {
+  return name == "auto" || name == "rate" || name == "bitrate" || name == "channels";
+}
+
+bool ApplyWmaOptions(const std::vector<std::pair<std::string, std::string>>& options,
+                     const OutputFormat& row, ConversionSettings& settings,
+                     WindowsMediaRuntime* runtime, std::string& error) {
+  if (row.backend != FormatBackend::WindowsMedia) return true;
+  int rate = settings.wmaSampleRate;
+  int bitRate = settings.wmaBitRate;
+  int channels = settings.wmaChannels;
+  bool chosen = false;
+  for (const auto& [name, value] : options) {
+    if (!IsWmaOption(name)) continue;
+    if (name == "auto") {
+      settings.wmaAutoEncParam = 1;
+      chosen = false;
+      continue;
+    }
+    int number = 0;
+    if (!ParsePositive(value, number) || (name == "channels" && number > 2)) {
+      error = "bad value \"" + value + "\" for --" + name;
+      return false;
+    }
+    (name == "rate" ? rate : name == "bitrate" ? bitRate : channels) = number;
+    chosen = true;
+  }
+  if (!chosen) return true;
+
+  if (runtime == nullptr || !(runtime->IsLoaded() || runtime->Load())) {
+    error = "Windows Media encoding is not available in this build";
+    return false;
+  }
+  const std::vector<WindowsMediaFormat> formats = runtime->Formats();
+  for (const WindowsMediaFormat& format : formats) {
+    if (format.sampleRate != rate || format.channels != channels || format.bitRate < 1000 ||
+        format.bitRate / 1000 != bitRate / 1000)
+      continue;
+    settings.wmaAutoEncParam = 0;
+    settings.wmaSampleRate = format.sampleRate;
+    settings.wmaBitRate = format.bitRate;
+    settings.wmaChannels = format.channels;
+    return true;
+  }
+  error = std::to_string(rate) + " Hz, " + std::to_string(bitRate / 1000) + " kbps, " +
+          std::to_string(channels) +
+          " channel(s) is not a Windows Media format; they are:" + FormatList(formats);
+  return false;
+}
+
+}  // namespace quillo
