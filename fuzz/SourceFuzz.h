@@ -1,0 +1,51 @@
+#pragma once
+
+// The contract every source fuzzer checks: arbitrary bytes written to a file
+// either do not open, or read to the end without fault in blocks that keep
+// the source contract (one or two channels, at most kMaxBlockFrames frames,
+// progress within its total). A breach aborts.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/MediaSource.h"
+
+namespace quillo::fuzz {
+
+// One scratch file for the whole run, created exclusively and removed at exit.
+inline const std::string& ScratchPath() {
+  static const std::string path = [] {
+    std::string name = "/tmp/quillo-fuzz-XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0) std::abort();
+    close(fd);
+    std::atexit([] { std::remove(ScratchPath().c_str()); });
+    return name;
+  }();
+  return path;
+}
+
+inline int FeedSource(MediaSource& source, const uint8_t* data, size_t size) {
+  const std::string& path = ScratchPath();
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return 0;
+  std::fwrite(data, 1, size, file);
+  std::fclose(file);
+
+  if (!source.Open(path, 44100)) return 0;
+  const int channels = source.GetChannels();
+  if (channels != 1 && channels != 2) std::abort();
+  std::vector<int16_t> left(kMaxBlockFrames);
+  std::vector<int16_t> right(kMaxBlockFrames);
+  for (int frames; (frames = source.Read(left.data(), channels == 2 ? right.data() : nullptr)) > 0;)
+    if (frames > kMaxBlockFrames || source.GetProgressPosition() > source.GetProgressTotal())
+      std::abort();
+  source.Close();
+  return 0;
+}
+
+}  // namespace quillo::fuzz
