@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "backends/files/Ima4Decoder.h"
 #include "engine/MediaSource.h"
 
 namespace quillo {
@@ -18,13 +19,9 @@ constexpr uint32_t kSsndFieldBytes = 8;  // offset and block size
 // Real files have a handful of chunks; a walk that meets more than this many
 // is in damaged data and stops there.
 constexpr int kMaxChunks = 4096;
-// COMM says "unknown" with either of these frame counts.
+// A frame count of all ones, like one of 0, says the count is unknown.
 constexpr uint32_t kNoFrameCount = 0xFFFFFFFFu;
 
-constexpr uint64_t kIma4PacketBytes = 34;
-constexpr uint64_t kIma4PacketSamples = 64;
-constexpr uint64_t kGsmFrameBytes = 33;
-constexpr uint64_t kGsmFrameSamples = 160;
 constexpr uint64_t kDwvwInputBytes = 256;
 constexpr int kMinDwvwBits = 8;
 constexpr int kMaxDwvwBits = 24;
@@ -199,9 +196,9 @@ bool ParseAiffHeader(const AiffReadAt& readAt, uint64_t fileSize, AiffHeader& he
       frames = dataBytes / blockBytes * kIma4PacketSamples;
       break;
     case AiffCoding::Gsm:
-      blockBytes = kGsmFrameBytes;
-      decodedBytes = kGsmFrameSamples * sizeof(int16_t);
-      frames = dataBytes / kGsmFrameBytes * kGsmFrameSamples / channelCount;
+      blockBytes = kAiffGsmFrameBytes;
+      decodedBytes = kAiffGsmFrameSamples * sizeof(int16_t);
+      frames = dataBytes / kAiffGsmFrameBytes * kAiffGsmFrameSamples / channelCount;
       break;
     case AiffCoding::Dwvw:
       blockBytes = kDwvwInputBytes;

@@ -63,6 +63,10 @@ struct AiffHeader {
   bool hasId3 = false;
 };
 
+// A GSM 06.10 frame: its bytes and the samples it decodes to.
+inline constexpr size_t kAiffGsmFrameBytes = 33;
+inline constexpr size_t kAiffGsmFrameSamples = 160;
+
 // The work buffer of one Read is never larger than this; a header asking
 // more is refused.
 inline constexpr uint64_t kAiffWorkBufferBytes = 8u * 1024u * 1024u;

@@ -16,9 +16,6 @@
 namespace quillo {
 namespace {
 
-constexpr size_t kGsmFrameBytes = 33;
-constexpr size_t kGsmFrameSamples = 160;
-
 int16_t Unsigned8(const uint8_t* p) { return static_cast<int16_t>((p[0] - 128) * 256); }
 
 // Samples our decoders produced, read back in the host's byte order.
@@ -151,7 +148,7 @@ bool AiffSource::Open(const std::string& path, int /*renderRate*/) {
   bitsPerSample_ = 16;
   bytesPerSample_ = 2;
   progressTotal_ = fileSize;
-  progressPosition_ = header.dataStart;
+  progressPosition_ = std::min(header.dataStart, fileSize);
 
   const auto rate = static_cast<uint64_t>(header.sampleRate);
   const uint64_t seconds = header.frames / rate;
@@ -213,11 +210,11 @@ int AiffSource::ReadIma4(int16_t* left, int16_t* right) {
 int AiffSource::ReadGsm(int16_t* left, int16_t* right) {
   // A frame the decoder refuses is damaged: it is skipped and decoding goes
   // on with the next one.
-  while (dataLeft_ >= kGsmFrameBytes) {
-    if (ReadData(block_.get(), kGsmFrameBytes) < kGsmFrameBytes) return 0;
+  while (dataLeft_ >= kAiffGsmFrameBytes) {
+    if (ReadData(block_.get(), kAiffGsmFrameBytes) < kAiffGsmFrameBytes) return 0;
     if (gsm_decode(gsm_.get(), block_.get(), decoded16_.get()) < 0) continue;
     // Two channels take the 160 samples as 80 interleaved pairs.
-    const int frames = static_cast<int>(kGsmFrameSamples) / header_.channels;
+    const int frames = static_cast<int>(kAiffGsmFrameSamples) / header_.channels;
     SplitFrames(reinterpret_cast<const uint8_t*>(decoded16_.get()), frames, header_.channels,
                 sizeof(int16_t), Decoded16, left, right);
     return frames;
