@@ -1,8 +1,7 @@
-// Every output row this build can write converts a WAV with automatic
-// parameters into a file FFmpeg reads back at the right length.
+// Every output row converts a WAV with automatic parameters into a file
+// FFmpeg reads back at the right length.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,17 +11,14 @@
 namespace quillo {
 namespace {
 
-namespace fs = std::filesystem;
-
-TEST(FormatRowsCli, EveryRowWithAWriterConvertsAWavWithAutomaticParameters) {
+TEST(FormatRowsCli, EveryRowConvertsAWavWithAutomaticParameters) {
   test::TempDir dir;
   const std::string config = dir.File("quillo.conf");
   const std::string source = dir.File("tone.wav");
   test::MakeAudio(source, "sine=frequency=440:sample_rate=44100:duration=1", "-ac 2");
-  int rows = 0;
-  for (const OutputFormat& row : BuildCatalog()) {
-    if (!test::Backends().MakeSink(row.backend)) continue;
-    ++rows;
+  const std::vector<OutputFormat> rows = BuildCatalog();
+  ASSERT_EQ(rows.size(), 30u);
+  for (const OutputFormat& row : rows) {
     const std::string id = std::to_string(row.formatId);
     SCOPED_TRACE(id + FormatListText(row));
     const std::string folder = dir.File(id);
@@ -39,9 +35,6 @@ TEST(FormatRowsCli, EveryRowWithAWriterConvertsAWavWithAutomaticParameters) {
         static_cast<double>(test::DecodeWithFfmpeg(output).size()) / channels / rate;
     EXPECT_NEAR(seconds, 1.0, 0.1);
   }
-  // The framework's 25 rows and the two AMR rows at least; the Windows Media
-  // rows join them where the build writes them.
-  EXPECT_GE(rows, 27);
 }
 
 }  // namespace
