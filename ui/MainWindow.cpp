@@ -25,6 +25,7 @@
 #include "ui/FileListView.h"
 #include "ui/FormatBox.h"
 #include "ui/OpenFileFilters.h"
+#include "ui/OptionsCommand.h"
 #include "ui/Shell.h"
 #include "ui/SingleBarDialog.h"
 #include "ui/WebAddresses.h"
@@ -38,10 +39,6 @@ namespace {
 
 constexpr int kWidth = 950;
 constexpr int kHeight = 650;
-
-const char* const kOptionsNotice =
-    "The options are not available in this version of the window yet.\n\nThey can be set with "
-    "quillo-cli (see \"quillo-cli help\"; --save stores them for the window too).";
 
 // The local files among dropped items.
 QStringList LocalPaths(const QMimeData* data) {
@@ -218,7 +215,8 @@ void MainWindow::Run(Command command) {
       return;
     }
     case Command::Options:
-      return services_.prompts.Inform(kOptionsNotice);
+      return RunOptions(this, services_.settings, services_.store,
+                        {services_.prompts, services_.shell, services_.backends.windowsMedia});
     case Command::HelpTopics:
       return OpenHelpPage();
     case Command::TellAFriend:

@@ -1,0 +1,363 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <algorithm>
+#include <functional>
+
+#include "catalog/Catalog.h"
+#include "tests/ui/OptionsTestSupport.h"
+#include "ui/OptionsCommand.h"
+
+namespace quillo {
+namespace {
+
+using test::OptionsTest;
+
+TEST_F(OptionsTest, PagesFollowTheCatalogAndTheStartPageIsKept) {
+  const QStringList captions = {
+      "General", "Output", "ID3",  "3G2",  "3GP",  "AAC", "AAC for iPod/DSi", "AC3",
+      "AIFF",    "ALAC",   "AMR",  "AU",   "AVI",  "AWB", "FLAC",             "FLV",
+      "M4A",     "M4B",    "M4R",  "MKA",  "MMF",  "MOV", "MP2",              "MP3",
+      "MP4",     "MPA",    "OGG",  "SWF",  "VOC",  "WAV", "WMA/WMV/ASF"};
+  // A stored page the sheet lacks (40, or a negative one) opens the first.
+  for (const auto& [stored, opened] : {std::pair{40, 0}, {-1, 0}, {30, 30}, {5, 5}}) {
+    settings.optStartPageIndex = stored;
+    COptSheet shown(nullptr, settings, Services());
+    QStringList listed;
+    for (int i = 0; i < shown.PageList()->count(); ++i) listed << shown.PageList()->item(i)->text();
+    EXPECT_EQ(listed, captions);
+    EXPECT_EQ(shown.CurrentIndex(), opened) << stored;
+    EXPECT_EQ(shown.PageList()->currentRow(), opened);
+    EXPECT_EQ(shown.windowTitle(), "Options");
+  }
+}
+
+// Each radio group shows its stored value (values outside the list included)
+// and gives back the value of the radio clicked.
+TEST_F(OptionsTest, RadiosConvertTheirSettingsBothWays) {
+  using Get = std::function<int(const ConversionSettings&)>;
+  using Set = std::function<void(ConversionSettings&, int)>;
+  const Get volume = [](const ConversionSettings& s) { return int(s.volumeType); };
+  const Set setVolume = [](ConversionSettings& s, int v) { s.volumeType = VolumeMode(v); };
+  const Get tag = [](const ConversionSettings& s) { return int(s.id3TagType); };
+  const Set setTag = [](ConversionSettings& s, int v) { s.id3TagType = TagMode(v); };
+  const Get track = [](const ConversionSettings& s) { return int(s.tags.trackNumType); };
+  const Set setTrack = [](ConversionSettings& s, int v) {
+    s.id3TagType = TagMode::Custom;
+    s.tags.trackNumType = TrackNumberMode(v);
+  };
+  const char* const normalize =
+      "&Normalize volume automatically so that all output files have the same volume";
+  const char* const manual = "&Adjust volume manually";
+  const char* const keep = "&Keep original volume (do not adjust volume)";
+  const char* const custom = "&Add custom ID3 tag";
+  const char* const transfer = "&Transfer ID3 tag from source file";
+  struct Case {
+    const char* page;
+    Get get;
+    Set set;
+    int stored;
+    const char* shown;
+    const char* clicked;
+    int saved;
+  };
+  const Case cases[] = {
+      {"General", volume, setVolume, 0, normalize, keep, 2},
+      {"General", volume, setVolume, 1, manual, normalize, 0},
+      {"General", volume, setVolume, 7, keep, manual, 1},
+      {"ID3", tag, setTag, 1, custom, transfer, 2},
+      {"ID3", tag, setTag, 2, transfer, "&None", 0},
+      {"ID3", tag, setTag, 9, "&None", custom, 1},
+      {"ID3", track, setTrack, 1, "&Sequence number in list", "C&ustom", 2},
+      {"ID3", track, setTrack, 2, "C&ustom", "N&one", 0},
+      {"ID3", track, setTrack, 5, "N&one", "&Sequence number in list", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.shown) + " from " + std::to_string(c.stored));
+    c.set(settings, c.stored);
+    Open(c.page);
+    EXPECT_TRUE(Button(c.shown)->isChecked());
+    Button(c.clicked)->click();
+    ASSERT_TRUE(Ok());
+    ConversionSettings result = settings;
+    sheet->ApplyTo(result);
+    EXPECT_EQ(c.get(result), c.saved);
+  }
+}
+
+// Each failing check names the problem, focuses the control and keeps the
+// user on the page, whether they pick another page or press OK.
+TEST_F(OptionsTest, LeaveChecksKeepTheUserOnThePage) {
+  struct Case {
+    const char* page;
+    std::function<void(OptionsTest&)> edit;
+    const char* control;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"General",
+       [](OptionsTest& t) {
+         t.Button("&Only add the following file extensions for \"Add Folder\" and Drag/Drop")
+             ->click();
+         t.Edit("filterEdit")->setText(" ; \t");
+       },
+       "filterEdit", "Please enter file extensions you need to filter."},
+      {"General",
+       [](OptionsTest& t) {
+         t.Button("Only &convert")->click();
+         t.Edit("lengthEdit")->setText("0");
+       },
+       "lengthEdit", "Conversion length must be greater than 0 millisecond."},
+      {"General",
+       [](OptionsTest& t) {
+         t.Button("&Skip the first")->click();
+         t.Edit("skipEdit")->setText("12x");
+       },
+       "skipEdit", "Please enter a positive integer."},
+      {"General",
+       [](OptionsTest& t) {
+         t.Button("&Adjust volume manually")->click();
+         t.Edit("volumeEdit")->setText("ten");
+       },
+       "volumeEdit", "Please enter an integer."},
+      {"General",
+       [](OptionsTest& t) {
+         t.Button("&Adjust volume manually")->click();
+         t.Edit("volumeEdit")->setText("-50");
+       },
+       "volumeEdit", "Please enter an integer between 1 and 32767."},
+      {"Output",
+       [](OptionsTest& t) {
+         t.Choose("folderModeList", "Specific folder");
+         t.Edit("folderEdit")->clear();
+       },
+       "folderEdit", "Please choose an output folder."},
+      {"ID3",
+       [](OptionsTest& t) {
+         t.Button("&Add custom ID3 tag")->click();
+         t.Button("C&ustom")->click();
+         t.Edit("trackEdit")->setText("300");
+       },
+       "trackEdit", "Please enter an integer between 0 and 255."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    Open(c.page);
+    const int page = sheet->CurrentIndex();
+    c.edit(*this);
+    prompts.warnings.clear();
+    sheet->PageList()->setCurrentRow(page == 0 ? 1 : 0);
+    EXPECT_EQ(sheet->CurrentIndex(), page);
+    EXPECT_EQ(sheet->PageList()->currentRow(), page);
+    EXPECT_FALSE(Ok());
+    EXPECT_EQ(prompts.warnings, std::vector<std::string>(2, c.message));
+    EXPECT_EQ(sheet->focusWidget(), Edit(c.control));
+  }
+}
+
+TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
+  settings.id3TagType = TagMode::FromSource;
+  settings.tags.titleAsFileName = 1;
+  Open("ID3");
+  // The names of the page's controls that are enabled or disabled.
+  const auto controls = [&](bool enabled) {
+    QStringList names;
+    for (QWidget* w : sheet->Page(sheet->CurrentIndex()).findChildren<QWidget*>()) {
+      const bool control = qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                           qobject_cast<QComboBox*>(w);
+      // The parts of a spin edit or a genre box follow their owner.
+      if (!control || qobject_cast<QComboBox*>(w->parentWidget()) ||
+          (qobject_cast<SpinEdit*>(w->parentWidget()) && !qobject_cast<QLineEdit*>(w)))
+        continue;
+      QWidget* named = qobject_cast<SpinEdit*>(w->parentWidget()) ? w->parentWidget() : w;
+      if (w->isEnabled() == enabled)
+        names << (named->objectName().isEmpty() ? w->property("text").toString()
+                                                : named->objectName());
+    }
+    return names;
+  };
+  EXPECT_EQ(controls(true), (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
+                                        "&None"}));
+  Button("&Add custom ID3 tag")->click();
+  EXPECT_EQ(controls(false), (QStringList{"trackEdit", "titleEdit"}));
+  Button("Na&me as file name (not include extension)")->click();
+  EXPECT_EQ(sheet->focusWidget(), Edit("titleEdit"));
+  Button("C&ustom")->click();
+  EXPECT_EQ(sheet->focusWidget(), Edit("trackEdit"));
+  EXPECT_EQ(controls(false), QStringList());
+
+  // The General page's edits follow their checks and take the focus.
+  ASSERT_TRUE(sheet->ShowPage(0));
+  for (const auto& [check, edit] :
+       {std::pair{"&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
+                  "filterEdit"},
+        {"&Skip the first", "skipEdit"}, {"Only &convert", "lengthEdit"},
+        {"&Adjust volume manually", "volumeEdit"}}) {
+    EXPECT_FALSE(Edit(edit)->isEnabled()) << edit;
+    Button(check)->click();
+    EXPECT_TRUE(Edit(edit)->isEnabled()) << edit;
+    EXPECT_EQ(sheet->focusWidget(), Edit(edit));
+  }
+
+  // The Output page's folder controls follow the folder mode.
+  Open("Output");
+  for (const char* mode : {"Same as source file", "Specific folder"}) {
+    Choose("folderModeList", mode);
+    const bool specific = mode[1] == 'p';
+    for (const char* button : {"&Browse", "O&pen", "&Keep original directory tree"})
+      EXPECT_EQ(Button(button)->isEnabled(), specific) << button;
+    EXPECT_EQ(Edit("folderEdit")->isEnabled(), specific);
+  }
+}
+
+TEST_F(OptionsTest, OutputPageBrowsesAndOpensTheFolder) {
+  settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
+  settings.destSpecifiedFolder = dir.File("music") + "/";
+  Open("Output");
+  chosenFolder = QString::fromStdString(dir.File("chosen"));
+  Button("&Browse")->click();
+  ASSERT_EQ(browsed.size(), 1u);
+  EXPECT_EQ(browsed[0].first, "Please choose an output folder:");
+  EXPECT_EQ(browsed[0].second.toStdString(), dir.File("music"));
+  EXPECT_EQ(Edit("folderEdit")->text(), chosenFolder + "/");
+  chosenFolder.clear();  // cancelled: the text stays
+  Button("&Browse")->click();
+  EXPECT_EQ(Edit("folderEdit")->text().toStdString(), dir.File("chosen") + "/");
+
+  Button("O&pen")->click();
+  EXPECT_EQ(prompts.warnings, std::vector<std::string>{
+                                  "The folder \"" + dir.File("chosen") +
+                                  "/\" doesn't exist yet.\n\nNote: the program will create the "
+                                  "folder automatically when converting files."});
+  std::filesystem::create_directories(dir.File("chosen"));
+  Button("O&pen")->click();
+  EXPECT_EQ(shell.opened, std::vector<std::string>{dir.File("chosen") + "/"});
+}
+
+TEST_F(OptionsTest, GenreBoxListsEveryGenreSortedAndTakesAnyText) {
+  settings.id3TagType = TagMode::Custom;
+  settings.tags.genre = "Jpop";
+  Open("ID3");
+  QComboBox* genres = Named<QComboBox>("genreBox");
+  const QStringList names = Texts(genres);
+  EXPECT_EQ(names.size(), 148);
+  EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  }));
+  for (const char* name : {"Alt. Rock", "Folk/Rock", "Trash Metal", "Jpop"})
+    EXPECT_TRUE(names.contains(name)) << name;
+  EXPECT_EQ(genres->currentText(), "Jpop");
+  genres->setCurrentText("Chiptune");
+  ASSERT_TRUE(Ok());
+  sheet->ApplyTo(settings);
+  EXPECT_EQ(settings.tags.genre, "Chiptune");
+}
+
+// The sheet as the Options command runs it, answered by `edit` and then OK
+// or Cancel.
+class OptionsCommandTest : public OptionsTest {
+ protected:
+  std::string conf = dir.File("quillo.conf");
+  IniSettingsProvider provider{conf};
+  SettingsStore store{provider};
+
+  void Run(const std::function<void(COptSheet&)>& edit, bool ok) {
+    test::WhileRunning(
+        [&] {
+          auto* shown = test::VisibleWindow<COptSheet>();
+          if (shown == nullptr) return false;
+          edit(*shown);
+          (ok ? shown->OkButton() : shown->CancelButton())->click();
+          if (shown->isVisible()) {
+            ADD_FAILURE() << "the sheet did not close";
+            shown->reject();
+          }
+          return true;
+        },
+        [&] { RunOptions(nullptr, settings, store, Services()); });
+  }
+  // Turns the helpers to page `page` of the sheet the command shows.
+  void Edits(COptSheet& shown, const char* page) {
+    sheet = &shown;
+    ASSERT_TRUE(shown.ShowPage(PageIndex(page)));
+  }
+  QByteArray File() const {
+    QFile file(QString::fromStdString(conf));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+};
+
+TEST_F(OptionsCommandTest, OkStoresEveryPageAndPagesNeverShownKeepTheirValues) {
+  FindFormat(settings.formats, format_id::kAac)->bitRate = 100000;  // in no list
+  settings.awbMode = 9;
+  settings.amrMode = 9;
+  Run(
+      [&](COptSheet& shown) {
+        Edits(shown, "General");
+        Button("&Only add the following file extensions for \"Add Folder\" and Drag/Drop")->click();
+        Edit("filterEdit")->setText("mp3; wav");
+        Edits(shown, "Output");
+        Choose("targetList", "Overwrite");
+        Edits(shown, "ID3");
+        Button("&Add custom ID3 tag")->click();
+        Edit("titleEdit")->setText("ignored while named by file");
+        Edits(shown, "MP3");
+        Button("A&uto (the program will choose the best options)")->click();
+        Choose("bitRateList", "192 kbps");
+        Edits(shown, "AMR");  // 9 shows 7.4 kbps, mode 4
+        Edits(shown, "WAV");
+      },
+      true);
+  EXPECT_EQ(settings.filterExts, "mp3,wav");
+  EXPECT_EQ(settings.extensionFilter, (std::vector<std::string>{"mp3", "wav"}));
+  EXPECT_EQ(settings.optStartPageIndex, 29);  // WAV
+
+  ConversionSettings stored(dir.File("elsewhere"));
+  IniSettingsProvider file(conf);
+  SettingsStore(file).load(stored);
+  EXPECT_EQ(stored.enableExtFilter, 1);
+  EXPECT_EQ(stored.filterExts, "mp3,wav");
+  EXPECT_EQ(stored.targetExistsOpt, TargetExistsPolicy::Overwrite);
+  EXPECT_EQ(stored.id3TagType, TagMode::Custom);
+  EXPECT_EQ(stored.tags.title, "ignored while named by file");
+  const OutputFormat& mp3 = *FindFormat(stored.formats, format_id::kMp3);
+  EXPECT_EQ(std::tuple(mp3.autoEncParam, mp3.bitRate, mp3.sampleRate), std::tuple(0, 192000, 44100));
+  EXPECT_EQ(FindFormat(stored.formats, format_id::kAac)->bitRate, 100000);
+  EXPECT_EQ(stored.amrMode, 4);
+  EXPECT_EQ(stored.awbMode, 9);
+  EXPECT_TRUE(File().contains("MP3BitRate=192000"));
+}
+
+TEST_F(OptionsCommandTest, CancelChangesNothingButTheStartPage) {
+  ASSERT_TRUE(store.save(settings, kSaveWindow | kSaveOptions | kSaveSourceFolder));
+  const QByteArray before = File();
+  const ConversionSettings original = settings;
+  Run(
+      [&](COptSheet& shown) {
+        Edits(shown, "General");
+        Button("&Do not load hidden files")->click();
+        Edits(shown, "MP3");
+        Choose("bitRateList", "32 kbps");
+        Edits(shown, "AC3");
+      },
+      false);
+  EXPECT_EQ(settings.doNotLoadHiddenFiles, original.doNotLoadHiddenFiles);
+  EXPECT_EQ(FindFormat(settings.formats, format_id::kMp3)->bitRate, 128000);
+  EXPECT_EQ(settings.optStartPageIndex, 7);
+  EXPECT_EQ(File(), before);
+
+  // Closing the window stores the start page, and only that changes.
+  store.save(settings, kSaveWindow);
+  QList<QByteArray> was = before.split('\n'), now = File().split('\n');
+  ASSERT_EQ(was.size(), now.size());
+  for (qsizetype i = 0; i < was.size(); ++i)
+    if (was[i] != now[i]) {
+      EXPECT_EQ(now[i], "OptStartPageIndex=7");
+    }
+  EXPECT_TRUE(now.contains("OptStartPageIndex=7"));
+}
+
+}  // namespace
+}  // namespace quillo

@@ -1,0 +1,52 @@
+#include "ui/AWBOptPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "settings/ConversionSettings.h"
+#include "ui/AMROptPage.h"
+
+namespace quillo {
+
+CAWBOptPage::CAWBOptPage(const ConversionSettings& s)
+    : OptionsPage(QStringLiteral("AWB")), mode_(s.awbMode), dtx_(s.awbDtx) {}
+
+void CAWBOptPage::Build() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* group = new QGroupBox(QStringLiteral("Encoding Options"), this);
+  layout->addWidget(group);
+  layout->addStretch(1);
+  auto* grid = new QGridLayout(group);
+  grid->setVerticalSpacing(10);
+
+  modeList_ = new QComboBox(group);
+  modeList_->setObjectName(QStringLiteral("modeList"));
+  FillAmrModeList(modeList_, true, mode_);
+  auto* label = new QLabel(QStringLiteral("&Bit Rate:"), group);
+  label->setBuddy(modeList_);
+  dtxCheck_ = new QCheckBox(QStringLiteral("&Enable DTX (Discontinuous Transmission)"), group);
+  dtxCheck_->setChecked(dtx_ != 0);
+  grid->addWidget(new QLabel(QStringLiteral("Sample Frequency: 16000 Hz"), group), 0, 0, 1, 2);
+  grid->addWidget(label, 1, 0);
+  grid->addWidget(modeList_, 1, 1, Qt::AlignLeft);
+  grid->addWidget(dtxCheck_, 2, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+}
+
+bool CAWBOptPage::Leave() {
+  mode_ = modeList_->currentData().toInt();
+  dtx_ = dtxCheck_->isChecked() ? 1 : 0;
+  return true;
+}
+
+void CAWBOptPage::Apply(ConversionSettings& s) const {
+  s.awbMode = mode_;
+  s.awbDtx = dtx_;
+}
+
+}  // namespace quillo

@@ -1,0 +1,189 @@
+#include "ui/OptOutputPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "engine/UserPrompts.h"
+#include "ui/Shell.h"
+
+namespace quillo {
+
+namespace {
+
+constexpr int kIndent = 20;
+
+QCheckBox* Check(QWidget* parent, const char* text, int32_t value) {
+  auto* check = new QCheckBox(QString::fromUtf8(text), parent);
+  check->setChecked(value != 0);
+  return check;
+}
+
+// Fills a drop-down list with (text, value) entries and selects the one with
+// `value`; none matching selects the first, whose value is returned.
+template <class Value>
+Value FillList(QComboBox* list, std::initializer_list<std::pair<const char*, Value>> entries,
+               Value value) {
+  for (const auto& [text, entryValue] : entries)
+    list->addItem(QString::fromUtf8(text), static_cast<int>(entryValue));
+  const int index = list->findData(static_cast<int>(value));
+  list->setCurrentIndex(index < 0 ? 0 : index);
+  return static_cast<Value>(list->currentData().toInt());
+}
+
+QString ChooseWithDialog(QWidget* parent, const QString& title, const QString& start) {
+  return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
+}  // namespace
+
+COptOutputPage::COptOutputPage(const ConversionSettings& s, UserPrompts& prompts, Shell& shell,
+                               FolderChooser chooseFolder)
+    : OptionsPage(QStringLiteral("Output")),
+      prompts_(prompts),
+      shell_(shell),
+      chooseFolder_(chooseFolder ? std::move(chooseFolder) : FolderChooser(ChooseWithDialog)),
+      folderMode_(s.destOutputFolderOpt),
+      folder_(s.destSpecifiedFolder),
+      createDirs_(s.createDirs),
+      targetExists_(s.targetExistsOpt),
+      toDocuments_(s.outputFiles2MyDocuments),
+      browseOutputFolder_(s.browseOutputFolder) {}
+
+void COptOutputPage::Build() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+
+  auto* where = new QGroupBox(QStringLiteral("Output folder"), this);
+  auto* grid = new QGridLayout(where);
+  modeList_ = new QComboBox(where);
+  modeList_->setObjectName(QStringLiteral("folderModeList"));
+  folderMode_ = FillList(modeList_,
+                         {{"Same as source file", OutputFolderMode::SameAsSource},
+                          {"Specific folder", OutputFolderMode::SpecificFolder}},
+                         folderMode_);
+  auto* modeLabel = new QLabel(QStringLiteral("&Output folder:"), where);
+  modeLabel->setBuddy(modeList_);
+  folderEdit_ = new QLineEdit(QString::fromStdString(folder_), where);
+  folderEdit_->setObjectName(QStringLiteral("folderEdit"));
+  auto* folderLabel = new QLabel(QStringLiteral("&Specific folder:"), where);
+  folderLabel->setBuddy(folderEdit_);
+  browse_ = new QPushButton(QStringLiteral("&Browse"), where);
+  open_ = new QPushButton(QStringLiteral("O&pen"), where);
+  for (QPushButton* button : {browse_, open_}) button->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(folderEdit_, 1);
+  buttons->addWidget(browse_);
+  buttons->addWidget(open_);
+  treeCheck_ = Check(where, "&Keep original directory tree", createDirs_);
+  auto* example = new QLabel(
+      QStringLiteral("For example: source file is \"/home/ann/Music/pop/track01.mp3\" and output "
+                     "folder is \"/data/out\". If the option is checked, the output folder will "
+                     "be \"/data/out/home/ann/Music/pop/\"."),
+      where);
+  example->setWordWrap(true);
+  example->setContentsMargins(kIndent, 0, 0, 0);
+  grid->addWidget(modeLabel, 0, 0);
+  grid->addWidget(modeList_, 0, 1, Qt::AlignLeft);
+  grid->addWidget(folderLabel, 1, 0);
+  grid->addLayout(buttons, 1, 1);
+  grid->addWidget(treeCheck_, 2, 1);
+  grid->addWidget(example, 3, 1);
+  grid->setColumnStretch(1, 1);
+  layout->addWidget(where);
+
+  auto* files = new QGroupBox(QStringLiteral("Output files"), this);
+  auto* fileGrid = new QGridLayout(files);
+  targetList_ = new QComboBox(files);
+  targetList_->setObjectName(QStringLiteral("targetList"));
+  targetExists_ = FillList(targetList_,
+                           {{"Rename automatically (add number at end of file name)",
+                             TargetExistsPolicy::Rename},
+                            {"Overwrite", TargetExistsPolicy::Overwrite},
+                            {"Skip (not convert)", TargetExistsPolicy::Skip}},
+                           targetExists_);
+  auto* targetLabel = new QLabel(QStringLiteral("&If target file exists "), files);
+  targetLabel->setBuddy(targetList_);
+  documentsCheck_ =
+      Check(files, "O&utput files to \"Documents\" if creating file failure", toDocuments_);
+  browseCheck_ =
+      Check(files, "Bro&wse output folder when conversion completes", browseOutputFolder_);
+  fileGrid->addWidget(targetLabel, 0, 0);
+  fileGrid->addWidget(targetList_, 0, 1, Qt::AlignLeft);
+  fileGrid->addWidget(documentsCheck_, 1, 0, 1, 2);
+  fileGrid->addWidget(browseCheck_, 2, 0, 1, 2);
+  fileGrid->setColumnStretch(1, 1);
+  layout->addWidget(files);
+  layout->addStretch(1);
+
+  connect(modeList_, &QComboBox::currentIndexChanged, this, &COptOutputPage::ApplyEnabling);
+  connect(browse_, &QPushButton::clicked, this, &COptOutputPage::Browse);
+  connect(open_, &QPushButton::clicked, this, &COptOutputPage::Open);
+  ApplyEnabling();
+}
+
+void COptOutputPage::ApplyEnabling() {
+  const bool specific =
+      modeList_->currentData().toInt() == static_cast<int>(OutputFolderMode::SpecificFolder);
+  for (QWidget* control : {static_cast<QWidget*>(folderEdit_), static_cast<QWidget*>(browse_),
+                           static_cast<QWidget*>(open_), static_cast<QWidget*>(treeCheck_)})
+    control->setEnabled(specific);
+}
+
+void COptOutputPage::ReadControls() {
+  folderMode_ = static_cast<OutputFolderMode>(modeList_->currentData().toInt());
+  folder_ = folderEdit_->text().toStdString();
+  createDirs_ = treeCheck_->isChecked() ? 1 : 0;
+  targetExists_ = static_cast<TargetExistsPolicy>(targetList_->currentData().toInt());
+  toDocuments_ = documentsCheck_->isChecked() ? 1 : 0;
+  browseOutputFolder_ = browseCheck_->isChecked() ? 1 : 0;
+}
+
+void COptOutputPage::Browse() {
+  ReadControls();
+  QString start = QString::fromStdString(folder_);
+  if (start.size() > 1 && start.endsWith(u'/')) start.chop(1);
+  QString chosen = chooseFolder_(this, QStringLiteral("Please choose an output folder:"), start);
+  if (chosen.isEmpty()) return;
+  if (!chosen.endsWith(u'/')) chosen += u'/';
+  folderEdit_->setText(chosen);
+}
+
+void COptOutputPage::Open() {
+  ReadControls();
+  const QString folder = QString::fromStdString(folder_);
+  if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+    shell_.Open(folder_);
+    return;
+  }
+  prompts_.Warn(QStringLiteral("The folder \"%1\" doesn't exist yet.\n\nNote: the program will "
+                               "create the folder automatically when converting files.")
+                    .arg(folder)
+                    .toStdString());
+}
+
+bool COptOutputPage::Leave() {
+  ReadControls();
+  if (folderMode_ == OutputFolderMode::SpecificFolder && folder_.empty())
+    return Refuse(prompts_, "Please choose an output folder.", folderEdit_);
+  return true;
+}
+
+void COptOutputPage::Apply(ConversionSettings& s) const {
+  s.destOutputFolderOpt = folderMode_;
+  s.destSpecifiedFolder = folder_;
+  s.createDirs = createDirs_;
+  s.targetExistsOpt = targetExists_;
+  s.outputFiles2MyDocuments = toDocuments_;
+  s.browseOutputFolder = browseOutputFolder_;
+}
+
+}  // namespace quillo
