@@ -14,6 +14,9 @@ namespace quillo {
 
 namespace {
 
+// Wide enough for the longest codec name and "Auto" entry.
+constexpr int kListWidth = 380;
+
 // Selects the entry whose value is `value`, else the first.
 void SelectValue(QComboBox* list, int32_t value) {
   const int index = list->findData(value);
@@ -72,6 +75,7 @@ void CPageOptAudio::Build() {
   const auto addRow = [&](const char* text, QComboBox* list) {
     auto* label = new QLabel(QString::fromUtf8(text), group);
     label->setBuddy(list);
+    list->setMinimumWidth(kListWidth);
     grid->addWidget(label, row, 0);
     grid->addWidget(list, row++, 1);
   };
@@ -80,7 +84,7 @@ void CPageOptAudio::Build() {
   addRow("Sample &Rate:", rateList_);
   addRow("&Bit Rate:", bitRateList_);
   addRow("Channels:", channelList_);
-  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
 
   for (const CodecChoice* choice : choices_)
     codecList_->addItem(QString::fromUtf8(choice->displayName), choice->codecId);

@@ -1,7 +1,9 @@
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTest>
 #include <algorithm>
 #include <functional>
@@ -190,6 +192,10 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
 
   // The General page's edits follow their checks and take the focus.
   ASSERT_TRUE(sheet->ShowPage(0));
+  Button("?")->click();
+  ASSERT_EQ(prompts.informs.size(), 1u);
+  EXPECT_NE(prompts.informs[0].find("\"L channel\" means the program outputs left channel"),
+            std::string::npos);
   for (const auto& [check, edit] :
        {std::pair{"&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
                   "filterEdit"},
@@ -209,6 +215,39 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
     for (const char* button : {"&Browse", "O&pen", "&Keep original directory tree"})
       EXPECT_EQ(Button(button)->isEnabled(), specific) << button;
     EXPECT_EQ(Edit("folderEdit")->isEnabled(), specific);
+  }
+}
+
+// The arrows (here the Up and Down keys) step within each edit's range; text
+// that is no number starts from the bottom of the range.
+TEST_F(OptionsTest, SpinsStepWithinTheirRanges) {
+  settings.id3TagType = TagMode::Custom;
+  settings.tags.trackNumType = TrackNumberMode::Custom;
+  settings.volumeType = VolumeMode::Manual;
+  settings.enableSkipLength = settings.enableConvertLength = 1;
+  settings.convertLength = 1000;
+  struct Case {
+    const char* page;
+    const char* edit;
+    const char* text;
+    Qt::Key key;
+    const char* stepped;
+  };
+  const Case cases[] = {
+      {"General", "skipEdit", "150", Qt::Key_Up, "250"},
+      {"General", "skipEdit", "50", Qt::Key_Down, "0"},
+      {"General", "lengthEdit", "2147483600", Qt::Key_Up, "2147483647"},
+      {"General", "volumeEdit", "15", Qt::Key_Down, "10"},
+      {"General", "volumeEdit", "32760", Qt::Key_Up, "32767"},
+      {"General", "volumeEdit", "loud", Qt::Key_Up, "20"},
+      {"ID3", "trackEdit", "255", Qt::Key_Up, "255"},
+      {"ID3", "trackEdit", "7", Qt::Key_Down, "6"},
+  };
+  for (const Case& c : cases) {
+    Open(c.page);
+    Edit(c.edit)->setText(c.text);
+    QTest::keyClick(Edit(c.edit), c.key);
+    EXPECT_EQ(Edit(c.edit)->text(), c.stepped) << c.edit << " from " << c.text;
   }
 }
 
@@ -253,6 +292,69 @@ TEST_F(OptionsTest, GenreBoxListsEveryGenreSortedAndTakesAnyText) {
   ASSERT_TRUE(Ok());
   sheet->ApplyTo(settings);
   EXPECT_EQ(settings.tags.genre, "Chiptune");
+}
+
+// Every page fits the sheet without cutting a text short, and Tab from the
+// page list reaches each enabled control of the page before it comes back.
+TEST_F(OptionsTest, EveryPageFitsAndTabReachesEveryControl) {
+  settings.id3TagType = TagMode::Custom;
+  settings.tags.trackNumType = TrackNumberMode::Custom;
+  settings.tags.titleAsFileName = 0;
+  settings.volumeType = VolumeMode::Manual;
+  settings.enableExtFilter = settings.enableSkipLength = settings.enableConvertLength = 1;
+  settings.filterExts = "mp3";
+  settings.convertLength = 1000;
+  Open();
+  sheet->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+  for (int index = 0; index < sheet->PageCount(); ++index) {
+    ASSERT_TRUE(sheet->ShowPage(index));
+    QWidget& page = sheet->Page(index);
+    SCOPED_TRACE(sheet->Page(index).Caption().toStdString());
+    QApplication::processEvents();
+    QSet<QWidget*> controls;
+    for (QWidget* w : page.findChildren<QWidget*>()) {
+      if (!w->isVisible()) continue;
+      const QString text = w->property("text").toString();
+      EXPECT_TRUE(page.rect().contains(QRect(w->mapTo(&page, QPoint(0, 0)), w->size())))
+          << w->metaObject()->className() << " " << text.toStdString();
+      auto* label = qobject_cast<QLabel*>(w);
+      if (label != nullptr && label->wordWrap()) {
+        EXPECT_GE(w->height(), label->heightForWidth(w->width())) << text.toStdString();
+      } else if (label != nullptr || qobject_cast<QCheckBox*>(w) ||
+                 qobject_cast<QRadioButton*>(w)) {
+        EXPECT_GE(w->width(), w->sizeHint().width()) << text.toStdString();
+      }
+      if (w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
+          !qobject_cast<QComboBox*>(w->parentWidget()))
+        controls.insert(w);
+    }
+    QSet<QWidget*> reached;
+    sheet->PageList()->setFocus();
+    for (int step = 0; step < 100; ++step) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      if (QApplication::focusWidget() == sheet->PageList()) break;
+      reached.insert(QApplication::focusWidget());
+    }
+    // Tab enters a group of radios once; the arrow keys move within it.
+    const auto groupReached = [&](QWidget* control) {
+      auto* radio = qobject_cast<QRadioButton*>(control);
+      if (radio == nullptr || radio->group() == nullptr) return false;
+      const QList<QAbstractButton*> group = radio->group()->buttons();
+      return std::any_of(group.begin(), group.end(), [&](QAbstractButton* b) {
+        return reached.contains(b);
+      });
+    };
+    for (QWidget* control : controls)
+      EXPECT_TRUE(reached.contains(control) || groupReached(control))
+          << control->metaObject()->className() << " "
+          << control->property("text").toString().toStdString() << " "
+          << control->objectName().toStdString();
+    EXPECT_TRUE(reached.contains(sheet->OkButton()) && reached.contains(sheet->CancelButton()));
+  }
+  // Within the window's 950 by 650.
+  EXPECT_LE(sheet->width(), 950);
+  EXPECT_LE(sheet->height(), 650);
 }
 
 // The sheet as the Options command runs it, answered by `edit` and then OK

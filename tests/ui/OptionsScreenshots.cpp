@@ -1,0 +1,66 @@
+// Takes screenshots of the options sheet under a real display (run it under
+// Xvfb: scripts/screenshots.sh): the General, Output and ID3 pages, the MP3
+// page, the AMR page and the WMA page, each over the main window.
+
+#include <QApplication>
+#include <QScreen>
+#include <cstdio>
+#include <filesystem>
+
+#include "tests/ui/UiTestSupport.h"
+#include "ui/OptSheet.h"
+#include "ui/OptionsPage.h"
+
+namespace {
+
+using namespace quillo;
+
+// The screen's pixels under `widget`'s frame, as the user sees them.
+void Save(const QString& path, const QWidget& widget) {
+  QApplication::processEvents();
+  const QRect area = widget.frameGeometry();
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                    area.width(), area.height());
+  std::printf("%s: %s\n", qPrintable(path), shot.save(path) ? "saved" : "FAILED");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  std::filesystem::create_directories(argv[1]);
+
+  test::WindowTest world;
+  world.settings.id3TagType = TagMode::Custom;
+  world.settings.tags.artist = "The Field Recordists";
+  world.settings.tags.album = "Morning Walks";
+  world.settings.tags.year = "2024";
+  world.settings.tags.genre = "Ambient";
+  world.settings.volumeType = VolumeMode::Manual;
+  world.settings.volume = 150;
+  world.settings.wmaAutoEncParam = 0;
+  MainWindow& window = world.Window();
+  window.move(40, 40);
+  window.show();
+
+  COptSheet sheet(&window, world.settings, {world.prompts, world.shell, test::Backends().windowsMedia});
+  sheet.show();
+  sheet.move(window.frameGeometry().center() - sheet.rect().center());
+  const std::pair<const char*, const char*> pages[] = {
+      {"General", "options-general.png"}, {"Output", "options-output.png"},
+      {"ID3", "options-id3.png"},         {"MP3", "options-mp3.png"},
+      {"AMR", "options-amr.png"},         {"WMA/WMV/ASF", "options-wma.png"}};
+  for (const auto& [caption, file] : pages) {
+    for (int i = 0; i < sheet.PageCount(); ++i)
+      if (sheet.Page(i).Caption() == caption) sheet.ShowPage(i);
+    Save(folder + "/" + file, sheet);
+  }
+  std::printf("sheet %dx%d, window %dx%d\n", sheet.width(), sheet.height(), window.width(),
+              window.height());
+  return 0;
+}
