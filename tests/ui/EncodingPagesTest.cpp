@@ -14,23 +14,18 @@ const char* const kAutoBitRate = "Auto (the program will choose the best bit rat
 const char* const kAutoChannels = "Auto (the program will choose the best channels)";
 const char* const kAuto = "A&uto (the program will choose the best options)";
 
-// What an Audio Options page shows: the selected entry first, then every
-// entry; the three lists' enabling.
-struct Lists {
-  QStringList rates, bitRates, channels;
-  QString rate, bitRate, channel;
-  bool ratesOn, bitRatesOn, channelsOn;
-};
-
 class EncodingPages : public OptionsTest {
- protected:
-  Lists Shown() {
-    auto* rates = Named<QComboBox>("rateList");
-    auto* bitRates = Named<QComboBox>("bitRateList");
-    auto* channels = Named<QComboBox>("channelList");
-    return {Texts(rates),          Texts(bitRates),         Texts(channels),
-            rates->currentText(),  bitRates->currentText(), channels->currentText(),
-            rates->isEnabled(),    bitRates->isEnabled(),   channels->isEnabled()};
+ public:
+  QStringList Entries(const char* list) { return Texts(Named<QComboBox>(list)); }
+  // The selected rate, bit rate and channels, each marked when its list is
+  // disabled.
+  QStringList Selections() {
+    QStringList selected;
+    for (const char* name : {"rateList", "bitRateList", "channelList"}) {
+      auto* list = Named<QComboBox>(name);
+      selected << list->currentText() + (list->isEnabled() ? "" : " (off)");
+    }
+    return selected;
   }
   OutputFormat& Row(int32_t formatId) { return *FindFormat(settings.formats, formatId); }
 };
@@ -46,62 +41,45 @@ TEST_F(EncodingPages, AudioPageListsFollowTheChosenCodec) {
   Row(format_id::kM4a).sampleRate = 12345;
 
   Open("MP3");
-  EXPECT_EQ(Texts(Named<QComboBox>("codecList")), QStringList{"LAME MP3 (MPEG audio layer 3)"});
-  Lists mp3 = Shown();
-  EXPECT_EQ(mp3.rates.size(), 10);
-  EXPECT_EQ(mp3.rates.front(), "8000 Hz");
-  EXPECT_EQ(mp3.rates.back(), kAutoRate);
-  EXPECT_EQ(mp3.rate, "44100 Hz");
-  EXPECT_EQ(mp3.bitRate, "128 kbps");
-  EXPECT_EQ(mp3.bitRates.back(), kAutoBitRate);
-  EXPECT_EQ(mp3.channels, (QStringList{"Stereo", "Mono", kAutoChannels}));
-  EXPECT_FALSE(mp3.ratesOn || mp3.bitRatesOn || mp3.channelsOn);  // automatic
+  EXPECT_EQ(Entries("codecList"), QStringList{"LAME MP3 (MPEG audio layer 3)"});
+  EXPECT_EQ(Entries("rateList").mid(7), (QStringList{"44100 Hz", "48000 Hz", kAutoRate}));
+  EXPECT_EQ(Entries("bitRateList").mid(16), (QStringList{"256 kbps", "320 kbps", kAutoBitRate}));
+  EXPECT_EQ(Entries("channelList"), (QStringList{"Stereo", "Mono", kAutoChannels}));
+  EXPECT_EQ(Selections(), (QStringList{"44100 Hz (off)", "128 kbps (off)", "Stereo (off)"}));
   Button(kAuto)->click();
-  mp3 = Shown();
-  EXPECT_TRUE(mp3.ratesOn && mp3.bitRatesOn && mp3.channelsOn);
+  EXPECT_EQ(Selections(), (QStringList{"44100 Hz", "128 kbps", "Stereo"}));
 
-  // AMR-NB in 3GP: one rate and no "Auto" for it, rates as kbit/s with
-  // decimals, mono only.
+  // AMR-NB in 3GP: one rate and no "Auto" for it, kbit/s with decimals.
   ASSERT_TRUE(sheet->ShowPage(PageIndex("3GP")));
-  const Lists amr = Shown();
-  EXPECT_EQ(amr.rates, QStringList{"8000 Hz"});
-  EXPECT_EQ(amr.bitRates,
+  EXPECT_EQ(Entries("rateList"), QStringList{"8000 Hz"});
+  EXPECT_EQ(Entries("bitRateList"),
             (QStringList{"4.75 kbps", "5.15 kbps", "5.90 kbps", "6.70 kbps", "7.40 kbps",
                          "7.95 kbps", "10.20 kbps", "12.20 kbps", kAutoBitRate}));
-  EXPECT_EQ(amr.bitRate, "10.20 kbps");
-  EXPECT_EQ(amr.channels, QStringList{"Mono"});
-  EXPECT_TRUE(amr.ratesOn && amr.bitRatesOn && amr.channelsOn);
+  EXPECT_EQ(Selections(), (QStringList{"8000 Hz", "10.20 kbps", "Mono"}));
 
   ASSERT_TRUE(sheet->ShowPage(PageIndex("M4A")));
   EXPECT_EQ(Named<QComboBox>("codecList")->currentText(), "AAC (Advanced Audio Codec)");
-  EXPECT_EQ(Shown().rate, "8000 Hz");
+  EXPECT_EQ(Selections().front(), "8000 Hz (off)");
 
-  // A codec change refills the lists: G.726 counts bits per code word;
-  // PCM has no bit rate at all, even chosen by hand.
+  // A codec change refills the lists: G.726 counts bits per code word; PCM
+  // has no bit rate at all, even chosen by hand. The rate chosen stays.
   ASSERT_TRUE(sheet->ShowPage(PageIndex("WAV")));
-  Lists wav = Shown();
-  EXPECT_EQ(wav.bitRates, (QStringList{"2 bit", "3 bit", "4 bit", "5 bit", kAutoBitRate}));
-  EXPECT_EQ(wav.bitRate, "4 bit");
-  EXPECT_EQ(wav.channels, QStringList{"Mono"});
+  EXPECT_EQ(Entries("bitRateList"), (QStringList{"2 bit", "3 bit", "4 bit", "5 bit", kAutoBitRate}));
+  EXPECT_EQ(Selections(), (QStringList{"44100 Hz", "4 bit", "Mono"}));
   Choose("rateList", "96000 Hz");
   Choose("codecList", "PCM 24-bit");
-  wav = Shown();
-  EXPECT_TRUE(wav.bitRates.isEmpty());
-  EXPECT_FALSE(wav.bitRatesOn);
-  EXPECT_TRUE(wav.ratesOn);
-  EXPECT_EQ(wav.rate, "96000 Hz");  // the rate chosen so far stays
-  EXPECT_EQ(wav.channels, (QStringList{"Stereo", "Mono", kAutoChannels}));
-  Choose("channelList", "Mono");
+  EXPECT_EQ(Entries("bitRateList"), QStringList());
+  EXPECT_EQ(Entries("channelList"), (QStringList{"Stereo", "Mono", kAutoChannels}));
+  EXPECT_EQ(Selections(), (QStringList{"96000 Hz", " (off)", "Mono"}));
 
   ASSERT_TRUE(Ok());
   sheet->ApplyTo(settings);
-  const OutputFormat& saved = Row(format_id::kWav);
-  EXPECT_EQ(std::tuple(saved.autoEncParam, saved.codecId, saved.sampleRate, saved.bitRate,
-                       saved.channels),
+  const OutputFormat& wav = Row(format_id::kWav);
+  EXPECT_EQ(std::tuple(wav.autoEncParam, wav.codecId, wav.sampleRate, wav.bitRate, wav.channels),
             std::tuple(0, 0x1000C, 96000, 0, 1));
   EXPECT_EQ(Row(format_id::kMp3).autoEncParam, 0);
-  EXPECT_EQ(Row(format_id::kM4a).codecId, 0x15002);
-  EXPECT_EQ(Row(format_id::kM4a).sampleRate, 8000);
+  EXPECT_EQ(std::pair(Row(format_id::kM4a).codecId, Row(format_id::kM4a).sampleRate),
+            std::pair(0x15002, 8000));
 }
 
 TEST_F(EncodingPages, AmrAndAwbPagesShowRatesAndStoreModes) {

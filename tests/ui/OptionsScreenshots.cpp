@@ -51,16 +51,12 @@ int main(int argc, char** argv) {
   COptSheet sheet(&window, world.settings, {world.prompts, world.shell, test::Backends().windowsMedia});
   sheet.show();
   sheet.move(window.frameGeometry().center() - sheet.rect().center());
-  const std::pair<const char*, const char*> pages[] = {
-      {"General", "options-general.png"}, {"Output", "options-output.png"},
-      {"ID3", "options-id3.png"},         {"MP3", "options-mp3.png"},
-      {"AMR", "options-amr.png"},         {"WMA/WMV/ASF", "options-wma.png"}};
-  for (const auto& [caption, file] : pages) {
-    for (int i = 0; i < sheet.PageCount(); ++i)
-      if (sheet.Page(i).Caption() == caption) sheet.ShowPage(i);
-    Save(folder + "/" + file, sheet);
+  for (int i = 0; i < sheet.PageCount(); ++i) {
+    const QString caption = sheet.Page(i).Caption();
+    if (!QStringList{"General", "Output", "ID3", "MP3", "AMR", "WMA/WMV/ASF"}.contains(caption))
+      continue;
+    sheet.ShowPage(i);
+    Save(folder + "/options-" + caption.section(u'/', 0, 0).toLower() + ".png", sheet);
   }
-  std::printf("sheet %dx%d, window %dx%d\n", sheet.width(), sheet.height(), window.width(),
-              window.height());
   return 0;
 }
