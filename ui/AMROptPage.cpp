@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "backends/amr/AmrModes.h"
 
@@ -33,11 +32,7 @@ CAMROptPage::CAMROptPage(const ConversionSettings& s)
       dtx_(s.amrDtx) {}
 
 void CAMROptPage::Build() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  auto* group = new QGroupBox(QStringLiteral("Encoding Options"), this);
-  layout->addWidget(group);
-  layout->addStretch(1);
+  QGroupBox* group = AddEncodingGroup();
   auto* grid = new QGridLayout(group);
   grid->setVerticalSpacing(10);
 

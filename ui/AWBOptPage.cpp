@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include "settings/ConversionSettings.h"
 #include "ui/AMROptPage.h"
@@ -16,11 +15,7 @@ CAWBOptPage::CAWBOptPage(const ConversionSettings& s)
     : OptionsPage(QStringLiteral("AWB")), mode_(s.awbMode), dtx_(s.awbDtx) {}
 
 void CAWBOptPage::Build() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  auto* group = new QGroupBox(QStringLiteral("Encoding Options"), this);
-  layout->addWidget(group);
-  layout->addStretch(1);
+  QGroupBox* group = AddEncodingGroup();
   auto* grid = new QGridLayout(group);
   grid->setVerticalSpacing(10);
 

@@ -1,3 +1,4 @@
+#include "ui/WindowDrag.h"
 #include "ui/MainWindow.h"
 
 #include <QAction>
@@ -391,13 +392,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
-  // The background drags the window, as its caption would.
-  if (event->button() == Qt::LeftButton && windowHandle() != nullptr) {
-    windowHandle()->startSystemMove();
-    event->accept();
-    return;
-  }
-  QWidget::mousePressEvent(event);
+  if (!StartWindowDrag(*this, *event)) QWidget::mousePressEvent(event);
 }
 
 }  // namespace quillo

@@ -1,6 +1,8 @@
 #include "ui/OptionsPage.h"
 
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 #include "engine/UserPrompts.h"
 
@@ -12,6 +14,15 @@ bool OptionsPage::Refuse(UserPrompts& prompts, const char* text, QWidget* contro
   if (auto* edit = qobject_cast<QLineEdit*>(control->focusProxy() ? control->focusProxy() : control))
     edit->selectAll();
   return false;
+}
+
+QGroupBox* OptionsPage::AddEncodingGroup() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* group = new QGroupBox(QStringLiteral("Encoding Options"), this);
+  layout->addWidget(group);
+  layout->addStretch(1);
+  return group;
 }
 
 }  // namespace quillo

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+class QGroupBox;
+
 namespace quillo {
 
 class ConversionSettings;
@@ -36,6 +38,9 @@ class OptionsPage : public QWidget {
   // Tells the user `text` (an exclamation), gives `control` the focus with its
   // text selected, and returns false: the end of a refused leave check.
   static bool Refuse(UserPrompts& prompts, const char* text, QWidget* control);
+  // The "Encoding Options" group at the top of an encoding page, with the
+  // rest of the page left empty below it.
+  QGroupBox* AddEncodingGroup();
 
  private:
   QString caption_;

@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include "catalog/Catalog.h"
 #include "settings/ConversionSettings.h"
@@ -51,11 +50,7 @@ QString CPageOptAudio::BitRateText(int32_t bitRate) {
 }
 
 void CPageOptAudio::Build() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  auto* group = new QGroupBox(QStringLiteral("Encoding Options"), this);
-  layout->addWidget(group);
-  layout->addStretch(1);
+  QGroupBox* group = AddEncodingGroup();
   auto* grid = new QGridLayout(group);
   grid->setVerticalSpacing(10);
 

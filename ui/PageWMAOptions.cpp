@@ -29,11 +29,7 @@ CPageWMAOptions::CPageWMAOptions(const ConversionSettings& s, WindowsMediaRuntim
       channels_(s.wmaChannels) {}
 
 void CPageWMAOptions::Build() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  auto* group = new QGroupBox(QStringLiteral("Encoding Options"), this);
-  layout->addWidget(group);
-  layout->addStretch(1);
+  QGroupBox* group = AddEncodingGroup();
   auto* box = new QVBoxLayout(group);
   formatList_ = new QComboBox(group);
   formatList_->setObjectName(QStringLiteral("formatList"));

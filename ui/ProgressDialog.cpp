@@ -1,3 +1,4 @@
+#include "ui/WindowDrag.h"
 #include "ui/ProgressDialog.h"
 
 #include <QCloseEvent>
@@ -82,13 +83,7 @@ void ProgressDialog::closeEvent(QCloseEvent* event) {
 }
 
 void ProgressDialog::mousePressEvent(QMouseEvent* event) {
-  // The background drags the dialog, as a caption would.
-  if (event->button() == Qt::LeftButton && windowHandle() != nullptr) {
-    windowHandle()->startSystemMove();
-    event->accept();
-    return;
-  }
-  QWidget::mousePressEvent(event);
+  if (!StartWindowDrag(*this, *event)) QWidget::mousePressEvent(event);
 }
 
 }  // namespace quillo
