@@ -44,10 +44,10 @@ class ResampleAdapter {
   };
   using Resampler = std::unique_ptr<void, ResamplerCloser>;
 
-  // Runs one channel through `resampler`; returns the samples produced, which
-  // are left in `pcmOut`.
-  int ResampleChannel(void* resampler, const int16_t* in, int frames, bool last,
-                      std::vector<int16_t>& pcmOut, int capacity);
+  // Runs one channel through `resampler` into `out` (none: the samples are
+  // dropped); returns the samples produced.
+  int ResampleChannel(void* resampler, const int16_t* in, int frames, bool last, int16_t* out,
+                      int capacity);
   // The mean of both channels, rounded toward minus infinity.
   const int16_t* Fold(const int16_t* left, const int16_t* right, int frames);
 
@@ -64,8 +64,6 @@ class ResampleAdapter {
   std::vector<int16_t> mix_;
   std::vector<float> floatIn_;
   std::vector<float> floatOut_;
-  std::vector<int16_t> pcmLeft_;
-  std::vector<int16_t> pcmRight_;
 };
 
 }  // namespace quillo
