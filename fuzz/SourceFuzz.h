@@ -29,14 +29,18 @@ inline const std::string& ScratchPath() {
   return path;
 }
 
-inline int FeedSource(MediaSource& source, const uint8_t* data, size_t size) {
-  const std::string& path = ScratchPath();
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+// Replaces the scratch file's contents with the input; false when it could
+// not be written (the input is then passed over).
+inline bool WriteScratch(const uint8_t* data, size_t size) {
+  std::FILE* file = std::fopen(ScratchPath().c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(data, 1, size, file) == size;
+  return std::fclose(file) == 0 && written;
+}
 
-  if (!source.Open(path, 44100)) return 0;
+inline int FeedSource(MediaSource& source, const uint8_t* data, size_t size) {
+  if (!WriteScratch(data, size)) return 0;
+  if (!source.Open(ScratchPath(), 44100)) return 0;
   const int channels = source.GetChannels();
   if (channels != 1 && channels != 2) std::abort();
   std::vector<int16_t> left(kMaxBlockFrames);
