@@ -15,6 +15,8 @@ packages=(
   qt6-base-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev ffmpeg sox sndfile-programs hyperfine time
+  # the fuzzers (clang with its libFuzzer runtime), for scripts/quality.sh
+  clang libclang-rt-dev
   # the window under a virtual display, and its screenshots
   xvfb xauth imagemagick
 )
