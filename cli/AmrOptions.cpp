@@ -41,7 +41,11 @@ bool ApplyAmrOptions(const std::vector<std::pair<std::string, std::string>>& opt
   const bool amr = row.formatId == format_id::kAmr;
   const bool awb = row.formatId == format_id::kAwb;
   for (const char* name : {"band", "mode", "dtx"}) {
-    for (const auto& [option, value] : options) {
+    for (const auto& entry : options) {
+      // Named references rather than structured bindings: the lambda below captures them,
+      // which older clang refuses for bindings.
+      const std::string& option = entry.first;
+      const std::string& value = entry.second;
       if (option != name) continue;
       if ((!amr && !awb) || (awb && option == "band")) {
         error = "--" + option + " does not apply" + FormatListText(row);
