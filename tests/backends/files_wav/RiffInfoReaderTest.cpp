@@ -208,6 +208,12 @@ TEST(ReadRiffInfoTags, DisplayTextIsTheTitleFallback) {
   r = ReadBytes(RiffBuilder().Chunk("DISP", std::string("\x08\0\0\0Bitmap", 10)).Bytes());
   EXPECT_FALSE(r.found);
   EXPECT_EQ(r.tags.title, "");
+
+  // A text display whose file ends before its text (once read through a null
+  // pointer).
+  r = ReadBytes(RiffBuilder().PcmFormat().Raw("DISP").U32(10).Raw(std::string("\1\0\0\0", 4))
+                    .Bytes());
+  EXPECT_EQ(r.tags.title, "");
 }
 
 TEST(ReadRiffInfoTags, NotAWaveFile) {
