@@ -213,6 +213,7 @@ TEST(ReadRiffInfoTags, DisplayTextIsTheTitleFallback) {
   // pointer).
   r = ReadBytes(RiffBuilder().PcmFormat().Raw("DISP").U32(10).Raw(std::string("\1\0\0\0", 4))
                     .Bytes());
+  EXPECT_FALSE(r.found);
   EXPECT_EQ(r.tags.title, "");
 }
 
