@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <ostream>
 #include <system_error>
-#include <thread>
 
 #include "catalog/Catalog.h"
 #include "cli/CliPrompts.h"
@@ -29,7 +28,12 @@ void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileIt
                   const RunResult& result) {
   for (size_t i = 0; i < files.size() && i < result.files.size(); ++i) {
     const FileResult& file = result.files[i];
-    if (file.state == FileResult::State::NotReached) continue;
+    // A cancelled run names every file it did not convert, so that a script
+    // sees each one.
+    if (file.state == FileResult::State::NotReached) {
+      if (result.cancelled) out << EscapeText(files[i]->path) << "\t\t" << kCancelledStatus << '\n';
+      continue;
+    }
     const bool elsewhere = !file.fallbackReason.empty() && !file.outputPath.empty();
     if (elsewhere)
       err << "quillo-cli: " << EscapeText(file.fallbackReason) << "; written to "
@@ -132,12 +136,19 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
   // that the run gives each its own status ("No audio in the file",
   // "Conversion Failure (...)").
   MemoryFileList list;
-  for (const std::string& path : GatherPaths(arguments->paths, settings)) {
+  const std::vector<std::string> paths = GatherPaths(arguments->paths, settings);
+  for (const std::string& path : paths) {
+    if (progress.IsCancelled()) break;
     if (ProbeFile(path, list, backends, &prompts).status != ProbeResult::Status::Failed) continue;
     FileItem item;
     item.path = path;
     item.sourceKind = SourceKindFromPath(path);
     list.Append(std::move(item), FileListKey(path));
+  }
+  // A cancel while the inputs are read stops there: nothing was converted.
+  if (progress.IsCancelled()) {
+    for (const std::string& path : paths) out << EscapeText(path) << "\t\t" << kCancelledStatus << '\n';
+    return kExitSomeFailed;
   }
   std::vector<FileItem*> files;
   for (FileItem& item : list.Items()) files.push_back(&item);
@@ -148,8 +159,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
 
   Conversion conversion(backends, settings, progress, prompts);
   conversion.SetDocumentsFolder(DocumentsFolder());
-  const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
-  conversion.SetJobs(arguments->jobs > 0 ? arguments->jobs : static_cast<int>(processors));
+  conversion.SetJobs(arguments->jobs > 0 ? arguments->jobs : Conversion::DefaultJobs());
   const RunResult result =
       join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
   PrintResults(out, err, files, result);

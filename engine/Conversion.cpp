@@ -1,10 +1,13 @@
 #include "engine/Conversion.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "catalog/Catalog.h"
 
 #include "engine/ConversionRun.h"
 #include "engine/JoinRun.h"
-#include "engine/ParallelRun.h"
+#include "engine/RunLoop.h"
 #include "engine/SourceFactory.h"
 
 namespace quillo {
@@ -27,7 +30,7 @@ struct RunState {
   ConversionJob job;
   SourceFactory factory;
   PassContext pass;
-  RunListView silent;
+  NullListView silent;
   RunResult result;
   RunEnvironment env;
 };
@@ -47,13 +50,14 @@ Conversion::Conversion(const BackendTable& backends, const ConversionSettings& s
     : backends_(backends), settings_(settings), progress_(progress), prompts_(prompts),
       list_(list) {}
 
+int Conversion::DefaultJobs() {
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
 RunResult Conversion::ConvertEach(std::vector<FileItem*>& files) {
   if (FindFormat(settings_.formats, settings_.outputFormat) == nullptr) return NoFormat(files.size());
   RunState run(backends_, settings_, progress_, prompts_, list_, documentsFolder_, files.size());
-  if (jobs_ > 1 && files.size() > 1)
-    ConvertEachAtOnce(files, run.env, jobs_);
-  else
-    quillo::ConvertEach(files, run.env);
+  quillo::ConvertEach(files, run.env, jobs_);
   return std::move(run.result);
 }
 

@@ -28,6 +28,8 @@ class Conversion {
   // How many files ConvertEach converts at once (1, the default: one after
   // the other, in list order). Outputs, names and results do not depend on it.
   void SetJobs(int jobs) { jobs_ = jobs; }
+  // One file per processor: how the front ends run by default.
+  static int DefaultJobs();
 
   // Converts each file into its own output in the output format of the
   // settings. The files' outputPath fields are set for those that converted.

@@ -73,23 +73,6 @@ std::string FormatDisplayName(const OutputFormat& row) {
   return name;
 }
 
-namespace {
-
-// Shows the file and the overall progress for file `position` of `count`.
-void AnnounceFile(size_t index, const FileItem& file, int position, int count,
-                  const std::string& target, RunEnvironment& env) {
-  env.list.EnsureVisible(index);
-  env.SetVolumeCell(index, "");
-  ConversionProgress& progress = env.pass.progress;
-  progress.SetOverallText("Converting " + std::to_string(position) + " of " +
-                          std::to_string(count) + " file(s) to " + target + "...");
-  progress.StepOverall();
-  progress.SetFileText("Starting to convert " + FileNameCell(file.path) + "...");
-  progress.SetFileBar(0);
-}
-
-}  // namespace
-
 void RunEnvironment::SetOutputCell(size_t file, const std::string& text) {
   list.SetOutputCell(file, text);
   if (file < result.files.size()) result.files[file].status = text;
@@ -225,30 +208,6 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
   return true;
 }
 
-void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
-                 const FileStep& step) {
-  PassContext& pass = env.pass;
-  ConversionProgress& progress = pass.progress;
-  const int count = static_cast<int>(files.size());
-  bool widened = false;
-  progress.SetOverallRange(count);
-  progress.Pump();
-
-  for (size_t i = 0; i < files.size(); ++i) {
-    FileItem& file = *files[i];
-    pass.job.position = static_cast<int>(i) + 1;
-    pass.job.failureDetail.clear();
-    FileOutcome outcome;
-    if (LacksSoundFont(file, pass.backends)) {
-      outcome.status = kSoundFontMissingStatus;
-    } else {
-      AnnounceFile(i, file, pass.job.position, count, target, env);
-      outcome = step(i, file);
-    }
-    if (!FinishFile(i, file, outcome, env, widened)) return;
-  }
-}
-
 OutputNamer::OutputNamer(const PassContext& pass, const std::string& documentsFolder)
     : options_(PathOptions(pass.settings, documentsFolder)), extension_(pass.row.extension) {
   options_.claimedThisRun = &claimed_;
@@ -296,17 +255,6 @@ void FindRevealPath(const std::vector<FileItem*>& files, RunEnvironment& env) {
       return;
     }
   }
-}
-
-void ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env) {
-  if (!CheckPrerequisites(files, env)) return;
-  env.result.started = true;
-  OutputNamer namer(env.pass, env.documentsFolder);
-  RunEachFile(files, FormatDisplayName(env.pass.row), env, [&](size_t i, FileItem& file) {
-    if (std::optional<FileOutcome> refused = namer.Name(file, env.result.files[i])) return *refused;
-    return ConvertNamedFile(i, file, env);
-  });
-  FindRevealPath(files, env);
 }
 
 }  // namespace quillo

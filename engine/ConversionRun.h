@@ -17,7 +17,6 @@ namespace quillo {
 extern const char* const kSoundFontMissingStatus;
 extern const char* const kNoAudioStatus;
 extern const char* const kConversionFailureStatus;
-extern const char* const kCancelledStatus;
 
 // Everything a run needs besides its files, and the results it fills in.
 struct RunEnvironment {
@@ -38,10 +37,6 @@ std::string VolumeCellText(float gain);
 // Whether the run may start: the Windows Media and MIDI prerequisites. A
 // false result ends the command.
 bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env);
-
-// Converts each file into its own output, one after the other, writing its
-// cells as it goes.
-void ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env);
 
 // How the passes of one file ended.
 struct FileOutcome {
@@ -91,12 +86,5 @@ void FindRevealPath(const std::vector<FileItem*>& files, RunEnvironment& env);
 using ConvertStep = std::function<PassResult(const PassItem&)>;
 FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string& outputPath,
                           RunEnvironment& env, const ConvertStep& convert);
-
-// Runs `step` for each file in turn (after the sound-font check and the
-// progress announcement) and writes each outcome into the list and the
-// results: the output's name and gain, or the failure; stops at a cancel.
-using FileStep = std::function<FileOutcome(size_t index, FileItem& file)>;
-void RunEachFile(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
-                 const FileStep& step);
 
 }  // namespace quillo

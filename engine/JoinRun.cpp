@@ -6,6 +6,7 @@
 
 #include "engine/FileItemText.h"
 #include "engine/PendingOutput.h"
+#include "engine/RunLoop.h"
 
 namespace quillo {
 
@@ -67,11 +68,13 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   int joined = 0;
   bool broken = false;
   std::string brokenStatus;  // set once the output cannot take more audio
-  RunEachFile(files, FileNameCell(outputPath), env, [&](size_t i, FileItem& file) {
+  // One stream: the files go in one after the other, in list order.
+  RunFiles(files, FileNameCell(outputPath), env, 1,
+           [&](size_t i, FileItem& file, RunEnvironment& job) {
     if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
     file.outputPath = outputPath;
-    FileOutcome outcome = RunFilePasses(i, file, pending.path(), env, [&](const PassItem& item) {
-      PassResult appended = AppendFile(item, *join->sink, join->rate, join->channels, pass);
+    FileOutcome outcome = RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
+      PassResult appended = AppendFile(item, *join->sink, join->rate, join->channels, job.pass);
       broken = broken || appended.writeFailed;
       return appended;
     });

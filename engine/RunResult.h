@@ -7,16 +7,27 @@
 namespace quillo {
 
 // Where a run shows each file's "Volume" and "Output" cells while it works.
-// Every method has a default: a front end overrides what it shows.
 class RunListView {
  public:
   virtual ~RunListView() = default;
-  virtual void SetVolumeCell(size_t /*file*/, const std::string& /*text*/) {}
-  virtual void SetOutputCell(size_t /*file*/, const std::string& /*text*/) {}
-  virtual void EnsureVisible(size_t /*file*/) {}
+  virtual void SetVolumeCell(size_t file, const std::string& text) = 0;
+  virtual void SetOutputCell(size_t file, const std::string& text) = 0;
+  virtual void EnsureVisible(size_t file) = 0;
   // Widens the "Output" column once a long failure text needs the room.
-  virtual void WidenOutputColumn(int /*pixels*/) {}
+  virtual void WidenOutputColumn(int pixels) = 0;
 };
+
+// Shows nothing: a run that only returns its results.
+class NullListView final : public RunListView {
+ public:
+  void SetVolumeCell(size_t, const std::string&) override {}
+  void SetOutputCell(size_t, const std::string&) override {}
+  void EnsureVisible(size_t) override {}
+  void WidenOutputColumn(int) override {}
+};
+
+// The "Output" cell of a file that a cancel stopped.
+extern const char* const kCancelledStatus;
 
 // How one file of a run ended.
 struct FileResult {

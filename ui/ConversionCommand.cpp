@@ -8,6 +8,7 @@
 #include "ui/DoubleBarDialog.h"
 #include "ui/FileListModel.h"
 #include "ui/FileListView.h"
+#include "ui/RunBridge.h"
 #include "ui/RunCells.h"
 #include "ui/Shell.h"
 
@@ -16,40 +17,68 @@ namespace quillo {
 namespace {
 
 // The folder and extension the join's save dialog starts with.
-std::string SuggestedJoinPath(const ConversionSettings& settings,
-                              const std::vector<FileItem*>& files) {
+std::string SuggestedJoinPath(const ConversionSettings& settings, const FileItem& first) {
   const OutputFormat* row = FindFormat(settings.formats, settings.outputFormat);
   const std::string extension = row != nullptr ? std::string(row->extension) : std::string();
   std::string folder = settings.destSpecifiedFolder;
   if (settings.destOutputFolderOpt == OutputFolderMode::SameAsSource || folder.empty())
-    folder = std::filesystem::path(files.front()->path).parent_path().string();
+    folder = std::filesystem::path(first.path).parent_path().string();
   return (std::filesystem::path(folder) / ("." + extension)).string();
 }
 
 }  // namespace
 
-RunResult ConversionCommand::Run(const std::vector<int>& rows, bool join) {
-  std::vector<FileItem*> files;
-  files.reserve(rows.size());
-  for (int row : rows) files.push_back(&context_.model.Item(row));
-  if (files.empty()) return {};
+ConversionCommand::ConversionCommand(Context context) : context_(context) {}
+
+ConversionCommand::~ConversionCommand() {
+  if (!worker_.joinable()) return;
+  dialog_->Cancel();
+  prompts_->Abandon();
+  worker_.join();
+}
+
+bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
+  if (rows.empty()) return false;
+  rows_ = rows;
+  for (int row : rows) items_.push_back(context_.model.Item(row));
 
   std::string joinPath;
   if (join) {
     std::optional<std::string> chosen =
-        context_.prompts.AskOutputFile(SuggestedJoinPath(context_.settings, files));
-    if (!chosen || chosen->empty()) return {};
+        context_.prompts.AskOutputFile(SuggestedJoinPath(context_.settings, items_.front()));
+    if (!chosen || chosen->empty()) return false;
     joinPath = *chosen;
   }
 
-  DoubleBarDialog dialog(context_.window);
-  RunCells cells(context_.model, context_.view, rows, context_.outputColumnWidth);
-  Conversion conversion(context_.backends, context_.settings, dialog, context_.prompts, &cells);
-  conversion.SetDocumentsFolder(DocumentsFolder());
-  RunResult result = join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
-  dialog.Finish();
-  if (!result.revealPath.empty()) context_.shell.Reveal(result.revealPath);
-  return result;
+  dialog_ = std::make_unique<DoubleBarDialog>(context_.window);
+  cells_ = std::make_unique<RunCells>(context_.model, context_.view, rows_,
+                                      context_.outputColumnWidth);
+  progress_ = std::make_unique<QueuedProgress>(*dialog_);
+  queuedCells_ = std::make_unique<QueuedCells>(*this, *cells_);
+  prompts_ = std::make_unique<BlockingPrompts>(*this, context_.prompts);
+  worker_ = std::thread([this, join, joinPath] {
+    std::vector<FileItem*> files;
+    for (FileItem& item : items_) files.push_back(&item);
+    Conversion conversion(context_.backends, context_.settings, *progress_, *prompts_,
+                          queuedCells_.get());
+    conversion.SetDocumentsFolder(DocumentsFolder());
+    conversion.SetJobs(context_.jobs);
+    result_ = join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
+    // Queued behind every cell the run wrote, so the list is complete first.
+    QMetaObject::invokeMethod(this, [this] { Finish(); }, Qt::QueuedConnection);
+  });
+  return true;
+}
+
+void ConversionCommand::Finish() {
+  worker_.join();
+  // The outputs the run wrote go back to the list's files (opened later by
+  // the play and browse commands).
+  for (size_t i = 0; i < rows_.size(); ++i)
+    context_.model.Item(rows_[i]).outputPath = items_[i].outputPath;
+  dialog_->Finish();
+  if (!result_.revealPath.empty()) context_.shell.Reveal(result_.revealPath);
+  emit finished();
 }
 
 }  // namespace quillo

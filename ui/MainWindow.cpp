@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "engine/Conversion.h"
 #include "ui/AddingLoop.h"
 #include "ui/ConversionCommand.h"
 #include "ui/DataFiles.h"
@@ -55,15 +56,8 @@ QStringList LocalPaths(const QMimeData* data) {
 // Disables the window's controls for one command and enables them again.
 class MainWindow::BusyScope {
  public:
-  explicit BusyScope(MainWindow& window) : window_(window) {
-    window_.busy_ = true;
-    window_.content_->setEnabled(false);
-  }
-  ~BusyScope() {
-    window_.content_->setEnabled(true);
-    window_.busy_ = false;
-    if (window_.quitRequested_) QTimer::singleShot(0, &window_, &MainWindow::Quit);
-  }
+  explicit BusyScope(MainWindow& window) : window_(window) { window_.SetBusy(true); }
+  ~BusyScope() { window_.SetBusy(false); }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
 
@@ -71,7 +65,14 @@ class MainWindow::BusyScope {
   MainWindow& window_;
 };
 
-MainWindow::MainWindow(Services services) : QWidget(nullptr), services_(services) {
+void MainWindow::SetBusy(bool busy) {
+  busy_ = busy;
+  content_->setEnabled(!busy);
+  if (!busy && quitRequested_) QTimer::singleShot(0, this, &MainWindow::Quit);
+}
+
+MainWindow::MainWindow(Services services)
+    : QWidget(nullptr), services_(services), jobs_(Conversion::DefaultJobs()) {
   setWindowTitle(QStringLiteral("Quillo"));
   setWindowIcon(QIcon(QStringLiteral(":/quillo.png")));
   setFixedSize(kWidth, kHeight);
@@ -339,10 +340,19 @@ void MainWindow::Convert(bool selectedOnly, bool join) {
     rows.resize(static_cast<size_t>(model_->Count()));
     for (size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
   }
-  BusyScope busy(*this);
-  ConversionCommand command({this, *model_, *list_, services_.backends, services_.settings,
-                             services_.prompts, services_.shell, outputColumnWidth_});
-  command.Run(rows, join);
+  SetBusy(true);
+  auto command = std::make_unique<ConversionCommand>(
+      ConversionCommand::Context{this, *model_, *list_, services_.backends, services_.settings,
+                                 services_.prompts, services_.shell, outputColumnWidth_, jobs_});
+  connect(command.get(), &ConversionCommand::finished, this, &MainWindow::ConversionFinished,
+          Qt::QueuedConnection);
+  if (!command->Start(rows, join)) return SetBusy(false);
+  conversion_ = std::move(command);
+}
+
+void MainWindow::ConversionFinished() {
+  conversion_.reset();
+  SetBusy(false);
 }
 
 void MainWindow::OpenHelpPage() {

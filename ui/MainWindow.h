@@ -19,6 +19,7 @@ class QToolButton;
 
 namespace quillo {
 
+class ConversionCommand;
 class FileListModel;
 class FileListView;
 class FormatBox;
@@ -61,7 +62,10 @@ class MainWindow final : public QWidget {
   FileListView& List() { return *list_; }
   FormatBox& Formats() { return *formats_; }
   ListState CurrentListState() const;
+  // Whether a command runs (a conversion goes on after Run returns).
   bool IsBusy() const { return busy_; }
+  // How many files a conversion converts at once (one per processor).
+  void SetJobs(int jobs) { jobs_ = jobs; }
   int OutputColumnWidth() const { return outputColumnWidth_; }
 
   static const char* const kSelectFileMessage;
@@ -89,6 +93,8 @@ class MainWindow final : public QWidget {
   CandidateFilter Filter() const;
   void Remove();
   void Convert(bool selectedOnly, bool join);
+  void ConversionFinished();
+  void SetBusy(bool busy);
   // The one selected row's source or output; empty when that is not one row
   // or has none.
   std::string SelectedPath(bool output) const;
@@ -103,6 +109,8 @@ class MainWindow final : public QWidget {
   QToolButton* helpButton_ = nullptr;
   int outputColumnWidth_ = kOutputColumnWidth;
   bool busy_ = false;
+  int jobs_;
+  std::unique_ptr<ConversionCommand> conversion_;  // the running conversion
   bool quitRequested_ = false;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <atomic>
 
 #include "ui/EventPump.h"
 
@@ -18,7 +19,8 @@ class ProgressDialog : public QWidget {
   Q_OBJECT
 
  public:
-  bool IsCancelled() const { return cancelled_; }
+  // Safe to ask from the thread that runs the operation.
+  bool IsCancelled() const { return cancelled_.load(std::memory_order_relaxed); }
   // What the Cancel button does.
   void Cancel() { cancelled_ = true; }
   QPushButton* CancelButton() const { return cancel_; }
@@ -47,7 +49,7 @@ class ProgressDialog : public QWidget {
   QVBoxLayout* body_;
   QPushButton* cancel_;
   EventPump pump_;
-  bool cancelled_ = false;
+  std::atomic<bool> cancelled_{false};
   bool finished_ = false;
 };
 

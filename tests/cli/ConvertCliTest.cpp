@@ -300,7 +300,8 @@ TEST_F(ConvertCli, InterruptCancelsAndLeavesNoPartialOutput) {
         RunCli("convert", {"-f", "mp3", "-d", out, "-j", "1", source, other}, config);
     interrupt.join();
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, source + "\t\tCancelled\n");  // the second file is not reached
+    // The second file is not reached, and says so.
+    EXPECT_EQ(run.out, source + "\t\tCancelled\n" + other + "\t\tCancelled\n");
     EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out)) << "no output, no temporary file";
   }
   // The handler is gone afterwards: the next run converts normally.

@@ -21,6 +21,7 @@ class Cells final : public RunListView {
     output[file] = text;
     history[file].push_back(text);
   }
+  void EnsureVisible(size_t) override {}
   void WidenOutputColumn(int pixels) override { widened.push_back(pixels); }
   std::map<size_t, std::string> volume, output;
   std::map<size_t, std::vector<std::string>> history;
@@ -124,9 +125,12 @@ TEST(Conversion, EachFileGetsItsResultAndMidiWithoutASoundFontFails) {
    public:
     explicit Tracking(std::vector<std::string>& opened, const std::vector<FileItem*>& files)
         : opened_(opened), files_(files) {}
-    void SetOverallText(const std::string&) override {}
+    // "Converting N of 4 file(s)...": file N starts.
+    void SetOverallText(const std::string&) override {
+      opened_.push_back(files_[opened_.size()]->path);
+    }
     void SetOverallRange(int) override {}
-    void StepOverall() override { opened_.push_back(files_[steps_++]->path); }
+    void StepOverall() override { ++steps_; }
     void SetFileText(const std::string&) override {}
     int FileBarWidth() const override { return 10; }
     void SetFileBar(int) override {}

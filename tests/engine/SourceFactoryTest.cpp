@@ -94,6 +94,8 @@ class FakeRuntime final : public WindowsMediaRuntime {
   explicit FakeRuntime(bool loads) : loads_(loads) {}
   bool IsLoaded() const override { return loaded_; }
   bool Load() override { return loaded_ = loads_; }
+  std::vector<WindowsMediaFormat> Formats() const override { return {}; }
+  std::optional<WindowsMediaFormat> PickFormat(int, int, int) const override { return {}; }
   bool loads_;
   bool loaded_ = false;
 };

@@ -48,7 +48,7 @@ TEST_F(Converting, ConvertAllFillsTheCellsOfEveryFile) {
   Add({one, two, three});
   test::WriteFile(two, std::vector<uint8_t>(100, 0x55));
 
-  Window().Run(Command::ConvertAll);
+  test::RunToEnd(Window(), Command::ConvertAll);
   EXPECT_EQ(ColumnTexts(kVolumeColumn), (std::vector<std::string>{"100.00%", "", "100.00%"}));
   const std::vector<std::string> outputs = ColumnTexts(kOutputColumn);
   EXPECT_EQ(outputs[0], "one.wav");
@@ -71,7 +71,7 @@ TEST_F(Converting, ConvertAllFillsTheCellsOfEveryFile) {
   Window().List().selectionModel()->select(Model().index(2, 0),
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
   prompts.outputFile = dir.File("joined.wav");
-  Window().Run(Command::ConvertSelectedToOne);
+  test::RunToEnd(Window(), Command::ConvertSelectedToOne);
   EXPECT_EQ(Decoded(dir.File("joined.wav")), std::make_tuple("44100", "2", size_t{44100 + 22050}));
   EXPECT_EQ(ColumnTexts(kOutputColumn)[0], "joined.wav");
   EXPECT_EQ(ColumnTexts(kOutputColumn)[2], "joined.wav");
@@ -85,33 +85,48 @@ TEST_F(Converting, CommandsSayWhatIsMissing) {
   EXPECT_EQ(test::VisibleWindow<DoubleBarDialog>(), nullptr);
 }
 
-// Cancel while the first of two files converts: it shows "Cancelled", the
-// second is not touched, no output or partial file is left, nothing is
-// revealed, and the window takes commands again.
-TEST_F(Converting, CancelStopsWithinTheCurrentFile) {
-  const std::string longFile = test::MakeAudio(dir.File("long.wav"), "sine=f=440:d=120:r=22050");
-  const std::string next = test::MakeAudio(dir.File("next.wav"), "sine=f=440:d=1");
-  Add({longFile, next});
-  int fileBar = 0;
-  QString overall;
-  test::WhileRunning(
-      [&] {
-        auto* dialog = test::VisibleWindow<DoubleBarDialog>();
-        if (dialog == nullptr || dialog->FileBar()->value() == 0) return false;
-        EXPECT_FALSE(Window().List().isEnabled());
-        fileBar = dialog->FileBar()->value();
-        overall = dialog->OverallText();
-        dialog->CancelButton()->click();
-        return true;
-      },
-      [&] { Window().Run(Command::ConvertAll); });
-  EXPECT_GT(fileBar, 0);
-  EXPECT_EQ(overall, "Converting 1 of 2 file(s) to MP3...");
-  EXPECT_EQ(ColumnTexts(kOutputColumn), (std::vector<std::string>{"Cancelled", ""}));
-  EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
-  EXPECT_TRUE(shell.revealed.empty());
-  EXPECT_TRUE(Window().List().isEnabled());
-  EXPECT_EQ(test::VisibleWindow<DoubleBarDialog>(), nullptr);
+// Cancel while files convert: one job at a time stops within the first
+// file and leaves the second untouched; two jobs stop both running files.
+// No output or partial file is left, nothing is revealed, and the window
+// takes commands again.
+TEST_F(Converting, CancelStopsTheRunningFiles) {
+  const std::string first = test::MakeAudio(dir.File("first.wav"), "sine=f=440:d=120:r=22050");
+  const std::string second = test::MakeAudio(dir.File("second.wav"), "sine=f=440:d=120:r=22050");
+  Add({first, second});
+  const struct {
+    int jobs;
+    const char* overall;
+    std::vector<std::string> cells;
+  } cases[] = {
+      {1, "Converting 1 of 2 file(s) to MP3...", {"Cancelled", ""}},
+      {2, "Converting 2 of 2 file(s) to MP3...", {"Cancelled", "Cancelled"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.jobs);
+    Window().SetJobs(c.jobs);
+    int fileBar = 0;
+    QString overall;
+    bool listEnabled = true;
+    test::WhileRunning(
+        [&] {
+          auto* dialog = test::VisibleWindow<DoubleBarDialog>();
+          if (dialog == nullptr || dialog->FileBar()->value() == 0) return false;
+          listEnabled = Window().List().isEnabled();
+          fileBar = dialog->FileBar()->value();
+          overall = dialog->OverallText();
+          dialog->CancelButton()->click();
+          return true;
+        },
+        [&] { test::RunToEnd(Window(), Command::ConvertAll); });
+    EXPECT_FALSE(listEnabled);
+    EXPECT_GT(fileBar, 0);
+    EXPECT_EQ(overall, c.overall);
+    EXPECT_EQ(ColumnTexts(kOutputColumn), c.cells);
+    EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+    EXPECT_TRUE(shell.revealed.empty());
+    EXPECT_TRUE(Window().List().isEnabled());
+    EXPECT_EQ(test::VisibleWindow<DoubleBarDialog>(), nullptr);
+  }
 }
 
 // SIGTERM during a run is a Cancel and then a close: the partial output
@@ -129,7 +144,7 @@ TEST_F(Converting, TerminationSignalCancelsAndCloses) {
         std::raise(SIGTERM);
         return true;
       },
-      [&] { Window().Run(Command::ConvertAll); });
+      [&] { test::RunToEnd(Window(), Command::ConvertAll); });
   EXPECT_EQ(ColumnTexts(kOutputColumn), std::vector<std::string>{"Cancelled"});
   EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
   EXPECT_TRUE(QTest::qWaitFor([&] { return !Window().isVisible(); }, 2000));

@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         caught = true;
         return true;
       },
-      [&] { window.Run(Command::ConvertAll); });
+      [&] { test::RunToEnd(window, Command::ConvertAll); });
   if (!caught) std::printf("the conversion dialog was not caught\n");
   Save("window.png", Around(window, 0));
 

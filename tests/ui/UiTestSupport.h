@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -98,6 +99,13 @@ inline void WhileRunning(const std::function<bool()>& action, const std::functio
   timer.start();
   work();
   timer.stop();
+}
+
+// Runs a window command and waits until it is over: a conversion goes on
+// after Run returns, off the window's thread.
+inline void RunToEnd(MainWindow& window, Command command) {
+  window.Run(command);
+  while (window.IsBusy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // The visible top-level widget of type T, or null.

@@ -1,9 +1,10 @@
-#include "engine/ParallelRun.h"
+#include "engine/RunLoop.h"
 
 #include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "engine/FileItemText.h"
@@ -13,26 +14,38 @@ namespace quillo {
 
 namespace {
 
-// The front end's progress display shared by the jobs: the overall bar counts
-// the files done, the file caption names the files running and the file bar
-// shows the least advanced of them. Every call is serialised.
+// The front end's progress display shared by the jobs, one call at a time.
+// The lower caption says how many files have started, the lower bar counts
+// the files done; the upper caption and bar show the least advanced running
+// file. With one job that is exactly the one-at-a-time display.
 class SharedProgress {
  public:
-  SharedProgress(ConversionProgress& display, int files) : display_(display) {
+  SharedProgress(ConversionProgress& display, int files, std::string target)
+      : display_(display), files_(files), target_(std::move(target)) {
     display_.SetOverallRange(files);
-    display_.SetOverallText("Converting " + std::to_string(files) + " file(s)...");
+    display_.Pump();
   }
 
-  void Started(size_t job, const std::string& name) {
+  void Started(size_t job, size_t index, const std::string& name) {
     std::lock_guard lock(mutex_);
-    running_[job] = {name, 0};
+    ++started_;
+    display_.SetOverallText("Converting " + std::to_string(started_) + " of " +
+                            std::to_string(files_) + " file(s) to " + target_ + "...");
+    running_[job] = {index, "Starting to convert " + name + "...", 0};
     Show();
   }
-  // The job's file is done (or was never started: its name was refused).
+  // The job's file is done; the overall bar counts it when it had started.
   void Finished(size_t job) {
     std::lock_guard lock(mutex_);
-    running_.erase(job);
+    if (running_.erase(job) == 0) return;
     display_.StepOverall();
+    Show();
+  }
+  void Text(size_t job, const std::string& text) {
+    std::lock_guard lock(mutex_);
+    const auto found = running_.find(job);
+    if (found == running_.end()) return;
+    found->second.text = text;
     Show();
   }
   void Bar(size_t job, int position) {
@@ -42,7 +55,10 @@ class SharedProgress {
     found->second.bar = position;
     Show();
   }
-  int BarWidth() const { return display_.FileBarWidth(); }
+  int BarWidth() const {
+    std::lock_guard lock(mutex_);
+    return display_.FileBarWidth();
+  }
   void Pump() {
     std::lock_guard lock(mutex_);
     display_.Pump();
@@ -54,36 +70,49 @@ class SharedProgress {
 
  private:
   struct Running {
-    std::string name;
+    size_t index = 0;
+    std::string text;
     int bar = 0;
   };
 
+  // The least advanced running file (the first in list order among equals);
+  // between files the last texts stay, as they do in a one-at-a-time run.
   void Show() {
-    std::string names;
-    int least = running_.empty() ? 0 : display_.FileBarWidth();
-    for (const auto& [job, file] : running_) {
-      names += (names.empty() ? "" : ", ") + file.name;
-      least = std::min(least, file.bar);
+    const Running* least = nullptr;
+    for (const auto& [job, file] : running_)
+      if (least == nullptr || file.bar < least->bar ||
+          (file.bar == least->bar && file.index < least->index))
+        least = &file;
+    if (least == nullptr) return;
+    if (least->text != shownText_) {
+      shownText_ = least->text;
+      display_.SetFileText(shownText_);
     }
-    display_.SetFileText(running_.empty() ? std::string()
-                                          : std::to_string(running_.size()) + " running: " + names);
-    display_.SetFileBar(least);
+    if (least->bar != shownBar_) {
+      shownBar_ = least->bar;
+      display_.SetFileBar(shownBar_);
+    }
   }
 
   ConversionProgress& display_;
+  const int files_;
+  const std::string target_;
   mutable std::mutex mutex_;
+  int started_ = 0;
   std::map<size_t, Running> running_;
+  std::string shownText_;
+  int shownBar_ = -1;
 };
 
-// One job's view of the shared display: the captions it would set are
-// replaced by the shared ones.
+// One job's view of the shared display.
 class JobProgress final : public ConversionProgress {
  public:
   JobProgress(SharedProgress& shared, size_t job) : shared_(shared), job_(job) {}
+  // The run's own captions come from the shared display.
   void SetOverallText(const std::string&) override {}
   void SetOverallRange(int) override {}
   void StepOverall() override {}
-  void SetFileText(const std::string&) override {}
+  void SetFileText(const std::string& text) override { shared_.Text(job_, text); }
   int FileBarWidth() const override { return shared_.BarWidth(); }
   void SetFileBar(int position) override { shared_.Bar(job_, position); }
   void Pump() override { shared_.Pump(); }
@@ -94,7 +123,8 @@ class JobProgress final : public ConversionProgress {
   size_t job_;
 };
 
-// The list and the questions, one call at a time.
+// The list, one call at a time (the run's own mutex: results are written
+// under it too).
 class LockedList final : public RunListView {
  public:
   LockedList(RunListView& list, std::mutex& mutex) : list_(list), mutex_(mutex) {}
@@ -120,6 +150,7 @@ class LockedList final : public RunListView {
   std::mutex& mutex_;
 };
 
+// The questions, one at a time.
 class LockedPrompts final : public UserPrompts {
  public:
   explicit LockedPrompts(UserPrompts& prompts) : prompts_(prompts) {}
@@ -149,47 +180,13 @@ class LockedPrompts final : public UserPrompts {
   std::mutex mutex_;
 };
 
-// Windows Media support loads on first need; several jobs may need it at once.
-class LockedRuntime final : public WindowsMediaRuntime {
- public:
-  explicit LockedRuntime(WindowsMediaRuntime& runtime) : runtime_(runtime) {}
-  bool IsLoaded() const override {
-    std::lock_guard lock(mutex_);
-    return runtime_.IsLoaded();
-  }
-  bool Load() override {
-    std::lock_guard lock(mutex_);
-    return runtime_.IsLoaded() || runtime_.Load();
-  }
-
- private:
-  WindowsMediaRuntime& runtime_;
-  mutable std::mutex mutex_;
-};
-
 }  // namespace
 
-void ConvertEachAtOnce(std::vector<FileItem*>& files, RunEnvironment& env, int jobs) {
-  if (!CheckPrerequisites(files, env)) return;
-  RunResult& result = env.result;
-  result.started = true;
+void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
+              int jobs, const FileStep& step) {
   const PassContext& shared = env.pass;
-
-  // Names first, in input order, so that they do not depend on timing.
-  std::vector<std::optional<FileOutcome>> refused(files.size());
-  OutputNamer namer(shared, env.documentsFolder);
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (LacksSoundFont(*files[i], shared.backends))
-      refused[i] = FileOutcome{FileResult::State::Failed, kSoundFontMissingStatus};
-    else
-      refused[i] = namer.Name(*files[i], result.files[i]);
-  }
-
-  BackendTable backends = shared.backends;
-  std::optional<LockedRuntime> runtime;
-  if (backends.windowsMedia != nullptr)
-    backends.windowsMedia = &runtime.emplace(*backends.windowsMedia);
-  SharedProgress progress(shared.progress, static_cast<int>(files.size()));
+  RunResult& result = env.result;
+  SharedProgress progress(shared.progress, static_cast<int>(files.size()), target);
   std::mutex resultMutex;
   LockedList list(env.list, resultMutex);
   LockedPrompts prompts(env.prompts);
@@ -198,36 +195,61 @@ void ConvertEachAtOnce(std::vector<FileItem*>& files, RunEnvironment& env, int j
 
   const auto work = [&](size_t job) {
     ConversionJob state;
-    SourceFactory factory(backends, &prompts);
+    SourceFactory factory(shared.backends, &prompts);
     JobProgress jobProgress(progress, job);
-    PassContext pass{shared.settings, shared.row, state, backends, factory, jobProgress};
+    PassContext pass{shared.settings, shared.row, state, shared.backends, factory, jobProgress};
     RunEnvironment jobEnv{pass, prompts, list, env.documentsFolder, result};
     for (size_t i = next++; i < files.size() && !jobProgress.IsCancelled(); i = next++) {
       FileItem& file = *files[i];
       state.position = static_cast<int>(i) + 1;
       state.failureDetail.clear();
       FileOutcome outcome;
-      if (refused[i]) {
-        outcome = *refused[i];
+      if (LacksSoundFont(file, shared.backends)) {
+        outcome.status = kSoundFontMissingStatus;
       } else {
-        progress.Started(job, FileNameCell(file.path));
-        outcome = ConvertNamedFile(i, file, jobEnv);
+        list.EnsureVisible(i);
+        jobEnv.SetVolumeCell(i, "");
+        progress.Started(job, i, FileNameCell(file.path));
+        outcome = step(i, file, jobEnv);
       }
+      bool goOn = false;
       {
         std::lock_guard lock(resultMutex);
         // FinishFile shows the cells itself: the list is already locked here.
         RunEnvironment finishing{pass, prompts, env.list, env.documentsFolder, result};
-        FinishFile(i, file, outcome, finishing, widened);
+        goOn = FinishFile(i, file, outcome, finishing, widened);
       }
       progress.Finished(job);
+      if (!goOn) break;
     }
   };
 
+  const size_t count = std::clamp<size_t>(static_cast<size_t>(std::max(jobs, 1)), 1,
+                                          std::max<size_t>(files.size(), 1));
   std::vector<std::thread> threads;
-  const size_t count = std::min<size_t>(static_cast<size_t>(std::max(jobs, 1)), files.size());
   for (size_t job = 1; job < count; ++job) threads.emplace_back(work, job);
   work(0);
   for (std::thread& thread : threads) thread.join();
+  // A cancel that landed while no file ran (before the first, between files)
+  // ends the run as any other.
+  if (progress.IsCancelled()) result.cancelled = true;
+}
+
+void ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env, int jobs) {
+  if (!CheckPrerequisites(files, env)) return;
+  env.result.started = true;
+
+  // Names first, in input order, so that they do not depend on timing.
+  std::vector<std::optional<FileOutcome>> refused(files.size());
+  OutputNamer namer(env.pass, env.documentsFolder);
+  for (size_t i = 0; i < files.size(); ++i)
+    if (!LacksSoundFont(*files[i], env.pass.backends))
+      refused[i] = namer.Name(*files[i], env.result.files[i]);
+
+  RunFiles(files, FormatDisplayName(env.pass.row), env, jobs,
+           [&](size_t i, FileItem& file, RunEnvironment& job) {
+             return refused[i] ? *refused[i] : ConvertNamedFile(i, file, job);
+           });
   FindRevealPath(files, env);
 }
 

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+
+#include "engine/ConversionProgress.h"
+#include "engine/RunResult.h"
+#include "engine/UserPrompts.h"
+
+class QObject;
+
+namespace quillo {
+
+class DoubleBarDialog;
+
+// The window's side of a run on a worker thread. Nothing here touches a
+// widget from the worker: display and cells are queued to the window's
+// thread in call order; questions wait for the window's answer.
+
+// The double-bar dialog as the worker sees it. The cancel flag is read
+// directly (it is atomic); every other call is queued to the dialog.
+class QueuedProgress final : public ConversionProgress {
+ public:
+  explicit QueuedProgress(DoubleBarDialog& dialog);
+  void SetOverallText(const std::string& text) override;
+  void SetOverallRange(int files) override;
+  void StepOverall() override;
+  void SetFileText(const std::string& text) override;
+  int FileBarWidth() const override { return barWidth_; }
+  void SetFileBar(int position) override;
+  // The window's own event loop keeps running: nothing to pump.
+  void Pump() override {}
+  bool IsCancelled() const override;
+
+ private:
+  DoubleBarDialog& dialog_;
+  const int barWidth_;
+};
+
+// The list's cells, queued to `cells` on the thread of `context`.
+class QueuedCells final : public RunListView {
+ public:
+  QueuedCells(QObject& context, RunListView& cells) : context_(context), cells_(cells) {}
+  void SetVolumeCell(size_t file, const std::string& text) override;
+  void SetOutputCell(size_t file, const std::string& text) override;
+  void EnsureVisible(size_t file) override;
+  void WidenOutputColumn(int pixels) override;
+
+ private:
+  void Post(std::function<void()> call);
+  QObject& context_;
+  RunListView& cells_;
+};
+
+// Questions put on the thread of `context` while the worker waits for the
+// answer. Once abandoned (the command is going away), waiting questions
+// and later ones get the answer of a user who declines.
+class BlockingPrompts final : public UserPrompts {
+ public:
+  BlockingPrompts(QObject& context, UserPrompts& prompts) : context_(context), prompts_(prompts) {}
+  void Inform(const std::string& text) override;
+  void Warn(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  std::optional<std::string> AskOutputFile(const std::string& suggestedPath) override;
+  void OpenLocation(const std::string& location) override;
+  void Abandon();
+
+ private:
+  // Runs `call` on the window's thread and waits; false when abandoned first.
+  bool Call(const std::function<void()>& call);
+
+  QObject& context_;
+  UserPrompts& prompts_;
+  std::mutex mutex_;
+  std::condition_variable answered_;
+  bool abandoned_ = false;
+  unsigned asked_ = 0, done_ = 0;
+};
+
+}  // namespace quillo
