@@ -69,6 +69,42 @@ std::vector<int16_t> DecodeWithFfmpeg(const std::string& path) {
   return samples;
 }
 
+DecodedAudio DecodeAudio(const std::string& path) {
+  DecodedAudio audio;
+  const std::string probe = ProbeWithFfprobe(path);
+  const std::string rate = FfprobeField(probe, "sample_rate");
+  const std::string channels = FfprobeField(probe, "channels");
+  if (rate.empty() || channels.empty()) return audio;
+  audio.rate = std::stoi(rate);
+  audio.channels = std::stoi(channels);
+  audio.samples = DecodeWithFfmpeg(path);
+  return audio;
+}
+
+double ToneFrequency(const DecodedAudio& audio, int channel) {
+  if (audio.channels <= channel || audio.rate <= 0) return 0.0;
+  const size_t frames = audio.samples.size() / static_cast<size_t>(audio.channels);
+  const size_t first = frames / 5, last = frames - frames / 5;
+  // A crossing counts once the signal has left a small band around zero, so
+  // that codec noise near zero does not add crossings.
+  constexpr int kBand = 300;
+  int crossings = 0;
+  size_t firstCrossing = 0, lastCrossing = 0;
+  bool below = false;
+  for (size_t i = first; i < last; ++i) {
+    const int sample = audio.samples[i * static_cast<size_t>(audio.channels) + channel];
+    if (sample < -kBand) below = true;
+    if (below && sample > kBand) {
+      below = false;
+      if (crossings++ == 0) firstCrossing = i;
+      lastCrossing = i;
+    }
+  }
+  if (crossings < 2) return 0.0;
+  return (crossings - 1) * static_cast<double>(audio.rate) /
+         static_cast<double>(lastCrossing - firstCrossing);
+}
+
 std::string ProbeWithFfprobe(const std::string& path) {
   return Capture("ffprobe -v error -select_streams a:0 -show_entries "
                  "stream=codec_name,sample_rate,channels,duration:format=format_name,duration "

@@ -42,6 +42,22 @@ std::string ProbeWithFfprobe(const std::string& path);
 // One field of that answer ("codec_name", "sample_rate", ...), empty if absent.
 std::string FfprobeField(const std::string& probe, const std::string& key);
 
+// A file as ffprobe and ffmpeg read it: rate, channels, interleaved samples.
+struct DecodedAudio {
+  int rate = 0;
+  int channels = 0;
+  std::vector<int16_t> samples;
+  double Seconds() const {
+    return rate > 0 && channels > 0 ? static_cast<double>(samples.size()) / channels / rate : 0.0;
+  }
+  bool operator==(const DecodedAudio&) const = default;
+};
+DecodedAudio DecodeAudio(const std::string& path);
+
+// The frequency of a tone on channel `channel`, from its rising zero
+// crossings over the middle of the audio (the ends may fade in or out).
+double ToneFrequency(const DecodedAudio& audio, int channel = 0);
+
 // A sine of `hz` at `amplitude` (0..1 of full scale), interleaved, the same on
 // every channel.
 std::vector<int16_t> Sine(int rate, int channels, int frames, double hz, double amplitude);
