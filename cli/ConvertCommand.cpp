@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 #include <system_error>
 #include <thread>
@@ -11,6 +12,9 @@
 #include "cli/Commands.h"
 #include "cli/ConvertOptions.h"
 #include "cli/EscapeText.h"
+#include "cli/FileTimes.h"
+#include "cli/FilesFrom.h"
+#include "cli/ResultJson.h"
 #include "cli/TerminalProgress.h"
 #include "engine/Conversion.h"
 #include "engine/FolderSearch.h"
@@ -24,11 +28,16 @@ namespace {
 
 // One line per file that the run reached; an output that landed outside the
 // chosen folder is printed with its whole path and the reason goes to
-// standard error.
+// standard error. With --json (`times` given), one JSON object per file of
+// the run instead, those it never reached included.
 void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileItem*>& files,
-                  const RunResult& result) {
+                  const RunResult& result, const FileTimes* times) {
   for (size_t i = 0; i < files.size() && i < result.files.size(); ++i) {
     const FileResult& file = result.files[i];
+    if (times != nullptr) {
+      out << ConversionJsonLine(*files[i], file, result.cancelled, times->Seconds(i));
+      continue;
+    }
     if (file.state == FileResult::State::NotReached) continue;
     const bool elsewhere = !file.fallbackReason.empty() && !file.outputPath.empty();
     if (elsewhere)
@@ -90,6 +99,10 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     err << "quillo-cli: " << error << "\n(see: quillo-cli help)\n";
     return kExitUsage;
   }
+  if (!AddFilesFrom(*arguments, std::cin, error)) {
+    err << "quillo-cli: " << error << '\n';
+    return kExitUsage;
+  }
   if (arguments->paths.empty()) {
     err << "quillo-cli: no file or folder given\n";
     return kExitUsage;
@@ -146,13 +159,14 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     return kExitSomeFailed;
   }
 
-  Conversion conversion(backends, settings, progress, prompts);
+  FileTimes times(files.size());
+  Conversion conversion(backends, settings, progress, prompts, &times);
   conversion.SetDocumentsFolder(DocumentsFolder());
   const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
   conversion.SetJobs(arguments->jobs > 0 ? arguments->jobs : static_cast<int>(processors));
   const RunResult result =
       join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
-  PrintResults(out, err, files, result);
+  PrintResults(out, err, files, result, arguments->json ? &times : nullptr);
   if (!result.started) return kExitSomeFailed;
   return result.failures == 0 && !result.cancelled ? kExitOk : kExitSomeFailed;
 }
