@@ -81,7 +81,7 @@ Commands:
 Options of probe, convert and join:
 )";
   PrintOptions(out, kProbeCommand | kConvertCommand | kJoinCommand);
-  out << "\nOptions of convert and join (they override the stored settings for this run):\n";
+  out << "\nOptions of convert and join (for this run, over the stored settings):\n";
   PrintOptions(out, kConvertCommand | kJoinCommand);
   out << R"(
 Output: one line per file: source path, the "Volume" cell and the "Output" cell
@@ -90,8 +90,8 @@ failure), tab-separated; control characters are escaped (\n, \t, \\, \xNN).
 With --json, one JSON object per file and line instead, with the members
 input, output, status, state (ok, failed, no-audio, cancelled or skipped),
 volume (percent), duration (seconds), rate (Hz), channels, bitrate (kbit/s),
-seconds (the time the file took) and reason (why it failed); a member whose
-value is unknown is null. A path that is not valid UTF-8 has its invalid bytes
+seconds (the time the file took), reason (why it failed) and fallback (why
+the output went to another folder); a member whose value is unknown is null. A path that is not valid UTF-8 has its invalid bytes
 replaced in "input" and "output", and comes whole, base64-encoded, in
 "input_base64" and "output_base64".
 Each output is written beside its target as ".NAME.quillo-part-XXXXXX.EXT" and

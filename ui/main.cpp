@@ -46,12 +46,12 @@ bool AnswerHelpOrVersion(int argc, char** argv) {
       "Quillo converts audio and video files into audio files. This is its window: the\n"
       "files and folders given are added to its list as Add Files and Add Folder add\n"
       "them (\"file:\" addresses are taken as their paths).\n\n"
-      "Options:\n"
-      "  -h, --help           Show this text.\n"
-      "  --version            Show the version.\n\n"
       "The settings live in ~/.config/Quillo 3/quillo.conf (QUILLO_CONFIG names another\n"
       "file). quillo-cli probes, converts and joins files with the same engine and\n"
-      "settings from the command line (quillo-cli --help).\n");
+      "settings from the command line (quillo-cli --help).\n\n"
+      "Options:\n"
+      "  -h, --help           Show this text.\n"
+      "  --version            Show the version.\n");
   return true;
 }
 
