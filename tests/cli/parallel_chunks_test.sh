@@ -18,20 +18,21 @@ for i in 1 2 3 4 5 6 7; do
   [ $((i % 2)) -eq 0 ] && folder="library/disc one"
   ffmpeg -v error -y -f lavfi -i "sine=f=$((200 * i)):r=16000:d=0.$i" "$folder/track $i.wav"
 done
-find library -name '*.wav' | sort >list.txt
+ffmpeg -v error -y -f lavfi -i "sine=f=1600:r=16000:d=0.8" $'library/two/track\n8.wav'
+find library -name '*.wav' -print0 >list
 
 run() {
-  parallel --will-cite --pipe -N 3 -j 2 \
+  parallel --will-cite --pipe --recend '\0' -N 3 -j 2 \
     "$cli" convert --json --config quillo.conf -f flac -d out --keep-tree --if-exists overwrite \
-    --files-from - <list.txt >"$1"
+    --files-from - -0 <list >"$1"
 }
 run first.jsonl
 run again.jsonl
 
-python3 - list.txt first.jsonl again.jsonl <<'PY'
+python3 - list first.jsonl again.jsonl <<'PY'
 import json, os, subprocess, sys
 
-names = open(sys.argv[1]).read().split("\n")[:-1]
+names = open(sys.argv[1]).read().split("\0")[:-1]
 for merged in sys.argv[2:]:
     lines = open(merged).read().splitlines()
     records = [json.loads(line) for line in lines]
@@ -48,5 +49,5 @@ for merged in sys.argv[2:]:
         assert int(stream["duration_ts"]) == round(16000 * seconds), (r["output"], stream)
 left = [f for _, _, files in os.walk("out") for f in files if "quillo-part" in f]
 assert not left, left
-print(f"{len(names)} files in 3 chunks, twice: every line ok, every output whole")
+print(f"{len(names)} files in chunks of 3, twice: every line ok, every output whole")
 PY
