@@ -5,9 +5,12 @@
 
 # The manual pages are made from the programs' own --help and --version, so
 # that they cannot drift from them.
+# A sanitizer build makes none of the generated files: it is never packaged,
+# and its programs would run under the sanitizers while building.
 find_program(HELP2MAN_PROGRAM help2man)
 set(quillo_generated ${PROJECT_BINARY_DIR}/generated)
-if(HELP2MAN_PROGRAM)
+if(QUILLO_SANITIZE)
+elseif(HELP2MAN_PROGRAM)
   set(quillo_man_pages)
   foreach(program quillo quillo-cli)
     set(page ${quillo_generated}/man/${program}.1)
@@ -28,16 +31,18 @@ else()
 endif()
 
 # The bash completion, made by quillo-cli from the option table of its --help.
-set(quillo_completion ${quillo_generated}/completion/quillo-cli)
-add_custom_command(OUTPUT ${quillo_completion}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${quillo_generated}/completion
-  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:quillo-cli> -DOUTPUT=${quillo_completion}
-          -P ${PROJECT_SOURCE_DIR}/cmake/WriteCompletion.cmake
-  DEPENDS quillo-cli ${PROJECT_SOURCE_DIR}/cmake/WriteCompletion.cmake
-  COMMENT "Making the bash completion of quillo-cli"
-  VERBATIM)
-add_custom_target(quillo_completion ALL DEPENDS ${quillo_completion})
-install(FILES ${quillo_completion} DESTINATION share/bash-completion/completions)
+if(NOT QUILLO_SANITIZE)
+  set(quillo_completion ${quillo_generated}/completion/quillo-cli)
+  add_custom_command(OUTPUT ${quillo_completion}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${quillo_generated}/completion
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:quillo-cli> -DOUTPUT=${quillo_completion}
+            -P ${PROJECT_SOURCE_DIR}/cmake/WriteCompletion.cmake
+    DEPENDS quillo-cli ${PROJECT_SOURCE_DIR}/cmake/WriteCompletion.cmake
+    COMMENT "Making the bash completion of quillo-cli"
+    VERBATIM)
+  add_custom_target(quillo_completion ALL DEPENDS ${quillo_completion})
+  install(FILES ${quillo_completion} DESTINATION share/bash-completion/completions)
+endif()
 
 # The software centres' description of the application.
 configure_file(${PROJECT_SOURCE_DIR}/ui/data/io.github.quillo.Quillo.metainfo.xml.in

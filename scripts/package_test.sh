@@ -88,8 +88,12 @@ IFS=, read -r rate channels samples < <(ffprobe -v error -select_streams a:0 -sh
   fail "the converted file has $rate Hz, $channels channels, $samples samples"
 echo "quillo-cli convert: tone.wav -> tone.flac, 32000 Hz, 2 channels, 48000 samples"
 
-man -l /usr/share/man/man1/quillo-cli.1 2>/dev/null | grep -q -- '--files-from' ||
-  fail "the manual page of quillo-cli does not read"
+grep -q 'files\\-from' /usr/share/man/man1/quillo-cli.1 || fail "quillo-cli.1 lacks --files-from"
+grep -q '\\-\\-version' /usr/share/man/man1/quillo.1 || fail "quillo.1 lacks --version"
+if command -v man >/dev/null; then
+  man -l /usr/share/man/man1/quillo-cli.1 2>/dev/null | grep -- '--files-from FILE' >/dev/null ||
+    fail "the manual page of quillo-cli does not read"
+fi
 bash -c 'source /usr/share/bash-completion/completions/quillo-cli && complete -p quillo-cli' \
   >/dev/null || fail "the bash completion does not load"
 desktop-file-validate /usr/share/applications/quillo.desktop || fail "desktop-file-validate"
