@@ -32,8 +32,8 @@ bool AddFilesFrom(ConvertArguments& arguments, std::istream& standardInput, std:
   if (!fromInput) {
     file.open(arguments.filesFrom, std::ios::binary);
     if (!file) {
-      error = "cannot read the file list \"" + EscapeText(arguments.filesFrom) + "\": " +
-              std::strerror(errno);
+      error = "cannot read the file list \"" + EscapeText(arguments.filesFrom) +
+              "\": " + std::strerror(errno);
       return false;
     }
   }

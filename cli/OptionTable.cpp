@@ -107,8 +107,7 @@ bool ApplySkip(const std::string& name, const std::string& value, OptionTarget& 
 
 bool ApplyLength(const std::string& name, const std::string& value, OptionTarget& target) {
   int32_t number = 0;
-  if (!ParseNumber(value, 0x7fffffff, number) || number == 0)
-    return Bad(name, value, target.error);
+  if (!ParseNumber(value, 0x7fffffff, number) || number == 0) return Bad(name, value, target.error);
   target.settings.enableConvertLength = 1;
   target.settings.convertLength = number;
   return true;
@@ -290,8 +289,7 @@ const CliOption kOptions[] = {
      "skip the first MS milliseconds of each file"},
     {"length", 0, "MS", kConvertJoin, nullptr, ApplyLength,
      "convert only MS milliseconds of each file"},
-    {"mono", 0, "avg|left|right", kConvertJoin, nullptr, ApplyMono,
-     "how two channels become one"},
+    {"mono", 0, "avg|left|right", kConvertJoin, nullptr, ApplyMono, "how two channels become one"},
     {"normalize", 0, "", kConvertJoin, nullptr, ApplyNormalize,
      "bring every output's peak to full scale"},
     {"volume", 0, "PERCENT", kConvertJoin, nullptr, ApplyVolume,
@@ -347,8 +345,7 @@ const CliOption* FindOption(std::string_view arg) {
   for (const CliOption& option : kOptions) {
     if (arg.size() == 2 && arg[0] == '-' && option.shortName != 0 && arg[1] == option.shortName)
       return &option;
-    if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == option.name)
-      return &option;
+    if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == option.name) return &option;
   }
   return nullptr;
 }

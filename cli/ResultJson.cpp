@@ -81,8 +81,8 @@ std::string ConversionJsonLine(const FileItem& item, const FileResult& result, b
   return line.Line();
 }
 
-std::string ProbeJsonLine(const std::string& path, const FileItem* item,
-                          const ProbeResult& result, double seconds) {
+std::string ProbeJsonLine(const std::string& path, const FileItem* item, const ProbeResult& result,
+                          double seconds) {
   JsonLine line = Start(path);
   line.Null("output");
   switch (result.status) {

@@ -19,7 +19,7 @@ std::string ConversionJsonLine(const FileItem& item, const FileResult& result, b
                                double seconds);
 
 // A file that probe read (`item` null when it was not added).
-std::string ProbeJsonLine(const std::string& path, const FileItem* item,
-                          const ProbeResult& result, double seconds);
+std::string ProbeJsonLine(const std::string& path, const FileItem* item, const ProbeResult& result,
+                          double seconds);
 
 }  // namespace quillo

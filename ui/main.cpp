@@ -3,7 +3,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
-
 #include <cstdio>
 #include <cstring>
 

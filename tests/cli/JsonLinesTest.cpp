@@ -14,9 +14,10 @@ TEST(JsonLines, StringsAreAlwaysValidJson) {
       {"plain name.mp3", "\"plain name.mp3\""},
       {"say \"hi\" \\ bye", "\"say \\\"hi\\\" \\\\ bye\""},
       {"a\nb\tc\rd\x01\x1f\x7f", "\"a\\nb\\tc\\rd\\u0001\\u001f\\u007f\""},
-      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5\""},
-      {"caf\xe9.wav", "\"caf\\ufffd.wav\""},                // a Latin-1 byte
-      {"\xe2\x82", "\"\\ufffd\\ufffd\""},                   // a sequence cut short
+      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5",
+       "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5\""},
+      {"caf\xe9.wav", "\"caf\\ufffd.wav\""},                                // a Latin-1 byte
+      {"\xe2\x82", "\"\\ufffd\\ufffd\""},                                   // a sequence cut short
       {"\xc0\xaf\xed\xa0\x80", "\"\\ufffd\\ufffd\\ufffd\\ufffd\\ufffd\""},  // overlong, surrogate
       {std::string("nul\0byte", 8), "\"nul\\u0000byte\""},
   };
@@ -25,8 +26,13 @@ TEST(JsonLines, StringsAreAlwaysValidJson) {
 
 TEST(JsonLines, Base64MatchesTheStandardVectors) {
   const std::pair<std::string, std::string> cases[] = {
-      {"", ""},           {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
       {std::string("\xff\xfe\x00\x80", 4), "//4AgA=="},
   };
   for (const auto& [bytes, encoded] : cases) EXPECT_EQ(Base64(bytes), encoded);
@@ -59,7 +65,8 @@ TEST(JsonLines, StatesOfTheRun) {
        "\"reason\": \"Disk full\""},
       {FileResult::State::Skipped, "Skipped", false, "\"state\": \"skipped\""},
       {FileResult::State::Cancelled, "Cancelled", true, "\"state\": \"cancelled\""},
-      {FileResult::State::NotReached, "", true, "\"status\": \"Cancelled\", \"state\": \"cancelled\""},
+      {FileResult::State::NotReached, "", true,
+       "\"status\": \"Cancelled\", \"state\": \"cancelled\""},
       {FileResult::State::NotReached, "", false, "\"state\": \"failed\""},
   };
   for (const Case& c : cases) {

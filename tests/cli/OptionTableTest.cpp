@@ -21,9 +21,15 @@ struct ParseCase {
 
 TEST(OptionTable, ParsesAndRefusesAsBefore) {
   const std::vector<ParseCase> cases = {
-      {kConvertCommand, {"-f", "mp3", "a.wav", "--mono=left"}, "",
-       {{"format", "mp3"}, {"mono", "left"}}, {"a.wav"}},
-      {kConvertCommand, {"--format=", "--", "-x.wav", "--json"}, "", {{"format", ""}},
+      {kConvertCommand,
+       {"-f", "mp3", "a.wav", "--mono=left"},
+       "",
+       {{"format", "mp3"}, {"mono", "left"}},
+       {"a.wav"}},
+      {kConvertCommand,
+       {"--format=", "--", "-x.wav", "--json"},
+       "",
+       {{"format", ""}},
        {"-x.wav", "--json"}},
       {kConvertCommand, {"-", "b"}, "", {}, {"-", "b"}},
       {kConvertCommand, {"-x"}, "unknown option -x", {}, {}},
@@ -32,8 +38,11 @@ TEST(OptionTable, ParsesAndRefusesAsBefore) {
       {kJoinCommand, {"a", "-d"}, "option -d needs a value", {}, {}},
       {kConvertCommand, {"--normalize=1"}, "option --normalize takes no value", {}, {}},
       {kConvertCommand, {"-j", "0"}, "-j needs a number of files from 1 to 256, not \"0\"", {}, {}},
-      {kConvertCommand, {"--jobs=257"}, "-j needs a number of files from 1 to 256, not \"257\"",
-       {}, {}},
+      {kConvertCommand,
+       {"--jobs=257"},
+       "-j needs a number of files from 1 to 256, not \"257\"",
+       {},
+       {}},
       {kProbeCommand, {"-f", "mp3"}, "-f is not an option of probe", {}, {}},
       {kProbeCommand, {"--save"}, "--save is not an option of probe", {}, {}},
       {kProbeCommand, {"--files-from="}, "bad value \"\" for --files-from", {}, {}},
@@ -52,10 +61,10 @@ TEST(OptionTable, ParsesAndRefusesAsBefore) {
 
 TEST(OptionTable, CommandLineOptionsFillTheArguments) {
   std::string error;
-  std::optional<ConvertArguments> parsed = ParseCommandArguments(
-      {"-o", "x.flac", "--config", "c.conf", "--save", "-j", "0x10", "--json", "--files-from",
-       "-", "-0", "p"},
-      kJoinCommand, error);
+  std::optional<ConvertArguments> parsed =
+      ParseCommandArguments({"-o", "x.flac", "--config", "c.conf", "--save", "-j", "0x10", "--json",
+                             "--files-from", "-", "-0", "p"},
+                            kJoinCommand, error);
   ASSERT_TRUE(parsed) << error;
   EXPECT_EQ(parsed->outputFile, "x.flac");
   EXPECT_EQ(parsed->configFile, "c.conf");
@@ -79,9 +88,9 @@ std::string Apply(std::vector<std::string> args, ConversionSettings& settings) {
 
 TEST(OptionTable, ApplyReachesTheSettings) {
   ConversionSettings settings("/tmp");
-  ASSERT_EQ(Apply({"-f", "wav", "--if-exists", "skip", "--mono", "right", "--skip", "0x10",
-                   "--length", "20", "--volume", "150", "--title", "T", "--genre", "G",
-                   "--track", "seq", "--keep-tree", "-d", "/a/../b"},
+  ASSERT_EQ(Apply({"-f",       "wav", "--if-exists", "skip", "--mono",  "right", "--skip",  "0x10",
+                   "--length", "20",  "--volume",    "150",  "--title", "T",     "--genre", "G",
+                   "--track",  "seq", "--keep-tree", "-d",   "/a/../b"},
                   settings),
             "");
   EXPECT_EQ(settings.outputFormat, format_id::kWav);
