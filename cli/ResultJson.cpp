@@ -101,6 +101,8 @@ std::string ProbeJsonLine(const std::string& path, const FileItem* item, const P
   line.Number("seconds", seconds, 3);
   if (result.status == ProbeResult::Status::Failed)
     line.Text("reason", result.detail.empty() ? "Failed to load the file" : result.detail);
+  else if (result.status == ProbeResult::Status::Duplicate)
+    line.Text("reason", "the same file is listed before");
   else
     line.Null("reason");
   line.Null("fallback");
