@@ -1,5 +1,6 @@
 #include "cli/OptionTable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
