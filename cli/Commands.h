@@ -21,6 +21,8 @@ int RunConvert(const std::vector<std::string>& args, const BackendTable& backend
 int RunJoin(const std::vector<std::string>& args, const BackendTable& backends, std::ostream& out,
             std::ostream& err);
 int RunFormats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCompletion(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 void PrintUsage(std::ostream& out);
+void PrintVersion(std::ostream& out);
 
 }  // namespace quillo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 #include <system_error>
 
@@ -10,6 +11,9 @@
 #include "cli/Commands.h"
 #include "cli/ConvertOptions.h"
 #include "cli/EscapeText.h"
+#include "cli/FileTimes.h"
+#include "cli/FilesFrom.h"
+#include "cli/ResultJson.h"
 #include "cli/TerminalProgress.h"
 #include "engine/Conversion.h"
 #include "engine/FolderSearch.h"
@@ -23,11 +27,16 @@ namespace {
 
 // One line per file that the run reached; an output that landed outside the
 // chosen folder is printed with its whole path and the reason goes to
-// standard error.
+// standard error. With --json (`times` given), one JSON object per file of
+// the run instead, those it never reached included.
 void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileItem*>& files,
-                  const RunResult& result) {
+                  const RunResult& result, const FileTimes* times) {
   for (size_t i = 0; i < files.size() && i < result.files.size(); ++i) {
     const FileResult& file = result.files[i];
+    if (times != nullptr) {
+      out << ConversionJsonLine(*files[i], file, result.cancelled, times->Seconds(i));
+      continue;
+    }
     // A cancelled run names every file it did not convert, so that a script
     // sees each one.
     if (file.state == FileResult::State::NotReached) {
@@ -94,6 +103,10 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     err << "quillo-cli: " << error << "\n(see: quillo-cli help)\n";
     return kExitUsage;
   }
+  if (!AddFilesFrom(*arguments, std::cin, error)) {
+    err << "quillo-cli: " << error << '\n';
+    return kExitUsage;
+  }
   if (arguments->paths.empty()) {
     err << "quillo-cli: no file or folder given\n";
     return kExitUsage;
@@ -147,7 +160,17 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
   }
   // A cancel while the inputs are read stops there: nothing was converted.
   if (progress.IsCancelled()) {
-    for (const std::string& path : paths) out << EscapeText(path) << "\t\t" << kCancelledStatus << '\n';
+    std::vector<FileItem> unread(paths.size());
+    std::vector<FileItem*> named;
+    for (size_t i = 0; i < paths.size(); ++i) {
+      unread[i].path = paths[i];
+      named.push_back(&unread[i]);
+    }
+    RunResult cancelled;
+    cancelled.cancelled = true;
+    cancelled.files.resize(paths.size());
+    FileTimes none(paths.size());
+    PrintResults(out, err, named, cancelled, arguments->json ? &none : nullptr);
     return kExitSomeFailed;
   }
   std::vector<FileItem*> files;
@@ -157,12 +180,13 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     return kExitSomeFailed;
   }
 
-  Conversion conversion(backends, settings, progress, prompts);
+  FileTimes times(files.size());
+  Conversion conversion(backends, settings, progress, prompts, &times);
   conversion.SetDocumentsFolder(DocumentsFolder());
   conversion.SetJobs(arguments->jobs > 0 ? arguments->jobs : Conversion::DefaultJobs());
   const RunResult result =
       join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
-  PrintResults(out, err, files, result);
+  PrintResults(out, err, files, result, arguments->json ? &times : nullptr);
   if (!result.started) return kExitSomeFailed;
   return result.failures == 0 && !result.cancelled ? kExitOk : kExitSomeFailed;
 }

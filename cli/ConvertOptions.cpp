@@ -1,100 +1,26 @@
 #include "cli/ConvertOptions.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <system_error>
 
 #include "catalog/Catalog.h"
 #include "cli/AmrOptions.h"
+#include "cli/NumberText.h"
+#include "cli/OptionTable.h"
 #include "cli/WmaOptions.h"
 
 namespace quillo {
 
 namespace {
 
-enum class Arity { Flag, Value };
-
-const std::map<std::string, Arity>& KnownOptions() {
-  static const std::map<std::string, Arity> known = {
-      {"format", Arity::Value},   {"output-dir", Arity::Value}, {"same-folder", Arity::Flag},
-      {"keep-tree", Arity::Flag}, {"if-exists", Arity::Value},  {"skip", Arity::Value},
-      {"length", Arity::Value},   {"mono", Arity::Value},       {"normalize", Arity::Flag},
-      {"volume", Arity::Value},   {"keep-volume", Arity::Flag}, {"tags", Arity::Value},
-      {"title", Arity::Value},    {"artist", Arity::Value},     {"album", Arity::Value},
-      {"year", Arity::Value},     {"genre", Arity::Value},      {"comment", Arity::Value},
-      {"composer", Arity::Value}, {"copyright", Arity::Value},  {"title-from-name", Arity::Flag},
-      {"track", Arity::Value},    {"codec", Arity::Value},      {"rate", Arity::Value},
-      {"bitrate", Arity::Value},  {"channels", Arity::Value},   {"auto", Arity::Flag},
-      {"config", Arity::Value},   {"save", Arity::Flag},        {"output", Arity::Value},
-      {"band", Arity::Value},     {"mode", Arity::Value},       {"dtx", Arity::Value},
-      {"jobs", Arity::Value},
-  };
-  return known;
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-// A whole non-negative number (decimal, or hexadecimal with 0x).
-bool ParseNumber(const std::string& text, long long max, int32_t& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const long long parsed = std::strtoll(text.c_str(), &end, 0);
-  if (*end != '\0' || parsed < 0 || parsed > max) return false;
-  value = static_cast<int32_t>(parsed);
-  return true;
-}
-
-bool ResolveCodec(const std::string& text, const OutputFormat& row, int32_t& codecId,
-                  std::string& error) {
-  int32_t id = 0;
-  if (ParseNumber(text, 0x7fffffff, id)) {
-    if (FindCodecChoice(row, id) != nullptr) {
-      codecId = id;
-      return true;
-    }
-  }
-  const std::string wanted = Lower(text);
-  const CodecChoice* match = nullptr;
-  int matches = 0;
-  for (const CodecChoice* choice : row.codecChoices) {
-    if (Lower(choice->displayName).find(wanted) == std::string::npos) continue;
-    if (match == nullptr || match->codecId != choice->codecId) ++matches;
-    match = choice;
-  }
-  if (matches == 1) {
-    codecId = match->codecId;
-    return true;
-  }
-  error = "--codec " + text + ": the " + FormatListText(row).substr(4) + " codecs are:";
-  for (const CodecChoice* choice : row.codecChoices) {
-    char id_text[16];
-    std::snprintf(id_text, sizeof id_text, "0x%X", static_cast<unsigned>(choice->codecId));
-    error += std::string("\n  ") + id_text + "  " + choice->displayName;
-  }
-  return false;
-}
-
-// The -j value: 1 to 256 files at once.
-bool ParseJobs(const std::string& text, int& jobs) {
-  int32_t value = 0;
-  if (!ParseNumber(text, 256, value) || value < 1) return false;
-  jobs = value;
-  return true;
+const char* CommandName(unsigned command) {
+  return command == kProbeCommand ? "probe" : command == kJoinCommand ? "join" : "convert";
 }
 
 }  // namespace
 
-std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::string>& args,
-                                                      std::string& error) {
-  static const std::map<std::string, std::string> shortNames = {
-      {"-f", "format"}, {"-d", "output-dir"}, {"-o", "output"}, {"-j", "jobs"}};
+std::optional<ConvertArguments> ParseCommandArguments(const std::vector<std::string>& args,
+                                                      unsigned command, std::string& error) {
   ConvertArguments parsed;
   bool onlyPaths = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -107,52 +33,48 @@ std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::str
       onlyPaths = true;
       continue;
     }
-    std::string name;
+    std::string spelled = arg;  // the option as named, without a "=value"
     std::string value;
     bool hasValue = false;
-    if (const auto it = shortNames.find(arg); it != shortNames.end()) {
-      name = it->second;
-    } else if (arg.rfind("--", 0) == 0) {
-      name = arg.substr(2);
-      if (const size_t eq = name.find('='); eq != std::string::npos) {
-        value = name.substr(eq + 1);
-        name.resize(eq);
+    if (arg.rfind("--", 0) == 0) {
+      if (const size_t eq = arg.find('='); eq != std::string::npos) {
+        spelled = arg.substr(0, eq);
+        value = arg.substr(eq + 1);
         hasValue = true;
       }
-    } else {
+    }
+    const CliOption* option = FindOption(spelled);
+    if (option == nullptr) {
       error = "unknown option " + arg;
       return std::nullopt;
     }
-    const auto known = KnownOptions().find(name);
-    if (known == KnownOptions().end()) {
-      error = "unknown option " + arg;
+    if ((option->commands & command) == 0) {
+      error = arg + " is not an option of " + CommandName(command);
       return std::nullopt;
     }
-    if (known->second == Arity::Value && !hasValue) {
+    const std::string name(option->name);
+    if (!option->argument.empty() && !hasValue) {
       if (i + 1 >= args.size()) {
         error = "option " + arg + " needs a value";
         return std::nullopt;
       }
       value = args[++i];
-    } else if (known->second == Arity::Flag && hasValue) {
+    } else if (option->argument.empty() && hasValue) {
       error = "option --" + name + " takes no value";
       return std::nullopt;
     }
-    if (name == "config")
-      parsed.configFile = value;
-    else if (name == "output")
-      parsed.outputFile = value;
-    else if (name == "save")
-      parsed.save = true;
-    else if (name == "jobs" && !ParseJobs(value, parsed.jobs)) {
-      error = "-j needs a number of files from 1 to 256, not \"" + value + "\"";
-      return std::nullopt;
-    } else if (name == "jobs")
-      continue;
-    else
+    if (option->read != nullptr) {
+      if (!option->read(value, parsed, error)) return std::nullopt;
+    } else {
       parsed.options.emplace_back(name, value);
+    }
   }
   return parsed;
+}
+
+std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::string>& args,
+                                                      std::string& error) {
+  return ParseCommandArguments(args, kConvertCommand, error);
 }
 
 bool ResolveFormat(const std::string& text, const ConversionSettings& settings, int& formatId,
@@ -225,117 +147,11 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
     error = "the stored output format " + std::to_string(settings.outputFormat) + " is unknown";
     return false;
   }
-  TagSettings& tags = settings.tags;
-  const std::map<std::string, std::string*> tagTexts = {
-      {"title", &tags.title},       {"artist", &tags.artist},      {"album", &tags.album},
-      {"year", &tags.year},         {"genre", &tags.genre},        {"comment", &tags.comment},
-      {"composer", &tags.composer}, {"copyright", &tags.copyright}};
-  const auto bad = [&](const std::string& name, const std::string& value) {
-    error = "bad value \"" + value + "\" for --" + name;
-    return false;
-  };
-  const auto needsOwnCodec = [&](const std::string& name) {
-    error = "--" + name + " does not apply" + FormatListText(*row);
-    return false;
-  };
-
+  OptionTarget target{settings, *row, error};
   for (const auto& [name, value] : arguments.options) {
-    int32_t number = 0;
-    if (name == "format" || IsAmrOption(name)) {
-      continue;
-    } else if (name == "output-dir") {
-      if (value.empty()) return bad(name, value);
-      settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
-      // Stored absolute: a later run from another folder must find the same place.
-      std::error_code ec;
-      const std::filesystem::path folder = std::filesystem::absolute(value, ec);
-      settings.destSpecifiedFolder = ec ? value : folder.lexically_normal().string();
-    } else if (name == "same-folder") {
-      settings.destOutputFolderOpt = OutputFolderMode::SameAsSource;
-    } else if (name == "keep-tree") {
-      settings.createDirs = 1;
-    } else if (name == "if-exists") {
-      if (value == "rename")
-        settings.targetExistsOpt = TargetExistsPolicy::Rename;
-      else if (value == "overwrite")
-        settings.targetExistsOpt = TargetExistsPolicy::Overwrite;
-      else if (value == "skip")
-        settings.targetExistsOpt = TargetExistsPolicy::Skip;
-      else
-        return bad(name, value);
-    } else if (name == "skip") {
-      if (!ParseNumber(value, 0x7fffffff, number)) return bad(name, value);
-      settings.enableSkipLength = number != 0;
-      settings.skipLength = number;
-    } else if (name == "length") {
-      if (!ParseNumber(value, 0x7fffffff, number) || number == 0) return bad(name, value);
-      settings.enableConvertLength = 1;
-      settings.convertLength = number;
-    } else if (name == "mono") {
-      if (value == "avg")
-        settings.monoType = MonoMixMode::Average;
-      else if (value == "left")
-        settings.monoType = MonoMixMode::LeftOnly;
-      else if (value == "right")
-        settings.monoType = MonoMixMode::RightOnly;
-      else
-        return bad(name, value);
-    } else if (name == "normalize") {
-      settings.volumeType = VolumeMode::Normalize;
-    } else if (name == "volume") {
-      if (!ParseNumber(value, 32767, number) || number == 0) return bad(name, value);
-      settings.volumeType = VolumeMode::Manual;
-      settings.volume = number;
-    } else if (name == "keep-volume") {
-      settings.volumeType = VolumeMode::Keep;
-    } else if (name == "tags") {
-      if (value == "source")
-        settings.id3TagType = TagMode::FromSource;
-      else if (value == "custom")
-        settings.id3TagType = TagMode::Custom;
-      else if (value == "none")
-        settings.id3TagType = TagMode::None;
-      else
-        return bad(name, value);
-    } else if (const auto text = tagTexts.find(name); text != tagTexts.end()) {
-      *text->second = value;
-      if (name == "title") tags.titleAsFileName = 0;
-      settings.id3TagType = TagMode::Custom;
-    } else if (name == "title-from-name") {
-      tags.titleAsFileName = 1;
-      settings.id3TagType = TagMode::Custom;
-    } else if (name == "track") {
-      if (value == "none") {
-        tags.trackNumType = TrackNumberMode::None;
-      } else if (value == "seq") {
-        tags.trackNumType = TrackNumberMode::ListPosition;
-      } else if (ParseNumber(value, 0x7fffffff, number)) {
-        tags.trackNumType = TrackNumberMode::Custom;
-        tags.customTrackNum = number;
-      } else {
-        return bad(name, value);
-      }
-    } else if (row->backend == FormatBackend::WindowsMedia && IsWmaOption(name)) {
-      continue;  // applied at the end, against the writer's format list
-    } else if (name == "auto") {
-      if (!HasOwnCodecSettings(*row)) return needsOwnCodec(name);
-      row->autoEncParam = 1;
-    } else if (name == "codec" || name == "rate" || name == "bitrate" || name == "channels") {
-      if (!HasOwnCodecSettings(*row)) return needsOwnCodec(name);
-      row->autoEncParam = 0;
-      if (name == "codec") {
-        if (!ResolveCodec(value, *row, row->codecId, error)) return false;
-      } else if (name == "rate") {
-        if (!ParseNumber(value, 768000, number) || number == 0) return bad(name, value);
-        row->sampleRate = number;
-      } else if (name == "bitrate") {
-        if (!ParseNumber(value, 0x7fffffff, number)) return bad(name, value);
-        row->bitRate = number;
-      } else {
-        if (value != "1" && value != "2") return bad(name, value);
-        row->channels = value[0] - '0';
-      }
-    }
+    const CliOption* option = FindOption("--" + name);
+    if (option != nullptr && option->apply != nullptr && !option->apply(name, value, target))
+      return false;
   }
   return ApplyAmrOptions(arguments.options, *row, settings, error) &&
          ApplyWmaOptions(arguments.options, *row, settings, windowsMedia, error);

@@ -10,7 +10,7 @@
 
 namespace quillo {
 
-// The command line of "convert" and "join", split into options and paths.
+// The command line of "probe", "convert" and "join", split into options and paths.
 struct ConvertArguments {
   std::vector<std::pair<std::string, std::string>> options;  // long name, value ("" for flags)
   std::vector<std::string> paths;
@@ -18,9 +18,18 @@ struct ConvertArguments {
   std::string outputFile;  // -o (join)
   int jobs = 0;            // -j (convert): files at once; 0 = one per processor
   bool save = false;
+  bool json = false;          // --json: JSON Lines instead of tab-separated lines
+  std::string filesFrom;      // --files-from: a file of more paths, "-" for standard input
+  bool nulSeparated = false;  // -0: those paths end with NUL bytes
 };
 
-// Splits `args`; on a usage error returns nothing and sets `error`.
+// Splits the arguments of `command` (kConvertCommand, kJoinCommand or
+// kProbeCommand) by the option table; on a usage error returns nothing and
+// sets `error`.
+std::optional<ConvertArguments> ParseCommandArguments(const std::vector<std::string>& args,
+                                                      unsigned command, std::string& error);
+
+// The arguments of convert and join.
 std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::string>& args,
                                                       std::string& error);
 

@@ -1,10 +1,16 @@
+#include <chrono>
+#include <iostream>
 #include <ostream>
 
 #include "cli/CliPrompts.h"
 #include "cli/Commands.h"
+#include "cli/ConvertOptions.h"
 #include "cli/EscapeText.h"
-#include "engine/FileItemText.h"
+#include "cli/FilesFrom.h"
+#include "cli/OptionTable.h"
+#include "cli/ResultJson.h"
 #include "engine/Conversion.h"
+#include "engine/FileItemText.h"
 
 namespace quillo {
 
@@ -20,7 +26,17 @@ void PrintRow(std::ostream& out, const FileItem& item) {
 
 int RunProbe(const std::vector<std::string>& args, const BackendTable& backends, std::ostream& out,
              std::ostream& err) {
-  if (args.empty()) {
+  std::string error;
+  std::optional<ConvertArguments> arguments = ParseCommandArguments(args, kProbeCommand, error);
+  if (!arguments) {
+    err << "quillo-cli: " << error << "\n(see: quillo-cli help)\n";
+    return kExitUsage;
+  }
+  if (!AddFilesFrom(*arguments, std::cin, error)) {
+    err << "quillo-cli: " << error << '\n';
+    return kExitUsage;
+  }
+  if (arguments->paths.empty()) {
     err << "quillo-cli probe: no file given\n";
     return kExitUsage;
   }
@@ -28,12 +44,18 @@ int RunProbe(const std::vector<std::string>& args, const BackendTable& backends,
   MemoryFileList list;
   std::string failures;
   std::string detail;  // the last failure's explanation
-  for (const std::string& path : args) {
+  for (const std::string& path : arguments->paths) {
+    const auto start = std::chrono::steady_clock::now();
     const ProbeResult result = ProbeFile(path, list, backends, &prompts);
-    if (result.status == ProbeResult::Status::Added)
-      PrintRow(out, list.Items()[static_cast<size_t>(result.row)]);
-    else if (result.status == ProbeResult::Status::Failed)
-      failures += EscapeText(path) + '\n';
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    const FileItem* item = result.status == ProbeResult::Status::Added
+                               ? &list.Items()[static_cast<size_t>(result.row)]
+                               : nullptr;
+    if (arguments->json)
+      out << ProbeJsonLine(path, item, result, seconds.count());
+    else if (item != nullptr)
+      PrintRow(out, *item);
+    if (result.status == ProbeResult::Status::Failed) failures += EscapeText(path) + '\n';
     if (!result.detail.empty()) detail = result.detail;
   }
   if (failures.empty()) return kExitOk;

@@ -1,8 +1,58 @@
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "cli/Commands.h"
+#include "cli/OptionTable.h"
 
 namespace quillo {
+
+namespace {
+
+constexpr size_t kHelpColumn = 23;  // where an option's help text starts
+constexpr size_t kLineWidth = 79;
+
+// The left column of an option: "-f, --format ID|EXT" or "--normalize".
+std::string OptionSynopsis(const CliOption& option) {
+  std::string text;
+  if (option.shortName != 0) text = std::string("-") + option.shortName + ", ";
+  text += "--" + std::string(option.name);
+  if (!option.argument.empty()) text += " " + std::string(option.argument);
+  return text;
+}
+
+// One option: its synopsis, then its help wrapped to the line width in a
+// column of its own, on the same line when the synopsis leaves room.
+void PrintOption(std::ostream& out, const CliOption& option) {
+  std::string line = "  " + OptionSynopsis(option);
+  if (line.size() + 2 > kHelpColumn) {
+    out << line << '\n';
+    line.clear();
+  }
+  std::string_view rest = option.help;
+  while (!rest.empty()) {
+    line.resize(kHelpColumn, ' ');
+    size_t take = rest.size();
+    if (kHelpColumn + take > kLineWidth) {
+      take = rest.rfind(' ', kLineWidth - kHelpColumn);
+      if (take == std::string_view::npos || take == 0) take = rest.find(' ');
+      if (take == std::string_view::npos) take = rest.size();
+    }
+    out << line << rest.substr(0, take) << '\n';
+    line.clear();
+    rest = rest.substr(take);
+    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+  }
+}
+
+void PrintOptions(std::ostream& out, unsigned commands) {
+  for (const CliOption& option : OptionTable())
+    if (option.commands == commands) PrintOption(out, option);
+}
+
+}  // namespace
+
+void PrintVersion(std::ostream& out) { out << "quillo-cli " << QUILLO_VERSION << '\n'; }
 
 void PrintUsage(std::ostream& out) {
   out << R"(Usage: quillo-cli COMMAND [ARGS]
@@ -11,7 +61,8 @@ Quillo converts audio and video files into audio files.
 
 Commands:
   formats              List the output formats: id, name and extension, tab-separated.
-  probe PATH...        Show each file's properties as the file list shows them:
+  probe [OPTIONS] PATH...
+                       Show each file's properties as the file list shows them:
                        path, file name, duration, bit rate, sample rate, channels.
                        Files that cannot be read are listed on standard error.
   convert [OPTIONS] PATH...
@@ -23,43 +74,26 @@ Commands:
                        format is the one OUTFILE's extension names. An existing
                        OUTFILE is replaced only with --if-exists overwrite, and only
                        by a join that every file went into.
-  help                 Show this text.
+  completion bash      Print the bash completion script of quillo-cli.
+  help, --help         Show this text.
+  --version            Show the version.
 
-Options of convert and join (they override the stored settings for this run):
-  -f, --format ID|EXT  output format: a catalog id or an extension ("mp3"); see formats
-  -d, --output-dir DIR write the outputs into DIR          --same-folder  beside each source
-  --keep-tree          rebuild each source's folders below DIR
-  --if-exists rename|overwrite|skip   what to do with an existing output file
-  --skip MS            skip the first MS milliseconds of each file
-  --length MS          convert only MS milliseconds of each file
-  --mono avg|left|right  how two channels become one
-  --normalize          bring every output's peak to full scale
-  --volume PERCENT     scale the volume (100 = unchanged)
-  --keep-volume        leave the volume as it is
-  --tags source|custom|none   tags from the source file, from the options below, or none
-  --title T --artist T --album T --year T --genre T --comment T --composer T --copyright T
-                       custom tags (each implies --tags custom)
-  --title-from-name    the file name as the custom title
-  --track none|seq|N   no track number, the file's position, or N
-  --codec ID|NAME      the format's codec (see the error text for the list)
-  --rate HZ  --bitrate BPS  --channels 1|2   encoding parameters (manual choice);
-                       for WMA, WMV and ASF one of the Windows Media formats, its
-                       bit rate in whole kbps (a choice not in the list lists them)
-  --auto               let the program choose the encoding parameters
-  --band nb|wb         AMR: narrow band (8000 Hz) or wide band (16000 Hz)
-  --mode KBPS          AMR and AWB: the bit rate of the band's speech mode,
-                       narrow band 4.75 5.15 5.9 6.7 7.4 7.95 10.2 12.2, wide band
-                       6.60 8.85 12.65 14.25 15.85 18.25 19.85 23.05 23.85
-  --dtx on|off         AMR and AWB: discontinuous transmission (pauses take
-                       almost no room)
-  -j, --jobs N         convert: N files at once (default: one per processor);
-                       names, outputs and lines are those of -j 1
-  --config FILE        read (and with --save write) the settings in FILE
-  --save               store these options as the new settings
-
+Options of probe, convert and join:
+)";
+  PrintOptions(out, kProbeCommand | kConvertCommand | kJoinCommand);
+  out << "\nOptions of convert and join (for this run, over the stored settings):\n";
+  PrintOptions(out, kConvertCommand | kJoinCommand);
+  out << R"(
 Output: one line per file: source path, the "Volume" cell and the "Output" cell
 (the output file's name, its whole path when it had to go elsewhere, or the
 failure), tab-separated; control characters are escaped (\n, \t, \\, \xNN).
+With --json, one JSON object per file and line instead, with the members
+input, output, status, state (ok, failed, no-audio, cancelled or skipped),
+volume (percent), duration (seconds), rate (Hz), channels, bitrate (kbit/s),
+seconds (the time the file took), reason (why it failed) and fallback (why
+the output went to another folder); a member whose value is unknown is null. A path that is not valid UTF-8 has its invalid bytes
+replaced in "input" and "output", and comes whole, base64-encoded, in
+"input_base64" and "output_base64".
 Each output is written beside its target as ".NAME.quillo-part-XXXXXX.EXT" and
 takes its name only when complete. Ctrl+C, SIGTERM and SIGHUP cancel.
 

@@ -17,7 +17,12 @@ int main(int argc, char** argv) {
     quillo::PrintUsage(std::cout);
     return quillo::kExitOk;
   }
+  if (command == "--version") {
+    quillo::PrintVersion(std::cout);
+    return quillo::kExitOk;
+  }
   if (command == "formats") return quillo::RunFormats(args, std::cout, std::cerr);
+  if (command == "completion") return quillo::RunCompletion(args, std::cout, std::cerr);
   const bool decodes = command == "probe" || command == "convert" || command == "join";
   if (decodes) {
     // The back-ends are set up once, here, before any file is opened.

@@ -19,6 +19,9 @@ packages=(
   clang libclang-rt-dev
   # the window under a virtual display, and its screenshots
   xvfb xauth imagemagick
+  # the Debian package: its manual pages, checks of its desktop entry and
+  # metadata; GNU parallel for the test of chunked runs
+  help2man desktop-file-utils appstream parallel
 )
 
 missing=()

@@ -3,6 +3,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <cstdio>
+#include <cstring>
 
 #include "backends/InstalledBackends.h"
 #include "platform/StandardPaths.h"
@@ -29,9 +31,33 @@ QStringList CommandLinePaths(const QStringList& arguments) {
   return paths;
 }
 
+// Answers --help and --version before Qt starts, so that both work without a
+// display (the manual page is made from them). True when it answered.
+bool AnswerHelpOrVersion(int argc, char** argv) {
+  if (argc != 2) return false;
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("quillo %s\n", QUILLO_VERSION);
+    return true;
+  }
+  if (std::strcmp(argv[1], "--help") != 0 && std::strcmp(argv[1], "-h") != 0) return false;
+  std::printf(
+      "Usage: quillo [FILE_OR_FOLDER...]\n\n"
+      "Quillo converts audio and video files into audio files. This is its window: the\n"
+      "files and folders given are added to its list as Add Files and Add Folder add\n"
+      "them (\"file:\" addresses are taken as their paths).\n\n"
+      "The settings live in ~/.config/Quillo 3/quillo.conf (QUILLO_CONFIG names another\n"
+      "file). quillo-cli probes, converts and joins files with the same engine and\n"
+      "settings from the command line (quillo-cli --help).\n\n"
+      "Options:\n"
+      "  -h, --help           Show this text.\n"
+      "  --version            Show the version.\n");
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnswerHelpOrVersion(argc, argv)) return 0;
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillo"));
   QApplication::setStyle(new quillo::ToolTipStyle);

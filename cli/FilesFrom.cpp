@@ -1,0 +1,49 @@
+#include "cli/FilesFrom.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <istream>
+
+#include "cli/EscapeText.h"
+
+namespace quillo {
+
+bool ReadNameList(std::istream& in, bool nulSeparated, std::vector<std::string>& names,
+                  std::string& error) {
+  const char end = nulSeparated ? '\0' : '\n';
+  for (std::string name; std::getline(in, name, end);)
+    if (!name.empty()) names.push_back(std::move(name));
+  if (in.bad()) {
+    error = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool AddFilesFrom(ConvertArguments& arguments, std::istream& standardInput, std::string& error) {
+  if (arguments.filesFrom.empty()) {
+    if (!arguments.nulSeparated) return true;
+    error = "-0 is for the names of --files-from";
+    return false;
+  }
+  const bool fromInput = arguments.filesFrom == "-";
+  std::ifstream file;
+  if (!fromInput) {
+    file.open(arguments.filesFrom, std::ios::binary);
+    if (!file) {
+      error = "cannot read the file list \"" + EscapeText(arguments.filesFrom) +
+              "\": " + std::strerror(errno);
+      return false;
+    }
+  }
+  std::string reason;
+  if (!ReadNameList(fromInput ? standardInput : file, arguments.nulSeparated, arguments.paths,
+                    reason)) {
+    error = "cannot read the file list \"" + EscapeText(arguments.filesFrom) + "\": " + reason;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quillo

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/ConvertOptions.h"
+
+namespace quillo {
+
+// The names of a file list: one per line, or each ended by a NUL byte with
+// `nulSeparated` (find -print0). Names are taken byte for byte; empty ones
+// are skipped. False with `error` when the stream fails before its end.
+bool ReadNameList(std::istream& in, bool nulSeparated, std::vector<std::string>& names,
+                  std::string& error);
+
+// Appends the names of --files-from (a file, or `standardInput` for "-") to
+// the arguments' paths. False with `error` when the list cannot be read or -0
+// comes without --files-from.
+bool AddFilesFrom(ConvertArguments& arguments, std::istream& standardInput, std::string& error);
+
+}  // namespace quillo

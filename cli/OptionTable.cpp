@@ -1,0 +1,368 @@
+#include "cli/OptionTable.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "catalog/Catalog.h"
+#include "cli/ConvertOptions.h"
+#include "cli/NumberText.h"
+
+namespace quillo {
+
+namespace {
+
+bool Bad(const std::string& name, const std::string& value, std::string& error) {
+  error = "bad value \"" + value + "\" for --" + name;
+  return false;
+}
+
+// --- Options of the command line itself ---
+
+bool ReadConfig(const std::string& value, ConvertArguments& arguments, std::string&) {
+  arguments.configFile = value;
+  return true;
+}
+
+bool ReadOutput(const std::string& value, ConvertArguments& arguments, std::string&) {
+  arguments.outputFile = value;
+  return true;
+}
+
+bool ReadSave(const std::string&, ConvertArguments& arguments, std::string&) {
+  arguments.save = true;
+  return true;
+}
+
+// The -j value: 1 to 256 files at once.
+bool ReadJobs(const std::string& value, ConvertArguments& arguments, std::string& error) {
+  int32_t jobs = 0;
+  if (!ParseNumber(value, 256, jobs) || jobs < 1) {
+    error = "-j needs a number of files from 1 to 256, not \"" + value + "\"";
+    return false;
+  }
+  arguments.jobs = jobs;
+  return true;
+}
+
+bool ReadJson(const std::string&, ConvertArguments& arguments, std::string&) {
+  arguments.json = true;
+  return true;
+}
+
+bool ReadFilesFrom(const std::string& value, ConvertArguments& arguments, std::string& error) {
+  if (value.empty()) return Bad("files-from", value, error);
+  arguments.filesFrom = value;
+  return true;
+}
+
+bool ReadNul(const std::string&, ConvertArguments& arguments, std::string&) {
+  arguments.nulSeparated = true;
+  return true;
+}
+
+// --- Options over the settings ---
+
+bool ApplyOutputDir(const std::string& name, const std::string& value, OptionTarget& target) {
+  if (value.empty()) return Bad(name, value, target.error);
+  ConversionSettings& settings = target.settings;
+  settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
+  // Stored absolute: a later run from another folder must find the same place.
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::absolute(value, ec);
+  settings.destSpecifiedFolder = ec ? value : folder.lexically_normal().string();
+  return true;
+}
+
+bool ApplySameFolder(const std::string&, const std::string&, OptionTarget& target) {
+  target.settings.destOutputFolderOpt = OutputFolderMode::SameAsSource;
+  return true;
+}
+
+bool ApplyKeepTree(const std::string&, const std::string&, OptionTarget& target) {
+  target.settings.createDirs = 1;
+  return true;
+}
+
+bool ApplyIfExists(const std::string& name, const std::string& value, OptionTarget& target) {
+  TargetExistsPolicy& policy = target.settings.targetExistsOpt;
+  if (value == "rename")
+    policy = TargetExistsPolicy::Rename;
+  else if (value == "overwrite")
+    policy = TargetExistsPolicy::Overwrite;
+  else if (value == "skip")
+    policy = TargetExistsPolicy::Skip;
+  else
+    return Bad(name, value, target.error);
+  return true;
+}
+
+bool ApplySkip(const std::string& name, const std::string& value, OptionTarget& target) {
+  int32_t number = 0;
+  if (!ParseNumber(value, 0x7fffffff, number)) return Bad(name, value, target.error);
+  target.settings.enableSkipLength = number != 0;
+  target.settings.skipLength = number;
+  return true;
+}
+
+bool ApplyLength(const std::string& name, const std::string& value, OptionTarget& target) {
+  int32_t number = 0;
+  if (!ParseNumber(value, 0x7fffffff, number) || number == 0) return Bad(name, value, target.error);
+  target.settings.enableConvertLength = 1;
+  target.settings.convertLength = number;
+  return true;
+}
+
+bool ApplyMono(const std::string& name, const std::string& value, OptionTarget& target) {
+  MonoMixMode& mode = target.settings.monoType;
+  if (value == "avg")
+    mode = MonoMixMode::Average;
+  else if (value == "left")
+    mode = MonoMixMode::LeftOnly;
+  else if (value == "right")
+    mode = MonoMixMode::RightOnly;
+  else
+    return Bad(name, value, target.error);
+  return true;
+}
+
+bool ApplyNormalize(const std::string&, const std::string&, OptionTarget& target) {
+  target.settings.volumeType = VolumeMode::Normalize;
+  return true;
+}
+
+bool ApplyVolume(const std::string& name, const std::string& value, OptionTarget& target) {
+  int32_t number = 0;
+  if (!ParseNumber(value, 32767, number) || number == 0) return Bad(name, value, target.error);
+  target.settings.volumeType = VolumeMode::Manual;
+  target.settings.volume = number;
+  return true;
+}
+
+bool ApplyKeepVolume(const std::string&, const std::string&, OptionTarget& target) {
+  target.settings.volumeType = VolumeMode::Keep;
+  return true;
+}
+
+bool ApplyTags(const std::string& name, const std::string& value, OptionTarget& target) {
+  TagMode& mode = target.settings.id3TagType;
+  if (value == "source")
+    mode = TagMode::FromSource;
+  else if (value == "custom")
+    mode = TagMode::Custom;
+  else if (value == "none")
+    mode = TagMode::None;
+  else
+    return Bad(name, value, target.error);
+  return true;
+}
+
+// --title, --artist and the other custom tag texts.
+bool ApplyTagText(const std::string& name, const std::string& value, OptionTarget& target) {
+  TagSettings& tags = target.settings.tags;
+  const std::pair<std::string_view, std::string TagSettings::*> fields[] = {
+      {"title", &TagSettings::title},       {"artist", &TagSettings::artist},
+      {"album", &TagSettings::album},       {"year", &TagSettings::year},
+      {"genre", &TagSettings::genre},       {"comment", &TagSettings::comment},
+      {"composer", &TagSettings::composer}, {"copyright", &TagSettings::copyright}};
+  for (const auto& [field, member] : fields)
+    if (field == name) tags.*member = value;
+  if (name == "title") tags.titleAsFileName = 0;
+  target.settings.id3TagType = TagMode::Custom;
+  return true;
+}
+
+bool ApplyTitleFromName(const std::string&, const std::string&, OptionTarget& target) {
+  target.settings.tags.titleAsFileName = 1;
+  target.settings.id3TagType = TagMode::Custom;
+  return true;
+}
+
+bool ApplyTrack(const std::string& name, const std::string& value, OptionTarget& target) {
+  TagSettings& tags = target.settings.tags;
+  int32_t number = 0;
+  if (value == "none") {
+    tags.trackNumType = TrackNumberMode::None;
+  } else if (value == "seq") {
+    tags.trackNumType = TrackNumberMode::ListPosition;
+  } else if (ParseNumber(value, 0x7fffffff, number)) {
+    tags.trackNumType = TrackNumberMode::Custom;
+    tags.customTrackNum = number;
+  } else {
+    return Bad(name, value, target.error);
+  }
+  return true;
+}
+
+// The encoding options need a row with codec settings of its own; the
+// Windows Media rows read --auto, --rate, --bitrate and --channels from their
+// own settings, in a pass of their own against the writer's format list.
+bool IsDeferredToWindowsMedia(const std::string& name, const OutputFormat& row) {
+  return row.backend == FormatBackend::WindowsMedia && name != "codec";
+}
+
+bool NeedsOwnCodec(const std::string& name, OptionTarget& target) {
+  target.error = "--" + name + " does not apply" + FormatListText(target.row);
+  return false;
+}
+
+bool ResolveCodec(const std::string& text, const OutputFormat& row, int32_t& codecId,
+                  std::string& error) {
+  int32_t id = 0;
+  if (ParseNumber(text, 0x7fffffff, id)) {
+    if (FindCodecChoice(row, id) != nullptr) {
+      codecId = id;
+      return true;
+    }
+  }
+  const std::string wanted = Lower(text);
+  const CodecChoice* match = nullptr;
+  int matches = 0;
+  for (const CodecChoice* choice : row.codecChoices) {
+    if (Lower(choice->displayName).find(wanted) == std::string::npos) continue;
+    if (match == nullptr || match->codecId != choice->codecId) ++matches;
+    match = choice;
+  }
+  if (matches == 1) {
+    codecId = match->codecId;
+    return true;
+  }
+  error = "--codec " + text + ": the " + FormatListText(row).substr(4) + " codecs are:";
+  for (const CodecChoice* choice : row.codecChoices) {
+    char id_text[16];
+    std::snprintf(id_text, sizeof id_text, "0x%X", static_cast<unsigned>(choice->codecId));
+    error += std::string("\n  ") + id_text + "  " + choice->displayName;
+  }
+  return false;
+}
+
+bool ApplyAuto(const std::string& name, const std::string&, OptionTarget& target) {
+  if (IsDeferredToWindowsMedia(name, target.row)) return true;
+  if (!HasOwnCodecSettings(target.row)) return NeedsOwnCodec(name, target);
+  target.row.autoEncParam = 1;
+  return true;
+}
+
+// --codec, --rate, --bitrate, --channels: a manual choice of the row's encoding.
+bool ApplyEncoding(const std::string& name, const std::string& value, OptionTarget& target) {
+  OutputFormat& row = target.row;
+  if (IsDeferredToWindowsMedia(name, row)) return true;
+  if (!HasOwnCodecSettings(row)) return NeedsOwnCodec(name, target);
+  row.autoEncParam = 0;
+  int32_t number = 0;
+  if (name == "codec") return ResolveCodec(value, row, row.codecId, target.error);
+  if (name == "rate") {
+    if (!ParseNumber(value, 768000, number) || number == 0) return Bad(name, value, target.error);
+    row.sampleRate = number;
+  } else if (name == "bitrate") {
+    if (!ParseNumber(value, 0x7fffffff, number)) return Bad(name, value, target.error);
+    row.bitRate = number;
+  } else {
+    if (value != "1" && value != "2") return Bad(name, value, target.error);
+    row.channels = value[0] - '0';
+  }
+  return true;
+}
+
+constexpr unsigned kProbe = kProbeCommand;
+constexpr unsigned kConvertJoin = kConvertCommand | kJoinCommand;
+constexpr unsigned kAll = kProbeCommand | kConvertCommand | kJoinCommand;
+
+const CliOption kOptions[] = {
+    {"json", 0, "", kAll, ReadJson, nullptr,
+     "print one JSON object per file and line (JSON Lines) instead of the tab-separated lines"},
+    {"files-from", 0, "FILE", kAll, ReadFilesFrom, nullptr,
+     "read more paths from FILE (\"-\": standard input), one per line"},
+    {"null", '0', "", kAll, ReadNul, nullptr,
+     "the names of --files-from end with a NUL byte, not a line feed "
+     "(as find -print0 writes them)"},
+    {"format", 'f', "ID|EXT", kConvertJoin, nullptr, nullptr,
+     "output format: a catalog id or an extension (\"mp3\"); see formats"},
+    {"output-dir", 'd', "DIR", kConvertJoin, nullptr, ApplyOutputDir, "write the outputs into DIR"},
+    {"same-folder", 0, "", kConvertJoin, nullptr, ApplySameFolder,
+     "write each output beside its source"},
+    {"keep-tree", 0, "", kConvertJoin, nullptr, ApplyKeepTree,
+     "rebuild each source's folders below DIR"},
+    {"if-exists", 0, "rename|overwrite|skip", kConvertJoin, nullptr, ApplyIfExists,
+     "what to do with an existing output file"},
+    {"skip", 0, "MS", kConvertJoin, nullptr, ApplySkip,
+     "skip the first MS milliseconds of each file"},
+    {"length", 0, "MS", kConvertJoin, nullptr, ApplyLength,
+     "convert only MS milliseconds of each file"},
+    {"mono", 0, "avg|left|right", kConvertJoin, nullptr, ApplyMono, "how two channels become one"},
+    {"normalize", 0, "", kConvertJoin, nullptr, ApplyNormalize,
+     "bring every output's peak to full scale"},
+    {"volume", 0, "PERCENT", kConvertJoin, nullptr, ApplyVolume,
+     "scale the volume (100 = unchanged)"},
+    {"keep-volume", 0, "", kConvertJoin, nullptr, ApplyKeepVolume, "leave the volume as it is"},
+    {"tags", 0, "source|custom|none", kConvertJoin, nullptr, ApplyTags,
+     "tags from the source file, from the options below, or none"},
+    {"title", 0, "T", kConvertJoin, nullptr, ApplyTagText,
+     "custom title tag (each custom tag implies --tags custom)"},
+    {"artist", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom artist tag"},
+    {"album", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom album tag"},
+    {"year", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom year tag"},
+    {"genre", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom genre tag"},
+    {"comment", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom comment tag"},
+    {"composer", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom composer tag"},
+    {"copyright", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom copyright tag"},
+    {"title-from-name", 0, "", kConvertJoin, nullptr, ApplyTitleFromName,
+     "the file name as the custom title"},
+    {"track", 0, "none|seq|N", kConvertJoin, nullptr, ApplyTrack,
+     "no track number, the file's position, or N"},
+    {"codec", 0, "ID|NAME", kConvertJoin, nullptr, ApplyEncoding,
+     "the format's codec (see the error text for the list)"},
+    {"rate", 0, "HZ", kConvertJoin, nullptr, ApplyEncoding,
+     "sample rate of the encoding (a manual choice, as are --bitrate and --channels); "
+     "for WMA, WMV and ASF one of the Windows Media formats (a choice not in the list "
+     "lists them)"},
+    {"bitrate", 0, "BPS", kConvertJoin, nullptr, ApplyEncoding,
+     "bit rate of the encoding; for WMA, WMV and ASF in whole kbps"},
+    {"channels", 0, "1|2", kConvertJoin, nullptr, ApplyEncoding, "channels of the encoding"},
+    {"auto", 0, "", kConvertJoin, nullptr, ApplyAuto,
+     "let the program choose the encoding parameters"},
+    {"band", 0, "nb|wb", kConvertJoin, nullptr, nullptr,
+     "AMR: narrow band (8000 Hz) or wide band (16000 Hz)"},
+    {"mode", 0, "KBPS", kConvertJoin, nullptr, nullptr,
+     "AMR and AWB: the bit rate of the band's speech mode, narrow band 4.75 5.15 5.9 6.7 "
+     "7.4 7.95 10.2 12.2, wide band 6.60 8.85 12.65 14.25 15.85 18.25 19.85 23.05 23.85"},
+    {"dtx", 0, "on|off", kConvertJoin, nullptr, nullptr,
+     "AMR and AWB: discontinuous transmission (pauses take almost no room)"},
+    {"output", 'o', "OUTFILE", kConvertJoin, ReadOutput, nullptr, "join: the output file"},
+    {"jobs", 'j', "N", kConvertJoin, ReadJobs, nullptr,
+     "convert: N files at once (default: one per processor); names, outputs and lines are "
+     "those of -j 1"},
+    {"config", 0, "FILE", kConvertJoin, ReadConfig, nullptr,
+     "read (and with --save write) the settings in FILE"},
+    {"save", 0, "", kConvertJoin, ReadSave, nullptr, "store these options as the new settings"},
+};
+
+}  // namespace
+
+std::span<const CliOption> OptionTable() { return kOptions; }
+
+const CliOption* FindOption(std::string_view arg) {
+  for (const CliOption& option : kOptions) {
+    if (arg.size() == 2 && arg[0] == '-' && option.shortName != 0 && arg[1] == option.shortName)
+      return &option;
+    if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == option.name) return &option;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> OptionWords(const CliOption& option) {
+  std::vector<std::string> words;
+  std::string_view rest = option.argument;
+  while (!rest.empty()) {
+    const size_t bar = rest.find('|');
+    const std::string_view word = rest.substr(0, bar);
+    const bool placeholder =
+        std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    if (!word.empty() && !placeholder) words.emplace_back(word);
+    rest = bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
+  }
+  return words;
+}
+
+}  // namespace quillo
