@@ -3,13 +3,18 @@
 //                            Folder's path (search, probe, list) and prints
 //                            the files added per second;
 //   quillo_bench_ui sort N   fills the list with N rows and sorts it by each
-//                            column, both ways, printing each time.
+//                            column, both ways, printing each time;
+//   quillo_bench_ui convert FOLDER
+//                            adds a folder and converts it to MP3 from the
+//                            window (one file per processor), printing the
+//                            seconds from Convert to the end of the run.
 // Both print the process's peak memory at the end (bench/ui.sh runs them).
 
 #include <sys/resource.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +23,7 @@
 #include <string>
 
 #include "backends/InstalledBackends.h"
+#include "catalog/OutputFormat.h"
 #include "settings/IniSettingsProvider.h"
 #include "settings/SettingsStore.h"
 #include "ui/FileListModel.h"
@@ -126,13 +132,28 @@ int Sort(MainWindow& window, int count) {
   return 0;
 }
 
+int Convert(MainWindow& window, const std::string& folder) {
+  window.AddFolderPath(QString::fromStdString(folder));
+  QElapsedTimer timer;
+  timer.start();
+  window.Run(Command::ConvertAll);
+  while (window.IsBusy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+  int converted = 0;
+  for (int row = 0; row < window.Model().Count(); ++row)
+    converted += window.Model().Item(row).outputPath.empty() ? 0 : 1;
+  std::printf("convert: %d of %d files in %.2f s\n", converted, window.Model().Count(), seconds);
+  return converted == window.Model().Count() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  if (argc != 3 || (std::string(argv[1]) != "add" && std::string(argv[1]) != "sort")) {
-    std::fprintf(stderr, "usage: %s add|sort COUNT\n", argv[0]);
+  const std::string mode = argc == 3 ? argv[1] : "";
+  if (mode != "add" && mode != "sort" && mode != "convert") {
+    std::fprintf(stderr, "usage: %s add|sort COUNT, or %s convert FOLDER\n", argv[0], argv[0]);
     return 2;
   }
   const int count = std::atoi(argv[2]);
@@ -143,6 +164,7 @@ int main(int argc, char** argv) {
   ConversionSettings settings((work / "out").string());
   IniSettingsProvider provider((work / "quillo.conf").string());
   SettingsStore store(provider);
+  settings.outputFormat = format_id::kMp3;
   store.checkFirstRun();  // no help page
   QuietPrompts prompts;
   NoShell shell;
@@ -151,9 +173,11 @@ int main(int argc, char** argv) {
     MainWindow window({backends.table(), settings, store, prompts, shell});
     window.show();
     QApplication::processEvents();
-    status = argv[1] == std::string("add") ? Add(window, count, work) : Sort(window, count);
+    if (mode == "add") status = Add(window, count, work);
+    if (mode == "sort") status = Sort(window, count);
+    if (mode == "convert") status = Convert(window, argv[2]);
   }
-  std::printf("%s: peak memory %ld MB\n", argv[1], PeakMegabytes());
+  std::printf("%s: peak memory %ld MB\n", mode.c_str(), PeakMegabytes());
   fs::remove_all(work);
   return status;
 }

@@ -14,24 +14,11 @@
 namespace quillo {
 namespace {
 
-struct Source {
-  const char* name;
-  const char* lavfi;  // one second of a tone
-  double hz;
-};
-
-// Stereo at 44100 Hz, mono at 8000 Hz, 5.1 at 48000 Hz.
-const Source kSources[] = {
-    {"stereo", "aevalsrc=0.5*sin(2*PI*440*t)|0.5*sin(2*PI*440*t):s=44100:d=1", 440},
-    {"mono", "aevalsrc=0.5*sin(2*PI*300*t):s=8000:d=1", 300},
-    {"surround", "aevalsrc=0.2*sin(2*PI*1000*t):s=48000:d=1:c=5.1", 1000},
-};
-
 TEST(FormatRowsCli, EveryRowConvertsEachSourceAloneAndTwoAtOnce) {
   test::TempDir dir;
   const std::string config = dir.File("quillo.conf");
   std::vector<std::string> sources;
-  for (const Source& source : kSources) {
+  for (const test::ToneSource& source : test::kToneSources) {
     sources.push_back(dir.File(std::string(source.name) + ".wav"));
     test::MakeAudio(sources.back(), source.lavfi);
   }
@@ -52,15 +39,15 @@ TEST(FormatRowsCli, EveryRowConvertsEachSourceAloneAndTwoAtOnce) {
     }
     EXPECT_EQ(lines[0], lines[1]);
     for (size_t i = 0; i < sources.size(); ++i) {
-      SCOPED_TRACE(kSources[i].name);
-      const std::string name = std::string(kSources[i].name) + "." + std::string(row.extension);
+      SCOPED_TRACE(test::kToneSources[i].name);
+      const std::string name = std::string(test::kToneSources[i].name) + "." + std::string(row.extension);
       const std::string one = dir.File(id + "-1/" + name), two = dir.File(id + "-2/" + name);
       const test::DecodedAudio audio = test::DecodeAudio(one);
       ASSERT_GT(audio.rate, 0);
       EXPECT_TRUE(audio.rate >= 8000 && audio.rate <= 48000) << audio.rate;
       EXPECT_TRUE(audio.channels == 1 || audio.channels == 2) << audio.channels;
       EXPECT_NEAR(audio.Seconds(), 1.0, 0.25);
-      EXPECT_NEAR(test::ToneFrequency(audio), kSources[i].hz, kSources[i].hz * 0.03);
+      EXPECT_NEAR(test::ToneFrequency(audio), test::kToneSources[i].hz, test::kToneSources[i].hz * 0.03);
       // Byte for byte where the encoder is reproducible; the same audio
       // where the container stamps a time.
       if (test::ReadFile(one) != test::ReadFile(two)) {

@@ -282,5 +282,52 @@ TEST(ConversionRun, ASinkThatCannotWriteFailsTheFileAndLeavesNothing) {
   }
 }
 
+// A cancel that lands while no file runs (here: before the first starts)
+// ends the run cancelled with any number of jobs, so that a script never
+// takes an unconverted run for success.
+TEST(ConversionRun, ACancelWithNoFileRunningEndsTheRunCancelled) {
+  class Cancelled final : public ConversionProgress {
+   public:
+    void SetOverallText(const std::string&) override {}
+    void SetOverallRange(int) override {}
+    void StepOverall() override {}
+    void SetFileText(const std::string&) override {}
+    int FileBarWidth() const override { return 50; }
+    void SetFileBar(int) override {}
+    void Pump() override {}
+    bool IsCancelled() const override { return true; }
+  };
+  for (int jobs : {1, 2, 3}) {
+    SCOPED_TRACE(jobs);
+    test::TempDir dir;
+    ConversionSettings settings(dir.path().string());
+    settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
+    settings.destSpecifiedFolder = dir.File("out");
+    settings.outputFormat = format_id::kWav;
+    const BackendTable backends = test::FakeTable(
+        [](SourceBackend) { return std::make_unique<test::RampSource>(8000, 1, 8000, 509); },
+        [] { return std::make_unique<ByteSink>(); });
+    std::vector<FileItem> items(3);
+    std::vector<FileItem*> files;
+    for (size_t i = 0; i < items.size(); ++i) {
+      items[i].path = dir.File(std::to_string(i) + ".flac");
+      items[i].sourceKind = SourceKind::Flac;
+      test::WriteFile(items[i].path, {1});
+      files.push_back(&items[i]);
+    }
+    Cancelled progress;
+    Cells cells;
+    Answers answers;
+    Conversion conversion(backends, settings, progress, answers, &cells);
+    conversion.SetJobs(jobs);
+    const RunResult result = conversion.ConvertEach(files);
+    EXPECT_TRUE(result.cancelled);
+    for (const FileResult& file : result.files)
+      EXPECT_NE(file.state, FileResult::State::Converted);
+    EXPECT_TRUE(!fs::exists(dir.File("out")) || fs::is_empty(dir.File("out")));
+    EXPECT_TRUE(result.revealPath.empty());
+  }
+}
+
 }  // namespace
 }  // namespace quillo

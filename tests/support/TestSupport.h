@@ -58,6 +58,20 @@ DecodedAudio DecodeAudio(const std::string& path);
 // crossings over the middle of the audio (the ends may fade in or out).
 double ToneFrequency(const DecodedAudio& audio, int channel = 0);
 
+// One second of a tone at half scale or less, in three shapes that
+// conversions treat differently: stereo at 44100 Hz, mono at 8000 Hz, 5.1 at
+// 48000 Hz (ffmpeg's lavfi descriptions).
+struct ToneSource {
+  const char* name;
+  const char* lavfi;
+  double hz;
+};
+inline constexpr ToneSource kToneSources[] = {
+    {"stereo", "aevalsrc=0.5*sin(2*PI*440*t)|0.5*sin(2*PI*440*t):s=44100:d=1", 440},
+    {"mono", "aevalsrc=0.5*sin(2*PI*300*t):s=8000:d=1", 300},
+    {"surround", "aevalsrc=0.2*sin(2*PI*1000*t):s=48000:d=1:c=5.1", 1000},
+};
+
 // A sine of `hz` at `amplitude` (0..1 of full scale), interleaved, the same on
 // every channel.
 std::vector<int16_t> Sine(int rate, int channels, int frames, double hz, double amplitude);
