@@ -96,14 +96,16 @@ int main(int argc, char** argv) {
 
   window.AddChosenFiles(paths);
   test::WriteFile(damaged, std::vector<uint8_t>(64, 0x11));
-  // Each file to MP3; the conversion dialog is caught during the long file.
+  // Each file to MP3, two at a time; the conversion dialog is caught while
+  // two files convert.
   bool caught = false;
   test::WhileRunning(
       [&] {
         auto* dialog = test::VisibleWindow<DoubleBarDialog>();
-        if (dialog == nullptr || !dialog->OverallText().contains("4 of") ||
-            dialog->FileBar()->value() < 300)
-          return false;
+        if (dialog == nullptr || dialog->FileBar()->value() < 20) return false;
+        // Two files under way: started ("Converting N of M ...") less done.
+        const int started = dialog->OverallText().section(u' ', 1, 1).toInt();
+        if (started - dialog->OverallBar()->value() < 2) return false;
         Save("converting-dialog.png", Around(*dialog, 8));
         caught = true;
         return true;
