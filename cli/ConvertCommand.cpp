@@ -13,6 +13,7 @@
 #include "cli/EscapeText.h"
 #include "cli/FileTimes.h"
 #include "cli/FilesFrom.h"
+#include "cli/OptionTable.h"
 #include "cli/ResultJson.h"
 #include "cli/TerminalProgress.h"
 #include "engine/Conversion.h"
@@ -97,16 +98,9 @@ bool PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable&
 
 int RunCommand(const std::vector<std::string>& args, bool join, const BackendTable& backends,
                std::ostream& out, std::ostream& err) {
-  std::string error;
-  std::optional<ConvertArguments> arguments = ParseConvertArguments(args, error);
-  if (!arguments) {
-    err << "quillo-cli: " << error << "\n(see: quillo-cli help)\n";
-    return kExitUsage;
-  }
-  if (!AddFilesFrom(*arguments, std::cin, error)) {
-    err << "quillo-cli: " << error << '\n';
-    return kExitUsage;
-  }
+  std::optional<ConvertArguments> arguments =
+      ReadCommandArguments(args, kConvertCommand, std::cin, err);
+  if (!arguments) return kExitUsage;
   if (arguments->paths.empty()) {
     err << "quillo-cli: no file or folder given\n";
     return kExitUsage;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <ostream>
 
 #include "cli/EscapeText.h"
 
@@ -44,6 +45,22 @@ bool AddFilesFrom(ConvertArguments& arguments, std::istream& standardInput, std:
     return false;
   }
   return true;
+}
+
+std::optional<ConvertArguments> ReadCommandArguments(const std::vector<std::string>& args,
+                                                     unsigned command, std::istream& standardInput,
+                                                     std::ostream& err) {
+  std::string error;
+  std::optional<ConvertArguments> arguments = ParseCommandArguments(args, command, error);
+  if (!arguments) {
+    err << "quillo-cli: " << error << "\n(see: quillo-cli help)\n";
+    return std::nullopt;
+  }
+  if (!AddFilesFrom(*arguments, standardInput, error)) {
+    err << "quillo-cli: " << error << '\n';
+    return std::nullopt;
+  }
+  return arguments;
 }
 
 }  // namespace quillo

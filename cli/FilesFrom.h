@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,12 @@ bool ReadNameList(std::istream& in, bool nulSeparated, std::vector<std::string>&
 // the arguments' paths. False with `error` when the list cannot be read or -0
 // comes without --files-from.
 bool AddFilesFrom(ConvertArguments& arguments, std::istream& standardInput, std::string& error);
+
+// A command's arguments (`command`: one of the option table's command bits)
+// with the names of --files-from read from `standardInput`; nothing, with the
+// usage error written to `err`, when either fails.
+std::optional<ConvertArguments> ReadCommandArguments(const std::vector<std::string>& args,
+                                                     unsigned command, std::istream& standardInput,
+                                                     std::ostream& err);
 
 }  // namespace quillo

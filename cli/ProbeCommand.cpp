@@ -26,16 +26,9 @@ void PrintRow(std::ostream& out, const FileItem& item) {
 
 int RunProbe(const std::vector<std::string>& args, const BackendTable& backends, std::ostream& out,
              std::ostream& err) {
-  std::string error;
-  std::optional<ConvertArguments> arguments = ParseCommandArguments(args, kProbeCommand, error);
-  if (!arguments) {
-    err << "quillo-cli: " << error << "\n(see: quillo-cli help)\n";
-    return kExitUsage;
-  }
-  if (!AddFilesFrom(*arguments, std::cin, error)) {
-    err << "quillo-cli: " << error << '\n';
-    return kExitUsage;
-  }
+  std::optional<ConvertArguments> arguments =
+      ReadCommandArguments(args, kProbeCommand, std::cin, err);
+  if (!arguments) return kExitUsage;
   if (arguments->paths.empty()) {
     err << "quillo-cli probe: no file given\n";
     return kExitUsage;

@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "catalog/Catalog.h"
-
 #include "engine/ConversionRun.h"
 #include "engine/JoinRun.h"
 #include "engine/RunLoop.h"
@@ -21,8 +20,8 @@ struct RunState {
            ConversionProgress& progress, UserPrompts& prompts, RunListView* list,
            const std::string& documentsFolder, size_t files)
       : factory(backends, &prompts),
-        pass{settings, *FindFormat(settings.formats, settings.outputFormat), job, backends,
-             factory, progress},
+        pass{settings, *FindFormat(settings.formats, settings.outputFormat), job, backends, factory,
+             progress},
         env{pass, prompts, list != nullptr ? *list : silent, documentsFolder, result} {
     result.files.resize(files);
   }
@@ -47,7 +46,10 @@ RunResult NoFormat(size_t files) {
 
 Conversion::Conversion(const BackendTable& backends, const ConversionSettings& settings,
                        ConversionProgress& progress, UserPrompts& prompts, RunListView* list)
-    : backends_(backends), settings_(settings), progress_(progress), prompts_(prompts),
+    : backends_(backends),
+      settings_(settings),
+      progress_(progress),
+      prompts_(prompts),
       list_(list) {}
 
 int Conversion::DefaultJobs() {
@@ -55,14 +57,16 @@ int Conversion::DefaultJobs() {
 }
 
 RunResult Conversion::ConvertEach(std::vector<FileItem*>& files) {
-  if (FindFormat(settings_.formats, settings_.outputFormat) == nullptr) return NoFormat(files.size());
+  if (FindFormat(settings_.formats, settings_.outputFormat) == nullptr)
+    return NoFormat(files.size());
   RunState run(backends_, settings_, progress_, prompts_, list_, documentsFolder_, files.size());
   quillo::ConvertEach(files, run.env, jobs_);
   return std::move(run.result);
 }
 
 RunResult Conversion::JoinAll(std::vector<FileItem*>& files, const std::string& outputPath) {
-  if (FindFormat(settings_.formats, settings_.outputFormat) == nullptr) return NoFormat(files.size());
+  if (FindFormat(settings_.formats, settings_.outputFormat) == nullptr)
+    return NoFormat(files.size());
   RunState run(backends_, settings_, progress_, prompts_, list_, documentsFolder_, files.size());
   quillo::JoinAll(files, outputPath, run.env);
   return std::move(run.result);

@@ -26,11 +26,10 @@ void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels
 
 std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRate, int maxChannels,
                                        PassContext& pass) {
-  std::optional<OutputSelection> output =
-      SelectOutput(pass.row, maxRate, maxChannels, RenderRate(pass.row, pass.settings),
-                   SelectionMode::Join, pass.settings,
-                   [&pass](FormatBackend backend) { return pass.backends.MakeSink(backend); },
-                   pass.backends.windowsMedia);
+  std::optional<OutputSelection> output = SelectOutput(
+      pass.row, maxRate, maxChannels, RenderRate(pass.row, pass.settings), SelectionMode::Join,
+      pass.settings, [&pass](FormatBackend backend) { return pass.backends.MakeSink(backend); },
+      pass.backends.windowsMedia);
   if (!output) return std::nullopt;
   const ConversionSettings& settings = pass.settings;
   // One output of many files: no file's name as the title, no track number.
@@ -71,17 +70,19 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   // One stream: the files go in one after the other, in list order.
   RunFiles(files, FileNameCell(outputPath), env, 1,
            [&](size_t i, FileItem& file, RunEnvironment& job) {
-    if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
-    file.outputPath = outputPath;
-    FileOutcome outcome = RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
-      PassResult appended = AppendFile(item, *join->sink, join->rate, join->channels, job.pass);
-      broken = broken || appended.writeFailed;
-      return appended;
-    });
-    if (outcome.state == FileResult::State::Converted) ++joined;
-    if (broken) brokenStatus = outcome.status;
-    return outcome;
-  });
+             if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
+             file.outputPath = outputPath;
+             FileOutcome outcome =
+                 RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
+                   PassResult appended =
+                       AppendFile(item, *join->sink, join->rate, join->channels, job.pass);
+                   broken = broken || appended.writeFailed;
+                   return appended;
+                 });
+             if (outcome.state == FileResult::State::Converted) ++joined;
+             if (broken) brokenStatus = outcome.status;
+             return outcome;
+           });
 
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();

@@ -51,8 +51,8 @@ struct FileResult {
 struct RunResult {
   bool started = false;  // false: a prerequisite ended the command
   bool cancelled = false;
-  int failures = 0;  // files that neither converted nor were skipped by the policy
-  std::string revealPath;  // the first output to show in the file browser; empty for none
+  int failures = 0;               // files that neither converted nor were skipped by the policy
+  std::string revealPath;         // the first output to show in the file browser; empty for none
   std::vector<FileResult> files;  // one per file of the run, in its order
 };
 

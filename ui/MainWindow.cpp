@@ -1,4 +1,3 @@
-#include "ui/WindowDrag.h"
 #include "ui/MainWindow.h"
 
 #include <QAction>
@@ -31,6 +30,7 @@
 #include "ui/Shell.h"
 #include "ui/SingleBarDialog.h"
 #include "ui/WebAddresses.h"
+#include "ui/WindowDrag.h"
 
 namespace quillo {
 

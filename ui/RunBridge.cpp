@@ -11,27 +11,28 @@ QueuedProgress::QueuedProgress(DoubleBarDialog& dialog)
     : dialog_(dialog), barWidth_(dialog.FileBarWidth()) {}
 
 void QueuedProgress::SetOverallText(const std::string& text) {
-  QMetaObject::invokeMethod(&dialog_, [this, text] { dialog_.SetOverallText(text); },
-                            Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &dialog_, [this, text] { dialog_.SetOverallText(text); }, Qt::QueuedConnection);
 }
 
 void QueuedProgress::SetOverallRange(int files) {
-  QMetaObject::invokeMethod(&dialog_, [this, files] { dialog_.SetOverallRange(files); },
-                            Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &dialog_, [this, files] { dialog_.SetOverallRange(files); }, Qt::QueuedConnection);
 }
 
 void QueuedProgress::StepOverall() {
-  QMetaObject::invokeMethod(&dialog_, [this] { dialog_.StepOverall(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &dialog_, [this] { dialog_.StepOverall(); }, Qt::QueuedConnection);
 }
 
 void QueuedProgress::SetFileText(const std::string& text) {
-  QMetaObject::invokeMethod(&dialog_, [this, text] { dialog_.SetFileText(text); },
-                            Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &dialog_, [this, text] { dialog_.SetFileText(text); }, Qt::QueuedConnection);
 }
 
 void QueuedProgress::SetFileBar(int position) {
-  QMetaObject::invokeMethod(&dialog_, [this, position] { dialog_.SetFileBar(position); },
-                            Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &dialog_, [this, position] { dialog_.SetFileBar(position); }, Qt::QueuedConnection);
 }
 
 bool QueuedProgress::IsCancelled() const { return dialog_.IsCancelled(); }

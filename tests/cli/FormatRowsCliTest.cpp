@@ -29,8 +29,8 @@ TEST(FormatRowsCli, EveryRowConvertsEachSourceAloneAndTwoAtOnce) {
     SCOPED_TRACE(id + " " + FormatListText(row));
     std::vector<std::string> lines[2];
     for (int jobs : {1, 2}) {
-      std::vector<std::string> args = {"-f", id, "-d", dir.File(id + "-" + std::to_string(jobs)),
-                                       "-j", std::to_string(jobs)};
+      std::vector<std::string> args = {
+          "-f", id, "-d", dir.File(id + "-" + std::to_string(jobs)), "-j", std::to_string(jobs)};
       if (HasOwnCodecSettings(row)) args.push_back("--auto");
       args.insert(args.end(), sources.begin(), sources.end());
       const test::CliRun run = test::RunCli("convert", args, config);
@@ -40,14 +40,16 @@ TEST(FormatRowsCli, EveryRowConvertsEachSourceAloneAndTwoAtOnce) {
     EXPECT_EQ(lines[0], lines[1]);
     for (size_t i = 0; i < sources.size(); ++i) {
       SCOPED_TRACE(test::kToneSources[i].name);
-      const std::string name = std::string(test::kToneSources[i].name) + "." + std::string(row.extension);
+      const std::string name =
+          std::string(test::kToneSources[i].name) + "." + std::string(row.extension);
       const std::string one = dir.File(id + "-1/" + name), two = dir.File(id + "-2/" + name);
       const test::DecodedAudio audio = test::DecodeAudio(one);
       ASSERT_GT(audio.rate, 0);
       EXPECT_TRUE(audio.rate >= 8000 && audio.rate <= 48000) << audio.rate;
       EXPECT_TRUE(audio.channels == 1 || audio.channels == 2) << audio.channels;
       EXPECT_NEAR(audio.Seconds(), 1.0, 0.25);
-      EXPECT_NEAR(test::ToneFrequency(audio), test::kToneSources[i].hz, test::kToneSources[i].hz * 0.03);
+      EXPECT_NEAR(test::ToneFrequency(audio), test::kToneSources[i].hz,
+                  test::kToneSources[i].hz * 0.03);
       // Byte for byte where the encoder is reproducible; the same audio
       // where the container stamps a time.
       if (test::ReadFile(one) != test::ReadFile(two)) {

@@ -271,7 +271,8 @@ TEST(ConversionRun, ASinkThatCannotWriteFailsTheFileAndLeavesNothing) {
     item.sourceKind = SourceKind::Flac;
     test::WriteFile(item.path, {1});
     std::vector<FileItem*> files = {&item};
-    const RunResult result = Conversion(backends, settings, progress, answers, &cells).ConvertEach(files);
+    const RunResult result =
+        Conversion(backends, settings, progress, answers, &cells).ConvertEach(files);
 
     EXPECT_EQ(result.failures, 1);
     EXPECT_EQ(cells.history[0], (std::vector<std::string>{"Normalizing...", "Converting...",
@@ -322,8 +323,7 @@ TEST(ConversionRun, ACancelWithNoFileRunningEndsTheRunCancelled) {
     conversion.SetJobs(jobs);
     const RunResult result = conversion.ConvertEach(files);
     EXPECT_TRUE(result.cancelled);
-    for (const FileResult& file : result.files)
-      EXPECT_NE(file.state, FileResult::State::Converted);
+    for (const FileResult& file : result.files) EXPECT_NE(file.state, FileResult::State::Converted);
     EXPECT_TRUE(!fs::exists(dir.File("out")) || fs::is_empty(dir.File("out")));
     EXPECT_TRUE(result.revealPath.empty());
   }

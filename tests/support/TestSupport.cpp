@@ -53,7 +53,8 @@ std::string Capture(const std::string& command) {
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
@@ -106,10 +107,11 @@ double ToneFrequency(const DecodedAudio& audio, int channel) {
 }
 
 std::string ProbeWithFfprobe(const std::string& path) {
-  return Capture("ffprobe -v error -select_streams a:0 -show_entries "
-                 "stream=codec_name,sample_rate,channels,duration:format=format_name,duration "
-                 "-of default=noprint_wrappers=1 " +
-                 ShellQuote(path));
+  return Capture(
+      "ffprobe -v error -select_streams a:0 -show_entries "
+      "stream=codec_name,sample_rate,channels,duration:format=format_name,duration "
+      "-of default=noprint_wrappers=1 " +
+      ShellQuote(path));
 }
 
 std::string FfprobeField(const std::string& probe, const std::string& key) {
