@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace quillo {
 
@@ -51,17 +52,19 @@ void ToPcms(const float* in, int16_t* out, int count) {
 // by measurement (bench/resample_recipes.sh): a half-scale 1 kHz tone taken
 // from 44100 to 48000 Hz and written as 16 bits keeps an SNR above that of
 // ffmpeg's own resampler, the passband is flat within 0.01 dB up to 20 kHz,
-// and it is the fastest recipe that does both. Creation fails only when
-// memory runs out; the adapter then passes samples through unresampled.
+// and it is the fastest recipe that does both (one instance per channel costs
+// the same as one two-channel instance).
 soxr* OpenResampler(int inputRate, int outputRate) {
   const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
   const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_16_BITQ, 0);
   const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);
   soxr_error_t error = nullptr;
   soxr* handle = soxr_create(inputRate, outputRate, 1, &error, &io, &quality, &runtime);
-  if (error != nullptr) {
+  // For two positive rates soxr fails only when memory runs out: that is
+  // reported like any failed allocation, never as samples left at the old rate.
+  if (error != nullptr || handle == nullptr) {
     soxr_delete(handle);
-    return nullptr;
+    throw std::bad_alloc();
   }
   return handle;
 }

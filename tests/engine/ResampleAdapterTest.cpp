@@ -210,7 +210,10 @@ INSTANTIATE_TEST_SUITE_P(Rates, ResampleAdapterLength,
                                            LengthCase{48000, 2, 44100, 2, 48000, {509}},
                                            LengthCase{48000, 2, 44100, 1, 30011, {1152, 3, 1000}},
                                            LengthCase{44100, 1, 22050, 1, 44101, {1152}},
-                                           LengthCase{11025, 2, 48000, 2, 11025, {509, 1152}}));
+                                           LengthCase{11025, 2, 48000, 2, 11025, {509, 1152}},
+                                           // The extremes of the rates a source may have.
+                                           LengthCase{1000, 1, 768000, 2, 1500, {1152, 509}},
+                                           LengthCase{768000, 2, 1000, 1, 768000 * 3, {1152}}));
 
 // The frequency of a sine from its rising zero crossings over the middle of
 // the signal, each crossing placed between its two samples.
