@@ -16,10 +16,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <iterator>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 #include <numbers>
 #include <random>
 #include <string>
@@ -88,8 +88,8 @@ std::vector<std::vector<int16_t>> Resample(const Recipe& r, bool shared,
   const soxr_quality_spec_t quality = soxr_quality_spec(r.recipe, r.flags);
   std::vector<soxr_t> handles;
   for (unsigned c = 0; c < (shared ? 1 : channels); ++c)
-    handles.push_back(soxr_create(kInRate, kOutRate, shared ? channels : 1, nullptr, &io,
-                                  &quality, nullptr));
+    handles.push_back(
+        soxr_create(kInRate, kOutRate, shared ? channels : 1, nullptr, &io, &quality, nullptr));
   const size_t capacity = 2 * kBlock;
   std::vector<std::vector<float>> fin(channels, std::vector<float>(kBlock));
   std::vector<std::vector<float>> fout(channels, std::vector<float>(capacity));
@@ -101,7 +101,8 @@ std::vector<std::vector<int16_t>> Resample(const Recipe& r, bool shared,
       if (shared) {
         std::vector<const float*> ip;
         std::vector<float*> op;
-        for (unsigned c = 0; c < channels; ++c) ip.push_back(fin[c].data()), op.push_back(fout[c].data());
+        for (unsigned c = 0; c < channels; ++c)
+          ip.push_back(fin[c].data()), op.push_back(fout[c].data());
         soxr_process(handles[0], last ? nullptr : ip.data(), frames, nullptr, op.data(), capacity,
                      &done);
       } else {
@@ -132,14 +133,15 @@ std::vector<std::vector<int16_t>> Resample(const Recipe& r, bool shared,
 // The largest deviation (dB) of the gain of tones from 20 Hz to 20 kHz from
 // the gain at 1 kHz.
 double Flatness(const Recipe& r) {
-  const double frequencies[] = {20,    100,   1000,  5000,  10000, 15000, 17000,
-                                18000, 19000, 19500, 19800, 20000};
+  const double frequencies[] = {20,    100,   1000,  5000,  10000, 15000,
+                                17000, 18000, 19000, 19500, 19800, 20000};
   double reference = 1;
   std::vector<double> gains;
   for (double hz : frequencies) {
     const std::vector<int16_t> in = Tone(kInRate, kInRate / 2, hz, 0.5);
     const auto out = Resample(r, false, {in});
-    const double gain = FitSine(out[0], kOutRate, hz).amplitude / FitSine(in, kInRate, hz).amplitude;
+    const double gain =
+        FitSine(out[0], kOutRate, hz).amplitude / FitSine(in, kInRate, hz).amplitude;
     // Relative to 1 kHz (the first tone past it), so that the fixed
     // 32767 / 32768 gain does not count.
     if (hz == 1000) reference = gain;
@@ -175,7 +177,8 @@ std::vector<int16_t> ReadRaw(const char* path) {
   if (f == nullptr) return out;
   int16_t buffer[4096];
   size_t n;
-  while ((n = std::fread(buffer, sizeof(int16_t), 4096, f)) > 0) out.insert(out.end(), buffer, buffer + n);
+  while ((n = std::fread(buffer, sizeof(int16_t), 4096, f)) > 0)
+    out.insert(out.end(), buffer, buffer + n);
   std::fclose(f);
   return out;
 }
@@ -218,12 +221,13 @@ int main(int argc, char** argv) {
       {"VHQ (28-bit)", SOXR_VHQ, 0},
       {"16-bit intermediate", SOXR_16_BITQ, SOXR_INTERMEDIATE_PHASE},
   };
-  std::printf("%-22s %9s %12s %14s %14s %8s\n", "recipe", "SNR dB", "flatness dB",
-              "per channel s", "two-channel s", "frames");
+  std::printf("%-22s %9s %12s %14s %14s %8s\n", "recipe", "SNR dB", "flatness dB", "per channel s",
+              "two-channel s", "frames");
   for (const Recipe& r : recipes) {
     const auto out = Resample(r, false, {tone});
-    std::printf("%-22s %9.2f %12.4f %14.3f %14.3f %8zu\n", r.name, FitSine(out[0], kOutRate, 1000).snr,
-                Flatness(r), Seconds(r, false, music), Seconds(r, true, music), out[0].size());
+    std::printf("%-22s %9.2f %12.4f %14.3f %14.3f %8zu\n", r.name,
+                FitSine(out[0], kOutRate, 1000).snr, Flatness(r), Seconds(r, false, music),
+                Seconds(r, true, music), out[0].size());
     std::fflush(stdout);
   }
   return 0;

@@ -222,8 +222,8 @@ double SineFrequency(const std::vector<int16_t>& samples, int rate) {
   int crossings = 0;
   for (size_t i = samples.size() / 8; i + 1 < samples.size() - samples.size() / 8; ++i) {
     if (samples[i] < 0 && samples[i + 1] >= 0) {
-      const double at = static_cast<double>(i) + static_cast<double>(-samples[i]) /
-                                                     (samples[i + 1] - samples[i]);
+      const double at =
+          static_cast<double>(i) + static_cast<double>(-samples[i]) / (samples[i + 1] - samples[i]);
       if (first < 0) first = at;
       last = at;
       ++crossings;
@@ -244,8 +244,8 @@ TEST(ResampleAdapterQuality, ToneKeepsFrequencyLengthAndSnrWhateverTheBlocks) {
   struct Case {
     int inRate, outRate, frames;
   };
-  for (const Case c : {Case{8000, 44100, 16001}, Case{44100, 48000, 88237},
-                       Case{48000, 44100, 96011}}) {
+  for (const Case c :
+       {Case{8000, 44100, 16001}, Case{44100, 48000, 88237}, Case{48000, 44100, 96011}}) {
     SCOPED_TRACE(std::to_string(c.inRate) + " -> " + std::to_string(c.outRate));
     const std::vector<int16_t> in = SineWave(c.inRate, c.frames, 1000, 0.5);
     const Stream big = RunAdapter(c.inRate, 1, c.outRate, 1, in, {}, {1152});
