@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Every benchmark in one table: each row is Quillo's wall time and peak
 # memory next to the ffmpeg programs doing the same work in the same run, and
-# the two ratios (below 1.0: Quillo is faster or smaller). Each command runs
-# RUNS times (default 3); the best time and the largest peak are kept.
+# the ratios of wall time, memory and CPU time (user + system; steadier than
+# wall time on a busy machine) (below 1.0: Quillo is faster or smaller). Each
+# command runs RUNS times (default 3); the best times and the largest peak
+# are kept.
 #
 #   bench/all.sh [BUILD_DIR]   (default: build)
 #   SECONDS_OF_AUDIO=600 RUNS=5 bench/all.sh build
 #
 # Goals: 20 files with -j 2 at most 0.55 of sequential ffmpeg on 2 cores; peak
-# memory of one conversion at most 0.8 of ffmpeg's.
+# memory of one conversion at most 0.8 of ffmpeg's. Resampling: WAV to WAV at
+# 48000 Hz at most 1.3 of `ffmpeg -ar 48000`, WAV to MP3 at 48000 Hz at most
+# 1.05, WMA at 22050 Hz at most 1.1. ffmpeg has no AMR-NB encoder, so the AMR
+# row (8000 Hz mono, resampled and folded) shows Quillo's figures alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -40,24 +45,29 @@ for i in $(seq 1 249); do
   cp "$work/probe/0.mp3" "$work/probe/$i.mp3"
 done
 
-# measure COMMAND: prints "SECONDS KILOBYTES", the best wall time and the
-# largest peak resident size over the runs.
+# measure COMMAND: prints "SECONDS KILOBYTES CPU_SECONDS", the best wall
+# time, the largest peak resident size and the least CPU time over the runs.
 measure() {
-  local best="" peak=0 line seconds kb
+  local best="" peak=0 cpu="" seconds kb user system used
   for _ in $(seq "$runs"); do
     rm -rf "$work/out" && mkdir -p "$work/out"
-    /usr/bin/time -o "$work/time" -f "%e %M" bash -c "$1" >/dev/null 2>&1 || true
-    line=$(tail -1 "$work/time")
-    seconds=${line% *} kb=${line#* }
+    /usr/bin/time -o "$work/time" -f "%e %M %U %S" bash -c "$1" >/dev/null 2>&1 || true
+    read -r seconds kb user system < <(tail -1 "$work/time")
     if [ -z "$best" ] || awk "BEGIN{exit !($seconds < $best)}"; then best=$seconds; fi
     [ "$kb" -gt "$peak" ] && peak=$kb
+    used=$(awk "BEGIN{print $user + $system}")
+    if [ -z "$cpu" ] || awk "BEGIN{exit !($used < $cpu)}"; then cpu=$used; fi
   done
-  echo "$best $peak"
+  echo "$best $peak $cpu"
 }
 
 rows=()
-row() {  # LABEL QUILLO_COMMAND FFMPEG_COMMAND
-  rows+=("$1|$(measure "$2")|$(measure "$3")")
+row() {  # LABEL QUILLO_COMMAND [FFMPEG_COMMAND]
+  if [ -n "${3:-}" ]; then
+    rows+=("$1|$(measure "$2")|$(measure "$3")")
+  else
+    rows+=("$1|$(measure "$2")|0 0 0")
+  fi
 }
 q="$cli convert --tags none -d $work/out"
 ff="ffmpeg -v error -y -i $work/long.wav"
@@ -68,6 +78,11 @@ row "WAV to AAC 128k" "$q -f aac --bitrate 128000 $work/long.wav" \
   "$ff -c:a aac -b:a 128k $work/out/f.aac"
 row "WAV to MP3 at 48000 Hz" "$q -f mp3 --bitrate 128000 --rate 48000 $work/long.wav" \
   "$ff -c:a libmp3lame -b:a 128k -ar 48000 $work/out/f.mp3"
+row "WAV to WAV at 48000 Hz" "$q -f wav --rate 48000 $work/long.wav" \
+  "$ff -ar 48000 $work/out/f.wav"
+row "WAV to AMR (8000 Hz)" "$q -f amr $work/long.wav"
+row "WAV to WMA at 22050 Hz" "$q -f wma --rate 22050 --bitrate 64000 --channels 2 $work/long.wav" \
+  "$ff -c:a wmav2 -ar 22050 -ac 2 -b:a 64k $work/out/f.wma"
 row "MP3 decoding" "$decode framework $work/long.mp3" \
   "ffmpeg -v error -i $work/long.mp3 -f s16le -y /dev/null"
 row "AAC decoding" "$decode framework $work/long.m4a" \
@@ -77,13 +92,19 @@ row "20 files to MP3, -j 2" "$q -j 2 -f mp3 --bitrate 128000 $work/twenty" \
 row "probing 500 files" "$cli probe $work/probe/*" \
   "for f in $work/probe/*; do ffprobe -v error -show_format -show_streams \$f; done"
 
-printf '%-26s %10s %10s %10s %10s %8s %8s\n' "work" "quillo s" "ffmpeg s" "quillo MB" \
-  "ffmpeg MB" "time" "memory"
+printf '%-26s %9s %9s %9s %9s %9s %9s %7s %7s %7s\n' "work" "quillo s" "ffmpeg s" \
+  "quillo MB" "ffmpeg MB" "q cpu s" "f cpu s" "time" "memory" "cpu"
 for r in "${rows[@]}"; do
   IFS='|' read -r label quillo ffmpeg <<<"$r"
-  read -r qs qk <<<"$quillo"
-  read -r fs fk <<<"$ffmpeg"
-  awk -v l="$label" -v qs="$qs" -v qk="$qk" -v fs="$fs" -v fk="$fk" 'BEGIN {
-    printf "%-26s %10.2f %10.2f %10.1f %10.1f %8.3f %8.3f\n", l, qs, fs, qk / 1024, fk / 1024,
-           (fs > 0 ? qs / fs : 0), (fk > 0 ? qk / fk : 0) }'
+  read -r qs qk qc <<<"$quillo"
+  read -r fs fk fc <<<"$ffmpeg"
+  # A row without an ffmpeg command shows dashes in place of its figures.
+  awk -v l="$label" -v qs="$qs" -v qk="$qk" -v qc="$qc" -v fs="$fs" -v fk="$fk" -v fc="$fc" '
+  BEGIN {
+    if (fk > 0)
+      printf "%-26s %9.2f %9.2f %9.1f %9.1f %9.2f %9.2f %7.3f %7.3f %7.3f\n", l, qs, fs, qk / 1024,
+             fk / 1024, qc, fc, (fs > 0 ? qs / fs : 0), qk / fk, (fc > 0 ? qc / fc : 0)
+    else
+      printf "%-26s %9.2f %9s %9.1f %9s %9.2f %9s %7s %7s %7s\n", l, qs, "-", qk / 1024, "-", qc,
+             "-", "-", "-", "-" }'
 done

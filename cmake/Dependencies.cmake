@@ -12,13 +12,7 @@ pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
 pkg_check_modules(AMRNB REQUIRED IMPORTED_TARGET opencore-amrnb)
 pkg_check_modules(AMRWB REQUIRED IMPORTED_TARGET opencore-amrwb)
 pkg_check_modules(VOAMRWBENC REQUIRED IMPORTED_TARGET vo-amrwbenc)
-
-find_library(RESAMPLE_LIBRARY NAMES resample REQUIRED)
-find_path(RESAMPLE_INCLUDE_DIR NAMES libresample.h REQUIRED)
-add_library(Resample::Resample UNKNOWN IMPORTED)
-set_target_properties(Resample::Resample PROPERTIES
-  IMPORTED_LOCATION ${RESAMPLE_LIBRARY}
-  INTERFACE_INCLUDE_DIRECTORIES ${RESAMPLE_INCLUDE_DIR})
+pkg_check_modules(SOXR REQUIRED IMPORTED_TARGET soxr)
 
 find_library(GSM_LIBRARY NAMES gsm REQUIRED)
 add_library(Gsm::Gsm UNKNOWN IMPORTED)

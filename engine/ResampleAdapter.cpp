@@ -1,9 +1,10 @@
 #include "engine/ResampleAdapter.h"
 
-#include <libresample.h>
+#include <soxr.h>
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace quillo {
 
@@ -47,9 +48,30 @@ void ToPcms(const float* in, int16_t* out, int count) {
   for (; i < count; ++i) out[i] = ToPcm(in[i]);
 }
 
+// One channel of float samples at a fixed ratio. The 16-bit recipe was chosen
+// by measurement (bench/resample_recipes.sh): a half-scale 1 kHz tone taken
+// from 44100 to 48000 Hz and written as 16 bits keeps an SNR above that of
+// ffmpeg's own resampler, the passband is flat within 0.01 dB up to 20 kHz,
+// and it is the fastest recipe that does both (one instance per channel costs
+// the same as one two-channel instance).
+soxr* OpenResampler(int inputRate, int outputRate) {
+  const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+  const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_16_BITQ, 0);
+  const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);
+  soxr_error_t error = nullptr;
+  soxr* handle = soxr_create(inputRate, outputRate, 1, &error, &io, &quality, &runtime);
+  // For two positive rates soxr fails only when memory runs out: that is
+  // reported like any failed allocation, never as samples left at the old rate.
+  if (error != nullptr || handle == nullptr) {
+    soxr_delete(handle);
+    throw std::bad_alloc();
+  }
+  return handle;
+}
+
 }  // namespace
 
-void ResampleAdapter::ResamplerCloser::operator()(void* handle) const { resample_close(handle); }
+void ResampleAdapter::ResamplerCloser::operator()(soxr* handle) const { soxr_delete(handle); }
 
 ResampleAdapter::ResampleAdapter() = default;
 ResampleAdapter::~ResampleAdapter() = default;
@@ -66,10 +88,9 @@ void ResampleAdapter::Configure(int inputRate, int inputChannels, int outputRate
   factor_ = 0.0;
   if (inputRate == outputRate || inputRate <= 0 || outputRate <= 0) return;
 
-  // A fixed ratio: both bounds are the factor itself.
   factor_ = static_cast<double>(outputRate) / inputRate;
-  left_.reset(resample_open(1, factor_, factor_));
-  if (outputChannels == 2) right_.reset(resample_open(1, factor_, factor_));
+  left_.reset(OpenResampler(inputRate, outputRate));
+  if (outputChannels == 2) right_.reset(OpenResampler(inputRate, outputRate));
 }
 
 int ResampleAdapter::OutputCapacity(int frames) const {
@@ -86,30 +107,32 @@ const int16_t* ResampleAdapter::Fold(const int16_t* left, const int16_t* right, 
   return mix_.data();
 }
 
-int ResampleAdapter::ResampleChannel(void* resampler, const int16_t* in, int frames, bool last,
+int ResampleAdapter::ResampleChannel(soxr* resampler, const int16_t* in, int frames, bool last,
                                      int16_t* out, int capacity) {
   Grow(floatIn_, static_cast<size_t>(std::max(frames, 1)));
-  Grow(floatOut_, static_cast<size_t>(capacity));
+  Grow(floatOut_, static_cast<size_t>(std::max(capacity, 1)));
   ToFloats(in, floatIn_.data(), frames);
 
-  // One call normally takes the whole block; should the output fill first,
-  // keep feeding the rest rather than drop it.
-  int consumed = 0;
-  int produced = 0;
-  do {
-    int used = 0;
-    const int n =
-        resample_process(resampler, factor_, floatIn_.data() + consumed, frames - consumed,
-                         last ? 1 : 0, &used, floatOut_.data() + produced, capacity - produced);
-    if (n < 0) break;
-    consumed += used;
-    produced += n;
-    if (n == 0 && used == 0) break;
-  } while (consumed < frames && produced < capacity);
+  // Without a count of the input used, soxr takes the whole block into its
+  // queue and holds back whatever does not fit the output, so nothing is
+  // dropped: the held samples come with the next block or the flush. A null
+  // input marks the end of the stream.
+  const float* input = last ? nullptr : floatIn_.data();
+  size_t ilen = last ? 0 : static_cast<size_t>(frames);
+  size_t produced = 0;
+  while (produced < static_cast<size_t>(capacity)) {
+    size_t done = 0;
+    if (soxr_process(resampler, input, ilen, nullptr, floatOut_.data() + produced,
+                     static_cast<size_t>(capacity) - produced, &done) != nullptr)
+      break;
+    produced += done;
+    if (done == 0) break;
+    ilen = 0;  // the input is queued; further calls only collect output
+  }
 
   // A channel nobody takes still goes through its resampler, to stay in step.
-  if (out != nullptr) ToPcms(floatOut_.data(), out, produced);
-  return produced;
+  if (out != nullptr) ToPcms(floatOut_.data(), out, static_cast<int>(produced));
+  return static_cast<int>(produced);
 }
 
 int ResampleAdapter::Process(const int16_t* inLeft, const int16_t* inRight, int frames,

@@ -4,12 +4,15 @@
 #include <memory>
 #include <vector>
 
+struct soxr;
+
 namespace quillo {
 
 // Turns the PCM a source delivers into the rate and channel count a sink was
 // configured for: folds two channels into one, duplicates one into two, and
-// converts the rate with one libresample instance per output channel. One
-// adapter serves one file; the blocks it is given form one continuous stream.
+// converts the rate with one soxr instance per output channel. One adapter
+// serves one file; the blocks it is given form one continuous stream, and the
+// samples it delivers do not depend on how that stream was cut into blocks.
 class ResampleAdapter {
  public:
   ResampleAdapter();
@@ -40,13 +43,14 @@ class ResampleAdapter {
 
  private:
   struct ResamplerCloser {
-    void operator()(void* handle) const;
+    void operator()(soxr* handle) const;
   };
-  using Resampler = std::unique_ptr<void, ResamplerCloser>;
+  using Resampler = std::unique_ptr<soxr, ResamplerCloser>;
 
-  // Runs one channel through `resampler` into `out` (none: the samples are
-  // dropped); returns the samples produced.
-  int ResampleChannel(void* resampler, const int16_t* in, int frames, bool last, int16_t* out,
+  // Runs `frames` samples of one channel through `resampler` (none and `last`:
+  // the end of the stream) and writes up to `capacity` resampled samples into
+  // `out` (none: they are dropped); returns the samples produced.
+  int ResampleChannel(soxr* resampler, const int16_t* in, int frames, bool last, int16_t* out,
                       int capacity);
   // The mean of both channels, rounded toward minus infinity.
   const int16_t* Fold(const int16_t* left, const int16_t* right, int frames);

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config ninja-build
   # media back-ends
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
-  libvorbis-dev libresample1-dev libsndfile1-dev libmpg123-dev libflac-dev
+  libvorbis-dev libsoxr-dev libsndfile1-dev libmpg123-dev libflac-dev
   libwavpack-dev libopenmpt-dev libfluidsynth-dev timgm6mb-soundfont
   libtag1-dev libcdio-paranoia-dev
   libopencore-amrnb-dev libopencore-amrwb-dev libvo-amrwbenc-dev libgsm1-dev
