@@ -100,6 +100,14 @@ std::vector<int> WaveSpeakers(int channels) {
   }
 }
 
+std::vector<int> MaskSpeakers(uint32_t mask, int channels) {
+  std::vector<int> speakers;
+  for (int bit = 0; bit < 32 && static_cast<int>(speakers.size()) < channels; ++bit)
+    if ((mask >> bit) & 1u) speakers.push_back(bit);
+  if (static_cast<int>(speakers.size()) < channels) return {};
+  return speakers;
+}
+
 std::vector<int> VorbisSpeakers(int channels) {
   switch (channels) {
     case 1:

@@ -24,6 +24,11 @@ std::optional<FoldSide> SideOf(int speaker);
 // surrounds, 7.1 with both pairs); empty otherwise.
 std::vector<int> WaveSpeakers(int channels);
 
+// The speakers of a file that keeps its channels in the order of its WAV
+// channel mask (lowest bit first), as WAV and WavPack files do; empty when
+// the mask names fewer speakers than `channels`.
+std::vector<int> MaskSpeakers(uint32_t mask, int channels);
+
 // The speakers of a Vorbis stream (and of an Opus stream of mapping family 1)
 // of 1 to 8 channels, in the order the stream keeps them; empty otherwise.
 std::vector<int> VorbisSpeakers(int channels);

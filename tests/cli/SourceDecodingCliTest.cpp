@@ -75,6 +75,8 @@ TEST(SurroundFoldCli, SixPointOneFoldsBySpeakerForEverySource) {
       {"6.1", sixOne, "au", ""},
       // Back surrounds and a back centre: the mask gives another WAV order.
       {"6.1(back)", {"FL", "FR", "FC", "LFE", "BL", "BR", "BC"}, "wav", ""},
+      {"6.1", sixOne, "wv", ""},
+      {"6.1(back)", {"FL", "FR", "FC", "LFE", "BL", "BR", "BC"}, "wv", ""},
   };
   int index = 0;
   for (const Case& c : cases) {
