@@ -1,10 +1,15 @@
 #include "engine/Downmix.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace quillo {
 
 namespace {
 
 constexpr float kCentre = 0.707f;
+constexpr int kMinFoldChannels = 3;
+constexpr int kMaxFoldChannels = 8;
 
 // The float product truncates toward zero on conversion, as intended.
 int Scaled(int value) { return static_cast<int>(kCentre * static_cast<float>(value)); }
@@ -15,49 +20,67 @@ int16_t Clamp16(int value) {
   return static_cast<int16_t>(value);
 }
 
+bool Folds(int channels) { return channels >= kMinFoldChannels && channels <= kMaxFoldChannels; }
+
 }  // namespace
 
-void DownmixToStereo(int channels, const int16_t* f, int16_t& left, int16_t& right) {
+StereoFold::StereoFold(int channels) : channels_(channels) {
+  if (Folds(channels)) Assign(WaveSpeakers(channels));
+}
+
+StereoFold::StereoFold(int channels, std::span<const int> speakers) : StereoFold(channels) {
+  if (!Folds(channels) || speakers.size() != static_cast<size_t>(channels)) return;
+  std::vector<int> sorted(speakers.begin(), speakers.end());
+  std::sort(sorted.begin(), sorted.end());
+  if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) return;
+  if (std::any_of(sorted.begin(), sorted.end(),
+                  [](int speaker) { return !SideOf(speaker).has_value(); }))
+    return;
+  Assign(speakers);
+}
+
+void StereoFold::Assign(std::span<const int> speakers) {
+  for (size_t i = 0; i < speakers.size() && i < sides_.size(); ++i) {
+    sides_[i] = SideOf(speakers[i]).value_or(FoldSide::Middle);
+  }
+}
+
+void StereoFold::Apply(const int16_t* frame, int16_t& left, int16_t& right) const {
+  if (!Folds(channels_)) {
+    left = frame[0];
+    right = frame[1];
+    return;
+  }
   int l = 0;
   int r = 0;
-  switch (channels) {
-    case 3:
-      l = f[0] + Scaled(f[2]);
-      r = f[1] + Scaled(f[2]);
-      break;
-    case 4:
-      l = f[0] + f[2];
-      r = f[1] + f[3];
-      break;
-    case 5:
-      l = f[0] + Scaled(f[2]) + f[3];
-      r = f[1] + Scaled(f[2]) + f[4];
-      break;
-    case 6: {
-      const int m = Scaled(f[2] + f[3]);
-      l = f[0] + m + f[4];
-      r = f[1] + m + f[5];
-      break;
+  int middle = 0;
+  for (int i = 0; i < channels_; ++i) {
+    switch (sides_[static_cast<size_t>(i)]) {
+      case FoldSide::Left:
+        l += frame[i];
+        break;
+      case FoldSide::Right:
+        r += frame[i];
+        break;
+      case FoldSide::Middle:
+        middle += frame[i];
+        break;
     }
-    case 7: {
-      const int m = Scaled(f[2] + f[3] + f[6]);
-      l = f[0] + m + f[4];
-      r = f[1] + m + f[5];
-      break;
-    }
-    case 8: {
-      const int m = Scaled(f[2] + f[3]);
-      l = f[0] + m + f[4] + f[6];
-      r = f[1] + m + f[5] + f[7];
-      break;
-    }
-    default:
-      l = f[0];
-      r = f[1];
-      break;
   }
-  left = Clamp16(l);
-  right = Clamp16(r);
+  // The middle speakers are summed before the one multiplication.
+  const int m = Scaled(middle);
+  left = Clamp16(l + m);
+  right = Clamp16(r + m);
+}
+
+void DownmixToStereo(int channels, const int16_t* frame, int16_t& left, int16_t& right) {
+  static const std::array<StereoFold, kMaxFoldChannels + 1> kWaveOrder = {
+      StereoFold(0), StereoFold(1), StereoFold(2), StereoFold(3), StereoFold(4),
+      StereoFold(5), StereoFold(6), StereoFold(7), StereoFold(8)};
+  if (Folds(channels))
+    kWaveOrder[static_cast<size_t>(channels)].Apply(frame, left, right);
+  else
+    StereoFold().Apply(frame, left, right);
 }
 
 }  // namespace quillo

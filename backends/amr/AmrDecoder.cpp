@@ -49,9 +49,8 @@ int AmrDecoder::Decode(const int16_t** samples, uint64_t* position) {
     if (header == EOF) return 0;
     ++position_;
     const int type = AmrFrameType(static_cast<uint8_t>(header));
-    if (type < 0) continue;  // not a frame header: look for the next one
     const size_t payload = format_.frameBytes[type] - 1u;
-    frame_[0] = static_cast<uint8_t>(header);
+    frame_[0] = AmrCleanHeader(static_cast<uint8_t>(header));
     if (std::fread(frame_.data() + 1, 1, payload, file_.get()) != payload) return 0;
     position_ += payload;
     // A reserved type still stands for a frame's time: decode it as one

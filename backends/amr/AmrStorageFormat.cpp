@@ -21,9 +21,6 @@ const AmrStorageFormat* AmrFormatOfHead(std::span<const uint8_t> head) {
   return nullptr;
 }
 
-int AmrFrameType(uint8_t header) {
-  if ((header & 0x83) != 0) return -1;
-  return (header >> 3) & 0x0F;
-}
+int AmrFrameType(uint8_t header) { return (header >> 3) & 0x0F; }
 
 }  // namespace quillo

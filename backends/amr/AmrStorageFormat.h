@@ -8,7 +8,8 @@
 namespace quillo {
 
 // One band of the AMR storage format: a magic text, then codec frames that
-// each start with a header byte (0 F3 F2 F1 F0 Q 0 0: frame type and quality).
+// each start with a header byte (P F3 F2 F1 F0 Q P P: frame type, quality and
+// three padding bits that writers clear and readers ignore).
 struct AmrStorageFormat {
   std::string_view magic;
   int sampleRate;
@@ -41,8 +42,10 @@ const AmrStorageFormat* AmrFormatOfHead(std::span<const uint8_t> head);
 // decoder does not know is decoded as, so that it still lasts its 20 ms.
 inline constexpr uint8_t kAmrNoDataHeader = (15 << 3) | 0x04;
 
-// The frame type of a header byte, or -1 when the byte cannot be a frame
-// header (the F bit or a padding bit is set): damage to skip over.
+// The frame type of a header byte, whatever its padding bits hold.
 int AmrFrameType(uint8_t header);
+
+// A header byte with its padding bits cleared, as the decoders take it.
+inline constexpr uint8_t AmrCleanHeader(uint8_t header) { return header & 0x7C; }
 
 }  // namespace quillo

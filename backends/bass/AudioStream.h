@@ -28,10 +28,9 @@ class AudioStream {
   AudioStream& operator=(const AudioStream&) = delete;
 
   const ChannelInfo& Info() const { return info_; }
-  // For frames of 3 to 8 channels kept in another order than a WAV file's:
-  // the channel of each slot of WAV order (see ChannelOrder.h). Empty when
-  // the frames are in WAV order, or their order is unknown.
-  const std::vector<int>& WaveOrder() const { return waveOrder_; }
+  // The speaker of each channel of a frame (see ChannelOrder.h), as the file
+  // or the decoder reports them; empty when neither does (WAV order).
+  const std::vector<int>& Speakers() const { return speakers_; }
   uint64_t Length() const { return length_; }
   uint64_t Position() const { return position_; }
   // The size of the file the stream reads, or kNoFileSize.
@@ -50,7 +49,7 @@ class AudioStream {
   virtual size_t Decode(uint8_t* buffer, size_t bytes) = 0;
 
   ChannelInfo info_;
-  std::vector<int> waveOrder_;
+  std::vector<int> speakers_;
   uint64_t length_ = 0;
 
  private:

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "backends/bass/TagReader.h"
-#include "engine/Downmix.h"
 #include "engine/SourceKind.h"
 
 namespace quillo {
@@ -27,7 +26,7 @@ void BassSource::Close() {
   buffer_.clear();
   buffer_.shrink_to_fit();
   kind_ = Kind::Stream;
-  waveOrder_.clear();
+  fold_ = StereoFold();
   path_.clear();
   ResetState();
 }
@@ -63,7 +62,7 @@ bool BassSource::Open(const std::string& path, int renderRate) {
   bytesPerSample_ = 2;
   inputBits_ = info.eightBits ? 8 : 16;
   inputBytesPerSample_ = info.eightBits ? 1 : 2;
-  waveOrder_ = stream_->WaveOrder();
+  fold_ = StereoFold(info.chans, stream_->Speakers());
 
   const uint64_t fileBytes = stream_->FileSize();
   if (seconds > 0 && fileBytes != audio::kNoFileSize)
@@ -118,8 +117,8 @@ int BassSource::ReadEightBit(int16_t* left, int16_t* right, size_t bytes) {
   int16_t frame[kMaxFoldChannels];
   for (size_t i = 0; i < frames; ++i) {
     const uint8_t* in = data + i * frameBytes;
-    for (int c = 0; c < used; ++c) frame[c] = Widen(in[FoldChannel(c)]);
-    DownmixToStereo(channels, frame, left[i], right[i]);
+    for (int c = 0; c < used; ++c) frame[c] = Widen(in[c]);
+    fold_.Apply(frame, left[i], right[i]);
   }
   return static_cast<int>(frames);
 }
@@ -141,15 +140,10 @@ int BassSource::ReadSixteenBit(int16_t* left, int16_t* right, size_t bytes) {
   int16_t frame[kMaxFoldChannels];
   for (size_t i = 0; i < frames; ++i) {
     const uint8_t* in = data + i * frameBytes;
-    for (int c = 0; c < used; ++c) std::memcpy(&frame[c], in + 2 * FoldChannel(c), 2);
-    DownmixToStereo(channels, frame, left[i], right[i]);
+    for (int c = 0; c < used; ++c) std::memcpy(&frame[c], in + 2 * c, 2);
+    fold_.Apply(frame, left[i], right[i]);
   }
   return static_cast<int>(frames);
-}
-
-size_t BassSource::FoldChannel(int slot) const {
-  const auto index = static_cast<size_t>(slot);
-  return index < waveOrder_.size() ? static_cast<size_t>(waveOrder_[index]) : index;
 }
 
 uint64_t BassSource::GetProgressPosition() { return stream_ ? stream_->Position() : 0; }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "backends/bass/AudioLibrary.h"
+#include "engine/Downmix.h"
 #include "engine/MediaSource.h"
 
 namespace quillo {
@@ -12,8 +13,8 @@ namespace quillo {
 // Decodes through the audio library: a decoding-only stream, a tracker module
 // when no stream format reads the file, or a MIDI stream for MIDI file names.
 // Delivers the library's 8-bit or 16-bit data as 16-bit planar PCM; files of
-// three or more channels are folded to stereo, by the channel order the
-// stream reports.
+// three or more channels are folded to stereo, by the speakers the stream
+// reports.
 class BassSource final : public MediaSource {
  public:
   explicit BassSource(const audio::AudioLibrary& library) : library_(library) {}
@@ -30,8 +31,6 @@ class BassSource final : public MediaSource {
 
   int ReadEightBit(int16_t* left, int16_t* right, size_t bytes);
   int ReadSixteenBit(int16_t* left, int16_t* right, size_t bytes);
-  // The channel of a frame that fills `slot` of the fold's (WAV) order.
-  size_t FoldChannel(int slot) const;
 
   const audio::AudioLibrary& library_;
   std::unique_ptr<audio::AudioStream> stream_;
@@ -39,7 +38,7 @@ class BassSource final : public MediaSource {
   int inputBits_ = 16;
   int inputBytesPerSample_ = 2;
   std::vector<uint8_t> buffer_;
-  std::vector<int> waveOrder_;
+  StereoFold fold_;
   std::string path_;
 };
 

@@ -10,7 +10,7 @@
 #include "backends/ffmpeg/FfmpegDecoder.h"
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
-#include "engine/ChannelOrder.h"
+#include "backends/ffmpeg/ChannelFold.h"
 #include "engine/MediaSource.h"
 #include "engine/RegularFile.h"
 
@@ -49,19 +49,6 @@ bool CodecAllowed(Container container, AVCodecID codec, bool allowAac, bool allo
       return codec == AV_CODEC_ID_FLAC;
   }
   return false;
-}
-
-// Where the fold finds each speaker of the decoder's layout; empty when the
-// layout is in WAV order or unknown.
-std::vector<int> FoldOrder(const AVChannelLayout& layout) {
-  if (layout.nb_channels < 3 || layout.nb_channels > 8) return {};
-  std::vector<int> speakers;
-  for (int i = 0; i < layout.nb_channels; ++i) {
-    const int channel = av_channel_layout_channel_from_index(&layout, static_cast<unsigned>(i));
-    // AVChannel numbers the speakers as a WAV channel mask does.
-    speakers.push_back(channel >= 0 && channel < 64 ? channel : kUnknownSpeaker);
-  }
-  return WaveOrderOf(speakers);
 }
 
 // Samples per channel of the stream: ADTS counts its frame headers, ADX
@@ -120,7 +107,7 @@ bool DecoderStream::Open(const std::string& path, Container container, bool allo
   const int channels = stream.codecpar->ch_layout.nb_channels;
   if (!IsSaneSampleRate(rate) || channels < 1 || channels > 64) return false;
   info_ = {rate, channels, false};
-  waveOrder_ = FoldOrder(decoder_.Codec().ch_layout);
+  speakers_ = SpeakersOf(decoder_.Codec().ch_layout);
   length_ = SampleCount(path, container, decoder_.Input(), stream, rate) *
             static_cast<uint64_t>(channels) * 2;
   fileSize_ = FileSizeOf(path);

@@ -88,22 +88,21 @@ int SpeakerOf(int entry) {
   }
 }
 
-// Where the fold finds each speaker: by the channel map the file declares;
-// Vorbis and Opus streams, for which the library reports none, keep the
-// Vorbis order.
-std::vector<int> FoldOrder(SNDFILE* file, int format, int channels) {
+// The speaker of each channel: by the channel map the file declares; Vorbis
+// and Opus streams, for which the library reports none, keep the Vorbis order.
+std::vector<int> SpeakersOf(SNDFILE* file, int format, int channels) {
   if (channels < 3 || channels > 8) return {};
   std::vector<int> map(static_cast<size_t>(channels), SF_CHANNEL_MAP_INVALID);
   if (sf_command(file, SFC_GET_CHANNEL_MAP_INFO, map.data(),
                  static_cast<int>(map.size() * sizeof(int))) == SF_TRUE) {
     std::vector<int> speakers;
     for (int entry : map) speakers.push_back(SpeakerOf(entry));
-    return WaveOrderOf(speakers);
+    return speakers;
   }
   const int minor = format & SF_FORMAT_SUBMASK;
   if ((format & SF_FORMAT_TYPEMASK) == SF_FORMAT_OGG &&
       (minor == SF_FORMAT_VORBIS || minor == SF_FORMAT_OPUS))
-    return WaveOrderOf(VorbisSpeakers(channels));
+    return VorbisSpeakers(channels);
   return {};
 }
 
@@ -159,7 +158,7 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
     if (fact > 0 && fact < frames) frames = fact;
   }
   stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};
-  stream->waveOrder_ = FoldOrder(file, sfInfo.format, sfInfo.channels);
+  stream->speakers_ = SpeakersOf(file, sfInfo.format, sfInfo.channels);
   stream->framesLeft_ = frames;
   stream->length_ = frames * static_cast<uint64_t>(stream->BytesPerFrame());
   stream->fileSize_ = FileSizeOf(path);

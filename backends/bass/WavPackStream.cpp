@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "backends/bass/FileSize.h"
+#include "engine/ChannelOrder.h"
 #include "engine/MediaSource.h"
 #include "engine/RegularFile.h"
 #include "engine/SampleScale.h"
@@ -38,6 +39,8 @@ std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
 
   const bool eightBits = stream->bytesPerSample_ == 1 && !stream->float_;
   stream->info_ = {rate, channels, eightBits};
+  stream->speakers_ =
+      MaskSpeakers(static_cast<uint32_t>(WavpackGetChannelMask(context)), channels);
   stream->framesLeft_ = static_cast<uint64_t>(frames);
   stream->length_ = static_cast<uint64_t>(frames) * static_cast<uint64_t>(stream->BytesPerFrame());
   stream->fileSize_ = FileSizeOf(path);

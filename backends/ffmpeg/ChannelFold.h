@@ -1,7 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <vector>
+
+#include "engine/Downmix.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -9,11 +11,15 @@ extern "C" {
 
 namespace quillo {
 
+// The speaker of each channel of `layout` (AVChannel numbers the first ones
+// as a WAV channel mask does); empty when the layout names none.
+std::vector<int> SpeakersOf(const AVChannelLayout& layout);
+
 // Folds converted frames (interleaved 16-bit, at most eight samples each) to
-// the one or two channels a source delivers. A six-channel stream whose
-// layout names front left and right, centre, LFE and the two surrounds is
-// folded by those positions, so 5.1 material gives the same pair whatever
-// order its decoder uses; other counts fold in the stream's own order.
+// the one or two channels a source delivers. Frames of three to eight
+// channels fold by the speakers the layout names, so that material folds
+// alike whatever order its decoder uses; a layout that names none folds as
+// WAV order.
 class ChannelFold {
  public:
   // `layout` describes the decoded channels; `outChannels` is 1 or 2.
@@ -27,9 +33,7 @@ class ChannelFold {
   int channels_ = 0;  // channels of the stream
   int stride_ = 0;    // samples per converted frame
   int outChannels_ = 0;
-  bool byLayout_ = false;
-  // Positions of L, R, C, LFE, Ls, Rs in a frame when byLayout_ is set.
-  std::array<int, 6> positions_{};
+  StereoFold fold_;
 };
 
 }  // namespace quillo

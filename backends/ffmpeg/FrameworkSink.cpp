@@ -31,6 +31,10 @@ void FrameworkSink::SetCodecOptions(const SinkOptions& options) {
   codecId_ = options.codecId;
 }
 
+int FrameworkSink::EncoderFrameSize() const {
+  return stream_ != nullptr ? stream_->codecpar->frame_size : 0;
+}
+
 bool FrameworkSink::Open() {
   Release();
   failed_ = false;

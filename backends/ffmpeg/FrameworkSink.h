@@ -43,6 +43,9 @@ class FrameworkSink final : public MediaSink {
   // released either way.
   bool Close() override;
   std::string ErrorText() const override { return error_; }
+  // After Open: the samples per frame the encoder takes; 0 for an encoder
+  // that takes any count (PCM and its kin).
+  int EncoderFrameSize() const;
 
  private:
   bool WritePacket(AVPacket* packet);

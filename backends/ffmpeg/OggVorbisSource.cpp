@@ -65,7 +65,12 @@ void OggVorbisSource::Close() {
   pendingStart_ = 0;
   pendingFrames_ = 0;
   pendingChannels_ = 0;
-  waveOrder_.clear();
+  fold_ = StereoFold();
+  linkRate_ = 0;
+  resampler_.Configure(0, 0, 0, 0);
+  queuedLeft_.clear();
+  queuedRight_.clear();
+  queuedStart_ = 0;
   ResetState();
 }
 
@@ -88,6 +93,11 @@ bool OggVorbisSource::Open(const std::string& path, int /*renderRate*/) {
     std::fclose(stream);
     return false;
   }
+  // Opening a chained file leaves the decoder in its last link; reading
+  // would begin there and pass over every link before it.
+  if (ov_seekable(file.get()) != 0 && ov_streams(file.get()) > 1 &&
+      ov_pcm_seek(file.get(), 0) != 0)
+    return false;
   const vorbis_info* streamInfo = ov_info(file.get(), -1);
   if (streamInfo == nullptr || streamInfo->channels < 1) return false;
 
@@ -143,14 +153,15 @@ bool OggVorbisSource::Decode() {
       continue;
     }
     // A chained file may change its format from one link to the next: the
-    // samples are read by their own link's channel count, and a link at
-    // another rate ends the stream rather than play at the wrong speed.
+    // samples are read by their own link's channel count and rate.
     const vorbis_info* linkInfo = ov_info(file_.get(), link);
-    if (linkInfo == nullptr || linkInfo->channels < 1 || linkInfo->rate != sampleRate_)
+    if (linkInfo == nullptr || linkInfo->channels < 1 || linkInfo->rate > INT_MAX ||
+        !IsSaneSampleRate(static_cast<int>(linkInfo->rate)))
       return false;
+    linkRate_ = static_cast<int>(linkInfo->rate);
     if (linkInfo->channels != pendingChannels_) {
       pendingChannels_ = linkInfo->channels;
-      waveOrder_ = WaveOrderOf(VorbisSpeakers(pendingChannels_));
+      fold_ = StereoFold(pendingChannels_, VorbisSpeakers(pendingChannels_));
     }
     pendingStart_ = 0;
     pendingFrames_ = static_cast<int>(got / (2 * pendingChannels_));
@@ -162,21 +173,13 @@ bool OggVorbisSource::Decode() {
 void OggVorbisSource::Fold(int frames, int16_t* left, int16_t* right) {
   const auto channels = static_cast<size_t>(pendingChannels_);
   const int16_t* in = interleave_.data() + static_cast<size_t>(pendingStart_) * channels;
-  std::array<int16_t, 8> ordered{};
   for (int f = 0; f < frames; ++f, in += channels) {
     int16_t l = in[0];
     int16_t r = in[0];
     if (channels == 2) {
       r = in[1];
     } else if (channels > 2) {
-      // The fold takes WAV order: L, R, C, LFE, then the surrounds.
-      const int16_t* frame = in;
-      if (!waveOrder_.empty()) {
-        for (size_t i = 0; i < waveOrder_.size(); ++i)
-          ordered[i] = in[static_cast<size_t>(waveOrder_[i])];
-        frame = ordered.data();
-      }
-      DownmixToStereo(pendingChannels_, frame, l, r);
+      fold_.Apply(in, l, r);
     }
     if (channels_ == 1) {
       // Only a later link of a chained file can have more channels.
@@ -190,11 +193,77 @@ void OggVorbisSource::Fold(int frames, int16_t* left, int16_t* right) {
 
 int OggVorbisSource::Read(int16_t* left, int16_t* right) {
   if (!file_ || left == nullptr) return 0;
-  if (pendingFrames_ == 0 && !Decode()) return 0;
+  for (;;) {
+    if (QueuedFrames() > 0) return DeliverQueued(left, right);
+    if (pendingFrames_ == 0) {
+      const int previousRate = linkRate_;
+      const bool more = Decode();
+      if (!more || linkRate_ != previousRate) StartLink(more);
+      if (!more) {
+        if (QueuedFrames() > 0) continue;
+        return 0;
+      }
+    }
+    if (resampler_.resampling()) {
+      QueueResampled();
+      continue;
+    }
+    const int frames = std::min(pendingFrames_, kMaxBlockFrames);
+    Fold(frames, left, right);
+    pendingStart_ += frames;
+    pendingFrames_ -= frames;
+    return frames;
+  }
+}
+
+void OggVorbisSource::StartLink(bool more) {
+  if (resampler_.resampling()) {
+    const int capacity = kMaxBlockFrames;
+    for (;;) {
+      const size_t end = queuedLeft_.size();
+      queuedLeft_.resize(end + capacity);
+      queuedRight_.resize(end + capacity);
+      const int got =
+          resampler_.Flush(queuedLeft_.data() + end, queuedRight_.data() + end, capacity);
+      queuedLeft_.resize(end + static_cast<size_t>(std::max(got, 0)));
+      queuedRight_.resize(queuedLeft_.size());
+      if (got <= 0) break;
+    }
+  }
+  if (more)
+    resampler_.Configure(linkRate_, channels_, sampleRate_, channels_);
+  else
+    resampler_.Configure(0, 0, 0, 0);
+}
+
+void OggVorbisSource::QueueResampled() {
   const int frames = std::min(pendingFrames_, kMaxBlockFrames);
-  Fold(frames, left, right);
+  int16_t* right = channels_ == 2 ? foldRight_.data() : nullptr;
+  Fold(frames, foldLeft_.data(), right);
   pendingStart_ += frames;
   pendingFrames_ -= frames;
+  const size_t end = queuedLeft_.size();
+  const auto capacity = static_cast<size_t>(resampler_.OutputCapacity(frames));
+  queuedLeft_.resize(end + capacity);
+  queuedRight_.resize(end + capacity);
+  int produced = 0;
+  resampler_.Process(foldLeft_.data(), right, frames, queuedLeft_.data() + end,
+                     queuedRight_.data() + end, &produced);
+  queuedLeft_.resize(end + static_cast<size_t>(std::max(produced, 0)));
+  queuedRight_.resize(queuedLeft_.size());
+}
+
+int OggVorbisSource::DeliverQueued(int16_t* left, int16_t* right) {
+  const int frames = static_cast<int>(std::min<size_t>(QueuedFrames(), kMaxBlockFrames));
+  std::copy_n(queuedLeft_.data() + queuedStart_, frames, left);
+  if (channels_ == 2 && right != nullptr)
+    std::copy_n(queuedRight_.data() + queuedStart_, frames, right);
+  queuedStart_ += static_cast<size_t>(frames);
+  if (queuedStart_ == queuedLeft_.size()) {
+    queuedLeft_.clear();
+    queuedRight_.clear();
+    queuedStart_ = 0;
+  }
   return frames;
 }
 

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/Downmix.h"
 #include "engine/MediaSource.h"
+#include "engine/ResampleAdapter.h"
 #include "engine/TagInfo.h"
 
 struct OggVorbis_File;
@@ -15,7 +17,8 @@ namespace quillo {
 
 // Decodes Ogg Vorbis files with libvorbisfile to 16-bit PCM, folding more
 // than two channels to stereo from the Vorbis channel order, and reads the
-// Vorbis comments as tags. Files it cannot open (Opus or FLAC in Ogg, for
+// Vorbis comments as tags. A chained file whose later link has another rate
+// is resampled to the first link's rate. Files it cannot open (Opus or FLAC in Ogg, for
 // one) are left to the next candidate.
 class OggVorbisSource final : public MediaSource {
  public:
@@ -35,8 +38,17 @@ class OggVorbisSource final : public MediaSource {
     void operator()(OggVorbis_File* file) const;
   };
 
-  // Fills the interleave buffer from the decoder; false at the end.
+  // Fills the interleave buffer from the decoder, noting the link's rate;
+  // false at the end.
   bool Decode();
+  // Starts the link at linkRate_: queues what the previous link's resampler
+  // still holds and resamples the new link when its rate is not the first's.
+  void StartLink(bool more);
+  // Folds and resamples up to one block of the pending frames into the queue.
+  void QueueResampled();
+  // Hands up to one block of the queue to the caller.
+  int DeliverQueued(int16_t* left, int16_t* right);
+  size_t QueuedFrames() const { return queuedLeft_.size() - queuedStart_; }
   // Folds `frames` frames of the decoded samples, from the first pending
   // one, to the delivered channels.
   void Fold(int frames, int16_t* left, int16_t* right);
@@ -49,8 +61,18 @@ class OggVorbisSource final : public MediaSource {
   int pendingStart_ = 0;
   int pendingFrames_ = 0;
   int pendingChannels_ = 0;
-  // For each slot of WAV order, the channel of a Vorbis frame to take.
-  std::vector<int> waveOrder_;
+  // Folds frames of the current link by the Vorbis speaker order.
+  StereoFold fold_;
+  // The rate of the link the pending frames come from.
+  int linkRate_ = 0;
+  ResampleAdapter resampler_;
+  // Folded frames on their way to the resampler, and resampled frames not
+  // delivered yet.
+  std::array<int16_t, kMaxBlockFrames> foldLeft_{};
+  std::array<int16_t, kMaxBlockFrames> foldRight_{};
+  std::vector<int16_t> queuedLeft_;
+  std::vector<int16_t> queuedRight_;
+  size_t queuedStart_ = 0;
 };
 
 }  // namespace quillo

@@ -12,10 +12,6 @@ namespace {
 
 // The PCM blocks the adapter is given at most, and its flush steps.
 constexpr int kChunkFrames = kMaxBlockFrames;
-// The wmav2 encoder holds the frame it was given last until the next one
-// comes, and cannot be asked for it at the end: this much silence after the
-// audio (its longest frame) pushes the last of the audio into the file.
-constexpr int kTailFrames = 2048;
 
 }  // namespace
 
@@ -60,6 +56,13 @@ bool WmWriter::BeginWriting() {
   right_.resize(capacity);
   lastTime_ = -1;
   writing_ = sink_.Open();
+  if (!writing_) return false;
+  // A wmav2 frame is whole only once the packet after it overlaps it: what
+  // decoders make of the first packet is discarded, and the last packet
+  // leaves its frame faded out. One frame of silence before the audio and
+  // one after it keep every sample of the audio whole and in its place.
+  frameSize_ = std::max(sink_.EncoderFrameSize(), 1);
+  writing_ = EncodeSilence(frameSize_);
   return writing_;
 }
 
@@ -85,12 +88,7 @@ bool WmWriter::EndWriting() {
   bool ok = true;
   for (int frames; ok && (frames = adapter_.Flush(left_.data(), right_.data(), kChunkFrames)) > 0;)
     ok = Encode(frames);
-  for (int silent = 0; ok && silent < kTailFrames; silent += kChunkFrames) {
-    const int frames = std::min(kChunkFrames, kTailFrames - silent);
-    std::fill_n(left_.begin(), frames, int16_t{0});
-    std::fill_n(right_.begin(), frames, int16_t{0});
-    ok = Encode(frames);
-  }
+  ok = ok && EncodeSilence(frameSize_);
   // The file is closed either way; after a failure it is incomplete.
   const bool closed = sink_.Close();
   return ok && closed;
@@ -99,6 +97,17 @@ bool WmWriter::EndWriting() {
 bool WmWriter::Encode(int frames) {
   if (frames <= 0) return true;
   return sink_.Write(left_.data(), format_.channels == 2 ? right_.data() : nullptr, frames);
+}
+
+bool WmWriter::EncodeSilence(int frames) {
+  for (int done = 0; done < frames;) {
+    const int chunk = std::min(kChunkFrames, frames - done);
+    std::fill_n(left_.begin(), chunk, int16_t{0});
+    std::fill_n(right_.begin(), chunk, int16_t{0});
+    if (!Encode(chunk)) return false;
+    done += chunk;
+  }
+  return true;
 }
 
 bool WmWriter::Fail(std::string reason) {

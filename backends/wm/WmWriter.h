@@ -43,6 +43,8 @@ class WmWriter {
   bool Fail(std::string reason);
   // Hands converted frames to the encoder.
   bool Encode(int frames);
+  // Hands `frames` frames of silence to the encoder.
+  bool EncodeSilence(int frames);
 
   FrameworkSink sink_;
   WindowsMediaFormat format_;
@@ -50,6 +52,7 @@ class WmWriter {
   int inputChannels_ = 0;
   bool writing_ = false;
   int64_t lastTime_ = -1;
+  int frameSize_ = 1;  // samples per encoder frame
   ResampleAdapter adapter_;
   std::vector<int16_t> left_;
   std::vector<int16_t> right_;

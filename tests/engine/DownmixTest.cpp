@@ -17,7 +17,7 @@ std::pair<int, int> Expected(int n, const int16_t* f) {
     case 4: return {f[0] + f[2], f[1] + f[3]};
     case 5: return {f[0] + C(f[2]) + f[3], f[1] + C(f[2]) + f[4]};
     case 6: return {f[0] + C(f[2] + f[3]) + f[4], f[1] + C(f[2] + f[3]) + f[5]};
-    case 7: return {f[0] + C(f[2] + f[3] + f[6]) + f[4], f[1] + C(f[2] + f[3] + f[6]) + f[5]};
+    case 7: return {f[0] + C(f[2] + f[3] + f[4]) + f[5], f[1] + C(f[2] + f[3] + f[4]) + f[6]};
     case 8: return {f[0] + C(f[2] + f[3]) + f[4] + f[6], f[1] + C(f[2] + f[3]) + f[5] + f[7]};
     default: return {f[0], f[1]};
   }

@@ -147,21 +147,57 @@ TEST(AmrSource, RefusesWhatIsNotAnAmrFileAndSkipsDamage) {
   }
   EXPECT_FALSE(AmrSource().Open(dir.path().string(), 8000));
 
-  // Ten frames of 32 bytes. Before the eighth: a frame without data and one
-  // of a reserved type (20 ms each), and three bytes that start no frame;
-  // two frames lose their quality bit (concealed); the last is cut short.
+  // Ten frames of 32 bytes. Before the eighth: a frame without data, one of
+  // a reserved type and two more without data whose padding bits are set
+  // (20 ms each); two frames lose their quality bit (concealed); the last is
+  // cut short.
   std::vector<uint8_t> bytes =
       EncodeFile(path, Options(kAmrNarrowBand, 7), Sine(8000, 1, 1600, 440, 0.5), {1600});
   ASSERT_EQ(bytes.size(), 6u + 10 * 32);
-  bytes.insert(bytes.begin() + 6 + 7 * 32, {0x7C, 0x64, 0x80, 0xFF, 0x7E});
+  bytes.insert(bytes.begin() + 6 + 7 * 32, {0x7C, 0x64, 0xFF, 0x7E});
   bytes[6 + 2 * 32] &= ~0x04;
   bytes[6 + 3 * 32] &= ~0x04;
   bytes.resize(bytes.size() - 5);
   WriteFile(path, bytes);
   AmrSource source;
   ASSERT_TRUE(source.Open(path, 8000));
-  EXPECT_EQ(ReadAll(source).size(), (9u + 2) * 160);
+  EXPECT_EQ(ReadAll(source).size(), (9u + 4) * 160);
   EXPECT_EQ(source.GetProgressPosition(), bytes.size() - 27);
+}
+
+TEST(AmrSource, FrameHeaderPaddingBitsAreIgnored) {
+  // Speech in two modes of each band with the comfort-noise frames of
+  // discontinuous transmission between words; the padding bits of every
+  // frame header are then set, which must not change a sample.
+  TempDir dir;
+  for (const AmrStorageFormat* format : {&kAmrNarrowBand, &kAmrWideBand}) {
+    for (const int mode : {0, 7}) {
+      const std::string path = dir.File("clean.amr");
+      const std::string padded = dir.File("padded.amr");
+      SinkOptions options = Options(*format, mode);
+      options.dtx = 1;
+      const int frameSamples = format->frameSamples;
+      std::vector<int16_t> speech = Sine(format->sampleRate, 1, 50 * frameSamples, 300, 0.4);
+      std::fill(speech.begin() + 15 * frameSamples, speech.begin() + 35 * frameSamples, int16_t{0});
+      std::vector<uint8_t> bytes = EncodeFile(path, options, speech, {1152});
+      size_t frames = 0;
+      for (size_t at = format->magic.size(); at < bytes.size(); ++frames) {
+        const int type = AmrFrameType(bytes[at]);
+        bytes[at] |= 0x83;
+        at += format->frameBytes[static_cast<size_t>(type)];
+      }
+      ASSERT_EQ(frames, 50u);
+      WriteFile(padded, bytes);
+
+      AmrSource clean, withPadding;
+      ASSERT_TRUE(clean.Open(path, 8000));
+      ASSERT_TRUE(withPadding.Open(padded, 8000));
+      const std::vector<int16_t> expected = ReadAll(clean);
+      EXPECT_EQ(expected.size(), speech.size());
+      EXPECT_TRUE(ReadAll(withPadding) == expected) << format->magic << " mode " << mode;
+      EXPECT_EQ(withPadding.GetProgressPosition(), bytes.size());
+    }
+  }
 }
 
 TEST(AmrSource, ReadsFilesOfOtherEncodersAndMuxers) {

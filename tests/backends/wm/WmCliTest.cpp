@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
@@ -163,6 +165,61 @@ TEST_F(WmCli, WavToEachRowGivesThePickedFormat) {
       EXPECT_EQ(ProbeEntry(output, std::string("format_tags=") + key, std::string("TAG:") + key),
                 value)
           << key;
+  }
+}
+
+TEST_F(WmCli, EverySampleOfTheSourceStaysInPlace) {
+  // Silence, then a tone from a known onset to the last sample. Decoded by
+  // ffmpeg and by our own reader (converting the output back to WAV), the
+  // onset is where it was and the tone reaches the end at full level; the
+  // output is the source rounded up to whole encoder frames, plus the one
+  // frame that completes the last of them.
+  struct Case {
+    const char* row;
+    int rate;
+    const char* bitRate;
+    int frameSize;  // samples per wmav2 frame at this rate
+  } cases[] = {{"7100", 44100, "64000", 2048}, {"7300", 8000, "32000", 512}};
+  constexpr double kOnsetSeconds = 0.05;
+  constexpr double kPeak = 0.5 * 32768;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rate);
+    const std::string source = dir.File("onset" + std::to_string(c.rate) + ".wav");
+    const int frames = c.rate;
+    MakeAudio(source, "aevalsrc='if(lt(t," + std::to_string(kOnsetSeconds) +
+                          "),0,0.5*sin(2*PI*440*t))':s=" + std::to_string(c.rate) +
+                          ":n=" + std::to_string(frames) + ":d=1");
+    const test::CliRun run = RunCli("convert",
+                                    {"-f", c.row, "-d", out, "--if-exists", "overwrite", "--rate",
+                                     std::to_string(c.rate), "--bitrate", c.bitRate,
+                                     "--channels", "1", source},
+                                    config);
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string output = Output(source, c.row == std::string("7100") ? "wma" : "asf");
+    const std::string back = dir.File("back");
+    const test::CliRun again =
+        RunCli("convert", {"-f", "wav", "-d", back, "--if-exists", "overwrite", output}, config);
+    ASSERT_EQ(again.status, 0) << again.out << again.err;
+
+    const int wholeFrames = (frames + c.frameSize - 1) / c.frameSize;
+    const std::vector<int16_t> byFfmpeg = test::DecodeWithFfmpeg(output);
+    const std::vector<int16_t> byOurs =
+        test::DecodeWithFfmpeg((fs::path(back) / fs::path(output).stem()).string() + ".wav");
+    for (const std::vector<int16_t>* pcm : {&byFfmpeg, &byOurs}) {
+      ASSERT_GE(pcm->size(), static_cast<size_t>(frames));
+      EXPECT_LE(pcm->size(), static_cast<size_t>((wholeFrames + 1) * c.frameSize));
+      const auto onset = std::find_if(pcm->begin(), pcm->end(),
+                                      [&](int16_t v) { return std::abs(v) > kPeak / 2; });
+      const double onsetSeconds = static_cast<double>(onset - pcm->begin()) / c.rate;
+      EXPECT_NEAR(onsetSeconds, kOnsetSeconds, 0.003);
+      // The last 10 ms of the source hold the whole tone.
+      const auto tail = static_cast<size_t>(c.rate / 100);
+      double sum = 0;
+      for (size_t i = static_cast<size_t>(frames) - tail; i < static_cast<size_t>(frames); ++i)
+        sum += std::pow((*pcm)[i], 2);
+      EXPECT_NEAR(std::sqrt(sum / static_cast<double>(tail)) / (kPeak / std::sqrt(2.0)), 1.0,
+                  0.15);
+    }
   }
 }
 

@@ -1,0 +1,167 @@
+// What the sources make of awkward files, converted end to end: surround
+// folded by speaker position whichever source reads it, and chained Ogg files
+// whose links change rate.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "tests/cli/CliTestSupport.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Speaker {
+  const char* name;  // as the ffmpeg program names it in a layout
+  int hz;
+  bool left, right;
+};
+
+constexpr Speaker kSpeakers[] = {
+    {"FL", 400, true, false},  {"FR", 600, false, true},  {"FC", 800, true, true},
+    {"LFE", 150, true, true},  {"BC", 1000, true, true},  {"SL", 1200, true, false},
+    {"SR", 1400, false, true}, {"BL", 1200, true, false}, {"BR", 1400, false, true},
+};
+
+const Speaker& Named(const std::string& name) {
+  for (const Speaker& speaker : kSpeakers)
+    if (name == speaker.name) return speaker;
+  ADD_FAILURE() << name;
+  return kSpeakers[0];
+}
+
+// The amplitude (of full scale) of the tone at `hz` in one channel of
+// interleaved samples, over frames [first, last).
+double ToneAmplitude(const std::vector<int16_t>& samples, int channels, int channel, int rate,
+                     int hz, size_t first = 0, size_t last = SIZE_MAX) {
+  last = std::min(last, samples.size() / static_cast<size_t>(channels));
+  double re = 0, im = 0;
+  for (size_t n = first; n < last; ++n) {
+    const double phase = 2 * std::numbers::pi * hz * static_cast<double>(n) / rate;
+    const int16_t sample =
+        samples[n * static_cast<size_t>(channels) + static_cast<size_t>(channel)];
+    re += sample * std::cos(phase);
+    im += sample * std::sin(phase);
+  }
+  return 2 * std::hypot(re, im) / static_cast<double>(last - first) / 32768;
+}
+
+TEST(SurroundFoldCli, SixPointOneFoldsBySpeakerForEverySource) {
+  test::TempDir dir;
+  const std::string config = dir.File("quillo.conf");
+  constexpr double kAmplitude = 0.1;
+  // The layout with its speakers in the files' order, the made file's
+  // extension and the ffmpeg options that make it.
+  struct Case {
+    const char* layout;
+    std::vector<std::string> speakers;
+    const char* extension;
+    const char* options;
+  };
+  const std::vector<std::string> sixOne = {"FL", "FR", "FC", "LFE", "BC", "SL", "SR"};
+  const Case cases[] = {
+      {"6.1", sixOne, "wav", ""},
+      {"6.1", sixOne, "flac", ""},
+      {"6.1", sixOne, "ogg", "-c:a libvorbis"},
+      {"6.1", sixOne, "mka", "-c:a flac"},
+      {"6.1", sixOne, "aiff", ""},
+      {"6.1", sixOne, "au", ""},
+      {"6.1", sixOne, "wv", ""},
+      // Back surrounds and a back centre: the mask gives another WAV order.
+      {"6.1(back)", {"FL", "FR", "FC", "LFE", "BL", "BR", "BC"}, "wav", ""},
+      {"6.1(back)", {"FL", "FR", "FC", "LFE", "BL", "BR", "BC"}, "wv", ""},
+  };
+  int index = 0;
+  for (const Case& c : cases) {
+    const std::string name = "surround" + std::to_string(index++);
+    SCOPED_TRACE(std::string(c.layout) + " " + c.extension);
+    std::string tones;
+    for (const std::string& speaker : c.speakers)
+      tones += (tones.empty() ? "" : "|") + std::to_string(kAmplitude) + "*sin(2*PI*" +
+               std::to_string(Named(speaker).hz) + "*t)";
+    const std::string source = dir.File(name + "." + c.extension);
+    test::MakeAudio(source, "aevalsrc=" + tones + ":s=44100:d=1:c=" + std::string(c.layout),
+                    c.options);
+    ASSERT_TRUE(fs::exists(source));
+
+    const std::string out = dir.File("out");
+    const test::CliRun run = test::RunCli("convert", {"-f", "wav", "-d", out, source}, config);
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string output = out + "/" + name + ".wav";
+    ASSERT_EQ(test::FfprobeField(test::ProbeWithFfprobe(output), "channels"), "2");
+    const std::vector<int16_t> stereo = test::DecodeWithFfmpeg(output);
+    ASSERT_GT(stereo.size(), 2u * 40000);
+
+    for (const std::string& speaker : c.speakers) {
+      const Speaker& s = Named(speaker);
+      // A middle speaker reaches each side at 0.707; lossy coding leaves a
+      // trace on a side a speaker does not reach.
+      const double expected = (s.left && s.right ? 0.707 : 1.0) * kAmplitude;
+      const bool reaches[] = {s.left, s.right};
+      for (int side : {0, 1}) {
+        const double amplitude = ToneAmplitude(stereo, 2, side, 44100, s.hz);
+        if (reaches[side])
+          EXPECT_NEAR(amplitude, expected, 0.15 * expected) << speaker << " side " << side;
+        else
+          EXPECT_LT(amplitude, 0.1 * kAmplitude) << speaker << " side " << side;
+      }
+    }
+  }
+}
+
+// Two Ogg Vorbis files one after the other make a chained file: 1 s of 440 Hz
+// at 44100 Hz, then 1.5 s of 1000 Hz at another rate or the same. The whole
+// of it converts, a later link resampled to the first one's rate.
+TEST(ChainedOggCli, EveryLinkConvertsAtTheFirstLinksRate) {
+  test::TempDir dir;
+  const std::string first = dir.File("first.ogg");
+  test::MakeAudio(first, "sine=frequency=440:sample_rate=44100:duration=1", "-ac 2 -c:a libvorbis");
+  const double firstLevel = ToneAmplitude(test::DecodeWithFfmpeg(first), 2, 0, 44100, 440);
+  ASSERT_GT(firstLevel, 0.05);
+  for (const int rate : {22050, 44100, 48000}) {
+    SCOPED_TRACE(rate);
+    const std::string second = dir.File("second.ogg");
+    test::MakeAudio(second,
+                    "sine=frequency=1000:sample_rate=" + std::to_string(rate) + ":duration=1.5",
+                    "-ac 2 -c:a libvorbis");
+    const std::string chained = dir.File("chained.ogg");
+    std::vector<uint8_t> bytes = test::ReadFile(first);
+    const std::vector<uint8_t> more = test::ReadFile(second);
+    ASSERT_FALSE(bytes.empty() || more.empty());
+    bytes.insert(bytes.end(), more.begin(), more.end());
+    test::WriteFile(chained, bytes);
+
+    const std::string out = dir.File("out");
+    const test::CliRun run =
+        test::RunCli("convert", {"-f", "wav", "-d", out, "--if-exists", "overwrite", chained},
+                     dir.File("quillo.conf"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string output = out + "/chained.wav";
+    const std::string probe = test::ProbeWithFfprobe(output);
+    ASSERT_EQ(test::FfprobeField(probe, "sample_rate"), "44100");
+    ASSERT_EQ(test::FfprobeField(probe, "channels"), "2");
+    const std::vector<int16_t> pcm = test::DecodeWithFfmpeg(output);
+    EXPECT_NEAR(static_cast<double>(pcm.size() / 2), 2.5 * 44100, 0.005 * 44100);
+
+    // Each part holds its own tone at the level of its link, and at its own
+    // pitch: none at the pitch a wrong rate would give.
+    const double secondLevel = ToneAmplitude(test::DecodeWithFfmpeg(second), 2, 1, rate, 1000);
+    EXPECT_NEAR(ToneAmplitude(pcm, 2, 0, 44100, 440, 4410, 39690), firstLevel, 0.1 * firstLevel);
+    EXPECT_NEAR(ToneAmplitude(pcm, 2, 1, 44100, 1000, 48510, 105840), secondLevel,
+                0.1 * secondLevel);
+    const int wrong = 1000 * 44100 / rate;
+    if (wrong != 1000) {
+      EXPECT_LT(ToneAmplitude(pcm, 2, 1, 44100, wrong, 48510, 105840), 0.1 * secondLevel);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillo
