@@ -26,7 +26,7 @@ bool IsRenderedKind(SourceKind kind) {
 
 // Removes a failed output, never the source itself.
 void DeleteOutput(const std::string& output, const std::string& source) {
-  if (output.empty() || SamePath(output, source)) return;
+  if (output.empty() || SameFile(output, source)) return;
   std::error_code ec;
   std::filesystem::remove(output, ec);
 }

@@ -1,8 +1,8 @@
 #include "engine/OutputPath.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
 #include <system_error>
 
@@ -46,19 +46,29 @@ std::string SourceTree(const std::string& source) {
   return tree;
 }
 
-// Proves that `path` can be created. A missing file is created exclusively and
-// removed again; an existing target (overwrite) must be a writable file in a
-// folder where its replacement can be made, and is left as it is.
+// Whether the file system takes a name that long in that folder.
+bool NameFits(const std::string& path) {
+  const fs::path target(path);
+  std::string folder = target.parent_path().string();
+  if (folder.empty()) folder = ".";
+  long nameMax = pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (nameMax <= 0) nameMax = 255;
+  return path.size() < PATH_MAX &&
+         target.filename().string().size() <= static_cast<size_t>(nameMax);
+}
+
+// Proves that `path` can be created, without ever making the real name: the
+// hidden temporary file the conversion will write is made and removed, so
+// that a kill at this moment leaves no empty file under the final name for a
+// later "skip" run to take for done. An existing target (overwrite) must be a
+// writable file, and is left as it is.
 bool ProveCreatable(const std::string& path) {
-  if (!Exists(path)) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    close(fd);
-    unlink(path.c_str());
-    return true;
+  if (Exists(path)) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) || access(path.c_str(), W_OK) != 0) return false;
+  } else if (!NameFits(path)) {
+    return false;
   }
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec) || access(path.c_str(), W_OK) != 0) return false;
   PendingOutput probe(path);
   return probe.Create();
 }
@@ -99,7 +109,7 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, Outp
   if (claimed(path) || Exists(path)) {
     switch (claimed(path) ? TargetExistsPolicy::Rename : options.targetPolicy) {
       case TargetExistsPolicy::Overwrite:
-        if (SamePath(path, source)) {
+        if (SameFile(path, source)) {
           message =
               "Target file name is same as original file that can't be overwritten. Please "
               "output files to a custom folder.";
