@@ -68,6 +68,7 @@ bool PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable&
                      Session& session, std::ostream& err) {
   session.configPath = arguments.configFile.empty() ? ConfigFilePath() : arguments.configFile;
   IniSettingsProvider provider(session.configPath);
+  if (!provider.problem().empty()) err << "quillo-cli: " << EscapeText(provider.problem()) << '\n';
   SettingsStore store(provider);
   store.load(session.settings);
   std::string error;

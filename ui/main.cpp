@@ -3,6 +3,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <cctype>
+#include <string>
 
 #include "backends/InstalledBackends.h"
 #include "platform/StandardPaths.h"
@@ -57,6 +59,14 @@ int main(int argc, char** argv) {
   window.show();
 
   const QStringList paths = CommandLinePaths(QApplication::arguments());
+  if (!provider.problem().empty()) {
+    const std::string problem = provider.problem();
+    QTimer::singleShot(0, &window, [&prompts, problem] {
+      std::string text = problem;
+      text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+      prompts.Warn(text + ".");
+    });
+  }
   if (!paths.isEmpty())
     QTimer::singleShot(0, &window, [&window, paths] { window.AddDroppedPaths(paths); });
   return QApplication::exec();

@@ -1,6 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -158,6 +164,37 @@ TEST(SettingsStoreTest, MissingOrBrokenFilesLeaveTheDefaults) {
   const std::string folder = dir.File("folder.conf");
   std::filesystem::create_directory(folder);
   test::ExpectSameStoredValues(LoadFrom(folder), defaults);
+}
+
+// A FIFO or a device where the settings file should be is never opened: the
+// defaults serve, the reason is given, and nothing is written there.
+TEST(SettingsStoreTest, ASettingsFileThatIsNoRegularFileIsNeverOpened) {
+  TempDir dir;
+  const std::string fifo = dir.File("fifo.conf");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    auto loaded = std::async(std::launch::async, [&path] {
+      ConversionSettings settings("/docs");
+      IniSettingsProvider provider(path);
+      SettingsStore store(provider);
+      store.load(settings);
+      const bool saved = store.save(test::ChangedSettings(), kSaveOptions);
+      return std::make_tuple(settings, provider.problem(), saved);
+    });
+    if (loaded.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+      close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));  // free the blocked reader
+      FAIL() << "blocked on " << path;
+    }
+    const auto [settings, problem, saved] = loaded.get();
+    test::ExpectSameStoredValues(settings, ConversionSettings("/docs"));
+    EXPECT_NE(problem.find("is not a regular file"), std::string::npos) << problem;
+    EXPECT_FALSE(saved);
+  }
+  struct stat info {};
+  ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the FIFO was replaced";
+  EXPECT_EQ(IniSettingsProvider(dir.File("missing.conf")).problem(), "");
 }
 
 TEST(SettingsStoreTest, UnusableValuesKeepTheFieldsAsTheyAre) {
