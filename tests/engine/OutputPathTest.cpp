@@ -4,9 +4,12 @@
 
 #include <climits>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "engine/FileList.h"
 #include "engine/OutputPath.h"
 #include "tests/support/TestSupport.h"
 
@@ -64,6 +67,27 @@ TEST(MakeOutputPath, SameFolderRenamesAroundExistingFiles) {
   // Nothing in the way: the plain name.
   EXPECT_EQ(Output(source, Policy(TargetExistsPolicy::Rename), nullptr, "wav"),
             dir.File("a.wav"));
+}
+
+// A run numbers many files of one name in one step each: it goes on from the
+// last number given, still around names taken on the disk.
+TEST(MakeOutputPath, RepeatedNamesGoOnFromTheLastNumber) {
+  TempDir dir;
+  Touch(dir.File("out/song_2.mp3"));
+  std::set<std::string> claimed;
+  std::map<std::string, long> next;
+  OutputPathOptions options;
+  options.folderMode = OutputFolderMode::SpecificFolder;
+  options.folder = dir.File("out");
+  options.claimedThisRun = &claimed;
+  options.nextNumbers = &next;
+  std::vector<std::string> names;
+  for (int i = 0; i < 4; ++i) {
+    const std::string output = Output("/music/" + std::to_string(i) + "/song.flac", options);
+    claimed.insert(FileListKey(output));
+    names.push_back(fs::path(output).filename().string());
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"song.mp3", "song_1.mp3", "song_3.mp3", "song_4.mp3"}));
 }
 
 TEST(MakeOutputPath, OverwriteRefusesTheSourceItselfWithoutFallback) {
