@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "backends/InstalledBackends.h"
 #include "platform/StandardPaths.h"
@@ -59,13 +60,12 @@ int main(int argc, char** argv) {
   window.show();
 
   const QStringList paths = CommandLinePaths(QApplication::arguments());
-  if (!provider.problem().empty()) {
-    const std::string problem = provider.problem();
-    QTimer::singleShot(0, &window, [&prompts, problem] {
-      std::string text = problem;
-      text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-      prompts.Warn(text + ".");
-    });
+  // What was wrong with the settings file, shown once the window is up.
+  std::vector<std::string> warnings = settings.loadWarnings;
+  if (!provider.problem().empty()) warnings.insert(warnings.begin(), provider.problem());
+  for (std::string& text : warnings) {
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    QTimer::singleShot(0, &window, [&prompts, text] { prompts.Warn(text + "."); });
   }
   if (!paths.isEmpty())
     QTimer::singleShot(0, &window, [&window, paths] { window.AddDroppedPaths(paths); });

@@ -329,15 +329,19 @@ TEST(SettingsStoreTest, UnknownOutputFormatKeepsThePreviousChoice) {
   EXPECT_EQ(LoadFrom(known).outputFormat, 5600);
 }
 
-TEST(SettingsStoreTest, StaleCodecIdIsLoadedAsStored) {
+// A codec id the row does not offer reads as the row's default codec, with
+// one warning; the row's other values load as stored.
+TEST(SettingsStoreTest, UnknownCodecIdReadsAsTheDefaultWithAWarning) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
   test::WriteText(path, "[Options]\nMP3CodecID=12345\nMP3BitRate=192000\n");
   const ConversionSettings s = LoadFrom(path);
   const OutputFormat& mp3 = *FindFormat(s.formats, 1000);
-  EXPECT_EQ(mp3.codecId, 12345);
+  EXPECT_EQ(mp3.codecId, FindFormat(ConversionSettings("/docs").formats, 1000)->codecId);
+  EXPECT_NE(FindCodecChoice(mp3, mp3.codecId), nullptr);
   EXPECT_EQ(mp3.bitRate, 192000);
-  EXPECT_EQ(FindCodecChoice(mp3, mp3.codecId), nullptr);
+  ASSERT_EQ(s.loadWarnings.size(), 1u);
+  EXPECT_NE(s.loadWarnings[0].find("12345 (MP3CodecID)"), std::string::npos);
   EXPECT_EQ(FindFormat(s.formats, 1100)->bitRate, 128000) << "other rows keep the catalog";
 }
 
