@@ -40,8 +40,10 @@ void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileIt
 }
 
 // Files as given, and the files below given folders as Add Folder finds them.
+// A folder that could not be searched is named on `err` and sets `missed`.
 std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
-                                     const ConversionSettings& settings) {
+                                     const ConversionSettings& settings, std::ostream& err,
+                                     bool& missed) {
   CandidateFilter filter;
   filter.skipHidden = settings.doNotLoadHiddenFiles != 0;
   filter.useExtensionFilter = settings.enableExtFilter != 0;
@@ -50,7 +52,12 @@ std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
   for (const std::string& path : paths) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-      for (std::string& found : SearchFolder(path, filter)) gathered.push_back(std::move(found));
+      std::vector<std::string> unsearched;
+      for (std::string& found : SearchFolder(path, filter, &unsearched))
+        gathered.push_back(std::move(found));
+      for (const std::string& folder : unsearched)
+        err << "quillo-cli: could not search " << EscapeText(folder) << '\n';
+      missed = missed || !unsearched.empty();
     } else {
       gathered.push_back(path);
     }
@@ -71,6 +78,8 @@ bool PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable&
   if (!provider.problem().empty()) err << "quillo-cli: " << EscapeText(provider.problem()) << '\n';
   SettingsStore store(provider);
   store.load(session.settings);
+  for (const std::string& warning : session.settings.loadWarnings)
+    err << "quillo-cli: " << EscapeText(warning) << '\n';
   std::string error;
   if ((join && !ResolveJoinFormat(arguments, session.settings, error)) ||
       !ApplyConvertOptions(arguments, session.settings, error, backends.windowsMedia)) {
@@ -133,7 +142,8 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
   // that the run gives each its own status ("No audio in the file",
   // "Conversion Failure (...)").
   MemoryFileList list;
-  for (const std::string& path : GatherPaths(arguments->paths, settings)) {
+  bool missedFolders = false;
+  for (const std::string& path : GatherPaths(arguments->paths, settings, err, missedFolders)) {
     if (ProbeFile(path, list, backends, &prompts).status != ProbeResult::Status::Failed) continue;
     FileItem item;
     item.path = path;
@@ -155,7 +165,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
       join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
   PrintResults(out, err, files, result);
   if (!result.started) return kExitSomeFailed;
-  return result.failures == 0 && !result.cancelled ? kExitOk : kExitSomeFailed;
+  return result.failures == 0 && !result.cancelled && !missedFolders ? kExitOk : kExitSomeFailed;
 }
 
 }  // namespace
