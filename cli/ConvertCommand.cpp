@@ -54,8 +54,10 @@ void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileIt
 }
 
 // Files as given, and the files below given folders as Add Folder finds them.
+// A folder that could not be searched is named on `err` and sets `missed`.
 std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
-                                     const ConversionSettings& settings) {
+                                     const ConversionSettings& settings, std::ostream& err,
+                                     bool& missed) {
   CandidateFilter filter;
   filter.skipHidden = settings.doNotLoadHiddenFiles != 0;
   filter.useExtensionFilter = settings.enableExtFilter != 0;
@@ -64,7 +66,12 @@ std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
   for (const std::string& path : paths) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-      for (std::string& found : SearchFolder(path, filter)) gathered.push_back(std::move(found));
+      std::vector<std::string> unsearched;
+      for (std::string& found : SearchFolder(path, filter, &unsearched))
+        gathered.push_back(std::move(found));
+      for (const std::string& folder : unsearched)
+        err << "quillo-cli: could not search " << EscapeText(folder) << '\n';
+      missed = missed || !unsearched.empty();
     } else {
       gathered.push_back(path);
     }
@@ -82,8 +89,11 @@ bool PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable&
                      Session& session, std::ostream& err) {
   session.configPath = arguments.configFile.empty() ? ConfigFilePath() : arguments.configFile;
   IniSettingsProvider provider(session.configPath);
+  if (!provider.problem().empty()) err << "quillo-cli: " << EscapeText(provider.problem()) << '\n';
   SettingsStore store(provider);
   store.load(session.settings);
+  for (const std::string& warning : session.settings.loadWarnings)
+    err << "quillo-cli: " << EscapeText(warning) << '\n';
   std::string error;
   if ((join && !ResolveJoinFormat(arguments, session.settings, error)) ||
       !ApplyConvertOptions(arguments, session.settings, error, backends.windowsMedia)) {
@@ -143,7 +153,9 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
   // that the run gives each its own status ("No audio in the file",
   // "Conversion Failure (...)").
   MemoryFileList list;
-  const std::vector<std::string> paths = GatherPaths(arguments->paths, settings);
+  bool missedFolders = false;
+  const std::vector<std::string> paths =
+      GatherPaths(arguments->paths, settings, err, missedFolders);
   for (const std::string& path : paths) {
     if (progress.IsCancelled()) break;
     if (ProbeFile(path, list, backends, &prompts).status != ProbeResult::Status::Failed) continue;
@@ -182,7 +194,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
       join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
   PrintResults(out, err, files, result, arguments->json ? &times : nullptr);
   if (!result.started) return kExitSomeFailed;
-  return result.failures == 0 && !result.cancelled ? kExitOk : kExitSomeFailed;
+  return result.failures == 0 && !result.cancelled && !missedFolders ? kExitOk : kExitSomeFailed;
 }
 
 }  // namespace

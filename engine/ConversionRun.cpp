@@ -1,7 +1,10 @@
 #include "engine/ConversionRun.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "engine/FileItemText.h"
@@ -112,8 +115,10 @@ bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env
   return true;
 }
 
-FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string& outputPath,
-                          RunEnvironment& env, const ConvertStep& convert) {
+namespace {
+
+FileOutcome RunPasses(size_t index, const FileItem& file, const std::string& outputPath,
+                      RunEnvironment& env, const ConvertStep& convert) {
   PassContext& pass = env.pass;
   ConversionJob& job = pass.job;
   ConversionProgress& progress = pass.progress;
@@ -124,12 +129,16 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   if (NeedsPreprocessing(file, pass)) {
     env.SetOutputCell(index, "Preprocessing...");
     PassItem raw{file.path, file.sourceKind, "", item.displayName};
-    if (PreprocessDts(raw, pass).ok) {
+    const PassResult preprocessed = PreprocessDts(raw, pass);
+    if (preprocessed.ok) {
       scratch.path = raw.outputPath;
       item.path = raw.outputPath;
       item.kind = SourceKind::Dts;
     } else if (progress.IsCancelled()) {
       return cancelled;
+    } else if (preprocessed.noScratch) {
+      return {FileResult::State::Failed,
+              std::string(kConversionFailureStatus) + " (" + job.failureDetail + ")"};
     }
   }
 
@@ -164,6 +173,22 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   std::string status = kConversionFailureStatus;
   if (!job.failureDetail.empty()) status += " (" + job.failureDetail + ")";
   return {FileResult::State::Failed, status};
+}
+
+}  // namespace
+
+FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string& outputPath,
+                          RunEnvironment& env, const ConvertStep& convert) {
+  // A file too large for the memory left (a huge tag, a damaged header)
+  // fails alone; its source, sink and scratch file are released on the way
+  // out, and the run goes on with the next file.
+  try {
+    return RunPasses(index, file, outputPath, env, convert);
+  } catch (const std::bad_alloc&) {
+    env.pass.job.failureDetail = std::strerror(ENOMEM);
+    return {FileResult::State::Failed,
+            std::string(kConversionFailureStatus) + " (" + env.pass.job.failureDetail + ")"};
+  }
 }
 
 bool LacksSoundFont(const FileItem& file, const BackendTable& backends) {
@@ -211,6 +236,9 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
 OutputNamer::OutputNamer(const PassContext& pass, const std::string& documentsFolder)
     : options_(PathOptions(pass.settings, documentsFolder)), extension_(pass.row.extension) {
   options_.claimedThisRun = &claimed_;
+  options_.nextNumbers = &nextNumbers_;
+  options_.folderKeys = &folderKeys_;
+  options_.provenFolders = &provenFolders_;
 }
 
 std::optional<FileOutcome> OutputNamer::Name(FileItem& file, FileResult& result) {
@@ -221,7 +249,7 @@ std::optional<FileOutcome> OutputNamer::Name(FileItem& file, FileResult& result)
     return FileOutcome{skipped ? FileResult::State::Skipped : FileResult::State::Failed, message};
   }
   result.fallbackReason = fallbackReason;
-  claimed_.insert(FileListKey(file.outputPath));
+  claimed_.insert(OutputListKey(file.outputPath, options_));
   return std::nullopt;
 }
 

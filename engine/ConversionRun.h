@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -63,6 +64,9 @@ class OutputNamer {
 
  private:
   std::set<std::string> claimed_;
+  std::map<std::string, long> nextNumbers_;
+  std::map<std::string, std::string> folderKeys_;
+  std::set<std::string> provenFolders_;
   OutputPathOptions options_;
   std::string extension_;
 };

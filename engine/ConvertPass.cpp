@@ -2,9 +2,12 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "engine/BlockLoop.h"
@@ -17,6 +20,7 @@ const char* const kSkipTooLongDetail =
     "Length of the file is shorter than skipping length set at Options -> General";
 const char* const kConvertLengthDetail =
     "Length to convert set at Options -> General must be greater than 0";
+const char* const kNoSamplesDetail = "The file opens, but no audio could be decoded from it";
 
 namespace {
 
@@ -26,7 +30,7 @@ bool IsRenderedKind(SourceKind kind) {
 
 // Removes a failed output, never the source itself.
 void DeleteOutput(const std::string& output, const std::string& source) {
-  if (output.empty() || SamePath(output, source)) return;
+  if (output.empty() || SameFile(output, source)) return;
   std::error_code ec;
   std::filesystem::remove(output, ec);
 }
@@ -64,15 +68,29 @@ std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& conte
 bool SourceTags(const PassItem& item, const PassContext& context, MediaSource& source,
                 TagInfo& tags) {
   const bool found = source.ReadTags(tags);
+  // Whatever reader a source has, no text goes on longer than a real tag.
+  CapTagTexts(tags);
   if (item.kind != SourceKind::Wave || !context.backends.readWaveInfo) return found;
   TagInfo info;
   if (!context.backends.readWaveInfo(item.path, info)) return found;
+  CapTagTexts(info);
   for (auto field :
        {&TagInfo::title, &TagInfo::artist, &TagInfo::album, &TagInfo::year, &TagInfo::genre,
         &TagInfo::comment, &TagInfo::track, &TagInfo::composer, &TagInfo::copyright}) {
-    if (!(info.*field).empty()) tags.*field = info.*field;
+    if (!(info.*field).empty()) tags.*field = std::move(info.*field);
   }
   return true;
+}
+
+// The folder for scratch files: the system's temporary folder, or, when that
+// is not a folder, the folder TMPDIR names anyway, so that creating the file
+// there fails with the system's reason.
+std::filesystem::path ScratchFolder() {
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+  if (!ec) return folder;
+  const char* named = std::getenv("TMPDIR");
+  return named != nullptr && *named != '\0' ? named : "/tmp";
 }
 
 std::string StripExtension(const std::string& name) {
@@ -248,6 +266,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   output->sink.reset();
 
   if (end == LoopEnd::SkipNotReached) FailSkip(context, result);
+  if (end == LoopEnd::NothingRead) context.job.failureDetail = kNoSamplesDetail;
   if (end != LoopEnd::Finished || !closed) {
     DeleteOutput(item.outputPath, item.path);
     return result;
@@ -256,6 +275,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   std::error_code ec;
   const uintmax_t size = std::filesystem::file_size(item.outputPath, ec);
   if (ec || size == 0) {
+    context.job.failureDetail = ec ? ec.message() : "The output file is empty";
     DeleteOutput(item.outputPath, item.path);
     return result;
   }
@@ -281,6 +301,7 @@ PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int j
       RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
   source->Close();
   if (end == LoopEnd::SkipNotReached) FailSkip(context, result);
+  if (end == LoopEnd::NothingRead) context.job.failureDetail = kNoSamplesDetail;
   if (end == LoopEnd::WriteFailed) FailWrite(context, sink.ErrorText(), result);
   result.ok = end == LoopEnd::Finished;
   return result;
@@ -354,9 +375,14 @@ PassResult PreprocessDts(PassItem& item, PassContext& context) {
   MediaSink& writer = *writerHolder;
 
   // The scratch file is created exclusively, never by guessing a free name.
-  std::string path = (std::filesystem::temp_directory_path() / "quilloXXXXXX.dts").string();
+  // Without it the file cannot be converted: it fails with the reason (a
+  // TMPDIR that names a missing folder, a full disk) and the run goes on.
+  std::string path = (ScratchFolder() / "quilloXXXXXX.dts").string();
   const int fd = mkstemps(path.data(), 4);
   if (fd < 0) {
+    context.job.failureDetail = "Failed to create a temporary file in \"" +
+                                ScratchFolder().string() + "\" (" + std::strerror(errno) + ")";
+    result.noScratch = true;
     source->Close();
     return result;
   }

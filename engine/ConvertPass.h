@@ -15,6 +15,7 @@ namespace quillo {
 
 extern const char* const kSkipTooLongDetail;
 extern const char* const kConvertLengthDetail;
+extern const char* const kNoSamplesDetail;
 
 // The file a pass works on. After preprocessing the path and kind are those of
 // the temporary file while the display name stays the listed file's.
@@ -35,6 +36,7 @@ struct PassResult {
   // A dedicated back-end failed where the framework might succeed.
   bool retryWithFramework = false;
   bool writeFailed = false;  // the output could not take the audio
+  bool noScratch = false;    // preprocessing could not make its temporary file
 };
 
 // What every pass of a run shares.

@@ -1,5 +1,7 @@
 #include "engine/FileList.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <system_error>
 
@@ -10,6 +12,13 @@ std::string FileListKey(const std::string& path) {
   std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
   if (ec) return std::filesystem::absolute(path, ec).lexically_normal().string();
   return canonical.string();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  if (SamePath(a, b)) return true;
+  struct stat first {}, second {};
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 int MemoryFileList::Append(FileItem item, const std::string& key) {

@@ -27,6 +27,12 @@ inline bool SamePath(const std::string& a, const std::string& b) {
   return FileListKey(a) == FileListKey(b);
 }
 
+// Whether two paths reach one file: the same path, or, when both exist, the
+// same device and inode (a bind mount, a hard link or any other second path to
+// the file). An output that is its own source must be refused by this test,
+// since names alone miss the second path.
+bool SameFile(const std::string& a, const std::string& b);
+
 // A plain list, for the command line and tests.
 class MemoryFileList : public FileList {
  public:

@@ -46,17 +46,37 @@ std::string LinkTarget(const fs::path& path) {
   return target.string();
 }
 
-void CollectFolders(const fs::path& folder, std::vector<fs::path>& folders, int depth) {
-  folders.push_back(folder);
-  if (depth > 64) return;  // a loop of links cannot recurse forever
+constexpr int kMaxDepth = 64;
+
+// Adds the accepted files of `folder`, then searches its subfolders in name
+// order. Links to folders are not followed, so no loop of links can recurse.
+void SearchInto(const fs::path& folder, const CandidateFilter& filter, int depth,
+                std::vector<std::string>& found, std::vector<std::string>* missed) {
   std::error_code ec;
-  std::vector<fs::path> children;
+  std::vector<fs::path> files, children;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code typeError;
-    if (it->is_directory(typeError) && !it->is_symlink(typeError)) children.push_back(it->path());
+    if (!it->is_directory(typeError))
+      files.push_back(it->path());
+    else if (!it->is_symlink(typeError))
+      children.push_back(it->path());
+  }
+  if (ec && missed != nullptr) missed->push_back(folder.string() + " (" + ec.message() + ")");
+  std::sort(files.begin(), files.end());
+  for (const fs::path& file : files) {
+    std::string accepted = TestCandidate(file.string(), filter);
+    if (!accepted.empty()) found.push_back(std::move(accepted));
   }
   std::sort(children.begin(), children.end());
-  for (const fs::path& child : children) CollectFolders(child, folders, depth + 1);
+  for (const fs::path& child : children) {
+    if (depth >= kMaxDepth) {
+      if (missed != nullptr)
+        missed->push_back(child.string() + " (more than " + std::to_string(kMaxDepth) +
+                          " folders deep)");
+      continue;
+    }
+    SearchInto(child, filter, depth + 1, found, missed);
+  }
 }
 
 }  // namespace
@@ -76,23 +96,10 @@ std::string TestCandidate(const std::string& path, const CandidateFilter& filter
   return {};
 }
 
-std::vector<std::string> SearchFolder(const std::string& folder, const CandidateFilter& filter) {
-  std::vector<fs::path> folders;
-  CollectFolders(folder, folders, 0);
+std::vector<std::string> SearchFolder(const std::string& folder, const CandidateFilter& filter,
+                                      std::vector<std::string>* missed) {
   std::vector<std::string> found;
-  for (const fs::path& dir : folders) {
-    std::error_code ec;
-    std::vector<fs::path> files;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-      std::error_code typeError;
-      if (!it->is_directory(typeError)) files.push_back(it->path());
-    }
-    std::sort(files.begin(), files.end());
-    for (const fs::path& file : files) {
-      std::string accepted = TestCandidate(file.string(), filter);
-      if (!accepted.empty()) found.push_back(std::move(accepted));
-    }
-  }
+  SearchInto(folder, filter, 0, found, missed);
   return found;
 }
 

@@ -19,6 +19,10 @@ std::string TestCandidate(const std::string& path, const CandidateFilter& filter
 
 // Every file below `folder` (the folder first, then its subfolders depth
 // first, hidden folders included) that passes the filters, in that order.
-std::vector<std::string> SearchFolder(const std::string& folder, const CandidateFilter& filter);
+// Folders that could not be searched (unreadable, or more than 64 levels
+// below `folder`) go to `missed` when it is given, one "PATH (reason)" text
+// each, so that the user learns which files were left out.
+std::vector<std::string> SearchFolder(const std::string& folder, const CandidateFilter& filter,
+                                      std::vector<std::string>* missed = nullptr);
 
 }  // namespace quillo

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/FileItemText.h"
+#include "engine/FileList.h"
 #include "engine/PendingOutput.h"
 #include "engine/RunLoop.h"
 
@@ -47,6 +48,15 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
 
 void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEnvironment& env) {
   RunResult& result = env.result;
+  // The join would replace one of its own inputs: refused, as a conversion
+  // refuses to overwrite its source.
+  for (const FileItem* file : files) {
+    if (SameFile(outputPath, file->path)) {
+      env.prompts.Warn("Failed to create file \"" + outputPath +
+                       "\" (it is one of the files to join).");
+      return;
+    }
+  }
   if (!CheckPrerequisites(files, env)) return;
   PassContext& pass = env.pass;
 

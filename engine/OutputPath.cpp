@@ -1,8 +1,8 @@
 #include "engine/OutputPath.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
 #include <system_error>
 
@@ -46,21 +46,41 @@ std::string SourceTree(const std::string& source) {
   return tree;
 }
 
-// Proves that `path` can be created. A missing file is created exclusively and
-// removed again; an existing target (overwrite) must be a writable file in a
-// folder where its replacement can be made, and is left as it is.
-bool ProveCreatable(const std::string& path) {
-  if (!Exists(path)) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    close(fd);
-    unlink(path.c_str());
-    return true;
+// Whether the file system takes a name that long in that folder.
+bool NameFits(const std::string& path) {
+  if (path.size() >= PATH_MAX) return false;
+  const fs::path target(path);
+  const size_t length = target.filename().string().size();
+  if (length <= 255) return true;  // what every Linux file system takes
+  std::string folder = target.parent_path().string();
+  if (folder.empty()) folder = ".";
+  const long nameMax = pathconf(folder.c_str(), _PC_NAME_MAX);
+  return nameMax > 0 && length <= static_cast<size_t>(nameMax);
+}
+
+// Proves that `path` can be created, without ever making the real name: the
+// hidden temporary file the conversion will write is made and removed, so
+// that a kill at this moment leaves no empty file under the final name for a
+// later "skip" run to take for done. An existing target (overwrite) must be a
+// writable file, and is left as it is.
+//
+// A folder where this run already proved a new name is not probed again, so
+// that many outputs into one folder cost one probe.
+bool ProveCreatable(const std::string& path, const OutputPathOptions& options) {
+  const bool exists = Exists(path);
+  if (exists) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec) || access(path.c_str(), W_OK) != 0) return false;
+  } else if (!NameFits(path)) {
+    return false;
   }
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec) || access(path.c_str(), W_OK) != 0) return false;
+  const std::string folder = fs::path(path).parent_path().string();
+  std::set<std::string>* proven = options.provenFolders;
+  if (!exists && proven != nullptr && proven->count(folder) != 0) return true;
   PendingOutput probe(path);
-  return probe.Create();
+  if (!probe.Create()) return false;
+  if (proven != nullptr) proven->insert(folder);
+  return true;
 }
 
 Outcome TryOnce(const std::string& source, const std::string& newExtension, OutputFolderMode mode,
@@ -91,15 +111,15 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, Outp
     base = source.substr(0, source.size() - (fileName.size() - stem.size()));
   }
 
-  const auto claimed = [&options](const std::string& candidate) {
-    return options.claimedThisRun != nullptr &&
-           options.claimedThisRun->count(FileListKey(candidate)) != 0;
+  const bool anyClaimed = options.claimedThisRun != nullptr && !options.claimedThisRun->empty();
+  const auto claimed = [&](const std::string& candidate) {
+    return anyClaimed && options.claimedThisRun->count(OutputListKey(candidate, options)) != 0;
   };
   std::string path = base + newExtension;
   if (claimed(path) || Exists(path)) {
     switch (claimed(path) ? TargetExistsPolicy::Rename : options.targetPolicy) {
       case TargetExistsPolicy::Overwrite:
-        if (SamePath(path, source)) {
+        if (SameFile(path, source)) {
           message =
               "Target file name is same as original file that can't be overwritten. Please "
               "output files to a custom folder.";
@@ -109,16 +129,25 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, Outp
       case TargetExistsPolicy::Skip:
         message = kTargetSkippedStatus;
         return Outcome::kRefused;
-      default:
-        for (long n = 1;; ++n) {
+      default: {
+        // Numbers below the one kept for this base were taken when last
+        // looked at; the search starts there.
+        long n = 1;
+        if (options.nextNumbers != nullptr) {
+          const auto known = options.nextNumbers->find(base + newExtension);
+          if (known != options.nextNumbers->end()) n = known->second;
+        }
+        for (;; ++n) {
           path = base + "_" + std::to_string(n) + newExtension;
           if (!claimed(path) && !Exists(path)) break;
         }
+        if (options.nextNumbers != nullptr) (*options.nextNumbers)[base + newExtension] = n + 1;
         break;
+      }
     }
   }
 
-  if (!ProveCreatable(path)) {
+  if (!ProveCreatable(path, options)) {
     message = FileMessage(path);
     return Outcome::kFailed;
   }
@@ -127,6 +156,23 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, Outp
 }
 
 }  // namespace
+
+std::string OutputListKey(const std::string& path, const OutputPathOptions& options) {
+  const size_t cut = path.rfind('/');
+  if (options.folderKeys == nullptr || cut == std::string::npos || cut == 0)
+    return FileListKey(path);
+  const std::string folder = path.substr(0, cut);
+  auto known = options.folderKeys->find(folder);
+  if (known == options.folderKeys->end()) {
+    std::string key = FileListKey(folder);
+    if (!key.empty() && key.back() == '/') key.pop_back();
+    known = options.folderKeys->emplace(folder, std::move(key)).first;
+  }
+  // "." and ".." are no names of their own: the file system resolves them.
+  const std::string name = path.substr(cut + 1);
+  if (name.empty() || name == "." || name == "..") return FileListKey(path);
+  return known->second + "/" + name;
+}
 
 bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPathOptions& options,
                     std::string& message, std::string* fallbackReason) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -26,7 +27,20 @@ struct OutputPathOptions {
   // output of the run replaces another and the names do not depend on which
   // file finishes first.
   const std::set<std::string>* claimedThisRun = nullptr;
+  // The next number to try per base name ("/out/song" -> 4 once song_3 was
+  // given), kept by the run so that many files of one name are numbered in
+  // one step each instead of trying every number given before.
+  std::map<std::string, long>* nextNumbers = nullptr;
+  // What a run learns once per folder: the list key of each output folder,
+  // and the folders where a new output has been shown to be creatable (the
+  // conversion still reports a file it cannot create there).
+  std::map<std::string, std::string>* folderKeys = nullptr;
+  std::set<std::string>* provenFolders = nullptr;
 };
+
+// The list key (FileListKey) of an output path, its folder resolved once per
+// run through options.folderKeys when given.
+std::string OutputListKey(const std::string& path, const OutputPathOptions& options);
 
 // Chooses the output path of `item` for the output extension `extension`
 // ("mp3"), creating missing folders and proving that the file can be created.

@@ -1,6 +1,8 @@
 #include "engine/RegularFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -13,6 +15,11 @@ std::string RegularFileProblem(const std::string& path) {
   if (stat(path.c_str(), &info) != 0) return std::strerror(errno);
   if (S_ISDIR(info.st_mode)) return std::strerror(EISDIR);
   if (!S_ISREG(info.st_mode)) return "Not a regular file";
+  // A file we may not read would fail in every decoder alike; the system's
+  // reason ("Permission denied") is what the user needs.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  close(fd);
   return {};
 }
 

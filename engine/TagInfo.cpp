@@ -22,6 +22,20 @@ int TrackNumberFromText(std::string_view text) {
   return static_cast<int>(negative ? -value : value);
 }
 
+void CapTagText(std::string& text) {
+  if (text.size() <= kMaxTagTextBytes) return;
+  size_t cut = kMaxTagTextBytes;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  text.resize(cut);
+  text.shrink_to_fit();
+}
+
+void CapTagTexts(TagInfo& tags) {
+  for (std::string* text : {&tags.title, &tags.artist, &tags.album, &tags.year, &tags.genre,
+                            &tags.comment, &tags.track, &tags.composer, &tags.copyright})
+    CapTagText(*text);
+}
+
 std::string TrackText(int track) { return track > 0 ? std::to_string(track) : std::string(); }
 
 }  // namespace quillo

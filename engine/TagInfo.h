@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,16 @@ struct TagInfo {
 
   bool operator==(const TagInfo&) const = default;
 };
+
+// The longest tag text kept, in bytes: far beyond any real title or comment,
+// small enough that a damaged or hostile tag cannot exhaust the memory.
+constexpr size_t kMaxTagTextBytes = 1024 * 1024;
+
+// Cuts `text` to kMaxTagTextBytes, never inside a UTF-8 sequence.
+void CapTagText(std::string& text);
+
+// Caps each of the nine texts.
+void CapTagTexts(TagInfo& tags);
 
 // The track text as a number: leading blanks and a sign are accepted, the
 // conversion stops at the first non-digit, and a text without digits gives 0.

@@ -10,8 +10,8 @@ namespace quillo {
 std::string DocumentsFolder() {
   // Without a home folder the documents folder would land below "/".
   if (QDir::homePath() == QDir::rootPath()) return {};
+  // Only named here: the folder is made when an output first goes there.
   const QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (path.isEmpty() || !QDir().mkpath(path)) return {};
   return path.toStdString();
 }
 

@@ -4,8 +4,8 @@
 
 namespace quillo {
 
-// The user's documents folder, created when missing; empty when it cannot be
-// determined or created.
+// The user's documents folder, whether it exists or not (the output naming
+// creates it when an output goes there); empty when it cannot be determined.
 std::string DocumentsFolder();
 
 // The settings file: $QUILLO_CONFIG when set, otherwise

@@ -59,6 +59,8 @@ class ConversionSettings {
   // Not stored.
   std::vector<OutputFormat> formats;         // the output format catalog
   std::vector<std::string> extensionFilter;  // lower case, leading dots kept
+  // What loading the settings had to correct, for the front end to show once.
+  std::vector<std::string> loadWarnings;
   float normalizeGain = -1.0f;
   float appliedGain = -1.0f;
 };

@@ -1,10 +1,14 @@
 #include "settings/IniSettingsProvider.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace quillo {
@@ -40,10 +44,25 @@ std::optional<QString> RawValue(const QString& file, const QString& key) {
   return found;
 }
 
+// Empty when `path` names a regular file or nothing; otherwise why it cannot
+// be the settings file.
+std::string FileProblem(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return {};
+    return "the settings file \"" + path + "\" cannot be read (" + std::strerror(errno) +
+           "); the default settings are used";
+  }
+  if (S_ISREG(info.st_mode)) return {};
+  return "the settings file \"" + path +
+         "\" is not a regular file; the default settings are used and nothing is stored";
+}
+
 }  // namespace
 
-IniSettingsProvider::IniSettingsProvider(const std::string& path)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat)) {
+IniSettingsProvider::IniSettingsProvider(const std::string& path) : problem_(FileProblem(path)) {
+  if (!problem_.empty()) return;
+  settings_ = std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat);
   // A file we cannot parse is not trusted for any value; the defaults stay.
   readable_ = settings_->status() == QSettings::NoError;
 }
@@ -87,16 +106,19 @@ std::optional<std::string> IniSettingsProvider::readText(std::string_view group,
 
 void IniSettingsProvider::writeNumber(std::string_view group, std::string_view name,
                                       int32_t value) {
+  if (!settings_) return;
   settings_->setValue(Key(group, name), static_cast<int>(value));
 }
 
 void IniSettingsProvider::writeText(std::string_view group, std::string_view name,
                                     std::string_view value) {
+  if (!settings_) return;
   settings_->setValue(Key(group, name),
                       QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
 }
 
 bool IniSettingsProvider::commit() {
+  if (!settings_) return false;
   settings_->sync();
   // A format error from reading a broken file stays in the status; only a
   // failed write is a failure here, and the write replaces the broken file.

@@ -54,12 +54,23 @@ constexpr FormatValue kFormatValues[] = {
     {"Channels", &OutputFormat::channels},
 };
 
-void ReadFormatValues(const SettingsProvider& provider, std::vector<OutputFormat>& rows) {
+// A stored codec id that the row does not offer (an edited or foreign file)
+// would fail every file of that format; the row's codec before loading (its
+// default) serves instead, and the user is told once.
+void ReadFormatValues(const SettingsProvider& provider, std::vector<OutputFormat>& rows,
+                      std::vector<std::string>& warnings) {
   for (OutputFormat& row : rows) {
     const std::optional<std::string> prefix = SettingsPrefix(row);
     if (!prefix) continue;
+    const int32_t defaultCodec = row.codecId;
     for (const FormatValue& value : kFormatValues) {
       ReadNumber(provider, (*prefix + value.suffix).c_str(), row.*value.field);
+    }
+    if (FindCodecChoice(row, row.codecId) == nullptr &&
+        FindCodecChoice(row, defaultCodec) != nullptr) {
+      warnings.push_back("the stored codec id " + std::to_string(row.codecId) + " (" + *prefix +
+                         "CodecID) is not one of the format's codecs; its default codec is used");
+      row.codecId = defaultCodec;
     }
   }
 }
@@ -88,6 +99,7 @@ void ReadTagNumber(const SettingsProvider& provider, const char* name, Field& fi
 
 void SettingsStore::load(ConversionSettings& s) const {
   const SettingsProvider& p = provider_;
+  s.loadWarnings.clear();
   if (p.hasGroup(kOptions)) {
     ReadFolder(p, "Folder", s.folder);
     ReadNumber(p, "DestOutputFolderOpt", s.destOutputFolderOpt);
@@ -114,7 +126,7 @@ void SettingsStore::load(ConversionSettings& s) const {
         format && FindFormat(s.formats, *format) != nullptr) {
       s.outputFormat = *format;
     }
-    ReadFormatValues(p, s.formats);
+    ReadFormatValues(p, s.formats, s.loadWarnings);
     ReadNumber(p, "WMAAutoEncParam", s.wmaAutoEncParam);
     ReadNumber(p, "WMABitRate", s.wmaBitRate);
     ReadNumber(p, "WMASampleRate", s.wmaSampleRate);

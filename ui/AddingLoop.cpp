@@ -14,6 +14,22 @@ namespace {
 constexpr int kListedFailures = 30;
 }  // namespace
 
+namespace {
+
+void ListFailure(AddingResult& result, const std::string& text) {
+  ++result.failed;
+  if (result.failed <= kListedFailures)
+    result.failureText += text + "\n";
+  else if (result.failed == kListedFailures + 1)
+    result.failureText += "<more files>...\n";
+}
+
+}  // namespace
+
+void AddMissedFolders(AddingResult& result, const std::vector<std::string>& missed) {
+  for (const std::string& folder : missed) ListFailure(result, folder);
+}
+
 AddingResult AddingLoop::Run(const std::vector<std::string>& candidates, SingleBarDialog& dialog) {
   AddingResult result;
   const int count = static_cast<int>(candidates.size());
@@ -31,11 +47,7 @@ AddingResult AddingLoop::Run(const std::vector<std::string>& candidates, SingleB
       ++result.added;
       lastAdded = probed.row;
     } else if (probed.status == ProbeResult::Status::Failed) {
-      ++result.failed;
-      if (result.failed <= kListedFailures)
-        result.failureText += path + "\n";
-      else if (result.failed == kListedFailures + 1)
-        result.failureText += "<more files>...\n";
+      ListFailure(result, path);
       if (!probed.detail.empty()) result.detail = probed.detail;
     }
     // Scrolling lays the whole list out again: only as often as it repaints.
@@ -59,13 +71,14 @@ std::string AddingFailureMessage(const AddingResult& result) {
   return message;
 }
 
-std::vector<std::string> DroppedCandidates(const QStringList& paths,
-                                           const CandidateFilter& filter) {
+std::vector<std::string> DroppedCandidates(const QStringList& paths, const CandidateFilter& filter,
+                                           std::vector<std::string>* missed) {
   std::vector<std::string> candidates;
   for (const QString& path : paths) {
     const std::string local = path.toStdString();
     if (QFileInfo(path).isDir()) {
-      for (std::string& found : SearchFolder(local, filter)) candidates.push_back(std::move(found));
+      for (std::string& found : SearchFolder(local, filter, missed))
+        candidates.push_back(std::move(found));
       continue;
     }
     std::string accepted = TestCandidate(local, filter);

@@ -41,11 +41,17 @@ class AddingLoop {
   UserPrompts& prompts_;
 };
 
+// Adds folders that searching could not enter ("PATH (reason)") to the
+// failures, so that the message names them with the files.
+void AddMissedFolders(AddingResult& result, const std::vector<std::string>& missed);
+
 // The message about the files that could not be added; empty when all were.
 std::string AddingFailureMessage(const AddingResult& result);
 
 // The candidates among dropped items: a folder gives the files below it that
-// pass the filters, a file is tested by the filters itself.
-std::vector<std::string> DroppedCandidates(const QStringList& paths, const CandidateFilter& filter);
+// pass the filters, a file is tested by the filters itself. Folders that
+// could not be searched go to `missed`.
+std::vector<std::string> DroppedCandidates(const QStringList& paths, const CandidateFilter& filter,
+                                           std::vector<std::string>* missed = nullptr);
 
 }  // namespace quillo

@@ -292,7 +292,9 @@ void MainWindow::AddFolderPath(const QString& folder) {
     SingleBarDialog dialog(this);
     dialog.SetCaption("Searching files...");
     dialog.PumpEventsNow();
-    failures = AddCandidates(SearchFolder(stored, Filter()), dialog);
+    std::vector<std::string> missed;
+    const std::vector<std::string> candidates = SearchFolder(stored, Filter(), &missed);
+    failures = AddCandidates(candidates, dialog, missed);
   }
   if (!failures.empty()) services_.prompts.Warn(failures);
 }
@@ -305,18 +307,22 @@ void MainWindow::AddDroppedPaths(const QStringList& paths) {
     SingleBarDialog dialog(this);
     dialog.SetCaption("Searching files...");
     dialog.PumpEventsNow();
-    failures = AddCandidates(DroppedCandidates(paths, Filter()), dialog);
+    std::vector<std::string> missed;
+    const std::vector<std::string> candidates = DroppedCandidates(paths, Filter(), &missed);
+    failures = AddCandidates(candidates, dialog, missed);
   }
   if (!failures.empty()) services_.prompts.Warn(failures);
 }
 
 std::string MainWindow::AddCandidates(const std::vector<std::string>& candidates,
-                                      SingleBarDialog& dialog) {
+                                      SingleBarDialog& dialog,
+                                      const std::vector<std::string>& missed) {
   AddingResult result;
   if (!candidates.empty()) {
     AddingLoop loop(*model_, *list_, services_.backends, services_.prompts);
     result = loop.Run(candidates, dialog);
   }
+  AddMissedFolders(result, missed);
   dialog.Finish();
   return AddingFailureMessage(result);
 }

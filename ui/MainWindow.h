@@ -89,7 +89,9 @@ class MainWindow final : public QWidget {
   void AddFiles();
   void AddFolder();
   // Adds the candidates with the dialog; the message about failed files.
-  std::string AddCandidates(const std::vector<std::string>& candidates, SingleBarDialog& dialog);
+  // `missed`: folders the search could not enter, listed with the failures.
+  std::string AddCandidates(const std::vector<std::string>& candidates, SingleBarDialog& dialog,
+                            const std::vector<std::string>& missed = {});
   CandidateFilter Filter() const;
   void Remove();
   void Convert(bool selectedOnly, bool join);

@@ -3,8 +3,11 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "backends/InstalledBackends.h"
 #include "platform/StandardPaths.h"
@@ -83,6 +86,13 @@ int main(int argc, char** argv) {
   window.show();
 
   const QStringList paths = CommandLinePaths(QApplication::arguments());
+  // What was wrong with the settings file, shown once the window is up.
+  std::vector<std::string> warnings = settings.loadWarnings;
+  if (!provider.problem().empty()) warnings.insert(warnings.begin(), provider.problem());
+  for (std::string& text : warnings) {
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    QTimer::singleShot(0, &window, [&prompts, text] { prompts.Warn(text + "."); });
+  }
   if (!paths.isEmpty())
     QTimer::singleShot(0, &window, [&window, paths] { window.AddDroppedPaths(paths); });
   return QApplication::exec();

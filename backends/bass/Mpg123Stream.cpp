@@ -16,7 +16,9 @@ std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
   std::unique_ptr<Mpg123Stream> stream(new Mpg123Stream);
   stream->handle_ = handle;
 
-  mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+  // The tags are read elsewhere: the decoder only skips an ID3v2 tag, so that
+  // a huge one costs it no memory.
+  mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_SKIP_ID3V2, 0.0);
   // Signed 16-bit at the file's own rate and channel count, nothing else.
   mpg123_format_none(handle);
   const long* rates = nullptr;

@@ -1,14 +1,22 @@
 #include "backends/bass/TagReader.h"
 
 #include <taglib/fileref.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/infotag.h>
+#include <taglib/mpegfile.h>
 #include <taglib/tag.h>
+#include <taglib/tbytevectorstream.h>
 #include <taglib/tpropertymap.h>
 #include <taglib/wavfile.h>
 
 #include <array>
+#include <cstring>
+#include <cstdint>
+#include <fstream>
+#include <optional>
 
 #include "engine/RegularFile.h"
+#include "engine/TagInfo.h"
 
 namespace quillo::audio {
 
@@ -17,7 +25,9 @@ namespace {
 std::string Joined(const TagLib::PropertyMap& properties, const char* key) {
   const auto it = properties.find(key);
   if (it == properties.end()) return {};
-  return it->second.toString(" / ").to8Bit(true);
+  std::string text = it->second.toString(" / ").to8Bit(true);
+  CapTagText(text);
+  return text;
 }
 
 std::string OneLine(const std::string& text) {
@@ -31,18 +41,65 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
-}  // namespace
+// The tag library holds a tag several times over while it reads it: an ID3
+// block larger than this is read only this far (frames cut off at the end
+// are dropped), so that a damaged or hostile file cannot exhaust the memory.
+constexpr uint64_t kMaxId3Bytes = 10 * 1024 * 1024;
 
-bool ReadTagFields(const std::string& path, TagFields& fields) {
-  // The tag library would wait for ever on a FIFO or a device.
-  if (!RegularFileProblem(path).empty()) return false;
-  const TagLib::FileRef file(path.c_str(), false);
-  if (file.isNull()) return false;
-  const TagLib::PropertyMap properties = file.file()->properties();
-  const TagLib::Tag* tag = file.tag();
-  const bool hasTag = tag != nullptr && !tag->isEmpty();
-  if (properties.isEmpty() && !hasTag) return false;
+// Where an ID3v2 block sits in a file: in front (MP3 and the like) or as an
+// "ID3 " / "id3 " chunk of a RIFF (WAV) or FORM (AIFF) file.
+struct Id3Block {
+  uint64_t offset = 0;
+  uint64_t size = 0;
+};
 
+uint32_t Big32(const unsigned char* b) {
+  return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
+}
+uint32_t Little32(const unsigned char* b) {
+  return (uint32_t{b[3]} << 24) | (uint32_t{b[2]} << 16) | (uint32_t{b[1]} << 8) | b[0];
+}
+
+std::optional<Id3Block> FindId3Block(std::ifstream& in) {
+  unsigned char head[12] = {};
+  if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return std::nullopt;
+  if (std::memcmp(head, "ID3", 3) == 0) {
+    // Synchsafe size of the frames, plus the header and an optional footer.
+    const uint64_t size = (uint64_t{head[6] & 0x7Fu} << 21) | (uint64_t{head[7] & 0x7Fu} << 14) |
+                          (uint64_t{head[8] & 0x7Fu} << 7) | (head[9] & 0x7Fu);
+    return Id3Block{0, size + 10 + ((head[5] & 0x10) != 0 ? 10 : 0)};
+  }
+  const bool riff = std::memcmp(head, "RIFF", 4) == 0;
+  if (!riff && std::memcmp(head, "FORM", 4) != 0) return std::nullopt;
+  uint64_t at = 12;
+  for (int chunks = 0; chunks < 4096; ++chunks) {
+    unsigned char chunk[8];
+    in.seekg(static_cast<std::streamoff>(at));
+    if (!in.read(reinterpret_cast<char*>(chunk), sizeof chunk)) return std::nullopt;
+    const uint64_t size = riff ? Little32(chunk + 4) : Big32(chunk + 4);
+    if (std::memcmp(chunk, "ID3 ", 4) == 0 || std::memcmp(chunk, "id3 ", 4) == 0)
+      return Id3Block{at + 8, size};
+    at += 8 + size + (size & 1);
+  }
+  return std::nullopt;
+}
+
+// The first kMaxId3Bytes of an oversized ID3 block, read as the tag of an
+// MPEG stream held in memory.
+bool ReadCappedId3(std::ifstream& in, const Id3Block& block, TagLib::PropertyMap& properties) {
+  TagLib::ByteVector data(static_cast<unsigned int>(kMaxId3Bytes), '\0');
+  in.clear();
+  in.seekg(static_cast<std::streamoff>(block.offset));
+  in.read(data.data(), static_cast<std::streamsize>(data.size()));
+  data.resize(static_cast<unsigned int>(in.gcount()));
+  TagLib::ByteVectorStream stream(data);
+  TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+  if (!file.isValid() || !file.hasID3v2Tag()) return false;
+  properties = file.properties();
+  return !properties.isEmpty();
+}
+
+void FillFromProperties(const TagLib::PropertyMap& properties, TagFields& fields) {
   fields.title = Joined(properties, "TITLE");
   fields.artist = Joined(properties, "ARTIST");
   fields.album = Joined(properties, "ALBUM");
@@ -52,6 +109,31 @@ bool ReadTagFields(const std::string& path, TagFields& fields) {
   fields.track = Joined(properties, "TRACKNUMBER");
   fields.composer = Joined(properties, "COMPOSER");
   fields.copyright = Joined(properties, "COPYRIGHT");
+}
+
+}  // namespace
+
+bool ReadTagFields(const std::string& path, TagFields& fields) {
+  // The tag library would wait for ever on a FIFO or a device.
+  if (!RegularFileProblem(path).empty()) return false;
+  {
+    std::ifstream in(path, std::ios::binary);
+    const std::optional<Id3Block> block = FindId3Block(in);
+    if (block && block->size > kMaxId3Bytes) {
+      TagLib::PropertyMap properties;
+      if (!ReadCappedId3(in, *block, properties)) return false;
+      FillFromProperties(properties, fields);
+      return true;
+    }
+  }
+  const TagLib::FileRef file(path.c_str(), false);
+  if (file.isNull()) return false;
+  const TagLib::PropertyMap properties = file.file()->properties();
+  const TagLib::Tag* tag = file.tag();
+  const bool hasTag = tag != nullptr && !tag->isEmpty();
+  if (properties.isEmpty() && !hasTag) return false;
+
+  FillFromProperties(properties, fields);
   // RIFF INFO names its copyright field only by its chunk id.
   if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(file.file());
       wav != nullptr && wav->hasInfoTag() && fields.copyright.empty())

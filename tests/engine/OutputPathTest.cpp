@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
+#include <climits>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "engine/FileList.h"
 #include "engine/OutputPath.h"
 #include "tests/support/TestSupport.h"
 
@@ -62,6 +69,27 @@ TEST(MakeOutputPath, SameFolderRenamesAroundExistingFiles) {
             dir.File("a.wav"));
 }
 
+// A run numbers many files of one name in one step each: it goes on from the
+// last number given, still around names taken on the disk.
+TEST(MakeOutputPath, RepeatedNamesGoOnFromTheLastNumber) {
+  TempDir dir;
+  Touch(dir.File("out/song_2.mp3"));
+  std::set<std::string> claimed;
+  std::map<std::string, long> next;
+  OutputPathOptions options;
+  options.folderMode = OutputFolderMode::SpecificFolder;
+  options.folder = dir.File("out");
+  options.claimedThisRun = &claimed;
+  options.nextNumbers = &next;
+  std::vector<std::string> names;
+  for (int i = 0; i < 4; ++i) {
+    const std::string output = Output("/music/" + std::to_string(i) + "/song.flac", options);
+    claimed.insert(FileListKey(output));
+    names.push_back(fs::path(output).filename().string());
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"song.mp3", "song_1.mp3", "song_3.mp3", "song_4.mp3"}));
+}
+
 TEST(MakeOutputPath, OverwriteRefusesTheSourceItselfWithoutFallback) {
   TempDir dir;
   const std::string source = dir.File("music/a.mp3");
@@ -74,11 +102,15 @@ TEST(MakeOutputPath, OverwriteRefusesTheSourceItselfWithoutFallback) {
   EXPECT_EQ(message, kSameAsSource);
   EXPECT_FALSE(fs::exists(dir.File("docs")));
 
-  // The same file reached through ".." or a link to its folder.
+  // The same file reached through "..", a link to its folder, or a hard link
+  // of another name.
   fs::create_directories(dir.File("other"));
   fs::create_directory_symlink(dir.File("music"), dir.File("link"));
+  fs::create_directories(dir.File("hard"));
+  fs::create_hard_link(source, dir.File("hard/a.mp3"));
   options.folderMode = OutputFolderMode::SpecificFolder;
-  for (const std::string& folder : {dir.File("other/../music"), dir.File("link")}) {
+  for (const std::string& folder :
+       {dir.File("other/../music"), dir.File("link"), dir.File("hard")}) {
     options.folder = folder;
     EXPECT_EQ(Output(source, options, &message), "") << folder;
     EXPECT_EQ(message, kSameAsSource);
@@ -108,6 +140,50 @@ TEST(MakeOutputPath, OverwriteKeepsTheOldTargetUntilTheConversionReplacesIt) {
   size_t files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
   EXPECT_EQ(files, 4u);
+}
+
+// The names created in a folder while `action` runs.
+template <typename Action>
+std::vector<std::string> CreatedNames(const std::string& folder, Action action) {
+  const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  EXPECT_GE(fd, 0);
+  EXPECT_GE(inotify_add_watch(fd, folder.c_str(), IN_CREATE), 0);
+  action();
+  std::vector<std::string> names;
+  alignas(inotify_event) char buffer[64 * (sizeof(inotify_event) + NAME_MAX + 1)];
+  for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) {
+    for (char* at = buffer; at < buffer + got;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(at);
+      if (event->len > 0) names.emplace_back(event->name);
+      at += sizeof(inotify_event) + event->len;
+    }
+  }
+  close(fd);
+  return names;
+}
+
+// Proving that a name can be created never makes the name itself: a run
+// killed at that moment would leave an empty file there, which a later run
+// with the skip policy would take for a finished output.
+TEST(MakeOutputPath, ProvingTheNameNeverCreatesIt) {
+  TempDir dir;
+  OutputPathOptions options;
+  options.folderMode = OutputFolderMode::SpecificFolder;
+  options.folder = dir.File("out");
+  fs::create_directories(options.folder);
+  std::string output;
+  const std::vector<std::string> created =
+      CreatedNames(options.folder, [&] { output = Output("/music/song.flac", options); });
+  EXPECT_EQ(output, dir.File("out/song.mp3"));
+  ASSERT_EQ(created.size(), 1u) << "the name was proved once";
+  EXPECT_EQ(created[0].rfind(".song.quillo-part-", 0), 0u) << created[0];
+
+  // A name longer than the file system takes fails here, not in the middle of
+  // the conversion.
+  std::string message;
+  const std::string longName = "/music/" + std::string(252, 'x') + ".flac";
+  EXPECT_EQ(Output(longName, options, &message), "");
+  EXPECT_EQ(message.rfind("Failed to create file \"", 0), 0u) << message;
 }
 
 TEST(MakeOutputPath, SkipPolicyLeavesExistingTargets) {

@@ -1,6 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -160,6 +166,37 @@ TEST(SettingsStoreTest, MissingOrBrokenFilesLeaveTheDefaults) {
   test::ExpectSameStoredValues(LoadFrom(folder), defaults);
 }
 
+// A FIFO or a device where the settings file should be is never opened: the
+// defaults serve, the reason is given, and nothing is written there.
+TEST(SettingsStoreTest, ASettingsFileThatIsNoRegularFileIsNeverOpened) {
+  TempDir dir;
+  const std::string fifo = dir.File("fifo.conf");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    auto loaded = std::async(std::launch::async, [&path] {
+      ConversionSettings settings("/docs");
+      IniSettingsProvider provider(path);
+      SettingsStore store(provider);
+      store.load(settings);
+      const bool saved = store.save(test::ChangedSettings(), kSaveOptions);
+      return std::make_tuple(settings, provider.problem(), saved);
+    });
+    if (loaded.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+      close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));  // free the blocked reader
+      FAIL() << "blocked on " << path;
+    }
+    const auto [settings, problem, saved] = loaded.get();
+    test::ExpectSameStoredValues(settings, ConversionSettings("/docs"));
+    EXPECT_NE(problem.find("is not a regular file"), std::string::npos) << problem;
+    EXPECT_FALSE(saved);
+  }
+  struct stat info {};
+  ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the FIFO was replaced";
+  EXPECT_EQ(IniSettingsProvider(dir.File("missing.conf")).problem(), "");
+}
+
 TEST(SettingsStoreTest, UnusableValuesKeepTheFieldsAsTheyAre) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
@@ -292,15 +329,19 @@ TEST(SettingsStoreTest, UnknownOutputFormatKeepsThePreviousChoice) {
   EXPECT_EQ(LoadFrom(known).outputFormat, 5600);
 }
 
-TEST(SettingsStoreTest, StaleCodecIdIsLoadedAsStored) {
+// A codec id the row does not offer reads as the row's default codec, with
+// one warning; the row's other values load as stored.
+TEST(SettingsStoreTest, UnknownCodecIdReadsAsTheDefaultWithAWarning) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
   test::WriteText(path, "[Options]\nMP3CodecID=12345\nMP3BitRate=192000\n");
   const ConversionSettings s = LoadFrom(path);
   const OutputFormat& mp3 = *FindFormat(s.formats, 1000);
-  EXPECT_EQ(mp3.codecId, 12345);
+  EXPECT_EQ(mp3.codecId, FindFormat(ConversionSettings("/docs").formats, 1000)->codecId);
+  EXPECT_NE(FindCodecChoice(mp3, mp3.codecId), nullptr);
   EXPECT_EQ(mp3.bitRate, 192000);
-  EXPECT_EQ(FindCodecChoice(mp3, mp3.codecId), nullptr);
+  ASSERT_EQ(s.loadWarnings.size(), 1u);
+  EXPECT_NE(s.loadWarnings[0].find("12345 (MP3CodecID)"), std::string::npos);
   EXPECT_EQ(FindFormat(s.formats, 1100)->bitRate, 128000) << "other rows keep the catalog";
 }
 

@@ -55,12 +55,14 @@ ConversionSettings ChangedSettings() {
   s.tags.titleAsFileName = 0;
   s.tags.trackNumType = TrackNumberMode::Custom;
   s.tags.customTrackNum = 42;
-  // Every row's encoding values differ from the catalog, each row differently.
+  // Every row's encoding values differ from the catalog, each row differently;
+  // the codec is the row's last choice (loading refuses a codec the row does
+  // not offer).
   int32_t n = 1;
   for (OutputFormat& row : s.formats) {
     if (!HasOwnCodecSettings(row)) continue;
     row.autoEncParam = 1 - row.autoEncParam;
-    row.codecId += n;
+    if (!row.codecChoices.empty()) row.codecId = row.codecChoices.back()->codecId;
     row.sampleRate = 8000 + n;
     row.bitRate = 32000 + n;
     row.channels = n % 3;

@@ -128,6 +128,24 @@ TEST_F(Adding, FiltersApplyToFoldersAndDropsOnly) {
   EXPECT_EQ(reloaded.folder, folder + "/sub/");
 }
 
+// A folder the search could not enter is listed with the files that failed,
+// for Add Folder and for a drop alike; the files it could reach are added.
+TEST_F(Adding, FoldersThatCannotBeSearchedAreListed) {
+  const std::string folder = dir.File("tree");
+  std::string deep = folder;
+  for (int level = 0; level < 66; ++level) deep += "/d";
+  Wav(deep + "/lost.wav");
+  Wav(folder + "/found.wav");
+  const std::string expected = "Failed to load the following files.\n\n" +
+                               deep.substr(0, folder.size() + 2 * 65) +
+                               " (more than 64 folders deep)\n";
+  Window().AddFolderPath(QString::fromStdString(folder));
+  Window().Run(Command::RemoveAll);
+  Window().AddDroppedPaths(Paths({folder}));
+  EXPECT_EQ(ColumnTexts(kFileColumn), std::vector<std::string>{"found.wav"});
+  EXPECT_EQ(prompts.warnings, (std::vector<std::string>{expected, expected}));
+}
+
 TEST_F(Adding, CancelStopsAfterTheCurrentFileAndKeepsTheAdded) {
   std::vector<std::string> paths;
   for (int i = 0; i < 300; ++i)

@@ -1,0 +1,74 @@
+// Names the outputs of COUNT files of one name from as many folders into one
+// output folder, as a conversion run does before it converts, and prints the
+// time it took. Every output name is proved on the disk as in a real run.
+//
+//   quillo_bench_naming [COUNT]   (10000 when not given)
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalog/Catalog.h"
+#include "engine/ConversionRun.h"
+
+namespace {
+
+class NoProgress final : public quillo::ConversionProgress {
+ public:
+  void SetOverallText(const std::string&) override {}
+  void SetOverallRange(int) override {}
+  void StepOverall() override {}
+  void SetFileText(const std::string&) override {}
+  int FileBarWidth() const override { return 0; }
+  void SetFileBar(int) override {}
+  void Pump() override {}
+  bool IsCancelled() const override { return false; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  namespace fs = std::filesystem;
+  const long count = argc > 1 ? std::atol(argv[1]) : 10000;
+  if (count <= 0) {
+    std::fprintf(stderr, "usage: %s [COUNT]\n", argv[0]);
+    return 2;
+  }
+  const fs::path work = fs::temp_directory_path() / "quillo-bench-naming";
+  fs::remove_all(work);
+  fs::create_directories(work / "out");
+
+  quillo::ConversionSettings settings("");
+  settings.destOutputFolderOpt = quillo::OutputFolderMode::SpecificFolder;
+  settings.destSpecifiedFolder = (work / "out").string();
+  settings.outputFormat = quillo::format_id::kWav;
+  quillo::ConversionJob job;
+  quillo::BackendTable backends;
+  quillo::SourceFactory factory(backends, nullptr);
+  NoProgress progress;
+  quillo::PassContext pass{settings, *quillo::FindFormat(settings.formats, settings.outputFormat),
+                           job, backends, factory, progress};
+
+  std::vector<quillo::FileItem> files(static_cast<size_t>(count));
+  for (long i = 0; i < count; ++i)
+    files[static_cast<size_t>(i)].path = "/music/" + std::to_string(i) + "/song.flac";
+
+  const auto start = std::chrono::steady_clock::now();
+  quillo::OutputNamer namer(pass, "");
+  for (quillo::FileItem& file : files) {
+    quillo::FileResult result;
+    if (namer.Name(file, result)) {
+      std::fprintf(stderr, "naming %s failed\n", file.path.c_str());
+      return 1;
+    }
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const std::string last = files.back().outputPath;
+  fs::remove_all(work);
+  std::printf("named %ld files of one name in %.3f s (last: %s)\n", count, seconds,
+              fs::path(last).filename().c_str());
+  return 0;
+}
