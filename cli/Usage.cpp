@@ -97,7 +97,8 @@ replaced in "input" and "output", and comes whole, base64-encoded, in
 Each output is written beside its target as ".NAME.quillo-part-XXXXXX.EXT" and
 takes its name only when complete. Ctrl+C, SIGTERM and SIGHUP cancel.
 
-Exit status: 0 when every file succeeded, 1 when any failed, 2 for a usage error.
+Exit status: 0 when every file succeeded; 1 when any failed, the run was
+cancelled or a folder could not be searched; 2 for a usage error.
 )";
 }
 
