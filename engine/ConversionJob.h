@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "engine/ExtraTags.h"
 
 namespace quillo {
 
@@ -16,6 +19,9 @@ struct ConversionJob {
   float normalizeGain = -1.0f;
   // Gain the last convert pass applied (1.0 when unscaled), for the "Volume" cell.
   float appliedGain = 1.0f;
+  // ReplayGain values of the audio the last convert pass wrote; none when
+  // they were not asked for or could not be measured.
+  std::optional<TrackGain> trackGain;
 };
 
 }  // namespace quillo

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
 #include "engine/FileList.h"
 #include "engine/OutputPath.h"
@@ -238,6 +239,7 @@ FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) 
     return ConvertFile(item, pass);
   });
   if (outcome.state != FileResult::State::Converted) return outcome;
+  AddExtraTags(file.path, pending.path(), pass.job.trackGain, env);
   if (!pending.Commit()) {
     pass.job.failureDetail = pending.error();
     return FileOutcome{FileResult::State::Failed,

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
 #include "engine/PendingOutput.h"
 #include "engine/RunLoop.h"
@@ -83,6 +84,7 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     return outcome;
   });
 
+  const std::optional<TrackGain> joinGain = std::nullopt;
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();
   join->sink.reset();
@@ -95,6 +97,12 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     problem = "no file could be joined";
   else if (replacesTarget && result.failures > 0)
     problem = "not every file could be joined, so the existing file was kept";
+  if (problem.empty() && !result.cancelled) {
+    // The joined output carries the picture of the first file that went in.
+    const auto first = std::find_if(files.begin(), files.end(),
+                                    [](const FileItem* file) { return !file->outputPath.empty(); });
+    if (first != files.end()) AddExtraTags((*first)->path, pending.path(), joinGain, env);
+  }
   if (result.cancelled || !problem.empty() || !pending.Commit()) {
     if (problem.empty() && !result.cancelled) problem = pending.error();
     pending.Discard();

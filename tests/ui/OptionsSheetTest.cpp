@@ -151,14 +151,18 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
     return names;
   };
   EXPECT_EQ(controls(true), (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
-                                        "&None"}));
+                                        "Transfer &pictures (cover art)", "&None",
+                                        "Write &ReplayGain tags"}));
+  Button("&None")->click();
+  EXPECT_FALSE(Button("Write &ReplayGain tags")->isEnabled());
+  EXPECT_FALSE(Button("Transfer &pictures (cover art)")->isEnabled());
   Button("&Add custom ID3 tag")->click();
-  EXPECT_EQ(controls(false), (QStringList{"trackEdit", "titleEdit"}));
+  EXPECT_EQ(controls(false), (QStringList{"Transfer &pictures (cover art)", "trackEdit", "titleEdit"}));
   Button("Na&me as file name (not include extension)")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("titleEdit"));
   Button("C&ustom")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("trackEdit"));
-  EXPECT_EQ(controls(false), QStringList());
+  EXPECT_EQ(controls(false), QStringList{"Transfer &pictures (cover art)"});
 
   // The General page's edits follow their checks and take the focus.
   ASSERT_TRUE(sheet->ShowPage(0));
