@@ -7,6 +7,7 @@
 #include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
 #include "engine/FileList.h"
+#include "engine/LoudnessMeter.h"
 #include "engine/OutputPath.h"
 #include "engine/PendingOutput.h"
 
@@ -147,13 +148,21 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   };
 
   job.normalizeGain = -1.0f;
-  if (pass.settings.volumeType == VolumeMode::Normalize) {
+  const VolumeMode volume = pass.settings.volumeType;
+  if (job.runGain) {
+    job.normalizeGain = *job.runGain;
+  } else if (volume == VolumeMode::Normalize || volume == VolumeMode::Loudness) {
     env.SetOutputCell(index, "Normalizing...");
     Peaks peaks;
+    LoudnessMeter meter(true);
+    LoudnessMeter* measuring = volume == VolumeMode::Loudness ? &meter : nullptr;
     const PassResult scanned =
-        withRetry([&](const PassItem& it) { return NormalizeScan(it, pass, peaks); });
+        withRetry([&](const PassItem& it) { return NormalizeScan(it, pass, peaks, measuring); });
     if (!scanned.ok && progress.IsCancelled()) return cancelled;
-    if (scanned.ok) job.normalizeGain = NormalizeGain(peaks.minimum, peaks.maximum);
+    if (scanned.ok && measuring == nullptr)
+      job.normalizeGain = NormalizeGain(peaks.minimum, peaks.maximum);
+    if (scanned.ok && measuring != nullptr)
+      job.normalizeGain = LoudnessGain(meter, LoudnessTarget(pass.settings));
   }
 
   env.SetOutputCell(index, "Converting...");

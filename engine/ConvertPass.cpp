@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -10,6 +11,7 @@
 #include "engine/BlockLoop.h"
 #include "engine/FileList.h"
 #include "engine/FileProgress.h"
+#include "engine/LoudnessMeter.h"
 
 namespace quillo {
 
@@ -124,7 +126,9 @@ bool LengthWindowValid(const ConversionSettings& settings) {
 void ChooseGain(PassContext& context, BlockRoute& route) {
   const ConversionSettings& settings = context.settings;
   context.job.appliedGain = 1.0f;
-  if (settings.volumeType == VolumeMode::Normalize && context.job.normalizeGain > 0.0f) {
+  const bool scanned =
+      settings.volumeType == VolumeMode::Normalize || settings.volumeType == VolumeMode::Loudness;
+  if (scanned && context.job.normalizeGain > 0.0f) {
     route.gain = context.job.normalizeGain;
     route.applyGain = true;
   } else if (settings.volumeType == VolumeMode::Manual && settings.volume != 100) {
@@ -286,11 +290,24 @@ PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int j
   return result;
 }
 
-PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks) {
+PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks,
+                         LoudnessMeter* meter) {
   PassResult result;
   std::unique_ptr<MediaSource> source =
       OpenSource(item, context, RenderRate(context.row, context.settings), result);
   if (!source) return result;
+  // The samples come as one channel or as a pair.
+  if (meter != nullptr &&
+      !meter->StartFile(source->GetSampleRate(), source->GetChannels() == 2 ? 2 : 1))
+    meter = nullptr;
+  // A scan that ends early takes its part measurement back out.
+  struct MeterGuard {
+    LoudnessMeter* meter;
+    bool keep = false;
+    ~MeterGuard() {
+      if (meter != nullptr && !keep) meter->DropFile();
+    }
+  } guard{meter};
   int16_t minimum = 0;
   int16_t maximum = 0;
   std::vector<int16_t> left(kMaxBlockFrames);
@@ -305,6 +322,7 @@ PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peak
     const int frames = source->Read(left.data(), stereo ? right.data() : nullptr);
     if (frames <= 0) break;
     readSomething = true;
+    if (meter != nullptr) meter->Add(left.data(), stereo ? right.data() : nullptr, frames);
     for (int i = 0; i < frames; ++i) {
       if (left[i] < minimum) minimum = left[i];
       if (left[i] > maximum) maximum = left[i];
@@ -329,7 +347,12 @@ PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peak
   if (readSomething) progress.Finish();
   peaks = {minimum, maximum};
   result.ok = readSomething;
+  guard.keep = readSomething;
   return result;
+}
+
+double LoudnessTarget(const ConversionSettings& settings) {
+  return std::clamp(settings.loudnessTarget, -40, -5);
 }
 
 float NormalizeGain(int16_t minimum, int16_t maximum) {

@@ -69,8 +69,16 @@ struct Peaks {
   int16_t maximum = 0;
 };
 
-// Finds the file's peaks.
-PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks);
+class LoudnessMeter;
+
+// Finds the file's peaks; with a meter, measures its loudness in the same
+// read (a scan that fails leaves the meter as it was).
+PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks,
+                         LoudnessMeter* meter = nullptr);
+
+// The loudness target of the settings in LUFS (stored in whole LUFS, kept
+// within -40..-5).
+double LoudnessTarget(const ConversionSettings& settings);
 
 // The gain that brings a file's peaks to full scale; -1 when the peaks do not
 // allow one.

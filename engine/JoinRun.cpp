@@ -6,6 +6,7 @@
 
 #include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
+#include "engine/LoudnessMeter.h"
 #include "engine/PendingOutput.h"
 #include "engine/RunLoop.h"
 
@@ -47,6 +48,30 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
   return JoinSink{std::move(output->sink), output->rate, output->channels};
 }
 
+namespace {
+
+// One gain for a join normalized to a loudness target: its files measured
+// together, so that the joined output keeps their balance.
+float MeasureJoinLoudness(const std::vector<FileItem*>& files, RunEnvironment& env) {
+  PassContext& pass = env.pass;
+  LoudnessMeter meter(true);
+  for (size_t i = 0; i < files.size() && !pass.progress.IsCancelled(); ++i) {
+    const FileItem& file = *files[i];
+    if (LacksSoundFont(file, pass.backends)) continue;
+    env.SetOutputCell(i, "Normalizing...");
+    PassItem item{file.path, file.sourceKind, "", FileNameCell(file.path)};
+    Peaks peaks;
+    const PassResult scanned = NormalizeScan(item, pass, peaks, &meter);
+    if (!scanned.ok && scanned.retryWithFramework && !pass.progress.IsCancelled()) {
+      item.frameworkOnly = true;
+      NormalizeScan(item, pass, peaks, &meter);
+    }
+  }
+  return LoudnessGain(meter, LoudnessTarget(pass.settings));
+}
+
+}  // namespace
+
 void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEnvironment& env) {
   RunResult& result = env.result;
   if (!CheckPrerequisites(files, env)) return;
@@ -65,6 +90,9 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     return;
   }
   result.started = true;
+  std::optional<float> loudnessGain;
+  if (pass.settings.volumeType == VolumeMode::Loudness)
+    loudnessGain = MeasureJoinLoudness(files, env);
 
   int joined = 0;
   bool broken = false;
@@ -74,6 +102,7 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
            [&](size_t i, FileItem& file, RunEnvironment& job) {
     if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
     file.outputPath = outputPath;
+    job.pass.job.runGain = loudnessGain;
     FileOutcome outcome = RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
       PassResult appended = AppendFile(item, *join->sink, join->rate, join->channels, job.pass);
       broken = broken || appended.writeFailed;

@@ -174,7 +174,7 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
        {std::pair{"&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
                   "filterEdit"},
         {"&Skip the first", "skipEdit"}, {"Only &convert", "lengthEdit"},
-        {"&Adjust volume manually", "volumeEdit"}}) {
+        {"&Adjust volume manually", "volumeEdit"}, {"Normalize &loudness to", "loudnessEdit"}}) {
     EXPECT_FALSE(Edit(edit)->isEnabled()) << edit;
     Button(check)->click();
     EXPECT_TRUE(Edit(edit)->isEnabled()) << edit;
@@ -245,6 +245,31 @@ TEST_F(OptionsTest, OutputPageBrowsesAndOpensTheFolder) {
   std::filesystem::create_directories(dir.File("chosen"));
   Button("O&pen")->click();
   EXPECT_EQ(shell.opened, std::vector<std::string>{dir.File("chosen") + "/"});
+}
+
+// The loudness choice keeps its target within -40..-5 LUFS and stores it
+// with the fourth volume mode; the new tag checks are stored too.
+TEST_F(OptionsTest, LoudnessTargetAndNewTagChecksAreApplied) {
+  settings.volumeType = VolumeMode::Keep;
+  Open("General");
+  EXPECT_EQ(Edit("loudnessEdit")->text(), "-18");
+  Button("Normalize &loudness to")->click();
+  for (const char* bad : {"-41", "-4", "x"}) {
+    Edit("loudnessEdit")->setText(bad);
+    prompts.warnings.clear();
+    EXPECT_FALSE(Ok()) << bad;
+    EXPECT_EQ(prompts.warnings.back(), "Please enter an integer between -40 and -5.");
+  }
+  Edit("loudnessEdit")->setText("-23");
+  ASSERT_TRUE(sheet->ShowPage(PageIndex("ID3")));
+  Button("Transfer &pictures (cover art)")->click();
+  Button("Write &ReplayGain tags")->click();
+  ASSERT_TRUE(Ok());
+  sheet->ApplyTo(settings);
+  EXPECT_EQ(settings.volumeType, VolumeMode::Loudness);
+  EXPECT_EQ(settings.loudnessTarget, -23);
+  EXPECT_EQ(settings.transferPictures, 0);
+  EXPECT_EQ(settings.writeReplayGain, 1);
 }
 
 TEST_F(OptionsTest, GenreBoxListsEveryGenreSortedAndTakesAnyText) {
