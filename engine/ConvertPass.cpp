@@ -12,6 +12,7 @@
 #include "engine/FileList.h"
 #include "engine/FileProgress.h"
 #include "engine/LoudnessMeter.h"
+#include "engine/MeasuredSink.h"
 
 namespace quillo {
 
@@ -190,6 +191,11 @@ SinkCreator SinksOf(const BackendTable& backends) {
 
 }  // namespace
 
+bool WantsReplayGain(const PassContext& context) {
+  return context.settings.writeReplayGain && context.row.carriesTags &&
+         context.settings.id3TagType != TagMode::None;
+}
+
 int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
   if (row.formatId == format_id::kAmr) return settings.amrType == AmrBand::Wide ? 16000 : 8000;
   if (row.formatId == format_id::kAwb) return 16000;
@@ -243,9 +249,17 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   }
   ChooseGain(context, route);
 
+  // ReplayGain values are measured on the samples as they go to the encoder.
+  context.job.trackGain.reset();
+  std::optional<MeasuredSink> measured;
+  if (WantsReplayGain(context))
+    measured.emplace(sink, route.resample ? route.outputRate : route.sourceRate,
+                     route.outputChannels);
+  MediaSink& target = measured ? static_cast<MediaSink&>(*measured) : sink;
   const LoopEnd end =
-      RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
+      RunBlockLoop(*source, target, route, context.progress, "Converting", item.displayName);
   source->Close();
+  if (measured) context.job.trackGain = measured->Gain();
   const bool closed = sink.Close();
   if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
     FailWrite(context, sink.ErrorText(), result);

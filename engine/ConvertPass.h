@@ -51,6 +51,9 @@ struct PassContext {
 // settings take it from the file name, and `track` (0: none).
 TagInfo CustomTags(const TagSettings& settings, const std::string& titleFromName, int track);
 
+// Whether the outputs of this run get ReplayGain tags.
+bool WantsReplayGain(const PassContext& context);
+
 // The rate asked of sources that render (MIDI, modules) for this row.
 int RenderRate(const OutputFormat& row, const ConversionSettings& settings);
 

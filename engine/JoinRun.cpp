@@ -7,6 +7,7 @@
 #include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
 #include "engine/LoudnessMeter.h"
+#include "engine/MeasuredSink.h"
 #include "engine/PendingOutput.h"
 #include "engine/RunLoop.h"
 
@@ -94,6 +95,10 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   if (pass.settings.volumeType == VolumeMode::Loudness)
     loudnessGain = MeasureJoinLoudness(files, env);
 
+  // The joined audio is measured as one track for its ReplayGain tags.
+  std::optional<MeasuredSink> measured;
+  if (WantsReplayGain(pass)) measured.emplace(*join->sink, join->rate, join->channels);
+
   int joined = 0;
   bool broken = false;
   std::string brokenStatus;  // set once the output cannot take more audio
@@ -104,7 +109,8 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     file.outputPath = outputPath;
     job.pass.job.runGain = loudnessGain;
     FileOutcome outcome = RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
-      PassResult appended = AppendFile(item, *join->sink, join->rate, join->channels, job.pass);
+      MediaSink& sink = measured ? static_cast<MediaSink&>(*measured) : *join->sink;
+      PassResult appended = AppendFile(item, sink, join->rate, join->channels, job.pass);
       broken = broken || appended.writeFailed;
       return appended;
     });
@@ -113,7 +119,8 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     return outcome;
   });
 
-  const std::optional<TrackGain> joinGain = std::nullopt;
+  const std::optional<TrackGain> joinGain = measured ? measured->Gain() : std::nullopt;
+  measured.reset();
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();
   join->sink.reset();
