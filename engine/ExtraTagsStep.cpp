@@ -35,11 +35,11 @@ void AddExtraTags(const std::string& sourcePath, const std::string& outputPath,
   if (!extras.picture && !extras.replayGain) return;
   const ExtraTagsResult written = pass.backends.writeExtraTags(outputPath, pass.row, extras);
   if (!written.pictureProblem.empty())
-    env.prompts.Note("The picture of \"" + sourcePath + "\" was not copied: " +
-                     written.pictureProblem + ".");
+    env.prompts.Note("The picture of \"" + sourcePath +
+                     "\" was not copied: " + written.pictureProblem + ".");
   if (!written.replayGainProblem.empty())
-    env.prompts.Note("The ReplayGain tags of \"" + sourcePath + "\" were not written: " +
-                     written.replayGainProblem + ".");
+    env.prompts.Note("The ReplayGain tags of \"" + sourcePath +
+                     "\" were not written: " + written.replayGainProblem + ".");
 }
 
 }  // namespace quillo

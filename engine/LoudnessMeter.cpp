@@ -56,7 +56,8 @@ std::optional<double> LoudnessMeter::IntegratedLufs() const {
   std::vector<ebur128_state*> states;
   for (const auto& file : files_) states.push_back(file->state);
   double loudness = 0.0;
-  if (ebur128_loudness_global_multiple(states.data(), states.size(), &loudness) != EBUR128_SUCCESS ||
+  if (ebur128_loudness_global_multiple(states.data(), states.size(), &loudness) !=
+          EBUR128_SUCCESS ||
       !std::isfinite(loudness))
     return std::nullopt;
   return loudness;

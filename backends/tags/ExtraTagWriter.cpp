@@ -236,8 +236,7 @@ std::string CopyBeside(const std::string& path, std::string& error) {
   close(fd);
   std::error_code ec;
   std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing, ec);
-  if (!ec)
-    std::filesystem::permissions(copy, std::filesystem::status(path, ec).permissions(), ec);
+  if (!ec) std::filesystem::permissions(copy, std::filesystem::status(path, ec).permissions(), ec);
   if (ec) {
     error = ec.message();
     std::filesystem::remove(copy, ec);

@@ -81,10 +81,10 @@ TEST_F(LoudnessCli, FilesReachTheTargetWithTruePeakLimited) {
   for (const Case& c : std::vector<Case>{{"wav", "wav", "-18", -18.0},
                                          {"flac", "flac", "-23", -23.0},
                                          {"ogg", "ogg", "-30", -30.0}}) {
-    const test::CliRun run =
-        RunCli("convert", {"-f", c.format, "-d", out, "--if-exists", "overwrite", "--loudness",
-                           c.target, loud, quiet},
-               config);
+    const test::CliRun run = RunCli("convert",
+                                    {"-f", c.format, "-d", out, "--if-exists", "overwrite",
+                                     "--loudness", c.target, loud, quiet},
+                                    config);
     ASSERT_EQ(run.status, 0) << run.err;
     for (const std::string& source : {loud, quiet}) {
       const std::string output =
@@ -119,7 +119,8 @@ TEST_F(LoudnessCli, SilentAndShortFilesConvertUnscaled) {
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<std::string> lines = test::Lines(run.out);
   ASSERT_EQ(lines.size(), 2u) << run.out;
-  for (const std::string& line : lines) EXPECT_NE(line.find("\t100.00%\t"), std::string::npos) << line;
+  for (const std::string& line : lines)
+    EXPECT_NE(line.find("\t100.00%\t"), std::string::npos) << line;
   EXPECT_EQ(test::DecodeWithFfmpeg((fs::path(out) / "short.wav").string()),
             test::DecodeWithFfmpeg(shortFile));
   for (const char* bad : {"-41", "-4", "x", "0"})

@@ -79,10 +79,11 @@ TEST_F(PicturesCli, CoverTravelsFromEverySourceToEveryPictureFormat) {
                                             Source("from_mp3.mp3", cover),
                                             Source("from_m4a.m4a", cover)};
   const std::string original = ReadBytes(cover);
-  for (const std::string& source : sources) ASSERT_EQ(FfmpegPicture(source, dir.File("s.png")), original) << source;
-  const std::pair<const char*, const char*> formats[] = {
-      {"mp3", "mp3"}, {"6500", "m4a"}, {"6200", "m4a"}, {"flac", "flac"}, {"ogg", "ogg"},
-      {"wma", "wma"}};
+  for (const std::string& source : sources)
+    ASSERT_EQ(FfmpegPicture(source, dir.File("s.png")), original) << source;
+  const std::pair<const char*, const char*> formats[] = {{"mp3", "mp3"},  {"6500", "m4a"},
+                                                         {"6200", "m4a"}, {"flac", "flac"},
+                                                         {"ogg", "ogg"},  {"wma", "wma"}};
   for (const auto& [format, extension] : formats) {
     const test::CliRun run = Convert(format, sources);
     ASSERT_EQ(run.status, 0) << format << run.out << run.err;
@@ -103,11 +104,11 @@ TEST_F(PicturesCli, CoverTravelsFromEverySourceToEveryPictureFormat) {
   }
 }
 
-// Description and picture type survive where both ends keep them, and a
-// back cover is not taken for the front one.
+// Description, picture type and UTF-8 text survive where both ends keep them;
+// without a front cover the first picture is taken, with one the front.
 TEST_F(PicturesCli, FrontCoverChosenWithTypeAndDescription) {
   const std::string source = Source("two.mp3", cover);
-    ExtraTags extras;
+  ExtraTags extras;
   extras.picture = CoverPicture{"image/png", "Rückseite", 4, ReadBytes(cover2)};
   ASSERT_TRUE(WriteExtraTags(source, Mp3Row(), extras).pictureProblem.empty());
   CoverPicture back;
@@ -183,8 +184,7 @@ TEST_F(PicturesCli, DamagedAndOversizedPicturesAreDropped) {
   for (size_t i = 8; i < picture.size(); ++i) picture[i] = static_cast<char>(random());
   ExtraTags extras;
   extras.picture = CoverPicture{"image/png", "", 3, picture};
-  ASSERT_TRUE(
-      WriteExtraTags(huge, Mp3Row(), extras).pictureProblem.empty());
+  ASSERT_TRUE(WriteExtraTags(huge, Mp3Row(), extras).pictureProblem.empty());
   CoverPicture read;
   ASSERT_TRUE(ReadCoverPicture(huge, read));
   ASSERT_EQ(read.data.size(), picture.size());

@@ -18,12 +18,11 @@ using test::ShellQuote;
 // A ReplayGain tag as ffprobe reads it (container or stream tags, any
 // letter case); NaN when the file has none.
 double TagValue(const std::string& path, const std::string& key) {
-  const std::string tags =
-      test::Capture("ffprobe -v error -show_entries format_tags:stream_tags -of flat " +
-                    ShellQuote(path));
+  const std::string tags = test::Capture(
+      "ffprobe -v error -show_entries format_tags:stream_tags -of flat " + ShellQuote(path));
   std::smatch match;
-  if (!std::regex_search(tags, match, std::regex("\\." + key + "=\"([-+0-9.]+)",
-                                                 std::regex::icase)))
+  if (!std::regex_search(tags, match,
+                         std::regex("\\." + key + "=\"([-+0-9.]+)", std::regex::icase)))
     return std::nan("");
   return std::stod(match[1]);
 }
@@ -56,10 +55,11 @@ class ReplayGainCli : public ::testing::Test {
   std::string source = dir.File("noise.wav");
 
   void SetUp() override {
-    test::Run("ffmpeg -v error -y -f lavfi -i "
-              "'anoisesrc=color=pink:amplitude=0.25:duration=3:sample_rate=44100:seed=5' "
-              "-af 'pan=stereo|c0=c0|c1=0.5*c0' " +
-              ShellQuote(source));
+    test::Run(
+        "ffmpeg -v error -y -f lavfi -i "
+        "'anoisesrc=color=pink:amplitude=0.25:duration=3:sample_rate=44100:seed=5' "
+        "-af 'pan=stereo|c0=c0|c1=0.5*c0' " +
+        ShellQuote(source));
   }
 
   std::string Convert(const std::string& format, const std::string& extension,
@@ -94,9 +94,10 @@ TEST_F(ReplayGainCli, TrackTagsInEveryTagFormat) {
     const char* extension;
     std::vector<std::string> options;
   };
-  for (const Untagged& c : std::vector<Untagged>{{"mp3", "mp3", {}},
-                                                 {"mp3", "mp3", {"--replaygain", "on", "--tags", "none"}},
-                                                 {"wav", "wav", {"--replaygain", "on"}}}) {
+  for (const Untagged& c :
+       std::vector<Untagged>{{"mp3", "mp3", {}},
+                             {"mp3", "mp3", {"--replaygain", "on", "--tags", "none"}},
+                             {"wav", "wav", {"--replaygain", "on"}}}) {
     const std::string output = Convert(c.format, c.extension, c.options);
     EXPECT_TRUE(std::isnan(TagValue(output, "REPLAYGAIN_TRACK_GAIN"))) << output;
     EXPECT_NEAR(test::DecodeAudio(output).Seconds(), 3.0, 0.1) << output;
@@ -106,8 +107,10 @@ TEST_F(ReplayGainCli, TrackTagsInEveryTagFormat) {
 // A join is one track: its tags measure the whole joined audio.
 TEST_F(ReplayGainCli, JoinIsMeasuredAsOneTrack) {
   const std::string loud = dir.File("loud.wav");
-  test::Run("ffmpeg -v error -y -f lavfi -i 'aevalsrc=0.7*sin(2*PI*300*t)|0.7*sin(2*PI*300*t)"
-            ":s=44100:d=2' " + ShellQuote(loud));
+  test::Run(
+      "ffmpeg -v error -y -f lavfi -i 'aevalsrc=0.7*sin(2*PI*300*t)|0.7*sin(2*PI*300*t)"
+      ":s=44100:d=2' " +
+      ShellQuote(loud));
   const std::string joined = dir.File("joined.flac");
   const test::CliRun run =
       RunCli("join", {"-f", "flac", "-o", joined, "--replaygain", "on", source, loud}, config);

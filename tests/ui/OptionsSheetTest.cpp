@@ -157,7 +157,8 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
   EXPECT_FALSE(Button("Write &ReplayGain tags")->isEnabled());
   EXPECT_FALSE(Button("Transfer &pictures (cover art)")->isEnabled());
   Button("&Add custom ID3 tag")->click();
-  EXPECT_EQ(controls(false), (QStringList{"Transfer &pictures (cover art)", "trackEdit", "titleEdit"}));
+  EXPECT_EQ(controls(false),
+            (QStringList{"Transfer &pictures (cover art)", "trackEdit", "titleEdit"}));
   Button("Na&me as file name (not include extension)")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("titleEdit"));
   Button("C&ustom")->click();
