@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <taglib/attachedpictureframe.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+
 #include "backends/tags/ExtraTagWriter.h"
 #include "backends/tags/PictureReader.h"
 #include "catalog/Catalog.h"
@@ -115,14 +119,25 @@ TEST_F(PicturesCli, FrontCoverChosenWithTypeAndDescription) {
   ASSERT_TRUE(ReadCoverPicture(source, back));
   EXPECT_EQ(back.type, 4);  // the only picture left is the back cover: first picture wins
 
-  // An APIC frame set beside it as the front cover is the one chosen.
-  const std::string front = Source("front.flac", cover);
-  ASSERT_EQ(Convert("flac", {front}).status, 0);
-  CoverPicture fromFlac;
-  ASSERT_TRUE(ReadCoverPicture(Output(front, "flac"), fromFlac));
-  EXPECT_EQ(fromFlac.type, 3);
-  EXPECT_EQ(fromFlac.data, ReadBytes(cover));
+  // A front cover added after the back one is the one chosen.
+  {
+    TagLib::MPEG::File file(source.c_str(), false);
+    auto* front = new TagLib::ID3v2::AttachedPictureFrame;
+    front->setMimeType("image/png");
+    front->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+    const std::string bytes = ReadBytes(cover);
+    front->setPicture(TagLib::ByteVector(bytes.data(), static_cast<unsigned>(bytes.size())));
+    file.ID3v2Tag(true)->addFrame(front);
+    ASSERT_TRUE(file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone));
+  }
+  ASSERT_EQ(Convert("flac", {source}).status, 0);
+  CoverPicture chosen;
+  ASSERT_TRUE(ReadCoverPicture(Output(source, "flac"), chosen));
+  EXPECT_EQ(chosen.type, 3);
+  EXPECT_EQ(chosen.data, ReadBytes(cover));
 
+  // Without a front cover the back one travels, with its description.
+  ASSERT_TRUE(WriteExtraTags(source, Mp3Row(), extras).pictureProblem.empty());
   ASSERT_EQ(Convert("ogg", {source}).status, 0);
   CoverPicture carried;
   ASSERT_TRUE(ReadCoverPicture(Output(source, "ogg"), carried));
