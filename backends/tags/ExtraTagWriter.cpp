@@ -247,8 +247,6 @@ std::string CopyBeside(const std::string& path, std::string& error) {
 
 }  // namespace
 
-bool RowHoldsPicture(const OutputFormat& row) { return PlaceOf(row) != TagPlace::None; }
-
 ExtraTagsResult WriteExtraTags(const std::string& path, const OutputFormat& row,
                                const ExtraTags& extras) {
   ExtraTagsResult result;

@@ -17,7 +17,4 @@ namespace quillo {
 ExtraTagsResult WriteExtraTags(const std::string& path, const OutputFormat& row,
                                const ExtraTags& extras);
 
-// Whether files of `row` can hold a picture.
-bool RowHoldsPicture(const OutputFormat& row);
-
 }  // namespace quillo
