@@ -10,6 +10,8 @@
 #include "backends/files/FilesBackend.h"
 #include "backends/files/RawPcmWriter.h"
 #include "backends/files/RiffInfoReader.h"
+#include "backends/tags/ExtraTagWriter.h"
+#include "backends/tags/PictureReader.h"
 #include "backends/wm/WmBackend.h"
 
 namespace quillo {
@@ -78,6 +80,8 @@ InstalledBackends::InstalledBackends() {
   table_.wrapsDtsAsPcm = [](const std::string& path) {
     return FileStartsWith("RIFF", 4, path) && FrameworkSeesPcm(path);
   };
+  table_.readPicture = ReadCoverPicture;
+  table_.writeExtraTags = WriteExtraTags;
   table_.soundFont = &soundFont_;
   table_.windowsMedia = &windowsMedia_;
 }

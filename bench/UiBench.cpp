@@ -40,6 +40,7 @@ using namespace quillo;
 struct QuietPrompts final : UserPrompts {
   void Inform(const std::string&) override {}
   void Warn(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+  void Note(const std::string&) override {}
   bool AskYesNo(const std::string&) override { return false; }
   std::optional<std::string> AskOutputFile(const std::string&) override { return std::nullopt; }
   void OpenLocation(const std::string&) override {}

@@ -8,6 +8,8 @@ void CliPrompts::Inform(const std::string& text) { err_ << text << '\n'; }
 
 void CliPrompts::Warn(const std::string& text) { err_ << "Warning: " << text << '\n'; }
 
+void CliPrompts::Note(const std::string& text) { err_ << "Warning: " << text << '\n'; }
+
 bool CliPrompts::AskYesNo(const std::string& text) {
   err_ << text << " [answered No]\n";
   return false;

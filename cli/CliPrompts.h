@@ -13,6 +13,7 @@ class CliPrompts final : public UserPrompts {
   explicit CliPrompts(std::ostream& err) : err_(err) {}
   void Inform(const std::string& text) override;
   void Warn(const std::string& text) override;
+  void Note(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> AskOutputFile(const std::string& suggestedPath) override;
   void OpenLocation(const std::string& location) override;

@@ -145,6 +145,25 @@ bool ApplyKeepVolume(const std::string&, const std::string&, OptionTarget& targe
   return true;
 }
 
+bool ApplyLoudness(const std::string& name, const std::string& value, OptionTarget& target) {
+  // A whole number of LUFS, from -40 to -5; "-18" and "18" both mean -18.
+  const std::string digits = !value.empty() && value[0] == '-' ? value.substr(1) : value;
+  int32_t number = 0;
+  if (!ParseNumber(digits, 40, number) || number < 5) return Bad(name, value, target.error);
+  target.settings.volumeType = VolumeMode::Loudness;
+  target.settings.loudnessTarget = -number;
+  return true;
+}
+
+// --pictures and --replaygain: on or off.
+bool ApplySwitch(const std::string& name, const std::string& value, OptionTarget& target) {
+  if (value != "on" && value != "off") return Bad(name, value, target.error);
+  int32_t& field =
+      name == "pictures" ? target.settings.transferPictures : target.settings.writeReplayGain;
+  field = value == "on" ? 1 : 0;
+  return true;
+}
+
 bool ApplyTags(const std::string& name, const std::string& value, OptionTarget& target) {
   TagMode& mode = target.settings.id3TagType;
   if (value == "source")
@@ -296,8 +315,15 @@ const CliOption kOptions[] = {
     {"volume", 0, "PERCENT", kConvertJoin, nullptr, ApplyVolume,
      "scale the volume (100 = unchanged)"},
     {"keep-volume", 0, "", kConvertJoin, nullptr, ApplyKeepVolume, "leave the volume as it is"},
+    {"loudness", 0, "LUFS", kConvertJoin, nullptr, ApplyLoudness,
+     "bring every output to this loudness (-40 to -5 LUFS, EBU R128), true peak at most "
+     "-1 dBTP"},
     {"tags", 0, "source|custom|none", kConvertJoin, nullptr, ApplyTags,
      "tags from the source file, from the options below, or none"},
+    {"pictures", 0, "on|off", kConvertJoin, nullptr, ApplySwitch,
+     "carry the source's cover picture with its tags"},
+    {"replaygain", 0, "on|off", kConvertJoin, nullptr, ApplySwitch,
+     "write ReplayGain track gain and peak tags"},
     {"title", 0, "T", kConvertJoin, nullptr, ApplyTagText,
      "custom title tag (each custom tag implies --tags custom)"},
     {"artist", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom artist tag"},

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalog/OutputFormat.h"
+#include "engine/ExtraTags.h"
 #include "engine/MediaSink.h"
 #include "engine/MediaSource.h"
 #include "engine/SoundFontService.h"
@@ -50,6 +51,14 @@ struct BackendTable {
   // Whether a file is a RIFF file whose DTS stream the framework would read
   // as plain PCM.
   std::function<bool(const std::string& path)> wrapsDtsAsPcm;
+  // The front cover of a file, else its first picture; false when it has
+  // none or its picture cannot be read.
+  std::function<bool(const std::string& path, CoverPicture& picture)> readPicture;
+  // Adds a picture and ReplayGain tags to a finished output of `row`, in the
+  // row's format whatever the file's name.
+  std::function<ExtraTagsResult(const std::string& path, const OutputFormat& row,
+                                const ExtraTags& extras)>
+      writeExtraTags;
   // Null when the build has no such support.
   SoundFontService* soundFont = nullptr;
   WindowsMediaRuntime* windowsMedia = nullptr;

@@ -7,8 +7,10 @@
 #include <new>
 #include <system_error>
 
+#include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
 #include "engine/FileList.h"
+#include "engine/LoudnessMeter.h"
 #include "engine/OutputPath.h"
 #include "engine/PendingOutput.h"
 
@@ -155,13 +157,21 @@ FileOutcome RunPasses(size_t index, const FileItem& file, const std::string& out
   };
 
   job.normalizeGain = -1.0f;
-  if (pass.settings.volumeType == VolumeMode::Normalize) {
+  const VolumeMode volume = pass.settings.volumeType;
+  if (job.runGain) {
+    job.normalizeGain = *job.runGain;
+  } else if (volume == VolumeMode::Normalize || volume == VolumeMode::Loudness) {
     env.SetOutputCell(index, "Normalizing...");
     Peaks peaks;
+    LoudnessMeter meter(true);
+    LoudnessMeter* measuring = volume == VolumeMode::Loudness ? &meter : nullptr;
     const PassResult scanned =
-        withRetry([&](const PassItem& it) { return NormalizeScan(it, pass, peaks); });
+        withRetry([&](const PassItem& it) { return NormalizeScan(it, pass, peaks, measuring); });
     if (!scanned.ok && progress.IsCancelled()) return cancelled;
-    if (scanned.ok) job.normalizeGain = NormalizeGain(peaks.minimum, peaks.maximum);
+    if (scanned.ok && measuring == nullptr)
+      job.normalizeGain = NormalizeGain(peaks.minimum, peaks.maximum);
+    if (scanned.ok && measuring != nullptr)
+      job.normalizeGain = LoudnessGain(meter, LoudnessTarget(pass.settings));
   }
 
   env.SetOutputCell(index, "Converting...");
@@ -266,6 +276,7 @@ FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) 
     return ConvertFile(item, pass);
   });
   if (outcome.state != FileResult::State::Converted) return outcome;
+  AddExtraTags(file.path, pending.path(), pass.job.trackGain, env);
   if (!pending.Commit()) {
     pass.job.failureDetail = pending.error();
     return FileOutcome{FileResult::State::Failed,

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,8 @@
 #include "engine/BlockLoop.h"
 #include "engine/FileList.h"
 #include "engine/FileProgress.h"
+#include "engine/LoudnessMeter.h"
+#include "engine/MeasuredSink.h"
 
 namespace quillo {
 
@@ -142,7 +145,9 @@ bool LengthWindowValid(const ConversionSettings& settings) {
 void ChooseGain(PassContext& context, BlockRoute& route) {
   const ConversionSettings& settings = context.settings;
   context.job.appliedGain = 1.0f;
-  if (settings.volumeType == VolumeMode::Normalize && context.job.normalizeGain > 0.0f) {
+  const bool scanned =
+      settings.volumeType == VolumeMode::Normalize || settings.volumeType == VolumeMode::Loudness;
+  if (scanned && context.job.normalizeGain > 0.0f) {
     route.gain = context.job.normalizeGain;
     route.applyGain = true;
   } else if (settings.volumeType == VolumeMode::Manual && settings.volume != 100) {
@@ -204,6 +209,11 @@ SinkCreator SinksOf(const BackendTable& backends) {
 
 }  // namespace
 
+bool WantsReplayGain(const PassContext& context) {
+  return context.settings.writeReplayGain && context.row.carriesTags &&
+         context.settings.id3TagType != TagMode::None;
+}
+
 int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
   if (row.formatId == format_id::kAmr) return settings.amrType == AmrBand::Wide ? 16000 : 8000;
   if (row.formatId == format_id::kAwb) return 16000;
@@ -257,9 +267,17 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   }
   ChooseGain(context, route);
 
+  // ReplayGain values are measured on the samples as they go to the encoder.
+  context.job.trackGain.reset();
+  std::optional<MeasuredSink> measured;
+  if (WantsReplayGain(context))
+    measured.emplace(sink, route.resample ? route.outputRate : route.sourceRate,
+                     route.outputChannels);
+  MediaSink& target = measured ? static_cast<MediaSink&>(*measured) : sink;
   const LoopEnd end =
-      RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
+      RunBlockLoop(*source, target, route, context.progress, "Converting", item.displayName);
   source->Close();
+  if (measured) context.job.trackGain = measured->Gain();
   const bool closed = sink.Close();
   if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
     FailWrite(context, sink.ErrorText(), result);
@@ -307,11 +325,24 @@ PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int j
   return result;
 }
 
-PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks) {
+PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks,
+                         LoudnessMeter* meter) {
   PassResult result;
   std::unique_ptr<MediaSource> source =
       OpenSource(item, context, RenderRate(context.row, context.settings), result);
   if (!source) return result;
+  // The samples come as one channel or as a pair.
+  if (meter != nullptr &&
+      !meter->StartFile(source->GetSampleRate(), source->GetChannels() == 2 ? 2 : 1))
+    meter = nullptr;
+  // A scan that ends early takes its part measurement back out.
+  struct MeterGuard {
+    LoudnessMeter* meter;
+    bool keep = false;
+    ~MeterGuard() {
+      if (meter != nullptr && !keep) meter->DropFile();
+    }
+  } guard{meter};
   int16_t minimum = 0;
   int16_t maximum = 0;
   std::vector<int16_t> left(kMaxBlockFrames);
@@ -326,6 +357,7 @@ PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peak
     const int frames = source->Read(left.data(), stereo ? right.data() : nullptr);
     if (frames <= 0) break;
     readSomething = true;
+    if (meter != nullptr) meter->Add(left.data(), stereo ? right.data() : nullptr, frames);
     for (int i = 0; i < frames; ++i) {
       if (left[i] < minimum) minimum = left[i];
       if (left[i] > maximum) maximum = left[i];
@@ -350,7 +382,12 @@ PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peak
   if (readSomething) progress.Finish();
   peaks = {minimum, maximum};
   result.ok = readSomething;
+  guard.keep = readSomething;
   return result;
+}
+
+double LoudnessTarget(const ConversionSettings& settings) {
+  return std::clamp(settings.loudnessTarget, -40, -5);
 }
 
 float NormalizeGain(int16_t minimum, int16_t maximum) {

@@ -53,6 +53,9 @@ struct PassContext {
 // settings take it from the file name, and `track` (0: none).
 TagInfo CustomTags(const TagSettings& settings, const std::string& titleFromName, int track);
 
+// Whether the outputs of this run get ReplayGain tags.
+bool WantsReplayGain(const PassContext& context);
+
 // The rate asked of sources that render (MIDI, modules) for this row.
 int RenderRate(const OutputFormat& row, const ConversionSettings& settings);
 
@@ -71,8 +74,16 @@ struct Peaks {
   int16_t maximum = 0;
 };
 
-// Finds the file's peaks.
-PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks);
+class LoudnessMeter;
+
+// Finds the file's peaks; with a meter, measures its loudness in the same
+// read (a scan that fails leaves the meter as it was).
+PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks,
+                         LoudnessMeter* meter = nullptr);
+
+// The loudness target of the settings in LUFS (stored in whole LUFS, kept
+// within -40..-5).
+double LoudnessTarget(const ConversionSettings& settings);
 
 // The gain that brings a file's peaks to full scale; -1 when the peaks do not
 // allow one.

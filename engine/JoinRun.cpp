@@ -4,8 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
 #include "engine/FileList.h"
+#include "engine/LoudnessMeter.h"
+#include "engine/MeasuredSink.h"
 #include "engine/PendingOutput.h"
 #include "engine/RunLoop.h"
 
@@ -46,6 +49,30 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
   return JoinSink{std::move(output->sink), output->rate, output->channels};
 }
 
+namespace {
+
+// One gain for a join normalized to a loudness target: its files measured
+// together, so that the joined output keeps their balance.
+float MeasureJoinLoudness(const std::vector<FileItem*>& files, RunEnvironment& env) {
+  PassContext& pass = env.pass;
+  LoudnessMeter meter(true);
+  for (size_t i = 0; i < files.size() && !pass.progress.IsCancelled(); ++i) {
+    const FileItem& file = *files[i];
+    if (LacksSoundFont(file, pass.backends)) continue;
+    env.SetOutputCell(i, "Normalizing...");
+    PassItem item{file.path, file.sourceKind, "", FileNameCell(file.path)};
+    Peaks peaks;
+    const PassResult scanned = NormalizeScan(item, pass, peaks, &meter);
+    if (!scanned.ok && scanned.retryWithFramework && !pass.progress.IsCancelled()) {
+      item.frameworkOnly = true;
+      NormalizeScan(item, pass, peaks, &meter);
+    }
+  }
+  return LoudnessGain(meter, LoudnessTarget(pass.settings));
+}
+
+}  // namespace
+
 void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEnvironment& env) {
   RunResult& result = env.result;
   // The join would replace one of its own inputs: refused, as a conversion
@@ -73,6 +100,13 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     return;
   }
   result.started = true;
+  std::optional<float> loudnessGain;
+  if (pass.settings.volumeType == VolumeMode::Loudness)
+    loudnessGain = MeasureJoinLoudness(files, env);
+
+  // The joined audio is measured as one track for its ReplayGain tags.
+  std::optional<MeasuredSink> measured;
+  if (WantsReplayGain(pass)) measured.emplace(*join->sink, join->rate, join->channels);
 
   int joined = 0;
   bool broken = false;
@@ -82,10 +116,13 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
            [&](size_t i, FileItem& file, RunEnvironment& job) {
              if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
              file.outputPath = outputPath;
+             job.pass.job.runGain = loudnessGain;
              FileOutcome outcome =
                  RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
+                   MediaSink& sink =
+                       measured ? static_cast<MediaSink&>(*measured) : *join->sink;
                    PassResult appended =
-                       AppendFile(item, *join->sink, join->rate, join->channels, job.pass);
+                       AppendFile(item, sink, join->rate, join->channels, job.pass);
                    broken = broken || appended.writeFailed;
                    return appended;
                  });
@@ -94,6 +131,8 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
              return outcome;
            });
 
+  const std::optional<TrackGain> joinGain = measured ? measured->Gain() : std::nullopt;
+  measured.reset();
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();
   join->sink.reset();
@@ -106,6 +145,12 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     problem = "no file could be joined";
   else if (replacesTarget && result.failures > 0)
     problem = "not every file could be joined, so the existing file was kept";
+  if (problem.empty() && !result.cancelled) {
+    // The joined output carries the picture of the first file that went in.
+    const auto first = std::find_if(files.begin(), files.end(),
+                                    [](const FileItem* file) { return !file->outputPath.empty(); });
+    if (first != files.end()) AddExtraTags((*first)->path, pending.path(), joinGain, env);
+  }
   if (result.cancelled || !problem.empty() || !pending.Commit()) {
     if (problem.empty() && !result.cancelled) problem = pending.error();
     pending.Discard();

@@ -162,6 +162,10 @@ class LockedPrompts final : public UserPrompts {
     std::lock_guard lock(mutex_);
     prompts_.Warn(text);
   }
+  void Note(const std::string& text) override {
+    std::lock_guard lock(mutex_);
+    prompts_.Note(text);
+  }
   bool AskYesNo(const std::string& text) override {
     std::lock_guard lock(mutex_);
     return prompts_.AskYesNo(text);

@@ -12,6 +12,9 @@ class UserPrompts {
   virtual ~UserPrompts() = default;
   virtual void Inform(const std::string& text) = 0;
   virtual void Warn(const std::string& text) = 0;
+  // A notice that needs no answer and stops nothing (a picture that was
+  // dropped). The command line prints it; the window leaves it out.
+  virtual void Note(const std::string& text) = 0;
   virtual bool AskYesNo(const std::string& text) = 0;
   // Asks where to save one output file; empty when the user cancelled.
   virtual std::optional<std::string> AskOutputFile(const std::string& suggestedPath) = 0;

@@ -9,7 +9,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
   libvorbis-dev libsoxr-dev libsndfile1-dev libmpg123-dev libflac-dev
   libwavpack-dev libopenmpt-dev libfluidsynth-dev timgm6mb-soundfont
-  libtag1-dev libcdio-paranoia-dev
+  libtag1-dev libcdio-paranoia-dev libebur128-dev
   libopencore-amrnb-dev libopencore-amrwb-dev libvo-amrwbenc-dev libgsm1-dev
   # front ends
   qt6-base-dev

@@ -29,6 +29,7 @@ enum class VolumeMode : int32_t {
   Normalize = 0,  // every output peaks at full scale
   Manual = 1,     // scaled by the Volume percentage
   Keep = 2,
+  Loudness = 3,  // every output at the loudness target (EBU R128), true peak at most -1 dBTP
 };
 
 enum class TagMode : int32_t {

@@ -120,6 +120,9 @@ void SettingsStore::load(ConversionSettings& s) const {
     ReadNumber(p, "Volume", s.volume);
     ReadNumber(p, "VolumeType", s.volumeType);
     ReadNumber(p, "ID3TagType", s.id3TagType);
+    ReadNumber(p, "TransferPictures", s.transferPictures);
+    ReadNumber(p, "WriteReplayGain", s.writeReplayGain);
+    ReadNumber(p, "LoudnessTarget", s.loudnessTarget);
     // A stored format that names no catalog row (an edited or foreign file)
     // would leave nothing selected; the previous choice stays instead.
     if (const auto format = p.readNumber(kOptions, "OutputFormat");
@@ -188,6 +191,9 @@ bool SettingsStore::save(const ConversionSettings& s, unsigned groups) {
     WriteNumber(p, kOptions, "Volume", s.volume);
     WriteNumber(p, kOptions, "VolumeType", s.volumeType);
     WriteNumber(p, kOptions, "ID3TagType", s.id3TagType);
+    WriteNumber(p, kOptions, "TransferPictures", s.transferPictures);
+    WriteNumber(p, kOptions, "WriteReplayGain", s.writeReplayGain);
+    WriteNumber(p, kOptions, "LoudnessTarget", s.loudnessTarget);
     WriteNumber(p, kOptions, "WMAAutoEncParam", s.wmaAutoEncParam);
     WriteNumber(p, kOptions, "WMABitRate", s.wmaBitRate);
     WriteNumber(p, kOptions, "WMASampleRate", s.wmaSampleRate);

@@ -24,6 +24,8 @@ constexpr int32_t kLengthStep = 100;
 constexpr int32_t kMinVolume = 10;
 constexpr int32_t kMaxVolume = 32767;
 constexpr int32_t kVolumeStep = 10;
+constexpr int32_t kMinLoudness = -40;  // LUFS
+constexpr int32_t kMaxLoudness = -5;
 constexpr int kIndent = 20;
 
 const char* const kMonoExplanation =
@@ -74,7 +76,8 @@ COptGeneralPage::COptGeneralPage(const ConversionSettings& s, UserPrompts& promp
       enableConvertLength_(s.enableConvertLength),
       convertLength_(s.convertLength),
       volumeRadio_(VolumeRadio(s.volumeType)),
-      volume_(s.volume) {}
+      volume_(s.volume),
+      loudnessTarget_(s.loudnessTarget) {}
 
 void COptGeneralPage::Build() {
   auto* layout = new QVBoxLayout(this);
@@ -166,7 +169,8 @@ void COptGeneralPage::BuildVolumeGroup() {
   volumeRadios_ = Radios(group,
                          {"&Normalize volume automatically so that all output files have the "
                           "same volume",
-                          "&Adjust volume manually", "&Keep original volume (do not adjust volume)"},
+                          "&Adjust volume manually", "&Keep original volume (do not adjust volume)",
+                          "Normalize &loudness to"},
                          volumeRadio_, radios);
   volumeEdit_ = new SpinEdit(group, SpinEdit::Kind::Signed, kMinVolume, kMaxVolume, kVolumeStep);
   volumeEdit_->SetValue(volume_);
@@ -187,7 +191,21 @@ void COptGeneralPage::BuildVolumeGroup() {
   box->addWidget(radios[1]);
   box->addLayout(manual);
   box->addWidget(radios[2]);
-  connect(volumeRadios_, &QButtonGroup::idClicked, this, [this] { ApplyEnabling(volumeEdit_); });
+  // The fourth choice: every output at one loudness (EBU R128), its true
+  // peak kept at or below -1 dBTP.
+  loudnessEdit_ = new SpinEdit(group, SpinEdit::Kind::Signed, kMinLoudness, kMaxLoudness, 1);
+  loudnessEdit_->SetValue(loudnessTarget_);
+  loudnessEdit_->setObjectName(QStringLiteral("loudnessEdit"));
+  loudnessEdit_->setFixedWidth(80);
+  auto* loudness = new QHBoxLayout;
+  loudness->addWidget(radios[3]);
+  loudness->addWidget(loudnessEdit_);
+  loudness->addWidget(new QLabel(QStringLiteral("LUFS (true peak at most -1 dBTP)"), group));
+  loudness->addStretch(1);
+  box->addLayout(loudness);
+  connect(volumeRadios_, &QButtonGroup::idClicked, this, [this](int id) {
+    ApplyEnabling(id == 3 ? loudnessEdit_ : volumeEdit_);
+  });
   static_cast<QVBoxLayout*>(layout())->addWidget(group);
 }
 
@@ -196,6 +214,7 @@ void COptGeneralPage::ApplyEnabling(QWidget* focus) {
   skipEdit_->setEnabled(skipCheck_->isChecked());
   lengthEdit_->setEnabled(lengthCheck_->isChecked());
   volumeEdit_->setEnabled(volumeRadios_->checkedId() == 1);
+  loudnessEdit_->setEnabled(volumeRadios_->checkedId() == 3);
   if (focus != nullptr && focus->isEnabled()) focus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -227,6 +246,11 @@ bool COptGeneralPage::ReadControls() {
   } else if (volumeEdit_->isEnabled()) {
     return Refuse(prompts_, "Please enter an integer.", volumeEdit_);
   }
+  const std::optional<int32_t> target = loudnessEdit_->Value();
+  if (target && *target >= kMinLoudness && *target <= kMaxLoudness)
+    loudnessTarget_ = *target;
+  else if (loudnessEdit_->isEnabled())
+    return Refuse(prompts_, "Please enter an integer between -40 and -5.", loudnessEdit_);
   return true;
 }
 
@@ -260,6 +284,7 @@ void COptGeneralPage::Apply(ConversionSettings& s) const {
   s.convertLength = convertLength_;
   s.volumeType = VolumeModeOfRadio(volumeRadio_);
   s.volume = volume_;
+  s.loudnessTarget = loudnessTarget_;
 }
 
 }  // namespace quillo

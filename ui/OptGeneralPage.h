@@ -50,6 +50,7 @@ class COptGeneralPage final : public OptionsPage {
   int32_t convertLength_;
   int volumeRadio_;
   int32_t volume_;
+  int32_t loudnessTarget_;  // whole LUFS
 
   QCheckBox* filterCheck_ = nullptr;
   QLineEdit* filterEdit_ = nullptr;
@@ -62,6 +63,7 @@ class COptGeneralPage final : public OptionsPage {
   SpinEdit* lengthEdit_ = nullptr;
   QButtonGroup* volumeRadios_ = nullptr;
   SpinEdit* volumeEdit_ = nullptr;
+  SpinEdit* loudnessEdit_ = nullptr;
 };
 
 }  // namespace quillo

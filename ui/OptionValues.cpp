@@ -5,12 +5,14 @@ namespace quillo {
 int VolumeRadio(VolumeMode mode) {
   if (mode == VolumeMode::Normalize) return 0;
   if (mode == VolumeMode::Manual) return 1;
+  if (mode == VolumeMode::Loudness) return 3;
   return 2;
 }
 
 VolumeMode VolumeModeOfRadio(int radio) {
   if (radio == 0) return VolumeMode::Normalize;
   if (radio == 1) return VolumeMode::Manual;
+  if (radio == 3) return VolumeMode::Loudness;
   return VolumeMode::Keep;
 }
 

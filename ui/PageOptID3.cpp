@@ -51,7 +51,9 @@ CPageOptID3::CPageOptID3(const ConversionSettings& s, UserPrompts& prompts)
       prompts_(prompts),
       tagRadio_(TagRadio(s.id3TagType)),
       trackRadio_(TrackRadio(s.tags.trackNumType)),
-      tags_(s.tags) {}
+      tags_(s.tags),
+      transferPictures_(s.transferPictures),
+      writeReplayGain_(s.writeReplayGain) {}
 
 void CPageOptID3::Build() {
   auto* layout = new QVBoxLayout(this);
@@ -67,8 +69,18 @@ void CPageOptID3::Build() {
   grid->setContentsMargins(20, 0, 0, 4);
   box->addLayout(grid);
   box->addWidget(AddRadio(tagRadios_, group, "&Transfer ID3 tag from source file", 1));
+  picturesCheck_ = new QCheckBox(QStringLiteral("Transfer &pictures (cover art)"), group);
+  picturesCheck_->setChecked(transferPictures_ != 0);
+  auto* picturesRow = new QHBoxLayout;
+  picturesRow->setContentsMargins(20, 0, 0, 0);
+  picturesRow->addWidget(picturesCheck_);
+  box->addLayout(picturesRow);
   box->addWidget(AddRadio(tagRadios_, group, "&None", 2));
   Check(tagRadios_, tagRadio_);
+  replayGainCheck_ = new QCheckBox(QStringLiteral("Write &ReplayGain tags"), group);
+  replayGainCheck_->setChecked(writeReplayGain_ != 0);
+  box->addSpacing(4);
+  box->addWidget(replayGainCheck_);
 
   int row = 0;
   const auto addRow = [&](const char* text, QWidget* field) {
@@ -155,12 +167,16 @@ void CPageOptID3::ApplyEnabling() {
   for (QWidget* field : tagFields_) field->setEnabled(custom);
   trackEdit_->setEnabled(custom && trackRadios_->checkedId() == 2);
   titleEdit_->setEnabled(custom && !fileNameCheck_->isChecked());
+  picturesCheck_->setEnabled(tagRadios_->checkedId() == 1);
+  replayGainCheck_->setEnabled(tagRadios_->checkedId() != 2);
 }
 
 bool CPageOptID3::Leave() {
   if (tagRadios_->checkedId() >= 0) tagRadio_ = tagRadios_->checkedId();
   if (trackRadios_->checkedId() >= 0) trackRadio_ = trackRadios_->checkedId();
   tags_.titleAsFileName = fileNameCheck_->isChecked() ? 1 : 0;
+  transferPictures_ = picturesCheck_->isChecked() ? 1 : 0;
+  writeReplayGain_ = replayGainCheck_->isChecked() ? 1 : 0;
   tags_.title = titleEdit_->text().toStdString();
   tags_.artist = artistEdit_->text().toStdString();
   tags_.album = albumEdit_->text().toStdString();
@@ -183,6 +199,8 @@ void CPageOptID3::Apply(ConversionSettings& s) const {
   s.id3TagType = TagModeOfRadio(tagRadio_);
   s.tags = tags_;
   s.tags.trackNumType = TrackModeOfRadio(trackRadio_);
+  s.transferPictures = transferPictures_;
+  s.writeReplayGain = writeReplayGain_;
 }
 
 }  // namespace quillo

@@ -35,11 +35,15 @@ class CPageOptID3 final : public OptionsPage {
   int tagRadio_;
   int trackRadio_;
   TagSettings tags_;
+  int32_t transferPictures_;
+  int32_t writeReplayGain_;
 
   QButtonGroup* tagRadios_ = nullptr;
   QButtonGroup* trackRadios_ = nullptr;
   SpinEdit* trackEdit_ = nullptr;
   QCheckBox* fileNameCheck_ = nullptr;
+  QCheckBox* picturesCheck_ = nullptr;    // with the transfer choice only
+  QCheckBox* replayGainCheck_ = nullptr;  // with any tag choice but none
   QLineEdit* titleEdit_ = nullptr;
   QLineEdit* artistEdit_ = nullptr;
   QLineEdit* albumEdit_ = nullptr;

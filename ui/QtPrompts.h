@@ -18,6 +18,8 @@ class QtPrompts final : public UserPrompts {
 
   void Inform(const std::string& text) override;
   void Warn(const std::string& text) override;
+  // A dialog per dropped picture would stop a run for nothing: left out.
+  void Note(const std::string&) override {}
   bool AskYesNo(const std::string& text) override;
   // `suggestedPath` names the folder and the extension: "/music/.mp3".
   std::optional<std::string> AskOutputFile(const std::string& suggestedPath) override;

@@ -100,6 +100,10 @@ void BlockingPrompts::Warn(const std::string& text) {
   Call([this, text] { prompts_.Warn(text); });
 }
 
+void BlockingPrompts::Note(const std::string& text) {
+  Call([this, text] { prompts_.Note(text); });
+}
+
 bool BlockingPrompts::AskYesNo(const std::string& text) {
   auto answer = std::make_shared<bool>(false);
   return Call([this, text, answer] { *answer = prompts_.AskYesNo(text); }) && *answer;

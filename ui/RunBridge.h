@@ -62,6 +62,7 @@ class BlockingPrompts final : public UserPrompts {
   BlockingPrompts(QObject& context, UserPrompts& prompts) : context_(context), prompts_(prompts) {}
   void Inform(const std::string& text) override;
   void Warn(const std::string& text) override;
+  void Note(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> AskOutputFile(const std::string& suggestedPath) override;
   void OpenLocation(const std::string& location) override;

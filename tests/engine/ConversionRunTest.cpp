@@ -32,6 +32,7 @@ class Answers final : public UserPrompts {
  public:
   void Inform(const std::string&) override {}
   void Warn(const std::string&) override {}
+  void Note(const std::string&) override {}
   bool AskYesNo(const std::string& text) override {
     questions.push_back(text);
     return false;

@@ -74,6 +74,7 @@ class Quiet final : public UserPrompts {
  public:
   void Inform(const std::string&) override {}
   void Warn(const std::string&) override {}
+  void Note(const std::string&) override {}
   bool AskYesNo(const std::string&) override { return false; }
   std::optional<std::string> AskOutputFile(const std::string&) override { return {}; }
   void OpenLocation(const std::string&) override {}

@@ -81,6 +81,7 @@ class ScriptedPrompts final : public UserPrompts {
   std::vector<std::string> opened;
   void Inform(const std::string&) override {}
   void Warn(const std::string&) override {}
+  void Note(const std::string&) override {}
   bool AskYesNo(const std::string& text) override {
     questions.push_back(text);
     return answer;

@@ -60,6 +60,9 @@ TEST(ConversionSettingsTest, Defaults) {
   EXPECT_EQ(s.volume, 100);
   EXPECT_EQ(static_cast<int32_t>(s.volumeType), 2);
   EXPECT_EQ(static_cast<int32_t>(s.id3TagType), 2);
+  EXPECT_EQ(s.transferPictures, 1);
+  EXPECT_EQ(s.writeReplayGain, 0);
+  EXPECT_EQ(s.loudnessTarget, -18);
   EXPECT_EQ(s.outputFormat, 1000);
   EXPECT_EQ(s.wmaAutoEncParam, 1);
   EXPECT_EQ(s.wmaBitRate, 128000);
@@ -120,7 +123,8 @@ TEST(SettingsStoreTest, EveryValueSurvivesARoundTrip) {
        {"Options/MP3BitRate", "Options/AACDEVICECodecID", "Options/ALACChannels",
         "Options/M4AAutoEncParam", "Options/3G2SampleRate", "Options/DestOutputFolderOpt",
         "Options/OutputFiles2MyDocuments", "Options/EnableDTSForCDA", "Options/ID3TagType",
-        "Options/AMRWBMode", "Options/ID3/Title", "Options/ID3/TrackNumType"}) {
+        "Options/AMRWBMode", "Options/ID3/Title", "Options/ID3/TrackNumType",
+        "Options/TransferPictures", "Options/WriteReplayGain", "Options/LoudnessTarget"}) {
     EXPECT_TRUE(Contains(keys, key)) << key;
   }
 }
@@ -290,8 +294,8 @@ TEST(SettingsStoreTest, SaveGroups) {
   EXPECT_FALSE(Contains(keys, "Options/OptStartPageIndex"));
   EXPECT_FALSE(Contains(keys, "Options/FirstRun"));
   EXPECT_TRUE(Contains(keys, "Options/ID3/Copyright"));
-  // 28 option values, 25 rows of five encoding values and 11 tag values.
-  EXPECT_EQ(keys.size(), 28u + 25u * 5u + 11u);
+  // 31 option values, 25 rows of five encoding values and 11 tag values.
+  EXPECT_EQ(keys.size(), 31u + 25u * 5u + 11u);
 }
 
 TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {

@@ -32,6 +32,9 @@ ConversionSettings ChangedSettings() {
   s.volume = 250;
   s.volumeType = VolumeMode::Manual;
   s.id3TagType = TagMode::Custom;
+  s.transferPictures = 0;
+  s.writeReplayGain = 1;
+  s.loudnessTarget = -23;
   s.outputFormat = 6500;
   s.wmaAutoEncParam = 0;
   s.wmaBitRate = 64000;
@@ -91,6 +94,9 @@ void ExpectSameStoredValues(const ConversionSettings& a, const ConversionSetting
   EXPECT_EQ(a.volume, e.volume);
   EXPECT_EQ(a.volumeType, e.volumeType);
   EXPECT_EQ(a.id3TagType, e.id3TagType);
+  EXPECT_EQ(a.transferPictures, e.transferPictures);
+  EXPECT_EQ(a.writeReplayGain, e.writeReplayGain);
+  EXPECT_EQ(a.loudnessTarget, e.loudnessTarget);
   EXPECT_EQ(a.outputFormat, e.outputFormat);
   EXPECT_EQ(a.wmaAutoEncParam, e.wmaAutoEncParam);
   EXPECT_EQ(a.wmaBitRate, e.wmaBitRate);

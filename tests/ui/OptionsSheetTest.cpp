@@ -151,14 +151,19 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
     return names;
   };
   EXPECT_EQ(controls(true), (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
-                                        "&None"}));
+                                        "Transfer &pictures (cover art)", "&None",
+                                        "Write &ReplayGain tags"}));
+  Button("&None")->click();
+  EXPECT_FALSE(Button("Write &ReplayGain tags")->isEnabled());
+  EXPECT_FALSE(Button("Transfer &pictures (cover art)")->isEnabled());
   Button("&Add custom ID3 tag")->click();
-  EXPECT_EQ(controls(false), (QStringList{"trackEdit", "titleEdit"}));
+  EXPECT_EQ(controls(false),
+            (QStringList{"Transfer &pictures (cover art)", "trackEdit", "titleEdit"}));
   Button("Na&me as file name (not include extension)")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("titleEdit"));
   Button("C&ustom")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("trackEdit"));
-  EXPECT_EQ(controls(false), QStringList());
+  EXPECT_EQ(controls(false), QStringList{"Transfer &pictures (cover art)"});
 
   // The General page's edits follow their checks and take the focus.
   ASSERT_TRUE(sheet->ShowPage(0));
@@ -170,7 +175,7 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
        {std::pair{"&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
                   "filterEdit"},
         {"&Skip the first", "skipEdit"}, {"Only &convert", "lengthEdit"},
-        {"&Adjust volume manually", "volumeEdit"}}) {
+        {"&Adjust volume manually", "volumeEdit"}, {"Normalize &loudness to", "loudnessEdit"}}) {
     EXPECT_FALSE(Edit(edit)->isEnabled()) << edit;
     Button(check)->click();
     EXPECT_TRUE(Edit(edit)->isEnabled()) << edit;
@@ -241,6 +246,31 @@ TEST_F(OptionsTest, OutputPageBrowsesAndOpensTheFolder) {
   std::filesystem::create_directories(dir.File("chosen"));
   Button("O&pen")->click();
   EXPECT_EQ(shell.opened, std::vector<std::string>{dir.File("chosen") + "/"});
+}
+
+// The loudness choice keeps its target within -40..-5 LUFS and stores it
+// with the fourth volume mode; the new tag checks are stored too.
+TEST_F(OptionsTest, LoudnessTargetAndNewTagChecksAreApplied) {
+  settings.volumeType = VolumeMode::Keep;
+  Open("General");
+  EXPECT_EQ(Edit("loudnessEdit")->text(), "-18");
+  Button("Normalize &loudness to")->click();
+  for (const char* bad : {"-41", "-4", "x"}) {
+    Edit("loudnessEdit")->setText(bad);
+    prompts.warnings.clear();
+    EXPECT_FALSE(Ok()) << bad;
+    EXPECT_EQ(prompts.warnings.back(), "Please enter an integer between -40 and -5.");
+  }
+  Edit("loudnessEdit")->setText("-23");
+  ASSERT_TRUE(sheet->ShowPage(PageIndex("ID3")));
+  Button("Transfer &pictures (cover art)")->click();
+  Button("Write &ReplayGain tags")->click();
+  ASSERT_TRUE(Ok());
+  sheet->ApplyTo(settings);
+  EXPECT_EQ(settings.volumeType, VolumeMode::Loudness);
+  EXPECT_EQ(settings.loudnessTarget, -23);
+  EXPECT_EQ(settings.transferPictures, 0);
+  EXPECT_EQ(settings.writeReplayGain, 1);
 }
 
 TEST_F(OptionsTest, GenreBoxListsEveryGenreSortedAndTakesAnyText) {

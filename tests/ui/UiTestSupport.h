@@ -33,6 +33,7 @@ struct ScriptedPrompts final : UserPrompts {
   std::optional<std::string> outputFile;  // the join's save dialog answer
   void Inform(const std::string& text) override { informs.push_back(text); }
   void Warn(const std::string& text) override { warnings.push_back(text); }
+  void Note(const std::string&) override {}
   bool AskYesNo(const std::string& text) override {
     questions.push_back(text);
     return false;

@@ -1,0 +1,272 @@
+#include "backends/tags/ExtraTagWriter.h"
+
+#include <taglib/aifffile.h>
+#include <taglib/asffile.h>
+#include <taglib/attachedpictureframe.h>
+#include <taglib/flacfile.h>
+#include <taglib/flacpicture.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mp4file.h>
+#include <taglib/mpegfile.h>
+#include <taglib/oggflacfile.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/vorbisfile.h>
+#include <taglib/xiphcomment.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace quillo {
+
+namespace {
+
+// Where a row's files keep their tags.
+enum class TagPlace { None, Mpeg, Aiff, Flac, Ogg, Mp4, Asf };
+
+TagPlace PlaceOf(const OutputFormat& row) {
+  namespace fmt = format_id;
+  switch (row.formatId) {
+    case fmt::kMp3:
+      return TagPlace::Mpeg;
+    case fmt::kAiff:
+      return TagPlace::Aiff;
+    case fmt::kFlac:
+      return TagPlace::Flac;
+    case fmt::kOgg:
+      return TagPlace::Ogg;
+    case fmt::kM4a:
+    case fmt::kM4b:
+    case fmt::kM4r:
+    case fmt::kMp4:
+    case fmt::kMov:
+    case fmt::kAlac:
+    case fmt::kAacDevice:
+    case fmt::k3gp:
+    case fmt::k3g2:
+      return TagPlace::Mp4;
+    case fmt::kWma:
+    case fmt::kWmv:
+    case fmt::kAsf:
+      return TagPlace::Asf;
+    default:
+      return TagPlace::None;
+  }
+}
+
+TagLib::ByteVector Vector(const std::string& bytes) {
+  return {bytes.data(), static_cast<unsigned>(bytes.size())};
+}
+
+TagLib::String Utf8(const std::string& text) { return {text, TagLib::String::UTF8}; }
+
+std::string GainText(double gainDb) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%+.2f dB", gainDb);
+  return text;
+}
+
+std::string PeakText(double peak) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6f", peak);
+  return text;
+}
+
+const char* const kGainKey = "REPLAYGAIN_TRACK_GAIN";
+const char* const kPeakKey = "REPLAYGAIN_TRACK_PEAK";
+
+std::unique_ptr<TagLib::FLAC::Picture> FlacPicture(const CoverPicture& picture) {
+  auto block = std::make_unique<TagLib::FLAC::Picture>();
+  block->setMimeType(Utf8(picture.mimeType));
+  block->setDescription(Utf8(picture.description));
+  block->setType(static_cast<TagLib::FLAC::Picture::Type>(picture.type));
+  block->setData(Vector(picture.data));
+  return block;
+}
+
+void SetXiph(TagLib::Ogg::XiphComment& comment, const ExtraTags& extras) {
+  if (extras.picture) {
+    comment.removeAllPictures();
+    comment.addPicture(FlacPicture(*extras.picture).release());
+  }
+  if (extras.replayGain) {
+    comment.addField(kGainKey, GainText(extras.replayGain->gainDb));
+    comment.addField(kPeakKey, PeakText(extras.replayGain->peak));
+  }
+}
+
+void SetId3v2(TagLib::ID3v2::Tag& tag, const ExtraTags& extras) {
+  if (extras.picture) {
+    tag.removeFrames("APIC");
+    auto frame = std::make_unique<TagLib::ID3v2::AttachedPictureFrame>();
+    frame->setMimeType(Utf8(extras.picture->mimeType));
+    frame->setDescription(Utf8(extras.picture->description));
+    frame->setType(static_cast<TagLib::ID3v2::AttachedPictureFrame::Type>(extras.picture->type));
+    frame->setPicture(Vector(extras.picture->data));
+    frame->setTextEncoding(TagLib::String::UTF8);
+    tag.addFrame(frame.release());
+  }
+  if (extras.replayGain) {
+    for (const char* key : {kGainKey, kPeakKey}) {
+      if (auto* old = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, key))
+        tag.removeFrame(old);
+    }
+    const auto add = [&tag](const char* key, const std::string& value) {
+      auto frame = std::make_unique<TagLib::ID3v2::UserTextIdentificationFrame>(
+          key, TagLib::StringList(Utf8(value)), TagLib::String::UTF8);
+      tag.addFrame(frame.release());
+    };
+    add(kGainKey, GainText(extras.replayGain->gainDb));
+    add(kPeakKey, PeakText(extras.replayGain->peak));
+  }
+}
+
+TagLib::MP4::CoverArt::Format Mp4Format(const std::string& mimeType) {
+  if (mimeType == "image/jpeg" || mimeType == "image/jpg") return TagLib::MP4::CoverArt::JPEG;
+  if (mimeType == "image/png") return TagLib::MP4::CoverArt::PNG;
+  if (mimeType == "image/gif") return TagLib::MP4::CoverArt::GIF;
+  if (mimeType == "image/bmp") return TagLib::MP4::CoverArt::BMP;
+  return TagLib::MP4::CoverArt::Unknown;
+}
+
+void SetMp4(TagLib::MP4::Tag& tag, const ExtraTags& extras) {
+  if (extras.picture) {
+    TagLib::MP4::CoverArtList covers;
+    covers.append({Mp4Format(extras.picture->mimeType), Vector(extras.picture->data)});
+    tag.setItem("covr", covers);
+  }
+  if (extras.replayGain) {
+    tag.setItem("----:com.apple.iTunes:replaygain_track_gain",
+                TagLib::StringList(Utf8(GainText(extras.replayGain->gainDb))));
+    tag.setItem("----:com.apple.iTunes:replaygain_track_peak",
+                TagLib::StringList(Utf8(PeakText(extras.replayGain->peak))));
+  }
+}
+
+void SetAsf(TagLib::ASF::Tag& tag, const ExtraTags& extras) {
+  if (extras.picture) {
+    TagLib::ASF::Picture picture;
+    picture.setMimeType(Utf8(extras.picture->mimeType));
+    picture.setDescription(Utf8(extras.picture->description));
+    picture.setType(static_cast<TagLib::ASF::Picture::Type>(extras.picture->type));
+    picture.setPicture(Vector(extras.picture->data));
+    tag.setAttribute("WM/Picture", TagLib::ASF::Attribute(picture));
+  }
+  if (extras.replayGain) {
+    tag.setAttribute("replaygain_track_gain", Utf8(GainText(extras.replayGain->gainDb)));
+    tag.setAttribute("replaygain_track_peak", Utf8(PeakText(extras.replayGain->peak)));
+  }
+}
+
+// Opens `path` as a file of `place`, sets the tags and saves; false when the
+// file cannot be read as that format or not be saved.
+bool SaveTags(const std::string& path, TagPlace place, const ExtraTags& extras) {
+  switch (place) {
+    case TagPlace::Mpeg: {
+      TagLib::MPEG::File file(path.c_str(), false);
+      if (!file.isValid()) return false;
+      SetId3v2(*file.ID3v2Tag(true), extras);
+      // Only the ID3v2 tag: no ID3v1 copy the sink did not write.
+      return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
+                       TagLib::File::DoNotDuplicate);
+    }
+    case TagPlace::Aiff: {
+      TagLib::RIFF::AIFF::File file(path.c_str(), false);
+      if (!file.isValid()) return false;
+      SetId3v2(*file.tag(), extras);
+      return file.save();
+    }
+    case TagPlace::Flac: {
+      TagLib::FLAC::File file(path.c_str(), false);
+      if (!file.isValid()) return false;
+      if (extras.picture) {
+        file.removePictures();
+        file.addPicture(FlacPicture(*extras.picture).release());
+      }
+      if (extras.replayGain) SetXiph(*file.xiphComment(true), {std::nullopt, extras.replayGain});
+      return file.save();
+    }
+    case TagPlace::Ogg: {
+      // The Ogg row writes Vorbis or FLAC in Ogg.
+      {
+        TagLib::Ogg::Vorbis::File vorbis(path.c_str(), false);
+        if (vorbis.isValid()) {
+          SetXiph(*vorbis.tag(), extras);
+          return vorbis.save();
+        }
+      }
+      TagLib::Ogg::FLAC::File flac(path.c_str(), false);
+      if (!flac.isValid()) return false;
+      SetXiph(*flac.tag(), extras);
+      return flac.save();
+    }
+    case TagPlace::Mp4: {
+      TagLib::MP4::File file(path.c_str(), false);
+      if (!file.isValid() || file.tag() == nullptr) return false;
+      SetMp4(*file.tag(), extras);
+      return file.save();
+    }
+    case TagPlace::Asf: {
+      TagLib::ASF::File file(path.c_str(), false);
+      if (!file.isValid()) return false;
+      SetAsf(*file.tag(), extras);
+      return file.save();
+    }
+    case TagPlace::None:
+      break;
+  }
+  return false;
+}
+
+// A private copy of `path` beside it; empty with `error` set on failure.
+std::string CopyBeside(const std::string& path, std::string& error) {
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  std::string copy = (folder / ".quillo-tags-XXXXXX").string();
+  const int fd = mkstemp(copy.data());
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return {};
+  }
+  close(fd);
+  std::error_code ec;
+  std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing, ec);
+  if (!ec) std::filesystem::permissions(copy, std::filesystem::status(path, ec).permissions(), ec);
+  if (ec) {
+    error = ec.message();
+    std::filesystem::remove(copy, ec);
+    return {};
+  }
+  return copy;
+}
+
+}  // namespace
+
+ExtraTagsResult WriteExtraTags(const std::string& path, const OutputFormat& row,
+                               const ExtraTags& extras) {
+  ExtraTagsResult result;
+  const TagPlace place = PlaceOf(row);
+  if (place == TagPlace::None || (!extras.picture && !extras.replayGain)) return result;
+  std::string problem;
+  const std::string copy = CopyBeside(path, problem);
+  if (!copy.empty()) {
+    if (!SaveTags(copy, place, extras))
+      problem = "the output's tags could not be saved";
+    else if (std::rename(copy.c_str(), path.c_str()) != 0)
+      problem = std::strerror(errno);
+    std::error_code ec;
+    if (!problem.empty()) std::filesystem::remove(copy, ec);
+  }
+  if (!problem.empty()) {
+    if (extras.picture) result.pictureProblem = problem;
+    if (extras.replayGain) result.replayGainProblem = problem;
+  }
+  return result;
+}
+
+}  // namespace quillo

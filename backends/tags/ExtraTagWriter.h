@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "catalog/OutputFormat.h"
+#include "engine/ExtraTags.h"
+
+namespace quillo {
+
+// Adds a picture and ReplayGain track tags to a finished output of `row` with
+// TagLib, in the row's format whatever the file's name: MP3 and AIFF (ID3v2
+// APIC and TXXX frames), FLAC and Ogg (PICTURE blocks and Vorbis comments),
+// the MP4 family (`covr` and freeform atoms) and ASF (WM/Picture and
+// attributes). Other formats get nothing and report no problem. The tags are
+// written into a copy that replaces the file only once saved, so a failed
+// save leaves the output as the sink wrote it.
+ExtraTagsResult WriteExtraTags(const std::string& path, const OutputFormat& row,
+                               const ExtraTags& extras);
+
+}  // namespace quillo

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace quillo {
+
+// A picture a tag holds, as the tag stores it.
+struct CoverPicture {
+  std::string mimeType;  // "image/jpeg", "image/png"; empty when the tag names none
+  std::string description;
+  int type = 3;  // the ID3v2 picture type: 3 is the front cover, 0 "other"
+  std::string data;
+
+  bool operator==(const CoverPicture&) const = default;
+};
+
+// Larger pictures are dropped: no tag format or player is meant for them.
+inline constexpr size_t kMaxPictureBytes = 16u * 1024u * 1024u;
+
+// ReplayGain track values: the gain in dB that brings the track to the
+// reference loudness, and its sample peak as a fraction of full scale.
+struct TrackGain {
+  double gainDb = 0.0;
+  double peak = 0.0;
+};
+
+// What goes into a finished output besides the tags the sink wrote.
+struct ExtraTags {
+  std::optional<CoverPicture> picture;
+  std::optional<TrackGain> replayGain;
+};
+
+// What became of the extra tags. A format without a place for them is no
+// problem: nothing is written and the texts stay empty.
+struct ExtraTagsResult {
+  std::string pictureProblem;     // why the picture was dropped
+  std::string replayGainProblem;  // why the ReplayGain tags were dropped
+};
+
+}  // namespace quillo

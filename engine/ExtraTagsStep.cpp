@@ -1,0 +1,45 @@
+#include "engine/ExtraTagsStep.h"
+
+namespace quillo {
+
+namespace {
+
+// The source's picture, when it has one this output should carry.
+std::optional<CoverPicture> PictureToCarry(const std::string& sourcePath, RunEnvironment& env) {
+  const PassContext& pass = env.pass;
+  if (pass.settings.id3TagType != TagMode::FromSource || !pass.settings.transferPictures ||
+      !pass.backends.readPicture)
+    return std::nullopt;
+  CoverPicture picture;
+  if (!pass.backends.readPicture(sourcePath, picture)) return std::nullopt;
+  if (picture.data.size() > kMaxPictureBytes) {
+    env.prompts.Note("The picture of \"" + sourcePath + "\" (" +
+                     std::to_string(picture.data.size()) +
+                     " bytes) was not copied: pictures over 16 MiB are dropped.");
+    return std::nullopt;
+  }
+  return picture;
+}
+
+}  // namespace
+
+void AddExtraTags(const std::string& sourcePath, const std::string& outputPath,
+                  const std::optional<TrackGain>& replayGain, RunEnvironment& env) {
+  const PassContext& pass = env.pass;
+  if (!pass.row.carriesTags || pass.settings.id3TagType == TagMode::None ||
+      !pass.backends.writeExtraTags)
+    return;
+  ExtraTags extras;
+  extras.picture = PictureToCarry(sourcePath, env);
+  if (pass.settings.writeReplayGain) extras.replayGain = replayGain;
+  if (!extras.picture && !extras.replayGain) return;
+  const ExtraTagsResult written = pass.backends.writeExtraTags(outputPath, pass.row, extras);
+  if (!written.pictureProblem.empty())
+    env.prompts.Note("The picture of \"" + sourcePath +
+                     "\" was not copied: " + written.pictureProblem + ".");
+  if (!written.replayGainProblem.empty())
+    env.prompts.Note("The ReplayGain tags of \"" + sourcePath +
+                     "\" were not written: " + written.replayGainProblem + ".");
+}
+
+}  // namespace quillo

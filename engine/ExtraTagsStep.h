@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "engine/ConversionRun.h"
+#include "engine/ExtraTags.h"
+
+namespace quillo {
+
+// Adds what the sink could not write to a finished output before it takes
+// its name: the picture of `sourcePath` when tags are transferred with
+// pictures, and `replayGain` when ReplayGain tags are asked for. Nothing here
+// fails the file: a picture or tag that cannot be written is dropped with a
+// note naming it and why.
+void AddExtraTags(const std::string& sourcePath, const std::string& outputPath,
+                  const std::optional<TrackGain>& replayGain, RunEnvironment& env);
+
+}  // namespace quillo

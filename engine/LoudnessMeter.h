@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace quillo {
+
+// Measures the loudness (EBU R128 integrated loudness, gated) and the peaks
+// of one file or of several files together, with libebur128. Each file is
+// fed as blocks of 16-bit samples at its own rate and channel count.
+class LoudnessMeter {
+ public:
+  // `truePeak` measures the 4x oversampled peak as well as the sample peak.
+  explicit LoudnessMeter(bool truePeak);
+  ~LoudnessMeter();
+  LoudnessMeter(const LoudnessMeter&) = delete;
+  LoudnessMeter& operator=(const LoudnessMeter&) = delete;
+
+  // Starts the audio of a file; false when the format cannot be measured.
+  bool StartFile(int rate, int channels);
+  // Adds a block of the current file: `right` is null for one channel.
+  void Add(const int16_t* left, const int16_t* right, int frames);
+  // Forgets the current file (a scan that failed and is tried again).
+  void DropFile();
+
+  // The integrated loudness of everything added, in LUFS; none when no block
+  // passed the gate (silence, or less than 400 ms of audio).
+  std::optional<double> IntegratedLufs() const;
+  // The highest sample peak and true peak over every file, as fractions of
+  // full scale (1.0 = 0 dBFS).
+  double SamplePeak() const;
+  double TruePeak() const;
+
+ private:
+  struct State;
+  bool truePeak_;
+  std::vector<std::unique_ptr<State>> files_;
+  std::vector<int16_t> interleaved_;
+};
+
+// The linear gain that brings the measured audio to `targetLufs`, lowered
+// where needed so that the true peak stays at or below -1 dBTP; -1 when the
+// audio has no gated loudness (it is left unscaled).
+float LoudnessGain(const LoudnessMeter& meter, double targetLufs);
+
+// The ReplayGain 2.0 reference loudness.
+inline constexpr double kReplayGainReferenceLufs = -18.0;
+
+}  // namespace quillo
