@@ -12,17 +12,10 @@ namespace {
 constexpr const char* kOptions = SettingsStore::kOptionsGroup;
 constexpr const char* kTags = SettingsStore::kTagGroup;
 
-// Folder texts longer than this are not taken: they come from a longer path
-// than the folder fields hold, and a shortened path would name another folder.
-constexpr std::size_t kMaxFolderChars = 259;
-
-std::size_t Utf8Length(const std::string& text) {
-  std::size_t count = 0;
-  for (unsigned char c : text) {
-    if ((c & 0xC0) != 0x80) ++count;
-  }
-  return count;
-}
+// A stored folder is an absolute path no longer than Linux takes (PATH_MAX
+// less its terminating zero); anything else keeps the default, as a
+// shortened or relative path would name another folder.
+constexpr std::size_t kMaxFolderBytes = 4095;
 
 // Reads a number into an int32_t or a coded enumeration; a missing value
 // leaves the field as it is.
@@ -38,7 +31,7 @@ void WriteNumber(SettingsProvider& provider, const char* group, const char* name
 
 void ReadFolder(const SettingsProvider& provider, const char* name, std::string& field) {
   if (auto value = provider.readText(kOptions, name);
-      value && Utf8Length(*value) <= kMaxFolderChars) {
+      value && !value->empty() && value->front() == '/' && value->size() <= kMaxFolderBytes) {
     field = std::move(*value);
   }
 }

@@ -14,6 +14,7 @@
 #include "engine/UserPrompts.h"
 #include "ui/OptionValues.h"
 #include "ui/SpinEdit.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
@@ -90,16 +91,17 @@ void COptGeneralPage::Build() {
 void COptGeneralPage::BuildFilterGroup() {
   auto* group = new QGroupBox(QStringLiteral("Adding files"), this);
   auto* box = new QVBoxLayout(group);
-  filterCheck_ = Check(group,
-                       "&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
-                       enableExtFilter_);
+  filterCheck_ =
+      Check(group, "&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
+            enableExtFilter_);
   filterEdit_ = new QLineEdit(QString::fromStdString(filterExts_), group);
   filterEdit_->setObjectName(QStringLiteral("filterEdit"));
   auto* edit = new QVBoxLayout;
   edit->setContentsMargins(kIndent, 0, 0, 0);
   edit->addWidget(filterEdit_);
-  edit->addWidget(Note("Note: use comma (,) to separate multiple extensions. For example: "
-                       "wav,mp3,m4a,aac"));
+  edit->addWidget(
+      Note("Note: use comma (,) to separate multiple extensions. For example: "
+           "wav,mp3,m4a,aac"));
   hiddenCheck_ = Check(group, "&Do not load hidden files", doNotLoadHiddenFiles_);
   dtsCheck_ = Check(group, "&Use DTS to decode CDA files", enableDtsForCda_);
   box->addWidget(filterCheck_);
@@ -114,8 +116,8 @@ void COptGeneralPage::BuildMonoGroup() {
   auto* group = new QGroupBox(QStringLiteral("Stereo to mono"), this);
   auto* box = new QVBoxLayout(group);
   auto* question = new QHBoxLayout;
-  question->addWidget(
-      Note("When converting 2 channels to 1 channel, the out channel equals to:"), 1);
+  question->addWidget(Note("When converting 2 channels to 1 channel, the out channel equals to:"),
+                      1);
   auto* help = new QPushButton(QStringLiteral("?"), group);
   help->setAutoDefault(false);
   help->setFixedWidth(help->sizeHint().height());
@@ -138,7 +140,7 @@ void COptGeneralPage::BuildLengthGroup() {
   auto* group = new QGroupBox(QStringLiteral("Length"), this);
   auto* grid = new QGridLayout(group);
   const auto addRow = [&](int row, QCheckBox* check, SpinEdit* edit, const char* text) {
-    edit->setFixedWidth(110);
+    edit->setFixedWidth(Scaled(110));
     grid->addWidget(check, row, 0);
     grid->addWidget(edit, row, 1);
     grid->addWidget(new QLabel(QString::fromUtf8(text), group), row, 2);
@@ -163,15 +165,16 @@ void COptGeneralPage::BuildVolumeGroup() {
   auto* group = new QGroupBox(QStringLiteral("Volume"), this);
   auto* box = new QVBoxLayout(group);
   QList<QRadioButton*> radios;
-  volumeRadios_ = Radios(group,
-                         {"&Normalize volume automatically so that all output files have the "
-                          "same volume",
-                          "&Adjust volume manually", "&Keep original volume (do not adjust volume)"},
-                         volumeRadio_, radios);
+  volumeRadios_ =
+      Radios(group,
+             {"&Normalize volume automatically so that all output files have the "
+              "same volume",
+              "&Adjust volume manually", "&Keep original volume (do not adjust volume)"},
+             volumeRadio_, radios);
   volumeEdit_ = new SpinEdit(group, SpinEdit::Kind::Signed, kMinVolume, kMaxVolume, kVolumeStep);
   volumeEdit_->SetValue(volume_);
   volumeEdit_->setObjectName(QStringLiteral("volumeEdit"));
-  volumeEdit_->setFixedWidth(80);
+  volumeEdit_->setFixedWidth(Scaled(80));
   auto* manual = new QGridLayout;
   manual->setContentsMargins(kIndent, 0, 0, 0);
   manual->addWidget(volumeEdit_, 0, 0, Qt::AlignTop);
@@ -181,7 +184,7 @@ void COptGeneralPage::BuildVolumeGroup() {
                                 "volume"),
                  group),
       0, 2);
-  manual->setColumnMinimumWidth(1, 24);
+  manual->setColumnMinimumWidth(1, Scaled(24));
   manual->setColumnStretch(2, 1);
   box->addWidget(radios[0]);
   box->addWidget(radios[1]);

@@ -16,6 +16,7 @@
 #include "engine/UserPrompts.h"
 #include "ui/OptionValues.h"
 #include "ui/SpinEdit.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
@@ -97,7 +98,7 @@ void CPageOptID3::Build() {
   trackEdit_ = new SpinEdit(track, SpinEdit::Kind::Signed, 0, kMaxTrack, 1);
   trackEdit_->setObjectName(QStringLiteral("trackEdit"));
   trackEdit_->SetValue(tags_.customTrackNum);
-  trackEdit_->setFixedWidth(60);
+  trackEdit_->setFixedWidth(Scaled(60));
   trackRow->addWidget(trackEdit_);
   trackRow->addStretch(1);
   auto* trackLabel = new QLabel(QStringLiteral("Track #:"), group);
@@ -121,7 +122,7 @@ void CPageOptID3::Build() {
   artistEdit_ = addEdit("A&rtist:", tags_.artist);
   albumEdit_ = addEdit("A&lbum:", tags_.album);
   yearEdit_ = addEdit("&Year:", tags_.year);
-  yearEdit_->setMaximumWidth(80);
+  yearEdit_->setMaximumWidth(Scaled(80));
   grid->setAlignment(yearEdit_, Qt::AlignLeft);
   commentEdit_ = addEdit("&Comment:", tags_.comment);
   composerEdit_ = addEdit("Com&poser:", tags_.composer);
@@ -133,7 +134,7 @@ void CPageOptID3::Build() {
   genreBox_->setMaxVisibleItems(16);
   genreBox_->addItems(SortedGenres());
   genreBox_->setCurrentText(QString::fromStdString(tags_.genre));
-  genreBox_->setMinimumWidth(200);
+  genreBox_->setMinimumWidth(Scaled(200));
   addRow("&Genre:", genreBox_);
   grid->setAlignment(genreBox_, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);

@@ -208,21 +208,39 @@ TEST(SettingsStoreTest, EmptyAndMissingTagTextsLoadEmpty) {
   EXPECT_EQ(tags.titleAsFileName, 0);
 }
 
-TEST(SettingsStoreTest, OverlongFolderTextsAreNotTaken) {
+std::string Repeat(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += text;
+  return result;
+}
+
+TEST(SettingsStoreTest, StoredFoldersAreAbsolutePathsLinuxAccepts) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  ConversionSettings s("/docs");
-  s.folder = "/" + std::string(258, 'a');               // 259 characters
-  s.destSpecifiedFolder = "/" + std::string(259, 'b');  // 260 characters
-  ASSERT_TRUE(SaveTo(path, s, kSaveSourceFolder | kSaveOptions));
-  const ConversionSettings loaded = LoadFrom(path);
-  EXPECT_EQ(loaded.folder, s.folder);
-  EXPECT_EQ(loaded.destSpecifiedFolder, "/docs");
-  // Characters, not bytes, count.
-  s.folder = "/" + std::string(129, 'a');
-  for (int i = 0; i < 129; ++i) s.folder += "\xC3\xA9";  // é
-  ASSERT_TRUE(SaveTo(path, s, kSaveSourceFolder));
-  EXPECT_EQ(LoadFrom(path).folder, s.folder);
+  const std::string longest = "/" + std::string(4094, 'a');  // 4095 bytes
+  const struct {
+    std::string stored;
+    bool taken;
+  } cases[] = {
+      {longest, true},
+      {longest + "a", false},
+      // Bytes count, not characters: 2048 two-byte letters are too long.
+      {"/" + Repeat("\xC3\xA9", 2047), true},
+      {"/" + Repeat("\xC3\xA9", 2048), false},
+      {"   ", false},
+      {"music/out", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored.substr(0, 20));
+    ConversionSettings s("/docs");
+    s.folder = c.stored;
+    s.destSpecifiedFolder = c.stored;
+    ASSERT_TRUE(SaveTo(path, s, kSaveSourceFolder | kSaveOptions));
+    const ConversionSettings loaded = LoadFrom(path);
+    EXPECT_EQ(loaded.destSpecifiedFolder, c.taken ? c.stored : "/docs");
+    EXPECT_EQ(loaded.folder, c.taken ? c.stored : ConversionSettings("/docs").folder);
+  }
 }
 
 TEST(SettingsStoreTest, SaveGroups) {
