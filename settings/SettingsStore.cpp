@@ -92,7 +92,7 @@ const NumberValue<S> kOptionNumbers[] = {
     Option<&S::convertLength>("ConvertLength", kNonNegative),
     Option<&S::skipLength>("SkipLength", kNonNegative),
     Option<&S::enableExtFilter>("EnableExtFilter", kFlag),
-    Option<&S::volume>("Volume", {10, 32767}),
+    Option<&S::volume>("Volume", {1, 32767}),
     Option<&S::volumeType>("VolumeType", {0, 2}),
     Option<&S::id3TagType>("ID3TagType", {0, 2}),
     Option<&S::wmaAutoEncParam>("WMAAutoEncParam", kFlag),

@@ -212,24 +212,19 @@ bool COptGeneralPage::ReadControls() {
   enableSkipLength_ = skipCheck_->isChecked() ? 1 : 0;
   enableConvertLength_ = lengthCheck_->isChecked() ? 1 : 0;
   if (volumeRadios_->checkedId() >= 0) volumeRadio_ = volumeRadios_->checkedId();
-  // A disabled edit is not in use: text there that is no number keeps the
-  // previous value rather than holding the user on a field they cannot edit.
+  // Every edit is checked, enabled or not: what it holds is stored.
   for (auto [edit, value] : {std::pair{skipEdit_, &skipLength_}, {lengthEdit_, &convertLength_}}) {
     const std::optional<int32_t> number = edit->Value();
-    if (number && *number >= 0)
-      *value = *number;
-    else if (edit->isEnabled())
-      return Refuse(prompts_, "Please enter a positive integer.", edit);
+    if (!number || *number < 0) return Refuse(prompts_, "Please enter a positive integer.", edit);
+    *value = *number;
   }
-  if (const std::optional<int32_t> number = volumeEdit_->Value()) {
-    // No volume at all, or a negative one, would make silent or inverted
-    // outputs; the arrows' upper end is the largest factor the engine takes.
-    if (volumeEdit_->isEnabled() && (*number < 1 || *number > kMaxVolume))
-      return Refuse(prompts_, "Please enter an integer between 1 and 32767.", volumeEdit_);
-    volume_ = *number;
-  } else if (volumeEdit_->isEnabled()) {
-    return Refuse(prompts_, "Please enter an integer.", volumeEdit_);
-  }
+  // No volume at all, or a negative one, would make silent or inverted
+  // outputs; the arrows' upper end is the largest factor the engine takes.
+  const std::optional<int32_t> volume = volumeEdit_->Value();
+  if (!volume) return Refuse(prompts_, "Please enter an integer.", volumeEdit_);
+  if (*volume < 1 || *volume > kMaxVolume)
+    return Refuse(prompts_, "Please enter an integer between 1 and 32767.", volumeEdit_);
+  volume_ = *volume;
   return true;
 }
 

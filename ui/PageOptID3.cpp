@@ -170,13 +170,11 @@ bool CPageOptID3::Leave() {
   tags_.composer = composerEdit_->text().toStdString();
   tags_.copyright = copyrightEdit_->text().toStdString();
   tags_.genre = genreBox_->currentText().toStdString();
-  // A number the user cannot reach (the custom number not chosen) stays as
-  // it was rather than holding the user on a field that is disabled.
+  // The track number is checked whether or not it is in use: it is stored.
   const std::optional<int32_t> number = trackEdit_->Value();
-  if (number && *number >= 0 && *number <= kMaxTrack)
-    tags_.customTrackNum = *number;
-  else if (trackEdit_->isEnabled())
+  if (!number || *number < 0 || *number > kMaxTrack)
     return Refuse(prompts_, "Please enter an integer between 0 and 255.", trackEdit_);
+  tags_.customTrackNum = *number;
   return true;
 }
 

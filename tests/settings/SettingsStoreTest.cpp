@@ -213,7 +213,7 @@ TEST(SettingsStoreTest, EveryOutOfRangeValueReadsAsItsDefault) {
       "SkipLength=-1000",
       "EnableExtFilter=3",
       "Volume=-50",
-      "Volume=9",
+      "Volume=0",
       "Volume=32768",
       "VolumeType=-1",
       "VolumeType=4",
