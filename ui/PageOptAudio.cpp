@@ -136,9 +136,8 @@ void CPageOptAudio::ApplyEnabling() {
 
 void CPageOptAudio::OnCodecChanged(int index) {
   if (index < 0) return;
-  // The rate, bit rate and channels chosen so far carry over where the new
-  // codec offers them.
-  Leave();
+  // The lists refill from the page's stored rate, bit rate and channels, so
+  // that looking at another codec and coming back shows them again.
   FillDependentLists(*choices_[static_cast<size_t>(index)]);
   ApplyEnabling();
 }
