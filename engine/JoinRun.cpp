@@ -26,11 +26,10 @@ void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels
 
 std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRate, int maxChannels,
                                        PassContext& pass) {
-  std::optional<OutputSelection> output =
-      SelectOutput(pass.row, maxRate, maxChannels, RenderRate(pass.row, pass.settings),
-                   SelectionMode::Join, pass.settings,
-                   [&pass](FormatBackend backend) { return pass.backends.MakeSink(backend); },
-                   pass.backends.windowsMedia);
+  std::optional<OutputSelection> output = SelectOutput(
+      pass.row, maxRate, maxChannels, RenderRate(pass.row, pass.settings), SelectionMode::Join,
+      pass.settings, [&pass](FormatBackend backend) { return pass.backends.MakeSink(backend); },
+      pass.backends.windowsMedia);
   if (!output) return std::nullopt;
   const ConversionSettings& settings = pass.settings;
   // One output of many files: no file's name as the title, no track number.
@@ -53,8 +52,6 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
 
   int maxRate = 0, maxChannels = 0;
   JoinReference(files, maxRate, maxChannels);
-  std::error_code ec;
-  const bool replacesTarget = std::filesystem::exists(outputPath, ec);
   // The joined file is written beside the target and moved into place at the end.
   PendingOutput pending(outputPath);
   std::optional<JoinSink> join;
@@ -71,30 +68,31 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   // One stream: the files go in one after the other, in list order.
   RunFiles(files, FileNameCell(outputPath), env, 1,
            [&](size_t i, FileItem& file, RunEnvironment& job) {
-    if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
-    file.outputPath = outputPath;
-    FileOutcome outcome = RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
-      PassResult appended = AppendFile(item, *join->sink, join->rate, join->channels, job.pass);
-      broken = broken || appended.writeFailed;
-      return appended;
-    });
-    if (outcome.state == FileResult::State::Converted) ++joined;
-    if (broken) brokenStatus = outcome.status;
-    return outcome;
-  });
+             if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
+             file.outputPath = outputPath;
+             FileOutcome outcome =
+                 RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
+                   PassResult appended =
+                       AppendFile(item, *join->sink, join->rate, join->channels, job.pass);
+                   broken = broken || appended.writeFailed;
+                   return appended;
+                 });
+             if (outcome.state == FileResult::State::Converted) ++joined;
+             if (broken) brokenStatus = outcome.status;
+             return outcome;
+           });
 
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();
   join->sink.reset();
-  // Only a join that holds audio and was written completely takes the name;
-  // an old file there is replaced only when every file went in.
+  // Only a join that holds audio and was written completely takes the name
+  // (replacing an old file there that the user agreed to replace); files
+  // that failed were skipped, and their rows say why.
   std::string problem;
   if (broken || !closed)
     problem = closeError.empty() ? "the output could not be written" : closeError;
   else if (joined == 0)
     problem = "no file could be joined";
-  else if (replacesTarget && result.failures > 0)
-    problem = "not every file could be joined, so the existing file was kept";
   if (result.cancelled || !problem.empty() || !pending.Commit()) {
     if (problem.empty() && !result.cancelled) problem = pending.error();
     pending.Discard();
