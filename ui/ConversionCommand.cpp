@@ -37,6 +37,11 @@ ConversionCommand::~ConversionCommand() {
   worker_.join();
 }
 
+void ConversionCommand::Stop() {
+  if (dialog_) dialog_->Cancel();
+  if (prompts_) prompts_->Abandon();
+}
+
 bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
   if (rows.empty()) return false;
   rows_ = rows;
@@ -51,8 +56,8 @@ bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
   }
 
   dialog_ = std::make_unique<DoubleBarDialog>(context_.window);
-  cells_ = std::make_unique<RunCells>(context_.model, context_.view, rows_,
-                                      context_.outputColumnWidth);
+  cells_ =
+      std::make_unique<RunCells>(context_.model, context_.view, rows_, context_.outputColumnWidth);
   progress_ = std::make_unique<QueuedProgress>(*dialog_);
   queuedCells_ = std::make_unique<QueuedCells>(*this, *cells_);
   prompts_ = std::make_unique<BlockingPrompts>(*this, context_.prompts);
@@ -65,7 +70,8 @@ bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
     conversion.SetJobs(context_.jobs);
     result_ = join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
     // Queued behind every cell the run wrote, so the list is complete first.
-    QMetaObject::invokeMethod(this, [this] { Finish(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Finish(); }, Qt::QueuedConnection);
   });
   return true;
 }

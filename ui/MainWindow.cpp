@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -243,8 +244,8 @@ CandidateFilter MainWindow::Filter() const {
 void MainWindow::AddFiles() {
   QFileDialog dialog(this, QStringLiteral("Add Files"));
   dialog.setFileMode(QFileDialog::ExistingFiles);
-  // Qt's own dialog matches the filters whatever the letters' case.
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // The desktop's own dialog where there is one (with its bookmarks and
+  // recent places); the filters match either letter case in any dialog.
   dialog.setNameFilters(OpenFileFilters());
   if (dialog.exec() != QDialog::Accepted) return;
   AddChosenFiles(dialog.selectedFiles());
@@ -362,8 +363,16 @@ void MainWindow::ShowAbout() {
 
 void MainWindow::Quit() {
   if (busy_) {
+    // The command stops at once, whatever dialog it shows: a question or a
+    // save dialog open now is answered as a user who declines, and the
+    // window closes when the command is over.
     quitRequested_ = true;
+    if (conversion_) conversion_->Stop();
     for (ProgressDialog* dialog : findChildren<ProgressDialog*>()) dialog->Cancel();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QDialog*>(widget);
+      if (dialog != nullptr && dialog->isVisible()) dialog->reject();
+    }
     return;
   }
   close();
