@@ -89,8 +89,6 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
 
   int maxRate = 0, maxChannels = 0;
   JoinReference(files, maxRate, maxChannels);
-  std::error_code ec;
-  const bool replacesTarget = std::filesystem::exists(outputPath, ec);
   // The joined file is written beside the target and moved into place at the end.
   PendingOutput pending(outputPath);
   std::optional<JoinSink> join;
@@ -136,15 +134,14 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();
   join->sink.reset();
-  // Only a join that holds audio and was written completely takes the name;
-  // an old file there is replaced only when every file went in.
+  // Only a join that holds audio and was written completely takes the name
+  // (replacing an old file there that the user agreed to replace); files
+  // that failed were skipped, and their rows say why.
   std::string problem;
   if (broken || !closed)
     problem = closeError.empty() ? "the output could not be written" : closeError;
   else if (joined == 0)
     problem = "no file could be joined";
-  else if (replacesTarget && result.failures > 0)
-    problem = "not every file could be joined, so the existing file was kept";
   if (problem.empty() && !result.cancelled) {
     // The joined output carries the picture of the first file that went in.
     const auto first = std::find_if(files.begin(), files.end(),

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds Quillo and takes screenshots of its window, its progress dialogs, its
-# context menu and the options sheet's pages on a virtual display.
+# context menu and the options sheet's pages on a virtual display under a
+# window manager (openbox), at the desktop font sizes users have (9, 10, 11
+# and 14 pt) and at a screen scale of 2, one folder each. Texts that do not
+# fit their controls are printed.
 # Usage: scripts/screenshots.sh [FOLDER] (default build/screenshots).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -9,5 +12,23 @@ out="${1:-$build/screenshots}"
 "$root/scripts/setup.sh" >&2
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLO_BUILD_TESTS=ON >&2
 cmake --build "$build" -j"$(nproc)" --target quillo_ui_screenshots quillo_options_screenshots >&2
-xvfb-run -a -s "-screen 0 1100x800x24" "$build/tests/ui/quillo_ui_screenshots" "$out"
-xvfb-run -a -s "-screen 0 1100x800x24" "$build/tests/ui/quillo_options_screenshots" "$out"
+
+# Runs one screenshot program under openbox on a fresh virtual display.
+shoot() {
+  local folder="$1" points="$2" scale="$3" program="$4"
+  QT_SCALE_FACTOR="$scale" xvfb-run -a -s "-screen 0 2400x1600x24" bash -c '
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+    "$@"
+    status=$?
+    kill "$wm" 2>/dev/null || true
+    exit "$status"' _ "$build/tests/ui/$program" "$folder" "$points"
+}
+
+for variant in 9pt:9:1 10pt:10:1 11pt:11:1 14pt:14:1 scale2:9:2; do
+  IFS=: read -r name points scale <<<"$variant"
+  mkdir -p "$out/$name"
+  shoot "$out/$name" "$points" "$scale" quillo_ui_screenshots
+  shoot "$out/$name" "$points" "$scale" quillo_options_screenshots
+done

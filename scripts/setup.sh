@@ -17,8 +17,8 @@ packages=(
   libgtest-dev libgmock-dev ffmpeg sox sndfile-programs hyperfine time
   # the fuzzers (clang with its libFuzzer runtime), for scripts/quality.sh
   clang libclang-rt-dev
-  # the window under a virtual display, and its screenshots
-  xvfb xauth imagemagick
+  # the window under a virtual display and a window manager, and its screenshots
+  xvfb xauth imagemagick openbox
   # the Debian package: its manual pages, checks of its desktop entry and
   # metadata; GNU parallel for the test of chunked runs
   help2man desktop-file-utils appstream parallel

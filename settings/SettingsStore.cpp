@@ -1,6 +1,10 @@
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
+#include <array>
+#include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <type_traits>
 
@@ -12,46 +16,155 @@ namespace {
 constexpr const char* kOptions = SettingsStore::kOptionsGroup;
 constexpr const char* kTags = SettingsStore::kTagGroup;
 
-// Folder texts longer than this are not taken: they come from a longer path
-// than the folder fields hold, and a shortened path would name another folder.
-constexpr std::size_t kMaxFolderChars = 259;
+// A stored folder is an absolute path no longer than Linux takes (PATH_MAX
+// less its terminating zero); anything else keeps the default, as a
+// shortened or relative path would name another folder.
+constexpr std::size_t kMaxFolderBytes = 4095;
 
-std::size_t Utf8Length(const std::string& text) {
-  std::size_t count = 0;
-  for (unsigned char c : text) {
-    if ((c & 0xC0) != 0x80) ++count;
+// The values a stored number may take: a range, or a list of codes.
+struct Allowed {
+  int32_t low = 0;
+  int32_t high = std::numeric_limits<int32_t>::max();
+  std::array<int32_t, 3> codes = {};
+  std::size_t codeCount = 0;
+
+  bool Has(int32_t value) const {
+    if (codeCount != 0)
+      return std::find(codes.begin(), codes.begin() + codeCount, value) !=
+             codes.begin() + codeCount;
+    return value >= low && value <= high;
   }
-  return count;
+};
+
+constexpr Allowed Codes(int32_t a, int32_t b) { return {0, 0, {a, b, 0}, 2}; }
+constexpr Allowed Codes(int32_t a, int32_t b, int32_t c) { return {0, 0, {a, b, c}, 3}; }
+constexpr Allowed kFlag{0, 1};
+constexpr Allowed kNonNegative{};
+
+// One stored number of a settings object: its name, the groups that save
+// it, the values it may take, and how it is read from and written to its
+// field. A stored value outside `allowed` keeps what the field holds (its
+// default, when the settings are loaded at start-up).
+template <class Settings>
+struct NumberValue {
+  const char* name;
+  unsigned groups;
+  Allowed allowed;
+  int32_t (*get)(const Settings&);
+  void (*set)(Settings&, int32_t);
+};
+
+template <auto Member, class Settings>
+constexpr NumberValue<Settings> Number(const char* name, unsigned groups, Allowed allowed) {
+  return {name, groups, allowed, [](const Settings& s) { return static_cast<int32_t>(s.*Member); },
+          [](Settings& s, int32_t v) {
+            s.*Member = static_cast<std::remove_reference_t<decltype(s.*Member)>>(v);
+          }};
 }
 
-// Reads a number into an int32_t or a coded enumeration; a missing value
-// leaves the field as it is.
-template <class Field>
-void ReadNumber(const SettingsProvider& provider, const char* name, Field& field) {
-  if (const auto value = provider.readNumber(kOptions, name)) field = static_cast<Field>(*value);
+template <auto Member>
+constexpr NumberValue<ConversionSettings> Option(const char* name, Allowed allowed,
+                                                 unsigned groups = kSaveOptions) {
+  return Number<Member, ConversionSettings>(name, groups, allowed);
 }
 
-template <class Field>
-void WriteNumber(SettingsProvider& provider, const char* group, const char* name, Field field) {
-  provider.writeNumber(group, name, static_cast<int32_t>(field));
+template <auto Member>
+constexpr NumberValue<TagSettings> Tag(const char* name, Allowed allowed) {
+  return Number<Member, TagSettings>(name, kSaveOptions, allowed);
+}
+
+using S = ConversionSettings;
+
+// The "Options" numbers, in the order the file stores them. "OutputFormat"
+// is read on its own (a format no row has selects the first row).
+const NumberValue<S> kOptionNumbers[] = {
+    Option<&S::optStartPageIndex>("OptStartPageIndex", kNonNegative, kSaveWindow),
+    Option<&S::destOutputFolderOpt>("DestOutputFolderOpt", Codes(199, 399)),
+    Option<&S::createDirs>("CreateDirs", kFlag),
+    Option<&S::browseOutputFolder>("BrowseOutputFolder", kFlag),
+    Option<&S::outputFiles2MyDocuments>("OutputFiles2MyDocuments", kFlag),
+    Option<&S::targetExistsOpt>("TargetExistsOpt", Codes(11, 22, 33)),
+    Option<&S::monoType>("MonoType", {0, 2}),
+    Option<&S::doNotLoadHiddenFiles>("DoNotLoadHiddenFiles", kFlag),
+    Option<&S::enableDtsForCda>("EnableDTSForCDA", kFlag),
+    Option<&S::enableConvertLength>("EnableConvertLength", kFlag),
+    Option<&S::enableSkipLength>("EnableSkipLength", kFlag),
+    Option<&S::convertLength>("ConvertLength", kNonNegative),
+    Option<&S::skipLength>("SkipLength", kNonNegative),
+    Option<&S::enableExtFilter>("EnableExtFilter", kFlag),
+    Option<&S::volume>("Volume", {1, 32767}),
+    Option<&S::volumeType>("VolumeType", {0, 3}),
+    Option<&S::id3TagType>("ID3TagType", {0, 2}),
+    Option<&S::transferPictures>("TransferPictures", kFlag),
+    Option<&S::writeReplayGain>("WriteReplayGain", kFlag),
+    Option<&S::loudnessTarget>("LoudnessTarget", {-40, -5}),
+    Option<&S::wmaAutoEncParam>("WMAAutoEncParam", kFlag),
+    Option<&S::wmaBitRate>("WMABitRate", {1000, 10000000}),
+    Option<&S::wmaSampleRate>("WMASampleRate", {1000, 768000}),
+    Option<&S::wmaChannels>("WMAChannels", {1, 2}),
+    Option<&S::amrMode>("AMRMode", {0, 7}),
+    Option<&S::amrWbMode>("AMRWBMode", {0, 8}),
+    Option<&S::amrDtx>("AMRDTX", kFlag),
+    Option<&S::amrType>("AMRType", {0, 1}),
+    Option<&S::awbMode>("AWBMode", {0, 8}),
+    Option<&S::awbDtx>("AWBDTX", kFlag),
+};
+
+const NumberValue<TagSettings> kTagNumbers[] = {
+    Tag<&TagSettings::titleAsFileName>("TitleAsFileName", kFlag),
+    Tag<&TagSettings::trackNumType>("TrackNumType", {0, 2}),
+    Tag<&TagSettings::customTrackNum>("CustomTrackNum", {0, 255}),
+};
+
+// The tag texts; a stored empty text and a missing one both give "".
+struct TagText {
+  const char* name;
+  std::string TagSettings::*field;
+};
+constexpr TagText kTagTexts[] = {
+    {"Title", &TagSettings::title},       {"Artist", &TagSettings::artist},
+    {"Album", &TagSettings::album},       {"Year", &TagSettings::year},
+    {"Genre", &TagSettings::genre},       {"Comment", &TagSettings::comment},
+    {"Composer", &TagSettings::composer}, {"Copyright", &TagSettings::copyright},
+};
+
+template <class Settings>
+void ReadNumbers(const SettingsProvider& provider, const char* group,
+                 std::span<const NumberValue<Settings>> values, Settings& settings) {
+  for (const NumberValue<Settings>& value : values) {
+    const std::optional<int32_t> stored = provider.readNumber(group, value.name);
+    if (stored && value.allowed.Has(*stored)) value.set(settings, *stored);
+  }
+}
+
+template <class Settings>
+void WriteNumbers(SettingsProvider& provider, const char* group, unsigned groups,
+                  std::span<const NumberValue<Settings>> values, const Settings& settings) {
+  for (const NumberValue<Settings>& value : values)
+    if ((value.groups & groups) != 0) provider.writeNumber(group, value.name, value.get(settings));
 }
 
 void ReadFolder(const SettingsProvider& provider, const char* name, std::string& field) {
   if (auto value = provider.readText(kOptions, name);
-      value && Utf8Length(*value) <= kMaxFolderChars) {
+      value && !value->empty() && value->front() == '/' && value->size() <= kMaxFolderBytes) {
     field = std::move(*value);
   }
 }
 
 // The per-format values a row keeps under its prefix, e.g. MP3BitRate.
+// A codec the row does not offer shows its first codec on the page; 0 is
+// "Auto" for the rate, bit rate and channels.
 struct FormatValue {
   const char* suffix;
   int32_t OutputFormat::*field;
+  Allowed allowed;
 };
 constexpr FormatValue kFormatValues[] = {
-    {"AutoEncParam", &OutputFormat::autoEncParam}, {"CodecID", &OutputFormat::codecId},
-    {"SampleRate", &OutputFormat::sampleRate},     {"BitRate", &OutputFormat::bitRate},
-    {"Channels", &OutputFormat::channels},
+    {"AutoEncParam", &OutputFormat::autoEncParam, kFlag},
+    {"CodecID", &OutputFormat::codecId, kNonNegative},
+    {"SampleRate", &OutputFormat::sampleRate, {0, 768000}},
+    {"BitRate", &OutputFormat::bitRate, {0, 100000000}},
+    {"Channels", &OutputFormat::channels, {0, 2}},
 };
 
 // A stored codec id that the row does not offer (an edited or foreign file)
@@ -64,7 +177,8 @@ void ReadFormatValues(const SettingsProvider& provider, std::vector<OutputFormat
     if (!prefix) continue;
     const int32_t defaultCodec = row.codecId;
     for (const FormatValue& value : kFormatValues) {
-      ReadNumber(provider, (*prefix + value.suffix).c_str(), row.*value.field);
+      const auto stored = provider.readNumber(kOptions, *prefix + value.suffix);
+      if (stored && value.allowed.Has(*stored)) row.*value.field = *stored;
     }
     if (FindCodecChoice(row, row.codecId) == nullptr &&
         FindCodecChoice(row, defaultCodec) != nullptr) {
@@ -85,16 +199,6 @@ void WriteFormatValues(SettingsProvider& provider, const std::vector<OutputForma
   }
 }
 
-// A stored empty text and a missing one both give an empty tag.
-std::string ReadTagText(const SettingsProvider& provider, const char* name) {
-  return provider.readText(kTags, name).value_or(std::string());
-}
-
-template <class Field>
-void ReadTagNumber(const SettingsProvider& provider, const char* name, Field& field) {
-  if (const auto value = provider.readNumber(kTags, name)) field = static_cast<Field>(*value);
-}
-
 }  // namespace
 
 void SettingsStore::load(ConversionSettings& s) const {
@@ -102,46 +206,18 @@ void SettingsStore::load(ConversionSettings& s) const {
   s.loadWarnings.clear();
   if (p.hasGroup(kOptions)) {
     ReadFolder(p, "Folder", s.folder);
-    ReadNumber(p, "DestOutputFolderOpt", s.destOutputFolderOpt);
     ReadFolder(p, "DestSpecifiedFolder", s.destSpecifiedFolder);
-    ReadNumber(p, "CreateDirs", s.createDirs);
-    ReadNumber(p, "BrowseOutputFolder", s.browseOutputFolder);
-    ReadNumber(p, "OutputFiles2MyDocuments", s.outputFiles2MyDocuments);
-    ReadNumber(p, "TargetExistsOpt", s.targetExistsOpt);
-    ReadNumber(p, "MonoType", s.monoType);
-    ReadNumber(p, "DoNotLoadHiddenFiles", s.doNotLoadHiddenFiles);
-    ReadNumber(p, "EnableDTSForCDA", s.enableDtsForCda);
-    ReadNumber(p, "EnableConvertLength", s.enableConvertLength);
-    ReadNumber(p, "EnableSkipLength", s.enableSkipLength);
-    ReadNumber(p, "ConvertLength", s.convertLength);
-    ReadNumber(p, "SkipLength", s.skipLength);
-    ReadNumber(p, "EnableExtFilter", s.enableExtFilter);
     if (auto text = p.readText(kOptions, "FilterExts")) s.filterExts = std::move(*text);
-    ReadNumber(p, "Volume", s.volume);
-    ReadNumber(p, "VolumeType", s.volumeType);
-    ReadNumber(p, "ID3TagType", s.id3TagType);
-    ReadNumber(p, "TransferPictures", s.transferPictures);
-    ReadNumber(p, "WriteReplayGain", s.writeReplayGain);
-    ReadNumber(p, "LoudnessTarget", s.loudnessTarget);
+    ReadNumbers<S>(p, kOptions, kOptionNumbers, s);
     // A stored format that names no catalog row (an edited or foreign file)
-    // would leave nothing selected; the previous choice stays instead.
-    if (const auto format = p.readNumber(kOptions, "OutputFormat");
-        format && FindFormat(s.formats, *format) != nullptr) {
-      s.outputFormat = *format;
+    // selects the first row; the window stores it when it closes.
+    if (const auto format = p.readNumber(kOptions, "OutputFormat")) {
+      if (FindFormat(s.formats, *format) != nullptr)
+        s.outputFormat = *format;
+      else if (!s.formats.empty())
+        s.outputFormat = s.formats.front().formatId;
     }
     ReadFormatValues(p, s.formats, s.loadWarnings);
-    ReadNumber(p, "WMAAutoEncParam", s.wmaAutoEncParam);
-    ReadNumber(p, "WMABitRate", s.wmaBitRate);
-    ReadNumber(p, "WMASampleRate", s.wmaSampleRate);
-    ReadNumber(p, "WMAChannels", s.wmaChannels);
-    if (s.wmaChannels != 1 && s.wmaChannels != 2) s.wmaChannels = 2;
-    ReadNumber(p, "AMRMode", s.amrMode);
-    ReadNumber(p, "AMRWBMode", s.amrWbMode);
-    ReadNumber(p, "AMRDTX", s.amrDtx);
-    ReadNumber(p, "AMRType", s.amrType);
-    ReadNumber(p, "AWBMode", s.awbMode);
-    ReadNumber(p, "AWBDTX", s.awbDtx);
-    ReadNumber(p, "OptStartPageIndex", s.optStartPageIndex);
   }
   s.rebuildExtensionFilter();
   loadTags(s.tags);
@@ -150,63 +226,24 @@ void SettingsStore::load(ConversionSettings& s) const {
 bool SettingsStore::loadTags(TagSettings& t) const {
   const SettingsProvider& p = provider_;
   if (!p.hasGroup(kTags)) return false;
-  t.title = ReadTagText(p, "Title");
-  t.artist = ReadTagText(p, "Artist");
-  t.album = ReadTagText(p, "Album");
-  t.year = ReadTagText(p, "Year");
-  t.genre = ReadTagText(p, "Genre");
-  t.comment = ReadTagText(p, "Comment");
-  t.composer = ReadTagText(p, "Composer");
-  t.copyright = ReadTagText(p, "Copyright");
-  ReadTagNumber(p, "TitleAsFileName", t.titleAsFileName);
-  ReadTagNumber(p, "TrackNumType", t.trackNumType);
-  ReadTagNumber(p, "CustomTrackNum", t.customTrackNum);
+  for (const TagText& text : kTagTexts)
+    t.*text.field = p.readText(kTags, text.name).value_or(std::string());
+  ReadNumbers<TagSettings>(p, kTags, kTagNumbers, t);
   return true;
 }
 
 bool SettingsStore::save(const ConversionSettings& s, unsigned groups) {
   if ((groups & (kSaveWindow | kSaveSourceFolder | kSaveOptions)) == 0) return false;
   SettingsProvider& p = provider_;
-  if (groups & kSaveWindow) {
-    WriteNumber(p, kOptions, "OutputFormat", s.outputFormat);
-    WriteNumber(p, kOptions, "OptStartPageIndex", s.optStartPageIndex);
-  }
+  if (groups & kSaveWindow) p.writeNumber(kOptions, "OutputFormat", s.outputFormat);
   if (groups & kSaveSourceFolder) p.writeText(kOptions, "Folder", s.folder);
   if (groups & kSaveOptions) {
-    WriteNumber(p, kOptions, "DestOutputFolderOpt", s.destOutputFolderOpt);
     p.writeText(kOptions, "DestSpecifiedFolder", s.destSpecifiedFolder);
-    WriteNumber(p, kOptions, "CreateDirs", s.createDirs);
-    WriteNumber(p, kOptions, "BrowseOutputFolder", s.browseOutputFolder);
-    WriteNumber(p, kOptions, "OutputFiles2MyDocuments", s.outputFiles2MyDocuments);
-    WriteNumber(p, kOptions, "TargetExistsOpt", s.targetExistsOpt);
-    WriteNumber(p, kOptions, "MonoType", s.monoType);
-    WriteNumber(p, kOptions, "DoNotLoadHiddenFiles", s.doNotLoadHiddenFiles);
-    WriteNumber(p, kOptions, "EnableDTSForCDA", s.enableDtsForCda);
-    WriteNumber(p, kOptions, "EnableConvertLength", s.enableConvertLength);
-    WriteNumber(p, kOptions, "EnableSkipLength", s.enableSkipLength);
-    WriteNumber(p, kOptions, "ConvertLength", s.convertLength);
-    WriteNumber(p, kOptions, "SkipLength", s.skipLength);
-    WriteNumber(p, kOptions, "EnableExtFilter", s.enableExtFilter);
     p.writeText(kOptions, "FilterExts", s.filterExts);
-    WriteNumber(p, kOptions, "Volume", s.volume);
-    WriteNumber(p, kOptions, "VolumeType", s.volumeType);
-    WriteNumber(p, kOptions, "ID3TagType", s.id3TagType);
-    WriteNumber(p, kOptions, "TransferPictures", s.transferPictures);
-    WriteNumber(p, kOptions, "WriteReplayGain", s.writeReplayGain);
-    WriteNumber(p, kOptions, "LoudnessTarget", s.loudnessTarget);
-    WriteNumber(p, kOptions, "WMAAutoEncParam", s.wmaAutoEncParam);
-    WriteNumber(p, kOptions, "WMABitRate", s.wmaBitRate);
-    WriteNumber(p, kOptions, "WMASampleRate", s.wmaSampleRate);
-    WriteNumber(p, kOptions, "WMAChannels", s.wmaChannels);
     WriteFormatValues(p, s.formats);
-    WriteNumber(p, kOptions, "AMRMode", s.amrMode);
-    WriteNumber(p, kOptions, "AMRWBMode", s.amrWbMode);
-    WriteNumber(p, kOptions, "AMRDTX", s.amrDtx);
-    WriteNumber(p, kOptions, "AMRType", s.amrType);
-    WriteNumber(p, kOptions, "AWBMode", s.awbMode);
-    WriteNumber(p, kOptions, "AWBDTX", s.awbDtx);
-    writeTags(s.tags);
   }
+  WriteNumbers<S>(p, kOptions, groups, kOptionNumbers, s);
+  if (groups & kSaveOptions) writeTags(s.tags);
   return p.commit();
 }
 
@@ -217,17 +254,8 @@ bool SettingsStore::saveTags(const TagSettings& tags) {
 
 void SettingsStore::writeTags(const TagSettings& t) {
   SettingsProvider& p = provider_;
-  p.writeText(kTags, "Title", t.title);
-  p.writeText(kTags, "Artist", t.artist);
-  p.writeText(kTags, "Album", t.album);
-  p.writeText(kTags, "Year", t.year);
-  p.writeText(kTags, "Genre", t.genre);
-  p.writeText(kTags, "Comment", t.comment);
-  p.writeText(kTags, "Composer", t.composer);
-  p.writeText(kTags, "Copyright", t.copyright);
-  WriteNumber(p, kTags, "TitleAsFileName", t.titleAsFileName);
-  WriteNumber(p, kTags, "TrackNumType", t.trackNumType);
-  WriteNumber(p, kTags, "CustomTrackNum", t.customTrackNum);
+  for (const TagText& text : kTagTexts) p.writeText(kTags, text.name, t.*text.field);
+  WriteNumbers<TagSettings>(p, kTags, kSaveOptions, kTagNumbers, t);
 }
 
 bool SettingsStore::checkFirstRun() {

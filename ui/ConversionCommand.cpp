@@ -37,6 +37,11 @@ ConversionCommand::~ConversionCommand() {
   worker_.join();
 }
 
+void ConversionCommand::Stop() {
+  if (dialog_) dialog_->Cancel();
+  if (prompts_) prompts_->Abandon();
+}
+
 bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
   if (rows.empty()) return false;
   rows_ = rows;

@@ -54,6 +54,10 @@ class ConversionCommand final : public QObject {
   // `finished` does not come.
   bool Start(const std::vector<int>& rows, bool join);
   const RunResult& Result() const { return result_; }
+  // Cancels the run at once, as Cancel does, without waiting: questions open
+  // or still to come get the answer of a user who declines. `finished`
+  // follows when the worker has stopped.
+  void Stop();
 
  signals:
   void finished();

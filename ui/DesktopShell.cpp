@@ -1,5 +1,6 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
@@ -35,9 +36,16 @@ void DesktopShell::Reveal(const std::string& path) {
       QStringLiteral("/org/freedesktop/FileManager1"),
       QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
   call << QStringList{QUrl::fromLocalFile(file.absoluteFilePath()).toString()} << QString();
-  const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
-  if (reply.type() == QDBusMessage::ReplyMessage) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(file.absolutePath()));
+  // The file manager answers later, or not at all: the window does not wait
+  // for it. Without an answer the folder opens instead.
+  auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, 3000));
+  const QString folder = file.absolutePath();
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                   [folder](QDBusPendingCallWatcher* finished) {
+                     if (finished->isError())
+                       QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+                     finished->deleteLater();
+                   });
 }
 
 }  // namespace quillo

@@ -110,6 +110,9 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       if (index.column() == kFileColumn) return QString::fromStdString(Item(index.row()).path);
       if (index.column() == kOutputColumn)
         return QString::fromStdString(rows_[static_cast<size_t>(index.row())]->output);
+      // A large gain may not fit its cell.
+      if (index.column() == kVolumeColumn)
+        return QString::fromStdString(rows_[static_cast<size_t>(index.row())]->volume);
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Column(index.column()).alignment);

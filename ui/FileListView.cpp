@@ -6,6 +6,7 @@
 
 #include "ui/FileListModel.h"
 #include "ui/ListColumns.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
@@ -29,8 +30,22 @@ FileListView::FileListView(QWidget* parent, FileListModel& model)
   heading->setSectionsClickable(true);
   heading->setSortIndicatorShown(true);
   heading->setSortIndicator(-1, Qt::AscendingOrder);
-  for (int column = 0; column < kColumnCount; ++column)
-    heading->resizeSection(column, Column(column).width);
+  // A heading shows whole with its sort mark in any font; the "File" column,
+  // which cuts its texts and shows them whole in tool tips, gives the room.
+  int extra = 0;
+  for (int column = 0; column < kColumnCount; ++column) {
+    int width = Scaled(Column(column).width);
+    if (column != kFileColumn && column != kOutputColumn) {
+      const int needed = heading->sectionSizeHint(column);
+      if (needed > width) {
+        extra += needed - width;
+        width = needed;
+      }
+    }
+    heading->resizeSection(column, width);
+  }
+  heading->resizeSection(kFileColumn, std::max(Scaled(Column(kFileColumn).width) - extra,
+                                               Scaled(Column(kFileColumn).width) / 2));
   connect(heading, &QHeaderView::sectionClicked, this, &FileListView::SortByColumn);
 }
 

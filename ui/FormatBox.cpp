@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "catalog/Catalog.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
@@ -27,7 +28,7 @@ FormatBox::FormatBox(QWidget* parent, const std::vector<OutputFormat>& rows, int
   addItem(QString::fromLatin1(kVideoEntryText), kVideoFormatId);
   // 300 pixels, or the longest entry where this font needs more.
   const int scrollBar = view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  view()->setMinimumWidth(std::max(300, view()->sizeHintForColumn(0) + scrollBar + 4));
+  view()->setMinimumWidth(std::max(Scaled(300), view()->sizeHintForColumn(0) + scrollBar + 4));
   setCurrentIndex(-1);
   SelectFormat(outputFormat_);
   filling_ = false;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
 
 #include "engine/Conversion.h"
 #include "ui/AddingLoop.h"
@@ -29,6 +31,7 @@
 #include "ui/OptionsCommand.h"
 #include "ui/Shell.h"
 #include "ui/SingleBarDialog.h"
+#include "ui/UiScale.h"
 #include "ui/WebAddresses.h"
 #include "ui/WindowDrag.h"
 
@@ -75,7 +78,7 @@ MainWindow::MainWindow(Services services)
     : QWidget(nullptr), services_(services), jobs_(Conversion::DefaultJobs()) {
   setWindowTitle(QStringLiteral("Quillo"));
   setWindowIcon(QIcon(QStringLiteral(":/quillo.png")));
-  setFixedSize(kWidth, kHeight);
+  setFixedSize(Scaled(kWidth), Scaled(kHeight));
   setAcceptDrops(true);
   BuildControls();
   AddShortcuts();
@@ -87,7 +90,7 @@ MainWindow::~MainWindow() = default;
 QPushButton* MainWindow::AddButton(const char* text, const char* tip, const QRect& place,
                                    Command command) {
   auto* button = new QPushButton(QString::fromLatin1(text), content_);
-  button->setGeometry(place);
+  button->setGeometry(Scaled(place));
   button->setToolTip(QString::fromLatin1(tip));
   button->setAutoDefault(false);
   connect(button, &QPushButton::clicked, this, [this, command] { Run(command); });
@@ -96,19 +99,14 @@ QPushButton* MainWindow::AddButton(const char* text, const char* tip, const QRec
 
 void MainWindow::BuildControls() {
   content_ = new QWidget(this);
-  content_->setGeometry(0, 0, kWidth, kHeight);
+  content_->setGeometry(0, 0, Scaled(kWidth), Scaled(kHeight));
 
-  // The program's name where a caption would be; the window drags by it.
+  // The program's icon at the top left; the window manager's frame gives the
+  // title. The window drags by the icon and the empty areas.
   auto* logo = new QLabel(content_);
-  logo->setPixmap(windowIcon().pixmap(32, 32));
-  logo->setGeometry(11, 15, 32, 32);
-  auto* name = new QLabel(QStringLiteral("Quillo"), content_);
-  QFont nameFont = name->font();
-  nameFont.setPointSizeF(nameFont.pointSizeF() * 1.6);
-  nameFont.setBold(true);
-  name->setFont(nameFont);
-  name->setGeometry(51, 15, 200, 32);
-  for (QLabel* label : {logo, name}) label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  logo->setPixmap(windowIcon().pixmap(Scaled(32), Scaled(32)));
+  logo->setGeometry(Scaled(QRect(11, 15, 32, 32)));
+  logo->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   AddButton("&Add Files", "Add files", {11, 72, 107, 27}, Command::AddFiles);
   AddButton("Add &Folder", "Add files from a folder", {11, 119, 107, 27}, Command::AddFolder);
@@ -120,29 +118,23 @@ void MainWindow::BuildControls() {
 
   formats_ = new FormatBox(content_, services_.settings.formats, services_.settings.outputFormat,
                            [this](const char* notice) { services_.prompts.Inform(notice); });
-  formats_->setGeometry(11, 258, 102, formats_->sizeHint().height());
+  formats_->setGeometry(Scaled(11), Scaled(258), Scaled(102),
+                        std::max(Scaled(22), formats_->sizeHint().height()));
 
   model_ = new FileListModel(this);
   list_ = new FileListView(content_, *model_);
-  list_->setGeometry(137, 63, 803, 575);
+  list_->setGeometry(Scaled(QRect(137, 63, 803, 575)));
   connect(list_, &FileListView::menuRequested, this, &MainWindow::ShowListMenu);
   connect(list_, &QAbstractItemView::doubleClicked, this, [this] { Run(Command::PlaySource); });
 
-  // The window's own help, minimize and close buttons at the top right.
-  const auto titleButton = [this](const QString& text, const char* tip, int x) {
-    auto* button = new QToolButton(content_);
-    button->setText(text);
-    button->setToolTip(QString::fromLatin1(tip));
-    button->setAutoRaise(true);
-    button->setGeometry(x, 11, 21, 21);
-    return button;
-  };
-  helpButton_ = titleButton(QStringLiteral("?"), "Help", 867);
+  // The help button at the top right; minimize and close are the window
+  // manager's.
+  helpButton_ = new QToolButton(content_);
+  helpButton_->setText(QStringLiteral("?"));
+  helpButton_->setToolTip(QStringLiteral("Help"));
+  helpButton_->setAutoRaise(true);
+  helpButton_->setGeometry(Scaled(QRect(918, 11, 21, 21)));
   connect(helpButton_, &QToolButton::clicked, this, &MainWindow::ShowHelpMenu);
-  auto* minimize = titleButton(QStringLiteral("\u2013"), "Minimize", 893);
-  connect(minimize, &QToolButton::clicked, this, &QWidget::showMinimized);
-  auto* closing = titleButton(QStringLiteral("\u00d7"), "Close", 918);
-  connect(closing, &QToolButton::clicked, this, &QWidget::close);
 }
 
 void MainWindow::AddShortcuts() {
@@ -252,8 +244,8 @@ CandidateFilter MainWindow::Filter() const {
 void MainWindow::AddFiles() {
   QFileDialog dialog(this, QStringLiteral("Add Files"));
   dialog.setFileMode(QFileDialog::ExistingFiles);
-  // Qt's own dialog matches the filters whatever the letters' case.
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // The desktop's own dialog where there is one (with its bookmarks and
+  // recent places); the filters match either letter case in any dialog.
   dialog.setNameFilters(OpenFileFilters());
   if (dialog.exec() != QDialog::Accepted) return;
   AddChosenFiles(dialog.selectedFiles());
@@ -377,8 +369,16 @@ void MainWindow::ShowAbout() {
 
 void MainWindow::Quit() {
   if (busy_) {
+    // The command stops at once, whatever dialog it shows: a question or a
+    // save dialog open now is answered as a user who declines, and the
+    // window closes when the command is over.
     quitRequested_ = true;
+    if (conversion_) conversion_->Stop();
     for (ProgressDialog* dialog : findChildren<ProgressDialog*>()) dialog->Cancel();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* dialog = qobject_cast<QDialog*>(widget);
+      if (dialog != nullptr && dialog->isVisible()) dialog->reject();
+    }
     return;
   }
   close();

@@ -66,13 +66,27 @@ constexpr Filter kFilters[] = {
 
 }  // namespace
 
+QString AnyCasePattern(const QString& pattern) {
+  QString result;
+  for (const QChar c : pattern) {
+    if (c.isLetter() && c.toLower() != c.toUpper())
+      result += QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper());
+    else
+      result += c;
+  }
+  return result;
+}
+
 QStringList OpenFileFilters() {
   QStringList filters;
   for (const Filter& filter : kFilters) {
-    // The dialog separates patterns with blanks.
-    QString patterns = QString::fromLatin1(filter.patterns);
-    patterns.replace(u';', u' ');
-    filters.push_back(QStringLiteral("%1 (%2)").arg(QString::fromLatin1(filter.name), patterns));
+    // The dialog separates patterns with blanks. The desktop's dialogs match
+    // patterns letter case and all, so each letter names both of its cases.
+    QStringList patterns;
+    for (const QString& pattern : QString::fromLatin1(filter.patterns).split(u';'))
+      patterns.push_back(AnyCasePattern(pattern));
+    filters.push_back(
+        QStringLiteral("%1 (%2)").arg(QString::fromLatin1(filter.name), patterns.join(u' ')));
   }
   return filters;
 }

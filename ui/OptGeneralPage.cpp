@@ -14,6 +14,7 @@
 #include "engine/UserPrompts.h"
 #include "ui/OptionValues.h"
 #include "ui/SpinEdit.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
@@ -93,16 +94,17 @@ void COptGeneralPage::Build() {
 void COptGeneralPage::BuildFilterGroup() {
   auto* group = new QGroupBox(QStringLiteral("Adding files"), this);
   auto* box = new QVBoxLayout(group);
-  filterCheck_ = Check(group,
-                       "&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
-                       enableExtFilter_);
+  filterCheck_ =
+      Check(group, "&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
+            enableExtFilter_);
   filterEdit_ = new QLineEdit(QString::fromStdString(filterExts_), group);
   filterEdit_->setObjectName(QStringLiteral("filterEdit"));
   auto* edit = new QVBoxLayout;
   edit->setContentsMargins(kIndent, 0, 0, 0);
   edit->addWidget(filterEdit_);
-  edit->addWidget(Note("Note: use comma (,) to separate multiple extensions. For example: "
-                       "wav,mp3,m4a,aac"));
+  edit->addWidget(
+      Note("Note: use comma (,) to separate multiple extensions. For example: "
+           "wav,mp3,m4a,aac"));
   hiddenCheck_ = Check(group, "&Do not load hidden files", doNotLoadHiddenFiles_);
   dtsCheck_ = Check(group, "&Use DTS to decode CDA files", enableDtsForCda_);
   box->addWidget(filterCheck_);
@@ -117,8 +119,8 @@ void COptGeneralPage::BuildMonoGroup() {
   auto* group = new QGroupBox(QStringLiteral("Stereo to mono"), this);
   auto* box = new QVBoxLayout(group);
   auto* question = new QHBoxLayout;
-  question->addWidget(
-      Note("When converting 2 channels to 1 channel, the out channel equals to:"), 1);
+  question->addWidget(Note("When converting 2 channels to 1 channel, the out channel equals to:"),
+                      1);
   auto* help = new QPushButton(QStringLiteral("?"), group);
   help->setAutoDefault(false);
   help->setFixedWidth(help->sizeHint().height());
@@ -141,7 +143,7 @@ void COptGeneralPage::BuildLengthGroup() {
   auto* group = new QGroupBox(QStringLiteral("Length"), this);
   auto* grid = new QGridLayout(group);
   const auto addRow = [&](int row, QCheckBox* check, SpinEdit* edit, const char* text) {
-    edit->setFixedWidth(110);
+    edit->setFixedWidth(Scaled(110));
     grid->addWidget(check, row, 0);
     grid->addWidget(edit, row, 1);
     grid->addWidget(new QLabel(QString::fromUtf8(text), group), row, 2);
@@ -175,7 +177,7 @@ void COptGeneralPage::BuildVolumeGroup() {
   volumeEdit_ = new SpinEdit(group, SpinEdit::Kind::Signed, kMinVolume, kMaxVolume, kVolumeStep);
   volumeEdit_->SetValue(volume_);
   volumeEdit_->setObjectName(QStringLiteral("volumeEdit"));
-  volumeEdit_->setFixedWidth(80);
+  volumeEdit_->setFixedWidth(Scaled(80));
   auto* manual = new QGridLayout;
   manual->setContentsMargins(kIndent, 0, 0, 0);
   manual->addWidget(volumeEdit_, 0, 0, Qt::AlignTop);
@@ -185,7 +187,7 @@ void COptGeneralPage::BuildVolumeGroup() {
                                 "volume"),
                  group),
       0, 2);
-  manual->setColumnMinimumWidth(1, 24);
+  manual->setColumnMinimumWidth(1, Scaled(24));
   manual->setColumnStretch(2, 1);
   box->addWidget(radios[0]);
   box->addWidget(radios[1]);
@@ -228,29 +230,24 @@ bool COptGeneralPage::ReadControls() {
   enableSkipLength_ = skipCheck_->isChecked() ? 1 : 0;
   enableConvertLength_ = lengthCheck_->isChecked() ? 1 : 0;
   if (volumeRadios_->checkedId() >= 0) volumeRadio_ = volumeRadios_->checkedId();
-  // A disabled edit is not in use: text there that is no number keeps the
-  // previous value rather than holding the user on a field they cannot edit.
+  // Every edit is checked, enabled or not: what it holds is stored.
   for (auto [edit, value] : {std::pair{skipEdit_, &skipLength_}, {lengthEdit_, &convertLength_}}) {
     const std::optional<int32_t> number = edit->Value();
-    if (number && *number >= 0)
-      *value = *number;
-    else if (edit->isEnabled())
-      return Refuse(prompts_, "Please enter a positive integer.", edit);
+    if (!number || *number < 0) return Refuse(prompts_, "Please enter a positive integer.", edit);
+    *value = *number;
   }
-  if (const std::optional<int32_t> number = volumeEdit_->Value()) {
-    // No volume at all, or a negative one, would make silent or inverted
-    // outputs; the arrows' upper end is the largest factor the engine takes.
-    if (volumeEdit_->isEnabled() && (*number < 1 || *number > kMaxVolume))
-      return Refuse(prompts_, "Please enter an integer between 1 and 32767.", volumeEdit_);
-    volume_ = *number;
-  } else if (volumeEdit_->isEnabled()) {
-    return Refuse(prompts_, "Please enter an integer.", volumeEdit_);
-  }
+  // No volume at all, or a negative one, would make silent or inverted
+  // outputs; the arrows' upper end is the largest factor the engine takes.
+  const std::optional<int32_t> volume = volumeEdit_->Value();
+  if (!volume) return Refuse(prompts_, "Please enter an integer.", volumeEdit_);
+  if (*volume < 1 || *volume > kMaxVolume)
+    return Refuse(prompts_, "Please enter an integer between 1 and 32767.", volumeEdit_);
+  volume_ = *volume;
+  // The loudness target is checked like every edit, in use or not.
   const std::optional<int32_t> target = loudnessEdit_->Value();
-  if (target && *target >= kMinLoudness && *target <= kMaxLoudness)
-    loudnessTarget_ = *target;
-  else if (loudnessEdit_->isEnabled())
+  if (!target || *target < kMinLoudness || *target > kMaxLoudness)
     return Refuse(prompts_, "Please enter an integer between -40 and -5.", loudnessEdit_);
+  loudnessTarget_ = *target;
   return true;
 }
 

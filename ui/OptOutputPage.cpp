@@ -19,6 +19,9 @@ namespace quillo {
 
 namespace {
 
+// The longest path Linux accepts, less its terminating zero.
+constexpr std::size_t kMaxFolderBytes = 4095;
+
 constexpr int kIndent = 20;
 
 QCheckBox* Check(QWidget* parent, const char* text, int32_t value) {
@@ -84,19 +87,19 @@ void COptOutputPage::Build() {
   buttons->addWidget(browse_);
   buttons->addWidget(open_);
   treeCheck_ = Check(where, "&Keep original directory tree", createDirs_);
-  auto* example = new QLabel(
+  treeExample_ = new QLabel(
       QStringLiteral("For example: source file is \"/home/ann/Music/pop/track01.mp3\" and output "
                      "folder is \"/data/out\". If the option is checked, the output folder will "
                      "be \"/data/out/home/ann/Music/pop/\"."),
       where);
-  example->setWordWrap(true);
-  example->setContentsMargins(kIndent, 0, 0, 0);
+  treeExample_->setWordWrap(true);
+  treeExample_->setContentsMargins(kIndent, 0, 0, 0);
   grid->addWidget(modeLabel, 0, 0);
   grid->addWidget(modeList_, 0, 1, Qt::AlignLeft);
   grid->addWidget(folderLabel, 1, 0);
   grid->addLayout(buttons, 1, 1);
   grid->addWidget(treeCheck_, 2, 1);
-  grid->addWidget(example, 3, 1);
+  grid->addWidget(treeExample_, 3, 1);
   grid->setColumnStretch(1, 1);
   layout->addWidget(where);
 
@@ -104,12 +107,12 @@ void COptOutputPage::Build() {
   auto* fileGrid = new QGridLayout(files);
   targetList_ = new QComboBox(files);
   targetList_->setObjectName(QStringLiteral("targetList"));
-  targetExists_ = FillList(targetList_,
-                           {{"Rename automatically (add number at end of file name)",
-                             TargetExistsPolicy::Rename},
-                            {"Overwrite", TargetExistsPolicy::Overwrite},
-                            {"Skip (not convert)", TargetExistsPolicy::Skip}},
-                           targetExists_);
+  targetExists_ = FillList(
+      targetList_,
+      {{"Rename automatically (add number at end of file name)", TargetExistsPolicy::Rename},
+       {"Overwrite", TargetExistsPolicy::Overwrite},
+       {"Skip (not convert)", TargetExistsPolicy::Skip}},
+      targetExists_);
   auto* targetLabel = new QLabel(QStringLiteral("&If target file exists "), files);
   targetLabel->setBuddy(targetList_);
   documentsCheck_ =
@@ -134,7 +137,8 @@ void COptOutputPage::ApplyEnabling() {
   const bool specific =
       modeList_->currentData().toInt() == static_cast<int>(OutputFolderMode::SpecificFolder);
   for (QWidget* control : {static_cast<QWidget*>(folderEdit_), static_cast<QWidget*>(browse_),
-                           static_cast<QWidget*>(open_), static_cast<QWidget*>(treeCheck_)})
+                           static_cast<QWidget*>(open_), static_cast<QWidget*>(treeCheck_),
+                           static_cast<QWidget*>(treeExample_)})
     control->setEnabled(specific);
 }
 
@@ -172,8 +176,18 @@ void COptOutputPage::Open() {
 
 bool COptOutputPage::Leave() {
   ReadControls();
-  if (folderMode_ == OutputFolderMode::SpecificFolder && folder_.empty())
+  // The folder is checked whichever mode is chosen: it is stored either way,
+  // and the command line uses it.
+  const bool blank = folder_.find_first_not_of(" \t") == std::string::npos;
+  if (blank && (folderMode_ == OutputFolderMode::SpecificFolder || !folder_.empty()))
     return Refuse(prompts_, "Please choose an output folder.", folderEdit_);
+  if (!blank && folder_.front() != '/')
+    return Refuse(prompts_,
+                  "The output folder must be a full path that starts with \"/\", for example "
+                  "\"/home/ann/Music\".",
+                  folderEdit_);
+  if (folder_.size() > kMaxFolderBytes)
+    return Refuse(prompts_, "The output folder's path is too long.", folderEdit_);
   return true;
 }
 

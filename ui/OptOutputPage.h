@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -19,8 +20,8 @@ class UserPrompts;
 
 // Asks the user for a folder: the browser's title and the folder it starts
 // in; an empty answer when the user cancelled.
-using FolderChooser = std::function<QString(QWidget* parent, const QString& title,
-                                            const QString& start)>;
+using FolderChooser =
+    std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
 
 // The Output page: where the outputs go, the directory tree below a
 // specific folder, what happens to an existing target, and the fallbacks.
@@ -58,6 +59,7 @@ class COptOutputPage final : public OptionsPage {
   QPushButton* browse_ = nullptr;
   QPushButton* open_ = nullptr;
   QCheckBox* treeCheck_ = nullptr;
+  QLabel* treeExample_ = nullptr;
   QComboBox* targetList_ = nullptr;
   QCheckBox* documentsCheck_ = nullptr;
   QCheckBox* browseCheck_ = nullptr;

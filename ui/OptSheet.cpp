@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -17,10 +19,14 @@
 #include "ui/PageOptAudio.h"
 #include "ui/PageOptID3.h"
 #include "ui/PageWMAOptions.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
 namespace {
+
+// General, Output and ID3 come first.
+constexpr int kSharedPages = 3;
 
 // The page a catalog row adds, or null for a row that shares another's.
 OptionsPage* EncodingPage(const OutputFormat& row, const ConversionSettings& settings,
@@ -53,7 +59,7 @@ COptSheet::COptSheet(QWidget* parent, const ConversionSettings& settings,
   titleFont.setBold(true);
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
   title_->setFont(titleFont);
-  stack_ = new QStackedWidget(this);
+  stack_ = new QStackedWidget;
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
   ok_->setDefault(true);
@@ -73,7 +79,13 @@ COptSheet::COptSheet(QWidget* parent, const ConversionSettings& settings,
 
   auto* pageArea = new QVBoxLayout;
   pageArea->addWidget(title_);
-  pageArea->addWidget(stack_, 1);
+  // On a screen too small for the sheet, the page scrolls rather than
+  // squeezing its texts.
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(true);
+  scroll_->setWidget(stack_);
+  pageArea->addWidget(scroll_, 1);
   auto* body = new QHBoxLayout;
   body->addWidget(pageList_);
   body->addLayout(pageArea, 1);
@@ -88,6 +100,7 @@ COptSheet::COptSheet(QWidget* parent, const ConversionSettings& settings,
   // A stored page the sheet does not have opens the first.
   const int start = settings.optStartPageIndex;
   Display(start >= 0 && start < PageCount() ? start : 0);
+  FixSize();
   connect(pageList_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row >= 0 && row != CurrentIndex() && !ShowPage(row)) {
       const QSignalBlocker blocker(pageList_);
@@ -106,19 +119,49 @@ void COptSheet::AddPage(OptionsPage* page) {
 
 int COptSheet::CurrentIndex() const { return stack_->currentIndex(); }
 
+void COptSheet::BuildPage(int index) {
+  OptionsPage& page = Page(index);
+  if (page.IsBuilt()) return;
+  page.EnsureBuilt();
+  // Controls made now would follow the buttons in the keyboard's order.
+  QWidget* last = nullptr;
+  for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
+    if (page.isAncestorOf(w)) last = w;
+  if (last != nullptr) {
+    setTabOrder(last, ok_);
+    setTabOrder(ok_, cancel_);
+  }
+}
+
+void COptSheet::FixSize() {
+  // The shared pages are the largest; they are built now (building asks
+  // nothing and changes no value) so that the sheet has one size, whichever
+  // page it opens on. The encoding pages hold one group and fit in it.
+  for (int i = 0; i < std::min(kSharedPages, PageCount()); ++i) BuildPage(i);
+  // Every page name shows without scrolling where the screen allows.
+  const int names = pageList_->sizeHintForRow(0) * PageCount() + 2 * pageList_->frameWidth();
+  pageList_->setMinimumHeight(names);
+  scroll_->setMinimumSize(stack_->sizeHint().expandedTo(stack_->minimumSizeHint()));
+  // The pages' layouts are new: the sheet's must see their sizes now.
+  for (OptionsPage* page : pages_)
+    if (page->IsBuilt() && page->layout() != nullptr) page->layout()->activate();
+  stack_->layout()->invalidate();
+  layout()->invalidate();
+  QSize size = sizeHint().expandedTo(minimumSizeHint());
+  pageList_->setMinimumHeight(0);
+  scroll_->setMinimumSize(0, 0);
+  // The window manager's frame takes some room around the sheet.
+  if (const QScreen* screen =
+          parentWidget() != nullptr ? parentWidget()->screen() : this->screen()) {
+    const QSize room = screen->availableGeometry().size() - QSize(Scaled(16), Scaled(48));
+    size = size.boundedTo(room);
+  }
+  setFixedSize(size);
+}
+
 void COptSheet::Display(int index) {
   OptionsPage& page = Page(index);
-  if (!page.IsBuilt()) {
-    page.EnsureBuilt();
-    // Controls made now would follow the buttons in the keyboard's order.
-    QWidget* last = nullptr;
-    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
-      if (page.isAncestorOf(w)) last = w;
-    if (last != nullptr) {
-      setTabOrder(last, ok_);
-      setTabOrder(ok_, cancel_);
-    }
-  }
+  BuildPage(index);
   stack_->setCurrentIndex(index);
   title_->setText(page.Caption());
   const QSignalBlocker blocker(pageList_);

@@ -8,6 +8,7 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
 
 namespace quillo {
@@ -58,11 +59,14 @@ class COptSheet final : public QDialog {
  private:
   void AddPage(OptionsPage* page);
   void Display(int index);
+  void BuildPage(int index);
+  void FixSize();
 
   std::vector<OptionsPage*> pages_;  // owned by the stack
   QListWidget* pageList_ = nullptr;
   QLabel* title_ = nullptr;
   QStackedWidget* stack_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
 };

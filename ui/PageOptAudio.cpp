@@ -8,6 +8,7 @@
 
 #include "catalog/Catalog.h"
 #include "settings/ConversionSettings.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
@@ -62,15 +63,15 @@ void CPageOptAudio::Build() {
   rateList_->setObjectName(QStringLiteral("rateList"));
   bitRateList_->setObjectName(QStringLiteral("bitRateList"));
   channelList_->setObjectName(QStringLiteral("channelList"));
-  autoCheck_ = new QCheckBox(QStringLiteral("A&uto (the program will choose the best options)"),
-                             group);
+  autoCheck_ =
+      new QCheckBox(QStringLiteral("A&uto (the program will choose the best options)"), group);
   autoCheck_->setChecked(autoEncParam_ != 0);
 
   int row = 0;
   const auto addRow = [&](const char* text, QComboBox* list) {
     auto* label = new QLabel(QString::fromUtf8(text), group);
     label->setBuddy(list);
-    list->setMinimumWidth(kListWidth);
+    list->setMinimumWidth(Scaled(kListWidth));
     grid->addWidget(label, row, 0);
     grid->addWidget(list, row++, 1);
   };
@@ -135,9 +136,8 @@ void CPageOptAudio::ApplyEnabling() {
 
 void CPageOptAudio::OnCodecChanged(int index) {
   if (index < 0) return;
-  // The rate, bit rate and channels chosen so far carry over where the new
-  // codec offers them.
-  Leave();
+  // The lists refill from the page's stored rate, bit rate and channels, so
+  // that looking at another codec and coming back shows them again.
   FillDependentLists(*choices_[static_cast<size_t>(index)]);
   ApplyEnabling();
 }

@@ -16,6 +16,7 @@
 #include "engine/UserPrompts.h"
 #include "ui/OptionValues.h"
 #include "ui/SpinEdit.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
@@ -109,7 +110,7 @@ void CPageOptID3::Build() {
   trackEdit_ = new SpinEdit(track, SpinEdit::Kind::Signed, 0, kMaxTrack, 1);
   trackEdit_->setObjectName(QStringLiteral("trackEdit"));
   trackEdit_->SetValue(tags_.customTrackNum);
-  trackEdit_->setFixedWidth(60);
+  trackEdit_->setFixedWidth(Scaled(60));
   trackRow->addWidget(trackEdit_);
   trackRow->addStretch(1);
   auto* trackLabel = new QLabel(QStringLiteral("Track #:"), group);
@@ -133,7 +134,7 @@ void CPageOptID3::Build() {
   artistEdit_ = addEdit("A&rtist:", tags_.artist);
   albumEdit_ = addEdit("A&lbum:", tags_.album);
   yearEdit_ = addEdit("&Year:", tags_.year);
-  yearEdit_->setMaximumWidth(80);
+  yearEdit_->setMaximumWidth(Scaled(80));
   grid->setAlignment(yearEdit_, Qt::AlignLeft);
   commentEdit_ = addEdit("&Comment:", tags_.comment);
   composerEdit_ = addEdit("Com&poser:", tags_.composer);
@@ -145,7 +146,7 @@ void CPageOptID3::Build() {
   genreBox_->setMaxVisibleItems(16);
   genreBox_->addItems(SortedGenres());
   genreBox_->setCurrentText(QString::fromStdString(tags_.genre));
-  genreBox_->setMinimumWidth(200);
+  genreBox_->setMinimumWidth(Scaled(200));
   addRow("&Genre:", genreBox_);
   grid->setAlignment(genreBox_, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);
@@ -185,13 +186,11 @@ bool CPageOptID3::Leave() {
   tags_.composer = composerEdit_->text().toStdString();
   tags_.copyright = copyrightEdit_->text().toStdString();
   tags_.genre = genreBox_->currentText().toStdString();
-  // A number the user cannot reach (the custom number not chosen) stays as
-  // it was rather than holding the user on a field that is disabled.
+  // The track number is checked whether or not it is in use: it is stored.
   const std::optional<int32_t> number = trackEdit_->Value();
-  if (number && *number >= 0 && *number <= kMaxTrack)
-    tags_.customTrackNum = *number;
-  else if (trackEdit_->isEnabled())
+  if (!number || *number < 0 || *number > kMaxTrack)
     return Refuse(prompts_, "Please enter an integer between 0 and 255.", trackEdit_);
+  tags_.customTrackNum = *number;
   return true;
 }
 

@@ -1,4 +1,3 @@
-#include "ui/WindowDrag.h"
 #include "ui/ProgressDialog.h"
 
 #include <QCloseEvent>
@@ -8,6 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
+
+#include "ui/UiScale.h"
+#include "ui/WindowDrag.h"
 
 namespace quillo {
 
@@ -28,16 +31,16 @@ ProgressDialog::ProgressDialog(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   layout->addLayout(body_);
   cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
   cancel_->setAutoDefault(false);
-  cancel_->setFixedWidth(87);
+  cancel_->setFixedWidth(std::max(Scaled(87), cancel_->sizeHint().width()));
   layout->addWidget(cancel_, 0, Qt::AlignHCenter);
   connect(cancel_, &QPushButton::clicked, this, &ProgressDialog::Cancel);
-  setFixedWidth(kDialogWidth);
+  setFixedWidth(Scaled(kDialogWidth));
 }
 
 QLabel* ProgressDialog::AddCaption() {
   auto* caption = new QLabel(this);
   caption->setTextFormat(Qt::PlainText);
-  caption->setFixedWidth(kDialogWidth - 2 * kMargin);
+  caption->setFixedWidth(Scaled(kDialogWidth) - 2 * kMargin);
   body_->addWidget(caption);
   return caption;
 }

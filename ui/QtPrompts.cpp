@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "ui/OpenFileFilters.h"
 #include "ui/Shell.h"
 
 namespace quillo {
@@ -31,7 +32,8 @@ std::optional<std::string> QtPrompts::AskOutputFile(const std::string& suggested
   QFileDialog dialog(parent_, kTitle, suggested.absolutePath());
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(QStringLiteral("%1 File (*.%2)").arg(extension.toUpper(), extension));
+  dialog.setNameFilter(
+      QStringLiteral("%1 File (%2)").arg(extension.toUpper(), AnyCasePattern("*." + extension)));
   dialog.setDefaultSuffix(extension);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front().toStdString();

@@ -58,46 +58,47 @@ void QueuedCells::WidenOutputColumn(int pixels) {
 }
 
 bool BlockingPrompts::Call(const std::function<void()>& call) {
-  std::unique_lock lock(mutex_);
-  if (abandoned_) return false;
-  const unsigned ticket = ++asked_;
+  const std::shared_ptr<State> state = state_;
+  std::unique_lock lock(state->mutex);
+  if (state->abandoned) return false;
+  const unsigned ticket = ++state->asked;
   lock.unlock();
   QMetaObject::invokeMethod(
       &context_,
-      [this, call, ticket] {
+      [state, call, ticket] {
         {
-          std::lock_guard guard(mutex_);
-          if (abandoned_) return;
+          std::lock_guard guard(state->mutex);
+          if (state->abandoned) return;
         }
         call();
         {
-          std::lock_guard guard(mutex_);
-          done_ = ticket;
+          std::lock_guard guard(state->mutex);
+          state->done = ticket;
         }
-        answered_.notify_all();
+        state->answered.notify_all();
       },
       Qt::QueuedConnection);
   lock.lock();
-  answered_.wait(lock, [&] { return abandoned_ || done_ >= ticket; });
-  return done_ >= ticket;
+  state->answered.wait(lock, [&] { return state->abandoned || state->done >= ticket; });
+  return state->done >= ticket;
 }
 
 void BlockingPrompts::Abandon() {
   {
-    std::lock_guard lock(mutex_);
-    abandoned_ = true;
+    std::lock_guard lock(state_->mutex);
+    state_->abandoned = true;
   }
-  answered_.notify_all();
+  state_->answered.notify_all();
 }
 
 // Each answer lives on the heap: a question still open when the command is
 // abandoned writes into it after the worker has stopped waiting.
 void BlockingPrompts::Inform(const std::string& text) {
-  Call([this, text] { prompts_.Inform(text); });
+  Call([&prompts = prompts_, text] { prompts.Inform(text); });
 }
 
 void BlockingPrompts::Warn(const std::string& text) {
-  Call([this, text] { prompts_.Warn(text); });
+  Call([&prompts = prompts_, text] { prompts.Warn(text); });
 }
 
 void BlockingPrompts::Note(const std::string& text) {
@@ -106,18 +107,20 @@ void BlockingPrompts::Note(const std::string& text) {
 
 bool BlockingPrompts::AskYesNo(const std::string& text) {
   auto answer = std::make_shared<bool>(false);
-  return Call([this, text, answer] { *answer = prompts_.AskYesNo(text); }) && *answer;
+  return Call([&prompts = prompts_, text, answer] { *answer = prompts.AskYesNo(text); }) && *answer;
 }
 
 std::optional<std::string> BlockingPrompts::AskOutputFile(const std::string& suggestedPath) {
   auto answer = std::make_shared<std::optional<std::string>>();
-  if (!Call([this, suggestedPath, answer] { *answer = prompts_.AskOutputFile(suggestedPath); }))
+  if (!Call([&prompts = prompts_, suggestedPath, answer] {
+        *answer = prompts.AskOutputFile(suggestedPath);
+      }))
     return std::nullopt;
   return *answer;
 }
 
 void BlockingPrompts::OpenLocation(const std::string& location) {
-  Call([this, location] { prompts_.OpenLocation(location); });
+  Call([&prompts = prompts_, location] { prompts.OpenLocation(location); });
 }
 
 }  // namespace quillo

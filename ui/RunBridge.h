@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -69,15 +70,21 @@ class BlockingPrompts final : public UserPrompts {
   void Abandon();
 
  private:
+  // What the worker and the window's thread share. A question still open on
+  // the window's thread when the command goes away holds it alive.
+  struct State {
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool abandoned = false;
+    unsigned asked = 0, done = 0;
+  };
+
   // Runs `call` on the window's thread and waits; false when abandoned first.
   bool Call(const std::function<void()>& call);
 
   QObject& context_;
   UserPrompts& prompts_;
-  std::mutex mutex_;
-  std::condition_variable answered_;
-  bool abandoned_ = false;
-  unsigned asked_ = 0, done_ = 0;
+  std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
 }  // namespace quillo

@@ -5,6 +5,7 @@
 #include "ui/FileListModel.h"
 #include "ui/FileListView.h"
 #include "ui/ListColumns.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
 
@@ -23,7 +24,7 @@ void RunCells::EnsureVisible(size_t file) {
 void RunCells::WidenOutputColumn(int pixels) {
   if (outputWidth_ >= pixels) return;
   outputWidth_ = pixels;
-  view_.header()->resizeSection(kOutputColumn, pixels);
+  view_.header()->resizeSection(kOutputColumn, Scaled(pixels));
 }
 
 }  // namespace quillo

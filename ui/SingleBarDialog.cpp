@@ -4,12 +4,14 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include "ui/UiScale.h"
+
 namespace quillo {
 
 QProgressBar* MakeProgressBar(QWidget* parent) {
   auto* bar = new QProgressBar(parent);
   bar->setTextVisible(false);
-  bar->setFixedHeight(20);
+  bar->setFixedHeight(Scaled(20));
   bar->setRange(0, 1);
   bar->setValue(0);
   return bar;

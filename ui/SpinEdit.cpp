@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/UiScale.h"
+
 namespace quillo {
 
 namespace {
@@ -17,7 +19,7 @@ QToolButton* ArrowButton(QWidget* parent, Qt::ArrowType arrow) {
   button->setAutoRepeat(true);
   // The edit keeps the focus; its Up and Down keys do what the arrows do.
   button->setFocusPolicy(Qt::NoFocus);
-  button->setFixedSize(16, 11);
+  button->setFixedSize(Scaled(16), Scaled(11));
   return button;
 }
 
@@ -53,8 +55,8 @@ void SpinEdit::StepBy(int steps) {
   // A step as wide as the range would only jump between its ends.
   if (static_cast<int64_t>(step_) >= static_cast<int64_t>(maximum_) - minimum_) return;
   const int64_t start = Value().value_or(minimum_);
-  const int64_t next = std::clamp<int64_t>(start + static_cast<int64_t>(steps) * step_, minimum_,
-                                           maximum_);
+  const int64_t next =
+      std::clamp<int64_t>(start + static_cast<int64_t>(steps) * step_, minimum_, maximum_);
   SetValue(static_cast<int32_t>(next));
   edit_->selectAll();
 }

@@ -14,11 +14,11 @@
 #include "settings/ConversionSettings.h"
 #include "settings/IniSettingsProvider.h"
 #include "settings/SettingsStore.h"
+#include "ui/DesktopStyle.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 #include "ui/Shell.h"
 #include "ui/TerminationSignals.h"
-#include "ui/ToolTipStyle.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   if (AnswerHelpOrVersion(argc, argv)) return 0;
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillo"));
-  QApplication::setStyle(new quillo::ToolTipStyle);
+  QApplication::setStyle(new quillo::DesktopStyle);
 
   // The audio layer and the MIDI sound font come first, once for the process.
   const quillo::InstalledBackends backends;

@@ -221,8 +221,72 @@ TEST(SettingsStoreTest, UnusableValuesKeepTheFieldsAsTheyAre) {
   EXPECT_EQ(s.filterExts, "wav,mp3");
   EXPECT_EQ(s.tags.comment, "Live,  in Rome, 1999") << "the blanks after the commas stay";
   EXPECT_EQ(s.extensionFilter, (std::vector<std::string>{"wav", "mp3"}));
-  // Coded values are taken as stored.
-  EXPECT_EQ(static_cast<int32_t>(s.targetExistsOpt), 44);
+  // A code the option does not have reads as the default.
+  EXPECT_EQ(s.targetExistsOpt, TargetExistsPolicy::Rename);
+}
+
+std::string Text(const std::string& path) {
+  const std::vector<uint8_t> bytes = test::ReadFile(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+// Every stored number outside what its value may take reads as the default:
+// the loaded settings save exactly as fresh ones do.
+TEST(SettingsStoreTest, EveryOutOfRangeValueReadsAsItsDefault) {
+  TempDir dir;
+  const std::string fresh = dir.File("fresh.conf");
+  const unsigned all = kSaveWindow | kSaveSourceFolder | kSaveOptions;
+  ASSERT_TRUE(SaveTo(fresh, ConversionSettings("/docs"), all));
+  const std::string expected = Text(fresh);
+  const char* const edits[] = {
+      "OptStartPageIndex=-1",
+      "DestOutputFolderOpt=200",
+      "CreateDirs=2",
+      "BrowseOutputFolder=-1",
+      "OutputFiles2MyDocuments=7",
+      "TargetExistsOpt=12",
+      "MonoType=3",
+      "DoNotLoadHiddenFiles=2",
+      "EnableDTSForCDA=-1",
+      "EnableConvertLength=2",
+      "EnableSkipLength=9",
+      "ConvertLength=-1",
+      "SkipLength=-1000",
+      "EnableExtFilter=3",
+      "Volume=-50",
+      "Volume=0",
+      "Volume=32768",
+      "VolumeType=-1",
+      "VolumeType=4",
+      "ID3TagType=3",
+      "WMAAutoEncParam=2",
+      "WMABitRate=0",
+      "WMASampleRate=-44100",
+      "WMAChannels=6",
+      "AMRMode=8",
+      "AMRWBMode=9",
+      "AMRDTX=2",
+      "AMRType=2",
+      "AWBMode=-1",
+      "AWBDTX=5",
+      "MP3AutoEncParam=2",
+      "MP3SampleRate=-1",
+      "MP3BitRate=-128000",
+      "MP3Channels=3",
+      "ID3\\TitleAsFileName=2",
+      "ID3\\TrackNumType=3",
+      "ID3\\CustomTrackNum=300",
+      "ID3\\CustomTrackNum=-1",
+  };
+  for (const char* edit : edits) {
+    SCOPED_TRACE(edit);
+    const std::string edited = dir.File("edited.conf");
+    test::WriteText(edited, std::string("[Options]\n") + edit + "\n");
+    const std::string resaved = dir.File("resaved.conf");
+    std::filesystem::remove(resaved);
+    ASSERT_TRUE(SaveTo(resaved, LoadFrom(edited), all));
+    EXPECT_EQ(Text(resaved), expected);
+  }
 }
 
 TEST(SettingsStoreTest, WmaChannelsOtherThanOneOrTwoLoadAsTwo) {
@@ -249,21 +313,39 @@ TEST(SettingsStoreTest, EmptyAndMissingTagTextsLoadEmpty) {
   EXPECT_EQ(tags.titleAsFileName, 0);
 }
 
-TEST(SettingsStoreTest, OverlongFolderTextsAreNotTaken) {
+std::string Repeat(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += text;
+  return result;
+}
+
+TEST(SettingsStoreTest, StoredFoldersAreAbsolutePathsLinuxAccepts) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  ConversionSettings s("/docs");
-  s.folder = "/" + std::string(258, 'a');               // 259 characters
-  s.destSpecifiedFolder = "/" + std::string(259, 'b');  // 260 characters
-  ASSERT_TRUE(SaveTo(path, s, kSaveSourceFolder | kSaveOptions));
-  const ConversionSettings loaded = LoadFrom(path);
-  EXPECT_EQ(loaded.folder, s.folder);
-  EXPECT_EQ(loaded.destSpecifiedFolder, "/docs");
-  // Characters, not bytes, count.
-  s.folder = "/" + std::string(129, 'a');
-  for (int i = 0; i < 129; ++i) s.folder += "\xC3\xA9";  // é
-  ASSERT_TRUE(SaveTo(path, s, kSaveSourceFolder));
-  EXPECT_EQ(LoadFrom(path).folder, s.folder);
+  const std::string longest = "/" + std::string(4094, 'a');  // 4095 bytes
+  const struct {
+    std::string stored;
+    bool taken;
+  } cases[] = {
+      {longest, true},
+      {longest + "a", false},
+      // Bytes count, not characters: 2048 two-byte letters are too long.
+      {"/" + Repeat("\xC3\xA9", 2047), true},
+      {"/" + Repeat("\xC3\xA9", 2048), false},
+      {"   ", false},
+      {"music/out", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored.substr(0, 20));
+    ConversionSettings s("/docs");
+    s.folder = c.stored;
+    s.destSpecifiedFolder = c.stored;
+    ASSERT_TRUE(SaveTo(path, s, kSaveSourceFolder | kSaveOptions));
+    const ConversionSettings loaded = LoadFrom(path);
+    EXPECT_EQ(loaded.destSpecifiedFolder, c.taken ? c.stored : "/docs");
+    EXPECT_EQ(loaded.folder, c.taken ? c.stored : ConversionSettings("/docs").folder);
+  }
 }
 
 TEST(SettingsStoreTest, SaveGroups) {
@@ -321,12 +403,12 @@ TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {
   EXPECT_EQ(FindFormat(s.formats, 7200)->sampleRate, 0);
 }
 
-TEST(SettingsStoreTest, UnknownOutputFormatKeepsThePreviousChoice) {
+TEST(SettingsStoreTest, UnknownOutputFormatSelectsTheFirstRow) {
   TempDir dir;
   const std::string unknown = dir.File("unknown.conf");
   test::WriteText(unknown, "[Options]\nOutputFormat=9999\nVolume=50\n");
   const ConversionSettings s = LoadFrom(unknown);
-  EXPECT_EQ(s.outputFormat, 1000);
+  EXPECT_EQ(s.outputFormat, s.formats.front().formatId);
   EXPECT_EQ(s.volume, 50);
   const std::string known = dir.File("known.conf");
   test::WriteText(known, "[Options]\nOutputFormat=5600\n");

@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QUrl>
 #include <filesystem>
@@ -177,8 +178,19 @@ TEST_F(Adding, OpenDialogFiltersMatchAnyCase) {
   const QStringList filters = OpenFileFilters();
   ASSERT_EQ(filters.size(), 50);
   EXPECT_EQ(filters.front(), "All Files (*)");
-  EXPECT_TRUE(filters.contains("AIFF Files (*.aiff *.aif *.aifc *.afc)"));
-  EXPECT_EQ(filters.back(), "YUV Video Files (*.yuv)");
+  EXPECT_TRUE(filters.contains(
+      "AIFF Files (*.[aA][iI][fF][fF] *.[aA][iI][fF] *.[aA][iI][fF][cC] *.[aA][fF][cC])"));
+  EXPECT_TRUE(filters.contains("Musepack (*.[mM][pP][cC] *.[mM][pP]+ *.[mM][pP][pP])"));
+  // Matched letter case and all, as the desktop's dialogs match.
+  const auto matches = [](const QString& pattern, const QString& name) {
+    return QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
+        .match(name)
+        .hasMatch();
+  };
+  for (const char* name : {"SONG.MP3", "song.mp3", "Song.Mp3"})
+    EXPECT_TRUE(matches(AnyCasePattern("*.mp3"), name)) << name;
+  EXPECT_FALSE(matches(AnyCasePattern("*.mp3"), "song.mp4"));
+  EXPECT_EQ(filters.back(), "YUV Video Files (*.[yY][uU][vV])");
 
   const std::string folder = dir.File("pick");
   fs::create_directories(folder);
@@ -194,7 +206,7 @@ TEST_F(Adding, OpenDialogFiltersMatchAnyCase) {
   ASSERT_NE(view, nullptr);
   const auto shown = [&] { return view->model()->rowCount(view->rootIndex()); };
   EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == 5; }, 5000)) << shown();
-  dialog.selectNameFilter("MP3 Files (*.mp3)");
+  dialog.selectNameFilter("MP3 Files (*.[mM][pP]3)");
   EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == 3; }, 5000)) << shown();
 }
 

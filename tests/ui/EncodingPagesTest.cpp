@@ -56,28 +56,39 @@ TEST_F(EncodingPages, AudioPageListsFollowTheChosenCodec) {
             (QStringList{"4.75 kbps", "5.15 kbps", "5.90 kbps", "6.70 kbps", "7.40 kbps",
                          "7.95 kbps", "10.20 kbps", "12.20 kbps", kAutoBitRate}));
   EXPECT_EQ(Selections(), (QStringList{"8000 Hz", "10.20 kbps", "Mono"}));
+  // Looking at another codec and coming back shows the stored values again.
+  QComboBox* codecs = Named<QComboBox>("codecList");
+  const QString amr = codecs->currentText();
+  ASSERT_GT(codecs->count(), 1);
+  codecs->setCurrentIndex(codecs->currentIndex() == 0 ? 1 : 0);
+  Choose("codecList", amr);
+  EXPECT_EQ(Selections(), (QStringList{"8000 Hz", "10.20 kbps", "Mono"}));
 
   ASSERT_TRUE(sheet->ShowPage(PageIndex("M4A")));
   EXPECT_EQ(Named<QComboBox>("codecList")->currentText(), "AAC (Advanced Audio Codec)");
   EXPECT_EQ(Selections().front(), "8000 Hz (off)");
 
-  // A codec change refills the lists: G.726 counts bits per code word; PCM
-  // has no bit rate at all, even chosen by hand. The rate chosen stays.
+  // A codec change refills the lists from the page's stored values: G.726
+  // counts bits per code word; PCM has no bit rate at all, even chosen by
+  // hand. A rate chosen for the previous codec is not carried over.
   ASSERT_TRUE(sheet->ShowPage(PageIndex("WAV")));
-  EXPECT_EQ(Entries("bitRateList"), (QStringList{"2 bit", "3 bit", "4 bit", "5 bit", kAutoBitRate}));
+  EXPECT_EQ(Entries("bitRateList"),
+            (QStringList{"2 bit", "3 bit", "4 bit", "5 bit", kAutoBitRate}));
   EXPECT_EQ(Selections(), (QStringList{"44100 Hz", "4 bit", "Mono"}));
   Choose("rateList", "96000 Hz");
   Choose("codecList", "PCM 24-bit");
   EXPECT_EQ(Entries("bitRateList"), QStringList());
   EXPECT_EQ(Entries("channelList"), (QStringList{"Stereo", "Mono", kAutoChannels}));
-  EXPECT_EQ(Selections(), (QStringList{"96000 Hz", " (off)", "Mono"}));
+  EXPECT_EQ(Selections(), (QStringList{"44100 Hz", " (off)", "Stereo"}));
+  Choose("rateList", "96000 Hz");
 
   ASSERT_TRUE(Ok());
   sheet->ApplyTo(settings);
   const OutputFormat& wav = Row(format_id::kWav);
   EXPECT_EQ(std::tuple(wav.autoEncParam, wav.codecId, wav.sampleRate, wav.bitRate, wav.channels),
-            std::tuple(0, 0x1000C, 96000, 0, 1));
+            std::tuple(0, 0x1000C, 96000, 0, 2));
   EXPECT_EQ(Row(format_id::kMp3).autoEncParam, 0);
+  EXPECT_EQ(Row(format_id::k3gp).bitRate, 10200);
   EXPECT_EQ(std::pair(Row(format_id::kM4a).codecId, Row(format_id::kM4a).sampleRate),
             std::pair(0x15002, 8000));
 }

@@ -17,10 +17,11 @@ using test::OptionsTest;
 
 TEST_F(OptionsTest, PagesFollowTheCatalogAndTheStartPageIsKept) {
   const QStringList captions = {
-      "General", "Output", "ID3",  "3G2",  "3GP",  "AAC", "AAC for iPod/DSi", "AC3",
-      "AIFF",    "ALAC",   "AMR",  "AU",   "AVI",  "AWB", "FLAC",             "FLV",
-      "M4A",     "M4B",    "M4R",  "MKA",  "MMF",  "MOV", "MP2",              "MP3",
-      "MP4",     "MPA",    "OGG",  "SWF",  "VOC",  "WAV", "WMA/WMV/ASF"};
+      "General", "Output", "ID3",        "3G2", "3GP", "AAC", "AAC for iPod/DSi",
+      "AC3",     "AIFF",   "ALAC",       "AMR", "AU",  "AVI", "AWB",
+      "FLAC",    "FLV",    "M4A",        "M4B", "M4R", "MKA", "MMF",
+      "MOV",     "MP2",    "MP3",        "MP4", "MPA", "OGG", "SWF",
+      "VOC",     "WAV",    "WMA/WMV/ASF"};
   // A stored page the sheet lacks (40, or a negative one) opens the first.
   for (const auto& [stored, opened] : {std::pair{40, 0}, {-1, 0}, {30, 30}, {5, 5}}) {
     settings.optStartPageIndex = stored;
@@ -88,44 +89,79 @@ TEST_F(OptionsTest, RadiosConvertTheirSettingsBothWays) {
 }
 
 // Each failing check names the problem, focuses the control and keeps the
-// user on the page, whether they pick another page or press OK.
+// user on the page, whether they pick another page or press OK. The value
+// checks hold for disabled edits too: what they hold is stored.
 TEST_F(OptionsTest, LeaveChecksKeepTheUserOnThePage) {
-  // Every edit in use, each with a value that passes.
-  settings.enableExtFilter = settings.enableSkipLength = settings.enableConvertLength = 1;
-  settings.filterExts = "mp3";
-  settings.convertLength = 1000;
-  settings.volumeType = VolumeMode::Manual;
-  settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
-  settings.id3TagType = TagMode::Custom;
-  settings.tags.trackNumType = TrackNumberMode::Custom;
+  const std::string relativeMessage =
+      "The output folder must be a full path that starts with \"/\", for example "
+      "\"/home/ann/Music\".";
+  const std::string tooLong = "/" + std::string(4095, 'f');
   struct Case {
     const char* page;
     const char* edit;
-    const char* text;
-    const char* message;
+    std::string text;
+    std::string message;
+    bool alsoDisabled;  // the check holds for the edit when it is disabled
   };
   const Case cases[] = {
-      {"General", "filterEdit", " ; \t", "Please enter file extensions you need to filter."},
-      {"General", "lengthEdit", "0", "Conversion length must be greater than 0 millisecond."},
-      {"General", "skipEdit", "12x", "Please enter a positive integer."},
-      {"General", "lengthEdit", "-5", "Please enter a positive integer."},
-      {"General", "volumeEdit", "ten", "Please enter an integer."},
-      {"General", "volumeEdit", "-50", "Please enter an integer between 1 and 32767."},
-      {"Output", "folderEdit", "", "Please choose an output folder."},
-      {"ID3", "trackEdit", "300", "Please enter an integer between 0 and 255."},
+      {"General", "filterEdit", " ; \t", "Please enter file extensions you need to filter.", false},
+      {"General", "lengthEdit", "0", "Conversion length must be greater than 0 millisecond.",
+       false},
+      {"General", "skipEdit", "12x", "Please enter a positive integer.", true},
+      {"General", "lengthEdit", "-5", "Please enter a positive integer.", true},
+      {"General", "volumeEdit", "ten", "Please enter an integer.", true},
+      {"General", "volumeEdit", "-50", "Please enter an integer between 1 and 32767.", true},
+      {"General", "volumeEdit", "32768", "Please enter an integer between 1 and 32767.", true},
+      {"Output", "folderEdit", "", "Please choose an output folder.", false},
+      {"Output", "folderEdit", "   ", "Please choose an output folder.", true},
+      {"Output", "folderEdit", "music/out", relativeMessage, true},
+      {"Output", "folderEdit", tooLong, "The output folder's path is too long.", true},
+      {"ID3", "trackEdit", "300", "Please enter an integer between 0 and 255.", true},
+      {"ID3", "trackEdit", "-1", "Please enter an integer between 0 and 255.", true},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.edit) + " " + c.text);
-    Open(c.page);
-    const int page = sheet->CurrentIndex();
-    Edit(c.edit)->setText(c.text);
+  for (const bool enabled : {true, false}) {
+    // Every edit in use with a value that passes, or none in use.
+    const int32_t on = enabled ? 1 : 0;
+    settings.enableExtFilter = settings.enableSkipLength = settings.enableConvertLength = on;
+    settings.filterExts = "mp3";
+    settings.convertLength = 1000;
+    settings.volumeType = enabled ? VolumeMode::Manual : VolumeMode::Keep;
+    settings.destOutputFolderOpt =
+        enabled ? OutputFolderMode::SpecificFolder : OutputFolderMode::SameAsSource;
+    settings.id3TagType = enabled ? TagMode::Custom : TagMode::None;
+    settings.tags.trackNumType = enabled ? TrackNumberMode::Custom : TrackNumberMode::None;
+    for (const Case& c : cases) {
+      if (!enabled && !c.alsoDisabled) continue;
+      SCOPED_TRACE(std::string(c.edit) + " " + c.text.substr(0, 12) + (enabled ? "" : " disabled"));
+      Open(c.page);
+      const int page = sheet->CurrentIndex();
+      ASSERT_EQ(Edit(c.edit)->isEnabled(), enabled);
+      Edit(c.edit)->setText(QString::fromStdString(c.text));
+      prompts.warnings.clear();
+      sheet->PageList()->setCurrentRow(page == 0 ? 1 : 0);
+      EXPECT_EQ(sheet->CurrentIndex(), page);
+      EXPECT_EQ(sheet->PageList()->currentRow(), page);
+      EXPECT_FALSE(Ok());
+      EXPECT_EQ(prompts.warnings, std::vector<std::string>(2, c.message));
+      if (enabled) {
+        EXPECT_EQ(sheet->focusWidget(), Edit(c.edit));
+      }
+    }
+  }
+  // The longest folder Linux takes, and no folder while the source's is used.
+  const std::string longest = "/" + std::string(4094, 'f');
+  ASSERT_EQ(longest.size(), 4095u);
+  for (const auto& [mode, folder] : {std::pair{OutputFolderMode::SpecificFolder, longest},
+                                     std::pair{OutputFolderMode::SameAsSource, std::string()}}) {
+    settings.destOutputFolderOpt = mode;
+    Open("Output");
+    Edit("folderEdit")->setText(QString::fromStdString(folder));
     prompts.warnings.clear();
-    sheet->PageList()->setCurrentRow(page == 0 ? 1 : 0);
-    EXPECT_EQ(sheet->CurrentIndex(), page);
-    EXPECT_EQ(sheet->PageList()->currentRow(), page);
-    EXPECT_FALSE(Ok());
-    EXPECT_EQ(prompts.warnings, std::vector<std::string>(2, c.message));
-    EXPECT_EQ(sheet->focusWidget(), Edit(c.edit));
+    EXPECT_TRUE(Ok());
+    EXPECT_TRUE(prompts.warnings.empty());
+    ConversionSettings stored(dir.File("out"));
+    sheet->ApplyTo(stored);
+    EXPECT_EQ(stored.destSpecifiedFolder, folder);
   }
 }
 
@@ -239,10 +275,10 @@ TEST_F(OptionsTest, OutputPageBrowsesAndOpensTheFolder) {
   EXPECT_EQ(Edit("folderEdit")->text().toStdString(), dir.File("chosen") + "/");
 
   Button("O&pen")->click();
-  EXPECT_EQ(prompts.warnings, std::vector<std::string>{
-                                  "The folder \"" + dir.File("chosen") +
-                                  "/\" doesn't exist yet.\n\nNote: the program will create the "
-                                  "folder automatically when converting files."});
+  EXPECT_EQ(prompts.warnings,
+            std::vector<std::string>{"The folder \"" + dir.File("chosen") +
+                                     "/\" doesn't exist yet.\n\nNote: the program will create the "
+                                     "folder automatically when converting files."});
   std::filesystem::create_directories(dir.File("chosen"));
   Button("O&pen")->click();
   EXPECT_EQ(shell.opened, std::vector<std::string>{dir.File("chosen") + "/"});
@@ -331,9 +367,8 @@ TEST_F(OptionsTest, EveryPageFitsAndTabReachesEveryControl) {
       auto* radio = qobject_cast<QRadioButton*>(control);
       if (radio == nullptr || radio->group() == nullptr) return false;
       const QList<QAbstractButton*> group = radio->group()->buttons();
-      return std::any_of(group.begin(), group.end(), [&](QAbstractButton* b) {
-        return reached.contains(b);
-      });
+      return std::any_of(group.begin(), group.end(),
+                         [&](QAbstractButton* b) { return reached.contains(b); });
     };
     for (QWidget* control : controls)
       EXPECT_TRUE(reached.contains(control) || groupReached(control))
@@ -383,7 +418,7 @@ class OptionsCommandTest : public OptionsTest {
 
 TEST_F(OptionsCommandTest, OkStoresEveryPageAndPagesNeverShownKeepTheirValues) {
   FindFormat(settings.formats, format_id::kAac)->bitRate = 100000;  // in no list
-  settings.awbMode = 9;
+  settings.awbMode = 3;
   settings.amrMode = 9;
   Run(
       [&](COptSheet& shown) {
@@ -415,10 +450,11 @@ TEST_F(OptionsCommandTest, OkStoresEveryPageAndPagesNeverShownKeepTheirValues) {
   EXPECT_EQ(stored.id3TagType, TagMode::Custom);
   EXPECT_EQ(stored.tags.title, "ignored while named by file");
   const OutputFormat& mp3 = *FindFormat(stored.formats, format_id::kMp3);
-  EXPECT_EQ(std::tuple(mp3.autoEncParam, mp3.bitRate, mp3.sampleRate), std::tuple(0, 192000, 44100));
+  EXPECT_EQ(std::tuple(mp3.autoEncParam, mp3.bitRate, mp3.sampleRate),
+            std::tuple(0, 192000, 44100));
   EXPECT_EQ(FindFormat(stored.formats, format_id::kAac)->bitRate, 100000);
   EXPECT_EQ(stored.amrMode, 4);
-  EXPECT_EQ(stored.awbMode, 9);
+  EXPECT_EQ(stored.awbMode, 3);
   EXPECT_TRUE(File().contains("MP3BitRate=192000"));
 }
 

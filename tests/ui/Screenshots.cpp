@@ -4,18 +4,24 @@
 // command runs, and the list's context menu.
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFont>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "catalog/Catalog.h"
+#include "tests/ui/TextFit.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/DesktopStyle.h"
 #include "ui/DoubleBarDialog.h"
 #include "ui/FormatBox.h"
+#include "ui/ListColumns.h"
 #include "ui/ListMenus.h"
 #include "ui/SingleBarDialog.h"
 
@@ -35,6 +41,18 @@ void Save(const QString& name, const QRect& area) {
   std::printf("%s: %s\n", qPrintable(path), shot.save(path) ? "saved" : "FAILED");
 }
 
+// Lets the window manager place and frame what was shown.
+void Settle() {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+void ReportTexts(const char* what, const QWidget& widget, const QList<int>& elided = {}) {
+  for (const QString& problem : test::TextsThatDoNotFit(widget, elided))
+    std::printf("%s: text cut: %s\n", what, qPrintable(problem));
+}
+
 QRect Around(const QWidget& widget, int margin) {
   return widget.frameGeometry().adjusted(-margin, -margin, margin, margin);
 }
@@ -43,9 +61,16 @@ QRect Around(const QWidget& widget, int margin) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  QApplication::setStyle(new DesktopStyle);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [POINTS]\n", argv[0]);
     return 2;
+  }
+  // The desktop's font size, as a desktop's settings would give it.
+  if (argc > 2) {
+    QFont font = QApplication::font();
+    font.setPointSizeF(std::atof(argv[2]));
+    QApplication::setFont(font);
   }
   outputFolder = QString::fromLocal8Bit(argv[1]);
   fs::create_directories(argv[1]);
@@ -73,7 +98,7 @@ int main(int argc, char** argv) {
   MainWindow& window = world.Window();
   window.move(40, 40);
   window.show();
-  QApplication::processEvents();
+  Settle();
 
   // The adding dialog, caught while it works through many copies.
   QStringList many;
@@ -107,12 +132,14 @@ int main(int argc, char** argv) {
         const int started = dialog->OverallText().section(u' ', 1, 1).toInt();
         if (started - dialog->OverallBar()->value() < 2) return false;
         Save("converting-dialog.png", Around(*dialog, 8));
+        ReportTexts("converting dialog", *dialog);
         caught = true;
         return true;
       },
       [&] { test::RunToEnd(window, Command::ConvertAll); });
   if (!caught) std::printf("the conversion dialog was not caught\n");
   Save("window.png", Around(window, 0));
+  ReportTexts("window", window, {kFileColumn, kOutputColumn});
 
   // The context menu with the first file selected, where a right click opens it.
   window.List().selectionModel()->select(window.Model().index(0, 0),
@@ -122,13 +149,13 @@ int main(int argc, char** argv) {
   const QPoint click = window.List().viewport()->mapToGlobal(QPoint(120, 30));
   menu.popup(click);
   QTimer::singleShot(300, [&] {
-    Save("context-menu.png", QRect(window.frameGeometry().topLeft(), QSize(950, 650)));
+    Save("context-menu.png", window.frameGeometry());
     menu.close();
   });
   // The output format box, open.
   QTimer::singleShot(500, [&] { window.Formats().showPopup(); });
   QTimer::singleShot(800, [&] {
-    Save("format-box.png", QRect(window.frameGeometry().topLeft(), QSize(950, 650)));
+    Save("format-box.png", window.frameGeometry());
     window.Formats().hidePopup();
   });
   QTimer::singleShot(1000, &application, &QApplication::quit);

@@ -1,0 +1,100 @@
+// Every text of the window, its options sheet and its progress dialog shows
+// whole at the desktop fonts users have (10 and 11 pt on the common
+// desktops, 14 pt for large text), not only at Qt's default 9 pt.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QTest>
+
+#include "tests/ui/OptionsTestSupport.h"
+#include "tests/ui/TextFit.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/DoubleBarDialog.h"
+#include "ui/ListColumns.h"
+#include "ui/OptSheet.h"
+#include "ui/UiScale.h"
+
+namespace quillo {
+namespace {
+
+// Sets the application's font for one test and restores it after.
+class FontScope {
+ public:
+  explicit FontScope(double points) : saved_(QApplication::font()) {
+    QFont font = saved_;
+    font.setPointSizeF(points);
+    QApplication::setFont(font);
+  }
+  ~FontScope() { QApplication::setFont(saved_); }
+  FontScope(const FontScope&) = delete;
+  FontScope& operator=(const FontScope&) = delete;
+
+ private:
+  QFont saved_;
+};
+
+std::string Joined(const QStringList& problems) {
+  return problems.join(QStringLiteral("\n")).toStdString();
+}
+
+class TextFitTest : public ::testing::TestWithParam<double> {};
+
+TEST_P(TextFitTest, EveryTextOfTheWindowTheSheetAndTheDialogFitsItsControl) {
+  const FontScope font(GetParam());
+  EXPECT_NEAR(UiScale(), GetParam() / 9.0, 0.01);
+  test::WindowTest world;
+  // A 32-bit stereo file gives the widest bit rate, "2822 kbps" or so; a quiet one
+  // a large gain.
+  const std::string wide =
+      test::MakeAudio(world.dir.File("Quartet in D minor.wav"), "sine=f=440:d=2:r=44100");
+  test::Run("ffmpeg -v error -y -i " + test::ShellQuote(wide) + " -ac 2 -c:a pcm_s32le " +
+            test::ShellQuote(world.dir.File("wide.wav")));
+  MainWindow& window = world.Window();
+  window.AddChosenFiles({QString::fromStdString(world.dir.File("wide.wav"))});
+  ASSERT_EQ(world.Model().Count(), 1);
+  ASSERT_EQ(world.Model().CellText(0, kBitRateColumn).rfind("282", 0), 0u);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  EXPECT_EQ(Joined(test::TextsThatDoNotFit(window, {kFileColumn, kOutputColumn})), "");
+  EXPECT_EQ(window.width(), Scaled(950));
+
+  // The dialog of a conversion, with its longest texts.
+  DoubleBarDialog dialog(&window);
+  dialog.SetOverallText("Converting 1000 of 1000 files, total 100%");
+  dialog.SetFileText("Converting /home/ann/Music/Quartet in D minor.wav to MP3 ... 100%");
+  dialog.show();
+  EXPECT_EQ(Joined(test::TextsThatDoNotFit(dialog)), "");
+  dialog.hide();
+
+  // Every page of the options sheet, with every control shown; the sheet
+  // keeps one size and stays on the screen.
+  world.settings.id3TagType = TagMode::Custom;
+  world.settings.volumeType = VolumeMode::Manual;
+  test::ScriptedPrompts prompts;
+  COptSheet sheet(&window, world.settings, {prompts, world.shell, test::Backends().windowsMedia});
+  sheet.show();
+  const QSize size = sheet.size();
+  const QRect screen = sheet.screen()->availableGeometry();
+  for (int i = 0; i < sheet.PageCount(); ++i) {
+    ASSERT_TRUE(sheet.ShowPage(i));
+    QApplication::processEvents();
+    SCOPED_TRACE(sheet.Page(i).Caption().toStdString());
+    EXPECT_EQ(Joined(test::TextsThatDoNotFit(sheet)), "");
+    EXPECT_EQ(sheet.size(), size);
+    const QWidget& page = sheet.Page(i);
+    EXPECT_GE(page.height(), page.minimumSizeHint().height());
+    EXPECT_GE(page.width(), page.minimumSizeHint().width());
+  }
+  EXPECT_LE(size.width(), screen.width());
+  EXPECT_LE(size.height(), screen.height());
+}
+
+INSTANTIATE_TEST_SUITE_P(DesktopFonts, TextFitTest, ::testing::Values(9.0, 10.0, 11.0, 14.0),
+                         [](const ::testing::TestParamInfo<double>& param) {
+                           return std::to_string(static_cast<int>(param.param)) + "pt";
+                         });
+
+}  // namespace
+}  // namespace quillo
