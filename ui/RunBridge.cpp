@@ -26,13 +26,40 @@ void QueuedProgress::StepOverall() {
 }
 
 void QueuedProgress::SetFileText(const std::string& text) {
-  QMetaObject::invokeMethod(
-      &dialog_, [this, text] { dialog_.SetFileText(text); }, Qt::QueuedConnection);
+  std::lock_guard lock(mutex_);
+  fileText_ = text;
+  textChanged_ = true;
+  PostFileState();
 }
 
 void QueuedProgress::SetFileBar(int position) {
+  std::lock_guard lock(mutex_);
+  fileBar_ = position;
+  barChanged_ = true;
+  PostFileState();
+}
+
+void QueuedProgress::PostFileState() {
+  if (posted_) return;
+  posted_ = true;
   QMetaObject::invokeMethod(
-      &dialog_, [this, position] { dialog_.SetFileBar(position); }, Qt::QueuedConnection);
+      &dialog_, [this] { ShowFileState(); }, Qt::QueuedConnection);
+}
+
+void QueuedProgress::ShowFileState() {
+  std::string text;
+  int bar = 0;
+  bool textChanged = false, barChanged = false;
+  {
+    std::lock_guard lock(mutex_);
+    text = fileText_;
+    bar = fileBar_;
+    std::swap(textChanged, textChanged_);
+    std::swap(barChanged, barChanged_);
+    posted_ = false;
+  }
+  if (textChanged) dialog_.SetFileText(text);
+  if (barChanged) dialog_.SetFileBar(bar);
 }
 
 bool QueuedProgress::IsCancelled() const { return dialog_.IsCancelled(); }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 
 #include "engine/ConversionProgress.h"
 #include "engine/RunResult.h"
@@ -36,8 +37,20 @@ class QueuedProgress final : public ConversionProgress {
   bool IsCancelled() const override;
 
  private:
+  // The file caption and bar change thousands of times a second: only the
+  // latest of each is shown, with at most one update waiting in the
+  // window's queue, so the window never falls behind the workers.
+  void PostFileState();
+  void ShowFileState();
+
   DoubleBarDialog& dialog_;
   const int barWidth_;
+  std::mutex mutex_;
+  std::string fileText_;
+  int fileBar_ = 0;
+  bool textChanged_ = false;
+  bool barChanged_ = false;
+  bool posted_ = false;
 };
 
 // The list's cells, queued to `cells` on the thread of `context`.
