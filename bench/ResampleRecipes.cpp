@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/SineFit.h"
+
 namespace {
 
 constexpr int kInRate = 44100;
@@ -39,33 +41,7 @@ std::vector<int16_t> Tone(int rate, int frames, double hz, double amplitude) {
   return out;
 }
 
-// Least-squares fit of a sine of `hz` over the middle three quarters: the
-// fitted amplitude and the SNR (dB) of the samples against it.
-struct Fit {
-  double amplitude;
-  double snr;
-};
-Fit FitSine(const std::vector<int16_t>& samples, int rate, double hz) {
-  const size_t from = samples.size() / 8;
-  const size_t to = samples.size() - samples.size() / 8;
-  double ss = 0, sc = 0, cc = 0, ys = 0, yc = 0;
-  for (size_t i = from; i < to; ++i) {
-    const double w = 2 * std::numbers::pi * hz * static_cast<double>(i) / rate;
-    const double s = std::sin(w), c = std::cos(w), y = samples[i];
-    ss += s * s, sc += s * c, cc += c * c, ys += y * s, yc += y * c;
-  }
-  const double det = ss * cc - sc * sc;
-  const double a = (ys * cc - yc * sc) / det;
-  const double b = (yc * ss - ys * sc) / det;
-  double signal = 0, noise = 0;
-  for (size_t i = from; i < to; ++i) {
-    const double w = 2 * std::numbers::pi * hz * static_cast<double>(i) / rate;
-    const double fit = a * std::sin(w) + b * std::cos(w);
-    signal += fit * fit;
-    noise += (samples[i] - fit) * (samples[i] - fit);
-  }
-  return {std::hypot(a, b), 10 * std::log10(signal / std::max(noise, 1e-9))};
-}
+using quillo::test::FitSine;
 
 struct Recipe {
   const char* name;

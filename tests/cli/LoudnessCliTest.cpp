@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -15,24 +14,15 @@ namespace fs = std::filesystem;
 using test::RunCli;
 using test::ShellQuote;
 
-// Integrated loudness (LUFS) and true peak (dBTP) as ffmpeg's own meter
-// reports them in its summary.
+// Integrated loudness and true peak, by ffmpeg's own meter.
 struct Measured {
   double lufs = 0.0;
   double truePeak = 0.0;
 };
 
 Measured MeasureWithFfmpeg(const std::string& path) {
-  const std::string report = test::Capture("ffmpeg -nostats -i " + ShellQuote(path) +
-                                           " -af ebur128=peak=true -f null - 2>&1");
-  Measured measured;
-  std::smatch match;
-  const std::string summary = report.substr(report.rfind("Summary:"));
-  EXPECT_TRUE(std::regex_search(summary, match, std::regex(R"(I:\s+(-?[0-9.]+) LUFS)"))) << report;
-  measured.lufs = std::stod(match[1]);
-  EXPECT_TRUE(std::regex_search(summary, match, std::regex(R"(Peak:\s+(-?[0-9.]+|-inf) dBFS)")));
-  measured.truePeak = match[1] == "-inf" ? -200.0 : std::stod(match[1]);
-  return measured;
+  const test::LoudnessReading reading = test::MeasureLoudness(path, true);
+  return {reading.lufs, reading.peakDb};
 }
 
 // The RMS of samples [from, to) of an interleaved stereo decode.

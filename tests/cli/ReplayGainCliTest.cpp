@@ -35,16 +35,8 @@ struct Reference {
 };
 
 Reference Measure(const std::string& path) {
-  const std::string report = test::Capture("ffmpeg -nostats -i " + ShellQuote(path) +
-                                           " -af ebur128=peak=sample -f null - 2>&1");
-  const std::string summary = report.substr(report.rfind("Summary:"));
-  std::smatch match;
-  Reference reference;
-  EXPECT_TRUE(std::regex_search(summary, match, std::regex(R"(I:\s+(-?[0-9.]+) LUFS)")));
-  reference.gainDb = -18.0 - std::stod(match[1]);
-  EXPECT_TRUE(std::regex_search(summary, match, std::regex(R"(Peak:\s+(-?[0-9.]+) dBFS)")));
-  reference.peak = std::pow(10.0, std::stod(match[1]) / 20.0);
-  return reference;
+  const test::LoudnessReading reading = test::MeasureLoudness(path, false);
+  return {-18.0 - reading.lufs, std::pow(10.0, reading.peakDb / 20.0)};
 }
 
 class ReplayGainCli : public ::testing::Test {

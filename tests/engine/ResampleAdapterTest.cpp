@@ -10,6 +10,7 @@
 
 #include "engine/MediaSource.h"
 #include "engine/ResampleAdapter.h"
+#include "tests/support/SineFit.h"
 
 namespace quillo {
 namespace {
@@ -63,34 +64,12 @@ Stream RunAdapter(int inRate, int inChannels, int outRate, int outChannels,
   return out;
 }
 
-// Signal-to-noise ratio in dB of `samples` against the best-fitting sine of
-// `hz` (free amplitude and phase), over the middle of the signal so that the
-// start and end transients do not count. `phase` gets the fitted phase.
+// The SNR of `samples` against the best-fitting sine of `hz`; `phase` gets
+// the fitted phase.
 double SineSnr(const std::vector<int16_t>& samples, int rate, double hz, double* phase = nullptr) {
-  const size_t from = samples.size() / 8;
-  const size_t to = samples.size() - samples.size() / 8;
-  double ss = 0, sc = 0, cc = 0, ys = 0, yc = 0;
-  for (size_t i = from; i < to; ++i) {
-    const double w = 2 * std::numbers::pi * hz * static_cast<double>(i) / rate;
-    const double s = std::sin(w), c = std::cos(w), y = samples[i];
-    ss += s * s;
-    sc += s * c;
-    cc += c * c;
-    ys += y * s;
-    yc += y * c;
-  }
-  const double det = ss * cc - sc * sc;
-  const double a = (ys * cc - yc * sc) / det;
-  const double b = (yc * ss - ys * sc) / det;
-  double signal = 0, noise = 0;
-  for (size_t i = from; i < to; ++i) {
-    const double w = 2 * std::numbers::pi * hz * static_cast<double>(i) / rate;
-    const double fit = a * std::sin(w) + b * std::cos(w);
-    signal += fit * fit;
-    noise += (samples[i] - fit) * (samples[i] - fit);
-  }
-  if (phase != nullptr) *phase = std::atan2(b, a);
-  return 10 * std::log10(signal / std::max(noise, 1e-9));
+  const test::SineFit fit = test::FitSine(samples, rate, hz);
+  if (phase != nullptr) *phase = fit.phase;
+  return fit.snr;
 }
 
 TEST(ResampleAdapterEqualRates, StereoToMonoIsTheMeanRoundedDown) {

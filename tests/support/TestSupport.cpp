@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -104,6 +106,29 @@ double ToneFrequency(const DecodedAudio& audio, int channel) {
   if (crossings < 2) return 0.0;
   return (crossings - 1) * static_cast<double>(audio.rate) /
          static_cast<double>(lastCrossing - firstCrossing);
+}
+
+LoudnessReading MeasureLoudness(const std::string& path, bool truePeak) {
+  const std::string report =
+      Capture("ffmpeg -nostats -i " + ShellQuote(path) +
+              " -af ebur128=peak=" + (truePeak ? "true" : "sample") + " -f null - 2>&1");
+  LoudnessReading reading;
+  const size_t summary = report.rfind("Summary:");
+  if (summary == std::string::npos) {
+    ADD_FAILURE() << "no loudness summary for " << path << ":\n" << report;
+    return reading;
+  }
+  const std::string text = report.substr(summary);
+  std::smatch match;
+  if (std::regex_search(text, match, std::regex(R"(I:\s+(-?[0-9.]+) LUFS)")))
+    reading.lufs = std::stod(match[1]);
+  else
+    ADD_FAILURE() << "no integrated loudness for " << path;
+  if (std::regex_search(text, match, std::regex(R"(Peak:\s+(-?[0-9.]+|-inf) dBFS)")))
+    reading.peakDb = match[1] == "-inf" ? -200.0 : std::stod(match[1]);
+  else
+    ADD_FAILURE() << "no peak for " << path;
+  return reading;
 }
 
 std::string ProbeWithFfprobe(const std::string& path) {
