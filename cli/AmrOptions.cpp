@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "backends/amr/AmrModes.h"
+#include "catalog/AmrModes.h"
 #include "catalog/Catalog.h"
 
 namespace quillo {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "engine/Utf8.h"
+#include "engine/media/Utf8.h"
 
 namespace quillo {
 

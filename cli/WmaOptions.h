@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/WindowsMediaRuntime.h"
 #include "settings/ConversionSettings.h"
 
 namespace quillo {

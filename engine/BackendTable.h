@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "catalog/OutputFormat.h"
-#include "engine/ExtraTags.h"
-#include "engine/MediaSink.h"
-#include "engine/MediaSource.h"
-#include "engine/SoundFontService.h"
-#include "engine/SourceKind.h"
-#include "engine/TagInfo.h"
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/ExtraTags.h"
+#include "engine/media/MediaSink.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/SoundFontService.h"
+#include "engine/media/SourceKind.h"
+#include "engine/media/TagInfo.h"
+#include "engine/media/WindowsMediaRuntime.h"
 
 namespace quillo {
 

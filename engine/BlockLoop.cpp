@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/FileProgress.h"
-#include "engine/SampleScale.h"
+#include "engine/media/SampleScale.h"
 
 namespace quillo {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "engine/ConversionProgress.h"
-#include "engine/MediaSink.h"
-#include "engine/MediaSource.h"
-#include "engine/ResampleAdapter.h"
+#include "engine/media/MediaSink.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/ResampleAdapter.h"
 
 namespace quillo {
 

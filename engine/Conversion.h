@@ -6,7 +6,7 @@
 #include "engine/BackendTable.h"
 #include "engine/ConversionProgress.h"
 #include "engine/FileItem.h"
-#include "engine/FileList.h"
+#include "engine/media/FileList.h"
 #include "engine/RunResult.h"
 #include "engine/UserPrompts.h"
 #include "settings/ConversionSettings.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/ExtraTags.h"
+#include "engine/media/ExtraTags.h"
 
 namespace quillo {
 

@@ -9,10 +9,10 @@
 
 #include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
-#include "engine/FileList.h"
-#include "engine/LoudnessMeter.h"
-#include "engine/OutputPath.h"
-#include "engine/PendingOutput.h"
+#include "engine/media/FileList.h"
+#include "engine/output/LoudnessMeter.h"
+#include "engine/output/OutputPath.h"
+#include "engine/output/PendingOutput.h"
 
 namespace quillo {
 

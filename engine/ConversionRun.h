@@ -9,7 +9,7 @@
 
 #include "engine/ConvertPass.h"
 #include "engine/FileItem.h"
-#include "engine/OutputPath.h"
+#include "engine/output/OutputPath.h"
 #include "engine/RunResult.h"
 #include "engine/UserPrompts.h"
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "engine/BlockLoop.h"
-#include "engine/FileList.h"
+#include "engine/media/FileList.h"
 #include "engine/FileProgress.h"
-#include "engine/LoudnessMeter.h"
+#include "engine/output/LoudnessMeter.h"
 #include "engine/MeasuredSink.h"
 
 namespace quillo {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/ConversionRun.h"
-#include "engine/ExtraTags.h"
+#include "engine/media/ExtraTags.h"
 
 namespace quillo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/SourceKind.h"
+#include "engine/media/SourceKind.h"
 
 namespace quillo {
 

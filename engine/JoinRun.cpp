@@ -6,10 +6,10 @@
 
 #include "engine/ExtraTagsStep.h"
 #include "engine/FileItemText.h"
-#include "engine/FileList.h"
-#include "engine/LoudnessMeter.h"
+#include "engine/media/FileList.h"
+#include "engine/output/LoudnessMeter.h"
 #include "engine/MeasuredSink.h"
-#include "engine/PendingOutput.h"
+#include "engine/output/PendingOutput.h"
 #include "engine/RunLoop.h"
 
 namespace quillo {

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "engine/ExtraTags.h"
-#include "engine/LoudnessMeter.h"
-#include "engine/MediaSink.h"
+#include "engine/media/ExtraTags.h"
+#include "engine/output/LoudnessMeter.h"
+#include "engine/media/MediaSink.h"
 
 namespace quillo {
 

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "catalog/OutputFormat.h"
-#include "engine/MediaSink.h"
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/MediaSink.h"
+#include "engine/media/WindowsMediaRuntime.h"
 #include "settings/ConversionSettings.h"
 
 namespace quillo {

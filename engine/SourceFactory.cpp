@@ -1,6 +1,6 @@
 #include "engine/SourceFactory.h"
 
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 #include "engine/UserPrompts.h"
 
 namespace quillo {

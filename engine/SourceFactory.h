@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/BackendTable.h"
-#include "engine/MediaSource.h"
-#include "engine/SourceKind.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/SourceKind.h"
 
 namespace quillo {
 

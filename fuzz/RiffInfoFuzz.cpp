@@ -6,7 +6,7 @@
 #include <string>
 
 #include "backends/files/RiffInfoReader.h"
-#include "engine/Utf8.h"
+#include "engine/media/Utf8.h"
 #include "fuzz/SourceFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

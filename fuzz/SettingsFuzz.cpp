@@ -13,7 +13,7 @@
 #include <string>
 
 #include "catalog/Catalog.h"
-#include "engine/Utf8.h"
+#include "engine/media/Utf8.h"
 #include "settings/IniSettingsProvider.h"
 #include "settings/SettingsStore.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "backends/bass/SndfileStream.h"
-#include "engine/ByteReader.h"
+#include "engine/media/ByteReader.h"
 #include "fuzz/SourceFuzz.h"
 
 namespace {

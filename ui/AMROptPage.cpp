@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
-#include "backends/amr/AmrModes.h"
+#include "catalog/AmrModes.h"
 
 namespace quillo {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/FileItem.h"
-#include "engine/FileList.h"
+#include "engine/media/FileList.h"
 
 namespace quillo {
 

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "engine/GenreTable.h"
+#include "engine/media/GenreTable.h"
 #include "engine/UserPrompts.h"
 #include "ui/OptionValues.h"
 #include "ui/SpinEdit.h"

@@ -7,7 +7,7 @@
 
 #include "engine/SourceFactory.h"
 #include "engine/UserPrompts.h"
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/WindowsMediaRuntime.h"
 #include "settings/ConversionSettings.h"
 
 namespace quillo {

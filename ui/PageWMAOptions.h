@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/WindowsMediaFormat.h"
+#include "engine/media/WindowsMediaFormat.h"
 #include "ui/OptionsPage.h"
 
 class QComboBox;

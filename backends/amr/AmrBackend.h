@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "engine/MediaSink.h"
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSink.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "backends/ffmpeg/AmrNbEncoder.h"
+#include "backends/amr/AmrNbEncoder.h"
 
 namespace quillo {
 

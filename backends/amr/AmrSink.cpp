@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "backends/amr/AmrModes.h"
+#include "catalog/AmrModes.h"
 
 namespace quillo {
 

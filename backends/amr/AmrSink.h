@@ -6,7 +6,7 @@
 #include <string>
 
 #include "backends/amr/AmrEncoder.h"
-#include "engine/MediaSink.h"
+#include "engine/media/MediaSink.h"
 
 namespace quillo {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "backends/amr/AmrDecoder.h"
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 

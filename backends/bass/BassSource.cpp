@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "backends/bass/TagReader.h"
-#include "engine/SourceKind.h"
+#include "backends/tags/TagReader.h"
+#include "engine/media/SourceKind.h"
 
 namespace quillo {
 

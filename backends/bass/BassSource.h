@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "backends/bass/AudioLibrary.h"
-#include "engine/Downmix.h"
-#include "engine/MediaSource.h"
+#include "engine/media/Downmix.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 

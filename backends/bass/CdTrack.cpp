@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "backends/bass/FormatSniff.h"
-#include "engine/ByteReader.h"
-#include "engine/RegularFile.h"
+#include "engine/media/ByteReader.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

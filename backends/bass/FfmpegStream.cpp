@@ -11,8 +11,8 @@
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
 #include "backends/ffmpeg/ChannelFold.h"
-#include "engine/MediaSource.h"
-#include "engine/RegularFile.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

@@ -5,7 +5,7 @@
 #include <span>
 
 // The sniffers below take heads that ReadFileHead reads.
-#include "engine/ByteReader.h"
+#include "engine/media/ByteReader.h"
 
 namespace quillo::audio {
 

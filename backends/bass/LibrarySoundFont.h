@@ -1,7 +1,7 @@
 #pragma once
 
 #include "backends/bass/AudioLibrary.h"
-#include "engine/SoundFontService.h"
+#include "engine/media/SoundFontService.h"
 
 namespace quillo {
 

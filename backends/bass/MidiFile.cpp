@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "engine/ByteReader.h"
+#include "engine/media/ByteReader.h"
 
 namespace quillo::audio {
 

@@ -7,7 +7,7 @@
 
 #include "backends/bass/AudioLibrary.h"
 #include "backends/bass/ModuleStream.h"
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

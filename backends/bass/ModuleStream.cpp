@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "backends/bass/AudioLibrary.h"
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

@@ -3,8 +3,8 @@
 #include <mpg123.h>
 
 #include "backends/bass/FileSize.h"
-#include "engine/MediaSource.h"
-#include "engine/RegularFile.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

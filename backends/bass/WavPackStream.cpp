@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "backends/bass/FileSize.h"
-#include "engine/ChannelOrder.h"
-#include "engine/MediaSource.h"
-#include "engine/RegularFile.h"
-#include "engine/SampleScale.h"
+#include "engine/media/ChannelOrder.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/RegularFile.h"
+#include "engine/media/SampleScale.h"
 
 namespace quillo::audio {
 

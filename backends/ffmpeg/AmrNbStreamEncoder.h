@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "backends/ffmpeg/AmrNbEncoder.h"
+#include "backends/amr/AmrNbEncoder.h"
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
 #include "backends/ffmpeg/FrameworkSinkHandles.h"
 

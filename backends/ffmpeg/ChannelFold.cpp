@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "backends/ffmpeg/SampleConverter.h"
-#include "engine/ChannelOrder.h"
+#include "engine/media/ChannelOrder.h"
 
 namespace quillo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/Downmix.h"
+#include "engine/media/Downmix.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

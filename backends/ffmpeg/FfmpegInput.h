@@ -3,7 +3,7 @@
 #include <string>
 
 #include "backends/ffmpeg/FfmpegPtr.h"
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 

@@ -7,7 +7,7 @@ extern "C" {
 #include <libavutil/dict.h>
 }
 
-#include "engine/Utf8.h"
+#include "engine/media/Utf8.h"
 
 namespace quillo {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/TagInfo.h"
+#include "engine/media/TagInfo.h"
 
 struct AVFormatContext;
 struct AVStream;

@@ -8,7 +8,7 @@
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
 #include "backends/ffmpeg/FrameworkSinkHandles.h"
 #include "backends/ffmpeg/FrameworkSinkTags.h"
-#include "engine/MediaSink.h"
+#include "engine/media/MediaSink.h"
 
 namespace quillo {
 

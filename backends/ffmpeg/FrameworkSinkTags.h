@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/TagInfo.h"
-#include "engine/Utf8.h"
+#include "engine/media/TagInfo.h"
+#include "engine/media/Utf8.h"
 
 extern "C" {
 #include <libavutil/dict.h>

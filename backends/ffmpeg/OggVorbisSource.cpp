@@ -12,10 +12,10 @@
 #include <cstdio>
 #include <string_view>
 
-#include "engine/ChannelOrder.h"
-#include "engine/Downmix.h"
-#include "engine/RegularFile.h"
-#include "engine/Utf8.h"
+#include "engine/media/ChannelOrder.h"
+#include "engine/media/Downmix.h"
+#include "engine/media/RegularFile.h"
+#include "engine/media/Utf8.h"
 
 namespace quillo {
 namespace {

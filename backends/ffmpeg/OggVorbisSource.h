@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/Downmix.h"
-#include "engine/MediaSource.h"
-#include "engine/ResampleAdapter.h"
-#include "engine/TagInfo.h"
+#include "engine/media/Downmix.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/ResampleAdapter.h"
+#include "engine/media/TagInfo.h"
 
 struct OggVorbis_File;
 

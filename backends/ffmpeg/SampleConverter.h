@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/SampleScale.h"
+#include "engine/media/SampleScale.h"
 
 extern "C" {
 #include <libavutil/samplefmt.h>

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "backends/files/Ima4Decoder.h"
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 namespace {

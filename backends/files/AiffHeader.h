@@ -5,7 +5,7 @@
 #include <functional>
 #include <span>
 
-#include "engine/ByteReader.h"
+#include "engine/media/ByteReader.h"
 
 namespace quillo {
 

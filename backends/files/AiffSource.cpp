@@ -8,10 +8,10 @@
 #include <climits>
 #include <cstring>
 
-#include "backends/bass/TagReader.h"
+#include "backends/tags/TagReader.h"
 #include "backends/files/FrameSplit.h"
 #include "backends/files/Ima4Decoder.h"
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo {
 namespace {

@@ -8,8 +8,8 @@
 #include "backends/files/AiffHeader.h"
 #include "backends/files/AuSamples.h"
 #include "backends/files/DwvwDecoder.h"
-#include "engine/MediaSource.h"
-#include "engine/TagInfo.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/TagInfo.h"
 
 struct gsm_state;
 

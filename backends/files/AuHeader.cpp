@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/ByteReader.h"
-#include "engine/MediaSource.h"
+#include "engine/media/ByteReader.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 namespace {

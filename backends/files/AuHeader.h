@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/ByteReader.h"
+#include "engine/media/ByteReader.h"
 
 namespace quillo {
 

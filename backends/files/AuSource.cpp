@@ -9,7 +9,7 @@
 #include "backends/files/FrameSplit.h"
 #include "backends/files/G721Decoder.h"
 #include "backends/files/G723Decoder.h"
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

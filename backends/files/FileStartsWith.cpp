@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

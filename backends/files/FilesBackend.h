@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 

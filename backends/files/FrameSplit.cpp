@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/Downmix.h"
+#include "engine/media/Downmix.h"
 
 namespace quillo {
 namespace {

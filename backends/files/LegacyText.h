@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/Utf8.h"
+#include "engine/media/Utf8.h"
 
 namespace quillo {
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/MediaSink.h"
+#include "engine/media/MediaSink.h"
 
 namespace quillo {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "backends/files/LegacyText.h"
-#include "engine/ByteReader.h"
-#include "engine/GenreTable.h"
-#include "engine/RegularFile.h"
+#include "engine/media/ByteReader.h"
+#include "engine/media/GenreTable.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

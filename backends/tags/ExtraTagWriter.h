@@ -3,7 +3,7 @@
 #include <string>
 
 #include "catalog/OutputFormat.h"
-#include "engine/ExtraTags.h"
+#include "engine/media/ExtraTags.h"
 
 namespace quillo {
 

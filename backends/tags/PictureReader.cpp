@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

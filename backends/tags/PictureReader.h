@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/ExtraTags.h"
+#include "engine/media/ExtraTags.h"
 
 namespace quillo {
 

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "engine/MediaSink.h"
-#include "engine/MediaSource.h"
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/MediaSink.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/WindowsMediaRuntime.h"
 
 namespace quillo {
 

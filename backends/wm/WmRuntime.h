@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "backends/wm/WmCodecList.h"
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/WindowsMediaRuntime.h"
 
 namespace quillo {
 

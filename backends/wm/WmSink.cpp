@@ -1,6 +1,6 @@
 #include "backends/wm/WmSink.h"
 
-#include "engine/Utf8.h"
+#include "engine/media/Utf8.h"
 
 namespace quillo {
 

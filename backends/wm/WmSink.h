@@ -5,8 +5,8 @@
 #include <string>
 
 #include "backends/wm/WmWriter.h"
-#include "engine/MediaSink.h"
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/MediaSink.h"
+#include "engine/media/WindowsMediaRuntime.h"
 
 namespace quillo {
 

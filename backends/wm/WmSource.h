@@ -5,7 +5,7 @@
 #include "backends/ffmpeg/ChannelFold.h"
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/wm/WmSyncReader.h"
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/WindowsMediaRuntime.h"
 
 namespace quillo {
 

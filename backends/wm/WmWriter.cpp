@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "catalog/CodecIds.h"
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 

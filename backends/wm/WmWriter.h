@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "backends/ffmpeg/FrameworkSink.h"
-#include "engine/ResampleAdapter.h"
-#include "engine/WindowsMediaFormat.h"
+#include "engine/media/ResampleAdapter.h"
+#include "engine/media/WindowsMediaFormat.h"
 
 namespace quillo {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/ByteReader.h"
+#include "engine/media/ByteReader.h"
 
 namespace quillo {
 namespace {

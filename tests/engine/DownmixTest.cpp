@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "engine/Downmix.h"
+#include "engine/media/Downmix.h"
 
 namespace quillo {
 namespace {

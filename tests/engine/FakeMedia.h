@@ -8,8 +8,8 @@
 
 #include "engine/BackendTable.h"
 #include "engine/ConversionProgress.h"
-#include "engine/MediaSink.h"
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSink.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo::test {
 

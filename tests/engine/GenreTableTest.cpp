@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "engine/GenreTable.h"
+#include "engine/media/GenreTable.h"
 
 namespace quillo {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/FileList.h"
-#include "engine/OutputPath.h"
+#include "engine/media/FileList.h"
+#include "engine/output/OutputPath.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {

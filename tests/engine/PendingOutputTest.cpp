@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/OutputPath.h"
-#include "engine/PendingOutput.h"
+#include "engine/output/OutputPath.h"
+#include "engine/output/PendingOutput.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {

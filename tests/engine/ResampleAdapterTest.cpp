@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "engine/MediaSource.h"
-#include "engine/ResampleAdapter.h"
+#include "engine/media/MediaSource.h"
+#include "engine/media/ResampleAdapter.h"
 #include "tests/support/SineFit.h"
 
 namespace quillo {

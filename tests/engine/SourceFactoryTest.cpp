@@ -8,7 +8,7 @@
 #include "engine/Conversion.h"
 #include "engine/SourceFactory.h"
 #include "engine/UserPrompts.h"
-#include "engine/WindowsMediaRuntime.h"
+#include "engine/media/WindowsMediaRuntime.h"
 #include "tests/engine/FakeMedia.h"
 #include "tests/support/TestSupport.h"
 

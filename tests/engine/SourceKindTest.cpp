@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/SourceKind.h"
+#include "engine/media/SourceKind.h"
 
 namespace quillo {
 namespace {

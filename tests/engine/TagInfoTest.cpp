@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/TagInfo.h"
+#include "engine/media/TagInfo.h"
 
 namespace quillo {
 namespace {

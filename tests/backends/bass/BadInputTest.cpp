@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "backends/bass/BassSource.h"
-#include "backends/bass/TagReader.h"
+#include "backends/tags/TagReader.h"
 #include "backends/files/AuSource.h"
 #include "backends/files/FileStartsWith.h"
 #include "backends/files/RiffInfoReader.h"

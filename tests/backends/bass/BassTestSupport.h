@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "backends/bass/AudioLibrary.h"
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo::test {
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "backends/bass/BassSource.h"
-#include "engine/Downmix.h"
+#include "engine/media/Downmix.h"
 #include "tests/backends/bass/BassTestSupport.h"
 #include "tests/support/TestSupport.h"
 

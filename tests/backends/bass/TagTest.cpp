@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "backends/bass/BassSource.h"
-#include "backends/bass/TagReader.h"
+#include "backends/tags/TagReader.h"
 #include "tests/backends/bass/BassTestSupport.h"
 #include "tests/support/TestSupport.h"
 

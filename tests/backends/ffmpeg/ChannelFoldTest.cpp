@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "backends/ffmpeg/ChannelFold.h"
-#include "engine/Downmix.h"
+#include "engine/media/Downmix.h"
 
 extern "C" {
 #include <libavutil/mem.h>

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "backends/ffmpeg/AmrNbEncoder.h"
+#include "backends/amr/AmrNbEncoder.h"
 #include "backends/ffmpeg/CodecIdMap.h"
 #include "backends/ffmpeg/FrameworkSinkBitRate.h"
 #include "backends/ffmpeg/FrameworkSinkSamples.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "backends/ffmpeg/FrameworkSource.h"
-#include "engine/Downmix.h"
+#include "engine/media/Downmix.h"
 #include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/TestSupport.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/MediaSink.h"
+#include "engine/media/MediaSink.h"
 
 namespace quillo::test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo::test {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "backends/files/AuSource.h"
-#include "engine/Downmix.h"
+#include "engine/media/Downmix.h"
 #include "tests/backends/files/AuTestFiles.h"
 #include "tests/support/TestSupport.h"
 

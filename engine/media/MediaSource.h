@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/TagInfo.h"
+#include "engine/media/TagInfo.h"
 
 namespace quillo {
 

@@ -1,4 +1,4 @@
-#include "engine/FolderMaker.h"
+#include "engine/output/FolderMaker.h"
 
 #include <filesystem>
 #include <system_error>

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/SinkOptions.h"
-#include "engine/TagInfo.h"
+#include "engine/media/SinkOptions.h"
+#include "engine/media/TagInfo.h"
 
 namespace quillo {
 

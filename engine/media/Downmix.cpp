@@ -1,4 +1,4 @@
-#include "engine/Downmix.h"
+#include "engine/media/Downmix.h"
 
 #include <algorithm>
 #include <vector>

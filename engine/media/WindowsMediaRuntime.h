@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/WindowsMediaFormat.h"
+#include "engine/media/WindowsMediaFormat.h"
 
 namespace quillo {
 

@@ -1,4 +1,4 @@
-#include "engine/TagInfo.h"
+#include "engine/media/TagInfo.h"
 
 #include <climits>
 

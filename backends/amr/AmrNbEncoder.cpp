@@ -1,4 +1,4 @@
-#include "backends/ffmpeg/AmrNbEncoder.h"
+#include "backends/amr/AmrNbEncoder.h"
 
 #include <opencore-amrnb/interf_enc.h>
 

@@ -1,4 +1,4 @@
-#include "engine/LoudnessMeter.h"
+#include "engine/output/LoudnessMeter.h"
 
 #include <ebur128.h>
 

@@ -1,4 +1,4 @@
-#include "backends/bass/TagReader.h"
+#include "backends/tags/TagReader.h"
 
 #include <taglib/fileref.h>
 #include <taglib/id3v2framefactory.h>
@@ -15,8 +15,8 @@
 #include <fstream>
 #include <optional>
 
-#include "engine/RegularFile.h"
-#include "engine/TagInfo.h"
+#include "engine/media/RegularFile.h"
+#include "engine/media/TagInfo.h"
 
 namespace quillo::audio {
 

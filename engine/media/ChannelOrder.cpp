@@ -1,4 +1,4 @@
-#include "engine/ChannelOrder.h"
+#include "engine/media/ChannelOrder.h"
 
 namespace quillo {
 

@@ -1,4 +1,4 @@
-#include "engine/OutputPath.h"
+#include "engine/output/OutputPath.h"
 
 #include <unistd.h>
 
@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/FileList.h"
-#include "engine/FolderMaker.h"
-#include "engine/PendingOutput.h"
+#include "engine/media/FileList.h"
+#include "engine/output/FolderMaker.h"
+#include "engine/output/PendingOutput.h"
 
 namespace quillo {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/ChannelOrder.h"
+#include "engine/media/ChannelOrder.h"
 
 namespace quillo {
 

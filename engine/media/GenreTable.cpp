@@ -1,4 +1,4 @@
-#include "engine/GenreTable.h"
+#include "engine/media/GenreTable.h"
 
 namespace quillo {
 

@@ -1,4 +1,4 @@
-#include "engine/RegularFile.h"
+#include "engine/media/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "engine/Utf8.h"
+#include "engine/media/Utf8.h"
 
 namespace quillo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/MediaSource.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 

@@ -1,4 +1,4 @@
-#include "engine/ByteReader.h"
+#include "engine/media/ByteReader.h"
 
 #include <sys/stat.h>
 

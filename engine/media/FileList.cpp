@@ -1,4 +1,4 @@
-#include "engine/FileList.h"
+#include "engine/media/FileList.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "engine/SourceKind.h"
+#include "engine/media/SourceKind.h"
 
 #include <array>
 #include <initializer_list>

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/TagInfo.h"
+#include "engine/media/TagInfo.h"
 
 namespace quillo::audio {
 

@@ -1,4 +1,4 @@
-#include "engine/PendingOutput.h"
+#include "engine/output/PendingOutput.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

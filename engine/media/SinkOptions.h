@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/WindowsMediaFormat.h"
+#include "engine/media/WindowsMediaFormat.h"
 
 namespace quillo {
 

@@ -1,4 +1,4 @@
-#include "engine/ResampleAdapter.h"
+#include "engine/media/ResampleAdapter.h"
 
 #include <soxr.h>
 
