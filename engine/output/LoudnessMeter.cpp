@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+
+#include "engine/output/TruePeak.h"
 
 namespace quillo {
 
@@ -14,6 +17,8 @@ struct LoudnessMeter::State {
   State& operator=(const State&) = delete;
   ebur128_state* state;
   unsigned channels = 0;
+  int samplePeak = 0;                  // the largest magnitude of a sample
+  std::vector<TruePeakChannel> truePeak;  // one a channel, when measured
 };
 
 LoudnessMeter::LoudnessMeter(bool truePeak) : truePeak_(truePeak) {}
@@ -22,20 +27,31 @@ LoudnessMeter::~LoudnessMeter() = default;
 
 bool LoudnessMeter::StartFile(int rate, int channels) {
   if (rate <= 0 || channels < 1 || channels > 2) return false;
-  const int mode = EBUR128_MODE_I | (truePeak_ ? EBUR128_MODE_TRUE_PEAK : EBUR128_MODE_SAMPLE_PEAK);
+  // libebur128 measures the loudness only: the peaks are ours, the true peak
+  // skipping the stretches that cannot raise it, which its meter cannot.
   ebur128_state* state =
-      ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(rate), mode);
+      ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(rate), EBUR128_MODE_I);
   if (state == nullptr) return false;
   files_.push_back(std::make_unique<State>(state));
   files_.back()->channels = static_cast<unsigned>(channels);
+  if (truePeak_) files_.back()->truePeak.resize(static_cast<size_t>(channels));
   return true;
 }
 
 void LoudnessMeter::Add(const int16_t* left, const int16_t* right, int frames) {
   if (files_.empty() || frames <= 0) return;
   State& file = *files_.back();
-  if (file.channels == 1 || right == nullptr) {
-    if (file.channels != 1) return;
+  if ((file.channels == 1) != (right == nullptr)) return;
+  for (const int16_t* channel : {left, right}) {
+    if (channel == nullptr) continue;
+    for (int i = 0; i < frames; ++i)
+      file.samplePeak = std::max(file.samplePeak, std::abs(static_cast<int>(channel[i])));
+  }
+  if (!file.truePeak.empty()) {
+    file.truePeak[0].Add(left, frames);
+    if (right != nullptr) file.truePeak[1].Add(right, frames);
+  }
+  if (right == nullptr) {
     ebur128_add_frames_short(file.state, left, static_cast<size_t>(frames));
     return;
   }
@@ -64,25 +80,15 @@ std::optional<double> LoudnessMeter::IntegratedLufs() const {
 }
 
 double LoudnessMeter::SamplePeak() const {
-  double peak = 0.0;
-  for (const auto& file : files_)
-    for (unsigned channel = 0; channel < file->channels; ++channel) {
-      double value = 0.0;
-      if (ebur128_sample_peak(file->state, channel, &value) == EBUR128_SUCCESS)
-        peak = std::max(peak, value);
-    }
-  return peak;
+  int peak = 0;
+  for (const auto& file : files_) peak = std::max(peak, file->samplePeak);
+  return peak / 32768.0;
 }
 
 double LoudnessMeter::TruePeak() const {
-  if (!truePeak_) return SamplePeak();
-  double peak = 0.0;
+  double peak = SamplePeak();
   for (const auto& file : files_)
-    for (unsigned channel = 0; channel < file->channels; ++channel) {
-      double value = 0.0;
-      if (ebur128_true_peak(file->state, channel, &value) == EBUR128_SUCCESS)
-        peak = std::max(peak, value);
-    }
+    for (const TruePeakChannel& channel : file->truePeak) peak = std::max(peak, channel.Peak());
   return peak;
 }
 

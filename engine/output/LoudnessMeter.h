@@ -7,8 +7,9 @@
 
 namespace quillo {
 
-// Measures the loudness (EBU R128 integrated loudness, gated) and the peaks
-// of one file or of several files together, with libebur128. Each file is
+// Measures the loudness (EBU R128 integrated loudness, gated, with
+// libebur128) and the sample and true peaks (engine/output/TruePeak.h)
+// of one file or of several files together. Each file is
 // fed as blocks of 16-bit samples at its own rate and channel count.
 class LoudnessMeter {
  public:
