@@ -3,9 +3,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <cmath>
 #include <csignal>
 #include <filesystem>
+#include <regex>
 
+#include "backends/tags/PictureReader.h"
 #include "catalog/Catalog.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/DoubleBarDialog.h"
@@ -105,6 +108,52 @@ TEST_F(Converting, RowsConvertSeveralFilesAtOnce) {
     }
     ASSERT_FALSE(shell.revealed.empty());
     EXPECT_EQ(shell.revealed.back(), out + "/stereo." + extension);
+  }
+}
+
+// What the options add beyond the audio reaches every output of a window's
+// run, two files at a time: the source's cover, the loudness target (each
+// Volume cell shows its own gain) and the ReplayGain tags of the audio as
+// written.
+TEST_F(Converting, CoversLoudnessAndReplayGainReachEveryOutput) {
+  settings.outputFormat = format_id::kMp3;
+  settings.id3TagType = TagMode::FromSource;
+  settings.volumeType = VolumeMode::Loudness;
+  settings.loudnessTarget = -20;
+  settings.writeReplayGain = 1;
+  std::vector<std::string> sources;
+  for (const char* level : {"0.3", "0.1"}) {
+    const std::string cover = dir.File(std::string("cover") + level + ".png");
+    test::Run("ffmpeg -v error -y -f lavfi -i testsrc=size=48x32 -frames:v 1 " + cover);
+    const std::string path = dir.File(std::string("noise") + level + ".flac");
+    test::Run(std::string("ffmpeg -v error -y -f lavfi -i anoisesrc=color=pink:d=2:seed=5:amplitude=") +
+              level + " -i " + cover +
+              " -map 0 -map 1 -c:v copy -disposition:v attached_pic -ac 2 " + path);
+    sources.push_back(path);
+  }
+  Add(sources);
+  Window().SetJobs(2);
+  test::RunToEnd(Window(), Command::ConvertAll);
+
+  const std::vector<std::string> volumes = ColumnTexts(kVolumeColumn);
+  EXPECT_NE(volumes[0], volumes[1]);
+  for (size_t i = 0; i < sources.size(); ++i) {
+    const std::string output = Model().Item(static_cast<int>(i)).outputPath;
+    SCOPED_TRACE(output);
+    CoverPicture in, written;
+    ASSERT_TRUE(ReadCoverPicture(sources[i], in));
+    ASSERT_TRUE(ReadCoverPicture(output, written));
+    EXPECT_EQ(written, in);
+    const test::LoudnessReading loudness = test::MeasureLoudness(output, true);
+    EXPECT_NEAR(loudness.lufs, -20.0, 0.5);
+    EXPECT_LE(loudness.peakDb, -0.9);
+    std::smatch gain;
+    const std::string tags =
+        test::Capture("ffprobe -v error -show_entries format_tags -of flat " + output);
+    ASSERT_TRUE(std::regex_search(
+        tags, gain, std::regex("replaygain_track_gain=\"([-+0-9.]+)", std::regex::icase)))
+        << tags;
+    EXPECT_NEAR(std::stod(gain[1]), -18.0 - -20.0, 0.3);
   }
 }
 
