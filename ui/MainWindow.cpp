@@ -79,6 +79,10 @@ MainWindow::MainWindow(Services services)
   setWindowTitle(QStringLiteral("Quillo"));
   setWindowIcon(QIcon(QStringLiteral(":/quillo.png")));
   setFixedSize(Scaled(kWidth), Scaled(kHeight));
+  // A window of fixed size offers no maximize button.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
   setAcceptDrops(true);
   BuildControls();
   AddShortcuts();
