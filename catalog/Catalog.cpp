@@ -27,9 +27,11 @@ std::optional<std::string> SettingsPrefix(const OutputFormat& row) {
   return AsciiUpper(row.settingsKey.empty() ? row.extension : row.settingsKey);
 }
 
-std::string FormatListText(const OutputFormat& row) {
-  return " to " + (row.menuLabel.empty() ? AsciiUpper(row.extension) : std::string(row.menuLabel));
+std::string FormatDisplayName(const OutputFormat& row) {
+  return row.menuLabel.empty() ? AsciiUpper(row.extension) : std::string(row.menuLabel);
 }
+
+std::string FormatListText(const OutputFormat& row) { return " to " + FormatDisplayName(row); }
 
 std::optional<std::string> PageTitle(const OutputFormat& row) {
   if (!HasOwnCodecSettings(row)) return std::nullopt;

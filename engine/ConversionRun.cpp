@@ -70,14 +70,6 @@ OutputPathOptions PathOptions(const ConversionSettings& settings, const std::str
 
 }  // namespace
 
-std::string FormatDisplayName(const OutputFormat& row) {
-  if (!row.menuLabel.empty()) return std::string(row.menuLabel);
-  std::string name(row.extension);
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return name;
-}
-
 void RunEnvironment::SetOutputCell(size_t file, const std::string& text) {
   list.SetOutputCell(file, text);
   if (file < result.files.size()) result.files[file].status = text;

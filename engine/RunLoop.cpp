@@ -7,6 +7,7 @@
 #include <optional>
 #include <thread>
 
+#include "catalog/Catalog.h"
 #include "engine/media/PathName.h"
 #include "engine/SourceFactory.h"
 
