@@ -13,22 +13,6 @@
 #include "catalog/Catalog.h"
 #include "engine/ConversionRun.h"
 
-namespace {
-
-class NoProgress final : public quillo::ConversionProgress {
- public:
-  void SetOverallText(const std::string&) override {}
-  void SetOverallRange(int) override {}
-  void StepOverall() override {}
-  void SetFileText(const std::string&) override {}
-  int FileBarWidth() const override { return 0; }
-  void SetFileBar(int) override {}
-  void Pump() override {}
-  bool IsCancelled() const override { return false; }
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   const long count = argc > 1 ? std::atol(argv[1]) : 10000;
@@ -47,7 +31,7 @@ int main(int argc, char** argv) {
   quillo::ConversionJob job;
   quillo::BackendTable backends;
   quillo::SourceFactory factory(backends, nullptr);
-  NoProgress progress;
+  quillo::NullProgress progress;
   quillo::PassContext pass{settings, *quillo::FindFormat(settings.formats, settings.outputFormat),
                            job, backends, factory, progress};
 

@@ -1,20 +1,8 @@
 #include "catalog/Catalog.h"
 
-#include <algorithm>
-#include <string_view>
+#include "engine/media/AsciiCase.h"
 
 namespace quillo {
-namespace {
-
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  });
-  return upper;
-}
-
-}  // namespace
 
 OutputFormat* FindFormat(std::vector<OutputFormat>& rows, int32_t formatId) {
   for (OutputFormat& row : rows) {
@@ -36,16 +24,18 @@ bool HasOwnCodecSettings(const OutputFormat& row) {
 
 std::optional<std::string> SettingsPrefix(const OutputFormat& row) {
   if (!HasOwnCodecSettings(row)) return std::nullopt;
-  return UpperAscii(row.settingsKey.empty() ? row.extension : row.settingsKey);
+  return AsciiUpper(row.settingsKey.empty() ? row.extension : row.settingsKey);
 }
 
-std::string FormatListText(const OutputFormat& row) {
-  return " to " + (row.menuLabel.empty() ? UpperAscii(row.extension) : std::string(row.menuLabel));
+std::string FormatDisplayName(const OutputFormat& row) {
+  return row.menuLabel.empty() ? AsciiUpper(row.extension) : std::string(row.menuLabel);
 }
+
+std::string FormatListText(const OutputFormat& row) { return " to " + FormatDisplayName(row); }
 
 std::optional<std::string> PageTitle(const OutputFormat& row) {
   if (!HasOwnCodecSettings(row)) return std::nullopt;
-  return row.pageTitle.empty() ? UpperAscii(row.extension) : std::string(row.pageTitle);
+  return row.pageTitle.empty() ? AsciiUpper(row.extension) : std::string(row.pageTitle);
 }
 
 const CodecChoice* FindCodecChoice(const OutputFormat& row, int32_t codecId) {

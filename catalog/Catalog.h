@@ -27,8 +27,11 @@ bool HasOwnCodecSettings(const OutputFormat& row);
 // MP3BitRate, "AACDEVICE", ...); none for rows without own codec settings.
 std::optional<std::string> SettingsPrefix(const OutputFormat& row);
 
-// The row's text in the output-format list: " to " and the menu label, or the
-// upper-cased extension when the row has no label (" to MP3").
+// The row's name in the progress captions: the menu label, or the
+// upper-cased extension when the row has no label ("MP3").
+std::string FormatDisplayName(const OutputFormat& row);
+
+// The row's text in the output-format list: " to " and its name (" to MP3").
 std::string FormatListText(const OutputFormat& row);
 
 // The title of the row's "Audio Options" page: the page title, or the

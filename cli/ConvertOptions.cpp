@@ -8,6 +8,7 @@
 #include "cli/NumberText.h"
 #include "cli/OptionTable.h"
 #include "cli/WmaOptions.h"
+#include "engine/media/AsciiCase.h"
 
 namespace quillo {
 
@@ -84,7 +85,7 @@ bool ResolveFormat(const std::string& text, const ConversionSettings& settings, 
     formatId = id;
     return true;
   }
-  std::string ext = Lower(text);
+  std::string ext = AsciiLower(text);
   if (!ext.empty() && ext[0] == '.') ext.erase(0, 1);
   std::vector<const OutputFormat*> matches;
   for (const OutputFormat& row : settings.formats)
@@ -108,7 +109,7 @@ bool ResolveJoinFormat(ConvertArguments& arguments, const ConversionSettings& se
                        std::string& error) {
   std::string ext = std::filesystem::path(arguments.outputFile).extension().string();
   if (ext.empty()) return true;  // the chosen format's extension is appended
-  ext = Lower(ext.substr(1));
+  ext = AsciiLower(ext.substr(1));
   const auto given = std::find_if(arguments.options.begin(), arguments.options.end(),
                                   [](const auto& option) { return option.first == "format"; });
   if (given != arguments.options.end()) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -16,12 +14,6 @@ inline bool ParseNumber(const std::string& text, long long max, int32_t& value) 
   if (*end != '\0' || parsed < 0 || parsed > max) return false;
   value = static_cast<int32_t>(parsed);
   return true;
-}
-
-inline std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
 }
 
 }  // namespace quillo

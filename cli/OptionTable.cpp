@@ -8,6 +8,7 @@
 #include "catalog/Catalog.h"
 #include "cli/ConvertOptions.h"
 #include "cli/NumberText.h"
+#include "engine/media/AsciiCase.h"
 
 namespace quillo {
 
@@ -235,11 +236,11 @@ bool ResolveCodec(const std::string& text, const OutputFormat& row, int32_t& cod
       return true;
     }
   }
-  const std::string wanted = Lower(text);
+  const std::string wanted = AsciiLower(text);
   const CodecChoice* match = nullptr;
   int matches = 0;
   for (const CodecChoice* choice : row.codecChoices) {
-    if (Lower(choice->displayName).find(wanted) == std::string::npos) continue;
+    if (AsciiLower(choice->displayName).find(wanted) == std::string::npos) continue;
     if (match == nullptr || match->codecId != choice->codecId) ++matches;
     match = choice;
   }

@@ -11,13 +11,14 @@
 #include "cli/ResultJson.h"
 #include "engine/Conversion.h"
 #include "engine/FileItemText.h"
+#include "engine/media/PathName.h"
 
 namespace quillo {
 
 namespace {
 
 void PrintRow(std::ostream& out, const FileItem& item) {
-  out << EscapeText(item.path) << '\t' << EscapeText(FileNameCell(item.path)) << '\t'
+  out << EscapeText(item.path) << '\t' << EscapeText(FileNamePart(item.path)) << '\t'
       << DurationCell(item.duration) << '\t' << BitRateCell(item.bitRate) << '\t'
       << SampleRateCell(item.sampleRate) << '\t' << ChannelsCell(item.channels) << '\n';
 }

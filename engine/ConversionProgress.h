@@ -22,9 +22,10 @@ class ConversionProgress {
   virtual bool IsCancelled() const = 0;
 };
 
-// Shows nothing and is never cancelled.
+// Shows nothing; cancelled from the start when made so.
 class NullProgress final : public ConversionProgress {
  public:
+  explicit NullProgress(bool cancelled = false) : cancelled_(cancelled) {}
   void SetOverallText(const std::string&) override {}
   void SetOverallRange(int) override {}
   void StepOverall() override {}
@@ -32,7 +33,10 @@ class NullProgress final : public ConversionProgress {
   int FileBarWidth() const override { return 100; }
   void SetFileBar(int) override {}
   void Pump() override {}
-  bool IsCancelled() const override { return false; }
+  bool IsCancelled() const override { return cancelled_; }
+
+ private:
+  bool cancelled_;
 };
 
 }  // namespace quillo

@@ -8,8 +8,8 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
-#include "engine/FileItemText.h"
 #include "engine/media/FileList.h"
+#include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
 #include "engine/output/OutputPath.h"
 #include "engine/output/PendingOutput.h"
@@ -70,14 +70,6 @@ OutputPathOptions PathOptions(const ConversionSettings& settings, const std::str
 
 }  // namespace
 
-std::string FormatDisplayName(const OutputFormat& row) {
-  if (!row.menuLabel.empty()) return std::string(row.menuLabel);
-  std::string name(row.extension);
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return name;
-}
-
 void RunEnvironment::SetOutputCell(size_t file, const std::string& text) {
   list.SetOutputCell(file, text);
   if (file < result.files.size()) result.files[file].status = text;
@@ -126,7 +118,7 @@ FileOutcome RunPasses(size_t index, const FileItem& file, const std::string& out
   ConversionProgress& progress = pass.progress;
   const FileOutcome cancelled{FileResult::State::Cancelled, {}};
 
-  PassItem item{file.path, file.sourceKind, outputPath, FileNameCell(file.path)};
+  PassItem item{file.path, file.sourceKind, outputPath, FileNamePart(file.path)};
   ScratchFile scratch;
   if (NeedsPreprocessing(file, pass)) {
     env.SetOutputCell(index, "Preprocessing...");
@@ -216,7 +208,7 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
     fileResult.state = FileResult::State::Converted;
     fileResult.outputPath = file.outputPath;
     env.SetVolumeCell(index, VolumeCellText(pass.job.appliedGain));
-    env.SetOutputCell(index, FileNameCell(file.outputPath));
+    env.SetOutputCell(index, FileNamePart(file.outputPath));
     progress.Pump();
     if (!progress.IsCancelled()) return true;
     result.cancelled = true;

@@ -45,10 +45,6 @@ struct FileOutcome {
   std::string status;  // the "Output" cell text of a failure
 };
 
-// The format's name in the progress captions: its label, or its extension in
-// upper case.
-std::string FormatDisplayName(const OutputFormat& row);
-
 // Whether a MIDI file must fail because no sound font is loaded.
 bool LacksSoundFont(const FileItem& file, const BackendTable& backends);
 

@@ -13,6 +13,7 @@
 
 #include "engine/BlockLoop.h"
 #include "engine/media/FileList.h"
+#include "engine/media/PathName.h"
 #include "engine/FileProgress.h"
 #include "engine/output/LoudnessMeter.h"
 #include "engine/MeasuredSink.h"
@@ -96,11 +97,6 @@ std::filesystem::path ScratchFolder() {
   return named != nullptr && *named != '\0' ? named : "/tmp";
 }
 
-std::string StripExtension(const std::string& name) {
-  const size_t dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaSource& source) {
   const ConversionSettings& settings = context.settings;
   if (!context.row.carriesTags) return;
@@ -108,7 +104,7 @@ void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaS
     int track = 0;
     if (settings.tags.trackNumType == TrackNumberMode::ListPosition) track = context.job.position;
     if (settings.tags.trackNumType == TrackNumberMode::Custom) track = settings.tags.customTrackNum;
-    TagInfo tags = CustomTags(settings.tags, StripExtension(item.displayName), track);
+    TagInfo tags = CustomTags(settings.tags, StemPart(item.displayName), track);
     sink.SetTags(tags);
   } else if (settings.id3TagType == TagMode::FromSource) {
     TagInfo tags;

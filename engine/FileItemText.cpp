@@ -4,11 +4,6 @@
 
 namespace quillo {
 
-std::string FileNameCell(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string DurationCell(uint32_t seconds) {
   if (seconds == 0) return {};
   char text[32];

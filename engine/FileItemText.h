@@ -7,7 +7,6 @@
 namespace quillo {
 
 // The cells of the file list, as the list shows them.
-std::string FileNameCell(const std::string& path);     // the name after the last "/"
 std::string DurationCell(uint32_t seconds);            // "00:59", "1:02:03", empty for 0
 std::string BitRateCell(int kbps);                     // "128 kbps", empty for 0
 std::string SampleRateCell(int hz);                    // "44100 Hz", empty for 0

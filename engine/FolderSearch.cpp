@@ -1,9 +1,11 @@
 #include "engine/FolderSearch.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
+
+#include "engine/media/AsciiCase.h"
+#include "engine/media/PathName.h"
 
 namespace quillo {
 
@@ -18,13 +20,8 @@ bool IsHidden(const fs::path& path) {
 
 // The extension without its dot, lower case; empty when the name has none.
 std::string BareExtension(const fs::path& path) {
-  const std::string name = path.filename().string();
-  const size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return {};
-  std::string ext = name.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
+  const std::string ext = AsciiLower(ExtensionPart(path.native()));
+  return ext.empty() ? ext : ext.substr(1);
 }
 
 // A filter entry typed with its dot (".wav") matches too.

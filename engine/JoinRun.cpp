@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
-#include "engine/FileItemText.h"
 #include "engine/media/FileList.h"
+#include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
 #include "engine/MeasuredSink.h"
 #include "engine/output/PendingOutput.h"
@@ -60,7 +60,7 @@ float MeasureJoinLoudness(const std::vector<FileItem*>& files, RunEnvironment& e
     const FileItem& file = *files[i];
     if (LacksSoundFont(file, pass.backends)) continue;
     env.SetOutputCell(i, "Normalizing...");
-    PassItem item{file.path, file.sourceKind, "", FileNameCell(file.path)};
+    PassItem item{file.path, file.sourceKind, "", FileNamePart(file.path)};
     Peaks peaks;
     const PassResult scanned = NormalizeScan(item, pass, peaks, &meter);
     if (!scanned.ok && scanned.retryWithFramework && !pass.progress.IsCancelled()) {
@@ -110,7 +110,7 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   bool broken = false;
   std::string brokenStatus;  // set once the output cannot take more audio
   // One stream: the files go in one after the other, in list order.
-  RunFiles(files, FileNameCell(outputPath), env, 1,
+  RunFiles(files, FileNamePart(outputPath), env, 1,
            [&](size_t i, FileItem& file, RunEnvironment& job) {
              if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
              file.outputPath = outputPath;

@@ -7,7 +7,8 @@
 #include <optional>
 #include <thread>
 
-#include "engine/FileItemText.h"
+#include "catalog/Catalog.h"
+#include "engine/media/PathName.h"
 #include "engine/SourceFactory.h"
 
 namespace quillo {
@@ -213,7 +214,7 @@ void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvir
       } else {
         list.EnsureVisible(i);
         jobEnv.SetVolumeCell(i, "");
-        progress.Started(job, i, FileNameCell(file.path));
+        progress.Started(job, i, FileNamePart(file.path));
         outcome = step(i, file, jobEnv);
       }
       bool goOn = false;

@@ -1,6 +1,7 @@
 #include "settings/ConversionSettings.h"
 
 #include "catalog/Catalog.h"
+#include "engine/media/AsciiCase.h"
 
 namespace quillo {
 
@@ -29,7 +30,7 @@ std::vector<std::string> ParseExtensionFilter(const std::string& text) {
       piece.clear();
       continue;
     }
-    piece += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    piece += AsciiLower(c);
   }
   if (!piece.empty()) pieces.push_back(std::move(piece));
   return pieces;

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "engine/Conversion.h"
-#include "engine/FileItemText.h"
+#include "engine/media/PathName.h"
 #include "ui/FileListModel.h"
 #include "ui/FileListView.h"
 #include "ui/SingleBarDialog.h"
@@ -40,7 +40,7 @@ AddingResult AddingLoop::Run(const std::vector<std::string>& candidates, SingleB
   for (int i = 0; i < count; ++i) {
     const std::string& path = candidates[static_cast<size_t>(i)];
     dialog.SetCaption("[" + std::to_string(i + 1) + "/" + std::to_string(count) + "] Adding file " +
-                      FileNameCell(path) + "...");
+                      FileNamePart(path) + "...");
     dialog.Step();
     const ProbeResult probed = ProbeFile(path, model_, backends_, &prompts_);
     if (probed.status == ProbeResult::Status::Added) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/FileItemText.h"
+#include "engine/media/PathName.h"
 #include "ui/ListColumns.h"
 
 namespace quillo {
@@ -32,7 +33,7 @@ std::string FileListModel::CellText(int row, int column) const {
   const FileItem& item = entry.item;
   switch (column) {
     case kFileColumn:
-      return FileNameCell(item.path);
+      return FileNamePart(item.path);
     case kDurationColumn:
       return DurationCell(item.duration);
     case kBitRateColumn:

@@ -3,13 +3,13 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "backends/InstalledBackends.h"
+#include "engine/media/AsciiCase.h"
 #include "platform/StandardPaths.h"
 #include "settings/ConversionSettings.h"
 #include "settings/IniSettingsProvider.h"
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> warnings = settings.loadWarnings;
   if (!provider.problem().empty()) warnings.insert(warnings.begin(), provider.problem());
   for (std::string& text : warnings) {
-    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    text[0] = quillo::AsciiUpper(text[0]);
     QTimer::singleShot(0, &window, [&prompts, text] { prompts.Warn(text + "."); });
   }
   if (!paths.isEmpty())

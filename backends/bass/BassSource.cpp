@@ -12,11 +12,6 @@ namespace {
 // The widest frame the fold takes; further channels are ignored.
 constexpr int kMaxFoldChannels = 8;
 
-bool IsMidiExtension(const std::string& path) {
-  const std::string ext = FileExtension(path);
-  return ext == ".midi" || ext == ".mid" || ext == ".rmi" || ext == ".kar";
-}
-
 int16_t Widen(uint8_t byte) { return static_cast<int16_t>((byte - 128) * 256); }
 
 }  // namespace
@@ -33,7 +28,7 @@ void BassSource::Close() {
 
 bool BassSource::Open(const std::string& path, int renderRate) {
   Close();
-  if (IsMidiExtension(path)) {
+  if (SourceKindFromPath(path) == SourceKind::Midi) {
     stream_ = library_.MidiStreamCreateFile(path, renderRate);
     if (!stream_) return false;
     kind_ = Kind::Midi;

@@ -3,8 +3,9 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
+
+#include "engine/media/AsciiCase.h"
 
 namespace quillo::audio {
 
@@ -40,10 +41,7 @@ std::string FindSoundFont(const std::vector<std::string>& programFolders,
   if (fs::is_regular_file(systemDefault, ec)) return systemDefault.string();
   std::vector<std::string> fonts;
   for (fs::directory_iterator it(systemFolder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string ext = it->path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
-    if (ext == ".sf2" && fs::is_regular_file(it->path(), ec)) fonts.push_back(it->path().string());
+    if (AsciiLower(it->path().extension().string()) == ".sf2" && fs::is_regular_file(it->path(), ec)) fonts.push_back(it->path().string());
   }
   std::sort(fonts.begin(), fonts.end());
   return fonts.empty() ? std::string() : fonts.front();

@@ -7,11 +7,11 @@
 
 #include <algorithm>
 #include <bit>
-#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <string_view>
 
+#include "engine/media/AsciiCase.h"
 #include "engine/media/ChannelOrder.h"
 #include "engine/media/Downmix.h"
 #include "engine/media/RegularFile.h"
@@ -38,13 +38,7 @@ int CloseFile(void* file) { return std::fclose(static_cast<std::FILE*>(file)); }
 long TellFile(void* file) { return static_cast<long>(ftello(static_cast<std::FILE*>(file))); }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    const auto a = static_cast<unsigned char>(text[i]);
-    const auto b = static_cast<unsigned char>(prefix[i]);
-    if (std::toupper(a) != std::toupper(b)) return false;
-  }
-  return true;
+  return AsciiUpper(text.substr(0, prefix.size())) == AsciiUpper(prefix);
 }
 
 int16_t Clamp16(int value) { return static_cast<int16_t>(std::clamp(value, -32768, 32767)); }

@@ -1,13 +1,13 @@
 #include "backends/files/AiffHeader.h"
 
 #include <array>
-#include <cctype>
 #include <climits>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "backends/files/Ima4Decoder.h"
+#include "engine/media/AsciiCase.h"
 #include "engine/media/MediaSource.h"
 
 namespace quillo {
@@ -59,8 +59,7 @@ constexpr CompressionRow kCompressions[] = {
 };
 
 std::optional<CompressionRow> FindCompression(std::string_view type) {
-  std::string upper(type);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const std::string upper = AsciiUpper(type);
   for (const CompressionRow& row : kCompressions)
     if (row.type == upper) return row;
   return std::nullopt;

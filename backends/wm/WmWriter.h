@@ -46,6 +46,8 @@ class WmWriter {
   // Hands `frames` frames of silence to the encoder.
   bool EncodeSilence(int frames);
 
+  // The toolkit's encoding half does the container, encoder and trailer:
+  // this writer only adds the profile, the rate conversion and the padding.
   FrameworkSink sink_;
   WindowsMediaFormat format_;
   int inputRate_ = 0;

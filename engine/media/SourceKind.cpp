@@ -3,6 +3,9 @@
 #include <array>
 #include <initializer_list>
 
+#include "engine/media/AsciiCase.h"
+#include "engine/media/PathName.h"
+
 namespace quillo {
 
 namespace {
@@ -34,19 +37,8 @@ const std::array<KindRow, 16> kKindTable = {{
 
 }  // namespace
 
-std::string FileExtension(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-  const size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return {};
-  std::string ext(name.substr(dot));
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
-}
-
 SourceKind SourceKindFromPath(std::string_view path) {
-  const std::string ext = FileExtension(path);
+  const std::string ext = AsciiLower(ExtensionPart(path));
   if (ext.empty()) return SourceKind::Other;
   for (const KindRow& row : kKindTable)
     for (std::string_view candidate : row.extensions)

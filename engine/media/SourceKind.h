@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace quillo {
@@ -28,11 +27,8 @@ enum class SourceKind : int32_t {
   Dts = 9500,
 };
 
-// The lower-case text from the last "." of the file name (the part after
-// the last "/"), dot included; empty when the name has no dot.
-std::string FileExtension(std::string_view path);
-
-// The kind for a path's extension; the first matching row of the table wins.
+// The kind for a path's extension (ExtensionPart, in any case); the first
+// matching row of the table wins.
 SourceKind SourceKindFromPath(std::string_view path);
 
 }  // namespace quillo

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "engine/media/FileList.h"
+#include "engine/media/PathName.h"
 #include "engine/output/FolderMaker.h"
 #include "engine/output/PendingOutput.h"
 
@@ -86,11 +87,6 @@ bool ProveCreatable(const std::string& path, const OutputPathOptions& options) {
 Outcome TryOnce(const std::string& source, const std::string& newExtension, OutputFolderMode mode,
                 const std::string& folder, bool keepTree, const OutputPathOptions& options,
                 std::string& output, std::string& message) {
-  const size_t slash = source.rfind('/');
-  const std::string fileName = slash == std::string::npos ? source : source.substr(slash + 1);
-  const size_t dot = fileName.rfind('.');
-  const std::string stem = dot == std::string::npos ? fileName : fileName.substr(0, dot);
-
   std::string base;
   if (mode == OutputFolderMode::SpecificFolder) {
     if (folder.empty() || !MakeFolders(folder)) {
@@ -106,9 +102,9 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, Outp
         return Outcome::kFailed;
       }
     }
-    base += stem;
+    base += StemPart(source);
   } else {
-    base = source.substr(0, source.size() - (fileName.size() - stem.size()));
+    base = source.substr(0, source.size() - ExtensionPart(source).size());
   }
 
   const bool anyClaimed = options.claimedThisRun != nullptr && !options.claimedThisRun->empty();

@@ -16,7 +16,6 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::RunCli;
 
 // The frames FFmpeg's demuxer finds in an AMR file, 20 ms each. (Its
 // duration field is only estimated from the bit rate.)

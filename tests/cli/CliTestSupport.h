@@ -51,3 +51,10 @@ inline std::vector<std::string> Lines(const std::string& text) {
 }
 
 }  // namespace quillo::test
+
+namespace quillo {
+// The command-line tests call these by their short names.
+using test::Lines;
+using test::MakeAudio;
+using test::RunCli;
+}  // namespace quillo

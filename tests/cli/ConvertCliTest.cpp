@@ -13,9 +13,6 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Lines;
-using test::MakeAudio;
-using test::RunCli;
 
 class ConvertCli : public ::testing::Test {
  protected:

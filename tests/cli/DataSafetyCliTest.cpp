@@ -21,9 +21,6 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Lines;
-using test::MakeAudio;
-using test::RunCli;
 
 // Lets this process write files of at most `bytes`, as a nearly full disk or
 // a quota would; a write past it fails with EFBIG instead of killing us.

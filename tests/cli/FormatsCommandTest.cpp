@@ -5,17 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/Commands.h"
+#include "tests/cli/CliTestSupport.h"
 
 namespace quillo {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 TEST(FormatsCommandTest, ListsEveryFormatInCatalogOrder) {
   std::ostringstream out;

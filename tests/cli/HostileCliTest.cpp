@@ -21,8 +21,6 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::MakeAudio;
-using test::RunCli;
 
 constexpr char kSameAsSource[] =
     "Target file name is same as original file that can't be overwritten. Please output files "

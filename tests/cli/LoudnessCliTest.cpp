@@ -11,7 +11,6 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::RunCli;
 using test::ShellQuote;
 
 // Integrated loudness and true peak, by ffmpeg's own meter.

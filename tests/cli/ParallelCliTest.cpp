@@ -13,9 +13,6 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Lines;
-using test::MakeAudio;
-using test::RunCli;
 
 // Every file below `folder` by name, with its bytes.
 std::map<std::string, std::vector<uint8_t>> Outputs(const std::string& folder) {

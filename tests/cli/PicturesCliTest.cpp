@@ -18,8 +18,6 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::MakeAudio;
-using test::RunCli;
 using test::ShellQuote;
 
 std::string ReadBytes(const std::string& path) {

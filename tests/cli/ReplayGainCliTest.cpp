@@ -12,7 +12,6 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::RunCli;
 using test::ShellQuote;
 
 // A ReplayGain tag as ffprobe reads it (container or stream tags, any

@@ -288,17 +288,6 @@ TEST(ConversionRun, ASinkThatCannotWriteFailsTheFileAndLeavesNothing) {
 // ends the run cancelled with any number of jobs, so that a script never
 // takes an unconverted run for success.
 TEST(ConversionRun, ACancelWithNoFileRunningEndsTheRunCancelled) {
-  class Cancelled final : public ConversionProgress {
-   public:
-    void SetOverallText(const std::string&) override {}
-    void SetOverallRange(int) override {}
-    void StepOverall() override {}
-    void SetFileText(const std::string&) override {}
-    int FileBarWidth() const override { return 50; }
-    void SetFileBar(int) override {}
-    void Pump() override {}
-    bool IsCancelled() const override { return true; }
-  };
   for (int jobs : {1, 2, 3}) {
     SCOPED_TRACE(jobs);
     test::TempDir dir;
@@ -317,7 +306,7 @@ TEST(ConversionRun, ACancelWithNoFileRunningEndsTheRunCancelled) {
       test::WriteFile(items[i].path, {1});
       files.push_back(&items[i]);
     }
-    Cancelled progress;
+    NullProgress progress(/*cancelled=*/true);
     Cells cells;
     Answers answers;
     Conversion conversion(backends, settings, progress, answers, &cells);

@@ -6,7 +6,6 @@ namespace quillo {
 namespace {
 
 TEST(FileItemText, CellsAsTheListShowsThem) {
-  EXPECT_EQ(FileNameCell("/home/ann/Music/a b.mp3"), "a b.mp3");
   EXPECT_EQ(DurationCell(0), "");
   EXPECT_EQ(DurationCell(59), "00:59");
   EXPECT_EQ(DurationCell(3599), "59:59");

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "backends/ffmpeg/FrameworkSink.h"
+#include "engine/media/AsciiCase.h"
 #include "tests/backends/ffmpeg/SinkTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -187,8 +187,7 @@ TEST(FrameworkSinkTest, GsmIgnoresTheConfiguredBitRate) {
 
 // The probe's tags, keys in lower case (Vorbis comments come back upper case).
 std::string ProbedTag(const std::string& probe, const std::string& key) {
-  std::string lowered;
-  for (char ch : probe) lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  const std::string lowered = AsciiLower(probe);
   const size_t at = lowered.find("tag:" + key + "=");
   if (at == std::string::npos) return {};
   const size_t begin = at + key.size() + 5;

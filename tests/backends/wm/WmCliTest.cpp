@@ -13,10 +13,8 @@ namespace quillo {
 namespace {
 
 namespace fs = std::filesystem;
-using test::MakeAudio;
 using test::MakeMedia;
 using test::ProbeEntry;
-using test::RunCli;
 
 class WmCli : public ::testing::Test {
  protected:
