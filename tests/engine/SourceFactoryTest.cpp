@@ -8,6 +8,7 @@
 #include "engine/Conversion.h"
 #include "engine/SourceFactory.h"
 #include "engine/UserPrompts.h"
+#include "engine/WindowsMediaSupport.h"
 #include "engine/media/WindowsMediaRuntime.h"
 #include "tests/engine/FakeMedia.h"
 #include "tests/support/TestSupport.h"
@@ -95,10 +96,11 @@ class FakeRuntime final : public WindowsMediaRuntime {
   explicit FakeRuntime(bool loads) : loads_(loads) {}
   bool IsLoaded() const override { return loaded_; }
   bool Load() override { return loaded_ = loads_; }
-  std::vector<WindowsMediaFormat> Formats() const override { return {}; }
+  std::vector<WindowsMediaFormat> Formats() const override { return formats; }
   std::optional<WindowsMediaFormat> PickFormat(int, int, int) const override { return {}; }
   bool loads_;
   bool loaded_ = false;
+  std::vector<WindowsMediaFormat> formats;
 };
 
 using B = SourceBackend;
@@ -176,6 +178,26 @@ TEST(SourceFactory, WindowsMediaRuntimeLoadsOnceAndIsTriedFirst) {
   ASSERT_NE(factory.Open("y.wma", SourceKind::WindowsMedia, 0, true).source, nullptr);
   EXPECT_EQ(fakes.created, (std::vector{B::WindowsMedia, B::WindowsMedia}));
   EXPECT_TRUE(prompts.questions.empty());
+}
+
+// A stored choice matches a listed format by rate, channels and whole kbit/s;
+// formats under 1 kbit/s are not listed, so never match.
+TEST(WindowsMediaSupport, StoredChoiceMatchesTheListedFormat) {
+  FakeRuntime runtime(true);
+  runtime.formats = {{8000, 1, 500},      {22050, 2, 32000},  {44100, 1, 64000},
+                     {44100, 2, 128000},  {44100, 2, 128040}, {48000, 2, 192000}};
+  const std::vector<WindowsMediaFormat> listed = ListedWindowsMediaFormats(runtime);
+  ASSERT_EQ(listed.size(), 5u);
+  EXPECT_EQ(listed.front(), (WindowsMediaFormat{22050, 2, 32000}));
+  struct Case {
+    int rate, bitRate, channels, index;
+  };
+  const Case cases[] = {{22050, 32000, 2, 0},   {44100, 64000, 1, 1},  {44100, 128000, 2, 2},
+                        {44100, 128999, 2, 2},  {44100, 127999, 2, -1}, {44100, 64000, 2, -1},
+                        {48000, 192000, 1, -1}, {8000, 500, 1, -1},     {8000, 0, 1, -1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(FindListedFormat(listed, c.rate, c.bitRate, c.channels), c.index)
+        << c.rate << " " << c.bitRate << " " << c.channels;
 }
 
 TEST(ProbeFile, AppendsPropertiesAndRefusesDuplicates) {
