@@ -58,10 +58,7 @@ void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileIt
 std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
                                      const ConversionSettings& settings, std::ostream& err,
                                      bool& missed) {
-  CandidateFilter filter;
-  filter.skipHidden = settings.doNotLoadHiddenFiles != 0;
-  filter.useExtensionFilter = settings.enableExtFilter != 0;
-  filter.extensions = settings.extensionFilter;
+  const CandidateFilter filter = CandidateFilterFrom(settings);
   std::vector<std::string> gathered;
   for (const std::string& path : paths) {
     std::error_code ec;

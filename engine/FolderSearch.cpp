@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/ConversionSettings.h"
+
 namespace quillo {
 
 namespace fs = std::filesystem;
@@ -94,6 +96,14 @@ std::string TestCandidate(const std::string& path, const CandidateFilter& filter
     current = target;
   }
   return {};
+}
+
+CandidateFilter CandidateFilterFrom(const ConversionSettings& settings) {
+  CandidateFilter filter;
+  filter.skipHidden = settings.doNotLoadHiddenFiles != 0;
+  filter.useExtensionFilter = settings.enableExtFilter != 0;
+  filter.extensions = settings.extensionFilter;
+  return filter;
 }
 
 std::vector<std::string> SearchFolder(const std::string& folder, const CandidateFilter& filter,

@@ -233,14 +233,6 @@ std::string MainWindow::SelectedPath(bool output) const {
   return output ? item.outputPath : item.path;
 }
 
-CandidateFilter MainWindow::Filter() const {
-  CandidateFilter filter;
-  filter.skipHidden = services_.settings.doNotLoadHiddenFiles != 0;
-  filter.useExtensionFilter = services_.settings.enableExtFilter != 0;
-  filter.extensions = services_.settings.extensionFilter;
-  return filter;
-}
-
 void MainWindow::AddFiles() {
   QFileDialog dialog(this, QStringLiteral("Add Files"));
   dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -285,7 +277,8 @@ void MainWindow::AddFolderPath(const QString& folder) {
     dialog.SetCaption("Searching files...");
     dialog.PumpEventsNow();
     std::vector<std::string> missed;
-    const std::vector<std::string> candidates = SearchFolder(stored, Filter(), &missed);
+    const std::vector<std::string> candidates =
+        SearchFolder(stored, CandidateFilterFrom(services_.settings), &missed);
     failures = AddCandidates(candidates, dialog, missed);
   }
   if (!failures.empty()) services_.prompts.Warn(failures);
@@ -300,7 +293,8 @@ void MainWindow::AddDroppedPaths(const QStringList& paths) {
     dialog.SetCaption("Searching files...");
     dialog.PumpEventsNow();
     std::vector<std::string> missed;
-    const std::vector<std::string> candidates = DroppedCandidates(paths, Filter(), &missed);
+    const std::vector<std::string> candidates =
+        DroppedCandidates(paths, CandidateFilterFrom(services_.settings), &missed);
     failures = AddCandidates(candidates, dialog, missed);
   }
   if (!failures.empty()) services_.prompts.Warn(failures);

@@ -92,7 +92,6 @@ class MainWindow final : public QWidget {
   // `missed`: folders the search could not enter, listed with the failures.
   std::string AddCandidates(const std::vector<std::string>& candidates, SingleBarDialog& dialog,
                             const std::vector<std::string>& missed = {});
-  CandidateFilter Filter() const;
   void Remove();
   void Convert(bool selectedOnly, bool join);
   void ConversionFinished();
