@@ -303,14 +303,12 @@ void MainWindow::AddDroppedPaths(const QStringList& paths) {
 std::string MainWindow::AddCandidates(const std::vector<std::string>& candidates,
                                       SingleBarDialog& dialog,
                                       const std::vector<std::string>& missed) {
-  AddingResult result;
-  if (!candidates.empty()) {
-    AddingLoop loop(*model_, *list_, services_.backends, services_.prompts);
-    result = loop.Run(candidates, dialog);
-  }
-  AddMissedFolders(result, missed);
+  ProbeSummary result;
+  if (!candidates.empty())
+    result = AddPaths(candidates, *model_, *list_, dialog, services_.backends, services_.prompts);
+  result.failed.insert(result.failed.end(), missed.begin(), missed.end());
   dialog.Finish();
-  return AddingFailureMessage(result);
+  return FailedFilesMessage(result.failed, result.detail, kListedFailures);
 }
 
 void MainWindow::Remove() {

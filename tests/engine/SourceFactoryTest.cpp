@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/Conversion.h"
+#include "engine/ProbeLoop.h"
 #include "engine/SourceFactory.h"
 #include "engine/UserPrompts.h"
 #include "engine/WindowsMediaSupport.h"
@@ -240,6 +241,67 @@ TEST(ProbeFile, CdaFailureExplainsTheCdDrive) {
   EXPECT_EQ(result.status, ProbeResult::Status::Failed);
   EXPECT_EQ(result.detail, kCdaOnHardDiskDetail);
   EXPECT_TRUE(list.Items().empty());
+}
+
+// Cancel is asked before each file and once after the last; the failures
+// are collected in order with the last failure's reason.
+TEST(ProbeFiles, StopsWhenCancelledAndCollectsTheFailures) {
+  class Listener final : public ProbeListener {
+   public:
+    explicit Listener(int answersBeforeCancel) : left_(answersBeforeCancel) {}
+    void Probing(size_t index, size_t count, const std::string& path) override {
+      EXPECT_EQ(count, 4u);
+      EXPECT_EQ(index, probed.size());
+      probed.push_back(path);
+    }
+    void Probed(const std::string& path, const ProbeResult&) override {
+      EXPECT_EQ(path, probed.back());
+    }
+    bool IsCancelled() override { return left_-- <= 0; }
+    std::vector<std::string> probed;
+
+   private:
+    int left_;
+  };
+  const std::vector<std::string> paths = {"x.mp3", "gone1.mp3", "x.mp3", "gone2.mp3"};
+  struct Case {
+    int answersBeforeCancel;
+    size_t probed;
+    bool cancelled;
+    std::vector<std::string> failed;
+  };
+  const Case cases[] = {{0, 0, true, {}},
+                        {2, 2, true, {"gone1.mp3"}},
+                        {4, 4, true, {"gone1.mp3", "gone2.mp3"}},
+                        {5, 4, false, {"gone1.mp3", "gone2.mp3"}}};
+  for (const Case& c : cases) {
+    FakeBackends fakes;
+    fakes.opening = {B::AudioLibrary};
+    MemoryFileList list;
+    Listener listener(c.answersBeforeCancel);
+    const ProbeSummary summary = ProbeFiles(paths, list, fakes.table, nullptr, listener);
+    EXPECT_EQ(listener.probed, std::vector(paths.begin(), paths.begin() + c.probed));
+    EXPECT_EQ(summary.cancelled, c.cancelled);
+    EXPECT_EQ(summary.failed, c.failed);
+    EXPECT_EQ(summary.detail, c.failed.empty() ? "" : "No such file or directory");
+    EXPECT_EQ(list.Items().size(), c.probed == 0 ? 0u : 1u);  // the second x.mp3 is a duplicate
+  }
+}
+
+TEST(ProbeFiles, FailureMessageListsThePathsAndTheReason) {
+  struct Case {
+    std::vector<std::string> failed;
+    std::string detail;
+    size_t listed;
+    std::string message;
+  };
+  const std::string head = "Failed to load the following files.\n\n";
+  const Case cases[] = {{{}, "why", 30, ""},
+                        {{"a", "b"}, "", 30, head + "a\nb\n"},
+                        {{"a", "b"}, "why", 2, head + "a\nb\n\nwhy"},
+                        {{"a", "b", "c"}, "why", 2, head + "a\nb\n<more files>...\n\nwhy"}};
+  for (const Case& c : cases)
+    EXPECT_EQ(FailedFilesMessage(c.failed, c.detail, c.listed), c.message) << c.failed.size();
 }
 
 }  // namespace
