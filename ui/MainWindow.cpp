@@ -255,13 +255,7 @@ void MainWindow::AddChosenFiles(const QStringList& paths) {
   if (busy_ || paths.isEmpty()) return;
   std::vector<std::string> candidates;
   for (const QString& path : paths) candidates.push_back(path.toStdString());
-  std::string failures;
-  {
-    BusyScope busy(*this);
-    SingleBarDialog dialog(this);
-    failures = AddCandidates(candidates, dialog);
-  }
-  if (!failures.empty()) services_.prompts.Warn(failures);
+  AddGathered([&](std::vector<std::string>*) { return candidates; }, false);
 }
 
 void MainWindow::AddFolderPath(const QString& folder) {
@@ -270,45 +264,41 @@ void MainWindow::AddFolderPath(const QString& folder) {
   if (stored.back() != '/') stored += '/';
   services_.settings.folder = stored;
   services_.store.save(services_.settings, kSaveSourceFolder);
-  std::string failures;
-  {
-    BusyScope busy(*this);
-    SingleBarDialog dialog(this);
-    dialog.SetCaption("Searching files...");
-    dialog.PumpEventsNow();
-    std::vector<std::string> missed;
-    const std::vector<std::string> candidates =
-        SearchFolder(stored, CandidateFilterFrom(services_.settings), &missed);
-    failures = AddCandidates(candidates, dialog, missed);
-  }
-  if (!failures.empty()) services_.prompts.Warn(failures);
+  AddGathered(
+      [&](std::vector<std::string>* missed) {
+        return SearchFolder(stored, CandidateFilterFrom(services_.settings), missed);
+      },
+      true);
 }
 
 void MainWindow::AddDroppedPaths(const QStringList& paths) {
   if (busy_ || paths.isEmpty()) return;
+  AddGathered(
+      [&](std::vector<std::string>* missed) {
+        return DroppedCandidates(paths, CandidateFilterFrom(services_.settings), missed);
+      },
+      true);
+}
+
+void MainWindow::AddGathered(const Gather& gather, bool searching) {
   std::string failures;
   {
     BusyScope busy(*this);
     SingleBarDialog dialog(this);
-    dialog.SetCaption("Searching files...");
-    dialog.PumpEventsNow();
+    if (searching) {
+      dialog.SetCaption("Searching files...");
+      dialog.PumpEventsNow();
+    }
     std::vector<std::string> missed;
-    const std::vector<std::string> candidates =
-        DroppedCandidates(paths, CandidateFilterFrom(services_.settings), &missed);
-    failures = AddCandidates(candidates, dialog, missed);
+    const std::vector<std::string> candidates = gather(&missed);
+    ProbeSummary result;
+    if (!candidates.empty())
+      result = AddPaths(candidates, *model_, *list_, dialog, services_.backends, services_.prompts);
+    result.failed.insert(result.failed.end(), missed.begin(), missed.end());
+    dialog.Finish();
+    failures = FailedFilesMessage(result.failed, result.detail, kListedFailures);
   }
   if (!failures.empty()) services_.prompts.Warn(failures);
-}
-
-std::string MainWindow::AddCandidates(const std::vector<std::string>& candidates,
-                                      SingleBarDialog& dialog,
-                                      const std::vector<std::string>& missed) {
-  ProbeSummary result;
-  if (!candidates.empty())
-    result = AddPaths(candidates, *model_, *list_, dialog, services_.backends, services_.prompts);
-  result.failed.insert(result.failed.end(), missed.begin(), missed.end());
-  dialog.Finish();
-  return FailedFilesMessage(result.failed, result.detail, kListedFailures);
 }
 
 void MainWindow::Remove() {
