@@ -37,11 +37,11 @@ void CPageWMAOptions::Build() {
   if (EnsureWindowsMediaRuntime(runtime_, &prompts_)) {
     formats_ = ListedWindowsMediaFormats(*runtime_);
     for (const WindowsMediaFormat& format : formats_)
-      formatList_->addItem(QStringLiteral("%1 Hz, %2 kbps, %3")
-                               .arg(format.sampleRate)
-                               .arg(format.bitRate / 1000)
-                               .arg(format.channels == 1 ? QStringLiteral("Mono")
-                                                         : QStringLiteral("Stereo")));
+      formatList_->addItem(
+          QStringLiteral("%1 Hz, %2 kbps, %3")
+              .arg(format.sampleRate)
+              .arg(format.bitRate / 1000)
+              .arg(format.channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo")));
     const int stored = FindListedFormat(formats_, sampleRate_, bitRate_, channels_);
     if (selected < 0 && stored >= 0) selected = stored + 1;
   }

@@ -185,15 +185,15 @@ TEST(SourceFactory, WindowsMediaRuntimeLoadsOnceAndIsTriedFirst) {
 // formats under 1 kbit/s are not listed, so never match.
 TEST(WindowsMediaSupport, StoredChoiceMatchesTheListedFormat) {
   FakeRuntime runtime(true);
-  runtime.formats = {{8000, 1, 500},      {22050, 2, 32000},  {44100, 1, 64000},
-                     {44100, 2, 128000},  {44100, 2, 128040}, {48000, 2, 192000}};
+  runtime.formats = {{8000, 1, 500},     {22050, 2, 32000},  {44100, 1, 64000},
+                     {44100, 2, 128000}, {44100, 2, 128040}, {48000, 2, 192000}};
   const std::vector<WindowsMediaFormat> listed = ListedWindowsMediaFormats(runtime);
   ASSERT_EQ(listed.size(), 5u);
   EXPECT_EQ(listed.front(), (WindowsMediaFormat{22050, 2, 32000}));
   struct Case {
     int rate, bitRate, channels, index;
   };
-  const Case cases[] = {{22050, 32000, 2, 0},   {44100, 64000, 1, 1},  {44100, 128000, 2, 2},
+  const Case cases[] = {{22050, 32000, 2, 0},   {44100, 64000, 1, 1},   {44100, 128000, 2, 2},
                         {44100, 128999, 2, 2},  {44100, 127999, 2, -1}, {44100, 64000, 2, -1},
                         {48000, 192000, 1, -1}, {8000, 500, 1, -1},     {8000, 0, 1, -1}};
   for (const Case& c : cases)
