@@ -18,6 +18,7 @@
 #include "cli/TerminalProgress.h"
 #include "engine/Conversion.h"
 #include "engine/FolderSearch.h"
+#include "engine/ProbeLoop.h"
 #include "platform/StandardPaths.h"
 #include "settings/IniSettingsProvider.h"
 #include "settings/SettingsStore.h"
@@ -58,10 +59,7 @@ void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileIt
 std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
                                      const ConversionSettings& settings, std::ostream& err,
                                      bool& missed) {
-  CandidateFilter filter;
-  filter.skipHidden = settings.doNotLoadHiddenFiles != 0;
-  filter.useExtensionFilter = settings.enableExtFilter != 0;
-  filter.extensions = settings.extensionFilter;
+  const CandidateFilter filter = CandidateFilterFrom(settings);
   std::vector<std::string> gathered;
   for (const std::string& path : paths) {
     std::error_code ec;
@@ -78,6 +76,28 @@ std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
   }
   return gathered;
 }
+
+// Files that cannot be read still take part, with unknown properties, so
+// that the run gives each its own status ("No audio in the file",
+// "Conversion Failure (...)"); Ctrl+C stops the reading.
+class KeepingFailures final : public ProbeListener {
+ public:
+  KeepingFailures(MemoryFileList& list, const TerminalProgress& progress)
+      : list_(list), progress_(progress) {}
+  void Probing(size_t, size_t, const std::string&) override {}
+  void Probed(const std::string& path, const ProbeResult& result) override {
+    if (result.status != ProbeResult::Status::Failed) return;
+    FileItem item;
+    item.path = path;
+    item.sourceKind = SourceKindFromPath(path);
+    list_.Append(std::move(item), FileListKey(path));
+  }
+  bool IsCancelled() override { return progress_.IsCancelled(); }
+
+ private:
+  MemoryFileList& list_;
+  const TerminalProgress& progress_;
+};
 
 struct Session {
   ConversionSettings settings{DocumentsFolder()};
@@ -149,23 +169,13 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
   CliPrompts prompts(err);
   TerminalProgress progress(err, isatty(STDERR_FILENO) != 0);
 
-  // Files that cannot be probed still take part, with unknown properties, so
-  // that the run gives each its own status ("No audio in the file",
-  // "Conversion Failure (...)").
   MemoryFileList list;
   bool missedFolders = false;
   const std::vector<std::string> paths =
       GatherPaths(arguments->paths, settings, err, missedFolders);
-  for (const std::string& path : paths) {
-    if (progress.IsCancelled()) break;
-    if (ProbeFile(path, list, backends, &prompts).status != ProbeResult::Status::Failed) continue;
-    FileItem item;
-    item.path = path;
-    item.sourceKind = SourceKindFromPath(path);
-    list.Append(std::move(item), FileListKey(path));
-  }
+  KeepingFailures keeping(list, progress);
   // A cancel while the inputs are read stops there: nothing was converted.
-  if (progress.IsCancelled()) {
+  if (ProbeFiles(paths, list, backends, &prompts, keeping).cancelled) {
     std::vector<FileItem> unread(paths.size());
     std::vector<FileItem*> named;
     for (size_t i = 0; i < paths.size(); ++i) {

@@ -12,6 +12,7 @@
 #include "engine/Conversion.h"
 #include "engine/FileItemText.h"
 #include "engine/media/PathName.h"
+#include "engine/ProbeLoop.h"
 
 namespace quillo {
 
@@ -22,6 +23,33 @@ void PrintRow(std::ostream& out, const FileItem& item) {
       << DurationCell(item.duration) << '\t' << BitRateCell(item.bitRate) << '\t'
       << SampleRateCell(item.sampleRate) << '\t' << ChannelsCell(item.channels) << '\n';
 }
+
+// One row per file read (with --json, one object per file, with the time it took).
+class ProbePrinter final : public ProbeListener {
+ public:
+  ProbePrinter(std::ostream& out, const MemoryFileList& list, bool json)
+      : out_(out), list_(list), json_(json) {}
+  void Probing(size_t, size_t, const std::string&) override {
+    start_ = std::chrono::steady_clock::now();
+  }
+  void Probed(const std::string& path, const ProbeResult& result) override {
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start_;
+    const FileItem* item = result.status == ProbeResult::Status::Added
+                               ? &list_.Items()[static_cast<size_t>(result.row)]
+                               : nullptr;
+    if (json_)
+      out_ << ProbeJsonLine(path, item, result, seconds.count());
+    else if (item != nullptr)
+      PrintRow(out_, *item);
+  }
+  bool IsCancelled() override { return false; }
+
+ private:
+  std::ostream& out_;
+  const MemoryFileList& list_;
+  const bool json_;
+  std::chrono::steady_clock::time_point start_;
+};
 
 }  // namespace
 
@@ -36,25 +64,13 @@ int RunProbe(const std::vector<std::string>& args, const BackendTable& backends,
   }
   CliPrompts prompts(err);
   MemoryFileList list;
-  std::string failures;
-  std::string detail;  // the last failure's explanation
-  for (const std::string& path : arguments->paths) {
-    const auto start = std::chrono::steady_clock::now();
-    const ProbeResult result = ProbeFile(path, list, backends, &prompts);
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    const FileItem* item = result.status == ProbeResult::Status::Added
-                               ? &list.Items()[static_cast<size_t>(result.row)]
-                               : nullptr;
-    if (arguments->json)
-      out << ProbeJsonLine(path, item, result, seconds.count());
-    else if (item != nullptr)
-      PrintRow(out, *item);
-    if (result.status == ProbeResult::Status::Failed) failures += EscapeText(path) + '\n';
-    if (!result.detail.empty()) detail = result.detail;
-  }
-  if (failures.empty()) return kExitOk;
-  err << "Failed to load the following files.\n\n" << failures;
-  if (!detail.empty()) err << '\n' << EscapeText(detail) << '\n';
+  ProbePrinter printer(out, list, arguments->json);
+  const ProbeSummary summary = ProbeFiles(arguments->paths, list, backends, &prompts, printer);
+  if (summary.failed.empty()) return kExitOk;
+  std::vector<std::string> failed;
+  for (const std::string& path : summary.failed) failed.push_back(EscapeText(path));
+  err << FailedFilesMessage(failed, EscapeText(summary.detail), failed.size());
+  if (!summary.detail.empty()) err << '\n';
   return kExitSomeFailed;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "catalog/OutputFormat.h"
+#include "engine/WindowsMediaSupport.h"
 
 namespace quillo {
 
@@ -18,8 +19,7 @@ bool ParsePositive(const std::string& text, int& value) {
   return true;
 }
 
-// The formats of the list as the WMA page offers them, one line per rate
-// and channel count.
+// The listed formats, one line per rate and channel count.
 std::string FormatList(const std::vector<WindowsMediaFormat>& formats) {
   struct Group {
     int rate;
@@ -28,7 +28,6 @@ std::string FormatList(const std::vector<WindowsMediaFormat>& formats) {
   };
   std::vector<Group> groups;
   for (const WindowsMediaFormat& format : formats) {
-    if (format.bitRate < 1000) continue;
     auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
       return g.rate == format.sampleRate && g.channels == format.channels;
     });
@@ -74,15 +73,15 @@ bool ApplyWmaOptions(const std::vector<std::pair<std::string, std::string>>& opt
   }
   if (!chosen) return true;
 
-  if (runtime == nullptr || !(runtime->IsLoaded() || runtime->Load())) {
+  // Asks nothing: the error says what is missing.
+  if (!EnsureWindowsMediaRuntime(runtime, nullptr)) {
     error = "Windows Media encoding is not available in this build";
     return false;
   }
-  const std::vector<WindowsMediaFormat> formats = runtime->Formats();
-  for (const WindowsMediaFormat& format : formats) {
-    if (format.sampleRate != rate || format.channels != channels || format.bitRate < 1000 ||
-        format.bitRate / 1000 != bitRate / 1000)
-      continue;
+  const std::vector<WindowsMediaFormat> formats = ListedWindowsMediaFormats(*runtime);
+  const int found = FindListedFormat(formats, rate, bitRate, channels);
+  if (found >= 0) {
+    const WindowsMediaFormat& format = formats[static_cast<size_t>(found)];
     settings.wmaAutoEncParam = 0;
     settings.wmaSampleRate = format.sampleRate;
     settings.wmaBitRate = format.bitRate;

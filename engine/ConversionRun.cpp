@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
+#include "engine/WindowsMediaSupport.h"
 #include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
@@ -87,15 +88,9 @@ std::string VolumeCellText(float gain) {
 }
 
 bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env) {
-  if (IsWindowsMediaRow(env.pass.row)) {
-    WindowsMediaRuntime* runtime = env.pass.backends.windowsMedia;
-    const bool loaded = runtime != nullptr && (runtime->IsLoaded() || runtime->Load());
-    if (!loaded) {
-      if (env.prompts.AskYesNo(kWindowsMediaQuestion))
-        env.prompts.OpenLocation(kWindowsMediaDownloadLocation);
-      return false;
-    }
-  }
+  if (IsWindowsMediaRow(env.pass.row) &&
+      !EnsureWindowsMediaRuntime(env.pass.backends.windowsMedia, &env.prompts))
+    return false;
   bool hasMidi = false;
   for (const FileItem* file : files) hasMidi = hasMidi || file->sourceKind == SourceKind::Midi;
   SoundFontService* soundFont = env.pass.backends.soundFont;

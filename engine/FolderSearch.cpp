@@ -6,6 +6,7 @@
 
 #include "engine/media/AsciiCase.h"
 #include "engine/media/PathName.h"
+#include "settings/ConversionSettings.h"
 
 namespace quillo {
 
@@ -91,6 +92,14 @@ std::string TestCandidate(const std::string& path, const CandidateFilter& filter
     current = target;
   }
   return {};
+}
+
+CandidateFilter CandidateFilterFrom(const ConversionSettings& settings) {
+  CandidateFilter filter;
+  filter.skipHidden = settings.doNotLoadHiddenFiles != 0;
+  filter.useExtensionFilter = settings.enableExtFilter != 0;
+  filter.extensions = settings.extensionFilter;
+  return filter;
 }
 
 std::vector<std::string> SearchFolder(const std::string& folder, const CandidateFilter& filter,

@@ -5,12 +5,17 @@
 
 namespace quillo {
 
+class ConversionSettings;
+
 // The filters of Add Folder and of dropped items.
 struct CandidateFilter {
   bool skipHidden = false;               // names starting with "."
   bool useExtensionFilter = false;
   std::vector<std::string> extensions;   // lower case, as typed (a leading dot is kept)
 };
+
+// The filters the settings ask for (hidden files, the extension filter).
+CandidateFilter CandidateFilterFrom(const ConversionSettings& settings);
 
 // Whether a found file enters the candidate list; a symbolic link that the
 // filters refuse is followed to its target, which is then tested instead.

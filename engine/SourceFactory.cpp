@@ -1,30 +1,20 @@
 #include "engine/SourceFactory.h"
 
+#include "engine/WindowsMediaSupport.h"
 #include "engine/media/RegularFile.h"
-#include "engine/UserPrompts.h"
 
 namespace quillo {
 
 const char* const kUnsupportedFileDetail =
     "Quillo could not decode this file. Please send it to support@quillo.app so that we can "
     "add support for it.";
-const char* const kWindowsMediaQuestion =
-    "Dear user, WMA file requires Windows Media Format 9 Series Runtime.\nUnfortunately, the "
-    "component isn't available on your computer.\n\nDo you want to download and install it now?";
-const char* const kWindowsMediaDownloadLocation = "https://quillo.app/help/windows-media";
 
 std::vector<SourceBackend> SourceFactory::Chain(SourceKind kind, bool frameworkOnly) {
   if (frameworkOnly) return {SourceBackend::Framework};
   std::vector<SourceBackend> chain = backends_.Candidates(kind);
-  if (chain.front() == SourceBackend::WindowsMedia) {
-    WindowsMediaRuntime* runtime = backends_.windowsMedia;
-    const bool loaded = runtime != nullptr && (runtime->IsLoaded() || runtime->Load());
-    if (!loaded) {
-      if (prompts_ != nullptr && prompts_->AskYesNo(kWindowsMediaQuestion))
-        prompts_->OpenLocation(kWindowsMediaDownloadLocation);
-      return {SourceBackend::Framework};
-    }
-  }
+  if (chain.front() == SourceBackend::WindowsMedia &&
+      !EnsureWindowsMediaRuntime(backends_.windowsMedia, prompts_))
+    return {SourceBackend::Framework};
   return chain;
 }
 

@@ -13,9 +13,6 @@ class UserPrompts;
 
 // The failure detail set when no back-end can decode a file.
 extern const char* const kUnsupportedFileDetail;
-// The question asked when Windows Media support cannot be loaded.
-extern const char* const kWindowsMediaQuestion;
-extern const char* const kWindowsMediaDownloadLocation;
 
 // What opening a file gave.
 struct OpenedSource {

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "engine/Conversion.h"
 #include "engine/media/PathName.h"
 #include "ui/FileListModel.h"
 #include "ui/FileListView.h"
@@ -11,64 +10,49 @@
 namespace quillo {
 
 namespace {
-constexpr int kListedFailures = 30;
-}  // namespace
 
-namespace {
+// The adding dialog's caption and bar, and the list scrolled to the last
+// file added.
+class AddingListener final : public ProbeListener {
+ public:
+  AddingListener(FileListView& view, SingleBarDialog& dialog) : view_(view), dialog_(dialog) {}
 
-void ListFailure(AddingResult& result, const std::string& text) {
-  ++result.failed;
-  if (result.failed <= kListedFailures)
-    result.failureText += text + "\n";
-  else if (result.failed == kListedFailures + 1)
-    result.failureText += "<more files>...\n";
-}
-
-}  // namespace
-
-void AddMissedFolders(AddingResult& result, const std::vector<std::string>& missed) {
-  for (const std::string& folder : missed) ListFailure(result, folder);
-}
-
-AddingResult AddingLoop::Run(const std::vector<std::string>& candidates, SingleBarDialog& dialog) {
-  AddingResult result;
-  const int count = static_cast<int>(candidates.size());
-  dialog.SetRange(count);
-  dialog.SetPosition(0);
-  dialog.PumpEventsNow();
-  int lastAdded = -1;
-  for (int i = 0; i < count; ++i) {
-    const std::string& path = candidates[static_cast<size_t>(i)];
-    dialog.SetCaption("[" + std::to_string(i + 1) + "/" + std::to_string(count) + "] Adding file " +
-                      FileNamePart(path) + "...");
-    dialog.Step();
-    const ProbeResult probed = ProbeFile(path, model_, backends_, &prompts_);
-    if (probed.status == ProbeResult::Status::Added) {
-      ++result.added;
-      lastAdded = probed.row;
-    } else if (probed.status == ProbeResult::Status::Failed) {
-      ListFailure(result, path);
-      if (!probed.detail.empty()) result.detail = probed.detail;
-    }
+  void Probing(size_t index, size_t count, const std::string& path) override {
+    dialog_.SetCaption("[" + std::to_string(index + 1) + "/" + std::to_string(count) +
+                       "] Adding file " + FileNamePart(path) + "...");
+    dialog_.Step();
+  }
+  void Probed(const std::string&, const ProbeResult& result) override {
+    if (result.status == ProbeResult::Status::Added) lastAdded_ = result.row;
     // Scrolling lays the whole list out again: only as often as it repaints.
-    if (dialog.PumpDue()) {
-      if (lastAdded >= 0) view_.ShowRow(lastAdded);
-      dialog.PumpEventsNow();
-    }
-    if (dialog.IsCancelled()) {
-      result.cancelled = true;
-      break;
+    if (dialog_.PumpDue()) {
+      ShowLastAdded();
+      dialog_.PumpEventsNow();
     }
   }
-  if (lastAdded >= 0) view_.ShowRow(lastAdded);
-  return result;
-}
+  bool IsCancelled() override { return dialog_.IsCancelled(); }
+  void ShowLastAdded() {
+    if (lastAdded_ >= 0) view_.ShowRow(lastAdded_);
+  }
 
-std::string AddingFailureMessage(const AddingResult& result) {
-  if (result.failureText.empty()) return {};
-  std::string message = "Failed to load the following files.\n\n" + result.failureText;
-  if (!result.detail.empty()) message += "\n" + result.detail;
-  return message;
+ private:
+  FileListView& view_;
+  SingleBarDialog& dialog_;
+  int lastAdded_ = -1;
+};
+
+}  // namespace
+
+ProbeSummary AddPaths(const std::vector<std::string>& paths, FileListModel& model,
+                      FileListView& view, SingleBarDialog& dialog, const BackendTable& backends,
+                      UserPrompts& prompts) {
+  dialog.SetRange(static_cast<int>(paths.size()));
+  dialog.SetPosition(0);
+  dialog.PumpEventsNow();
+  AddingListener listener(view, dialog);
+  ProbeSummary summary = ProbeFiles(paths, model, backends, &prompts, listener);
+  listener.ShowLastAdded();
+  return summary;
 }
 
 std::vector<std::string> DroppedCandidates(const QStringList& paths, const CandidateFilter& filter,

@@ -1,9 +1,8 @@
 #include "ui/ConversionCommand.h"
 
-#include <filesystem>
-
 #include "catalog/Catalog.h"
 #include "engine/Conversion.h"
+#include "engine/output/OutputPath.h"
 #include "platform/StandardPaths.h"
 #include "ui/DoubleBarDialog.h"
 #include "ui/FileListModel.h"
@@ -13,20 +12,6 @@
 #include "ui/Shell.h"
 
 namespace quillo {
-
-namespace {
-
-// The folder and extension the join's save dialog starts with.
-std::string SuggestedJoinPath(const ConversionSettings& settings, const FileItem& first) {
-  const OutputFormat* row = FindFormat(settings.formats, settings.outputFormat);
-  const std::string extension = row != nullptr ? std::string(row->extension) : std::string();
-  std::string folder = settings.destSpecifiedFolder;
-  if (settings.destOutputFolderOpt == OutputFolderMode::SameAsSource || folder.empty())
-    folder = std::filesystem::path(first.path).parent_path().string();
-  return (std::filesystem::path(folder) / ("." + extension)).string();
-}
-
-}  // namespace
 
 ConversionCommand::ConversionCommand(Context context) : context_(context) {}
 
@@ -49,8 +34,11 @@ bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
 
   std::string joinPath;
   if (join) {
-    std::optional<std::string> chosen =
-        context_.prompts.AskOutputFile(SuggestedJoinPath(context_.settings, items_.front()));
+    const ConversionSettings& settings = context_.settings;
+    const OutputFormat* row = FindFormat(settings.formats, settings.outputFormat);
+    std::optional<std::string> chosen = context_.prompts.AskOutputFile(
+        SuggestedJoinPath(settings.destOutputFolderOpt, settings.destSpecifiedFolder,
+                          items_.front().path, row != nullptr ? std::string(row->extension) : ""));
     if (!chosen || chosen->empty()) return false;
     joinPath = *chosen;
   }

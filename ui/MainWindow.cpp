@@ -237,14 +237,6 @@ std::string MainWindow::SelectedPath(bool output) const {
   return output ? item.outputPath : item.path;
 }
 
-CandidateFilter MainWindow::Filter() const {
-  CandidateFilter filter;
-  filter.skipHidden = services_.settings.doNotLoadHiddenFiles != 0;
-  filter.useExtensionFilter = services_.settings.enableExtFilter != 0;
-  filter.extensions = services_.settings.extensionFilter;
-  return filter;
-}
-
 void MainWindow::AddFiles() {
   QFileDialog dialog(this, QStringLiteral("Add Files"));
   dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -267,13 +259,7 @@ void MainWindow::AddChosenFiles(const QStringList& paths) {
   if (busy_ || paths.isEmpty()) return;
   std::vector<std::string> candidates;
   for (const QString& path : paths) candidates.push_back(path.toStdString());
-  std::string failures;
-  {
-    BusyScope busy(*this);
-    SingleBarDialog dialog(this);
-    failures = AddCandidates(candidates, dialog);
-  }
-  if (!failures.empty()) services_.prompts.Warn(failures);
+  AddGathered([&](std::vector<std::string>*) { return candidates; }, false);
 }
 
 void MainWindow::AddFolderPath(const QString& folder) {
@@ -282,45 +268,41 @@ void MainWindow::AddFolderPath(const QString& folder) {
   if (stored.back() != '/') stored += '/';
   services_.settings.folder = stored;
   services_.store.save(services_.settings, kSaveSourceFolder);
-  std::string failures;
-  {
-    BusyScope busy(*this);
-    SingleBarDialog dialog(this);
-    dialog.SetCaption("Searching files...");
-    dialog.PumpEventsNow();
-    std::vector<std::string> missed;
-    const std::vector<std::string> candidates = SearchFolder(stored, Filter(), &missed);
-    failures = AddCandidates(candidates, dialog, missed);
-  }
-  if (!failures.empty()) services_.prompts.Warn(failures);
+  AddGathered(
+      [&](std::vector<std::string>* missed) {
+        return SearchFolder(stored, CandidateFilterFrom(services_.settings), missed);
+      },
+      true);
 }
 
 void MainWindow::AddDroppedPaths(const QStringList& paths) {
   if (busy_ || paths.isEmpty()) return;
+  AddGathered(
+      [&](std::vector<std::string>* missed) {
+        return DroppedCandidates(paths, CandidateFilterFrom(services_.settings), missed);
+      },
+      true);
+}
+
+void MainWindow::AddGathered(const Gather& gather, bool searching) {
   std::string failures;
   {
     BusyScope busy(*this);
     SingleBarDialog dialog(this);
-    dialog.SetCaption("Searching files...");
-    dialog.PumpEventsNow();
+    if (searching) {
+      dialog.SetCaption("Searching files...");
+      dialog.PumpEventsNow();
+    }
     std::vector<std::string> missed;
-    const std::vector<std::string> candidates = DroppedCandidates(paths, Filter(), &missed);
-    failures = AddCandidates(candidates, dialog, missed);
+    const std::vector<std::string> candidates = gather(&missed);
+    ProbeSummary result;
+    if (!candidates.empty())
+      result = AddPaths(candidates, *model_, *list_, dialog, services_.backends, services_.prompts);
+    result.failed.insert(result.failed.end(), missed.begin(), missed.end());
+    dialog.Finish();
+    failures = FailedFilesMessage(result.failed, result.detail, kListedFailures);
   }
   if (!failures.empty()) services_.prompts.Warn(failures);
-}
-
-std::string MainWindow::AddCandidates(const std::vector<std::string>& candidates,
-                                      SingleBarDialog& dialog,
-                                      const std::vector<std::string>& missed) {
-  AddingResult result;
-  if (!candidates.empty()) {
-    AddingLoop loop(*model_, *list_, services_.backends, services_.prompts);
-    result = loop.Run(candidates, dialog);
-  }
-  AddMissedFolders(result, missed);
-  dialog.Finish();
-  return AddingFailureMessage(result);
 }
 
 void MainWindow::Remove() {

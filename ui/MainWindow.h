@@ -2,12 +2,12 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/BackendTable.h"
-#include "engine/FolderSearch.h"
 #include "engine/UserPrompts.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsStore.h"
@@ -24,7 +24,6 @@ class FileListModel;
 class FileListView;
 class FormatBox;
 class Shell;
-class SingleBarDialog;
 
 // Quillo's window: the command buttons at the left, the output format box,
 // the file list at the right. It owns the list and dispatches every command;
@@ -88,11 +87,11 @@ class MainWindow final : public QWidget {
 
   void AddFiles();
   void AddFolder();
-  // Adds the candidates with the dialog; the message about failed files.
-  // `missed`: folders the search could not enter, listed with the failures.
-  std::string AddCandidates(const std::vector<std::string>& candidates, SingleBarDialog& dialog,
-                            const std::vector<std::string>& missed = {});
-  CandidateFilter Filter() const;
+  // Gives the paths to add; folders it could not search go to `missed`.
+  using Gather = std::function<std::vector<std::string>(std::vector<std::string>* missed)>;
+  // Adds what `gather` gives with the adding dialog (captioned while
+  // `searching` folders), then warns about the files and folders that failed.
+  void AddGathered(const Gather& gather, bool searching);
   void Remove();
   void Convert(bool selectedOnly, bool join);
   void ConversionFinished();

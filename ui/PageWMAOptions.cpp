@@ -5,18 +5,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "engine/SourceFactory.h"
-#include "engine/UserPrompts.h"
-#include "engine/media/WindowsMediaRuntime.h"
+#include "engine/WindowsMediaSupport.h"
 #include "settings/ConversionSettings.h"
 
 namespace quillo {
-
-bool EnsureWindowsMediaRuntime(WindowsMediaRuntime* runtime, UserPrompts& prompts) {
-  if (runtime != nullptr && (runtime->IsLoaded() || runtime->Load())) return true;
-  if (prompts.AskYesNo(kWindowsMediaQuestion)) prompts.OpenLocation(kWindowsMediaDownloadLocation);
-  return false;
-}
 
 CPageWMAOptions::CPageWMAOptions(const ConversionSettings& s, WindowsMediaRuntime* runtime,
                                  UserPrompts& prompts)
@@ -42,20 +34,16 @@ void CPageWMAOptions::Build() {
 
   formatList_->addItem(QStringLiteral("Auto (the program will choose the best options)"));
   int selected = autoEncParam_ != 0 ? 0 : -1;
-  if (EnsureWindowsMediaRuntime(runtime_, prompts_)) {
-    for (const WindowsMediaFormat& format : runtime_->Formats()) {
-      // Formats below 1 kbit/s would all read "0 kbps".
-      if (format.bitRate < 1000) continue;
-      formats_.push_back(format);
-      formatList_->addItem(QStringLiteral("%1 Hz, %2 kbps, %3")
-                               .arg(format.sampleRate)
-                               .arg(format.bitRate / 1000)
-                               .arg(format.channels == 1 ? QStringLiteral("Mono")
-                                                         : QStringLiteral("Stereo")));
-      if (selected < 0 && format.sampleRate == sampleRate_ &&
-          format.bitRate / 1000 == bitRate_ / 1000 && format.channels == channels_)
-        selected = formatList_->count() - 1;
-    }
+  if (EnsureWindowsMediaRuntime(runtime_, &prompts_)) {
+    formats_ = ListedWindowsMediaFormats(*runtime_);
+    for (const WindowsMediaFormat& format : formats_)
+      formatList_->addItem(
+          QStringLiteral("%1 Hz, %2 kbps, %3")
+              .arg(format.sampleRate)
+              .arg(format.bitRate / 1000)
+              .arg(format.channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo")));
+    const int stored = FindListedFormat(formats_, sampleRate_, bitRate_, channels_);
+    if (selected < 0 && stored >= 0) selected = stored + 1;
   }
   // A stored format the list lacks leaves nothing selected; OK then gives the
   // program's own choice.

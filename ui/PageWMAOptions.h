@@ -13,11 +13,6 @@ namespace quillo {
 class UserPrompts;
 class WindowsMediaRuntime;
 
-// Loads the Windows Media support, which lists the writer's formats, when it
-// is not loaded yet. When it cannot be loaded, offers the download page and
-// returns false.
-bool EnsureWindowsMediaRuntime(WindowsMediaRuntime* runtime, UserPrompts& prompts);
-
 // The WMA page: the program's own choice, or one of the Windows Media
 // writer's formats (rate, bit rate, channels), for the WMA, WMV and ASF rows.
 class CPageWMAOptions final : public OptionsPage {

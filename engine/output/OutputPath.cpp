@@ -198,4 +198,12 @@ bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPa
   }
 }
 
+std::string SuggestedJoinPath(OutputFolderMode mode, const std::string& folder,
+                              const std::string& firstSource, const std::string& extension) {
+  const fs::path start = mode == OutputFolderMode::SameAsSource || folder.empty()
+                             ? fs::path(firstSource).parent_path()
+                             : fs::path(folder);
+  return (start / ("." + extension)).string();
+}
+
 }  // namespace quillo

@@ -54,4 +54,11 @@ std::string OutputListKey(const std::string& path, const OutputPathOptions& opti
 bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPathOptions& options,
                     std::string& message, std::string* fallbackReason = nullptr);
 
+// The path the join's save dialog starts with: the folder the outputs go to
+// and the output extension alone ("/music/.mp3"). The folder is the specific
+// one, or the first source's folder when outputs go beside their sources or
+// no specific folder is set.
+std::string SuggestedJoinPath(OutputFolderMode mode, const std::string& folder,
+                              const std::string& firstSource, const std::string& extension);
+
 }  // namespace quillo

@@ -313,5 +313,26 @@ TEST(MakeOutputPath, DocumentsFallbackCatchesCreationFailures) {
   EXPECT_EQ(message, "Failed to create file \"" + dir.File("docs2/a.mp3") + "\"");
 }
 
+// The join's save dialog starts in the folder outputs go to: the specific
+// one, else the first source's.
+TEST(SuggestedJoinPath, StartsWhereTheOutputsGo) {
+  using M = OutputFolderMode;
+  struct Case {
+    M mode;
+    const char* folder;
+    const char* source;
+    const char* suggested;
+  };
+  const Case cases[] = {
+      {M::SameAsSource, "/out", "/music/a.wav", "/music/.mp3"},
+      {M::SpecificFolder, "/out", "/music/a.wav", "/out/.mp3"},
+      {M::SpecificFolder, "/out/", "/music/a.wav", "/out/.mp3"},
+      {M::SpecificFolder, "", "/music/a.wav", "/music/.mp3"},
+      {M::SameAsSource, "", "a.wav", ".mp3"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SuggestedJoinPath(c.mode, c.folder, c.source, "mp3"), c.suggested) << c.folder;
+}
+
 }  // namespace
 }  // namespace quillo

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "engine/Conversion.h"
+#include "engine/ProbeLoop.h"
 #include "engine/SourceFactory.h"
 #include "engine/UserPrompts.h"
+#include "engine/WindowsMediaSupport.h"
 #include "engine/media/WindowsMediaRuntime.h"
 #include "tests/engine/FakeMedia.h"
 #include "tests/support/TestSupport.h"
@@ -95,10 +97,11 @@ class FakeRuntime final : public WindowsMediaRuntime {
   explicit FakeRuntime(bool loads) : loads_(loads) {}
   bool IsLoaded() const override { return loaded_; }
   bool Load() override { return loaded_ = loads_; }
-  std::vector<WindowsMediaFormat> Formats() const override { return {}; }
+  std::vector<WindowsMediaFormat> Formats() const override { return formats; }
   std::optional<WindowsMediaFormat> PickFormat(int, int, int) const override { return {}; }
   bool loads_;
   bool loaded_ = false;
+  std::vector<WindowsMediaFormat> formats;
 };
 
 using B = SourceBackend;
@@ -178,6 +181,26 @@ TEST(SourceFactory, WindowsMediaRuntimeLoadsOnceAndIsTriedFirst) {
   EXPECT_TRUE(prompts.questions.empty());
 }
 
+// A stored choice matches a listed format by rate, channels and whole kbit/s;
+// formats under 1 kbit/s are not listed, so never match.
+TEST(WindowsMediaSupport, StoredChoiceMatchesTheListedFormat) {
+  FakeRuntime runtime(true);
+  runtime.formats = {{8000, 1, 500},     {22050, 2, 32000},  {44100, 1, 64000},
+                     {44100, 2, 128000}, {44100, 2, 128040}, {48000, 2, 192000}};
+  const std::vector<WindowsMediaFormat> listed = ListedWindowsMediaFormats(runtime);
+  ASSERT_EQ(listed.size(), 5u);
+  EXPECT_EQ(listed.front(), (WindowsMediaFormat{22050, 2, 32000}));
+  struct Case {
+    int rate, bitRate, channels, index;
+  };
+  const Case cases[] = {{22050, 32000, 2, 0},   {44100, 64000, 1, 1},   {44100, 128000, 2, 2},
+                        {44100, 128999, 2, 2},  {44100, 127999, 2, -1}, {44100, 64000, 2, -1},
+                        {48000, 192000, 1, -1}, {8000, 500, 1, -1},     {8000, 0, 1, -1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(FindListedFormat(listed, c.rate, c.bitRate, c.channels), c.index)
+        << c.rate << " " << c.bitRate << " " << c.channels;
+}
+
 TEST(ProbeFile, AppendsPropertiesAndRefusesDuplicates) {
   test::TempDir dir;
   const std::string a = dir.File("A.mp3");
@@ -218,6 +241,67 @@ TEST(ProbeFile, CdaFailureExplainsTheCdDrive) {
   EXPECT_EQ(result.status, ProbeResult::Status::Failed);
   EXPECT_EQ(result.detail, kCdaOnHardDiskDetail);
   EXPECT_TRUE(list.Items().empty());
+}
+
+// Cancel is asked before each file and once after the last; the failures
+// are collected in order with the last failure's reason.
+TEST(ProbeFiles, StopsWhenCancelledAndCollectsTheFailures) {
+  class Listener final : public ProbeListener {
+   public:
+    explicit Listener(int answersBeforeCancel) : left_(answersBeforeCancel) {}
+    void Probing(size_t index, size_t count, const std::string& path) override {
+      EXPECT_EQ(count, 4u);
+      EXPECT_EQ(index, probed.size());
+      probed.push_back(path);
+    }
+    void Probed(const std::string& path, const ProbeResult&) override {
+      EXPECT_EQ(path, probed.back());
+    }
+    bool IsCancelled() override { return left_-- <= 0; }
+    std::vector<std::string> probed;
+
+   private:
+    int left_;
+  };
+  const std::vector<std::string> paths = {"x.mp3", "gone1.mp3", "x.mp3", "gone2.mp3"};
+  struct Case {
+    int answersBeforeCancel;
+    size_t probed;
+    bool cancelled;
+    std::vector<std::string> failed;
+  };
+  const Case cases[] = {{0, 0, true, {}},
+                        {2, 2, true, {"gone1.mp3"}},
+                        {4, 4, true, {"gone1.mp3", "gone2.mp3"}},
+                        {5, 4, false, {"gone1.mp3", "gone2.mp3"}}};
+  for (const Case& c : cases) {
+    FakeBackends fakes;
+    fakes.opening = {B::AudioLibrary};
+    MemoryFileList list;
+    Listener listener(c.answersBeforeCancel);
+    const ProbeSummary summary = ProbeFiles(paths, list, fakes.table, nullptr, listener);
+    EXPECT_EQ(listener.probed, std::vector(paths.begin(), paths.begin() + c.probed));
+    EXPECT_EQ(summary.cancelled, c.cancelled);
+    EXPECT_EQ(summary.failed, c.failed);
+    EXPECT_EQ(summary.detail, c.failed.empty() ? "" : "No such file or directory");
+    EXPECT_EQ(list.Items().size(), c.probed == 0 ? 0u : 1u);  // the second x.mp3 is a duplicate
+  }
+}
+
+TEST(ProbeFiles, FailureMessageListsThePathsAndTheReason) {
+  struct Case {
+    std::vector<std::string> failed;
+    std::string detail;
+    size_t listed;
+    std::string message;
+  };
+  const std::string head = "Failed to load the following files.\n\n";
+  const Case cases[] = {{{}, "why", 30, ""},
+                        {{"a", "b"}, "", 30, head + "a\nb\n"},
+                        {{"a", "b"}, "why", 2, head + "a\nb\n\nwhy"},
+                        {{"a", "b", "c"}, "why", 2, head + "a\nb\n<more files>...\n\nwhy"}};
+  for (const Case& c : cases)
+    EXPECT_EQ(FailedFilesMessage(c.failed, c.detail, c.listed), c.message) << c.failed.size();
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <QComboBox>
 
 #include "catalog/Catalog.h"
-#include "engine/SourceFactory.h"
+#include "engine/WindowsMediaSupport.h"
 #include "tests/ui/OptionsTestSupport.h"
 
 namespace quillo {
