@@ -116,6 +116,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Column(index.column()).alignment);
+    case kSortRole:
+      return SortValue(index.row(), index.column());
     default:
       return {};
   }
@@ -128,14 +130,27 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
   return {};
 }
 
+QVariant FileListModel::SortValue(int row, int column) const {
+  const FileItem& item = Item(row);
+  switch (column) {
+    case kDurationColumn:
+      return static_cast<double>(item.duration);
+    case kBitRateColumn:
+      return item.bitRate;
+    case kSampleRateColumn:
+      return item.sampleRate;
+    default:
+      return QString::fromStdString(CellText(row, column));
+  }
+}
+
 void FileListModel::sort(int column, Qt::SortOrder order) {
   if (column < 0 || column >= kColumnCount) return;
-  std::vector<QString> cells;
-  cells.reserve(rows_.size());
-  for (int row = 0; row < Count(); ++row)
-    cells.push_back(QString::fromStdString(CellText(row, column)));
+  std::vector<QVariant> values;
+  values.reserve(rows_.size());
+  for (int row = 0; row < Count(); ++row) values.push_back(SortValue(row, column));
   const std::vector<int> sorted =
-      SortedRows(cells, Column(column).sortKind, order == Qt::DescendingOrder);
+      SortedRows(values, Column(column).sortKind, order == Qt::DescendingOrder);
 
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   std::vector<std::unique_ptr<Row>> reordered;
