@@ -107,12 +107,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       return QString::fromStdString(CellText(index.row(), index.column()));
     case Qt::ToolTipRole:
       // The whole source path, and the whole status where the column cuts it.
+      // A large gain may not fit its cell either.
       if (index.column() == kFileColumn) return QString::fromStdString(Item(index.row()).path);
-      if (index.column() == kOutputColumn)
-        return QString::fromStdString(rows_[static_cast<size_t>(index.row())]->output);
-      // A large gain may not fit its cell.
-      if (index.column() == kVolumeColumn)
-        return QString::fromStdString(rows_[static_cast<size_t>(index.row())]->volume);
+      if (index.column() == kOutputColumn || index.column() == kVolumeColumn)
+        return QString::fromStdString(CellText(index.row(), index.column()));
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Column(index.column()).alignment);
