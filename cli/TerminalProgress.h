@@ -4,18 +4,18 @@
 #include <string>
 
 #include "engine/ConversionProgress.h"
+#include "platform/TerminationSignals.h"
 
 namespace quillo {
 
 // Conversion progress on a terminal: one line on standard error, redrawn in
-// place, when standard error is a terminal; silent otherwise. Ctrl+C sets the
-// cancel flag, like the Cancel button.
+// place, when standard error is a terminal; silent otherwise. Ctrl+C, a kill
+// and a closed terminal cancel the run, like the Cancel button: the current
+// output is abandoned and removed, old targets stay.
 class TerminalProgress final : public ConversionProgress {
  public:
   TerminalProgress(std::ostream& err, bool enabled);
   ~TerminalProgress() override;
-  TerminalProgress(const TerminalProgress&) = delete;
-  TerminalProgress& operator=(const TerminalProgress&) = delete;
 
   void SetOverallText(const std::string& text) override;
   void SetOverallRange(int files) override { files_ = files; }
@@ -24,7 +24,7 @@ class TerminalProgress final : public ConversionProgress {
   int FileBarWidth() const override { return kBarWidth; }
   void SetFileBar(int position) override;
   void Pump() override {}
-  bool IsCancelled() const override;
+  bool IsCancelled() const override { return stopSignals_.Received(); }
 
  private:
   static constexpr int kBarWidth = 30;
@@ -38,6 +38,7 @@ class TerminalProgress final : public ConversionProgress {
   std::string overall_;
   std::string file_;
   bool drawn_ = false;
+  TerminationSignals stopSignals_;
 };
 
 }  // namespace quillo

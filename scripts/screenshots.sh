@@ -23,7 +23,7 @@ shoot() {
     "$@"
     status=$?
     kill "$wm" 2>/dev/null || true
-    exit "$status"' _ "$build/tests/ui/$program" "$folder" "$points"
+    exit "$status"' _ "$build/ui/screenshots/$program" "$folder" "$points"
 }
 
 for variant in 9pt:9:1 10pt:10:1 11pt:11:1 14pt:14:1 scale2:9:2; do

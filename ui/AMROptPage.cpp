@@ -45,9 +45,8 @@ void CAMROptPage::Build() {
   FillAmrModeList(wideList_, true, wideMode_);
   const auto addBand = [&](int row, const char* radioText, AmrBand band, const char* listText,
                            QComboBox* list) {
-    auto* radio = new QRadioButton(QString::fromUtf8(radioText), group);
-    radio->setChecked(band_ == band);
-    bandRadios_->addButton(radio, static_cast<int>(band));
+    QRadioButton* radio =
+        Radio(bandRadios_, group, radioText, static_cast<int>(band), static_cast<int>(band_));
     auto* label = new QLabel(QString::fromUtf8(listText), group);
     label->setBuddy(list);
     grid->addWidget(radio, row, 0);
@@ -56,8 +55,7 @@ void CAMROptPage::Build() {
   };
   addBand(0, "&NB (Narrow Band, 8000 Hz)", AmrBand::Narrow, "&Bit Rate:", narrowList_);
   addBand(1, "&WB (Wide Band, 16000 Hz)", AmrBand::Wide, "Bit &Rate:", wideList_);
-  dtxCheck_ = new QCheckBox(QStringLiteral("&Enable DTX (Discontinuous Transmission)"), group);
-  dtxCheck_->setChecked(dtx_ != 0);
+  dtxCheck_ = Check(group, "&Enable DTX (Discontinuous Transmission)", dtx_);
   grid->addWidget(dtxCheck_, 2, 0, 1, 3);
   grid->setColumnMinimumWidth(1, 60);
   grid->setColumnStretch(2, 1);
@@ -76,7 +74,7 @@ bool CAMROptPage::Leave() {
   if (bandRadios_->checkedId() >= 0) band_ = static_cast<AmrBand>(bandRadios_->checkedId());
   narrowMode_ = narrowList_->currentData().toInt();
   wideMode_ = wideList_->currentData().toInt();
-  dtx_ = dtxCheck_->isChecked() ? 1 : 0;
+  dtx_ = Checked(dtxCheck_);
   return true;
 }
 

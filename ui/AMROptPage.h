@@ -5,10 +5,6 @@
 #include "settings/ConversionSettings.h"
 #include "ui/OptionsPage.h"
 
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-
 namespace quillo {
 
 // Fills a mode list with the narrow-band ("4.75 kbps" ... "12.2 kbps") or

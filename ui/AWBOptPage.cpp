@@ -24,8 +24,7 @@ void CAWBOptPage::Build() {
   FillAmrModeList(modeList_, true, mode_);
   auto* label = new QLabel(QStringLiteral("&Bit Rate:"), group);
   label->setBuddy(modeList_);
-  dtxCheck_ = new QCheckBox(QStringLiteral("&Enable DTX (Discontinuous Transmission)"), group);
-  dtxCheck_->setChecked(dtx_ != 0);
+  dtxCheck_ = Check(group, "&Enable DTX (Discontinuous Transmission)", dtx_);
   grid->addWidget(new QLabel(QStringLiteral("Sample Frequency: 16000 Hz"), group), 0, 0, 1, 2);
   grid->addWidget(label, 1, 0);
   grid->addWidget(modeList_, 1, 1, Qt::AlignLeft);
@@ -35,7 +34,7 @@ void CAWBOptPage::Build() {
 
 bool CAWBOptPage::Leave() {
   mode_ = modeList_->currentData().toInt();
-  dtx_ = dtxCheck_->isChecked() ? 1 : 0;
+  dtx_ = Checked(dtxCheck_);
   return true;
 }
 

@@ -4,9 +4,6 @@
 
 #include "ui/OptionsPage.h"
 
-class QCheckBox;
-class QComboBox;
-
 namespace quillo {
 
 // The AWB page: the wide-band mode of AWB outputs and DTX.

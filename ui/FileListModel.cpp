@@ -108,15 +108,15 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
       return QString::fromStdString(CellText(index.row(), index.column()));
     case Qt::ToolTipRole:
       // The whole source path, and the whole status where the column cuts it.
+      // A large gain may not fit its cell either.
       if (index.column() == kFileColumn) return QString::fromStdString(Item(index.row()).path);
-      if (index.column() == kOutputColumn)
-        return QString::fromStdString(rows_[static_cast<size_t>(index.row())]->output);
-      // A large gain may not fit its cell.
-      if (index.column() == kVolumeColumn)
-        return QString::fromStdString(rows_[static_cast<size_t>(index.row())]->volume);
+      if (index.column() == kOutputColumn || index.column() == kVolumeColumn)
+        return QString::fromStdString(CellText(index.row(), index.column()));
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Column(index.column()).alignment);
+    case kSortRole:
+      return SortValue(index.row(), index.column());
     default:
       return {};
   }
@@ -129,14 +129,27 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
   return {};
 }
 
+QVariant FileListModel::SortValue(int row, int column) const {
+  const FileItem& item = Item(row);
+  switch (column) {
+    case kDurationColumn:
+      return static_cast<double>(item.duration);
+    case kBitRateColumn:
+      return item.bitRate;
+    case kSampleRateColumn:
+      return item.sampleRate;
+    default:
+      return QString::fromStdString(CellText(row, column));
+  }
+}
+
 void FileListModel::sort(int column, Qt::SortOrder order) {
   if (column < 0 || column >= kColumnCount) return;
-  std::vector<QString> cells;
-  cells.reserve(rows_.size());
-  for (int row = 0; row < Count(); ++row)
-    cells.push_back(QString::fromStdString(CellText(row, column)));
+  std::vector<QVariant> values;
+  values.reserve(rows_.size());
+  for (int row = 0; row < Count(); ++row) values.push_back(SortValue(row, column));
   const std::vector<int> sorted =
-      SortedRows(cells, Column(column).sortKind, order == Qt::DescendingOrder);
+      SortedRows(values, Column(column).sortKind, order == Qt::DescendingOrder);
 
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   std::vector<std::unique_ptr<Row>> reordered;

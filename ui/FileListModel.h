@@ -55,6 +55,8 @@ class FileListModel final : public QAbstractTableModel, public FileList {
   };
 
   void SetCell(int row, int column, std::string Row::*cell, const std::string& text);
+  // What a cell sorts by (kSortRole).
+  QVariant SortValue(int row, int column) const;
 
   std::vector<std::unique_ptr<Row>> rows_;
   std::unordered_map<std::string, Row*> paths_;

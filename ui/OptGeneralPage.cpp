@@ -35,27 +35,6 @@ const char* const kMonoExplanation =
     "And \"R channel\" means right channel. It's very useful when you want to convert a stereo "
     "file into two files that contains left and right channels distinguishingly.";
 
-QCheckBox* Check(QWidget* parent, const char* text, int32_t value) {
-  auto* check = new QCheckBox(QString::fromUtf8(text), parent);
-  check->setChecked(value != 0);
-  return check;
-}
-
-// Radios with ids 0, 1, 2 in one exclusive group; `checked` outside them
-// leaves every radio clear.
-QButtonGroup* Radios(QWidget* parent, std::initializer_list<const char*> texts, int checked,
-                     QList<QRadioButton*>& buttons) {
-  auto* group = new QButtonGroup(parent);
-  int id = 0;
-  for (const char* text : texts) {
-    auto* radio = new QRadioButton(QString::fromUtf8(text), parent);
-    radio->setChecked(id == checked);
-    group->addButton(radio, id++);
-    buttons.push_back(radio);
-  }
-  return group;
-}
-
 QLabel* Note(const char* text) {
   auto* label = new QLabel(QString::fromUtf8(text));
   label->setWordWrap(true);
@@ -89,6 +68,14 @@ void COptGeneralPage::Build() {
   BuildVolumeGroup();
   layout->addStretch(1);
   ApplyEnabling();
+}
+
+QButtonGroup* COptGeneralPage::Radios(QWidget* parent, std::initializer_list<const char*> texts,
+                                      int checked, QList<QRadioButton*>& buttons) {
+  auto* group = new QButtonGroup(parent);
+  int id = 0;
+  for (const char* text : texts) buttons.push_back(Radio(group, parent, text, id++, checked));
+  return group;
 }
 
 void COptGeneralPage::BuildFilterGroup() {
@@ -221,14 +208,14 @@ void COptGeneralPage::ApplyEnabling(QWidget* focus) {
 }
 
 bool COptGeneralPage::ReadControls() {
-  enableExtFilter_ = filterCheck_->isChecked() ? 1 : 0;
+  enableExtFilter_ = Checked(filterCheck_);
   filterExts_ = filterEdit_->text().toStdString();
-  doNotLoadHiddenFiles_ = hiddenCheck_->isChecked() ? 1 : 0;
-  enableDtsForCda_ = dtsCheck_->isChecked() ? 1 : 0;
+  doNotLoadHiddenFiles_ = Checked(hiddenCheck_);
+  enableDtsForCda_ = Checked(dtsCheck_);
   // No radio is checked only for a stored mode outside the list; it stays.
   if (monoRadios_->checkedId() >= 0) monoType_ = static_cast<MonoMixMode>(monoRadios_->checkedId());
-  enableSkipLength_ = skipCheck_->isChecked() ? 1 : 0;
-  enableConvertLength_ = lengthCheck_->isChecked() ? 1 : 0;
+  enableSkipLength_ = Checked(skipCheck_);
+  enableConvertLength_ = Checked(lengthCheck_);
   if (volumeRadios_->checkedId() >= 0) volumeRadio_ = volumeRadios_->checkedId();
   // Every edit is checked, enabled or not: what it holds is stored.
   for (auto [edit, value] : {std::pair{skipEdit_, &skipLength_}, {lengthEdit_, &convertLength_}}) {

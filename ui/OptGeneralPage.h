@@ -5,8 +5,6 @@
 #include "settings/ConversionSettings.h"
 #include "ui/OptionsPage.h"
 
-class QButtonGroup;
-class QCheckBox;
 class QLineEdit;
 
 namespace quillo {
@@ -28,6 +26,10 @@ class COptGeneralPage final : public OptionsPage {
   void Build() override;
 
  private:
+  // Radios with ids 0, 1, 2 ... in one exclusive group; `checked` outside
+  // them leaves every radio clear.
+  static QButtonGroup* Radios(QWidget* parent, std::initializer_list<const char*> texts,
+                              int checked, QList<QRadioButton*>& buttons);
   void BuildFilterGroup();
   void BuildMonoGroup();
   void BuildLengthGroup();

@@ -24,24 +24,6 @@ constexpr std::size_t kMaxFolderBytes = 4095;
 
 constexpr int kIndent = 20;
 
-QCheckBox* Check(QWidget* parent, const char* text, int32_t value) {
-  auto* check = new QCheckBox(QString::fromUtf8(text), parent);
-  check->setChecked(value != 0);
-  return check;
-}
-
-// Fills a drop-down list with (text, value) entries and selects the one with
-// `value`; none matching selects the first, whose value is returned.
-template <class Value>
-Value FillList(QComboBox* list, std::initializer_list<std::pair<const char*, Value>> entries,
-               Value value) {
-  for (const auto& [text, entryValue] : entries)
-    list->addItem(QString::fromUtf8(text), static_cast<int>(entryValue));
-  const int index = list->findData(static_cast<int>(value));
-  list->setCurrentIndex(index < 0 ? 0 : index);
-  return static_cast<Value>(list->currentData().toInt());
-}
-
 QString ChooseWithDialog(QWidget* parent, const QString& title, const QString& start) {
   return QFileDialog::getExistingDirectory(parent, title, start);
 }
@@ -145,10 +127,10 @@ void COptOutputPage::ApplyEnabling() {
 void COptOutputPage::ReadControls() {
   folderMode_ = static_cast<OutputFolderMode>(modeList_->currentData().toInt());
   folder_ = folderEdit_->text().toStdString();
-  createDirs_ = treeCheck_->isChecked() ? 1 : 0;
+  createDirs_ = Checked(treeCheck_);
   targetExists_ = static_cast<TargetExistsPolicy>(targetList_->currentData().toInt());
-  toDocuments_ = documentsCheck_->isChecked() ? 1 : 0;
-  browseOutputFolder_ = browseCheck_->isChecked() ? 1 : 0;
+  toDocuments_ = Checked(documentsCheck_);
+  browseOutputFolder_ = Checked(browseCheck_);
 }
 
 void COptOutputPage::Browse() {

@@ -7,8 +7,6 @@
 #include "settings/ConversionSettings.h"
 #include "ui/OptionsPage.h"
 
-class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;

@@ -17,17 +17,6 @@ namespace {
 // Wide enough for the longest codec name and "Auto" entry.
 constexpr int kListWidth = 380;
 
-// Selects the entry whose value is `value`, else the first.
-void SelectValue(QComboBox* list, int32_t value) {
-  const int index = list->findData(value);
-  list->setCurrentIndex(index < 0 ? 0 : index);
-}
-
-// The value of the selected entry, or `none` when nothing is selected.
-int32_t SelectedValue(const QComboBox* list, int32_t none) {
-  return list->currentIndex() < 0 ? none : list->currentData().toInt();
-}
-
 QString PageCaption(const OutputFormat& row) {
   return QString::fromStdString(PageTitle(row).value_or(std::string(row.extension)));
 }
@@ -63,9 +52,7 @@ void CPageOptAudio::Build() {
   rateList_->setObjectName(QStringLiteral("rateList"));
   bitRateList_->setObjectName(QStringLiteral("bitRateList"));
   channelList_->setObjectName(QStringLiteral("channelList"));
-  autoCheck_ =
-      new QCheckBox(QStringLiteral("A&uto (the program will choose the best options)"), group);
-  autoCheck_->setChecked(autoEncParam_ != 0);
+  autoCheck_ = Check(group, "A&uto (the program will choose the best options)", autoEncParam_);
 
   int row = 0;
   const auto addRow = [&](const char* text, QComboBox* list) {
@@ -143,7 +130,7 @@ void CPageOptAudio::OnCodecChanged(int index) {
 }
 
 bool CPageOptAudio::Leave() {
-  autoEncParam_ = autoCheck_->isChecked() ? 1 : 0;
+  autoEncParam_ = Checked(autoCheck_);
   codecId_ = SelectedValue(codecList_, codecId_);
   sampleRate_ = SelectedValue(rateList_, 0);
   bitRate_ = SelectedValue(bitRateList_, 0);

@@ -6,9 +6,6 @@
 #include "catalog/OutputFormat.h"
 #include "ui/OptionsPage.h"
 
-class QCheckBox;
-class QComboBox;
-
 namespace quillo {
 
 // The Audio Options page of one catalog row: the codec among the row's

@@ -35,16 +35,6 @@ QStringList SortedGenres() {
   return names;
 }
 
-QRadioButton* AddRadio(QButtonGroup* group, QWidget* parent, const char* text, int id) {
-  auto* radio = new QRadioButton(QString::fromUtf8(text), parent);
-  group->addButton(radio, id);
-  return radio;
-}
-
-void Check(QButtonGroup* group, int id) {
-  if (QAbstractButton* button = group->button(id)) button->setChecked(true);
-}
-
 }  // namespace
 
 CPageOptID3::CPageOptID3(const ConversionSettings& s, UserPrompts& prompts)
@@ -65,21 +55,18 @@ void CPageOptID3::Build() {
   auto* box = new QVBoxLayout(group);
 
   tagRadios_ = new QButtonGroup(group);
-  box->addWidget(AddRadio(tagRadios_, group, "&Add custom ID3 tag", 0));
+  box->addWidget(Radio(tagRadios_, group, "&Add custom ID3 tag", 0, tagRadio_));
   auto* grid = new QGridLayout;
   grid->setContentsMargins(20, 0, 0, 4);
   box->addLayout(grid);
-  box->addWidget(AddRadio(tagRadios_, group, "&Transfer ID3 tag from source file", 1));
-  picturesCheck_ = new QCheckBox(QStringLiteral("Transfer &pictures (cover art)"), group);
-  picturesCheck_->setChecked(transferPictures_ != 0);
+  box->addWidget(Radio(tagRadios_, group, "&Transfer ID3 tag from source file", 1, tagRadio_));
+  picturesCheck_ = Check(group, "Transfer &pictures (cover art)", transferPictures_);
   auto* picturesRow = new QHBoxLayout;
   picturesRow->setContentsMargins(20, 0, 0, 0);
   picturesRow->addWidget(picturesCheck_);
   box->addLayout(picturesRow);
-  box->addWidget(AddRadio(tagRadios_, group, "&None", 2));
-  Check(tagRadios_, tagRadio_);
-  replayGainCheck_ = new QCheckBox(QStringLiteral("Write &ReplayGain tags"), group);
-  replayGainCheck_->setChecked(writeReplayGain_ != 0);
+  box->addWidget(Radio(tagRadios_, group, "&None", 2, tagRadio_));
+  replayGainCheck_ = Check(group, "Write &ReplayGain tags", writeReplayGain_);
   box->addSpacing(4);
   box->addWidget(replayGainCheck_);
 
@@ -102,11 +89,10 @@ void CPageOptID3::Build() {
   auto* trackRow = new QHBoxLayout(track);
   trackRow->setContentsMargins(0, 0, 0, 0);
   for (auto [text, id] : {std::pair{"N&one", 0}, {"&Sequence number in list", 1}, {"C&ustom", 2}}) {
-    QRadioButton* radio = AddRadio(trackRadios_, track, text, id);
+    QRadioButton* radio = Radio(trackRadios_, track, text, id, trackRadio_);
     trackRow->addWidget(radio);
     tagFields_ << radio;
   }
-  Check(trackRadios_, trackRadio_);
   trackEdit_ = new SpinEdit(track, SpinEdit::Kind::Signed, 0, kMaxTrack, 1);
   trackEdit_->setObjectName(QStringLiteral("trackEdit"));
   trackEdit_->SetValue(tags_.customTrackNum);
@@ -119,8 +105,7 @@ void CPageOptID3::Build() {
   grid->addWidget(track, row++, 1);
 
   fileNameCheck_ =
-      new QCheckBox(QStringLiteral("Na&me as file name (not include extension)"), group);
-  fileNameCheck_->setChecked(tags_.titleAsFileName != 0);
+      Check(group, "Na&me as file name (not include extension)", tags_.titleAsFileName);
   grid->addWidget(fileNameCheck_, row++, 1);
   tagFields_ << fileNameCheck_;
   titleEdit_ = new QLineEdit(QString::fromStdString(tags_.title), group);
@@ -175,9 +160,9 @@ void CPageOptID3::ApplyEnabling() {
 bool CPageOptID3::Leave() {
   if (tagRadios_->checkedId() >= 0) tagRadio_ = tagRadios_->checkedId();
   if (trackRadios_->checkedId() >= 0) trackRadio_ = trackRadios_->checkedId();
-  tags_.titleAsFileName = fileNameCheck_->isChecked() ? 1 : 0;
-  transferPictures_ = picturesCheck_->isChecked() ? 1 : 0;
-  writeReplayGain_ = replayGainCheck_->isChecked() ? 1 : 0;
+  tags_.titleAsFileName = Checked(fileNameCheck_);
+  transferPictures_ = Checked(picturesCheck_);
+  writeReplayGain_ = Checked(replayGainCheck_);
   tags_.title = titleEdit_->text().toStdString();
   tags_.artist = artistEdit_->text().toStdString();
   tags_.album = albumEdit_->text().toStdString();

@@ -3,9 +3,6 @@
 #include "settings/ConversionSettings.h"
 #include "ui/OptionsPage.h"
 
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
 class QLineEdit;
 
 namespace quillo {

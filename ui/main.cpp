@@ -18,7 +18,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 #include "ui/Shell.h"
-#include "ui/TerminationSignals.h"
+#include "ui/TerminationNotifier.h"
 
 namespace {
 
@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
   quillo::QtPrompts prompts(shell);
   quillo::MainWindow window({backends.table(), settings, store, prompts, shell});
   prompts.SetParent(&window);
-  quillo::TerminationSignals stopSignals;
-  QObject::connect(&stopSignals, &quillo::TerminationSignals::received, &window,
+  quillo::TerminationNotifier stopSignals;
+  QObject::connect(&stopSignals, &quillo::TerminationNotifier::received, &window,
                    &quillo::MainWindow::Quit);
   if (const QScreen* screen = window.screen())
     window.move(screen->availableGeometry().center() - window.rect().center());

@@ -13,7 +13,7 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/DoubleBarDialog.h"
 #include "ui/FormatBox.h"
-#include "ui/TerminationSignals.h"
+#include "ui/TerminationNotifier.h"
 
 namespace quillo {
 namespace {
@@ -215,8 +215,8 @@ TEST_F(Converting, TerminationSignalCancelsAndCloses) {
   Add({test::MakeAudio(dir.File("long.wav"), "sine=f=440:d=120:r=22050")});
   Window().show();
   Window().Formats().setCurrentIndex(Window().Formats().findData(format_id::kFlac));
-  TerminationSignals stopSignals;
-  QObject::connect(&stopSignals, &TerminationSignals::received, &Window(), &MainWindow::Quit);
+  TerminationNotifier stopSignals;
+  QObject::connect(&stopSignals, &TerminationNotifier::received, &Window(), &MainWindow::Quit);
   test::WhileRunning(
       [&] {
         auto* dialog = test::VisibleWindow<DoubleBarDialog>();

@@ -15,7 +15,7 @@
 #include "catalog/Catalog.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/QtPrompts.h"
-#include "ui/TerminationSignals.h"
+#include "ui/TerminationNotifier.h"
 
 namespace quillo {
 namespace {
@@ -56,8 +56,8 @@ TEST_P(SignalTest, TermDuringTheCommandsDialogCancelsAndClosesTheWindow) {
   if (c.garbageOnly) test::WriteFile(tone, std::vector<uint8_t>(4000, 0x33));
   ASSERT_EQ(window.Model().Count(), 1);
 
-  TerminationSignals stopSignals;
-  QObject::connect(&stopSignals, &TerminationSignals::received, &window, &MainWindow::Quit);
+  TerminationNotifier stopSignals;
+  QObject::connect(&stopSignals, &TerminationNotifier::received, &window, &MainWindow::Quit);
   bool raised = false;
   test::WhileRunning(
       [&] {

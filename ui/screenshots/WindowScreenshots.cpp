@@ -4,48 +4,33 @@
 // command runs, and the list's context menu.
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFont>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "catalog/Catalog.h"
 #include "tests/ui/TextFit.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/DesktopStyle.h"
 #include "ui/DoubleBarDialog.h"
 #include "ui/FormatBox.h"
 #include "ui/ListColumns.h"
 #include "ui/ListMenus.h"
 #include "ui/SingleBarDialog.h"
+#include "ui/screenshots/ScreenshotSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace quillo;
+using screenshots::Settle;
 
 QString outputFolder;
 
-// The screen's pixels in `area`, as the user sees them.
 void Save(const QString& name, const QRect& area) {
-  QApplication::processEvents();
-  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
-                                                                    area.width(), area.height());
-  const QString path = outputFolder + "/" + name;
-  std::printf("%s: %s\n", qPrintable(path), shot.save(path) ? "saved" : "FAILED");
-}
-
-// Lets the window manager place and frame what was shown.
-void Settle() {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  screenshots::Save(outputFolder + "/" + name, area);
 }
 
 void ReportTexts(const char* what, const QWidget& widget, const QList<int>& elided = {}) {
@@ -61,19 +46,8 @@ QRect Around(const QWidget& widget, int margin) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  QApplication::setStyle(new DesktopStyle);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [POINTS]\n", argv[0]);
-    return 2;
-  }
-  // The desktop's font size, as a desktop's settings would give it.
-  if (argc > 2) {
-    QFont font = QApplication::font();
-    font.setPointSizeF(std::atof(argv[2]));
-    QApplication::setFont(font);
-  }
-  outputFolder = QString::fromLocal8Bit(argv[1]);
-  fs::create_directories(argv[1]);
+  outputFolder = screenshots::Start(argc, argv);
+  if (outputFolder.isEmpty()) return 2;
 
   test::WindowTest world;
   const std::string in = world.dir.File("Music");

@@ -2,28 +2,25 @@
 
 #include <QObject>
 
-class QSocketNotifier;
+#include "platform/TerminationSignals.h"
 
 namespace quillo {
 
-// SIGTERM, SIGHUP and SIGINT as a Qt signal on the window's thread, so that
+// The termination signals as a Qt signal on the window's thread, so that
 // being told to stop is handled like Cancel and a close: the running command
 // stops and removes its partial output, and the settings are saved. One
 // object per process.
-class TerminationSignals final : public QObject {
+class TerminationNotifier final : public QObject {
   Q_OBJECT
 
  public:
-  explicit TerminationSignals(QObject* parent = nullptr);
-  ~TerminationSignals() override;
+  explicit TerminationNotifier(QObject* parent = nullptr);
 
  signals:
   void received();
 
  private:
-  void Drain();
-
-  QSocketNotifier* notifier_ = nullptr;
+  TerminationSignals caught_;
 };
 
 }  // namespace quillo
