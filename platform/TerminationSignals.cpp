@@ -30,10 +30,12 @@ extern "C" void OnSignal(int) {
 
 }  // namespace
 
-TerminationSignals::TerminationSignals() {
+TerminationSignals::TerminationSignals(bool needsWake) {
   received.store(false);
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, wakeEnds) != 0)
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, wakeEnds) != 0) {
     wakeEnds[0] = wakeEnds[1] = -1;
+    if (needsWake) return;
+  }
   struct sigaction action = {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);

@@ -9,7 +9,9 @@ namespace quillo {
 // default actions come back when the object goes. One object at a time.
 class TerminationSignals final {
  public:
-  TerminationSignals();
+  // `needsWake`: a program that only watches the descriptor keeps the default
+  // actions when no descriptor can be made, so that a signal still ends it.
+  explicit TerminationSignals(bool needsWake = false);
   ~TerminationSignals();
   TerminationSignals(const TerminationSignals&) = delete;
   TerminationSignals& operator=(const TerminationSignals&) = delete;

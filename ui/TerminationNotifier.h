@@ -20,7 +20,7 @@ class TerminationNotifier final : public QObject {
   void received();
 
  private:
-  TerminationSignals caught_;
+  TerminationSignals caught_{true};  // only the descriptor is watched
 };
 
 }  // namespace quillo
