@@ -47,6 +47,8 @@ class AudioStream {
   AudioStream() = default;
   // Decodes up to `bytes` bytes, whole frames; 0 at the end or on error.
   virtual size_t Decode(uint8_t* buffer, size_t bytes) = 0;
+  // The whole frames that fit in `bytes`, at most `framesLeft`.
+  size_t FramesToDecode(size_t bytes, uint64_t framesLeft) const;
 
   ChannelInfo info_;
   std::vector<int> speakers_;

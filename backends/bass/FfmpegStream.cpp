@@ -11,6 +11,7 @@
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
 #include "backends/ffmpeg/ChannelFold.h"
+#include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/RegularFile.h"
 
@@ -163,7 +164,7 @@ std::unique_ptr<AudioStream> FfmpegStream::Open(const std::string& path, Contain
 
 uint64_t CountAdtsSamples(const std::string& path) {
   if (!RegularFileProblem(path).empty()) return 0;
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  const FileHandle file = OpenFile(path, "rb");
   if (!file) return 0;
   uint8_t head[10];
   uint64_t offset = 0;
