@@ -74,7 +74,6 @@ uint64_t SampleCount(const std::string& path, Container container, const AVForma
 class DecoderStream final : public AudioStream {
  public:
   bool Open(const std::string& path, Container container, bool allowAac, bool allowAlac);
-  uint64_t FileSize() const override { return fileSize_; }
 
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
@@ -90,7 +89,6 @@ class DecoderStream final : public AudioStream {
   std::vector<int16_t> converted_;  // frames of more than eight channels
   std::vector<int16_t> pending_;
   size_t pendingOffset_ = 0;
-  uint64_t fileSize_ = 0;
 };
 
 bool DecoderStream::Open(const std::string& path, Container container, bool allowAac,

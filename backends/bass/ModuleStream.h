@@ -23,7 +23,6 @@ class ModuleStream final : public AudioStream {
   ModuleStream() = default;
 
   ModulePtr module_;
-  uint64_t framesLeft_ = 0;
 };
 
 // A render rate the synthesizers take: 0 asks for `fallback`, others are

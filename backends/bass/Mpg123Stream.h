@@ -14,8 +14,6 @@ class Mpg123Stream final : public AudioStream {
  public:
   static std::unique_ptr<AudioStream> Open(const std::string& path);
 
-  uint64_t FileSize() const override { return fileSize_; }
-
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
 
@@ -23,7 +21,6 @@ class Mpg123Stream final : public AudioStream {
   Mpg123Stream() = default;
 
   Mpg123Ptr handle_;
-  uint64_t fileSize_ = 0;
   bool ended_ = false;
 };
 

@@ -160,8 +160,7 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
   }
   stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};
   stream->speakers_ = SpeakersOf(file, sfInfo.format, sfInfo.channels);
-  stream->framesLeft_ = frames;
-  stream->length_ = frames * static_cast<uint64_t>(stream->BytesPerFrame());
+  stream->SetFrames(frames);
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }

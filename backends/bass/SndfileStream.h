@@ -22,8 +22,6 @@ class SndfileStream final : public AudioStream {
   // `head` holds the file's first bytes, as read to recognise it.
   static std::unique_ptr<AudioStream> Open(const std::string& path, std::span<const uint8_t> head);
 
-  uint64_t FileSize() const override { return fileSize_; }
-
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
 
@@ -35,8 +33,6 @@ class SndfileStream final : public AudioStream {
   Reader reader_ = Reader::Short;
   std::vector<float> floats_;
   std::vector<int16_t> shorts_;
-  uint64_t framesLeft_ = 0;
-  uint64_t fileSize_ = 0;
 };
 
 }  // namespace quillo::audio

@@ -35,8 +35,7 @@ std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
   const bool eightBits = stream->bytesPerSample_ == 1 && !stream->float_;
   stream->info_ = {rate, channels, eightBits};
   stream->speakers_ = MaskSpeakers(static_cast<uint32_t>(WavpackGetChannelMask(context)), channels);
-  stream->framesLeft_ = static_cast<uint64_t>(frames);
-  stream->length_ = static_cast<uint64_t>(frames) * static_cast<uint64_t>(stream->BytesPerFrame());
+  stream->SetFrames(static_cast<uint64_t>(frames));
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }

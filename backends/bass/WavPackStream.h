@@ -16,8 +16,6 @@ class WavPackStream final : public AudioStream {
  public:
   static std::unique_ptr<AudioStream> Open(const std::string& path);
 
-  uint64_t FileSize() const override { return fileSize_; }
-
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
 
@@ -27,9 +25,7 @@ class WavPackStream final : public AudioStream {
   WavPackPtr context_;
   int bytesPerSample_ = 2;
   bool float_ = false;
-  uint64_t framesLeft_ = 0;
   std::vector<int32_t> unpacked_;
-  uint64_t fileSize_ = 0;
 };
 
 }  // namespace quillo::audio
