@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "backends/ffmpeg/FrameworkSink.h"
+#include "engine/media/FileHandle.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   const int bitRate = argc > 5 ? std::atoi(argv[5]) : 128000;
   const int rate = argc > 6 ? std::atoi(argv[6]) : 44100;
 
-  std::unique_ptr<FILE, int (*)(FILE*)> input(std::fopen(argv[1], "rb"), std::fclose);
+  const quillo::FileHandle input = quillo::OpenFile(argv[1], "rb");
   if (!input) {
     std::perror(argv[1]);
     return 1;

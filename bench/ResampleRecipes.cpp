@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/media/FileHandle.h"
 #include "tests/support/SineFit.h"
 
 namespace {
@@ -149,13 +150,12 @@ double Seconds(const Recipe& r, bool shared, const std::vector<std::vector<int16
 
 std::vector<int16_t> ReadRaw(const char* path) {
   std::vector<int16_t> out;
-  FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return out;
+  const quillo::FileHandle f = quillo::OpenFile(path, "rb");
+  if (!f) return out;
   int16_t buffer[4096];
   size_t n;
-  while ((n = std::fread(buffer, sizeof(int16_t), 4096, f)) > 0)
+  while ((n = std::fread(buffer, sizeof(int16_t), 4096, f.get())) > 0)
     out.insert(out.end(), buffer, buffer + n);
-  std::fclose(f);
   return out;
 }
 
@@ -164,10 +164,10 @@ std::vector<int16_t> ReadRaw(const char* path) {
 int main(int argc, char** argv) {
   const std::vector<int16_t> tone = Tone(kInRate, 10 * kInRate, 1000, 0.5);
   if (argc == 3 && std::strcmp(argv[1], "--tone") == 0) {
-    FILE* f = std::fopen(argv[2], "wb");
-    if (f == nullptr || std::fwrite(tone.data(), sizeof(int16_t), tone.size(), f) != tone.size())
+    quillo::FileHandle f = quillo::OpenFile(argv[2], "wb");
+    if (!f || std::fwrite(tone.data(), sizeof(int16_t), tone.size(), f.get()) != tone.size())
       return 1;
-    return std::fclose(f) == 0 ? 0 : 1;
+    return std::fclose(f.release()) == 0 ? 0 : 1;
   }
   std::printf("input tone (16-bit, 44100 Hz): SNR %.2f dB\n", FitSine(tone, kInRate, 1000).snr);
   if (argc == 2) {

@@ -1,5 +1,6 @@
 #include "engine/BlockLoop.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/FileProgress.h"
@@ -124,13 +125,17 @@ LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& rou
   BlockLoop loop(source, sink, route);
   const uint64_t total = source.GetProgressTotal();
   FileProgress fileProgress(progress, total, verb, displayName);
+  const auto blocksPerProgress = static_cast<uint64_t>(std::max(route.blocksPerProgress, 1));
   int frames = loop.Read();
   if (frames <= 0) return LoopEnd::NothingRead;
+  uint64_t block = 0;
   do {
     const uint64_t position = source.GetProgressPosition();
-    fileProgress.Update(position);
-    progress.Pump();
-    if (progress.IsCancelled()) return LoopEnd::Cancelled;
+    if (block++ % blocksPerProgress == 0) {
+      fileProgress.Update(position);
+      progress.Pump();
+      if (progress.IsCancelled()) return LoopEnd::Cancelled;
+    }
     if (!loop.Window(frames)) break;
     if (frames > 0 && !loop.Emit(frames)) return LoopEnd::WriteFailed;
     if (route.stopAtProgressTotal && position >= total) break;

@@ -17,13 +17,15 @@ struct BlockRoute {
   int sourceChannels = 0;  // as delivered: 1 or 2
   int outputRate = 0;
   int outputChannels = 0;
-  bool resample = false;   // through the adapter (rate change or mix to mono)
-  int pickChannel = 0;     // 0: none, 1: left alone, 2: right alone
-  int64_t skipFrames = 0;  // frames to drop at the start
+  bool resample = false;      // through the adapter (rate change or mix to mono)
+  int pickChannel = 0;        // 0: none, 1: left alone, 2: right alone
+  int64_t skipFrames = 0;     // frames to drop at the start
   int64_t lengthFrames = -1;  // frames to convert; negative: no limit
   float gain = 1.0f;
   bool applyGain = false;
   bool stopAtProgressTotal = false;  // rendered material ends at its reported length
+  // The display and the cancel are looked at every this many blocks.
+  int blocksPerProgress = 1;
 };
 
 enum class LoopEnd {
@@ -35,6 +37,8 @@ enum class LoopEnd {
 };
 
 // Moves every block of `source` into `sink` along `route`, with progress.
+// The source is read here and nowhere else: every pass, the normalize scan
+// included, goes through this loop.
 LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& route,
                      ConversionProgress& progress, const std::string& verb,
                      const std::string& displayName);

@@ -11,6 +11,12 @@
 #include "engine/SourceFactory.h"
 #include "settings/ConversionSettings.h"
 
+// The passes over one file, one file each: ConvertPass.cpp converts a file
+// into its own output, AppendFile.cpp adds one to a join, NormalizeScan.cpp
+// measures it, PreprocessDts.cpp copies it into a scratch file. The steps
+// they share are in PassSteps.h, the tags in PassTags.cpp. Each pass reads
+// its source through RunBlockLoop and releases it when the pass returns.
+
 namespace quillo {
 
 extern const char* const kSkipTooLongDetail;

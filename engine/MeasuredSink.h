@@ -25,6 +25,7 @@ class MeasuredSink final : public MediaSink {
   void SetChannels(int channels) override { sink_.SetChannels(channels); }
   void SetBitRate(int bitsPerSecond) override { sink_.SetBitRate(bitsPerSecond); }
   void SetCodecOptions(const SinkOptions& options) override { sink_.SetCodecOptions(options); }
+  bool ResamplesItself() const override { return sink_.ResamplesItself(); }
   bool Open() override { return sink_.Open(); }
   bool Write(const int16_t* left, const int16_t* right, int frames) override {
     if (measuring_) meter_.Add(left, right, frames);

@@ -29,7 +29,6 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTabl
   // report 0 until they know the output rate).
   const int rate = source->GetSampleRate();
   if (rate > 0 && !IsSaneSampleRate(rate)) {
-    source->Close();
     result.detail = UnsupportedRateDetail(rate);
     return result;
   }
@@ -41,7 +40,6 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTabl
   item.sampleRate = source->GetSampleRate();
   item.bitRate = source->GetBitRateKbps();
   item.channels = source->GetSourceChannels();
-  source->Close();
   result.status = ProbeResult::Status::Added;
   result.row = list.Append(std::move(item), key);
   return result;

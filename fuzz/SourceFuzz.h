@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 
 namespace quillo::fuzz {
@@ -32,10 +33,10 @@ inline const std::string& ScratchPath() {
 // Replaces the scratch file's contents with the input; false when it could
 // not be written (the input is then passed over).
 inline bool WriteScratch(const uint8_t* data, size_t size) {
-  std::FILE* file = std::fopen(ScratchPath().c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(data, 1, size, file) == size;
-  return std::fclose(file) == 0 && written;
+  FileHandle file = OpenFile(ScratchPath(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(data, 1, size, file.get()) == size;
+  return std::fclose(file.release()) == 0 && written;
 }
 
 inline int FeedSource(MediaSource& source, const uint8_t* data, size_t size) {

@@ -3,6 +3,8 @@
 #include <opencore-amrnb/interf_dec.h>
 #include <opencore-amrwb/dec_if.h>
 
+#include <utility>
+
 namespace quillo {
 
 namespace {
@@ -25,22 +27,24 @@ const BandDecoder& DecoderOf(const AmrStorageFormat& format) {
 
 }  // namespace
 
-AmrDecoder::AmrDecoder(const AmrStorageFormat& format, std::FILE* file, void* state)
-    : format_(format), file_(file), state_(state), position_(format.magic.size()) {}
-
-AmrDecoder::~AmrDecoder() { DecoderOf(format_).exit(state_); }
+AmrDecoder::AmrDecoder(const AmrStorageFormat& format, FileHandle file, AmrStatePtr state)
+    : format_(format),
+      file_(std::move(file)),
+      state_(std::move(state)),
+      position_(format.magic.size()) {}
 
 std::unique_ptr<AmrDecoder> AmrDecoder::Init(const AmrStorageFormat& format,
                                              const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  FileHandle file = OpenFile(path, "rb");
   if (!file) return nullptr;
   std::array<char, kAmrHeadBytes> magic{};
   if (std::fread(magic.data(), 1, format.magic.size(), file.get()) != format.magic.size() ||
       std::string_view(magic.data(), format.magic.size()) != format.magic)
     return nullptr;
-  void* state = DecoderOf(format).init();
-  if (state == nullptr) return nullptr;
-  return std::unique_ptr<AmrDecoder>(new AmrDecoder(format, file.release(), state));
+  const BandDecoder& band = DecoderOf(format);
+  AmrStatePtr state(band.init(), band.exit);
+  if (!state) return nullptr;
+  return std::unique_ptr<AmrDecoder>(new AmrDecoder(format, std::move(file), std::move(state)));
 }
 
 int AmrDecoder::Decode(const int16_t** samples, uint64_t* position) {
@@ -56,7 +60,7 @@ int AmrDecoder::Decode(const int16_t** samples, uint64_t* position) {
     // A reserved type still stands for a frame's time: decode it as one
     // without data.
     if ((format_.decodedTypes & (1u << type)) == 0) frame_[0] = kAmrNoDataHeader;
-    DecoderOf(format_).decode(state_, frame_.data(), samples_.data(), 0);
+    DecoderOf(format_).decode(state_.get(), frame_.data(), samples_.data(), 0);
     *samples = samples_.data();
     *position = position_;
     return format_.frameSamples;

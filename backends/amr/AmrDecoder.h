@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "backends/amr/AmrState.h"
 #include "backends/amr/AmrStorageFormat.h"
+#include "engine/media/FileHandle.h"
 
 namespace quillo {
 
@@ -16,10 +18,6 @@ namespace quillo {
 // releases the decoder and its file.
 class AmrDecoder {
  public:
-  ~AmrDecoder();
-  AmrDecoder(const AmrDecoder&) = delete;
-  AmrDecoder& operator=(const AmrDecoder&) = delete;
-
   // Opens `path` and reads past the band's magic; null when the file cannot
   // be read, lacks the magic or no decoder state could be made.
   static std::unique_ptr<AmrDecoder> Init(const AmrStorageFormat& format, const std::string& path);
@@ -31,14 +29,11 @@ class AmrDecoder {
   int Decode(const int16_t** samples, uint64_t* position);
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  AmrDecoder(const AmrStorageFormat& format, std::FILE* file, void* state);
+  AmrDecoder(const AmrStorageFormat& format, FileHandle file, AmrStatePtr state);
 
   const AmrStorageFormat& format_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
-  void* state_;  // the band's decoder state, released in the destructor
+  FileHandle file_;
+  AmrStatePtr state_;
   uint64_t position_ = 0;
   std::array<uint8_t, 64> frame_{};
   std::array<int16_t, kAmrMaxFrameSamples> samples_{};

@@ -5,18 +5,11 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "backends/amr/AmrNbEncoder.h"
 
 namespace quillo {
-
-// The vo-amrwbenc encoder state.
-struct AmrEncoder::WideBandState {
-  void* state = E_IF_init();
-  ~WideBandState() {
-    if (state != nullptr) E_IF_exit(state);
-  }
-};
 
 namespace {
 
@@ -30,12 +23,10 @@ std::string SystemError(int error) {
 
 }  // namespace
 
-AmrEncoder::AmrEncoder(const AmrStorageFormat& format, std::FILE* file, bool dtx, int mode)
-    : format_(format), file_(file), dtx_(dtx), mode_(mode) {}
+AmrEncoder::AmrEncoder(const AmrStorageFormat& format, FileHandle file, bool dtx, int mode)
+    : format_(format), file_(std::move(file)), dtx_(dtx), mode_(mode) {}
 
-AmrEncoder::~AmrEncoder() {
-  if (file_ != nullptr) std::fclose(file_);
-}
+AmrEncoder::~AmrEncoder() = default;
 
 std::unique_ptr<AmrEncoder> AmrEncoder::Init(const AmrStorageFormat& format,
                                              const std::string& path, bool dtx, int mode,
@@ -45,15 +36,15 @@ std::unique_ptr<AmrEncoder> AmrEncoder::Init(const AmrStorageFormat& format,
     return nullptr;
   }
   errno = 0;
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
+  FileHandle file = OpenFile(path, "wb");
+  if (!file) {
     error = SystemError(errno);
     return nullptr;
   }
-  std::unique_ptr<AmrEncoder> encoder(new AmrEncoder(format, file, dtx, mode));
+  std::unique_ptr<AmrEncoder> encoder(new AmrEncoder(format, std::move(file), dtx, mode));
   if (&format == &kAmrWideBand) {
-    encoder->wideBand_ = std::make_unique<WideBandState>();
-    if (encoder->wideBand_->state == nullptr) {
+    encoder->wideBand_ = AmrStatePtr(E_IF_init(), E_IF_exit);
+    if (!encoder->wideBand_) {
       error = "The AMR-WB encoder could not be created";
       return nullptr;
     }
@@ -80,7 +71,7 @@ bool AmrEncoder::Fail(std::string reason) {
 bool AmrEncoder::WriteBytes(const uint8_t* bytes, size_t count) {
   if (file_ == nullptr) return Fail("The AMR file is already closed");
   errno = 0;
-  if (std::fwrite(bytes, 1, count, file_) != count) return Fail(SystemError(errno));
+  if (std::fwrite(bytes, 1, count, file_.get()) != count) return Fail(SystemError(errno));
   return true;
 }
 
@@ -89,7 +80,7 @@ bool AmrEncoder::Encode(const int16_t* samples) {
   std::array<uint8_t, kFrameBufferBytes> frame{};
   const int bytes = narrowBand_
                         ? narrowBand_->Encode(mode_, samples, frame.data())
-                        : E_IF_encode(wideBand_->state, mode_, samples, frame.data(), dtx_ ? 1 : 0);
+                        : E_IF_encode(wideBand_.get(), mode_, samples, frame.data(), dtx_ ? 1 : 0);
   if (bytes <= 0) return Fail("Encoding failed: the AMR encoder refused a frame");
   return WriteBytes(frame.data(), static_cast<size_t>(bytes));
 }
@@ -98,8 +89,7 @@ bool AmrEncoder::Quit() {
   if (file_ == nullptr) return Fail("The AMR file is already closed");
   // fclose flushes what the stream still holds: where a full disk shows.
   errno = 0;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
+  const bool closed = std::fclose(file_.release()) == 0;
   if (!closed) return Fail(SystemError(errno));
   return error_.empty();
 }

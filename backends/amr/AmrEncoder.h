@@ -5,7 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "backends/amr/AmrState.h"
 #include "backends/amr/AmrStorageFormat.h"
+#include "engine/media/FileHandle.h"
 
 namespace quillo {
 
@@ -17,10 +19,7 @@ class AmrNbEncoder;
 // failure to encode or write is reported with its reason.
 class AmrEncoder {
  public:
-  ~AmrEncoder();
-  AmrEncoder(const AmrEncoder&) = delete;
-  AmrEncoder& operator=(const AmrEncoder&) = delete;
-
+  ~AmrEncoder();  // out of line: AmrNbEncoder is complete only there
   // Creates or replaces the file at `path` and writes the magic. `mode` is
   // the band's mode (0..7 narrow, 0..8 wide). Null with `error` set on
   // failure.
@@ -39,17 +38,16 @@ class AmrEncoder {
   const std::string& ErrorText() const { return error_; }
 
  private:
-  struct WideBandState;
-  AmrEncoder(const AmrStorageFormat& format, std::FILE* file, bool dtx, int mode);
+  AmrEncoder(const AmrStorageFormat& format, FileHandle file, bool dtx, int mode);
   bool Fail(std::string reason);
   bool WriteBytes(const uint8_t* bytes, size_t count);
 
   const AmrStorageFormat& format_;
-  std::FILE* file_;  // closed by Quit or the destructor
+  FileHandle file_;  // closed by Quit, which reports how closing went
   bool dtx_;
   int mode_;
   std::unique_ptr<AmrNbEncoder> narrowBand_;
-  std::unique_ptr<WideBandState> wideBand_;
+  AmrStatePtr wideBand_{nullptr, nullptr};
   std::string error_;
 };
 

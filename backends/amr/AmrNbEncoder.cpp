@@ -14,12 +14,10 @@ constexpr std::array<int, 8> kModeBitRates{4750, 5150, 5900, 6700, 7400, 7950, 1
 
 }  // namespace
 
-void AmrNbEncoder::StateDeleter::operator()(void* state) const { Encoder_Interface_exit(state); }
-
 std::unique_ptr<AmrNbEncoder> AmrNbEncoder::Create(bool dtx) {
-  void* state = Encoder_Interface_init(dtx ? 1 : 0);
-  if (state == nullptr) return nullptr;
-  return std::unique_ptr<AmrNbEncoder>(new AmrNbEncoder(state));
+  AmrStatePtr state(Encoder_Interface_init(dtx ? 1 : 0), Encoder_Interface_exit);
+  if (!state) return nullptr;
+  return std::unique_ptr<AmrNbEncoder>(new AmrNbEncoder(std::move(state)));
 }
 
 int AmrNbEncoder::ModeForBitRate(int bitsPerSecond) {

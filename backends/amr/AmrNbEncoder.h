@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
+
+#include "backends/amr/AmrState.h"
 
 namespace quillo {
 
@@ -27,12 +30,9 @@ class AmrNbEncoder {
   int Encode(int mode, const int16_t* samples, uint8_t* out);
 
  private:
-  struct StateDeleter {
-    void operator()(void* state) const;
-  };
-  explicit AmrNbEncoder(void* state) : state_(state) {}
+  explicit AmrNbEncoder(AmrStatePtr state) : state_(std::move(state)) {}
 
-  std::unique_ptr<void, StateDeleter> state_;
+  AmrStatePtr state_;
 };
 
 }  // namespace quillo

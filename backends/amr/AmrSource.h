@@ -17,9 +17,6 @@ namespace quillo {
 // the file does not state them.
 class AmrSource final : public MediaSource {
  public:
-  AmrSource() = default;
-  ~AmrSource() override = default;
-
   void Close() override;
   // The render rate is not used: the band fixes the rate.
   bool Open(const std::string& path, int renderRate) override;

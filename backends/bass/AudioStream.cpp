@@ -1,11 +1,19 @@
 #include "backends/bass/AudioStream.h"
 
+#include <algorithm>
+
 namespace quillo::audio {
 
 double AudioStream::BytesToSeconds(uint64_t bytes) const {
   const int perFrame = BytesPerFrame();
   if (perFrame <= 0 || info_.freq <= 0) return 0.0;
   return static_cast<double>(bytes / static_cast<uint64_t>(perFrame)) / info_.freq;
+}
+
+size_t AudioStream::FramesToDecode(size_t bytes, uint64_t framesLeft) const {
+  const int perFrame = BytesPerFrame();
+  if (perFrame <= 0) return 0;
+  return static_cast<size_t>(std::min<uint64_t>(bytes / static_cast<size_t>(perFrame), framesLeft));
 }
 
 int64_t AudioStream::GetData(void* buffer, size_t bytes) {

@@ -34,7 +34,7 @@ class AudioStream {
   uint64_t Length() const { return length_; }
   uint64_t Position() const { return position_; }
   // The size of the file the stream reads, or kNoFileSize.
-  virtual uint64_t FileSize() const { return kNoFileSize; }
+  uint64_t FileSize() const { return fileSize_; }
 
   int BytesPerFrame() const { return info_.chans * (info_.eightBits ? 1 : 2); }
   double BytesToSeconds(uint64_t bytes) const;
@@ -47,10 +47,20 @@ class AudioStream {
   AudioStream() = default;
   // Decodes up to `bytes` bytes, whole frames; 0 at the end or on error.
   virtual size_t Decode(uint8_t* buffer, size_t bytes) = 0;
+  // The whole frames that fit in `bytes`, at most `framesLeft`.
+  size_t FramesToDecode(size_t bytes, uint64_t framesLeft) const;
+  // For a stream of a known frame count, once info_ is set: the length, and
+  // the frames left to decode.
+  void SetFrames(uint64_t frames) {
+    framesLeft_ = frames;
+    length_ = frames * static_cast<uint64_t>(BytesPerFrame());
+  }
 
   ChannelInfo info_;
   std::vector<int> speakers_;
   uint64_t length_ = 0;
+  uint64_t framesLeft_ = 0;
+  uint64_t fileSize_ = kNoFileSize;
 
  private:
   uint64_t position_ = 0;

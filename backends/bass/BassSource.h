@@ -18,7 +18,6 @@ namespace quillo {
 class BassSource final : public MediaSource {
  public:
   explicit BassSource(const audio::AudioLibrary& library) : library_(library) {}
-  ~BassSource() override { Close(); }
 
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;

@@ -115,18 +115,18 @@ std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path,
   if (device.empty() || !IsOpticalDrive(device)) return nullptr;
 
   std::unique_ptr<CdTrackStream> stream(new CdTrackStream);
-  cdrom_drive_t* drive = cdio_cddap_identify(device.c_str(), CDDA_MESSAGE_FORGETIT, nullptr);
+  stream->drive_.reset(cdio_cddap_identify(device.c_str(), CDDA_MESSAGE_FORGETIT, nullptr));
+  cdrom_drive_t* drive = stream->drive_.get();
   if (drive == nullptr) return nullptr;
-  stream->drive_ = drive;
   if (cdio_cddap_open(drive) != 0) return nullptr;
   const auto track = static_cast<track_t>(header->track);
   if (track > cdio_cddap_tracks(drive) || !cdio_cddap_track_audiop(drive, track)) return nullptr;
   const lsn_t first = cdio_cddap_track_firstsector(drive, track);
   const lsn_t last = cdio_cddap_track_lastsector(drive, track);
   if (first < 0 || last < first) return nullptr;
-  cdrom_paranoia_t* paranoia = cdio_paranoia_init(drive);
+  stream->paranoia_.reset(cdio_paranoia_init(drive));
+  cdrom_paranoia_t* paranoia = stream->paranoia_.get();
   if (paranoia == nullptr) return nullptr;
-  stream->paranoia_ = paranoia;
   cdio_paranoia_modeset(paranoia, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
   cdio_paranoia_seek(paranoia, first, SEEK_SET);
   stream->sectorsLeft_ = static_cast<uint32_t>(last - first + 1);
@@ -135,17 +135,12 @@ std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path,
   return stream;
 }
 
-CdTrackStream::~CdTrackStream() {
-  if (paranoia_ != nullptr) cdio_paranoia_free(static_cast<cdrom_paranoia_t*>(paranoia_));
-  if (drive_ != nullptr) cdio_cddap_close(static_cast<cdrom_drive_t*>(drive_));
-}
-
 size_t CdTrackStream::Decode(uint8_t* buffer, size_t bytes) {
   size_t filled = 0;
   while (filled < bytes) {
     if (sectorOffset_ >= kSectorBytes) {
       if (sectorsLeft_ == 0) break;
-      const int16_t* data = cdio_paranoia_read(static_cast<cdrom_paranoia_t*>(paranoia_), nullptr);
+      const int16_t* data = cdio_paranoia_read(paranoia_.get(), nullptr);
       if (data == nullptr) break;
       std::memcpy(sector_, data, kSectorBytes);
       --sectorsLeft_;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "backends/bass/AudioStream.h"
+#include "backends/bass/LibraryHandles.h"
 
 namespace quillo::audio {
 
@@ -32,7 +33,6 @@ std::string MountSourceFor(const std::string& mountinfo, const std::string& path
 class CdTrackStream final : public AudioStream {
  public:
   static std::unique_ptr<AudioStream> Open(const std::string& path, std::span<const uint8_t> head);
-  ~CdTrackStream() override;
 
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
@@ -40,8 +40,8 @@ class CdTrackStream final : public AudioStream {
  private:
   CdTrackStream() = default;
 
-  void* drive_ = nullptr;     // cdrom_drive_t
-  void* paranoia_ = nullptr;  // cdrom_paranoia_t
+  CdDrivePtr drive_;
+  ParanoiaPtr paranoia_;
   uint32_t sectorsLeft_ = 0;
   uint8_t sector_[2352] = {};
   size_t sectorOffset_ = sizeof sector_;

@@ -11,6 +11,7 @@
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
 #include "backends/ffmpeg/ChannelFold.h"
+#include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/RegularFile.h"
 
@@ -73,7 +74,6 @@ uint64_t SampleCount(const std::string& path, Container container, const AVForma
 class DecoderStream final : public AudioStream {
  public:
   bool Open(const std::string& path, Container container, bool allowAac, bool allowAlac);
-  uint64_t FileSize() const override { return fileSize_; }
 
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
@@ -89,7 +89,6 @@ class DecoderStream final : public AudioStream {
   std::vector<int16_t> converted_;  // frames of more than eight channels
   std::vector<int16_t> pending_;
   size_t pendingOffset_ = 0;
-  uint64_t fileSize_ = 0;
 };
 
 bool DecoderStream::Open(const std::string& path, Container container, bool allowAac,
@@ -163,7 +162,7 @@ std::unique_ptr<AudioStream> FfmpegStream::Open(const std::string& path, Contain
 
 uint64_t CountAdtsSamples(const std::string& path) {
   if (!RegularFileProblem(path).empty()) return 0;
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  const FileHandle file = OpenFile(path, "rb");
   if (!file) return 0;
   uint8_t head[10];
   uint64_t offset = 0;

@@ -3,51 +3,33 @@
 #include <fluidsynth.h>
 
 #include <cmath>
-#include <cstdio>
 
 #include "backends/bass/AudioLibrary.h"
 #include "backends/bass/ModuleStream.h"
-#include "engine/media/RegularFile.h"
+#include "engine/media/ByteReader.h"
 
 namespace quillo::audio {
 
-namespace {
-
-constexpr long kMaxMidiBytes = 64L * 1024 * 1024;
-
-fluid_synth_t* Synth(void* synth) { return static_cast<fluid_synth_t*>(synth); }
-
-std::vector<uint8_t> ReadMidiBytes(const std::string& path) {
-  if (!RegularFileProblem(path).empty()) return {};
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return {};
-  const long size = std::ftell(file.get());
-  if (size <= 0 || size > kMaxMidiBytes || std::fseek(file.get(), 0, SEEK_SET) != 0) return {};
-  std::vector<uint8_t> data(static_cast<size_t>(size));
-  if (std::fread(data.data(), 1, data.size(), file.get()) != data.size()) return {};
-  return data;
-}
-
-}  // namespace
+constexpr uint64_t kMaxMidiBytes = 64 * 1024 * 1024;
 
 std::unique_ptr<AudioStream> MidiStream::Open(const std::string& path, int rate,
                                               const std::string& fontPath) {
-  std::optional<MidiSong> song = ParseMidiFile(ReadMidiBytes(path));
+  std::optional<MidiSong> song = ParseMidiFile(ReadWholeFile(path, kMaxMidiBytes));
   if (!song) return nullptr;
   std::unique_ptr<MidiStream> stream(new MidiStream);
   const int renderRate = RenderRate(rate, kDefaultOutputRate, 8000, 96000);
 
-  fluid_settings_t* settings = new_fluid_settings();
+  stream->settings_.reset(new_fluid_settings());
+  fluid_settings_t* settings = stream->settings_.get();
   if (settings == nullptr) return nullptr;
-  stream->settings_ = settings;
   fluid_settings_setnum(settings, "synth.sample-rate", renderRate);
   fluid_settings_setint(settings, "synth.threadsafe-api", 0);
   // The synthesizer's own default gain leaves a single instrument far below
   // full scale; this level keeps a full band clear of clipping in most songs.
   fluid_settings_setnum(settings, "synth.gain", 0.5);
-  fluid_synth_t* synth = new_fluid_synth(settings);
+  stream->synth_.reset(new_fluid_synth(settings));
+  fluid_synth_t* synth = stream->synth_.get();
   if (synth == nullptr) return nullptr;
-  stream->synth_ = synth;
   if (!fontPath.empty() && fluid_synth_sfload(synth, fontPath.c_str(), 1) == FLUID_FAILED)
     return nullptr;
 
@@ -62,13 +44,8 @@ std::unique_ptr<AudioStream> MidiStream::Open(const std::string& path, int rate,
   return stream;
 }
 
-MidiStream::~MidiStream() {
-  if (synth_ != nullptr) delete_fluid_synth(Synth(synth_));
-  if (settings_ != nullptr) delete_fluid_settings(static_cast<fluid_settings_t*>(settings_));
-}
-
 void MidiStream::Dispatch(const MidiSong::Event& event) {
-  fluid_synth_t* synth = Synth(synth_);
+  fluid_synth_t* synth = synth_.get();
   const int channel = event.status & 0x0F;
   switch (event.status & 0xF0) {
     case 0x80:
@@ -103,8 +80,7 @@ void MidiStream::Dispatch(const MidiSong::Event& event) {
 
 size_t MidiStream::Decode(uint8_t* buffer, size_t bytes) {
   auto* out = reinterpret_cast<int16_t*>(buffer);
-  uint64_t frames = bytes / 4;
-  if (frames > totalFrames_ - frame_) frames = totalFrames_ - frame_;
+  const uint64_t frames = FramesToDecode(bytes, totalFrames_ - frame_);
   uint64_t done = 0;
   while (done < frames) {
     while (nextEvent_ < eventFrames_.size() && eventFrames_[nextEvent_] <= frame_)
@@ -113,7 +89,7 @@ size_t MidiStream::Decode(uint8_t* buffer, size_t bytes) {
     if (nextEvent_ < eventFrames_.size() && eventFrames_[nextEvent_] - frame_ < chunk)
       chunk = eventFrames_[nextEvent_] - frame_;
     int16_t* at = out + 2 * done;
-    fluid_synth_write_s16(Synth(synth_), static_cast<int>(chunk), at, 0, 2, at, 1, 2);
+    fluid_synth_write_s16(synth_.get(), static_cast<int>(chunk), at, 0, 2, at, 1, 2);
     done += chunk;
     frame_ += chunk;
   }

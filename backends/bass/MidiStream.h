@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "backends/bass/AudioStream.h"
+#include "backends/bass/LibraryHandles.h"
 #include "backends/bass/MidiFile.h"
 
 namespace quillo::audio {
@@ -18,7 +19,6 @@ class MidiStream final : public AudioStream {
   // `fontPath` may be empty: the song then plays silent.
   static std::unique_ptr<AudioStream> Open(const std::string& path, int rate,
                                            const std::string& fontPath);
-  ~MidiStream() override;
 
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
@@ -27,8 +27,8 @@ class MidiStream final : public AudioStream {
   MidiStream() = default;
   void Dispatch(const MidiSong::Event& event);
 
-  void* settings_ = nullptr;  // fluid_settings_t
-  void* synth_ = nullptr;     // fluid_synth_t
+  FluidSettingsPtr settings_;
+  FluidSynthPtr synth_;
   MidiSong song_;
   std::vector<uint64_t> eventFrames_;
   size_t nextEvent_ = 0;

@@ -4,8 +4,7 @@
 #include <string>
 
 #include "backends/bass/AudioStream.h"
-
-struct openmpt_module;
+#include "backends/bass/LibraryHandles.h"
 
 namespace quillo::audio {
 
@@ -16,7 +15,6 @@ namespace quillo::audio {
 class ModuleStream final : public AudioStream {
  public:
   static std::unique_ptr<AudioStream> Open(const std::string& path, int rate);
-  ~ModuleStream() override;
 
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
@@ -24,8 +22,7 @@ class ModuleStream final : public AudioStream {
  private:
   ModuleStream() = default;
 
-  openmpt_module* module_ = nullptr;
-  uint64_t framesLeft_ = 0;
+  ModulePtr module_;
 };
 
 // A render rate the synthesizers take: 0 asks for `fallback`, others are

@@ -11,10 +11,11 @@ namespace quillo::audio {
 std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
   if (!RegularFileProblem(path).empty()) return nullptr;
   int error = MPG123_OK;
-  mpg123_handle* handle = mpg123_new(nullptr, &error);
-  if (handle == nullptr) return nullptr;
+  Mpg123Ptr created(mpg123_new(nullptr, &error));
+  if (!created) return nullptr;
   std::unique_ptr<Mpg123Stream> stream(new Mpg123Stream);
-  stream->handle_ = handle;
+  stream->handle_ = std::move(created);
+  mpg123_handle* handle = stream->handle_.get();
 
   // The tags are read elsewhere: the decoder only skips an ID3v2 tag, so that
   // a huge one costs it no memory.
@@ -46,24 +47,17 @@ std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
   return stream;
 }
 
-Mpg123Stream::~Mpg123Stream() {
-  if (handle_ != nullptr) {
-    mpg123_close(handle_);
-    mpg123_delete(handle_);
-  }
-}
-
 size_t Mpg123Stream::Decode(uint8_t* buffer, size_t bytes) {
   size_t filled = 0;
   while (filled < bytes && !ended_) {
     size_t done = 0;
-    const int result = mpg123_read(handle_, buffer + filled, bytes - filled, &done);
+    const int result = mpg123_read(handle_.get(), buffer + filled, bytes - filled, &done);
     filled += done;
     if (result == MPG123_NEW_FORMAT) {
       long rate = 0;
       int channels = 0;
       int encoding = 0;
-      mpg123_getformat(handle_, &rate, &channels, &encoding);
+      mpg123_getformat(handle_.get(), &rate, &channels, &encoding);
       // A stream that changes its rate or channel count midway ends there.
       if (rate != info_.freq || channels != info_.chans) ended_ = true;
     } else if (result != MPG123_OK) {

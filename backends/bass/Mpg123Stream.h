@@ -4,8 +4,7 @@
 #include <string>
 
 #include "backends/bass/AudioStream.h"
-
-struct mpg123_handle_struct;
+#include "backends/bass/LibraryHandles.h"
 
 namespace quillo::audio {
 
@@ -14,9 +13,6 @@ namespace quillo::audio {
 class Mpg123Stream final : public AudioStream {
  public:
   static std::unique_ptr<AudioStream> Open(const std::string& path);
-  ~Mpg123Stream() override;
-
-  uint64_t FileSize() const override { return fileSize_; }
 
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
@@ -24,8 +20,7 @@ class Mpg123Stream final : public AudioStream {
  private:
   Mpg123Stream() = default;
 
-  mpg123_handle_struct* handle_ = nullptr;
-  uint64_t fileSize_ = 0;
+  Mpg123Ptr handle_;
   bool ended_ = false;
 };
 

@@ -117,10 +117,11 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
                                                  std::span<const uint8_t> head) {
   if (!RegularFileProblem(path).empty()) return nullptr;
   SF_INFO sfInfo{};
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &sfInfo);
-  if (file == nullptr) return nullptr;
+  SndfilePtr opened(sf_open(path.c_str(), SFM_READ, &sfInfo));
+  if (!opened) return nullptr;
   std::unique_ptr<SndfileStream> stream(new SndfileStream);
-  stream->file_ = file;
+  stream->file_ = std::move(opened);
+  SNDFILE* file = stream->file_.get();
 
   const int major = sfInfo.format & SF_FORMAT_TYPEMASK;
   const int minor = sfInfo.format & SF_FORMAT_SUBMASK;
@@ -159,39 +160,33 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
   }
   stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};
   stream->speakers_ = SpeakersOf(file, sfInfo.format, sfInfo.channels);
-  stream->framesLeft_ = frames;
-  stream->length_ = frames * static_cast<uint64_t>(stream->BytesPerFrame());
+  stream->SetFrames(frames);
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }
 
-SndfileStream::~SndfileStream() {
-  if (file_ != nullptr) sf_close(file_);
-}
-
 size_t SndfileStream::Decode(uint8_t* buffer, size_t bytes) {
+  const size_t frames = FramesToDecode(bytes, framesLeft_);
+  if (frames == 0) return 0;
   const auto perFrame = static_cast<size_t>(BytesPerFrame());
   const auto channels = static_cast<size_t>(info_.chans);
-  size_t frames = bytes / perFrame;
-  if (frames > framesLeft_) frames = static_cast<size_t>(framesLeft_);
-  if (frames == 0) return 0;
   const size_t samples = frames * channels;
   sf_count_t got = 0;
   switch (reader_) {
     case Reader::Short:
-      got =
-          sf_readf_short(file_, reinterpret_cast<short*>(buffer), static_cast<sf_count_t>(frames));
+      got = sf_readf_short(file_.get(), reinterpret_cast<short*>(buffer),
+                           static_cast<sf_count_t>(frames));
       break;
     case Reader::EightBit: {
       if (shorts_.size() < samples) shorts_.resize(samples);
-      got = sf_readf_short(file_, shorts_.data(), static_cast<sf_count_t>(frames));
+      got = sf_readf_short(file_.get(), shorts_.data(), static_cast<sf_count_t>(frames));
       for (size_t i = 0; i < static_cast<size_t>(got) * channels; ++i)
         buffer[i] = S16ToU8(shorts_[i]);
       break;
     }
     case Reader::Float: {
       if (floats_.size() < samples) floats_.resize(samples);
-      got = sf_readf_float(file_, floats_.data(), static_cast<sf_count_t>(frames));
+      got = sf_readf_float(file_.get(), floats_.data(), static_cast<sf_count_t>(frames));
       for (size_t i = 0; i < static_cast<size_t>(got) * channels; ++i) {
         const int16_t sample = FloatToS16(floats_[i]);
         std::memcpy(buffer + 2 * i, &sample, 2);

@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "backends/bass/AudioStream.h"
-
-struct sf_private_tag;
+#include "backends/bass/LibraryHandles.h"
 
 namespace quillo::audio {
 
@@ -22,9 +21,6 @@ class SndfileStream final : public AudioStream {
  public:
   // `head` holds the file's first bytes, as read to recognise it.
   static std::unique_ptr<AudioStream> Open(const std::string& path, std::span<const uint8_t> head);
-  ~SndfileStream() override;
-
-  uint64_t FileSize() const override { return fileSize_; }
 
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
@@ -33,12 +29,10 @@ class SndfileStream final : public AudioStream {
   enum class Reader { Short, EightBit, Float };
   SndfileStream() = default;
 
-  sf_private_tag* file_ = nullptr;
+  SndfilePtr file_;
   Reader reader_ = Reader::Short;
   std::vector<float> floats_;
   std::vector<int16_t> shorts_;
-  uint64_t framesLeft_ = 0;
-  uint64_t fileSize_ = 0;
 };
 
 }  // namespace quillo::audio

@@ -15,19 +15,12 @@ std::shared_ptr<const SoundFont> SoundFont::Load(const std::string& path) {
   if (!fluid_is_soundfont(path.c_str())) return nullptr;
   std::shared_ptr<SoundFont> font(new SoundFont);
   font->path_ = path;
-  fluid_settings_t* settings = new_fluid_settings();
-  if (settings == nullptr) return nullptr;
-  font->settings_ = settings;
-  fluid_synth_t* synth = new_fluid_synth(settings);
-  if (synth == nullptr) return nullptr;
-  font->synth_ = synth;
-  if (fluid_synth_sfload(synth, path.c_str(), 1) == FLUID_FAILED) return nullptr;
+  font->settings_.reset(new_fluid_settings());
+  if (!font->settings_) return nullptr;
+  font->synth_.reset(new_fluid_synth(font->settings_.get()));
+  if (!font->synth_ || fluid_synth_sfload(font->synth_.get(), path.c_str(), 1) == FLUID_FAILED)
+    return nullptr;
   return font;
-}
-
-SoundFont::~SoundFont() {
-  if (synth_ != nullptr) delete_fluid_synth(static_cast<fluid_synth_t*>(synth_));
-  if (settings_ != nullptr) delete_fluid_settings(static_cast<fluid_settings_t*>(settings_));
 }
 
 std::string FindSoundFont(const std::vector<std::string>& programFolders,

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "backends/bass/LibraryHandles.h"
+
 namespace quillo::audio {
 
 // The sound font's file name beside the program.
@@ -18,9 +20,6 @@ class SoundFont {
  public:
   // Reads the font at `path`; null when it is no sound font or cannot be read.
   static std::shared_ptr<const SoundFont> Load(const std::string& path);
-  ~SoundFont();
-  SoundFont(const SoundFont&) = delete;
-  SoundFont& operator=(const SoundFont&) = delete;
 
   const std::string& Path() const { return path_; }
 
@@ -28,8 +27,8 @@ class SoundFont {
   SoundFont() = default;
 
   std::string path_;
-  void* settings_ = nullptr;  // fluid_settings_t
-  void* synth_ = nullptr;     // fluid_synth_t
+  FluidSettingsPtr settings_;
+  FluidSynthPtr synth_;
 };
 
 // The sound font to load: "ct4mgm.sf2" in the first of `programFolders` that

@@ -12,22 +12,17 @@
 
 namespace quillo::audio {
 
-namespace {
-
-WavpackContext* Context(void* context) { return static_cast<WavpackContext*>(context); }
-
-}  // namespace
-
 std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
   if (!RegularFileProblem(path).empty()) return nullptr;
   char error[128] = {};
   // The correction file beside it is read only when it is a regular file too.
   int flags = OPEN_NORMALIZE | OPEN_DSD_AS_PCM;
   if (RegularFileProblem(path + "c").empty()) flags |= OPEN_WVC;
-  WavpackContext* context = WavpackOpenFileInput(path.c_str(), error, flags, 0);
-  if (context == nullptr) return nullptr;
+  WavPackPtr opened(WavpackOpenFileInput(path.c_str(), error, flags, 0));
+  if (!opened) return nullptr;
   std::unique_ptr<WavPackStream> stream(new WavPackStream);
-  stream->context_ = context;
+  stream->context_ = std::move(opened);
+  WavpackContext* context = stream->context_.get();
 
   const int channels = WavpackGetNumChannels(context);
   const auto rate = static_cast<int>(WavpackGetSampleRate(context));
@@ -39,27 +34,20 @@ std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
 
   const bool eightBits = stream->bytesPerSample_ == 1 && !stream->float_;
   stream->info_ = {rate, channels, eightBits};
-  stream->speakers_ =
-      MaskSpeakers(static_cast<uint32_t>(WavpackGetChannelMask(context)), channels);
-  stream->framesLeft_ = static_cast<uint64_t>(frames);
-  stream->length_ = static_cast<uint64_t>(frames) * static_cast<uint64_t>(stream->BytesPerFrame());
+  stream->speakers_ = MaskSpeakers(static_cast<uint32_t>(WavpackGetChannelMask(context)), channels);
+  stream->SetFrames(static_cast<uint64_t>(frames));
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }
 
-WavPackStream::~WavPackStream() {
-  if (context_ != nullptr) WavpackCloseFile(Context(context_));
-}
-
 size_t WavPackStream::Decode(uint8_t* buffer, size_t bytes) {
+  const size_t frames = FramesToDecode(bytes, framesLeft_);
+  if (frames == 0) return 0;
   const auto perFrame = static_cast<size_t>(BytesPerFrame());
   const auto channels = static_cast<size_t>(info_.chans);
-  size_t frames = bytes / perFrame;
-  if (frames > framesLeft_) frames = static_cast<size_t>(framesLeft_);
-  if (frames == 0) return 0;
   if (unpacked_.size() < frames * channels) unpacked_.resize(frames * channels);
   const uint32_t got =
-      WavpackUnpackSamples(Context(context_), unpacked_.data(), static_cast<uint32_t>(frames));
+      WavpackUnpackSamples(context_.get(), unpacked_.data(), static_cast<uint32_t>(frames));
   framesLeft_ -= got;
   const size_t samples = size_t{got} * channels;
   if (info_.eightBits) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "backends/bass/AudioStream.h"
+#include "backends/bass/LibraryHandles.h"
 
 namespace quillo::audio {
 
@@ -14,9 +15,6 @@ namespace quillo::audio {
 class WavPackStream final : public AudioStream {
  public:
   static std::unique_ptr<AudioStream> Open(const std::string& path);
-  ~WavPackStream() override;
-
-  uint64_t FileSize() const override { return fileSize_; }
 
  protected:
   size_t Decode(uint8_t* buffer, size_t bytes) override;
@@ -24,12 +22,10 @@ class WavPackStream final : public AudioStream {
  private:
   WavPackStream() = default;
 
-  void* context_ = nullptr;  // WavpackContext
+  WavPackPtr context_;
   int bytesPerSample_ = 2;
   bool float_ = false;
-  uint64_t framesLeft_ = 0;
   std::vector<int32_t> unpacked_;
-  uint64_t fileSize_ = 0;
 };
 
 }  // namespace quillo::audio

@@ -32,6 +32,11 @@ AudioProperties ReadAudioProperties(const AVFormatContext& context, int streamIn
 
 // The base of both framework sources, which report a file alike.
 class FfmpegMediaSource : public MediaSource {
+ public:
+  // 0 only when the container opened and holds no audio stream: a file that
+  // cannot be read at all is a failure, not a silent file.
+  int HasAudioStream() override { return noAudioStream_ ? 0 : 1; }
+
  protected:
   // Sets the base fields from `properties`, for 16-bit delivery.
   void SetProperties(const AudioProperties& properties) {
@@ -43,6 +48,8 @@ class FfmpegMediaSource : public MediaSource {
     bitsPerSample_ = 16;
     bytesPerSample_ = 2;
   }
+
+  bool noAudioStream_ = false;
 };
 
 }  // namespace quillo

@@ -10,8 +10,6 @@ namespace quillo {
 // 0), so that the list shows the file and its conversion says why it fails.
 class FrameworkProbeSource final : public FfmpegMediaSource {
  public:
-  ~FrameworkProbeSource() override { Close(); }
-
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t*, int16_t*) override { return 0; }

@@ -9,8 +9,6 @@ namespace quillo {
 FrameworkSource::FrameworkSource()
     : converted_(static_cast<size_t>(kMaxBlockFrames) * kMaxConvertedChannels) {}
 
-FrameworkSource::~FrameworkSource() { Close(); }
-
 void FrameworkSource::Close() {
   decoder_.Close();
   noAudioStream_ = false;

@@ -15,14 +15,10 @@ namespace quillo {
 class FrameworkSource final : public FfmpegMediaSource {
  public:
   FrameworkSource();
-  ~FrameworkSource() override;
 
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
-  // 0 only when the container opened and holds no audio stream: a file that
-  // cannot be read at all is a failure, not a silent file.
-  int HasAudioStream() override { return noAudioStream_ ? 0 : 1; }
   bool ReadTags(TagInfo& tags) override;
 
  private:
@@ -30,7 +26,6 @@ class FrameworkSource final : public FfmpegMediaSource {
   bool PrepareFrame(const AVFrame& frame);
 
   FfmpegDecoder decoder_;
-  bool noAudioStream_ = false;
   SampleConverter converter_;
   ChannelFold fold_;
   int cursor_ = 0;                  // first frame of the current one not yet handed out

@@ -34,7 +34,6 @@ size_t ReadFile(void* into, size_t size, size_t count, void* file) {
 int SeekFile(void* file, ogg_int64_t offset, int whence) {
   return fseeko(static_cast<std::FILE*>(file), static_cast<off_t>(offset), whence);
 }
-int CloseFile(void* file) { return std::fclose(static_cast<std::FILE*>(file)); }
 long TellFile(void* file) { return static_cast<long>(ftello(static_cast<std::FILE*>(file))); }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
@@ -50,11 +49,9 @@ void OggVorbisSource::VorbisFileCloser::operator()(OggVorbis_File* file) const {
   delete file;
 }
 
-OggVorbisSource::OggVorbisSource() = default;
-OggVorbisSource::~OggVorbisSource() = default;
-
 void OggVorbisSource::Close() {
   file_.reset();
+  stream_.reset();
   comments_.clear();
   pendingStart_ = 0;
   pendingFrames_ = 0;
@@ -72,21 +69,15 @@ bool OggVorbisSource::Open(const std::string& path, int /*renderRate*/) {
   Close();
   // Only regular files: opening a FIFO would wait for a writer.
   if (!RegularFileProblem(path).empty()) return false;
-  std::FILE* stream = std::fopen(path.c_str(), "rb");
-  if (stream == nullptr) return false;
+  FileHandle stream = OpenFile(path, "rb");
+  if (!stream) return false;
   struct stat info {};
-  if (fstat(fileno(stream), &info) != 0 || !S_ISREG(info.st_mode)) {
-    std::fclose(stream);
-    return false;
-  }
-  // On success the decoder owns the stream and closes it in ov_clear; on
-  // failure it is still ours.
+  if (fstat(fileno(stream.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  // The decoder only reads the stream (no close callback): its owner closes
+  // it after the decoder is cleared.
   std::unique_ptr<OggVorbis_File, VorbisFileCloser> file(new OggVorbis_File{});
-  const ov_callbacks callbacks = {ReadFile, SeekFile, CloseFile, TellFile};
-  if (ov_open_callbacks(stream, file.get(), nullptr, 0, callbacks) < 0) {
-    std::fclose(stream);
-    return false;
-  }
+  const ov_callbacks callbacks = {ReadFile, SeekFile, nullptr, TellFile};
+  if (ov_open_callbacks(stream.get(), file.get(), nullptr, 0, callbacks) < 0) return false;
   // Opening a chained file leaves the decoder in its last link; reading
   // would begin there and pass over every link before it.
   if (ov_seekable(file.get()) != 0 && ov_streams(file.get()) > 1 &&
@@ -121,6 +112,7 @@ bool OggVorbisSource::Open(const std::string& path, int /*renderRate*/) {
   // The decoder's total leaves out the header pages that its position
   // counts; the file's size is where that position ends.
   progressTotal_ = static_cast<uint64_t>(info.st_size);
+  stream_ = std::move(stream);
   file_ = std::move(file);
   return true;
 }

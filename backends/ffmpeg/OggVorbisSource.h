@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/media/Downmix.h"
+#include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/ResampleAdapter.h"
 #include "engine/media/TagInfo.h"
@@ -22,9 +23,6 @@ namespace quillo {
 // one) are left to the next candidate.
 class OggVorbisSource final : public MediaSource {
  public:
-  OggVorbisSource();
-  ~OggVorbisSource() override;
-
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
@@ -53,6 +51,9 @@ class OggVorbisSource final : public MediaSource {
   // one, to the delivered channels.
   void Fold(int frames, int16_t* left, int16_t* right);
 
+  // The decoder reads `stream_`, which is declared first so that it
+  // outlives the decoder.
+  FileHandle stream_;
   std::unique_ptr<OggVorbis_File, VorbisFileCloser> file_;
   std::vector<std::string> comments_;
   // Decoded samples, interleaved in the order of the stream's link, and the

@@ -71,8 +71,6 @@ void AiffSource::GsmCloser::operator()(gsm_state* state) const { gsm_destroy(sta
 AiffSource::AiffSource()
     : refill_([this](uint8_t* into, size_t max) { return ReadData(into, max); }) {}
 
-AiffSource::~AiffSource() = default;
-
 void AiffSource::Close() {
   file_.reset();
   header_ = AiffHeader{};
@@ -91,7 +89,7 @@ bool AiffSource::Open(const std::string& path, int /*renderRate*/) {
   Close();
   // Only regular files: opening a FIFO would wait for a writer.
   if (!RegularFileProblem(path).empty()) return false;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  FileHandle file = OpenFile(path, "rb");
   if (!file) return false;
   // Checked again on the open file, which may have been replaced meanwhile.
   struct stat info {};

@@ -8,6 +8,7 @@
 #include "backends/files/AiffHeader.h"
 #include "backends/files/AuSamples.h"
 #include "backends/files/DwvwDecoder.h"
+#include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/TagInfo.h"
 
@@ -22,7 +23,6 @@ namespace quillo {
 class AiffSource final : public MediaSource {
  public:
   AiffSource();
-  ~AiffSource() override;
 
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
@@ -30,9 +30,6 @@ class AiffSource final : public MediaSource {
   bool ReadTags(TagInfo& tags) override;
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
   struct GsmCloser {
     void operator()(gsm_state* state) const;
   };
@@ -45,7 +42,7 @@ class AiffSource final : public MediaSource {
   int ReadGsm(int16_t* left, int16_t* right);
   int ReadDwvw(int16_t* left, int16_t* right);
 
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  FileHandle file_;
   AiffHeader header_;
   uint64_t dataLeft_ = 0;
   // DWVW frames still to deliver when "COMM" gave their count.

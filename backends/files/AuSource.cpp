@@ -13,8 +13,6 @@
 
 namespace quillo {
 
-AuSource::~AuSource() = default;
-
 void AuSource::Close() {
   file_.reset();
   buffer_.reset();
@@ -35,7 +33,7 @@ bool AuSource::Open(const std::string& path, int /*renderRate*/) {
   if (!RegularFileProblem(path).empty()) {
     return false;
   }
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  FileHandle file = OpenFile(path, "rb");
   if (!file) {
     return false;
   }

@@ -8,6 +8,7 @@
 #include "backends/files/AuHeader.h"
 #include "backends/files/AuSamples.h"
 #include "backends/files/G72xState.h"
+#include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 
 namespace quillo {
@@ -17,16 +18,11 @@ namespace quillo {
 // PCM with more than two channels folded to stereo.
 class AuSource final : public MediaSource {
  public:
-  ~AuSource() override;
-
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
   using AdpcmDecoder = int16_t (*)(int code, G72xState& state);
 
   int ConvertSamples(size_t bytes, int16_t* left, int16_t* right);
@@ -35,7 +31,7 @@ class AuSource final : public MediaSource {
   int NextCode(const uint8_t*& data, const uint8_t* end);
 
   std::unique_ptr<uint8_t[]> buffer_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  FileHandle file_;
   AuHeader header_;
   int sampleBytes_ = 0;
   AuSampleConverter convert_ = nullptr;

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
+#include "engine/media/FileHandle.h"
 #include "engine/media/RegularFile.h"
 
 namespace quillo {
@@ -12,7 +12,7 @@ namespace quillo {
 bool FileStartsWith(const void* expected, size_t count, const std::string& path) {
   // Reading a FIFO or a device could wait for ever.
   if (!RegularFileProblem(path).empty()) return false;
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  const FileHandle file = OpenFile(path, "rb");
   if (!file) return false;
   std::vector<unsigned char> head(count);
   if (count > 0 && std::fread(head.data(), 1, count, file.get()) != count) return false;

@@ -13,6 +13,7 @@
 
 #include "backends/files/LegacyText.h"
 #include "engine/media/ByteReader.h"
+#include "engine/media/FileHandle.h"
 #include "engine/media/GenreTable.h"
 #include "engine/media/RegularFile.h"
 
@@ -22,7 +23,6 @@ namespace {
 
 // No chunk is read into memory beyond this, whatever its header claims.
 constexpr uint32_t kMaxChunkRead = 10 * 1024 * 1024;
-using File = std::unique_ptr<FILE, int (*)(FILE*)>;
 
 bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -261,7 +261,7 @@ bool ReadRiffInfoTags(const std::string& path, TagInfo& tags) {
   tags = TagInfo{};
   // Reading a FIFO or a device could wait for ever.
   if (!RegularFileProblem(path).empty()) return false;
-  File file(std::fopen(path.c_str(), "rb"), std::fclose);
+  FileHandle file = OpenFile(path, "rb");
   if (!file) return false;
 
   uint8_t head[12];

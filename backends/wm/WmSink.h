@@ -28,6 +28,8 @@ class WmSink final : public MediaSink {
   void SetCodecOptions(const SinkOptions& options) override {
     format_ = options.windowsMediaFormat;
   }
+  // The writer converts the rate and the channel count to the format's own.
+  bool ResamplesItself() const override { return true; }
 
   bool Open() override;
   bool Write(const int16_t* left, const int16_t* right, int frames) override;

@@ -17,15 +17,12 @@ namespace quillo {
 class WmSource final : public FfmpegMediaSource {
  public:
   explicit WmSource(const WindowsMediaRuntime& runtime) : runtime_(runtime) {}
-  ~WmSource() override { Close(); }
 
   void Close() override;
   // Fails without the Windows Media support, and for a file the reader
   // cannot open; the factory then turns to the framework.
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
-  // 0 only when the file opened and holds no audio stream.
-  int HasAudioStream() override { return noAudioStream_ ? 0 : 1; }
   // Title, Author, Description, WM/AlbumTitle, WM/Genre, WM/TrackNumber (a
   // number, or a text such as "7/12" whose leading number counts), WM/Year,
   // Copyright and WM/Composer.
@@ -35,7 +32,6 @@ class WmSource final : public FfmpegMediaSource {
   const WindowsMediaRuntime& runtime_;
   WmSyncReader reader_;
   bool open_ = false;
-  bool noAudioStream_ = false;
   ChannelFold fold_;
   std::vector<int16_t> sample_;  // the last decompressed sample, reused
   size_t readIndex_ = 0;         // next value of sample_ to hand out

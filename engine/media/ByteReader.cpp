@@ -3,13 +3,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
+
+#include "engine/media/FileHandle.h"
+#include "engine/media/RegularFile.h"
 
 namespace quillo {
 
 std::vector<uint8_t> ReadFileHead(const std::string& path, uint64_t offset, size_t bytes) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  const FileHandle file = OpenFile(path, "rb");
   struct stat info {};
   if (!file || fstat(fileno(file.get()), &info) != 0) return {};
   const auto size = static_cast<uint64_t>(info.st_size);
@@ -21,6 +22,19 @@ std::vector<uint8_t> ReadFileHead(const std::string& path, uint64_t offset, size
   std::vector<uint8_t> head(bytes);
   head.resize(std::fread(head.data(), 1, bytes, file.get()));
   return head;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxBytes) {
+  if (!RegularFileProblem(path).empty()) return {};
+  const FileHandle file = OpenFile(path, "rb");
+  if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return {};
+  const long size = std::ftell(file.get());
+  if (size <= 0 || static_cast<uint64_t>(size) > maxBytes ||
+      std::fseek(file.get(), 0, SEEK_SET) != 0)
+    return {};
+  std::vector<uint8_t> data(static_cast<size_t>(size));
+  if (std::fread(data.data(), 1, data.size(), file.get()) != data.size()) return {};
+  return data;
 }
 
 }  // namespace quillo

@@ -86,4 +86,9 @@ class ByteReader {
 // Callers check first that the path is a regular file: a FIFO would block.
 std::vector<uint8_t> ReadFileHead(const std::string& path, uint64_t offset, size_t bytes);
 
+// The whole of the regular file at `path` when it holds 1 to `maxBytes`
+// bytes; empty when it is not a regular file, cannot be read, or is empty or
+// larger.
+std::vector<uint8_t> ReadWholeFile(const std::string& path, uint64_t maxBytes);
+
 }  // namespace quillo

@@ -27,6 +27,10 @@ class MediaSink {
   // Bits per second; 0 = the codec's own choice.
   virtual void SetBitRate(int /*bitsPerSecond*/) {}
   virtual void SetCodecOptions(const SinkOptions& /*options*/) {}
+  // True for a writer that converts the rate and channel count given to
+  // SetSampleRate and SetChannels to its format's own: the engine then hands
+  // it the source's blocks unconverted.
+  virtual bool ResamplesItself() const { return false; }
   // Creates the output file and the encoder.
   virtual bool Open() = 0;
   // With one channel only `left` is used; with two they are interleaved.

@@ -21,15 +21,19 @@ inline std::string UnsupportedRateDetail(int hz) {
 }
 
 // A decoder. Delivers signed 16-bit PCM, planar, one or two channels, in
-// blocks of at most kMaxBlockFrames frames. Open never throws; a source whose
-// Open failed may be destroyed without Close.
+// blocks of at most kMaxBlockFrames frames. Open never throws.
+// Destroying a source releases everything it holds (the file, the decoder
+// state, the library's handles), whether Open succeeded or not: its owner
+// ends a source's lifetime where the file must be let go, and never calls
+// Close for that.
 class MediaSource {
  public:
   virtual ~MediaSource() = default;
   MediaSource(const MediaSource&) = delete;
   MediaSource& operator=(const MediaSource&) = delete;
 
-  // Releases the file and the decoder state.
+  // Releases the file and the decoder state and clears what the source
+  // reports, so that the same object may Open another file.
   virtual void Close() = 0;
   // Opens `path`. `renderRate` is the rate the engine would like; only
   // sources without a rate of their own (MIDI, modules) use it.

@@ -4,6 +4,7 @@
 
 #include "catalog/Catalog.h"
 #include "engine/ConvertPass.h"
+#include "engine/output/LoudnessMeter.h"
 #include "tests/engine/FakeMedia.h"
 #include "tests/support/TestSupport.h"
 
@@ -50,9 +51,11 @@ class ConvertPassTest : public ::testing::Test {
   bool sinkOpens = true;
   std::string tags = "untouched";
   int64_t sourceFrames = 44100;
+  int sourceChannels = 2;
+  int sourceBlock = 1152;
   BackendTable backends = test::FakeTable(
       [this](SourceBackend) {
-        return std::make_unique<test::RampSource>(44100, 2, sourceFrames, 1152);
+        return std::make_unique<test::RampSource>(44100, sourceChannels, sourceFrames, sourceBlock);
       },
       [this] {
         auto made = std::make_unique<TaggedSink>(sinkOpens, tags);
@@ -65,6 +68,12 @@ class ConvertPassTest : public ::testing::Test {
     const OutputFormat& row = *FindFormat(settings.formats, formatId);
     PassContext context{settings, row, job, backends, factory, progress};
     return ConvertFile(item, context);
+  }
+  PassResult Scan(test::ScriptedProgress& progress, PassItem& item, Peaks& peaks,
+                  LoudnessMeter* meter) {
+    const OutputFormat& row = *FindFormat(settings.formats, format_id::kMp3);
+    PassContext context{settings, row, job, backends, factory, progress};
+    return NormalizeScan(item, context, peaks, meter);
   }
   // The factory opens only files that exist; the fake sources ignore their content.
   PassItem Item() {
@@ -122,6 +131,45 @@ TEST_F(ConvertPassTest, SkipLongerThanAKnownDurationFailsBeforeOpening) {
   EXPECT_EQ(job.failureDetail, kSkipTooLongDetail);
   EXPECT_EQ(sink, nullptr);
   EXPECT_FALSE(fs::exists(item.outputPath));
+}
+
+// The scan reads every block once: the peaks of the delivered channels and
+// the loudness of the same samples, the display and the cancel button looked
+// at every third block; a cancel leaves neither peaks nor a measurement.
+TEST_F(ConvertPassTest, NormalizeScanFindsPeaksAndLoudnessInOneRead) {
+  struct Case {
+    int channels;
+    int block;
+    int64_t frames;
+    int cancelAfter;  // pumps before the cancel; negative: none
+    int16_t minimum;
+    int16_t maximum;  // the right channel, -Value(n), reaches +10000
+    int pumps;
+  };
+  const Case cases[] = {
+      {2, 1152, 44100, -1, -10000, 10000, 13},  // 39 blocks
+      {1, 509, 25000, -1, -10000, 9999, 17},    // 50 blocks
+      {2, 509, 44100, 3, 1, -1, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.channels << " channels, blocks of " << c.block);
+    sourceChannels = c.channels;
+    sourceBlock = c.block;
+    sourceFrames = c.frames;
+    test::ScriptedProgress progress(c.cancelAfter);
+    PassItem item = Item();
+    Peaks peaks{1, -1};
+    LoudnessMeter meter(false);
+    const PassResult result = Scan(progress, item, peaks, &meter);
+    EXPECT_EQ(result.ok, c.cancelAfter < 0);
+    EXPECT_EQ(peaks.minimum, c.minimum);
+    EXPECT_EQ(peaks.maximum, c.maximum);
+    EXPECT_EQ(progress.pumps, c.pumps);
+    EXPECT_EQ(meter.IntegratedLufs().has_value(), result.ok);
+    ASSERT_FALSE(progress.fileTexts.empty());
+    EXPECT_EQ(progress.fileTexts.back(), result.ok ? "[100%] Normalizing Artist - Song.flac..."
+                                                   : "[11%] Normalizing Artist - Song.flac...");
+  }
 }
 
 TEST(NormalizeGain, OnlyForPeaksWithRoom) {

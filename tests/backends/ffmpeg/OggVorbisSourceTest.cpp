@@ -11,6 +11,7 @@
 #include "backends/InstalledBackends.h"
 #include "backends/ffmpeg/OggVorbisSource.h"
 #include "engine/SourceFactory.h"
+#include "engine/media/FileHandle.h"
 #include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -39,12 +40,12 @@ void WriteVorbis(const std::string& path, const std::vector<std::string>& commen
   for (int i = 0; i < 8000; ++i) buffer[0][i] = 0.25f * std::sin(0.3f * static_cast<float>(i));
   vorbis_analysis_wrote(&dsp, 8000);
   vorbis_analysis_wrote(&dsp, 0);
-  std::FILE* out = std::fopen(path.c_str(), "wb");
+  const FileHandle out = OpenFile(path, "wb");
   const auto writePages = [&](int (*next)(ogg_stream_state*, ogg_page*)) {
     ogg_page page;
     while (next(&stream, &page) != 0) {
-      std::fwrite(page.header, 1, static_cast<size_t>(page.header_len), out);
-      std::fwrite(page.body, 1, static_cast<size_t>(page.body_len), out);
+      std::fwrite(page.header, 1, static_cast<size_t>(page.header_len), out.get());
+      std::fwrite(page.body, 1, static_cast<size_t>(page.body_len), out.get());
     }
   };
   writePages(ogg_stream_flush);  // the headers on pages of their own
@@ -56,7 +57,6 @@ void WriteVorbis(const std::string& path, const std::vector<std::string>& commen
     writePages(ogg_stream_pageout);
   }
   writePages(ogg_stream_flush);
-  std::fclose(out);
   ogg_stream_clear(&stream);
   vorbis_block_clear(&block);
   vorbis_dsp_clear(&dsp);

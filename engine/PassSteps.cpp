@@ -1,0 +1,136 @@
+#include "engine/PassSteps.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "engine/media/FileList.h"
+
+namespace quillo {
+
+const char* const kSkipTooLongDetail =
+    "Length of the file is shorter than skipping length set at Options -> General";
+const char* const kConvertLengthDetail =
+    "Length to convert set at Options -> General must be greater than 0";
+const char* const kNoSamplesDetail = "The file opens, but no audio could be decoded from it";
+
+namespace {
+
+// Skip and length windows in source frames, from the settings. False when the
+// file is known to be shorter than the skip.
+bool Windows(const ConversionSettings& settings, MediaSource& source, BlockRoute& route) {
+  const int rate = source.GetSampleRate();
+  if (settings.enableSkipLength && settings.skipLength != 0) {
+    // A source that cannot tell its length is not refused here; it fails
+    // only if it really ends inside the skipped part.
+    const uint64_t durationMs = static_cast<uint64_t>(source.GetDurationSeconds()) * 1000;
+    if (durationMs > 0 && static_cast<uint32_t>(settings.skipLength) >= durationMs) return false;
+    route.skipFrames = static_cast<int64_t>(rate * (settings.skipLength * 0.001));
+  }
+  if (settings.enableConvertLength && settings.convertLength > 0)
+    route.lengthFrames = static_cast<int64_t>(rate * (settings.convertLength * 0.001));
+  return true;
+}
+
+// A length window of no time at all (a hand-edited negative length) would
+// make an empty output.
+bool LengthWindowValid(const ConversionSettings& settings) {
+  return !settings.enableConvertLength || settings.convertLength >= 0;
+}
+
+}  // namespace
+
+bool IsRenderedKind(SourceKind kind) {
+  return kind == SourceKind::Module || kind == SourceKind::Midi;
+}
+
+void DeleteOutput(const std::string& output, const std::string& source) {
+  if (output.empty() || SameFile(output, source)) return;
+  std::error_code ec;
+  std::filesystem::remove(output, ec);
+}
+
+// A rate of 0 means no audio. A rate no real recording has comes from a
+// damaged header: converted at its word, a few kilobytes would become hours
+// of audio.
+std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& context, int renderRate,
+                                        PassResult& result) {
+  OpenedSource opened =
+      context.factory.Open(item.path, item.kind, renderRate, true, item.frameworkOnly);
+  result.retryWithFramework = opened.dedicated;
+  result.noAudio = opened.noAudio;
+  if (!opened.detail.empty()) context.job.failureDetail = opened.detail;
+  std::unique_ptr<MediaSource> source = std::move(opened.source);
+  if (!source) return nullptr;
+  const int rate = source->GetSampleRate();
+  if (rate <= 0) {
+    result.noAudio = true;
+    return nullptr;
+  }
+  if (!IsSaneSampleRate(rate)) {
+    context.job.failureDetail = UnsupportedRateDetail(rate);
+    return nullptr;
+  }
+  return source;
+}
+
+std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext& context,
+                                               BlockRoute& route, PassResult& result) {
+  std::unique_ptr<MediaSource> source =
+      OpenSource(item, context, RenderRate(context.row, context.settings), result);
+  if (!source) return nullptr;
+  if (!LengthWindowValid(context.settings)) {
+    result.retryWithFramework = false;
+    context.job.failureDetail = kConvertLengthDetail;
+    return nullptr;
+  }
+  route.sourceRate = source->GetSampleRate();
+  route.sourceChannels = source->GetChannels();
+  route.stopAtProgressTotal = IsRenderedKind(item.kind);
+  if (!Windows(context.settings, *source, route)) {
+    FailSkip(context, result);
+    return nullptr;
+  }
+  return source;
+}
+
+void ChooseGain(PassContext& context, BlockRoute& route) {
+  const ConversionSettings& settings = context.settings;
+  context.job.appliedGain = 1.0f;
+  const bool scanned =
+      settings.volumeType == VolumeMode::Normalize || settings.volumeType == VolumeMode::Loudness;
+  if (scanned && context.job.normalizeGain > 0.0f) {
+    route.gain = context.job.normalizeGain;
+    route.applyGain = true;
+  } else if (settings.volumeType == VolumeMode::Manual && settings.volume != 100) {
+    route.gain = static_cast<float>(settings.volume) * 0.01f;
+    route.applyGain = true;
+  }
+  if (route.applyGain) context.job.appliedGain = route.gain;
+}
+
+int PickMode(const ConversionSettings& settings) {
+  if (settings.monoType == MonoMixMode::LeftOnly) return 1;
+  if (settings.monoType == MonoMixMode::RightOnly) return 2;
+  return 0;
+}
+
+void FailSkip(PassContext& context, PassResult& result) {
+  result.retryWithFramework = false;
+  context.job.failureDetail = kSkipTooLongDetail;
+}
+
+void FailWrite(PassContext& context, const std::string& reason, PassResult& result) {
+  result.retryWithFramework = false;
+  result.writeFailed = true;
+  context.job.failureDetail = reason.empty() ? "The output file could not be written" : reason;
+}
+
+int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
+  if (row.formatId == format_id::kAmr) return settings.amrType == AmrBand::Wide ? 16000 : 8000;
+  if (row.formatId == format_id::kAwb) return 16000;
+  if (row.autoEncParam) return 44100;
+  return row.sampleRate > 0 ? row.sampleRate : 44100;
+}
+
+}  // namespace quillo
