@@ -40,10 +40,19 @@ const Interpolator kInterpolator;
 }  // namespace
 
 void TruePeakChannel::Add(const int16_t* samples, int count) {
-  for (int i = 0; i < count; ++i) {
-    samplePeak_ = std::max(samplePeak_, std::abs(static_cast<int>(samples[i])));
-    buffer_[kHistory + pending_] = static_cast<float>(samples[i]) * kScale;
-    if (++pending_ < kChunk) continue;
+  while (count > 0) {
+    const int n = std::min(count, kChunk - pending_);
+    float* to = buffer_.data() + kHistory + pending_;
+    int peak = samplePeak_;
+    for (int i = 0; i < n; ++i) {
+      peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+      to[i] = static_cast<float>(samples[i]) * kScale;
+    }
+    samplePeak_ = peak;
+    samples += n;
+    count -= n;
+    pending_ += n;
+    if (pending_ < kChunk) return;
     peak_ = std::max(peak_, PendingPoints(kChunk));
     std::copy(buffer_.end() - kHistory, buffer_.end(), buffer_.begin());
     pending_ = 0;
