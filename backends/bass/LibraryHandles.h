@@ -16,7 +16,9 @@ struct sf_private_tag;        // SNDFILE
 namespace quillo::audio {
 
 // Owners of those handles: each releases its handle with the library's own
-// call when it goes out of scope.
+// call when it goes out of scope. Each deleter is defined beside the stream
+// that uses the library, so a program built from that stream's sources alone
+// (a fuzzer) links.
 
 struct FluidSettingsDeleter {
   void operator()(_fluid_hashtable_t* settings) const;

@@ -69,4 +69,9 @@ size_t Mpg123Stream::Decode(uint8_t* buffer, size_t bytes) {
   return filled - filled % static_cast<size_t>(BytesPerFrame());
 }
 
+void Mpg123Deleter::operator()(mpg123_handle* handle) const {
+  mpg123_close(handle);
+  mpg123_delete(handle);
+}
+
 }  // namespace quillo::audio

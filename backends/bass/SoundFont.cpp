@@ -55,4 +55,9 @@ std::vector<std::string> ProgramDataFolders() {
   return folders;
 }
 
+void FluidSettingsDeleter::operator()(fluid_settings_t* settings) const {
+  delete_fluid_settings(settings);
+}
+void FluidSynthDeleter::operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
+
 }  // namespace quillo::audio

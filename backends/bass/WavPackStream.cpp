@@ -80,4 +80,6 @@ size_t WavPackStream::Decode(uint8_t* buffer, size_t bytes) {
   return size_t{got} * perFrame;
 }
 
+void WavPackDeleter::operator()(WavpackContext* context) const { WavpackCloseFile(context); }
+
 }  // namespace quillo::audio
