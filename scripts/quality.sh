@@ -4,10 +4,10 @@
 # fuzzer built with clang into build-fuzz/ and run on its seeds for a while.
 # Prints the time of each stage; fails on the first fault.
 #
-#   scripts/quality.sh [SECONDS_PER_FUZZER]   (default 20)
+#   scripts/quality.sh [SECONDS_PER_FUZZER]   (default 12)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-20}
+seconds=${1:-12}
 jobs=$(nproc)
 scripts/setup.sh
 
