@@ -41,7 +41,10 @@ bool LoudnessMeter::StartFile(int rate, int channels) {
 void LoudnessMeter::Add(const int16_t* left, const int16_t* right, int frames) {
   if (files_.empty() || frames <= 0) return;
   State& file = *files_.back();
-  if ((file.channels == 1) != (right == nullptr)) return;
+  // One channel takes `left` alone (a sink's mono block may repeat it as
+  // `right`); two need both.
+  if (file.channels == 1) right = nullptr;
+  else if (right == nullptr) return;
   for (const int16_t* channel : {left, right}) {
     if (channel == nullptr) continue;
     for (int i = 0; i < frames; ++i)

@@ -71,8 +71,8 @@ float TruePeakChannel::PendingPoints(int count) const {
   const float known = std::max(peak_, static_cast<float>(samplePeak_) * kScale);
   if (reach * kInterpolator.gainBound <= known) return 0.0f;
 
-  // Point i of a phase belongs to the sample kHistory - 5 + i of the buffer:
-  // it weighs buffer_[i .. i + 11]. The loops run over the whole chunk, so
+  // Point i of a phase lies after the sample buffer_[i + 5]: it weighs
+  // buffer_[i .. i + 11]. The loops run over the whole chunk, so
   // they vectorize; only the first `count` points are complete.
   std::array<float, kChunk> high{};
   std::array<float, kChunk> low{};

@@ -97,10 +97,13 @@ TEST(TruePeak, TheMeterReportsBothPeaksOverEveryFile) {
   meter.Add(over.data(), nullptr, 48000);
   EXPECT_NEAR(meter.SamplePeak(), 0.9 * std::sqrt(0.5), 0.001);
   EXPECT_NEAR(meter.TruePeak(), 0.9, 0.015);
+  // A mono block as sinks receive it, its one channel repeated as `right`.
   LoudnessMeter samplesOnly(false);
   ASSERT_TRUE(samplesOnly.StartFile(48000, 1));
-  samplesOnly.Add(over.data(), nullptr, 48000);
+  samplesOnly.Add(over.data(), over.data(), 48000);
+  EXPECT_NEAR(samplesOnly.SamplePeak(), 0.9 * std::sqrt(0.5), 0.001);
   EXPECT_DOUBLE_EQ(samplesOnly.TruePeak(), samplesOnly.SamplePeak());
+  EXPECT_TRUE(samplesOnly.IntegratedLufs().has_value());
 }
 
 }  // namespace
