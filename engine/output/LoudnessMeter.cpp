@@ -17,7 +17,7 @@ struct LoudnessMeter::State {
   State& operator=(const State&) = delete;
   ebur128_state* state;
   unsigned channels = 0;
-  int samplePeak = 0;                  // the largest magnitude of a sample
+  int samplePeak = 0;  // the largest magnitude of a sample, where no true-peak meter sees it
   std::vector<TruePeakChannel> truePeak;  // one a channel, when measured
 };
 
@@ -45,14 +45,15 @@ void LoudnessMeter::Add(const int16_t* left, const int16_t* right, int frames) {
   // `right`); two need both.
   if (file.channels == 1) right = nullptr;
   else if (right == nullptr) return;
-  for (const int16_t* channel : {left, right}) {
-    if (channel == nullptr) continue;
-    for (int i = 0; i < frames; ++i)
-      file.samplePeak = std::max(file.samplePeak, std::abs(static_cast<int>(channel[i])));
-  }
-  if (!file.truePeak.empty()) {
+  if (!file.truePeak.empty()) {  // the true-peak meters see the samples' peak too
     file.truePeak[0].Add(left, frames);
     if (right != nullptr) file.truePeak[1].Add(right, frames);
+  } else {
+    for (const int16_t* channel : {left, right}) {
+      if (channel == nullptr) continue;
+      for (int i = 0; i < frames; ++i)
+        file.samplePeak = std::max(file.samplePeak, std::abs(static_cast<int>(channel[i])));
+    }
   }
   if (right == nullptr) {
     ebur128_add_frames_short(file.state, left, static_cast<size_t>(frames));
@@ -83,9 +84,12 @@ std::optional<double> LoudnessMeter::IntegratedLufs() const {
 }
 
 double LoudnessMeter::SamplePeak() const {
-  int peak = 0;
-  for (const auto& file : files_) peak = std::max(peak, file->samplePeak);
-  return peak / 32768.0;
+  double peak = 0.0;
+  for (const auto& file : files_) {
+    peak = std::max(peak, file->samplePeak / 32768.0);
+    for (const TruePeakChannel& channel : file->truePeak) peak = std::max(peak, channel.SamplePeak());
+  }
+  return peak;
 }
 
 double LoudnessMeter::TruePeak() const {

@@ -19,6 +19,8 @@ class TruePeakChannel {
  public:
   void Add(const int16_t* samples, int count);
   double Peak() const;
+  // The highest magnitude of a sample itself.
+  double SamplePeak() const { return samplePeak_ / 32768.0; }
 
   // Samples around an in-between point: five before it, six after.
   static constexpr int kHistory = 11;
