@@ -9,6 +9,7 @@
 #include "cli/ConvertOptions.h"
 #include "cli/NumberText.h"
 #include "engine/media/AsciiCase.h"
+#include "settings/SettingsStore.h"
 
 namespace quillo {
 
@@ -181,13 +182,8 @@ bool ApplyTags(const std::string& name, const std::string& value, OptionTarget& 
 // --title, --artist and the other custom tag texts.
 bool ApplyTagText(const std::string& name, const std::string& value, OptionTarget& target) {
   TagSettings& tags = target.settings.tags;
-  const std::pair<std::string_view, std::string TagSettings::*> fields[] = {
-      {"title", &TagSettings::title},       {"artist", &TagSettings::artist},
-      {"album", &TagSettings::album},       {"year", &TagSettings::year},
-      {"genre", &TagSettings::genre},       {"comment", &TagSettings::comment},
-      {"composer", &TagSettings::composer}, {"copyright", &TagSettings::copyright}};
-  for (const auto& [field, member] : fields)
-    if (field == name) tags.*member = value;
+  for (const TagText& text : kTagTexts)
+    if (AsciiLower(text.name) == name) tags.*text.field = value;
   if (name == "title") tags.titleAsFileName = 0;
   target.settings.id3TagType = TagMode::Custom;
   return true;

@@ -116,18 +116,6 @@ const NumberValue<TagSettings> kTagNumbers[] = {
     Tag<&TagSettings::customTrackNum>("CustomTrackNum", {0, 255}),
 };
 
-// The tag texts; a stored empty text and a missing one both give "".
-struct TagText {
-  const char* name;
-  std::string TagSettings::*field;
-};
-constexpr TagText kTagTexts[] = {
-    {"Title", &TagSettings::title},       {"Artist", &TagSettings::artist},
-    {"Album", &TagSettings::album},       {"Year", &TagSettings::year},
-    {"Genre", &TagSettings::genre},       {"Comment", &TagSettings::comment},
-    {"Composer", &TagSettings::composer}, {"Copyright", &TagSettings::copyright},
-};
-
 template <class Settings>
 void ReadNumbers(const SettingsProvider& provider, const char* group,
                  std::span<const NumberValue<Settings>> values, Settings& settings) {
@@ -226,6 +214,7 @@ void SettingsStore::load(ConversionSettings& s) const {
 bool SettingsStore::loadTags(TagSettings& t) const {
   const SettingsProvider& p = provider_;
   if (!p.hasGroup(kTags)) return false;
+  // A stored empty text and a missing one both give "".
   for (const TagText& text : kTagTexts)
     t.*text.field = p.readText(kTags, text.name).value_or(std::string());
   ReadNumbers<TagSettings>(p, kTags, kTagNumbers, t);

@@ -12,6 +12,19 @@ enum SaveGroup : unsigned {
   kSaveOptions = 1u << 2,       // everything else and the tags: OK in the options sheet
 };
 
+// The tag texts under their names in the settings file; the command line's
+// option of each is its name in lower case (--title).
+struct TagText {
+  const char* name;
+  std::string TagSettings::*field;
+};
+inline constexpr TagText kTagTexts[] = {
+    {"Title", &TagSettings::title},       {"Artist", &TagSettings::artist},
+    {"Album", &TagSettings::album},       {"Year", &TagSettings::year},
+    {"Genre", &TagSettings::genre},       {"Comment", &TagSettings::comment},
+    {"Composer", &TagSettings::composer}, {"Copyright", &TagSettings::copyright},
+};
+
 // Loads and saves ConversionSettings and the catalog rows' encoding choices
 // through a SettingsProvider, under the value names of the settings file.
 class SettingsStore {
