@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <system_error>
+#include <utility>
 
 #include "catalog/Catalog.h"
 #include "cli/ConvertOptions.h"
@@ -20,20 +22,33 @@ bool Bad(const std::string& name, const std::string& value, std::string& error) 
   return false;
 }
 
+// Sets `field` to the choice among `words` that `value` names; false when it
+// names none.
+template <class T>
+bool Choose(const std::string& value, std::initializer_list<std::pair<std::string_view, T>> words,
+            T& field) {
+  for (const auto& [word, choice] : words) {
+    if (word == value) {
+      field = choice;
+      return true;
+    }
+  }
+  return false;
+}
+
 // --- Options of the command line itself ---
 
-bool ReadConfig(const std::string& value, ConvertArguments& arguments, std::string&) {
-  arguments.configFile = value;
+// --config and -o: the value as given.
+template <std::string ConvertArguments::*Field>
+bool ReadText(const std::string& value, ConvertArguments& arguments, std::string&) {
+  arguments.*Field = value;
   return true;
 }
 
-bool ReadOutput(const std::string& value, ConvertArguments& arguments, std::string&) {
-  arguments.outputFile = value;
-  return true;
-}
-
-bool ReadSave(const std::string&, ConvertArguments& arguments, std::string&) {
-  arguments.save = true;
+// --save, --json and -0.
+template <bool ConvertArguments::*Field>
+bool ReadFlag(const std::string&, ConvertArguments& arguments, std::string&) {
+  arguments.*Field = true;
   return true;
 }
 
@@ -48,23 +63,21 @@ bool ReadJobs(const std::string& value, ConvertArguments& arguments, std::string
   return true;
 }
 
-bool ReadJson(const std::string&, ConvertArguments& arguments, std::string&) {
-  arguments.json = true;
-  return true;
-}
-
 bool ReadFilesFrom(const std::string& value, ConvertArguments& arguments, std::string& error) {
   if (value.empty()) return Bad("files-from", value, error);
-  arguments.filesFrom = value;
-  return true;
-}
-
-bool ReadNul(const std::string&, ConvertArguments& arguments, std::string&) {
-  arguments.nulSeparated = true;
-  return true;
+  return ReadText<&ConvertArguments::filesFrom>(value, arguments, error);
 }
 
 // --- Options over the settings ---
+
+using S = ConversionSettings;
+
+// The flags that set one field to one value (--same-folder, --normalize...).
+template <auto Field, auto Value>
+bool Set(const std::string&, const std::string&, OptionTarget& target) {
+  target.settings.*Field = Value;
+  return true;
+}
 
 bool ApplyOutputDir(const std::string& name, const std::string& value, OptionTarget& target) {
   if (value.empty()) return Bad(name, value, target.error);
@@ -77,27 +90,11 @@ bool ApplyOutputDir(const std::string& name, const std::string& value, OptionTar
   return true;
 }
 
-bool ApplySameFolder(const std::string&, const std::string&, OptionTarget& target) {
-  target.settings.destOutputFolderOpt = OutputFolderMode::SameAsSource;
-  return true;
-}
-
-bool ApplyKeepTree(const std::string&, const std::string&, OptionTarget& target) {
-  target.settings.createDirs = 1;
-  return true;
-}
-
 bool ApplyIfExists(const std::string& name, const std::string& value, OptionTarget& target) {
-  TargetExistsPolicy& policy = target.settings.targetExistsOpt;
-  if (value == "rename")
-    policy = TargetExistsPolicy::Rename;
-  else if (value == "overwrite")
-    policy = TargetExistsPolicy::Overwrite;
-  else if (value == "skip")
-    policy = TargetExistsPolicy::Skip;
-  else
-    return Bad(name, value, target.error);
-  return true;
+  using enum TargetExistsPolicy;
+  return Choose(value, {{"rename", Rename}, {"overwrite", Overwrite}, {"skip", Skip}},
+                target.settings.targetExistsOpt) ||
+         Bad(name, value, target.error);
 }
 
 bool ApplySkip(const std::string& name, const std::string& value, OptionTarget& target) {
@@ -117,21 +114,10 @@ bool ApplyLength(const std::string& name, const std::string& value, OptionTarget
 }
 
 bool ApplyMono(const std::string& name, const std::string& value, OptionTarget& target) {
-  MonoMixMode& mode = target.settings.monoType;
-  if (value == "avg")
-    mode = MonoMixMode::Average;
-  else if (value == "left")
-    mode = MonoMixMode::LeftOnly;
-  else if (value == "right")
-    mode = MonoMixMode::RightOnly;
-  else
-    return Bad(name, value, target.error);
-  return true;
-}
-
-bool ApplyNormalize(const std::string&, const std::string&, OptionTarget& target) {
-  target.settings.volumeType = VolumeMode::Normalize;
-  return true;
+  using enum MonoMixMode;
+  return Choose(value, {{"avg", Average}, {"left", LeftOnly}, {"right", RightOnly}},
+                target.settings.monoType) ||
+         Bad(name, value, target.error);
 }
 
 bool ApplyVolume(const std::string& name, const std::string& value, OptionTarget& target) {
@@ -139,11 +125,6 @@ bool ApplyVolume(const std::string& name, const std::string& value, OptionTarget
   if (!ParseNumber(value, 32767, number) || number == 0) return Bad(name, value, target.error);
   target.settings.volumeType = VolumeMode::Manual;
   target.settings.volume = number;
-  return true;
-}
-
-bool ApplyKeepVolume(const std::string&, const std::string&, OptionTarget& target) {
-  target.settings.volumeType = VolumeMode::Keep;
   return true;
 }
 
@@ -159,24 +140,16 @@ bool ApplyLoudness(const std::string& name, const std::string& value, OptionTarg
 
 // --pictures and --replaygain: on or off.
 bool ApplySwitch(const std::string& name, const std::string& value, OptionTarget& target) {
-  if (value != "on" && value != "off") return Bad(name, value, target.error);
   int32_t& field =
       name == "pictures" ? target.settings.transferPictures : target.settings.writeReplayGain;
-  field = value == "on" ? 1 : 0;
-  return true;
+  return Choose(value, {{"on", 1}, {"off", 0}}, field) || Bad(name, value, target.error);
 }
 
 bool ApplyTags(const std::string& name, const std::string& value, OptionTarget& target) {
-  TagMode& mode = target.settings.id3TagType;
-  if (value == "source")
-    mode = TagMode::FromSource;
-  else if (value == "custom")
-    mode = TagMode::Custom;
-  else if (value == "none")
-    mode = TagMode::None;
-  else
-    return Bad(name, value, target.error);
-  return true;
+  using enum TagMode;
+  return Choose(value, {{"source", FromSource}, {"custom", Custom}, {"none", None}},
+                target.settings.id3TagType) ||
+         Bad(name, value, target.error);
 }
 
 // --title, --artist and the other custom tag texts.
@@ -197,30 +170,11 @@ bool ApplyTitleFromName(const std::string&, const std::string&, OptionTarget& ta
 
 bool ApplyTrack(const std::string& name, const std::string& value, OptionTarget& target) {
   TagSettings& tags = target.settings.tags;
-  int32_t number = 0;
-  if (value == "none") {
-    tags.trackNumType = TrackNumberMode::None;
-  } else if (value == "seq") {
-    tags.trackNumType = TrackNumberMode::ListPosition;
-  } else if (ParseNumber(value, 0x7fffffff, number)) {
-    tags.trackNumType = TrackNumberMode::Custom;
-    tags.customTrackNum = number;
-  } else {
-    return Bad(name, value, target.error);
-  }
+  using enum TrackNumberMode;
+  if (Choose(value, {{"none", None}, {"seq", ListPosition}}, tags.trackNumType)) return true;
+  if (!ParseNumber(value, 0x7fffffff, tags.customTrackNum)) return Bad(name, value, target.error);
+  tags.trackNumType = Custom;
   return true;
-}
-
-// The encoding options need a row with codec settings of its own; the
-// Windows Media rows read --auto, --rate, --bitrate and --channels from their
-// own settings, in a pass of their own against the writer's format list.
-bool IsDeferredToWindowsMedia(const std::string& name, const OutputFormat& row) {
-  return row.backend == FormatBackend::WindowsMedia && name != "codec";
-}
-
-bool NeedsOwnCodec(const std::string& name, OptionTarget& target) {
-  target.error = "--" + name + " does not apply" + FormatListText(target.row);
-  return false;
 }
 
 bool ResolveCodec(const std::string& text, const OutputFormat& row, int32_t& codecId,
@@ -253,21 +207,21 @@ bool ResolveCodec(const std::string& text, const OutputFormat& row, int32_t& cod
   return false;
 }
 
-bool ApplyAuto(const std::string& name, const std::string&, OptionTarget& target) {
-  if (IsDeferredToWindowsMedia(name, target.row)) return true;
-  if (!HasOwnCodecSettings(target.row)) return NeedsOwnCodec(name, target);
-  target.row.autoEncParam = 1;
-  return true;
-}
-
-// --codec, --rate, --bitrate, --channels: a manual choice of the row's encoding.
+// --auto, and --codec, --rate, --bitrate, --channels: a manual choice of the
+// row's encoding. They need a row with codec settings of its own; the Windows
+// Media rows read all but --codec from their own settings, in a pass of their
+// own against the writer's format list.
 bool ApplyEncoding(const std::string& name, const std::string& value, OptionTarget& target) {
   OutputFormat& row = target.row;
-  if (IsDeferredToWindowsMedia(name, row)) return true;
-  if (!HasOwnCodecSettings(row)) return NeedsOwnCodec(name, target);
-  row.autoEncParam = 0;
-  int32_t number = 0;
+  if (row.backend == FormatBackend::WindowsMedia && name != "codec") return true;
+  if (!HasOwnCodecSettings(row)) {
+    target.error = "--" + name + " does not apply" + FormatListText(row);
+    return false;
+  }
+  row.autoEncParam = name == "auto" ? 1 : 0;
+  if (name == "auto") return true;
   if (name == "codec") return ResolveCodec(value, row, row.codecId, target.error);
+  int32_t number = 0;
   if (name == "rate") {
     if (!ParseNumber(value, 768000, number) || number == 0) return Bad(name, value, target.error);
     row.sampleRate = number;
@@ -281,24 +235,24 @@ bool ApplyEncoding(const std::string& name, const std::string& value, OptionTarg
   return true;
 }
 
-constexpr unsigned kProbe = kProbeCommand;
 constexpr unsigned kConvertJoin = kConvertCommand | kJoinCommand;
 constexpr unsigned kAll = kProbeCommand | kConvertCommand | kJoinCommand;
 
 const CliOption kOptions[] = {
-    {"json", 0, "", kAll, ReadJson, nullptr,
+    {"json", 0, "", kAll, ReadFlag<&ConvertArguments::json>, nullptr,
      "print one JSON object per file and line (JSON Lines) instead of the tab-separated lines"},
     {"files-from", 0, "FILE", kAll, ReadFilesFrom, nullptr,
      "read more paths from FILE (\"-\": standard input), one per line"},
-    {"null", '0', "", kAll, ReadNul, nullptr,
+    {"null", '0', "", kAll, ReadFlag<&ConvertArguments::nulSeparated>, nullptr,
      "the names of --files-from end with a NUL byte, not a line feed "
      "(as find -print0 writes them)"},
     {"format", 'f', "ID|EXT", kConvertJoin, nullptr, nullptr,
      "output format: a catalog id or an extension (\"mp3\"); see formats"},
     {"output-dir", 'd', "DIR", kConvertJoin, nullptr, ApplyOutputDir, "write the outputs into DIR"},
-    {"same-folder", 0, "", kConvertJoin, nullptr, ApplySameFolder,
+    {"same-folder", 0, "", kConvertJoin, nullptr,
+     Set<&S::destOutputFolderOpt, OutputFolderMode::SameAsSource>,
      "write each output beside its source"},
-    {"keep-tree", 0, "", kConvertJoin, nullptr, ApplyKeepTree,
+    {"keep-tree", 0, "", kConvertJoin, nullptr, Set<&S::createDirs, 1>,
      "rebuild each source's folders below DIR"},
     {"if-exists", 0, "rename|overwrite|skip", kConvertJoin, nullptr, ApplyIfExists,
      "what to do with an existing output file"},
@@ -307,11 +261,12 @@ const CliOption kOptions[] = {
     {"length", 0, "MS", kConvertJoin, nullptr, ApplyLength,
      "convert only MS milliseconds of each file"},
     {"mono", 0, "avg|left|right", kConvertJoin, nullptr, ApplyMono, "how two channels become one"},
-    {"normalize", 0, "", kConvertJoin, nullptr, ApplyNormalize,
+    {"normalize", 0, "", kConvertJoin, nullptr, Set<&S::volumeType, VolumeMode::Normalize>,
      "bring every output's peak to full scale"},
     {"volume", 0, "PERCENT", kConvertJoin, nullptr, ApplyVolume,
      "scale the volume (100 = unchanged)"},
-    {"keep-volume", 0, "", kConvertJoin, nullptr, ApplyKeepVolume, "leave the volume as it is"},
+    {"keep-volume", 0, "", kConvertJoin, nullptr, Set<&S::volumeType, VolumeMode::Keep>,
+     "leave the volume as it is"},
     {"loudness", 0, "LUFS", kConvertJoin, nullptr, ApplyLoudness,
      "bring every output to this loudness (-40 to -5 LUFS, EBU R128), true peak at most "
      "-1 dBTP"},
@@ -343,7 +298,7 @@ const CliOption kOptions[] = {
     {"bitrate", 0, "BPS", kConvertJoin, nullptr, ApplyEncoding,
      "bit rate of the encoding; for WMA, WMV and ASF in whole kbps"},
     {"channels", 0, "1|2", kConvertJoin, nullptr, ApplyEncoding, "channels of the encoding"},
-    {"auto", 0, "", kConvertJoin, nullptr, ApplyAuto,
+    {"auto", 0, "", kConvertJoin, nullptr, ApplyEncoding,
      "let the program choose the encoding parameters"},
     {"band", 0, "nb|wb", kConvertJoin, nullptr, nullptr,
      "AMR: narrow band (8000 Hz) or wide band (16000 Hz)"},
@@ -352,13 +307,15 @@ const CliOption kOptions[] = {
      "7.4 7.95 10.2 12.2, wide band 6.60 8.85 12.65 14.25 15.85 18.25 19.85 23.05 23.85"},
     {"dtx", 0, "on|off", kConvertJoin, nullptr, nullptr,
      "AMR and AWB: discontinuous transmission (pauses take almost no room)"},
-    {"output", 'o', "OUTFILE", kConvertJoin, ReadOutput, nullptr, "join: the output file"},
+    {"output", 'o', "OUTFILE", kConvertJoin, ReadText<&ConvertArguments::outputFile>, nullptr,
+     "join: the output file"},
     {"jobs", 'j', "N", kConvertJoin, ReadJobs, nullptr,
      "convert: N files at once (default: one per processor); names, outputs and lines are "
      "those of -j 1"},
-    {"config", 0, "FILE", kConvertJoin, ReadConfig, nullptr,
+    {"config", 0, "FILE", kConvertJoin, ReadText<&ConvertArguments::configFile>, nullptr,
      "read (and with --save write) the settings in FILE"},
-    {"save", 0, "", kConvertJoin, ReadSave, nullptr, "store these options as the new settings"},
+    {"save", 0, "", kConvertJoin, ReadFlag<&ConvertArguments::save>, nullptr,
+     "store these options as the new settings"},
 };
 
 }  // namespace
