@@ -32,10 +32,6 @@ std::string ModeList(std::span<const std::string_view> modes) {
 
 }  // namespace
 
-bool IsAmrOption(const std::string& name) {
-  return name == "band" || name == "mode" || name == "dtx";
-}
-
 bool ApplyAmrOptions(const std::vector<std::pair<std::string, std::string>>& options,
                      const OutputFormat& row, ConversionSettings& settings, std::string& error) {
   const bool amr = row.formatId == format_id::kAmr;

@@ -8,9 +8,6 @@
 
 namespace quillo {
 
-// Whether `name` is one of the AMR and AWB encoding options (band, mode, dtx).
-bool IsAmrOption(const std::string& name);
-
 // Applies the AMR and AWB encoding options among `options` to the settings of
 // the chosen format's row: --band first, so that --mode reads the table of
 // the band it names. False with `error` set for a bad value or another row.

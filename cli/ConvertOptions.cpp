@@ -73,11 +73,6 @@ std::optional<ConvertArguments> ParseCommandArguments(const std::vector<std::str
   return parsed;
 }
 
-std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::string>& args,
-                                                      std::string& error) {
-  return ParseCommandArguments(args, kConvertCommand, error);
-}
-
 bool ResolveFormat(const std::string& text, const ConversionSettings& settings, int& formatId,
                    std::string& error) {
   int32_t id = 0;

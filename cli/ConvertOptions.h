@@ -29,10 +29,6 @@ struct ConvertArguments {
 std::optional<ConvertArguments> ParseCommandArguments(const std::vector<std::string>& args,
                                                       unsigned command, std::string& error);
 
-// The arguments of convert and join.
-std::optional<ConvertArguments> ParseConvertArguments(const std::vector<std::string>& args,
-                                                      std::string& error);
-
 // Applies the options over the loaded settings (and the chosen row's encoding
 // choices); false with `error` set for a bad value. The encoding choice of the
 // Windows Media rows is checked against `windowsMedia`'s format list.

@@ -42,11 +42,11 @@ std::string FormatList(const std::vector<WindowsMediaFormat>& formats) {
   return text;
 }
 
-}  // namespace
-
 bool IsWmaOption(const std::string& name) {
   return name == "auto" || name == "rate" || name == "bitrate" || name == "channels";
 }
+
+}  // namespace
 
 bool ApplyWmaOptions(const std::vector<std::pair<std::string, std::string>>& options,
                      const OutputFormat& row, ConversionSettings& settings,

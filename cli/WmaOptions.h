@@ -9,11 +9,8 @@
 
 namespace quillo {
 
-// Whether `name` is an encoding option that the Windows Media rows read from
-// their own settings: auto, rate, bitrate, channels.
-bool IsWmaOption(const std::string& name);
-
-// For a Windows Media row (WMA, WMV, ASF), applies those options, in order, to
+// For a Windows Media row (WMA, WMV, ASF), applies the encoding options it
+// reads from its own settings (auto, rate, bitrate, channels), in order, to
 // the WMA settings: --auto lets the program choose; --rate, --bitrate and
 // --channels name one of the writer's encoding formats as the WMA page
 // offers them (the bit rate counts in whole kbit/s), the stored choice

@@ -80,7 +80,7 @@ TEST(OptionTable, CommandLineOptionsFillTheArguments) {
 // The settings after the options of one command line, or the error they give.
 std::string Apply(std::vector<std::string> args, ConversionSettings& settings) {
   std::string error;
-  std::optional<ConvertArguments> parsed = ParseConvertArguments(args, error);
+  std::optional<ConvertArguments> parsed = ParseCommandArguments(args, kConvertCommand, error);
   if (!parsed) return error;
   ApplyConvertOptions(*parsed, settings, error);
   return error;
