@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <ostream>
@@ -11,7 +12,6 @@
 #include "cli/Commands.h"
 #include "cli/ConvertOptions.h"
 #include "cli/EscapeText.h"
-#include "cli/FileTimes.h"
 #include "cli/FilesFrom.h"
 #include "cli/OptionTable.h"
 #include "cli/ResultJson.h"
@@ -26,6 +26,41 @@
 namespace quillo {
 
 namespace {
+
+// Times each file of a run from the first cell the run shows for it to the
+// last: the seconds the file took, for --json. The run serialises the calls.
+class FileTimes final : public RunListView {
+ public:
+  explicit FileTimes(size_t files) : spans_(files) {}
+
+  void SetVolumeCell(size_t file, const std::string&) override { Touch(file); }
+  void SetOutputCell(size_t file, const std::string&) override { Touch(file); }
+  void EnsureVisible(size_t file) override { Touch(file); }
+  void WidenOutputColumn(int) override {}
+
+  // The seconds between the first and the last cell of `file`; 0 when none.
+  double Seconds(size_t file) const {
+    if (file >= spans_.size()) return 0;
+    return std::chrono::duration<double>(spans_[file].last - spans_[file].first).count();
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  struct Span {
+    Clock::time_point first;
+    Clock::time_point last;
+  };
+
+  void Touch(size_t file) {
+    if (file >= spans_.size()) return;
+    const Clock::time_point now = Clock::now();
+    Span& span = spans_[file];
+    if (span.first == Clock::time_point()) span.first = now;
+    span.last = now;
+  }
+
+  std::vector<Span> spans_;
+};
 
 // One line per file that the run reached; an output that landed outside the
 // chosen folder is printed with its whole path and the reason goes to
