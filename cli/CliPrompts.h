@@ -1,6 +1,6 @@
 #pragma once
 
-#include <iosfwd>
+#include <ostream>
 
 #include "engine/UserPrompts.h"
 
@@ -11,12 +11,17 @@ namespace quillo {
 class CliPrompts final : public UserPrompts {
  public:
   explicit CliPrompts(std::ostream& err) : err_(err) {}
-  void Inform(const std::string& text) override;
-  void Warn(const std::string& text) override;
-  void Note(const std::string& text) override;
-  bool AskYesNo(const std::string& text) override;
-  std::optional<std::string> AskOutputFile(const std::string& suggestedPath) override;
-  void OpenLocation(const std::string& location) override;
+  void Inform(const std::string& text) override { err_ << text << '\n'; }
+  void Warn(const std::string& text) override { err_ << "Warning: " << text << '\n'; }
+  void Note(const std::string& text) override { err_ << "Warning: " << text << '\n'; }
+  bool AskYesNo(const std::string& text) override {
+    err_ << text << " [answered No]\n";
+    return false;
+  }
+  std::optional<std::string> AskOutputFile(const std::string& suggestedPath) override {
+    return suggestedPath;
+  }
+  void OpenLocation(const std::string& location) override { err_ << "See " << location << '\n'; }
 
  private:
   std::ostream& err_;

@@ -6,8 +6,6 @@
 
 namespace quillo {
 
-TerminalProgress::TerminalProgress(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
-
 TerminalProgress::~TerminalProgress() {
   if (enabled_ && drawn_) err_ << '\n' << std::flush;
 }

@@ -14,7 +14,7 @@ namespace quillo {
 // output is abandoned and removed, old targets stay.
 class TerminalProgress final : public ConversionProgress {
  public:
-  TerminalProgress(std::ostream& err, bool enabled);
+  TerminalProgress(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
   ~TerminalProgress() override;
 
   void SetOverallText(const std::string& text) override;
