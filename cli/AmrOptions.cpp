@@ -52,12 +52,8 @@ bool ApplyAmrOptions(const std::vector<std::pair<std::string, std::string>>& opt
         return false;
       };
       if (option == "band") {
-        if (value == "nb")
-          settings.amrType = AmrBand::Narrow;
-        else if (value == "wb")
-          settings.amrType = AmrBand::Wide;
-        else
-          return bad(" (nb or wb)");
+        if (value != "nb" && value != "wb") return bad(" (nb or wb)");
+        settings.amrType = value == "nb" ? AmrBand::Narrow : AmrBand::Wide;
       } else if (option == "dtx") {
         if (value != "on" && value != "off") return bad(" (on or off)");
         (amr ? settings.amrDtx : settings.awbDtx) = value == "on" ? 1 : 0;

@@ -30,21 +30,14 @@ bool AddFilesFrom(ConvertArguments& arguments, std::istream& standardInput, std:
   }
   const bool fromInput = arguments.filesFrom == "-";
   std::ifstream file;
-  if (!fromInput) {
-    file.open(arguments.filesFrom, std::ios::binary);
-    if (!file) {
-      error = "cannot read the file list \"" + EscapeText(arguments.filesFrom) +
-              "\": " + std::strerror(errno);
-      return false;
-    }
-  }
-  std::string reason;
-  if (!ReadNameList(fromInput ? standardInput : file, arguments.nulSeparated, arguments.paths,
-                    reason)) {
-    error = "cannot read the file list \"" + EscapeText(arguments.filesFrom) + "\": " + reason;
-    return false;
-  }
-  return true;
+  if (!fromInput) file.open(arguments.filesFrom, std::ios::binary);
+  // Why the list cannot be read: the file does not open, or reading it fails.
+  std::string reason = fromInput || file ? "" : std::strerror(errno);
+  if (reason.empty() && ReadNameList(fromInput ? standardInput : file, arguments.nulSeparated,
+                                     arguments.paths, reason))
+    return true;
+  error = "cannot read the file list \"" + EscapeText(arguments.filesFrom) + "\": " + reason;
+  return false;
 }
 
 std::optional<ConvertArguments> ReadCommandArguments(const std::vector<std::string>& args,
