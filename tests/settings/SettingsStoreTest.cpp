@@ -3,23 +3,153 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QSettings>
+#include <QString>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <future>
-#include <tuple>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "catalog/Catalog.h"
 #include "settings/IniSettingsProvider.h"
 #include "settings/SettingsStore.h"
-#include "tests/settings/SettingsTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
 using test::TempDir;
+using S = ConversionSettings;
+
+// One stored number of the settings (those of the tags aside): its value in
+// fresh settings made with a documents folder, and a value off it, so that a
+// number the store forgets shows up as a difference after a round trip.
+struct StoredNumber {
+  const char* name;
+  int32_t (*get)(const S&);
+  void (*set)(S&, int32_t);
+  int32_t fresh;
+  int32_t changed;
+};
+
+template <auto Member>
+StoredNumber Number(const char* name, int32_t fresh, int32_t changed) {
+  return {name, [](const S& s) { return static_cast<int32_t>(s.*Member); },
+          [](S& s, int32_t v) {
+            s.*Member = static_cast<std::remove_reference_t<decltype(s.*Member)>>(v);
+          },
+          fresh, changed};
+}
+
+const StoredNumber kNumbers[] = {
+    Number<&S::destOutputFolderOpt>("destOutputFolderOpt", 399, 199),
+    Number<&S::createDirs>("createDirs", 0, 1),
+    Number<&S::browseOutputFolder>("browseOutputFolder", 1, 0),
+    Number<&S::outputFiles2MyDocuments>("outputFiles2MyDocuments", 1, 0),
+    Number<&S::targetExistsOpt>("targetExistsOpt", 11, 33),
+    Number<&S::monoType>("monoType", 0, 2),
+    Number<&S::doNotLoadHiddenFiles>("doNotLoadHiddenFiles", 0, 1),
+    Number<&S::enableDtsForCda>("enableDtsForCda", 0, 1),
+    Number<&S::enableConvertLength>("enableConvertLength", 0, 1),
+    Number<&S::enableSkipLength>("enableSkipLength", 0, 1),
+    Number<&S::convertLength>("convertLength", 0, 61000),
+    Number<&S::skipLength>("skipLength", 0, 1500),
+    Number<&S::enableExtFilter>("enableExtFilter", 0, 1),
+    Number<&S::volume>("volume", 100, 250),
+    Number<&S::volumeType>("volumeType", 2, 1),
+    Number<&S::id3TagType>("id3TagType", 2, 1),
+    Number<&S::transferPictures>("transferPictures", 1, 0),
+    Number<&S::writeReplayGain>("writeReplayGain", 0, 1),
+    Number<&S::loudnessTarget>("loudnessTarget", -18, -23),
+    Number<&S::outputFormat>("outputFormat", 1000, 6500),
+    Number<&S::wmaAutoEncParam>("wmaAutoEncParam", 1, 0),
+    Number<&S::wmaBitRate>("wmaBitRate", 128000, 64000),
+    Number<&S::wmaSampleRate>("wmaSampleRate", 44100, 22050),
+    Number<&S::wmaChannels>("wmaChannels", 2, 1),
+    Number<&S::amrMode>("amrMode", 6, 3),
+    Number<&S::amrWbMode>("amrWbMode", 6, 8),
+    Number<&S::amrDtx>("amrDtx", 0, 1),
+    Number<&S::amrType>("amrType", 0, 1),
+    Number<&S::awbMode>("awbMode", 6, 2),
+    Number<&S::awbDtx>("awbDtx", 0, 1),
+    Number<&S::optStartPageIndex>("optStartPageIndex", 0, 17),
+};
+
+// Settings with every stored value moved off its default.
+ConversionSettings ChangedSettings() {
+  ConversionSettings s("/home/ann/Documents");
+  s.folder = "/home/ann/Music/ünïcode folder";
+  s.destSpecifiedFolder = "/data/out, with comma";
+  s.filterExts = "MP3; .Wav  ,,aac";
+  for (const StoredNumber& number : kNumbers) number.set(s, number.changed);
+  s.tags.title = "Title \"quoted\" = x";
+  s.tags.artist = "Artist; semi";
+  s.tags.album = "Album, with comma";
+  s.tags.year = "1999";
+  s.tags.genre = "Trip-Hop";
+  s.tags.comment = "line one\nline two";
+  s.tags.composer = "Compösér";
+  s.tags.copyright = "@at start";
+  s.tags.titleAsFileName = 0;
+  s.tags.trackNumType = TrackNumberMode::Custom;
+  s.tags.customTrackNum = 42;
+  // Every row's encoding values differ from the catalog, each row differently;
+  // the codec is the row's last choice (loading refuses a codec the row does
+  // not offer).
+  int32_t n = 1;
+  for (OutputFormat& row : s.formats) {
+    if (!HasOwnCodecSettings(row)) continue;
+    row.autoEncParam = 1 - row.autoEncParam;
+    if (!row.codecChoices.empty()) row.codecId = row.codecChoices.back()->codecId;
+    row.sampleRate = 8000 + n;
+    row.bitRate = 32000 + n;
+    row.channels = n % 3;
+    ++n;
+  }
+  return s;
+}
+
+// Expects every stored value (and every row's five encoding values) of the
+// two to match.
+void ExpectSameStoredValues(const ConversionSettings& a, const ConversionSettings& e) {
+  EXPECT_EQ(a.folder, e.folder);
+  EXPECT_EQ(a.destSpecifiedFolder, e.destSpecifiedFolder);
+  EXPECT_EQ(a.filterExts, e.filterExts);
+  for (const StoredNumber& number : kNumbers)
+    EXPECT_EQ(number.get(a), number.get(e)) << number.name;
+  EXPECT_EQ(a.tags, e.tags);
+  ASSERT_EQ(a.formats.size(), e.formats.size());
+  for (std::size_t i = 0; i < a.formats.size(); ++i) {
+    const OutputFormat& x = a.formats[i];
+    const OutputFormat& y = e.formats[i];
+    EXPECT_EQ(x.formatId, y.formatId);
+    EXPECT_EQ(x.autoEncParam, y.autoEncParam) << x.formatId;
+    EXPECT_EQ(x.codecId, y.codecId) << x.formatId;
+    EXPECT_EQ(x.sampleRate, y.sampleRate) << x.formatId;
+    EXPECT_EQ(x.bitRate, y.bitRate) << x.formatId;
+    EXPECT_EQ(x.channels, y.channels) << x.formatId;
+  }
+}
+
+// The keys of an INI file as QSettings sees them, sorted, "/"-separated.
+std::vector<std::string> IniKeys(const std::string& path) {
+  QSettings ini(QString::fromStdString(path), QSettings::IniFormat);
+  std::vector<std::string> keys;
+  for (const QString& key : ini.allKeys()) keys.push_back(key.toStdString());
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+// Writes `text` into an INI file under [Options] or wherever the text says.
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
 
 // Loads a fresh settings object from the file at `path`.
 ConversionSettings LoadFrom(const std::string& path, const std::string& documents = "/docs") {
@@ -42,39 +172,9 @@ TEST(ConversionSettingsTest, Defaults) {
   const ConversionSettings s("/home/ann/Documents");
   EXPECT_EQ(s.folder, "");
   EXPECT_EQ(s.destOutputFolderOpt, OutputFolderMode::SpecificFolder);
-  EXPECT_EQ(static_cast<int32_t>(s.destOutputFolderOpt), 399);
   EXPECT_EQ(s.destSpecifiedFolder, "/home/ann/Documents");
-  EXPECT_EQ(s.createDirs, 0);
-  EXPECT_EQ(s.browseOutputFolder, 1);
-  EXPECT_EQ(s.outputFiles2MyDocuments, 1);
-  EXPECT_EQ(static_cast<int32_t>(s.targetExistsOpt), 11);
-  EXPECT_EQ(s.monoType, MonoMixMode::Average);
-  EXPECT_EQ(s.doNotLoadHiddenFiles, 0);
-  EXPECT_EQ(s.enableDtsForCda, 0);
-  EXPECT_EQ(s.enableConvertLength, 0);
-  EXPECT_EQ(s.enableSkipLength, 0);
-  EXPECT_EQ(s.convertLength, 0);
-  EXPECT_EQ(s.skipLength, 0);
-  EXPECT_EQ(s.enableExtFilter, 0);
   EXPECT_EQ(s.filterExts, "");
-  EXPECT_EQ(s.volume, 100);
-  EXPECT_EQ(static_cast<int32_t>(s.volumeType), 2);
-  EXPECT_EQ(static_cast<int32_t>(s.id3TagType), 2);
-  EXPECT_EQ(s.transferPictures, 1);
-  EXPECT_EQ(s.writeReplayGain, 0);
-  EXPECT_EQ(s.loudnessTarget, -18);
-  EXPECT_EQ(s.outputFormat, 1000);
-  EXPECT_EQ(s.wmaAutoEncParam, 1);
-  EXPECT_EQ(s.wmaBitRate, 128000);
-  EXPECT_EQ(s.wmaSampleRate, 44100);
-  EXPECT_EQ(s.wmaChannels, 2);
-  EXPECT_EQ(s.amrMode, 6);
-  EXPECT_EQ(s.amrWbMode, 6);
-  EXPECT_EQ(s.amrDtx, 0);
-  EXPECT_EQ(s.amrType, AmrBand::Narrow);
-  EXPECT_EQ(s.awbMode, 6);
-  EXPECT_EQ(s.awbDtx, 0);
-  EXPECT_EQ(s.optStartPageIndex, 0);
+  for (const StoredNumber& number : kNumbers) EXPECT_EQ(number.get(s), number.fresh) << number.name;
   EXPECT_EQ(s.tags, TagSettings{});
   EXPECT_EQ(s.tags.titleAsFileName, 1);
   EXPECT_EQ(s.tags.trackNumType, TrackNumberMode::None);
@@ -109,16 +209,16 @@ TEST(ConversionSettingsTest, ExtensionFilter) {
 TEST(SettingsStoreTest, EveryValueSurvivesARoundTrip) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  const ConversionSettings changed = test::ChangedSettings();
+  const ConversionSettings changed = ChangedSettings();
   ASSERT_TRUE(SaveTo(path, changed, kSaveWindow | kSaveSourceFolder | kSaveOptions));
 
   const ConversionSettings loaded = LoadFrom(path);
-  test::ExpectSameStoredValues(loaded, changed);
+  ExpectSameStoredValues(loaded, changed);
   // The filter is rebuilt from the loaded text.
   EXPECT_EQ(loaded.extensionFilter, (std::vector<std::string>{"mp3", ".wav", "aac"}));
 
   // The values sit under their documented names and groups.
-  const auto keys = test::IniKeys(path);
+  const auto keys = IniKeys(path);
   for (const char* key :
        {"Options/MP3BitRate", "Options/AACDEVICECodecID", "Options/ALACChannels",
         "Options/M4AAutoEncParam", "Options/3G2SampleRate", "Options/DestOutputFolderOpt",
@@ -132,7 +232,7 @@ TEST(SettingsStoreTest, EveryValueSurvivesARoundTrip) {
 TEST(SettingsStoreTest, TagsSaveAndLoadOnTheirOwn) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  const TagSettings tags = test::ChangedSettings().tags;
+  const TagSettings tags = ChangedSettings().tags;
   {
     IniSettingsProvider provider(path);
     EXPECT_TRUE(SettingsStore(provider).saveTags(tags));
@@ -155,19 +255,19 @@ TEST(SettingsStoreTest, MissingOrBrokenFilesLeaveTheDefaults) {
   const ConversionSettings defaults("/docs");
 
   const std::string missing = dir.File("missing.conf");
-  test::ExpectSameStoredValues(LoadFrom(missing), defaults);
+  ExpectSameStoredValues(LoadFrom(missing), defaults);
   EXPECT_FALSE(std::filesystem::exists(missing)) << "loading creates no file";
 
   const std::string garbage = dir.File("garbage.conf");
   std::vector<uint8_t> bytes;
   for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<uint8_t>((i * 7919 + 13) % 251));
   test::WriteFile(garbage, bytes);
-  test::ExpectSameStoredValues(LoadFrom(garbage), defaults);
+  ExpectSameStoredValues(LoadFrom(garbage), defaults);
 
   // A folder where the file should be cannot be read.
   const std::string folder = dir.File("folder.conf");
   std::filesystem::create_directory(folder);
-  test::ExpectSameStoredValues(LoadFrom(folder), defaults);
+  ExpectSameStoredValues(LoadFrom(folder), defaults);
 }
 
 // A FIFO or a device where the settings file should be is never opened: the
@@ -183,7 +283,7 @@ TEST(SettingsStoreTest, ASettingsFileThatIsNoRegularFileIsNeverOpened) {
       IniSettingsProvider provider(path);
       SettingsStore store(provider);
       store.load(settings);
-      const bool saved = store.save(test::ChangedSettings(), kSaveOptions);
+      const bool saved = store.save(ChangedSettings(), kSaveOptions);
       return std::make_tuple(settings, provider.problem(), saved);
     });
     if (loaded.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
@@ -191,7 +291,7 @@ TEST(SettingsStoreTest, ASettingsFileThatIsNoRegularFileIsNeverOpened) {
       FAIL() << "blocked on " << path;
     }
     const auto [settings, problem, saved] = loaded.get();
-    test::ExpectSameStoredValues(settings, ConversionSettings("/docs"));
+    ExpectSameStoredValues(settings, ConversionSettings("/docs"));
     EXPECT_NE(problem.find("is not a regular file"), std::string::npos) << problem;
     EXPECT_FALSE(saved);
   }
@@ -204,15 +304,15 @@ TEST(SettingsStoreTest, ASettingsFileThatIsNoRegularFileIsNeverOpened) {
 TEST(SettingsStoreTest, UnusableValuesKeepTheFieldsAsTheyAre) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  test::WriteText(path,
-                  "[Options]\n"
-                  "Volume=loud\n"
-                  "SkipLength=99999999999\n"
-                  "ConvertLength=1200\n"
-                  "FilterExts=wav,mp3\n"
-                  "EnableExtFilter=1\n"
-                  "TargetExistsOpt=44\n"
-                  "ID3\\Comment=Live,  in Rome, 1999\n");
+  WriteText(path,
+            "[Options]\n"
+            "Volume=loud\n"
+            "SkipLength=99999999999\n"
+            "ConvertLength=1200\n"
+            "FilterExts=wav,mp3\n"
+            "EnableExtFilter=1\n"
+            "TargetExistsOpt=44\n"
+            "ID3\\Comment=Live,  in Rome, 1999\n");
   const ConversionSettings s = LoadFrom(path);
   EXPECT_EQ(s.volume, 100);
   EXPECT_EQ(s.skipLength, 0);
@@ -281,7 +381,7 @@ TEST(SettingsStoreTest, EveryOutOfRangeValueReadsAsItsDefault) {
   for (const char* edit : edits) {
     SCOPED_TRACE(edit);
     const std::string edited = dir.File("edited.conf");
-    test::WriteText(edited, std::string("[Options]\n") + edit + "\n");
+    WriteText(edited, std::string("[Options]\n") + edit + "\n");
     const std::string resaved = dir.File("resaved.conf");
     std::filesystem::remove(resaved);
     ASSERT_TRUE(SaveTo(resaved, LoadFrom(edited), all));
@@ -293,7 +393,7 @@ TEST(SettingsStoreTest, WmaChannelsOtherThanOneOrTwoLoadAsTwo) {
   TempDir dir;
   for (int32_t stored : {0, 6, -1, 1, 2}) {
     const std::string path = dir.File("wma" + std::to_string(stored) + ".conf");
-    test::WriteText(path, "[Options]\nWMAChannels=" + std::to_string(stored) + "\n");
+    WriteText(path, "[Options]\nWMAChannels=" + std::to_string(stored) + "\n");
     const int32_t expected = (stored == 1 || stored == 2) ? stored : 2;
     EXPECT_EQ(LoadFrom(path).wmaChannels, expected) << stored;
   }
@@ -302,7 +402,7 @@ TEST(SettingsStoreTest, WmaChannelsOtherThanOneOrTwoLoadAsTwo) {
 TEST(SettingsStoreTest, EmptyAndMissingTagTextsLoadEmpty) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  test::WriteText(path, "[Options]\nID3\\Title=\nID3\\TitleAsFileName=0\n");
+  WriteText(path, "[Options]\nID3\\Title=\nID3\\TitleAsFileName=0\n");
   IniSettingsProvider provider(path);
   TagSettings tags;
   tags.title = "old title";
@@ -350,7 +450,7 @@ TEST(SettingsStoreTest, StoredFoldersAreAbsolutePathsLinuxAccepts) {
 
 TEST(SettingsStoreTest, SaveGroups) {
   TempDir dir;
-  const ConversionSettings changed = test::ChangedSettings();
+  const ConversionSettings changed = ChangedSettings();
 
   const std::string nothing = dir.File("nothing.conf");
   EXPECT_FALSE(SaveTo(nothing, changed, 0));
@@ -358,7 +458,7 @@ TEST(SettingsStoreTest, SaveGroups) {
 
   const std::string window = dir.File("window.conf");
   EXPECT_TRUE(SaveTo(window, changed, kSaveWindow));
-  EXPECT_EQ(test::IniKeys(window),
+  EXPECT_EQ(IniKeys(window),
             (std::vector<std::string>{"Options/OptStartPageIndex", "Options/OutputFormat"}));
   const ConversionSettings loaded = LoadFrom(window);
   EXPECT_EQ(loaded.outputFormat, 6500);
@@ -366,11 +466,11 @@ TEST(SettingsStoreTest, SaveGroups) {
 
   const std::string folder = dir.File("folder.conf");
   EXPECT_TRUE(SaveTo(folder, changed, kSaveSourceFolder));
-  EXPECT_EQ(test::IniKeys(folder), (std::vector<std::string>{"Options/Folder"}));
+  EXPECT_EQ(IniKeys(folder), (std::vector<std::string>{"Options/Folder"}));
 
   const std::string options = dir.File("options.conf");
   EXPECT_TRUE(SaveTo(options, changed, kSaveOptions));
-  const auto keys = test::IniKeys(options);
+  const auto keys = IniKeys(options);
   EXPECT_FALSE(Contains(keys, "Options/Folder"));
   EXPECT_FALSE(Contains(keys, "Options/OutputFormat"));
   EXPECT_FALSE(Contains(keys, "Options/OptStartPageIndex"));
@@ -383,9 +483,9 @@ TEST(SettingsStoreTest, SaveGroups) {
 TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  ASSERT_TRUE(SaveTo(path, test::ChangedSettings(), kSaveOptions));
+  ASSERT_TRUE(SaveTo(path, ChangedSettings(), kSaveOptions));
   int codecIds = 0;
-  for (const std::string& key : test::IniKeys(path)) {
+  for (const std::string& key : IniKeys(path)) {
     if (key.ends_with("CodecID")) ++codecIds;
     for (const char* prefix : {"AMR", "AWB", "WMA", "WMV", "ASF"}) {
       for (const char* suffix : {"AutoEncParam", "CodecID", "SampleRate", "BitRate", "Channels"}) {
@@ -397,7 +497,7 @@ TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {
   EXPECT_EQ(codecIds, 25);
   // Stored values under those names are not read into the rows either.
   const std::string edited = dir.File("edited.conf");
-  test::WriteText(edited, "[Options]\nAMRCodecID=5\nWMVSampleRate=8000\n");
+  WriteText(edited, "[Options]\nAMRCodecID=5\nWMVSampleRate=8000\n");
   const ConversionSettings s = LoadFrom(edited);
   EXPECT_EQ(FindFormat(s.formats, 5500)->codecId, 0);
   EXPECT_EQ(FindFormat(s.formats, 7200)->sampleRate, 0);
@@ -406,12 +506,12 @@ TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {
 TEST(SettingsStoreTest, UnknownOutputFormatSelectsTheFirstRow) {
   TempDir dir;
   const std::string unknown = dir.File("unknown.conf");
-  test::WriteText(unknown, "[Options]\nOutputFormat=9999\nVolume=50\n");
+  WriteText(unknown, "[Options]\nOutputFormat=9999\nVolume=50\n");
   const ConversionSettings s = LoadFrom(unknown);
   EXPECT_EQ(s.outputFormat, s.formats.front().formatId);
   EXPECT_EQ(s.volume, 50);
   const std::string known = dir.File("known.conf");
-  test::WriteText(known, "[Options]\nOutputFormat=5600\n");
+  WriteText(known, "[Options]\nOutputFormat=5600\n");
   EXPECT_EQ(LoadFrom(known).outputFormat, 5600);
 }
 
@@ -420,7 +520,7 @@ TEST(SettingsStoreTest, UnknownOutputFormatSelectsTheFirstRow) {
 TEST(SettingsStoreTest, UnknownCodecIdReadsAsTheDefaultWithAWarning) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  test::WriteText(path, "[Options]\nMP3CodecID=12345\nMP3BitRate=192000\n");
+  WriteText(path, "[Options]\nMP3CodecID=12345\nMP3BitRate=192000\n");
   const ConversionSettings s = LoadFrom(path);
   const OutputFormat& mp3 = *FindFormat(s.formats, 1000);
   EXPECT_EQ(mp3.codecId, FindFormat(ConversionSettings("/docs").formats, 1000)->codecId);
@@ -443,7 +543,7 @@ TEST(SettingsStoreTest, FirstRunIsTrueOnce) {
     EXPECT_FALSE(SettingsStore(provider).checkFirstRun());
   }
   const std::string again = dir.File("again.conf");
-  test::WriteText(again, "[Options]\nFirstRun=1\n");
+  WriteText(again, "[Options]\nFirstRun=1\n");
   IniSettingsProvider provider(again);
   SettingsStore store(provider);
   EXPECT_TRUE(store.checkFirstRun());
@@ -453,19 +553,19 @@ TEST(SettingsStoreTest, FirstRunIsTrueOnce) {
 TEST(SettingsStoreTest, SaveThatCannotWriteReportsFailure) {
   TempDir dir;
   // The settings folder would have to be made below a regular file.
-  test::WriteText(dir.File("blocker"), "x");
+  WriteText(dir.File("blocker"), "x");
   const std::string path = dir.File("blocker/Quillo 3/quillo.conf");
-  EXPECT_FALSE(SaveTo(path, test::ChangedSettings(), kSaveOptions));
+  EXPECT_FALSE(SaveTo(path, ChangedSettings(), kSaveOptions));
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(SettingsStoreTest, SavingOverABrokenFileReplacesIt) {
   TempDir dir;
   const std::string path = dir.File("quillo.conf");
-  test::WriteText(path, "[Options\n\x01\x02 garbage = = \n[[[\n");
-  const ConversionSettings changed = test::ChangedSettings();
+  WriteText(path, "[Options\n\x01\x02 garbage = = \n[[[\n");
+  const ConversionSettings changed = ChangedSettings();
   EXPECT_TRUE(SaveTo(path, changed, kSaveWindow | kSaveSourceFolder | kSaveOptions));
-  test::ExpectSameStoredValues(LoadFrom(path), changed);
+  ExpectSameStoredValues(LoadFrom(path), changed);
 }
 
 }  // namespace
