@@ -14,24 +14,13 @@
 # 48000 Hz at most 1.3 of `ffmpeg -ar 48000`, WAV to MP3 at 48000 Hz at most
 # 1.05, WMA at 22050 Hz at most 1.1. ffmpeg has no AMR-NB encoder, so the AMR
 # row (8000 Hz mono, resampled and folded) shows Quillo's figures alone.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
+. "$(dirname "$0")/common.sh" "${1:-build}" quillo-cli quillo_bench_decode
 cli="$build/cli/quillo-cli"
 decode="$build/bench/quillo_bench_decode"
-[ -x "$cli" ] && [ -x "$decode" ] || cmake --build "$build" --target quillo-cli quillo_bench_decode
 runs=${RUNS:-3}
 length=${SECONDS_OF_AUDIO:-180}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 export QUILLO_CONFIG="$work/quillo.conf"
 
-# The material: stereo 44100 Hz, a tone on the left and pink noise on the right.
-make_wav() {  # PATH SECONDS
-  ffmpeg -v error -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$2" \
-    -f lavfi -i "anoisesrc=color=pink:sample_rate=44100:duration=$2:amplitude=0.3" \
-    -filter_complex "[0:a][1:a]amerge=inputs=2" -ac 2 -y "$1"
-}
 make_wav "$work/long.wav" "$length"
 ffmpeg -v error -i "$work/long.wav" -c:a libmp3lame -b:a 192k "$work/long.mp3"
 ffmpeg -v error -i "$work/long.wav" -c:a aac -b:a 192k "$work/long.m4a"

@@ -5,17 +5,10 @@
 # each ratio (goal: within 1.10 of ffmpeg without resampling).
 #
 #   bench/convert_cli.sh [BUILD_DIR]   (default: build)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
+. "$(dirname "$0")/common.sh" "${1:-build}" quillo-cli
 cli="$build/cli/quillo-cli"
-[ -x "$cli" ] || cmake --build "$build" --target quillo-cli
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
-ffmpeg -v error -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=600" \
-  -f lavfi -i "anoisesrc=color=pink:sample_rate=44100:duration=600:amplitude=0.3" \
-  -filter_complex "[0:a][1:a]amerge=inputs=2" -ac 2 "$work/long.wav"
+make_wav "$work/long.wav" 600
 
 quillo() {  # FORMAT [OPTIONS...]: one conversion into a fresh folder
   echo "rm -rf $work/q && QUILLO_CONFIG=$work/q.conf $cli convert -f $* --tags none -d $work/q $work/long.wav"

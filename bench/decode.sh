@@ -8,18 +8,10 @@
 #   AiffSource on 24-bit PCM and IMA4 (goal: within 1.10 of ffmpeg).
 #
 #   bench/decode.sh [BUILD_DIR]   (default: build)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
+. "$(dirname "$0")/common.sh" "${1:-build}" quillo_bench_decode
 driver="$build/bench/quillo_bench_decode"
-[ -x "$driver" ] || cmake --build "$build" --target quillo_bench_decode
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
-# Ten minutes of stereo 44100 Hz: a tone on the left, pink noise on the right.
-ffmpeg -v error -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=600" \
-  -f lavfi -i "anoisesrc=color=pink:sample_rate=44100:duration=600:amplitude=0.3" \
-  -filter_complex "[0:a][1:a]amerge=inputs=2" -ac 2 "$work/in.wav"
+make_wav "$work/in.wav" 600
 ffmpeg -v error -i "$work/in.wav" -c:a libmp3lame -b:a 192k "$work/long.mp3"
 ffmpeg -v error -i "$work/in.wav" -c:a aac -b:a 192k "$work/long.m4a"
 ffmpeg -v error -i "$work/in.wav" -c:a flac "$work/long.flac"

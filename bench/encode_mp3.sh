@@ -4,19 +4,10 @@
 # within 1.10 of ffmpeg).
 #
 #   bench/encode_mp3.sh [BUILD_DIR]   (default: build)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
+. "$(dirname "$0")/common.sh" "${1:-build}" quillo_bench_encode
 driver="$build/bench/quillo_bench_encode"
-[ -x "$driver" ] || cmake --build "$build" --target quillo_bench_encode
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
-# Ten minutes of stereo 44100 Hz: a tone on the left, noise on the right, so
-# the encoder has real work on both channels.
-ffmpeg -v error -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=600" \
-  -f lavfi -i "anoisesrc=color=pink:sample_rate=44100:duration=600:amplitude=0.3" \
-  -filter_complex "[0:a][1:a]amerge=inputs=2" -f s16le -ac 2 "$work/in.raw"
+make_wav "$work/in.raw" 600 -f s16le
 
 hyperfine --warmup 1 --runs "${RUNS:-5}" --export-json "$work/times.json" \
   -n quillo "$driver $work/in.raw $work/quillo.mp3" \

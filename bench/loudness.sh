@@ -9,20 +9,13 @@
 #
 #   bench/loudness.sh [BUILD_DIR]   (default: build)
 #   SECONDS_OF_AUDIO=600 RUNS=5 bench/loudness.sh build
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
+. "$(dirname "$0")/common.sh" "${1:-build}" quillo-cli
 cli="$build/cli/quillo-cli"
-[ -x "$cli" ] || cmake --build "$build" --target quillo-cli
 runs=${RUNS:-3}
 length=${SECONDS_OF_AUDIO:-180}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 export QUILLO_CONFIG="$work/quillo.conf"
 
-ffmpeg -v error -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$length" \
-  -f lavfi -i "anoisesrc=color=pink:sample_rate=44100:duration=$length:amplitude=0.3" \
-  -filter_complex "[0:a][1:a]amerge=inputs=2" -ac 2 -y "$work/long.wav"
+make_wav "$work/long.wav" "$length"
 ffmpeg -v error -f lavfi -i "anoisesrc=color=white:sample_rate=44100:duration=$length:amplitude=0.9" \
   -ac 2 -y "$work/noise.wav"
 

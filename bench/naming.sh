@@ -4,9 +4,5 @@
 # Goal: under one second.
 #
 #   bench/naming.sh [BUILD_DIR]   (default: build)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
-bench="$build/bench/quillo_bench_naming"
-[ -x "$bench" ] || cmake --build "$build" --target quillo_bench_naming
-"$bench" "${FILES:-10000}"
+. "$(dirname "$0")/common.sh" "${1:-build}" quillo_bench_naming
+"$build/bench/quillo_bench_naming" "${FILES:-10000}"

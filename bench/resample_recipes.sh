@@ -4,13 +4,8 @@
 # the same half-scale 1 kHz tone as 16-bit as the bar to meet.
 #
 #   bench/resample_recipes.sh [BUILD_DIR]   (default: build)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
+. "$(dirname "$0")/common.sh" "${1:-build}" quillo_bench_resample
 bench="$build/bench/quillo_bench_resample"
-[ -x "$bench" ] || cmake --build "$build" --target quillo_bench_resample
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 "$bench" --tone "$work/tone.s16"
 ffmpeg -v error -f s16le -ar 44100 -ac 1 -i "$work/tone.s16" -ar 48000 -f s16le -y "$work/ffmpeg.s16"
 "$bench" "$work/ffmpeg.s16"

@@ -7,21 +7,14 @@
 # the window's conversion at most 0.55 of -j 1 on 2 cores.
 #
 #   bench/ui.sh [BUILD_DIR]   (default: build)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build}
+. "$(dirname "$0")/common.sh" "${1:-build}" quillo_bench_ui quillo-cli
 bench="$build/bench/quillo_bench_ui"
 cli="$build/cli/quillo-cli"
-[ -x "$bench" ] && [ -x "$cli" ] || cmake --build "$build" --target quillo_bench_ui quillo-cli
 "$bench" add "${FILES:-20000}"
 "$bench" sort "${ROWS:-100000}"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/twenty"
-ffmpeg -v error -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=30" \
-  -f lavfi -i "anoisesrc=color=pink:sample_rate=44100:duration=30:amplitude=0.3" \
-  -filter_complex "[0:a][1:a]amerge=inputs=2" -ac 2 "$work/twenty/01.wav"
+make_wav "$work/twenty/01.wav" 30
 for i in $(seq -w 2 20); do cp "$work/twenty/01.wav" "$work/twenty/$i.wav"; done
 window=$("$bench" convert "$work/twenty" | sed -n 's/^convert: .* in \([0-9.]*\) s$/\1/p')
 # seconds COMMAND...: the wall time of one run.
