@@ -81,23 +81,19 @@ std::optional<FoldSide> SideOf(int speaker) {
 }
 
 std::vector<int> WaveSpeakers(int channels) {
-  switch (channels) {
-    case 3:
-      return {kFrontLeft, kFrontRight, kFrontCenter};
-    case 4:
-      return {kFrontLeft, kFrontRight, kBackLeft, kBackRight};
-    case 5:
-      return {kFrontLeft, kFrontRight, kFrontCenter, kBackLeft, kBackRight};
-    case 6:
-      return {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackLeft, kBackRight};
-    case 7:
-      return {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackCenter, kSideLeft, kSideRight};
-    case 8:
-      return {kFrontLeft, kFrontRight, kFrontCenter, kLfe,
-              kBackLeft,  kBackRight,  kSideLeft,    kSideRight};
-    default:
-      return {};
-  }
+  // By channel count; counts without a row have no WAV order of their own.
+  static const std::vector<int> kOrders[] = {
+      {},
+      {},
+      {},
+      {kFrontLeft, kFrontRight, kFrontCenter},
+      {kFrontLeft, kFrontRight, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontRight, kFrontCenter, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackCenter, kSideLeft, kSideRight},
+      {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackLeft, kBackRight, kSideLeft, kSideRight},
+  };
+  return channels >= 0 && channels <= 8 ? kOrders[channels] : std::vector<int>{};
 }
 
 std::vector<int> MaskSpeakers(uint32_t mask, int channels) {
@@ -109,27 +105,19 @@ std::vector<int> MaskSpeakers(uint32_t mask, int channels) {
 }
 
 std::vector<int> VorbisSpeakers(int channels) {
-  switch (channels) {
-    case 1:
-      return {kFrontCenter};
-    case 2:
-      return {kFrontLeft, kFrontRight};
-    case 3:
-      return {kFrontLeft, kFrontCenter, kFrontRight};
-    case 4:
-      return {kFrontLeft, kFrontRight, kBackLeft, kBackRight};
-    case 5:
-      return {kFrontLeft, kFrontCenter, kFrontRight, kBackLeft, kBackRight};
-    case 6:
-      return {kFrontLeft, kFrontCenter, kFrontRight, kBackLeft, kBackRight, kLfe};
-    case 7:
-      return {kFrontLeft, kFrontCenter, kFrontRight, kSideLeft, kSideRight, kBackCenter, kLfe};
-    case 8:
-      return {kFrontLeft, kFrontCenter, kFrontRight, kSideLeft,
-              kSideRight, kBackLeft,    kBackRight,  kLfe};
-    default:
-      return {};
-  }
+  // By channel count.
+  static const std::vector<int> kOrders[] = {
+      {},
+      {kFrontCenter},
+      {kFrontLeft, kFrontRight},
+      {kFrontLeft, kFrontCenter, kFrontRight},
+      {kFrontLeft, kFrontRight, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontCenter, kFrontRight, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontCenter, kFrontRight, kBackLeft, kBackRight, kLfe},
+      {kFrontLeft, kFrontCenter, kFrontRight, kSideLeft, kSideRight, kBackCenter, kLfe},
+      {kFrontLeft, kFrontCenter, kFrontRight, kSideLeft, kSideRight, kBackLeft, kBackRight, kLfe},
+  };
+  return channels >= 0 && channels <= 8 ? kOrders[channels] : std::vector<int>{};
 }
 
 }  // namespace quillo
