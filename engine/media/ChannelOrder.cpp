@@ -1,5 +1,8 @@
 #include "engine/media/ChannelOrder.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace quillo {
 
 namespace {
@@ -41,43 +44,25 @@ enum Speaker : int {
 }  // namespace
 
 std::optional<FoldSide> SideOf(int speaker) {
-  switch (speaker) {
-    case kFrontLeft:
-    case kBackLeft:
-    case kFrontLeftOfCenter:
-    case kSideLeft:
-    case kTopFrontLeft:
-    case kTopBackLeft:
-    case kStereoLeft:
-    case kWideLeft:
-    case kSurroundDirectLeft:
-    case kTopSideLeft:
-    case kBottomFrontLeft:
-      return FoldSide::Left;
-    case kFrontRight:
-    case kBackRight:
-    case kFrontRightOfCenter:
-    case kSideRight:
-    case kTopFrontRight:
-    case kTopBackRight:
-    case kStereoRight:
-    case kWideRight:
-    case kSurroundDirectRight:
-    case kTopSideRight:
-    case kBottomFrontRight:
-      return FoldSide::Right;
-    case kFrontCenter:
-    case kLfe:
-    case kBackCenter:
-    case kTopCenter:
-    case kTopFrontCenter:
-    case kTopBackCenter:
-    case kLfe2:
-    case kBottomFrontCenter:
-      return FoldSide::Middle;
-    default:
-      return std::nullopt;
-  }
+  struct SideRow {
+    FoldSide side;
+    std::initializer_list<int> speakers;
+  };
+  static const SideRow kRows[] = {
+      {FoldSide::Left,
+       {kFrontLeft, kBackLeft, kFrontLeftOfCenter, kSideLeft, kTopFrontLeft, kTopBackLeft,
+        kStereoLeft, kWideLeft, kSurroundDirectLeft, kTopSideLeft, kBottomFrontLeft}},
+      {FoldSide::Right,
+       {kFrontRight, kBackRight, kFrontRightOfCenter, kSideRight, kTopFrontRight, kTopBackRight,
+        kStereoRight, kWideRight, kSurroundDirectRight, kTopSideRight, kBottomFrontRight}},
+      {FoldSide::Middle,
+       {kFrontCenter, kLfe, kBackCenter, kTopCenter, kTopFrontCenter, kTopBackCenter, kLfe2,
+        kBottomFrontCenter}},
+  };
+  for (const SideRow& row : kRows)
+    if (std::find(row.speakers.begin(), row.speakers.end(), speaker) != row.speakers.end())
+      return row.side;
+  return std::nullopt;
 }
 
 std::vector<int> WaveSpeakers(int channels) {
