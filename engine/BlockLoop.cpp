@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
-#include "engine/FileProgress.h"
 #include "engine/media/SampleScale.h"
 
 namespace quillo {
@@ -13,6 +13,59 @@ void ApplyGain(int16_t* samples, int count, float gain) {
 }
 
 namespace {
+
+// Drives the file caption and bar of one pass: "[%d%%] <verb> <name>...".
+// The display is touched only when the whole percentage or the bar position
+// grows. `verb` is "Converting", "Normalizing" or "Preprocessing".
+class FileProgress {
+ public:
+  FileProgress(ConversionProgress& progress, uint64_t total, std::string verb,
+               std::string displayName)
+      : progress_(progress), verb_(std::move(verb)), name_(std::move(displayName)) {
+    if (total == 0) total = 1;
+    divisor_ = std::max<uint64_t>(total / 100, 1);
+    width_ = std::max(progress_.FileBarWidth(), 1);
+    barStep_ = std::max<uint64_t>(total / static_cast<uint64_t>(width_), 1);
+    progress_.SetFileBar(0);
+    ShowPercent(0);
+  }
+
+  void Update(uint64_t position) {
+    const int percent = static_cast<int>(std::min<uint64_t>(position / divisor_, 100));
+    if (percent > lastPercent_) {
+      lastPercent_ = percent;
+      ShowPercent(percent);
+    }
+    const int bar =
+        static_cast<int>(std::min<uint64_t>(position / barStep_, static_cast<uint64_t>(width_)));
+    if (bar > lastBar_) {
+      lastBar_ = bar;
+      progress_.SetFileBar(bar);
+    }
+  }
+
+  // After a normal end: shows 100 % and a full bar unless already shown.
+  void Finish() {
+    if (lastPercent_ == 100) return;
+    lastPercent_ = 100;
+    ShowPercent(100);
+    progress_.SetFileBar(width_);
+  }
+
+ private:
+  void ShowPercent(int percent) {
+    progress_.SetFileText("[" + std::to_string(percent) + "%] " + verb_ + " " + name_ + "...");
+  }
+
+  ConversionProgress& progress_;
+  std::string verb_;
+  std::string name_;
+  uint64_t divisor_;
+  uint64_t barStep_;
+  int width_;
+  int lastPercent_ = 0;
+  int lastBar_ = 0;
+};
 
 class BlockLoop {
  public:

@@ -9,10 +9,8 @@
 
 #include "engine/ExtraTagsStep.h"
 #include "engine/WindowsMediaSupport.h"
-#include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
-#include "engine/output/OutputPath.h"
 #include "engine/output/PendingOutput.h"
 
 namespace quillo {
@@ -46,16 +44,13 @@ bool NeedsPreprocessing(const FileItem& file, const PassContext& pass) {
          pass.backends.wrapsDtsAsPcm(file.path);
 }
 
-void RemoveFile(const std::string& path) {
-  if (path.empty()) return;
-  std::error_code ec;
-  std::filesystem::remove(path, ec);
-}
-
 // Deletes the preprocessing scratch file when the file is done with it.
 struct ScratchFile {
   std::string path;
-  ~ScratchFile() { RemoveFile(path); }
+  ~ScratchFile() {
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove(path, ec);
+  }
 };
 
 OutputPathOptions PathOptions(const ConversionSettings& settings, const std::string& documents) {
@@ -69,6 +64,13 @@ OutputPathOptions PathOptions(const ConversionSettings& settings, const std::str
   return options;
 }
 
+// "Volume" cell text for a gain: "100.00%".
+std::string VolumeCellText(float gain) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.02f%%", static_cast<double>(gain) * 100.0);
+  return text;
+}
+
 }  // namespace
 
 void RunEnvironment::SetOutputCell(size_t file, const std::string& text) {
@@ -79,12 +81,6 @@ void RunEnvironment::SetOutputCell(size_t file, const std::string& text) {
 void RunEnvironment::SetVolumeCell(size_t file, const std::string& text) {
   list.SetVolumeCell(file, text);
   if (file < result.files.size()) result.files[file].volume = text;
-}
-
-std::string VolumeCellText(float gain) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.02f%%", static_cast<double>(gain) * 100.0);
-  return text;
 }
 
 bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env) {
@@ -104,10 +100,11 @@ bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env
   return true;
 }
 
-namespace {
-
-FileOutcome RunPasses(size_t index, const FileItem& file, const std::string& outputPath,
-                      RunEnvironment& env, const ConvertStep& convert) {
+// A file too large for the memory left (a huge tag, a damaged header) fails
+// alone; its source, sink and scratch file are released on the way out, and
+// the run goes on with the next file.
+FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string& outputPath,
+                          RunEnvironment& env, const ConvertStep& convert) try {
   PassContext& pass = env.pass;
   ConversionJob& job = pass.job;
   ConversionProgress& progress = pass.progress;
@@ -133,7 +130,7 @@ FileOutcome RunPasses(size_t index, const FileItem& file, const std::string& out
 
   // Each pass is tried once more through the framework when a dedicated
   // back-end failed it (unless the user cancelled meanwhile).
-  const auto withRetry = [&](const std::function<PassResult(const PassItem&)>& run) {
+  const auto withRetry = [&](const ConvertStep& run) {
     PassResult result = run(item);
     if (!result.ok && !progress.IsCancelled() && result.retryWithFramework) {
       PassItem framework = item;
@@ -155,10 +152,9 @@ FileOutcome RunPasses(size_t index, const FileItem& file, const std::string& out
     const PassResult scanned =
         withRetry([&](const PassItem& it) { return NormalizeScan(it, pass, peaks, measuring); });
     if (!scanned.ok && progress.IsCancelled()) return cancelled;
-    if (scanned.ok && measuring == nullptr)
-      job.normalizeGain = NormalizeGain(peaks.minimum, peaks.maximum);
-    if (scanned.ok && measuring != nullptr)
-      job.normalizeGain = LoudnessGain(meter, LoudnessTarget(pass.settings));
+    if (scanned.ok)
+      job.normalizeGain = measuring != nullptr ? LoudnessGain(meter, LoudnessTarget(pass.settings))
+                                               : NormalizeGain(peaks.minimum, peaks.maximum);
   }
 
   env.SetOutputCell(index, "Converting...");
@@ -170,22 +166,10 @@ FileOutcome RunPasses(size_t index, const FileItem& file, const std::string& out
   std::string status = kConversionFailureStatus;
   if (!job.failureDetail.empty()) status += " (" + job.failureDetail + ")";
   return {FileResult::State::Failed, status};
-}
-
-}  // namespace
-
-FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string& outputPath,
-                          RunEnvironment& env, const ConvertStep& convert) {
-  // A file too large for the memory left (a huge tag, a damaged header)
-  // fails alone; its source, sink and scratch file are released on the way
-  // out, and the run goes on with the next file.
-  try {
-    return RunPasses(index, file, outputPath, env, convert);
-  } catch (const std::bad_alloc&) {
-    env.pass.job.failureDetail = std::strerror(ENOMEM);
-    return {FileResult::State::Failed,
-            std::string(kConversionFailureStatus) + " (" + env.pass.job.failureDetail + ")"};
-  }
+} catch (const std::bad_alloc&) {
+  env.pass.job.failureDetail = std::strerror(ENOMEM);
+  return {FileResult::State::Failed,
+          std::string(kConversionFailureStatus) + " (" + env.pass.job.failureDetail + ")"};
 }
 
 bool LacksSoundFont(const FileItem& file, const BackendTable& backends) {

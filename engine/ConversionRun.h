@@ -9,9 +9,9 @@
 
 #include "engine/ConvertPass.h"
 #include "engine/FileItem.h"
-#include "engine/output/OutputPath.h"
 #include "engine/RunResult.h"
 #include "engine/UserPrompts.h"
+#include "engine/output/OutputPath.h"
 
 namespace quillo {
 
@@ -31,9 +31,6 @@ struct RunEnvironment {
   void SetOutputCell(size_t file, const std::string& text);
   void SetVolumeCell(size_t file, const std::string& text);
 };
-
-// "Volume" cell text for a gain: "100.00%".
-std::string VolumeCellText(float gain);
 
 // Whether the run may start: the Windows Media and MIDI prerequisites. A
 // false result ends the command.

@@ -15,23 +15,16 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
   if (!source) return result;
 
-  const BackendTable& backends = context.backends;
-  std::optional<OutputSelection> output = SelectOutput(
-      context.row, route.sourceRate, route.sourceChannels,
-      RenderRate(context.row, context.settings), SelectionMode::PerFile, context.settings,
-      [&backends](FormatBackend backend) { return backends.MakeSink(backend); },
-      backends.windowsMedia);
+  std::optional<OutputSelection> output =
+      SelectOutput(context.row, route.sourceRate, route.sourceChannels, SelectionMode::PerFile,
+                   context.settings, context.backends);
   if (!output) {
     result.retryWithFramework = false;
     return result;
   }
   MediaSink& sink = *output->sink;
-  route.outputRate = output->rate;
-  route.outputChannels = output->channels;
-  const bool mixToMono =
-      output->channels < route.sourceChannels && context.settings.monoType == MonoMixMode::Average;
-  if (output->pickChannel) route.pickChannel = PickMode(context.settings);
-  if (!sink.ResamplesItself()) route.resample = output->rate != route.sourceRate || mixToMono;
+  RouteTo(context, route, output->rate, output->channels, output->pickChannel);
+  if (sink.ResamplesItself()) route.resample = false;
 
   SetTags(sink, item, context, *source);
   sink.SetPath(item.outputPath);
@@ -43,7 +36,6 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
     result.retryWithFramework = false;
     return result;
   }
-  ChooseGain(context, route);
 
   // ReplayGain values are measured on the samples as they go to the encoder.
   context.job.trackGain.reset();
@@ -56,12 +48,8 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
       RunBlockLoop(*source, target, route, context.progress, "Converting", item.displayName);
   if (measured) context.job.trackGain = measured->Gain();
   const bool closed = sink.Close();
-  if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
-    FailWrite(context, sink.ErrorText(), result);
+  NoteLoopEnd(end, closed, sink, context, result);
   output->sink.reset();
-
-  if (end == LoopEnd::SkipNotReached) FailSkip(context, result);
-  if (end == LoopEnd::NothingRead) context.job.failureDetail = kNoSamplesDetail;
   if (end != LoopEnd::Finished || !closed) {
     DeleteOutput(item.outputPath, item.path);
     return result;

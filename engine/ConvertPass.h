@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "catalog/OutputFormat.h"
 #include "engine/BackendTable.h"
-#include "engine/ConversionJob.h"
 #include "engine/ConversionProgress.h"
 #include "engine/OutputSelection.h"
 #include "engine/SourceFactory.h"
@@ -20,8 +20,27 @@
 namespace quillo {
 
 extern const char* const kSkipTooLongDetail;
-extern const char* const kConvertLengthDetail;
 extern const char* const kNoSamplesDetail;
+
+// The run state shared by the passes and the driver. One job per conversion
+// run; the engine holds no state of its own besides. Whether a pass may be
+// retried travels in its PassResult.
+struct ConversionJob {
+  // The last failure's explanation for the user; empty when there is none.
+  std::string failureDetail;
+  // 1-based position of the current file in the run (the list-position track number).
+  int position = 0;
+  // Gain found by the normalize scan; -1 when none is known.
+  float normalizeGain = -1.0f;
+  // A gain found for the whole run before its files (a join normalized to a
+  // loudness target); the files are then not scanned one by one.
+  std::optional<float> runGain;
+  // Gain the last convert pass applied (1.0 when unscaled), for the "Volume" cell.
+  float appliedGain = 1.0f;
+  // ReplayGain values of the audio the last convert pass wrote; none when
+  // they were not asked for or could not be measured.
+  std::optional<TrackGain> trackGain;
+};
 
 // The file a pass works on. After preprocessing the path and kind are those of
 // the temporary file while the display name stays the listed file's.
@@ -61,9 +80,6 @@ TagInfo CustomTags(const TagSettings& settings, const std::string& titleFromName
 
 // Whether the outputs of this run get ReplayGain tags.
 bool WantsReplayGain(const PassContext& context);
-
-// The rate asked of sources that render (MIDI, modules) for this row.
-int RenderRate(const OutputFormat& row, const ConversionSettings& settings);
 
 // Converts one file into item.outputPath. On failure or cancel the output is
 // deleted.

@@ -5,15 +5,19 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
+#include "engine/MeasuredSink.h"
+#include "engine/RunLoop.h"
 #include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
-#include "engine/MeasuredSink.h"
 #include "engine/output/PendingOutput.h"
-#include "engine/RunLoop.h"
 
 namespace quillo {
 
+namespace {
+
+// The highest rate and channel count (at most 2) among the files, from the
+// values probing stored. Every file counts, MIDI files included.
 void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels) {
   rate = 0;
   channels = 0;
@@ -28,12 +32,12 @@ void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels
   if (channels <= 0) channels = 2;
 }
 
-std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRate, int maxChannels,
-                                       PassContext& pass) {
+// Creates, configures and opens the join sink at `outputPath`; nothing (and no
+// file left behind) when that fails.
+std::optional<OutputSelection> CreateJoinSink(const std::string& outputPath, int maxRate,
+                                              int maxChannels, PassContext& pass) {
   std::optional<OutputSelection> output = SelectOutput(
-      pass.row, maxRate, maxChannels, RenderRate(pass.row, pass.settings), SelectionMode::Join,
-      pass.settings, [&pass](FormatBackend backend) { return pass.backends.MakeSink(backend); },
-      pass.backends.windowsMedia);
+      pass.row, maxRate, maxChannels, SelectionMode::Join, pass.settings, pass.backends);
   if (!output) return std::nullopt;
   const ConversionSettings& settings = pass.settings;
   // One output of many files: no file's name as the title, no track number.
@@ -46,10 +50,8 @@ std::optional<JoinSink> CreateJoinSink(const std::string& outputPath, int maxRat
     std::filesystem::remove(outputPath, ec);
     return std::nullopt;
   }
-  return JoinSink{std::move(output->sink), output->rate, output->channels};
+  return output;
 }
-
-namespace {
 
 // One gain for a join normalized to a loudness target: its files measured
 // together, so that the joined output keeps their balance.
@@ -91,7 +93,7 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   JoinReference(files, maxRate, maxChannels);
   // The joined file is written beside the target and moved into place at the end.
   PendingOutput pending(outputPath);
-  std::optional<JoinSink> join;
+  std::optional<OutputSelection> join;
   if (pending.Create()) join = CreateJoinSink(pending.path(), maxRate, maxChannels, pass);
   if (!join) {
     env.prompts.Warn("Failed to create file \"" + outputPath + "\".");
@@ -110,24 +112,22 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   bool broken = false;
   std::string brokenStatus;  // set once the output cannot take more audio
   // One stream: the files go in one after the other, in list order.
-  RunFiles(files, FileNamePart(outputPath), env, 1,
-           [&](size_t i, FileItem& file, RunEnvironment& job) {
-             if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
-             file.outputPath = outputPath;
-             job.pass.job.runGain = loudnessGain;
-             FileOutcome outcome =
-                 RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
-                   MediaSink& sink =
-                       measured ? static_cast<MediaSink&>(*measured) : *join->sink;
-                   PassResult appended =
-                       AppendFile(item, sink, join->rate, join->channels, job.pass);
-                   broken = broken || appended.writeFailed;
-                   return appended;
-                 });
-             if (outcome.state == FileResult::State::Converted) ++joined;
-             if (broken) brokenStatus = outcome.status;
-             return outcome;
-           });
+  RunFiles(
+      files, FileNamePart(outputPath), env, 1, [&](size_t i, FileItem& file, RunEnvironment& job) {
+        if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
+        file.outputPath = outputPath;
+        job.pass.job.runGain = loudnessGain;
+        FileOutcome outcome =
+            RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
+              MediaSink& sink = measured ? static_cast<MediaSink&>(*measured) : *join->sink;
+              PassResult appended = AppendFile(item, sink, join->rate, join->channels, job.pass);
+              broken = broken || appended.writeFailed;
+              return appended;
+            });
+        if (outcome.state == FileResult::State::Converted) ++joined;
+        if (broken) brokenStatus = outcome.status;
+        return outcome;
+      });
 
   const std::optional<TrackGain> joinGain = measured ? measured->Gain() : std::nullopt;
   measured.reset();

@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "engine/ConvertPass.h"
 #include "engine/PassSteps.h"
 #include "engine/output/LoudnessMeter.h"
 

@@ -10,8 +10,10 @@ int DefaultBitRate(int rate, int channels) {
     int mono;
     int stereo;
   };
-  static constexpr Step kSteps[] = {{12000, 24000, 48000}, {16000, 32000, 56000},
-                                    {24000, 48000, 64000}, {32000, 64000, 96000},
+  static constexpr Step kSteps[] = {{12000, 24000, 48000},
+                                    {16000, 32000, 56000},
+                                    {24000, 48000, 64000},
+                                    {32000, 64000, 96000},
                                     {44100, 96000, 128000}};
   for (const Step& step : kSteps)
     if (rate <= step.upTo) return channels == 1 ? step.mono : step.stereo;
@@ -20,27 +22,25 @@ int DefaultBitRate(int rate, int channels) {
 
 namespace {
 
-std::optional<OutputSelection> SelectAmr(const OutputFormat& row, int refChannels, int renderRate,
+std::optional<OutputSelection> SelectAmr(const OutputFormat& row, int refChannels,
                                          SelectionMode mode, const ConversionSettings& settings,
-                                         const SinkCreator& create) {
+                                         const BackendTable& backends) {
   OutputSelection out;
-  out.sink = create(FormatBackend::Amr);
+  out.sink = backends.MakeSink(FormatBackend::Amr);
   if (!out.sink) return std::nullopt;
   SinkOptions options;
+  options.amrMode = settings.amrMode;
   if (row.formatId == format_id::kAmr) {
     options.narrowBand = settings.amrType == AmrBand::Narrow ? 1 : 0;
     options.dtx = settings.amrDtx;
-    options.amrMode = settings.amrMode;
     options.wideBandMode = settings.amrWbMode;
-    out.rate = renderRate;
   } else {
     options.narrowBand = 0;
     options.dtx = settings.awbDtx;
-    options.amrMode = settings.amrMode;
     options.wideBandMode = settings.awbMode;
-    out.rate = 16000;
   }
   out.sink->SetCodecOptions(options);
+  out.rate = RenderRate(row, settings);
   out.channels = 1;
   // AMR is mono: a stereo source gives one channel alone unless the two are
   // mixed.
@@ -52,11 +52,11 @@ std::optional<OutputSelection> SelectAmr(const OutputFormat& row, int refChannel
 std::optional<OutputSelection> SelectFramework(const OutputFormat& row, int refRate,
                                                int refChannels, SelectionMode mode,
                                                const ConversionSettings& settings,
-                                               const SinkCreator& create) {
+                                               const BackendTable& backends) {
   const CodecChoice* choice = FindCodecChoice(row, row.codecId);
   if (choice == nullptr) return std::nullopt;
   OutputSelection out;
-  out.sink = create(FormatBackend::Framework);
+  out.sink = backends.MakeSink(FormatBackend::Framework);
   if (!out.sink) return std::nullopt;
   SinkOptions options;
   options.containerName = std::string(row.containerName);
@@ -113,8 +113,8 @@ void AutomaticWindowsMedia(int refRate, int channels, int& rate, int& bitRate) {
 
 std::optional<OutputSelection> SelectWindowsMedia(int refRate, int refChannels, SelectionMode mode,
                                                   const ConversionSettings& settings,
-                                                  const SinkCreator& create,
-                                                  const WindowsMediaRuntime* runtime) {
+                                                  const BackendTable& backends) {
+  const WindowsMediaRuntime* runtime = backends.windowsMedia;
   if (runtime == nullptr) return std::nullopt;
   int rate = 0;
   int bitRate = 0;
@@ -132,7 +132,7 @@ std::optional<OutputSelection> SelectWindowsMedia(int refRate, int refChannels, 
   const std::optional<WindowsMediaFormat> format = runtime->PickFormat(rate, bitRate, channels);
   if (!format) return std::nullopt;
   OutputSelection out;
-  out.sink = create(FormatBackend::WindowsMedia);
+  out.sink = backends.MakeSink(FormatBackend::WindowsMedia);
   if (!out.sink) return std::nullopt;
   out.bitRate = format->bitRate;
   out.pickChannel = pick;
@@ -158,21 +158,26 @@ std::optional<OutputSelection> SelectWindowsMedia(int refRate, int refChannels, 
 
 }  // namespace
 
+int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
+  if (row.formatId == format_id::kAmr) return settings.amrType == AmrBand::Wide ? 16000 : 8000;
+  if (row.formatId == format_id::kAwb) return 16000;
+  if (row.autoEncParam) return 44100;
+  return row.sampleRate > 0 ? row.sampleRate : 44100;
+}
+
 std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referenceRate,
-                                            int referenceChannels, int renderRate,
-                                            SelectionMode mode, const ConversionSettings& settings,
-                                            const SinkCreator& create,
-                                            const WindowsMediaRuntime* windowsMedia) {
+                                            int referenceChannels, SelectionMode mode,
+                                            const ConversionSettings& settings,
+                                            const BackendTable& backends) {
   switch (row.backend) {
     case FormatBackend::Amr:
-      return SelectAmr(row, referenceChannels, renderRate, mode, settings, create);
+      return SelectAmr(row, referenceChannels, mode, settings, backends);
     case FormatBackend::WindowsMedia:
-      return SelectWindowsMedia(referenceRate, referenceChannels, mode, settings, create,
-                                windowsMedia);
+      return SelectWindowsMedia(referenceRate, referenceChannels, mode, settings, backends);
     case FormatBackend::Framework:
       break;
   }
-  return SelectFramework(row, referenceRate, referenceChannels, mode, settings, create);
+  return SelectFramework(row, referenceRate, referenceChannels, mode, settings, backends);
 }
 
 }  // namespace quillo

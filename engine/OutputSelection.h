@@ -1,19 +1,12 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <optional>
 
-#include "catalog/OutputFormat.h"
-#include "engine/media/MediaSink.h"
-#include "engine/media/WindowsMediaRuntime.h"
+#include "engine/BackendTable.h"
 #include "settings/ConversionSettings.h"
 
 namespace quillo {
-
-// Creates an unconfigured sink for a row's back-end; null when this build
-// has no such sink.
-using SinkCreator = std::function<std::unique_ptr<MediaSink>(FormatBackend)>;
 
 enum class SelectionMode { PerFile, Join };
 
@@ -33,14 +26,17 @@ struct OutputSelection {
 // The default bit rate for an output rate and channel count.
 int DefaultBitRate(int rate, int channels);
 
-// Chooses and configures the sink for `row`, with `referenceRate` and
-// `referenceChannels` (the source's, or the join's maxima) as reference.
-// Nothing when no sink can be made for the row. The Windows Media rows
-// take their format from `windowsMedia`'s list, and get nothing without it.
+// The rate asked of sources that render (MIDI, modules) for this row.
+int RenderRate(const OutputFormat& row, const ConversionSettings& settings);
+
+// Chooses and configures the sink for `row` from `backends`, with
+// `referenceRate` and `referenceChannels` (the source's, or the join's
+// maxima) as reference. Nothing when no sink can be made for the row. The
+// Windows Media rows take their format from the table's Windows Media
+// support, and get nothing without it.
 std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referenceRate,
-                                            int referenceChannels, int renderRate,
-                                            SelectionMode mode, const ConversionSettings& settings,
-                                            const SinkCreator& create,
-                                            const WindowsMediaRuntime* windowsMedia = nullptr);
+                                            int referenceChannels, SelectionMode mode,
+                                            const ConversionSettings& settings,
+                                            const BackendTable& backends);
 
 }  // namespace quillo

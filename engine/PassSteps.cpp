@@ -10,11 +10,12 @@ namespace quillo {
 
 const char* const kSkipTooLongDetail =
     "Length of the file is shorter than skipping length set at Options -> General";
-const char* const kConvertLengthDetail =
-    "Length to convert set at Options -> General must be greater than 0";
 const char* const kNoSamplesDetail = "The file opens, but no audio could be decoded from it";
 
 namespace {
+
+const char* const kConvertLengthDetail =
+    "Length to convert set at Options -> General must be greater than 0";
 
 // Skip and length windows in source frames, from the settings. False when the
 // file is known to be shorter than the skip.
@@ -36,6 +37,28 @@ bool Windows(const ConversionSettings& settings, MediaSource& source, BlockRoute
 // make an empty output.
 bool LengthWindowValid(const ConversionSettings& settings) {
   return !settings.enableConvertLength || settings.convertLength >= 0;
+}
+
+// The file ends before the skipped part does: no retry would help.
+void FailSkip(PassContext& context, PassResult& result) {
+  result.retryWithFramework = false;
+  context.job.failureDetail = kSkipTooLongDetail;
+}
+
+// The gain of this file, also recorded as the job's applied gain.
+void ChooseGain(PassContext& context, BlockRoute& route) {
+  const ConversionSettings& settings = context.settings;
+  context.job.appliedGain = 1.0f;
+  const bool scanned =
+      settings.volumeType == VolumeMode::Normalize || settings.volumeType == VolumeMode::Loudness;
+  if (scanned && context.job.normalizeGain > 0.0f) {
+    route.gain = context.job.normalizeGain;
+    route.applyGain = true;
+  } else if (settings.volumeType == VolumeMode::Manual && settings.volume != 100) {
+    route.gain = static_cast<float>(settings.volume) * 0.01f;
+    route.applyGain = true;
+  }
+  if (route.applyGain) context.job.appliedGain = route.gain;
 }
 
 }  // namespace
@@ -94,30 +117,18 @@ std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext
   return source;
 }
 
-void ChooseGain(PassContext& context, BlockRoute& route) {
+void RouteTo(PassContext& context, BlockRoute& route, int rate, int channels, bool pick) {
   const ConversionSettings& settings = context.settings;
-  context.job.appliedGain = 1.0f;
-  const bool scanned =
-      settings.volumeType == VolumeMode::Normalize || settings.volumeType == VolumeMode::Loudness;
-  if (scanned && context.job.normalizeGain > 0.0f) {
-    route.gain = context.job.normalizeGain;
-    route.applyGain = true;
-  } else if (settings.volumeType == VolumeMode::Manual && settings.volume != 100) {
-    route.gain = static_cast<float>(settings.volume) * 0.01f;
-    route.applyGain = true;
-  }
-  if (route.applyGain) context.job.appliedGain = route.gain;
-}
-
-int PickMode(const ConversionSettings& settings) {
-  if (settings.monoType == MonoMixMode::LeftOnly) return 1;
-  if (settings.monoType == MonoMixMode::RightOnly) return 2;
-  return 0;
-}
-
-void FailSkip(PassContext& context, PassResult& result) {
-  result.retryWithFramework = false;
-  context.job.failureDetail = kSkipTooLongDetail;
+  route.outputRate = rate;
+  route.outputChannels = channels;
+  const bool mixToMono =
+      channels < route.sourceChannels && settings.monoType == MonoMixMode::Average;
+  route.resample = rate != route.sourceRate || mixToMono;
+  // The channel taken alone: 1 left, 2 right, 0 none (a stored mode that is
+  // neither; the sink then takes the left channel of the pair).
+  if (pick && settings.monoType == MonoMixMode::LeftOnly) route.pickChannel = 1;
+  if (pick && settings.monoType == MonoMixMode::RightOnly) route.pickChannel = 2;
+  ChooseGain(context, route);
 }
 
 void FailWrite(PassContext& context, const std::string& reason, PassResult& result) {
@@ -126,11 +137,12 @@ void FailWrite(PassContext& context, const std::string& reason, PassResult& resu
   context.job.failureDetail = reason.empty() ? "The output file could not be written" : reason;
 }
 
-int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
-  if (row.formatId == format_id::kAmr) return settings.amrType == AmrBand::Wide ? 16000 : 8000;
-  if (row.formatId == format_id::kAwb) return 16000;
-  if (row.autoEncParam) return 44100;
-  return row.sampleRate > 0 ? row.sampleRate : 44100;
+void NoteLoopEnd(LoopEnd end, bool closed, const MediaSink& sink, PassContext& context,
+                 PassResult& result) {
+  if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
+    FailWrite(context, sink.ErrorText(), result);
+  if (end == LoopEnd::SkipNotReached) FailSkip(context, result);
+  if (end == LoopEnd::NothingRead) context.job.failureDetail = kNoSamplesDetail;
 }
 
 }  // namespace quillo

@@ -8,8 +8,8 @@
 
 namespace quillo {
 
-// The steps the passes share: opening the source, the windows, the gain, the
-// tags, and turning a failure into the job's detail.
+// The steps the passes share: opening the source, the windows, the route and
+// gain, the tags, and turning a failure into the job's detail.
 
 // Sources that render (MIDI, modules) end at their reported length.
 bool IsRenderedKind(SourceKind kind);
@@ -27,19 +27,20 @@ std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& conte
 std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext& context,
                                                BlockRoute& route, PassResult& result);
 
-// The gain of this file, also recorded as the job's applied gain.
-void ChooseGain(PassContext& context, BlockRoute& route);
-
-// The channel taken alone: 1 left, 2 right, 0 none (a stored mode that is
-// neither; the sink then takes the left channel of the pair).
-int PickMode(const ConversionSettings& settings);
-
-// The file ends before the skipped part does: no retry would help.
-void FailSkip(PassContext& context, PassResult& result);
+// Routes the blocks to a sink that takes `rate` and `channels`: through the
+// adapter where the rate changes or two channels are mixed into one, with one
+// channel taken alone when `pick` (the mono mode says which), and with this
+// file's gain, also recorded as the job's applied gain.
+void RouteTo(PassContext& context, BlockRoute& route, int rate, int channels, bool pick);
 
 // The output could not be written: a full disk or a lost device, which no
 // other decoder would change.
 void FailWrite(PassContext& context, const std::string& reason, PassResult& result);
+
+// Turns how the block loop into `sink` ended into the job's detail; `closed`
+// false: the sink failed to finish its file.
+void NoteLoopEnd(LoopEnd end, bool closed, const MediaSink& sink, PassContext& context,
+                 PassResult& result);
 
 // Gives the sink the tags the settings ask for: the user's or the source's.
 void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaSource& source);

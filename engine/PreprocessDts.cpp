@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/ConvertPass.h"
 #include "engine/PassSteps.h"
 
 namespace quillo {

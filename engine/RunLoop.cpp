@@ -8,12 +8,19 @@
 #include <thread>
 
 #include "catalog/Catalog.h"
-#include "engine/media/PathName.h"
 #include "engine/SourceFactory.h"
+#include "engine/media/PathName.h"
 
 namespace quillo {
 
 namespace {
+
+// Calls `call` holding `mutex`.
+template <typename Call>
+auto Locked(std::mutex& mutex, Call call) {
+  std::lock_guard lock(mutex);
+  return call();
+}
 
 // The front end's progress display shared by the jobs, one call at a time.
 // The lower caption says how many files have started, the lower bar counts
@@ -57,16 +64,13 @@ class SharedProgress {
     Show();
   }
   int BarWidth() const {
-    std::lock_guard lock(mutex_);
-    return display_.FileBarWidth();
+    return Locked(mutex_, [&] { return display_.FileBarWidth(); });
   }
   void Pump() {
-    std::lock_guard lock(mutex_);
-    display_.Pump();
+    Locked(mutex_, [&] { display_.Pump(); });
   }
   bool IsCancelled() const {
-    std::lock_guard lock(mutex_);
-    return display_.IsCancelled();
+    return Locked(mutex_, [&] { return display_.IsCancelled(); });
   }
 
  private:
@@ -130,20 +134,16 @@ class LockedList final : public RunListView {
  public:
   LockedList(RunListView& list, std::mutex& mutex) : list_(list), mutex_(mutex) {}
   void SetVolumeCell(size_t file, const std::string& text) override {
-    std::lock_guard lock(mutex_);
-    list_.SetVolumeCell(file, text);
+    Locked(mutex_, [&] { list_.SetVolumeCell(file, text); });
   }
   void SetOutputCell(size_t file, const std::string& text) override {
-    std::lock_guard lock(mutex_);
-    list_.SetOutputCell(file, text);
+    Locked(mutex_, [&] { list_.SetOutputCell(file, text); });
   }
   void EnsureVisible(size_t file) override {
-    std::lock_guard lock(mutex_);
-    list_.EnsureVisible(file);
+    Locked(mutex_, [&] { list_.EnsureVisible(file); });
   }
   void WidenOutputColumn(int pixels) override {
-    std::lock_guard lock(mutex_);
-    list_.WidenOutputColumn(pixels);
+    Locked(mutex_, [&] { list_.WidenOutputColumn(pixels); });
   }
 
  private:
@@ -156,28 +156,22 @@ class LockedPrompts final : public UserPrompts {
  public:
   explicit LockedPrompts(UserPrompts& prompts) : prompts_(prompts) {}
   void Inform(const std::string& text) override {
-    std::lock_guard lock(mutex_);
-    prompts_.Inform(text);
+    Locked(mutex_, [&] { prompts_.Inform(text); });
   }
   void Warn(const std::string& text) override {
-    std::lock_guard lock(mutex_);
-    prompts_.Warn(text);
+    Locked(mutex_, [&] { prompts_.Warn(text); });
   }
   void Note(const std::string& text) override {
-    std::lock_guard lock(mutex_);
-    prompts_.Note(text);
+    Locked(mutex_, [&] { prompts_.Note(text); });
   }
   bool AskYesNo(const std::string& text) override {
-    std::lock_guard lock(mutex_);
-    return prompts_.AskYesNo(text);
+    return Locked(mutex_, [&] { return prompts_.AskYesNo(text); });
   }
   std::optional<std::string> AskOutputFile(const std::string& suggested) override {
-    std::lock_guard lock(mutex_);
-    return prompts_.AskOutputFile(suggested);
+    return Locked(mutex_, [&] { return prompts_.AskOutputFile(suggested); });
   }
   void OpenLocation(const std::string& location) override {
-    std::lock_guard lock(mutex_);
-    prompts_.OpenLocation(location);
+    Locked(mutex_, [&] { prompts_.OpenLocation(location); });
   }
 
  private:

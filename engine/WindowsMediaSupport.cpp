@@ -7,6 +7,7 @@ namespace quillo {
 const char* const kWindowsMediaQuestion =
     "Dear user, WMA file requires Windows Media Format 9 Series Runtime.\nUnfortunately, the "
     "component isn't available on your computer.\n\nDo you want to download and install it now?";
+// The page a yes to the question opens.
 const char* const kWindowsMediaDownloadLocation = "https://quillo.app/help/windows-media";
 
 bool EnsureWindowsMediaRuntime(WindowsMediaRuntime* runtime, UserPrompts* prompts) {

@@ -8,10 +8,8 @@ namespace quillo {
 
 class UserPrompts;
 
-// The question asked when Windows Media support cannot be loaded, and the
-// page a yes opens.
+// The question asked when Windows Media support cannot be loaded.
 extern const char* const kWindowsMediaQuestion;
-extern const char* const kWindowsMediaDownloadLocation;
 
 // Loads the Windows Media support when it is not loaded yet. When it cannot
 // be loaded (or `runtime` is null: a build without it), offers the download

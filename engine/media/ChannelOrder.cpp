@@ -1,5 +1,8 @@
 #include "engine/media/ChannelOrder.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace quillo {
 
 namespace {
@@ -41,63 +44,41 @@ enum Speaker : int {
 }  // namespace
 
 std::optional<FoldSide> SideOf(int speaker) {
-  switch (speaker) {
-    case kFrontLeft:
-    case kBackLeft:
-    case kFrontLeftOfCenter:
-    case kSideLeft:
-    case kTopFrontLeft:
-    case kTopBackLeft:
-    case kStereoLeft:
-    case kWideLeft:
-    case kSurroundDirectLeft:
-    case kTopSideLeft:
-    case kBottomFrontLeft:
-      return FoldSide::Left;
-    case kFrontRight:
-    case kBackRight:
-    case kFrontRightOfCenter:
-    case kSideRight:
-    case kTopFrontRight:
-    case kTopBackRight:
-    case kStereoRight:
-    case kWideRight:
-    case kSurroundDirectRight:
-    case kTopSideRight:
-    case kBottomFrontRight:
-      return FoldSide::Right;
-    case kFrontCenter:
-    case kLfe:
-    case kBackCenter:
-    case kTopCenter:
-    case kTopFrontCenter:
-    case kTopBackCenter:
-    case kLfe2:
-    case kBottomFrontCenter:
-      return FoldSide::Middle;
-    default:
-      return std::nullopt;
-  }
+  struct SideRow {
+    FoldSide side;
+    std::initializer_list<int> speakers;
+  };
+  static const SideRow kRows[] = {
+      {FoldSide::Left,
+       {kFrontLeft, kBackLeft, kFrontLeftOfCenter, kSideLeft, kTopFrontLeft, kTopBackLeft,
+        kStereoLeft, kWideLeft, kSurroundDirectLeft, kTopSideLeft, kBottomFrontLeft}},
+      {FoldSide::Right,
+       {kFrontRight, kBackRight, kFrontRightOfCenter, kSideRight, kTopFrontRight, kTopBackRight,
+        kStereoRight, kWideRight, kSurroundDirectRight, kTopSideRight, kBottomFrontRight}},
+      {FoldSide::Middle,
+       {kFrontCenter, kLfe, kBackCenter, kTopCenter, kTopFrontCenter, kTopBackCenter, kLfe2,
+        kBottomFrontCenter}},
+  };
+  for (const SideRow& row : kRows)
+    if (std::find(row.speakers.begin(), row.speakers.end(), speaker) != row.speakers.end())
+      return row.side;
+  return std::nullopt;
 }
 
 std::vector<int> WaveSpeakers(int channels) {
-  switch (channels) {
-    case 3:
-      return {kFrontLeft, kFrontRight, kFrontCenter};
-    case 4:
-      return {kFrontLeft, kFrontRight, kBackLeft, kBackRight};
-    case 5:
-      return {kFrontLeft, kFrontRight, kFrontCenter, kBackLeft, kBackRight};
-    case 6:
-      return {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackLeft, kBackRight};
-    case 7:
-      return {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackCenter, kSideLeft, kSideRight};
-    case 8:
-      return {kFrontLeft, kFrontRight, kFrontCenter, kLfe,
-              kBackLeft,  kBackRight,  kSideLeft,    kSideRight};
-    default:
-      return {};
-  }
+  // By channel count; counts without a row have no WAV order of their own.
+  static const std::vector<int> kOrders[] = {
+      {},
+      {},
+      {},
+      {kFrontLeft, kFrontRight, kFrontCenter},
+      {kFrontLeft, kFrontRight, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontRight, kFrontCenter, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackCenter, kSideLeft, kSideRight},
+      {kFrontLeft, kFrontRight, kFrontCenter, kLfe, kBackLeft, kBackRight, kSideLeft, kSideRight},
+  };
+  return channels >= 0 && channels <= 8 ? kOrders[channels] : std::vector<int>{};
 }
 
 std::vector<int> MaskSpeakers(uint32_t mask, int channels) {
@@ -109,27 +90,19 @@ std::vector<int> MaskSpeakers(uint32_t mask, int channels) {
 }
 
 std::vector<int> VorbisSpeakers(int channels) {
-  switch (channels) {
-    case 1:
-      return {kFrontCenter};
-    case 2:
-      return {kFrontLeft, kFrontRight};
-    case 3:
-      return {kFrontLeft, kFrontCenter, kFrontRight};
-    case 4:
-      return {kFrontLeft, kFrontRight, kBackLeft, kBackRight};
-    case 5:
-      return {kFrontLeft, kFrontCenter, kFrontRight, kBackLeft, kBackRight};
-    case 6:
-      return {kFrontLeft, kFrontCenter, kFrontRight, kBackLeft, kBackRight, kLfe};
-    case 7:
-      return {kFrontLeft, kFrontCenter, kFrontRight, kSideLeft, kSideRight, kBackCenter, kLfe};
-    case 8:
-      return {kFrontLeft, kFrontCenter, kFrontRight, kSideLeft,
-              kSideRight, kBackLeft,    kBackRight,  kLfe};
-    default:
-      return {};
-  }
+  // By channel count.
+  static const std::vector<int> kOrders[] = {
+      {},
+      {kFrontCenter},
+      {kFrontLeft, kFrontRight},
+      {kFrontLeft, kFrontCenter, kFrontRight},
+      {kFrontLeft, kFrontRight, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontCenter, kFrontRight, kBackLeft, kBackRight},
+      {kFrontLeft, kFrontCenter, kFrontRight, kBackLeft, kBackRight, kLfe},
+      {kFrontLeft, kFrontCenter, kFrontRight, kSideLeft, kSideRight, kBackCenter, kLfe},
+      {kFrontLeft, kFrontCenter, kFrontRight, kSideLeft, kSideRight, kBackLeft, kBackRight, kLfe},
+  };
+  return channels >= 0 && channels <= 8 ? kOrders[channels] : std::vector<int>{};
 }
 
 }  // namespace quillo

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/media/SampleScale.h"
+
 namespace quillo {
 
 namespace {
@@ -13,12 +15,6 @@ constexpr int kMaxFoldChannels = 8;
 
 // The float product truncates toward zero on conversion, as intended.
 int Scaled(int value) { return static_cast<int>(kCentre * static_cast<float>(value)); }
-
-int16_t Clamp16(int value) {
-  if (value > 32767) return 32767;
-  if (value < -32768) return -32768;
-  return static_cast<int16_t>(value);
-}
 
 bool Folds(int channels) { return channels >= kMinFoldChannels && channels <= kMaxFoldChannels; }
 
@@ -69,8 +65,8 @@ void StereoFold::Apply(const int16_t* frame, int16_t& left, int16_t& right) cons
   }
   // The middle speakers are summed before the one multiplication.
   const int m = Scaled(middle);
-  left = Clamp16(l + m);
-  right = Clamp16(r + m);
+  left = ClampToS16(l + m);
+  right = ClampToS16(r + m);
 }
 
 void DownmixToStereo(int channels, const int16_t* frame, int16_t& left, int16_t& right) {

@@ -15,8 +15,9 @@ std::string FileListKey(const std::string& path) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  if (SamePath(a, b)) return true;
-  struct stat first {}, second {};
+  if (FileListKey(a) == FileListKey(b)) return true;
+  struct stat first {};
+  struct stat second {};
   return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

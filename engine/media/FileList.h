@@ -22,11 +22,6 @@ class FileList {
 // The list key of a path: symbolic links and ".." resolved, case kept.
 std::string FileListKey(const std::string& path);
 
-// Whether two paths name the same file, by their list keys.
-inline bool SamePath(const std::string& a, const std::string& b) {
-  return FileListKey(a) == FileListKey(b);
-}
-
 // Whether two paths reach one file: the same path, or, when both exist, the
 // same device and inode (a bind mount, a hard link or any other second path to
 // the file). An output that is its own source must be refused by this test,

@@ -73,9 +73,6 @@ soxr* OpenResampler(int inputRate, int outputRate) {
 
 void ResampleAdapter::ResamplerCloser::operator()(soxr* handle) const { soxr_delete(handle); }
 
-ResampleAdapter::ResampleAdapter() = default;
-ResampleAdapter::~ResampleAdapter() = default;
-
 void ResampleAdapter::Configure(int inputRate, int inputChannels, int outputRate,
                                 int outputChannels) {
   inputRate_ = inputRate;
@@ -85,10 +82,8 @@ void ResampleAdapter::Configure(int inputRate, int inputChannels, int outputRate
   left_.reset();
   right_.reset();
   flushed_ = false;
-  factor_ = 0.0;
   if (inputRate == outputRate || inputRate <= 0 || outputRate <= 0) return;
 
-  factor_ = static_cast<double>(outputRate) / inputRate;
   left_.reset(OpenResampler(inputRate, outputRate));
   if (outputChannels == 2) right_.reset(OpenResampler(inputRate, outputRate));
 }
@@ -135,8 +130,8 @@ int ResampleAdapter::ResampleChannel(soxr* resampler, const int16_t* in, int fra
   return static_cast<int>(produced);
 }
 
-int ResampleAdapter::Process(const int16_t* inLeft, const int16_t* inRight, int frames,
-                             int16_t* outLeft, int16_t* outRight, int* outFrames) {
+void ResampleAdapter::Process(const int16_t* inLeft, const int16_t* inRight, int frames,
+                              int16_t* outLeft, int16_t* outRight, int* outFrames) {
   if (frames < 0) frames = 0;
   const bool twoIn = inputChannels_ == 2 && inRight != nullptr;
   const bool twoOut = outputChannels_ == 2 && outRight != nullptr;
@@ -168,7 +163,6 @@ int ResampleAdapter::Process(const int16_t* inLeft, const int16_t* inRight, int 
                   static_cast<size_t>(count) * sizeof(int16_t));
   }
   *outFrames = count;
-  return 1;
 }
 
 int ResampleAdapter::Flush(int16_t* outLeft, int16_t* outRight, int capacity) {

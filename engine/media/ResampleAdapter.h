@@ -15,19 +15,14 @@ namespace quillo {
 // samples it delivers do not depend on how that stream was cut into blocks.
 class ResampleAdapter {
  public:
-  ResampleAdapter();
-  ~ResampleAdapter();
-  ResampleAdapter(const ResampleAdapter&) = delete;
-  ResampleAdapter& operator=(const ResampleAdapter&) = delete;
-
   // Stores the formats and opens the resamplers when the rates differ.
   void Configure(int inputRate, int inputChannels, int outputRate, int outputChannels);
 
   // Converts `frames` frames. `inRight` may be null for one input channel;
   // `outRight` is used only for two output channels. Each output buffer must
-  // hold OutputCapacity(frames) samples. Always returns 1.
-  int Process(const int16_t* inLeft, const int16_t* inRight, int frames, int16_t* outLeft,
-              int16_t* outRight, int* outFrames);
+  // hold OutputCapacity(frames) samples.
+  void Process(const int16_t* inLeft, const int16_t* inRight, int frames, int16_t* outLeft,
+               int16_t* outRight, int* outFrames);
 
   // Delivers the samples the resamplers still hold back at the end of the
   // stream, at most `capacity` frames per call. Call it after the last block
@@ -38,7 +33,6 @@ class ResampleAdapter {
   // (output rate / input rate, in whole numbers, + 1) x frames.
   int OutputCapacity(int frames) const;
 
-  double factor() const { return factor_; }
   bool resampling() const { return left_ != nullptr; }
 
  private:
@@ -59,7 +53,6 @@ class ResampleAdapter {
   int inputChannels_ = -1;
   int outputRate_ = -1;
   int outputChannels_ = -1;
-  double factor_ = 0.0;
   Resampler left_;
   Resampler right_;
   bool flushed_ = false;

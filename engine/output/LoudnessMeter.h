@@ -16,8 +16,6 @@ class LoudnessMeter {
   // `truePeak` measures the 4x oversampled peak as well as the sample peak.
   explicit LoudnessMeter(bool truePeak);
   ~LoudnessMeter();
-  LoudnessMeter(const LoudnessMeter&) = delete;
-  LoudnessMeter& operator=(const LoudnessMeter&) = delete;
 
   // Starts the audio of a file; false when the format cannot be measured.
   bool StartFile(int rate, int channels);

@@ -8,7 +8,6 @@
 
 #include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
-#include "engine/output/FolderMaker.h"
 #include "engine/output/PendingOutput.h"
 
 namespace quillo {
@@ -25,8 +24,15 @@ std::string FolderMessage(const std::string& folder) {
   return "Failed to create folder \"" + folder + "\"";
 }
 
-std::string FileMessage(const std::string& path) {
-  return "Failed to create file \"" + path + "\"";
+// Makes `path` a folder, creating every missing folder on the way. True when
+// the path already is a folder or was made one; false when a part of it exists
+// as something other than a folder or cannot be created.
+bool MakeFolders(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return true;
+  fs::create_directories(path, ec);
+  return !ec && fs::is_directory(path, ec);
 }
 
 // Anything of that name, a dangling link included.
@@ -84,18 +90,19 @@ bool ProveCreatable(const std::string& path, const OutputPathOptions& options) {
   return true;
 }
 
-Outcome TryOnce(const std::string& source, const std::string& newExtension, OutputFolderMode mode,
-                const std::string& folder, bool keepTree, const OutputPathOptions& options,
-                std::string& output, std::string& message) {
+// One attempt at the output of `source` in the folder `options` name.
+Outcome TryOnce(const std::string& source, const std::string& newExtension,
+                const OutputPathOptions& options, std::string& output, std::string& message) {
+  const std::string& folder = options.folder;
   std::string base;
-  if (mode == OutputFolderMode::SpecificFolder) {
+  if (options.folderMode == OutputFolderMode::SpecificFolder) {
     if (folder.empty() || !MakeFolders(folder)) {
       message = FolderMessage(folder);
       return Outcome::kFailed;
     }
     base = folder;
     if (base.back() != '/') base += '/';
-    if (keepTree) {
+    if (options.keepTree) {
       base += SourceTree(source);
       if (!MakeFolders(base)) {
         message = FolderMessage(base);
@@ -144,7 +151,7 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension, Outp
   }
 
   if (!ProveCreatable(path, options)) {
-    message = FileMessage(path);
+    message = "Failed to create file \"" + path + "\"";
     return Outcome::kFailed;
   }
   output = path;
@@ -173,15 +180,12 @@ std::string OutputListKey(const std::string& path, const OutputPathOptions& opti
 bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPathOptions& options,
                     std::string& message, std::string* fallbackReason) {
   const std::string newExtension = "." + extension;
-  OutputFolderMode mode = options.folderMode;
-  std::string folder = options.folder;
-  bool keepTree = options.keepTree;
+  OutputPathOptions attempt = options;
   bool fallbackUsed = false;
 
   for (;;) {
     std::string output;
-    const Outcome outcome =
-        TryOnce(item.path, newExtension, mode, folder, keepTree, options, output, message);
+    const Outcome outcome = TryOnce(item.path, newExtension, attempt, output, message);
     if (outcome == Outcome::kDone) {
       item.outputPath = output;
       return true;
@@ -192,9 +196,9 @@ bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPa
     fallbackUsed = true;
     if (!MakeFolders(options.documentsFolder)) return false;
     if (fallbackReason != nullptr) *fallbackReason = message;
-    keepTree = mode == OutputFolderMode::SpecificFolder && options.keepTree;
-    folder = options.documentsFolder;
-    mode = OutputFolderMode::SpecificFolder;
+    attempt.keepTree = attempt.folderMode == OutputFolderMode::SpecificFolder && options.keepTree;
+    attempt.folder = options.documentsFolder;
+    attempt.folderMode = OutputFolderMode::SpecificFolder;
   }
 }
 

@@ -91,7 +91,6 @@ bool PendingOutput::Create() {
   fchmod(fd, FinalMode(target_));
   close(fd);
   path_ = std::move(pattern);
-  committed_ = false;
   return true;
 }
 
@@ -104,7 +103,6 @@ bool PendingOutput::Commit() {
     return false;
   }
   path_.clear();
-  committed_ = true;
   const std::string folder = std::filesystem::path(target_).parent_path().string();
   SyncPath(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY);
   return true;

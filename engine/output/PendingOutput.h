@@ -24,17 +24,14 @@ class PendingOutput {
   // Removes the temporary file now.
   void Discard();
 
-  const std::string& target() const { return target_; }
   // The temporary file to write to; empty before Create and after Commit.
   const std::string& path() const { return path_; }
-  bool committed() const { return committed_; }
   // Why the last Create or Commit failed, in words.
   const std::string& error() const { return error_; }
 
  private:
   std::string target_;
   std::string path_;
-  bool committed_ = false;
   std::string error_;
 };
 

@@ -28,16 +28,22 @@ class OutputSelectionTest : public ::testing::Test {
   ConversionSettings settings{"/tmp"};
   std::vector<FormatBackend> created;
   ConfiguredSink* last = nullptr;
-  SinkCreator creator = [this](FormatBackend backend) -> std::unique_ptr<MediaSink> {
-    created.push_back(backend);
-    auto sink = std::make_unique<ConfiguredSink>();
-    last = sink.get();
-    return sink;
-  };
+  BackendTable backends = [this] {
+    BackendTable table;
+    for (FormatBackend backend :
+         {FormatBackend::Framework, FormatBackend::Amr, FormatBackend::WindowsMedia})
+      table.sinks[backend] = [this, backend]() -> std::unique_ptr<MediaSink> {
+        created.push_back(backend);
+        auto sink = std::make_unique<ConfiguredSink>();
+        last = sink.get();
+        return sink;
+      };
+    return table;
+  }();
   OutputFormat& Row(int id) { return *FindFormat(settings.formats, id); }
   std::optional<OutputSelection> Select(int id, int rate, int channels,
                                         SelectionMode mode = SelectionMode::PerFile) {
-    return SelectOutput(Row(id), rate, channels, 44100, mode, settings, creator);
+    return SelectOutput(Row(id), rate, channels, mode, settings, backends);
   }
 };
 
@@ -103,8 +109,7 @@ TEST_F(OutputSelectionTest, RowsWithoutAMatchingCodecOrSinkGiveNothing) {
   EXPECT_TRUE(created.empty());
   EXPECT_FALSE(Select(format_id::kWma, 44100, 2));
   // A back-end without a writer gives no sink.
-  EXPECT_FALSE(SelectOutput(Row(format_id::kAmr), 44100, 2, 8000, SelectionMode::PerFile,
-                            settings, [](FormatBackend) { return nullptr; }));
+  EXPECT_FALSE(SelectOutput(Row(format_id::kAmr), 44100, 2, SelectionMode::PerFile, settings, {}));
 }
 
 TEST_F(OutputSelectionTest, AmrRowsTakeTheirModesFromTheSettings) {
@@ -112,8 +117,7 @@ TEST_F(OutputSelectionTest, AmrRowsTakeTheirModesFromTheSettings) {
   settings.amrDtx = 1;
   settings.amrMode = 3;
   settings.amrWbMode = 4;
-  auto out = SelectOutput(Row(format_id::kAmr), 44100, 2, 16000, SelectionMode::PerFile,
-                          settings, creator);
+  auto out = Select(format_id::kAmr, 44100, 2);
   ASSERT_TRUE(out);
   EXPECT_EQ(out->rate, 16000);
   EXPECT_EQ(out->channels, 1);
@@ -127,16 +131,14 @@ TEST_F(OutputSelectionTest, AmrRowsTakeTheirModesFromTheSettings) {
   EXPECT_FALSE(out->pickChannel);
   settings.monoType = MonoMixMode::RightOnly;
   const auto amrPick = [&](int channels, SelectionMode mode) {
-    return SelectOutput(Row(format_id::kAmr), 44100, channels, 16000, mode, settings, creator)
-        ->pickChannel;
+    return Select(format_id::kAmr, 44100, channels, mode)->pickChannel;
   };
   EXPECT_TRUE(amrPick(2, SelectionMode::PerFile));
   EXPECT_FALSE(amrPick(1, SelectionMode::PerFile));
   EXPECT_FALSE(amrPick(2, SelectionMode::Join));
   settings.awbMode = 8;
   settings.awbDtx = 0;
-  out = SelectOutput(Row(format_id::kAwb), 8000, 1, 16000, SelectionMode::PerFile, settings,
-                     creator);
+  out = Select(format_id::kAwb, 8000, 1);
   EXPECT_EQ(out->rate, 16000);
   EXPECT_EQ(last->options.wideBandMode, 8);
   EXPECT_EQ(last->options.dtx, 0);
