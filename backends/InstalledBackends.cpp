@@ -1,9 +1,14 @@
 #include "backends/InstalledBackends.h"
 
+#include <cstdlib>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include "backends/amr/AmrSink.h"
 #include "backends/amr/AmrSource.h"
 #include "backends/bass/BassSource.h"
-#include "backends/ffmpeg/FfmpegLog.h"
 #include "backends/ffmpeg/FrameworkProbe.h"
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSink.h"
@@ -24,6 +29,15 @@ namespace quillo {
 namespace {
 
 using B = SourceBackend;
+
+// Lowers FFmpeg's console log to fatal messages. Broken or unusual input
+// makes the demuxers and decoders report every damaged packet; Quillo reports
+// failures through its own status texts instead.
+void QuietFfmpegLog() {
+  // QUILLO_FFMPEG_LOG=1 keeps FFmpeg's error messages, for diagnosing a file.
+  const char* keep = std::getenv("QUILLO_FFMPEG_LOG");
+  av_log_set_level(keep != nullptr && *keep == '1' ? AV_LOG_ERROR : AV_LOG_FATAL);
+}
 
 // The candidates of each kind, first choice first; the framework ends every
 // chain because it opens nearly anything, and it is the retry of every pass
