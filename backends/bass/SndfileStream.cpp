@@ -184,6 +184,6 @@ size_t SndfileStream::Decode(uint8_t* buffer, size_t bytes) {
   return static_cast<size_t>(got) * perFrame;
 }
 
-void SndfileDeleter::operator()(SNDFILE* file) const { sf_close(file); }
+void ReleaseHandle(SNDFILE* file) { sf_close(file); }
 
 }  // namespace quillo::audio
