@@ -26,4 +26,16 @@ using FramePtr = std::unique_ptr<AVFrame, ReleaseByAddress<av_frame_free>>;
 using PacketPtr = std::unique_ptr<AVPacket, ReleaseByAddress<av_packet_free>>;
 using DictionaryPtr = std::unique_ptr<AVDictionary, ReleaseByAddress<av_dict_free>>;
 
+// An output context together with the file it writes to: the owner closes
+// the file (without a trailer) and frees the context with its streams and
+// metadata.
+struct OutputContextDeleter {
+  void operator()(AVFormatContext* context) const {
+    if (context->pb != nullptr && (context->oformat->flags & AVFMT_NOFILE) == 0)
+      avio_closep(&context->pb);
+    avformat_free_context(context);
+  }
+};
+using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
+
 }  // namespace quillo

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "backends/ffmpeg/FfmpegPtr.h"
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
-#include "backends/ffmpeg/FrameworkSinkHandles.h"
 #include "backends/ffmpeg/FrameworkSinkTags.h"
 #include "engine/media/MediaSink.h"
 
