@@ -3,8 +3,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "backends/ffmpeg/AmrNbStreamEncoder.h"
 #include "backends/ffmpeg/FfmpegError.h"
 #include "backends/ffmpeg/FfmpegPtr.h"
+#include "backends/ffmpeg/FrameworkSinkCodec.h"
+#include "catalog/CodecIds.h"
 
 namespace quillo {
 
@@ -18,6 +21,17 @@ DictionaryPtr MuxerOptions(const AVOutputFormat& format) {
   AVDictionary* options = nullptr;
   if (std::strcmp(format.name, "wav") == 0) av_dict_set(&options, "rf64", "auto", 0);
   return DictionaryPtr(options);
+}
+
+// Opens the encoder for the stored codec id and describes its stream in
+// `parameters`; null, with the reason in `error`, when there is no encoder
+// for the id or it refuses the settings.
+std::unique_ptr<FrameworkSinkEncoder> OpenEncoder(const EncoderSettings& settings,
+                                                  AVCodecParameters* parameters,
+                                                  PacketWriter writer, std::string& error) {
+  if (settings.storedCodecId == codec_id::kAmrNb)
+    return AmrNbStreamEncoder::Open(settings, parameters, std::move(writer), error);
+  return FrameworkSinkCodec::Open(settings, parameters, std::move(writer), error);
 }
 
 }  // namespace
@@ -60,7 +74,7 @@ bool FrameworkSink::Open() {
   settings.bitRate = bitRate_;
   settings.globalHeader = (format->flags & AVFMT_GLOBALHEADER) != 0;
   std::string encoderError;
-  encoder_ = OpenFrameworkSinkEncoder(
+  encoder_ = OpenEncoder(
       settings, stream_->codecpar, [this](AVPacket* packet) { return WritePacket(packet); },
       encoderError);
   if (!encoder_) return FailOpen(encoderError, false);
