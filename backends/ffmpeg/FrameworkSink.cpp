@@ -36,8 +36,6 @@ std::unique_ptr<FrameworkSinkEncoder> OpenEncoder(const EncoderSettings& setting
 
 }  // namespace
 
-FrameworkSink::~FrameworkSink() { Release(); }
-
 void FrameworkSink::SetTags(const TagInfo& tags) { tags_ = tags; }
 
 void FrameworkSink::SetCodecOptions(const SinkOptions& options) {
