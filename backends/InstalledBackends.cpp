@@ -1,24 +1,43 @@
 #include "backends/InstalledBackends.h"
 
-#include "backends/amr/AmrBackend.h"
+#include <cstdlib>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include "backends/amr/AmrSink.h"
+#include "backends/amr/AmrSource.h"
 #include "backends/bass/BassSource.h"
-#include "backends/ffmpeg/FfmpegBackend.h"
-#include "backends/ffmpeg/FfmpegLog.h"
 #include "backends/ffmpeg/FrameworkProbe.h"
+#include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSink.h"
+#include "backends/ffmpeg/FrameworkSource.h"
+#include "backends/ffmpeg/OggVorbisSource.h"
+#include "backends/files/AiffSource.h"
+#include "backends/files/AuSource.h"
 #include "backends/files/FileStartsWith.h"
-#include "backends/files/FilesBackend.h"
 #include "backends/files/RawPcmWriter.h"
 #include "backends/files/RiffInfoReader.h"
 #include "backends/tags/ExtraTagWriter.h"
 #include "backends/tags/PictureReader.h"
-#include "backends/wm/WmBackend.h"
+#include "backends/wm/WmSink.h"
+#include "backends/wm/WmSource.h"
 
 namespace quillo {
 
 namespace {
 
 using B = SourceBackend;
+
+// Lowers FFmpeg's console log to fatal messages. Broken or unusual input
+// makes the demuxers and decoders report every damaged packet; Quillo reports
+// failures through its own status texts instead.
+void QuietFfmpegLog() {
+  // QUILLO_FFMPEG_LOG=1 keeps FFmpeg's error messages, for diagnosing a file.
+  const char* keep = std::getenv("QUILLO_FFMPEG_LOG");
+  av_log_set_level(keep != nullptr && *keep == '1' ? AV_LOG_ERROR : AV_LOG_FATAL);
+}
 
 // The candidates of each kind, first choice first; the framework ends every
 // chain because it opens nearly anything, and it is the retry of every pass
@@ -65,16 +84,22 @@ InstalledBackends::InstalledBackends() {
   table_.candidates = CandidateChains();
   table_.sources = {
       {B::AudioLibrary, [this](bool) { return std::make_unique<BassSource>(library_); }},
-      {B::OggVorbis, [](bool) { return MakeOggVorbisSource(); }},
-      {B::Au, [](bool) { return MakeAuSource(); }},
-      {B::Aiff, [](bool) { return MakeAiffSource(); }},
-      {B::Amr, [](bool) { return MakeAmrSource(); }},
-      {B::WindowsMedia, [this](bool) { return MakeWmSource(windowsMedia_); }},
-      {B::Framework, [](bool fullDecoding) { return MakeFrameworkSource(fullDecoding); }},
+      {B::OggVorbis, [](bool) { return std::make_unique<OggVorbisSource>(); }},
+      {B::Au, [](bool) { return std::make_unique<AuSource>(); }},
+      {B::Aiff, [](bool) { return std::make_unique<AiffSource>(); }},
+      {B::Amr, [](bool) { return std::make_unique<AmrSource>(); }},
+      {B::WindowsMedia, [this](bool) { return std::make_unique<WmSource>(windowsMedia_); }},
+      {B::Framework,
+       [](bool fullDecoding) -> std::unique_ptr<MediaSource> {
+         // Without full decoding only the properties are read, for the file list.
+         if (fullDecoding) return std::make_unique<FrameworkSource>();
+         return std::make_unique<FrameworkProbeSource>();
+       }},
   };
-  table_.sinks = {{FormatBackend::Framework, [] { return MakeFrameworkSink(); }},
-                  {FormatBackend::Amr, [] { return MakeAmrSink(); }},
-                  {FormatBackend::WindowsMedia, [this] { return MakeWmSink(windowsMedia_); }}};
+  table_.sinks = {
+      {FormatBackend::Framework, [] { return MakeFrameworkSink(); }},
+      {FormatBackend::Amr, [] { return std::make_unique<AmrSink>(); }},
+      {FormatBackend::WindowsMedia, [this] { return std::make_unique<WmSink>(windowsMedia_); }}};
   table_.scratchWriter = [] { return std::make_unique<RawPcmWriter>(); };
   table_.readWaveInfo = ReadRiffInfoTags;
   table_.wrapsDtsAsPcm = [](const std::string& path) {

@@ -17,7 +17,6 @@ namespace quillo {
 // at Close.
 class AmrSink final : public MediaSink {
  public:
-  AmrSink() = default;
   // Closes a file still open; its result is lost, so callers Close first.
   ~AmrSink() override;
 

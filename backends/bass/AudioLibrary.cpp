@@ -73,34 +73,28 @@ std::unique_ptr<AudioStream> AudioLibrary::StreamCreateFile(const std::string& p
   // Formats with a signature first; their handler alone decides. Then the
   // PCM containers, and the two formats recognised only by their frame
   // headers last, since frame headers can appear by chance in other data.
+  using Container = FfmpegStream::Container;
+  // A container of FFmpeg's decoder whose handler must be loaded; only MP4
+  // decides by the codec inside.
+  const auto decoded = [&path, this](Plugin plugin, Container container) {
+    return HasPlugin(plugin) ? FfmpegStream::Open(path, container, false, false) : nullptr;
+  };
   if (IsCdaHead(head)) return HasPlugin(Plugin::Cd) ? CdTrackStream::Open(path, head) : nullptr;
   // FLAC through FFmpeg's decoder, which passes over damaged frames where
   // libsndfile would end the stream at the first one.
-  if (IsFlacHead(audioHead))
-    return HasPlugin(Plugin::Flac)
-               ? FfmpegStream::Open(path, FfmpegStream::Container::Flac, false, false)
-               : nullptr;
-  if (IsOggFlacHead(head))
-    return HasPlugin(Plugin::Flac)
-               ? FfmpegStream::Open(path, FfmpegStream::Container::OggFlac, false, false)
-               : nullptr;
+  if (IsFlacHead(audioHead)) return decoded(Plugin::Flac, Container::Flac);
+  if (IsOggFlacHead(head)) return decoded(Plugin::Flac, Container::OggFlac);
   if (IsWavPackHead(head)) return HasPlugin(Plugin::WavPack) ? WavPackStream::Open(path) : nullptr;
   if (IsMp4Head(head))
-    return FfmpegStream::Open(path, FfmpegStream::Container::Mp4, HasPlugin(Plugin::Aac),
+    return FfmpegStream::Open(path, Container::Mp4, HasPlugin(Plugin::Aac),
                               HasPlugin(Plugin::Alac));
-  if (IsAdxHead(head))
-    return HasPlugin(Plugin::Adx)
-               ? FfmpegStream::Open(path, FfmpegStream::Container::Adx, false, false)
-               : nullptr;
+  if (IsAdxHead(head)) return decoded(Plugin::Adx, Container::Adx);
   // Only files with a container signature reach the PCM reader: it would
   // take MPEG audio without trimming encoder delay and padding.
   if (HasPcmContainerSignature(head)) {
     if (auto stream = SndfileStream::Open(path, head)) return stream;
   }
-  if (LooksLikeAdts(audioHead))
-    return HasPlugin(Plugin::Aac)
-               ? FfmpegStream::Open(path, FfmpegStream::Container::Adts, true, false)
-               : nullptr;
+  if (LooksLikeAdts(audioHead)) return decoded(Plugin::Aac, Container::Adts);
   if (LooksLikeMpegAudio(audioHead)) return Mpg123Stream::Open(path);
   return nullptr;
 }
@@ -142,6 +136,5 @@ std::string AudioLibrary::DefaultSoundFontPath() const {
   std::lock_guard lock(fontMutex_);
   return defaultFont_ ? defaultFont_->Path() : std::string();
 }
-
 
 }  // namespace quillo::audio

@@ -12,7 +12,13 @@ namespace {
 // The widest frame the fold takes; further channels are ignored.
 constexpr int kMaxFoldChannels = 8;
 
-int16_t Widen(uint8_t byte) { return static_cast<int16_t>((byte - 128) * 256); }
+// One sample of the library's data: unsigned 8-bit widened, or 16-bit as it is.
+int16_t SampleAt(const uint8_t* data, int bytes) {
+  if (bytes == 1) return static_cast<int16_t>((data[0] - 128) * 256);
+  int16_t sample = 0;
+  std::memcpy(&sample, data, 2);
+  return sample;
+}
 
 }  // namespace
 
@@ -86,56 +92,26 @@ int BassSource::Read(int16_t* left, int16_t* right) {
       (inputBits_ == 16 && channels == 1) ? static_cast<void*>(leftTarget) : buffer_.data();
   const int64_t got = stream_->GetData(target, request);
   if (got <= 0) return 0;
-  const auto bytes = static_cast<size_t>(got);
-  if (inputBits_ == 8) return ReadEightBit(left, right, bytes);
-  return ReadSixteenBit(left, right, bytes);
+  return Split(left, right, static_cast<size_t>(got));
 }
 
-int BassSource::ReadEightBit(int16_t* left, int16_t* right, size_t bytes) {
-  const uint8_t* data = buffer_.data();
+int BassSource::Split(int16_t* left, int16_t* right, size_t bytes) {
   const int channels = sourceChannels_;
-  if (channels == 1) {
-    for (size_t i = 0; i < bytes; ++i) left[i] = Widen(data[i]);
-    return static_cast<int>(bytes);
-  }
-  if (channels == 2) {
-    const size_t frames = bytes / 2;
-    for (size_t i = 0; i < frames; ++i) {
-      left[i] = Widen(data[2 * i]);
-      right[i] = Widen(data[2 * i + 1]);
-    }
-    return static_cast<int>(frames);
-  }
-  const auto frameBytes = static_cast<size_t>(channels);
+  const int width = inputBytesPerSample_;
+  if (channels == 1 && width == 2) return static_cast<int>(bytes / 2);  // already in `left`
+  const uint8_t* data = buffer_.data();
+  const auto frameBytes = static_cast<size_t>(channels * width);
   const size_t frames = bytes / frameBytes;
   const int used = channels < kMaxFoldChannels ? channels : kMaxFoldChannels;
   int16_t frame[kMaxFoldChannels];
   for (size_t i = 0; i < frames; ++i) {
     const uint8_t* in = data + i * frameBytes;
-    for (int c = 0; c < used; ++c) frame[c] = Widen(in[c]);
-    fold_.Apply(frame, left[i], right[i]);
-  }
-  return static_cast<int>(frames);
-}
-
-int BassSource::ReadSixteenBit(int16_t* left, int16_t* right, size_t bytes) {
-  const int channels = sourceChannels_;
-  if (channels == 1) return static_cast<int>(bytes / 2);  // already in `left`
-  const uint8_t* data = buffer_.data();
-  const auto frameBytes = static_cast<size_t>(channels) * 2;
-  const size_t frames = bytes / frameBytes;
-  if (channels == 2) {
-    for (size_t i = 0; i < frames; ++i) {
-      std::memcpy(&left[i], data + 4 * i, 2);
-      std::memcpy(&right[i], data + 4 * i + 2, 2);
+    if (channels <= 2) {
+      left[i] = SampleAt(in, width);
+      if (channels == 2) right[i] = SampleAt(in + width, width);
+      continue;
     }
-    return static_cast<int>(frames);
-  }
-  const int used = channels < kMaxFoldChannels ? channels : kMaxFoldChannels;
-  int16_t frame[kMaxFoldChannels];
-  for (size_t i = 0; i < frames; ++i) {
-    const uint8_t* in = data + i * frameBytes;
-    for (int c = 0; c < used; ++c) std::memcpy(&frame[c], in + 2 * c, 2);
+    for (int c = 0; c < used; ++c) frame[c] = SampleAt(in + c * width, width);
     fold_.Apply(frame, left[i], right[i]);
   }
   return static_cast<int>(frames);
@@ -157,6 +133,5 @@ bool ReadFileTags(const audio::AudioLibrary& library, const std::string& path, T
   source.Close();
   return found;
 }
-
 
 }  // namespace quillo

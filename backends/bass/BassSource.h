@@ -28,8 +28,9 @@ class BassSource final : public MediaSource {
  private:
   enum class Kind { Stream = 0, Module = 2, Midi = 3 };
 
-  int ReadEightBit(int16_t* left, int16_t* right, size_t bytes);
-  int ReadSixteenBit(int16_t* left, int16_t* right, size_t bytes);
+  // Splits `bytes` bytes of the library's frames into the channels, folding
+  // more than two to stereo.
+  int Split(int16_t* left, int16_t* right, size_t bytes);
 
   const audio::AudioLibrary& library_;
   std::unique_ptr<audio::AudioStream> stream_;

@@ -154,7 +154,7 @@ size_t CdTrackStream::Decode(uint8_t* buffer, size_t bytes) {
   return filled;
 }
 
-void CdDriveDeleter::operator()(cdrom_drive_t* drive) const { cdio_cddap_close(drive); }
-void ParanoiaDeleter::operator()(cdrom_paranoia_t* paranoia) const { cdio_paranoia_free(paranoia); }
+void ReleaseHandle(cdrom_drive_t* drive) { cdio_cddap_close(drive); }
+void ReleaseHandle(cdrom_paranoia_t* paranoia) { cdio_paranoia_free(paranoia); }
 
 }  // namespace quillo::audio

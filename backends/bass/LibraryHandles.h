@@ -15,46 +15,38 @@ struct sf_private_tag;        // SNDFILE
 
 namespace quillo::audio {
 
-// Owners of those handles: each releases its handle with the library's own
-// call when it goes out of scope. Each deleter is defined beside the stream
-// that uses the library, so a program built from that stream's sources alone
-// (a fuzzer) links.
+// Release a handle with its library's own call. Each is defined beside the
+// stream that uses the library, so a program built from that stream's
+// sources alone (a fuzzer) links.
+void ReleaseHandle(_fluid_hashtable_t* settings);
+void ReleaseHandle(_fluid_synth_t* synth);
+void ReleaseHandle(cdrom_drive_s* drive);
+void ReleaseHandle(cdrom_paranoia_s* paranoia);
+void ReleaseHandle(WavpackContext* context);
+void ReleaseHandle(openmpt_module* module);
+void ReleaseHandle(mpg123_handle_struct* handle);
+void ReleaseHandle(sf_private_tag* file);
 
-struct FluidSettingsDeleter {
-  void operator()(_fluid_hashtable_t* settings) const;
+// The owner of one of those handles: releases it when it goes out of scope.
+struct HandleReleaser {
+  template <typename Handle>
+  void operator()(Handle* handle) const {
+    ReleaseHandle(handle);
+  }
 };
-struct FluidSynthDeleter {
-  void operator()(_fluid_synth_t* synth) const;
-};
-struct CdDriveDeleter {
-  void operator()(cdrom_drive_s* drive) const;
-};
-struct ParanoiaDeleter {
-  void operator()(cdrom_paranoia_s* paranoia) const;
-};
-struct WavPackDeleter {
-  void operator()(WavpackContext* context) const;
-};
-struct ModuleDeleter {
-  void operator()(openmpt_module* module) const;
-};
-struct Mpg123Deleter {
-  void operator()(mpg123_handle_struct* handle) const;
-};
-struct SndfileDeleter {
-  void operator()(sf_private_tag* file) const;
-};
+template <typename Handle>
+using HandlePtr = std::unique_ptr<Handle, HandleReleaser>;
 
 // A synthesizer holds on to its settings: declare the settings' owner first,
 // so that the synthesizer's is destroyed before it.
-using FluidSettingsPtr = std::unique_ptr<_fluid_hashtable_t, FluidSettingsDeleter>;
-using FluidSynthPtr = std::unique_ptr<_fluid_synth_t, FluidSynthDeleter>;
+using FluidSettingsPtr = HandlePtr<_fluid_hashtable_t>;
+using FluidSynthPtr = HandlePtr<_fluid_synth_t>;
 // The paranoia state reads through its drive: declare the drive's owner first.
-using CdDrivePtr = std::unique_ptr<cdrom_drive_s, CdDriveDeleter>;
-using ParanoiaPtr = std::unique_ptr<cdrom_paranoia_s, ParanoiaDeleter>;
-using WavPackPtr = std::unique_ptr<WavpackContext, WavPackDeleter>;
-using ModulePtr = std::unique_ptr<openmpt_module, ModuleDeleter>;
-using Mpg123Ptr = std::unique_ptr<mpg123_handle_struct, Mpg123Deleter>;
-using SndfilePtr = std::unique_ptr<sf_private_tag, SndfileDeleter>;
+using CdDrivePtr = HandlePtr<cdrom_drive_s>;
+using ParanoiaPtr = HandlePtr<cdrom_paranoia_s>;
+using WavPackPtr = HandlePtr<WavpackContext>;
+using ModulePtr = HandlePtr<openmpt_module>;
+using Mpg123Ptr = HandlePtr<mpg123_handle_struct>;
+using SndfilePtr = HandlePtr<sf_private_tag>;
 
 }  // namespace quillo::audio

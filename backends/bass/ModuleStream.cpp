@@ -56,6 +56,6 @@ size_t ModuleStream::Decode(uint8_t* buffer, size_t bytes) {
   return done * 4;
 }
 
-void ModuleDeleter::operator()(openmpt_module* module) const { openmpt_module_destroy(module); }
+void ReleaseHandle(openmpt_module* module) { openmpt_module_destroy(module); }
 
 }  // namespace quillo::audio

@@ -69,7 +69,7 @@ size_t Mpg123Stream::Decode(uint8_t* buffer, size_t bytes) {
   return filled - filled % static_cast<size_t>(BytesPerFrame());
 }
 
-void Mpg123Deleter::operator()(mpg123_handle* handle) const {
+void ReleaseHandle(mpg123_handle* handle) {
   mpg123_close(handle);
   mpg123_delete(handle);
 }

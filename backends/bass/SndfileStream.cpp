@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <cstring>
+#include <utility>
 
 #include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
@@ -42,50 +43,34 @@ uint64_t WaveFactFrames(const std::string& path, std::span<const uint8_t> head) 
 
 // The speaker of each libsndfile channel map entry, as a WAV mask bit.
 int SpeakerOf(int entry) {
-  switch (entry) {
-    case SF_CHANNEL_MAP_LEFT:
-    case SF_CHANNEL_MAP_FRONT_LEFT:
-      return 0;
-    case SF_CHANNEL_MAP_RIGHT:
-    case SF_CHANNEL_MAP_FRONT_RIGHT:
-      return 1;
-    case SF_CHANNEL_MAP_MONO:
-    case SF_CHANNEL_MAP_CENTER:
-    case SF_CHANNEL_MAP_FRONT_CENTER:
-      return 2;
-    case SF_CHANNEL_MAP_LFE:
-      return 3;
-    case SF_CHANNEL_MAP_REAR_LEFT:
-      return 4;
-    case SF_CHANNEL_MAP_REAR_RIGHT:
-      return 5;
-    case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER:
-      return 6;
-    case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER:
-      return 7;
-    case SF_CHANNEL_MAP_REAR_CENTER:
-      return 8;
-    case SF_CHANNEL_MAP_SIDE_LEFT:
-      return 9;
-    case SF_CHANNEL_MAP_SIDE_RIGHT:
-      return 10;
-    case SF_CHANNEL_MAP_TOP_CENTER:
-      return 11;
-    case SF_CHANNEL_MAP_TOP_FRONT_LEFT:
-      return 12;
-    case SF_CHANNEL_MAP_TOP_FRONT_CENTER:
-      return 13;
-    case SF_CHANNEL_MAP_TOP_FRONT_RIGHT:
-      return 14;
-    case SF_CHANNEL_MAP_TOP_REAR_LEFT:
-      return 15;
-    case SF_CHANNEL_MAP_TOP_REAR_CENTER:
-      return 16;
-    case SF_CHANNEL_MAP_TOP_REAR_RIGHT:
-      return 17;
-    default:
-      return kUnknownSpeaker;
-  }
+  constexpr std::pair<int, int> kSpeakers[] = {
+      {SF_CHANNEL_MAP_LEFT, 0},
+      {SF_CHANNEL_MAP_FRONT_LEFT, 0},
+      {SF_CHANNEL_MAP_RIGHT, 1},
+      {SF_CHANNEL_MAP_FRONT_RIGHT, 1},
+      {SF_CHANNEL_MAP_MONO, 2},
+      {SF_CHANNEL_MAP_CENTER, 2},
+      {SF_CHANNEL_MAP_FRONT_CENTER, 2},
+      {SF_CHANNEL_MAP_LFE, 3},
+      {SF_CHANNEL_MAP_REAR_LEFT, 4},
+      {SF_CHANNEL_MAP_REAR_RIGHT, 5},
+      {SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER, 6},
+      {SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER, 7},
+      {SF_CHANNEL_MAP_REAR_CENTER, 8},
+      {SF_CHANNEL_MAP_SIDE_LEFT, 9},
+      {SF_CHANNEL_MAP_SIDE_RIGHT, 10},
+      {SF_CHANNEL_MAP_TOP_CENTER, 11},
+      {SF_CHANNEL_MAP_TOP_FRONT_LEFT, 12},
+      {SF_CHANNEL_MAP_TOP_FRONT_CENTER, 13},
+      {SF_CHANNEL_MAP_TOP_FRONT_RIGHT, 14},
+      {SF_CHANNEL_MAP_TOP_REAR_LEFT, 15},
+      {SF_CHANNEL_MAP_TOP_REAR_CENTER, 16},
+      {SF_CHANNEL_MAP_TOP_REAR_RIGHT, 17},
+  };
+
+  for (const auto& [mapEntry, speaker] : kSpeakers)
+    if (mapEntry == entry) return speaker;
+  return kUnknownSpeaker;
 }
 
 // The speaker of each channel: by the channel map the file declares; Vorbis
@@ -199,6 +184,6 @@ size_t SndfileStream::Decode(uint8_t* buffer, size_t bytes) {
   return static_cast<size_t>(got) * perFrame;
 }
 
-void SndfileDeleter::operator()(SNDFILE* file) const { sf_close(file); }
+void ReleaseHandle(SNDFILE* file) { sf_close(file); }
 
 }  // namespace quillo::audio

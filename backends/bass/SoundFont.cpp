@@ -34,7 +34,9 @@ std::string FindSoundFont(const std::vector<std::string>& programFolders,
   if (fs::is_regular_file(systemDefault, ec)) return systemDefault.string();
   std::vector<std::string> fonts;
   for (fs::directory_iterator it(systemFolder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (AsciiLower(it->path().extension().string()) == ".sf2" && fs::is_regular_file(it->path(), ec)) fonts.push_back(it->path().string());
+    if (AsciiLower(it->path().extension().string()) == ".sf2" &&
+        fs::is_regular_file(it->path(), ec))
+      fonts.push_back(it->path().string());
   }
   std::sort(fonts.begin(), fonts.end());
   return fonts.empty() ? std::string() : fonts.front();
@@ -55,9 +57,7 @@ std::vector<std::string> ProgramDataFolders() {
   return folders;
 }
 
-void FluidSettingsDeleter::operator()(fluid_settings_t* settings) const {
-  delete_fluid_settings(settings);
-}
-void FluidSynthDeleter::operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
+void ReleaseHandle(fluid_settings_t* settings) { delete_fluid_settings(settings); }
+void ReleaseHandle(fluid_synth_t* synth) { delete_fluid_synth(synth); }
 
 }  // namespace quillo::audio

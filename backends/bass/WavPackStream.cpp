@@ -80,6 +80,6 @@ size_t WavPackStream::Decode(uint8_t* buffer, size_t bytes) {
   return size_t{got} * perFrame;
 }
 
-void WavPackDeleter::operator()(WavpackContext* context) const { WavpackCloseFile(context); }
+void ReleaseHandle(WavpackContext* context) { WavpackCloseFile(context); }
 
 }  // namespace quillo::audio

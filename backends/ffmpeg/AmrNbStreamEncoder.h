@@ -5,8 +5,8 @@
 #include <string>
 
 #include "backends/amr/AmrNbEncoder.h"
+#include "backends/ffmpeg/FfmpegPtr.h"
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
-#include "backends/ffmpeg/FrameworkSinkHandles.h"
 
 namespace quillo {
 

@@ -14,4 +14,10 @@ namespace quillo {
 // AV_CODEC_ID_NONE for an id the catalog does not use.
 AVCodecID CodecIdFromStored(int32_t storedId);
 
+// Whether `id` is one of FFmpeg's PCM codecs (linear, float and G.711), which
+// it numbers in one block, ahead of the ADPCM codecs.
+inline bool IsPcmCodec(AVCodecID id) {
+  return id >= AV_CODEC_ID_PCM_S16LE && id < AV_CODEC_ID_ADPCM_IMA_QT;
+}
+
 }  // namespace quillo

@@ -1,5 +1,6 @@
 #include "backends/ffmpeg/FrameworkProbe.h"
 
+#include "backends/ffmpeg/CodecIdMap.h"
 #include "backends/ffmpeg/FfmpegInput.h"
 
 namespace quillo {
@@ -9,9 +10,7 @@ bool FrameworkSeesPcm(const std::string& path) {
   if (!input) return false;
   const int index = FindAudioStream(*input, false);
   if (index < 0) return false;
-  // FFmpeg numbers its PCM codecs in one block, ahead of the ADPCM codecs.
-  const AVCodecID id = input->streams[index]->codecpar->codec_id;
-  return id >= AV_CODEC_ID_PCM_S16LE && id < AV_CODEC_ID_ADPCM_IMA_QT;
+  return IsPcmCodec(input->streams[index]->codecpar->codec_id);
 }
 
 }  // namespace quillo

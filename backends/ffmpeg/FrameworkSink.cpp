@@ -3,8 +3,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "backends/ffmpeg/AmrNbStreamEncoder.h"
 #include "backends/ffmpeg/FfmpegError.h"
 #include "backends/ffmpeg/FfmpegPtr.h"
+#include "backends/ffmpeg/FrameworkSinkCodec.h"
+#include "catalog/CodecIds.h"
 
 namespace quillo {
 
@@ -20,9 +23,18 @@ DictionaryPtr MuxerOptions(const AVOutputFormat& format) {
   return DictionaryPtr(options);
 }
 
-}  // namespace
+// Opens the encoder for the stored codec id and describes its stream in
+// `parameters`; null, with the reason in `error`, when there is no encoder
+// for the id or it refuses the settings.
+std::unique_ptr<FrameworkSinkEncoder> OpenEncoder(const EncoderSettings& settings,
+                                                  AVCodecParameters* parameters,
+                                                  PacketWriter writer, std::string& error) {
+  if (settings.storedCodecId == codec_id::kAmrNb)
+    return AmrNbStreamEncoder::Open(settings, parameters, std::move(writer), error);
+  return FrameworkSinkCodec::Open(settings, parameters, std::move(writer), error);
+}
 
-FrameworkSink::~FrameworkSink() { Release(); }
+}  // namespace
 
 void FrameworkSink::SetTags(const TagInfo& tags) { tags_ = tags; }
 
@@ -60,7 +72,7 @@ bool FrameworkSink::Open() {
   settings.bitRate = bitRate_;
   settings.globalHeader = (format->flags & AVFMT_GLOBALHEADER) != 0;
   std::string encoderError;
-  encoder_ = OpenFrameworkSinkEncoder(
+  encoder_ = OpenEncoder(
       settings, stream_->codecpar, [this](AVPacket* packet) { return WritePacket(packet); },
       encoderError);
   if (!encoder_) return FailOpen(encoderError, false);

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "backends/ffmpeg/FfmpegPtr.h"
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
-#include "backends/ffmpeg/FrameworkSinkHandles.h"
 #include "backends/ffmpeg/FrameworkSinkTags.h"
 #include "engine/media/MediaSink.h"
 
@@ -17,9 +17,6 @@ namespace quillo {
 // name and stored codec id).
 class FrameworkSink final : public MediaSink {
  public:
-  FrameworkSink() = default;
-  ~FrameworkSink() override;
-
   void SetTags(const TagInfo& tags) override;
   void SetPath(const std::string& path) override { path_ = path; }
   void SetSampleRate(int hz) override { sampleRate_ = hz; }

@@ -13,29 +13,8 @@ namespace {
 
 bool HasNaturalBitRate(int32_t id) {
   using namespace codec_id;
-  switch (id) {
-    case kPcmS16Le:
-    case kPcmS16Be:
-    case kPcmS8:
-    case kPcmU8:
-    case kPcmMulaw:
-    case kPcmAlaw:
-    case kPcmS32Le:
-    case kPcmS32Be:
-    case kPcmS24Le:
-    case kPcmS24Be:
-    case kPcmF32Be:
-    case kPcmF32Le:
-    case kPcmF64Be:
-    case kPcmF64Le:
-    case kAdpcmImaQt:
-    case kAdpcmImaWav:
-    case kAdpcmMs:
-    case kAdpcmYamaha:
-      return true;
-    default:
-      return false;
-  }
+  return IsPcmCodec(CodecIdFromStored(id)) || id == kAdpcmImaQt || id == kAdpcmImaWav ||
+         id == kAdpcmMs || id == kAdpcmYamaha;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "backends/ffmpeg/FrameworkSinkCodec.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 #include "backends/ffmpeg/CodecIdMap.h"
@@ -9,23 +8,16 @@
 #include "backends/ffmpeg/FrameworkSinkBitRate.h"
 #include "backends/ffmpeg/FrameworkSinkSamples.h"
 #include "catalog/CodecIds.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 
 namespace {
 
-// The largest block the engine writes at once; sample-oriented encoders get
-// frames of up to this many sample frames.
-constexpr int kMaxBlockFrames = 1152;
-
 // The sample-oriented codecs the sink knows how to feed. Any other codec
 // whose encoder does not report a frame size is refused.
 bool IsSampleOriented(int32_t id) {
-  using namespace codec_id;
-  constexpr std::array kIds{kPcmS16Le, kPcmS16Be, kPcmS8,    kPcmU8,    kPcmMulaw,
-                            kPcmAlaw,  kPcmS32Le, kPcmS32Be, kPcmS24Le, kPcmS24Be,
-                            kPcmF32Be, kPcmF32Le, kPcmF64Be, kPcmF64Le, kAdpcmG726};
-  return std::find(kIds.begin(), kIds.end(), id) != kIds.end();
+  return IsPcmCodec(CodecIdFromStored(id)) || id == codec_id::kAdpcmG726;
 }
 
 // The encoder's first sample format, except that a lossless encoder which
@@ -103,6 +95,7 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
     if (!IsSampleOriented(settings.storedCodecId))
       return refuse(std::string("Unsupported encoder ") + encoder->name);
     codec->eachBlock_ = true;
+    // The engine writes at most a block at once.
     codec->capacity_ = kMaxBlockFrames;
   } else {
     codec->capacity_ = context->frame_size;

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "backends/ffmpeg/FfmpegPtr.h"
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
-#include "backends/ffmpeg/FrameworkSinkHandles.h"
 
 namespace quillo {
 

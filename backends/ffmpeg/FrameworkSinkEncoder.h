@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 
@@ -50,13 +49,5 @@ class FrameworkSinkEncoder {
  private:
   std::string error_;
 };
-
-// Opens the encoder for the stored codec id and describes its stream in
-// `parameters`; null, with the reason in `error`, when there is no encoder
-// for the id or it refuses the settings.
-std::unique_ptr<FrameworkSinkEncoder> OpenFrameworkSinkEncoder(const EncoderSettings& settings,
-                                                               AVCodecParameters* parameters,
-                                                               PacketWriter writer,
-                                                               std::string& error);
 
 }  // namespace quillo

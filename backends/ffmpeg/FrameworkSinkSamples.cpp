@@ -52,53 +52,43 @@ void PutPlanar(const int16_t* left, const int16_t* right, int frames, int channe
   }
 }
 
-}  // namespace
+using Putter = void (*)(const int16_t* left, const int16_t* right, int frames, int channels,
+                        uint8_t* const* data, int offset);
 
-bool CanPutSamples(AVSampleFormat format) {
+template <typename T, typename Convert>
+Putter Pick(bool planar) {
+  return planar ? PutPlanar<T, Convert> : PutPacked<T, Convert>;
+}
+
+// The conversion into `format`; null for a format it does not fill.
+Putter PutterFor(AVSampleFormat format) {
+  const bool planar = av_sample_fmt_is_planar(format) != 0;
   switch (av_get_packed_sample_fmt(format)) {
     case AV_SAMPLE_FMT_U8:
+      return Pick<uint8_t, ToU8>(planar);
     case AV_SAMPLE_FMT_S16:
+      return Pick<int16_t, ToS16>(planar);
     case AV_SAMPLE_FMT_S32:
+      return Pick<int32_t, ToS32>(planar);
     case AV_SAMPLE_FMT_S64:
+      return Pick<int64_t, ToS64>(planar);
     case AV_SAMPLE_FMT_FLT:
+      return Pick<float, ToFloat>(planar);
     case AV_SAMPLE_FMT_DBL:
-      return true;
+      return Pick<double, ToDouble>(planar);
     default:
-      return false;
+      return nullptr;
   }
 }
+
+}  // namespace
+
+bool CanPutSamples(AVSampleFormat format) { return PutterFor(format) != nullptr; }
 
 void PutSamples(const int16_t* left, const int16_t* right, int frames, int channels,
                 AVSampleFormat format, uint8_t* const* data, int offset) {
   if (right == nullptr) right = left;
-  switch (format) {
-    case AV_SAMPLE_FMT_U8:
-      return PutPacked<uint8_t, ToU8>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S16:
-      return PutPacked<int16_t, ToS16>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S32:
-      return PutPacked<int32_t, ToS32>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S64:
-      return PutPacked<int64_t, ToS64>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_FLT:
-      return PutPacked<float, ToFloat>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_DBL:
-      return PutPacked<double, ToDouble>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_U8P:
-      return PutPlanar<uint8_t, ToU8>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S16P:
-      return PutPlanar<int16_t, ToS16>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S32P:
-      return PutPlanar<int32_t, ToS32>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_S64P:
-      return PutPlanar<int64_t, ToS64>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_FLTP:
-      return PutPlanar<float, ToFloat>(left, right, frames, channels, data, offset);
-    case AV_SAMPLE_FMT_DBLP:
-      return PutPlanar<double, ToDouble>(left, right, frames, channels, data, offset);
-    default:
-      return;
-  }
+  if (const Putter put = PutterFor(format)) put(left, right, frames, channels, data, offset);
 }
 
 }  // namespace quillo

@@ -40,8 +40,6 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   return AsciiUpper(text.substr(0, prefix.size())) == AsciiUpper(prefix);
 }
 
-int16_t Clamp16(int value) { return static_cast<int16_t>(std::clamp(value, -32768, 32767)); }
-
 }  // namespace
 
 void OggVorbisSource::VorbisFileCloser::operator()(OggVorbis_File* file) const {
@@ -80,8 +78,7 @@ bool OggVorbisSource::Open(const std::string& path, int /*renderRate*/) {
   if (ov_open_callbacks(stream.get(), file.get(), nullptr, 0, callbacks) < 0) return false;
   // Opening a chained file leaves the decoder in its last link; reading
   // would begin there and pass over every link before it.
-  if (ov_seekable(file.get()) != 0 && ov_streams(file.get()) > 1 &&
-      ov_pcm_seek(file.get(), 0) != 0)
+  if (ov_seekable(file.get()) != 0 && ov_streams(file.get()) > 1 && ov_pcm_seek(file.get(), 0) != 0)
     return false;
   const vorbis_info* streamInfo = ov_info(file.get(), -1);
   if (streamInfo == nullptr || streamInfo->channels < 1) return false;
@@ -169,7 +166,8 @@ void OggVorbisSource::Fold(int frames, int16_t* left, int16_t* right) {
     }
     if (channels_ == 1) {
       // Only a later link of a chained file can have more channels.
-      left[f] = channels == 1 ? l : Clamp16((l + r) / 2);
+      // The mean of two 16-bit samples is a 16-bit sample.
+      left[f] = channels == 1 ? l : static_cast<int16_t>((l + r) / 2);
     } else {
       left[f] = l;
       if (right != nullptr) right[f] = r;

@@ -28,56 +28,40 @@ void ConvertPlanar(const uint8_t* const* data, int /*channels*/, int outChannels
   }
 }
 
+template <typename T, int16_t (*Convert)(T)>
+auto Pick(bool planar) {
+  return planar ? ConvertPlanar<T, Convert> : ConvertPacked<T, Convert>;
+}
+
 }  // namespace
+
+SampleConverter::Function SampleConverter::Choose(AVSampleFormat format) {
+  const bool planar = av_sample_fmt_is_planar(format) != 0;
+  switch (av_get_packed_sample_fmt(format)) {
+    case AV_SAMPLE_FMT_U8:
+      return Pick<uint8_t, SampleFromU8>(planar);
+    case AV_SAMPLE_FMT_S16:
+      return Pick<int16_t, SampleFromS16>(planar);
+    case AV_SAMPLE_FMT_S32:
+      return Pick<int32_t, SampleFromS32>(planar);
+    case AV_SAMPLE_FMT_S64:
+      return Pick<int64_t, SampleFromS64>(planar);
+    case AV_SAMPLE_FMT_FLT:
+      return Pick<float, FloatToS16>(planar);
+    case AV_SAMPLE_FMT_DBL:
+      return Pick<double, DoubleToS16>(planar);
+    default:
+      return nullptr;
+  }
+}
 
 bool SampleConverter::Configure(AVSampleFormat format, int channels) {
   function_ = nullptr;
   format_ = AV_SAMPLE_FMT_NONE;
   channels_ = 0;
   outChannels_ = 0;
-  if (channels <= 0) return false;
-
-  Function function = nullptr;
-  switch (format) {
-    case AV_SAMPLE_FMT_U8:
-      function = ConvertPacked<uint8_t, SampleFromU8>;
-      break;
-    case AV_SAMPLE_FMT_S16:
-      function = ConvertPacked<int16_t, SampleFromS16>;
-      break;
-    case AV_SAMPLE_FMT_S32:
-      function = ConvertPacked<int32_t, SampleFromS32>;
-      break;
-    case AV_SAMPLE_FMT_S64:
-      function = ConvertPacked<int64_t, SampleFromS64>;
-      break;
-    case AV_SAMPLE_FMT_FLT:
-      function = ConvertPacked<float, FloatToS16>;
-      break;
-    case AV_SAMPLE_FMT_DBL:
-      function = ConvertPacked<double, DoubleToS16>;
-      break;
-    case AV_SAMPLE_FMT_U8P:
-      function = ConvertPlanar<uint8_t, SampleFromU8>;
-      break;
-    case AV_SAMPLE_FMT_S16P:
-      function = ConvertPlanar<int16_t, SampleFromS16>;
-      break;
-    case AV_SAMPLE_FMT_S32P:
-      function = ConvertPlanar<int32_t, SampleFromS32>;
-      break;
-    case AV_SAMPLE_FMT_S64P:
-      function = ConvertPlanar<int64_t, SampleFromS64>;
-      break;
-    case AV_SAMPLE_FMT_FLTP:
-      function = ConvertPlanar<float, FloatToS16>;
-      break;
-    case AV_SAMPLE_FMT_DBLP:
-      function = ConvertPlanar<double, DoubleToS16>;
-      break;
-    default:
-      return false;
-  }
+  const Function function = Choose(format);
+  if (channels <= 0 || function == nullptr) return false;
   function_ = function;
   format_ = format;
   channels_ = channels;

@@ -42,6 +42,8 @@ class SampleConverter {
  private:
   using Function = void (*)(const uint8_t* const* data, int channels, int outChannels, int first,
                             int frames, int16_t* out);
+  // The conversion of `format`; null for a format that holds no samples it knows.
+  static Function Choose(AVSampleFormat format);
 
   Function function_ = nullptr;
   AVSampleFormat format_ = AV_SAMPLE_FMT_NONE;

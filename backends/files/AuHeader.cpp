@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "engine/media/ByteReader.h"
 #include "engine/media/MediaSource.h"
@@ -39,27 +40,13 @@ bool Fail(AuHeaderError& error, AuHeaderError why) {
 }  // namespace
 
 int AuBitsPerSample(uint32_t encoding) {
-  switch (static_cast<AuEncoding>(encoding)) {
-    case AuEncoding::MuLaw:
-    case AuEncoding::Linear8:
-    case AuEncoding::ALaw:
-      return 8;
-    case AuEncoding::Linear16:
-      return 16;
-    case AuEncoding::Linear24:
-      return 24;
-    case AuEncoding::Linear32:
-    case AuEncoding::Float:
-      return 32;
-    case AuEncoding::Double:
-      return 64;
-    case AuEncoding::G721:
-      return 4;
-    case AuEncoding::G723_24:
-      return 3;
-    case AuEncoding::G723_40:
-      return 5;
-  }
+  constexpr std::pair<AuEncoding, int> kBits[] = {
+      {AuEncoding::MuLaw, 8},     {AuEncoding::Linear8, 8},   {AuEncoding::ALaw, 8},
+      {AuEncoding::Linear16, 16}, {AuEncoding::Linear24, 24}, {AuEncoding::Linear32, 32},
+      {AuEncoding::Float, 32},    {AuEncoding::Double, 64},   {AuEncoding::G721, 4},
+      {AuEncoding::G723_24, 3},   {AuEncoding::G723_40, 5}};
+  for (const auto& [coding, bits] : kBits)
+    if (static_cast<uint32_t>(coding) == encoding) return bits;
   return 0;
 }
 

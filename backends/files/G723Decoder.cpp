@@ -1,6 +1,6 @@
 #include "backends/files/G723Decoder.h"
 
-#include "backends/files/G72xDecode.h"
+#include "backends/files/G72xState.h"
 
 namespace quillo {
 namespace {

@@ -5,6 +5,25 @@
 #include <cstdlib>
 
 namespace quillo {
+
+void G72xState::Reset() {
+  yl = 34816;
+  yu = 544;
+  dms = 0;
+  dml = 0;
+  ap = 0;
+  for (int i = 0; i < 2; ++i) {
+    a[i] = 0;
+    pk[i] = 0;
+    sr[i] = 32;
+  }
+  for (int i = 0; i < 6; ++i) {
+    b[i] = 0;
+    dq[i] = 32;
+  }
+  td = false;
+}
+
 namespace {
 
 // The count of powers of two 1, 2, 4 ... 0x4000 that do not exceed `value`:
@@ -35,26 +54,7 @@ int16_t ToFloatForm(int mag, bool negative) {
   return static_cast<int16_t>(negative ? value - 0x400 : value);
 }
 
-}  // namespace
-
-void G72xState::Reset() {
-  yl = 34816;
-  yu = 544;
-  dms = 0;
-  dml = 0;
-  ap = 0;
-  for (int i = 0; i < 2; ++i) {
-    a[i] = 0;
-    pk[i] = 0;
-    sr[i] = 32;
-  }
-  for (int i = 0; i < 6; ++i) {
-    b[i] = 0;
-    dq[i] = 32;
-  }
-  td = false;
-}
-
+// Signal estimate of the zero section, doubled.
 int G72xPredictorZero(const G72xState& state) {
   int sezi = FloatMultiply(state.b[0] >> 2, state.dq[0], state.productRounding);
   for (int i = 1; i < 6; ++i) {
@@ -63,11 +63,13 @@ int G72xPredictorZero(const G72xState& state) {
   return sezi;
 }
 
+// Signal estimate of the pole section, doubled.
 int G72xPredictorPole(const G72xState& state) {
   return FloatMultiply(state.a[1] >> 2, state.sr[1], state.productRounding) +
          FloatMultiply(state.a[0] >> 2, state.sr[0], state.productRounding);
 }
 
+// The quantizer step size from the mixed scale factors.
 int G72xStepSize(const G72xState& state) {
   if (state.ap >= 256) {
     return state.yu;
@@ -83,6 +85,8 @@ int G72xStepSize(const G72xState& state) {
   return y;
 }
 
+// The quantized difference from its sign (nonzero for negative), its log
+// magnitude and the step size; sign-magnitude with bit 15 as sign.
 int G72xReconstruct(int sign, int dqln, int y) {
   const int16_t dql = static_cast<int16_t>(dqln + (y >> 2));
   if (dql < 0) {
@@ -94,6 +98,7 @@ int G72xReconstruct(int sign, int dqln, int y) {
   return sign ? dq - 0x8000 : dq;
 }
 
+// Adapts the state to one decoded sample. `codeBits` is 3, 4 or 5.
 void G72xUpdate(int codeBits, int y, int wi, int fi, int dq, int sr, int dqsez, G72xState& state) {
   const int16_t pk0 = dqsez < 0 ? 1 : 0;
   int16_t mag = static_cast<int16_t>(dq & 0x7FFF);
@@ -221,6 +226,29 @@ void G72xUpdate(int codeBits, int y, int wi, int fi, int dq, int sr, int dqsez, 
   } else {
     state.ap = static_cast<int16_t>(state.ap + ((-state.ap) >> 4));
   }
+}
+
+}  // namespace
+
+int16_t G72xDecode(int code, const G72xTables& tables, G72xState& state) {
+  const int signBit = 1 << (tables.codeBits - 1);
+  code &= (1 << tables.codeBits) - 1;
+
+  // The reference works in 16-bit registers; the casts keep its wrap-around.
+  const int16_t sezi = static_cast<int16_t>(G72xPredictorZero(state));
+  const int16_t sez = static_cast<int16_t>(sezi >> 1);
+  const int16_t sei = static_cast<int16_t>(sezi + G72xPredictorPole(state));
+  const int16_t se = static_cast<int16_t>(sei >> 1);
+
+  const int16_t y = static_cast<int16_t>(G72xStepSize(state));
+  const int16_t dq = static_cast<int16_t>(G72xReconstruct(code & signBit, tables.dqln[code], y));
+  const int16_t sr = static_cast<int16_t>(dq < 0 ? se - (dq & tables.magnitudeMask) : se + dq);
+  const int16_t dqsez = static_cast<int16_t>(sr - se + sez);
+
+  G72xUpdate(tables.codeBits, y, tables.wi[code], tables.fi[code], dq, sr, dqsez, state);
+  // The reconstructed signal has 14 bits of range but may overshoot it;
+  // clamp instead of letting the top bits wrap into a loud click.
+  return static_cast<int16_t>(std::clamp(sr * 4, -32768, 32767));
 }
 
 }  // namespace quillo

@@ -32,16 +32,19 @@ struct G72xState {
   int productRounding = 0;
 };
 
-// Signal estimate of the zero section, doubled.
-int G72xPredictorZero(const G72xState& state);
-// Signal estimate of the pole section, doubled.
-int G72xPredictorPole(const G72xState& state);
-// The quantizer step size from the mixed scale factors.
-int G72xStepSize(const G72xState& state);
-// The quantized difference from its sign (nonzero for negative), its log
-// magnitude and the step size; sign-magnitude with bit 15 as sign.
-int G72xReconstruct(int sign, int dqln, int y);
-// Adapts the state to one decoded sample. `codeBits` is 3, 4 or 5.
-void G72xUpdate(int codeBits, int y, int wi, int fi, int dq, int sr, int dqsez, G72xState& state);
+// One coding's tables: the log magnitude, the scale factor weight and the
+// speed control input of each code.
+struct G72xTables {
+  int codeBits;
+  const int* dqln;
+  const int* wi;
+  const int* fi;
+  // Mask of the magnitude bits of a negative difference.
+  int magnitudeMask;
+};
+
+// Decodes one code with the tables of its coding; the shared steps of every
+// G.721 and G.723 decoder.
+int16_t G72xDecode(int code, const G72xTables& tables, G72xState& state);
 
 }  // namespace quillo

@@ -11,7 +11,6 @@ namespace quillo {
 // then right. Used for scratch files that another pass reads back.
 class RawPcmWriter final : public MediaSink {
  public:
-  RawPcmWriter() = default;
   ~RawPcmWriter() override;
 
   void SetPath(const std::string& path) override { path_ = path; }

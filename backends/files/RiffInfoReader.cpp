@@ -126,71 +126,28 @@ class ChunkWalker {
   uint64_t fileSize_ = 0;
 };
 
-enum class InfoField {
-  kNone,
-  kTitle,
-  kArtist,
-  kAlbum,
-  kYear,
-  kGenre,
-  kComment,
-  kCopyright,
-  kTrack,
-  kPart
+// Texts read from the INFO list: the tags, and the part number that stands in
+// for a missing track number.
+struct InfoTexts : TagInfo {
+  std::string part;
 };
 
 struct InfoId {
   char id[5];
-  InfoField field;
+  std::string InfoTexts::*field;
 };
 
-// Ids that carry one of our fields, then ids we know but do not use. Some
-// writers give the track number only as IPRT, the part of a set; ITRK wins.
+// Ids that carry one of our fields. Some writers give the track number only
+// as IPRT, the part of a set; ITRK wins.
 constexpr InfoId kInfoIds[] = {
-    {"INAM", InfoField::kTitle},     {"IART", InfoField::kArtist}, {"IPRD", InfoField::kAlbum},
-    {"ICRD", InfoField::kYear},      {"IGNR", InfoField::kGenre},  {"ICMT", InfoField::kComment},
-    {"ICOP", InfoField::kCopyright}, {"ITRK", InfoField::kTrack},  {"IPRT", InfoField::kPart},
-    {"IARL", InfoField::kNone},      {"ICMS", InfoField::kNone},   {"ICRP", InfoField::kNone},
-    {"IDIM", InfoField::kNone},      {"IDPI", InfoField::kNone},   {"IENG", InfoField::kNone},
-    {"IKEY", InfoField::kNone},      {"ILGT", InfoField::kNone},   {"IMED", InfoField::kNone},
-    {"IPLT", InfoField::kNone},      {"ISBJ", InfoField::kNone},   {"ISFT", InfoField::kNone},
-    {"ISHP", InfoField::kNone},      {"ISRC", InfoField::kNone},   {"ISRF", InfoField::kNone},
-    {"ITCH", InfoField::kNone},
+    {"INAM", &InfoTexts::title},     {"IART", &InfoTexts::artist}, {"IPRD", &InfoTexts::album},
+    {"ICRD", &InfoTexts::year},      {"IGNR", &InfoTexts::genre},  {"ICMT", &InfoTexts::comment},
+    {"ICOP", &InfoTexts::copyright}, {"ITRK", &InfoTexts::track},  {"IPRT", &InfoTexts::part},
 };
-
-// Texts read from the INFO list: the tags, and the part number that stands in
-// for a missing track number.
-struct InfoTexts {
-  TagInfo& tags;
-  std::string part;
-};
-
-std::string* FieldOf(InfoTexts& texts, InfoField field) {
-  TagInfo& tags = texts.tags;
-  switch (field) {
-    case InfoField::kTitle:
-      return &tags.title;
-    case InfoField::kArtist:
-      return &tags.artist;
-    case InfoField::kAlbum:
-      return &tags.album;
-    case InfoField::kYear:
-      return &tags.year;
-    case InfoField::kGenre:
-      return &tags.genre;
-    case InfoField::kComment:
-      return &tags.comment;
-    case InfoField::kCopyright:
-      return &tags.copyright;
-    case InfoField::kTrack:
-      return &tags.track;
-    case InfoField::kPart:
-      return &texts.part;
-    case InfoField::kNone:
-      break;
-  }
-  return nullptr;
-}
+// Ids we know but do not use: their bodies are passed over, not searched.
+constexpr std::string_view kUnusedIds[] = {"IARL", "ICMS", "ICRP", "IDIM", "IDPI", "IENG",
+                                           "IKEY", "ILGT", "IMED", "IPLT", "ISBJ", "ISFT",
+                                           "ISHP", "ISRC", "ISRF", "ITCH"};
 
 // Scans the INFO sub-chunks. Sub-chunks are found by their "I" + three
 // letters shape rather than trusted to follow one another, as writers often
@@ -210,7 +167,9 @@ bool ScanInfo(std::span<const uint8_t> info, InfoTexts& texts, int& genreIndex) 
     const auto known = std::find_if(std::begin(kInfoIds), std::end(kInfoIds),
                                     [&](const InfoId& entry) { return *id == entry.id; });
     const bool genre = *id == "IGRE";
-    if (known == std::end(kInfoIds) && !genre) {
+    const bool unused =
+        std::find(std::begin(kUnusedIds), std::end(kUnusedIds), *id) != std::end(kUnusedIds);
+    if (known == std::end(kInfoIds) && !genre && !unused) {
       // Letters that only look like an id: search on from the next byte.
       reader.Seek(at + 1);
       continue;
@@ -223,8 +182,8 @@ bool ScanInfo(std::span<const uint8_t> info, InfoTexts& texts, int& genreIndex) 
     if (genre) {
       genreIndex = body[0];
       found = true;
-    } else if (std::string* field = FieldOf(texts, known->field)) {
-      *field = LegacyTextToUtf8(TextOf(body));
+    } else if (!unused) {
+      texts.*known->field = LegacyTextToUtf8(TextOf(body));
       found = true;
     }
   }
@@ -272,8 +231,9 @@ bool ReadRiffInfoTags(const std::string& path, TagInfo& tags) {
   file.reset();
 
   int genreIndex = -1;
-  InfoTexts texts{tags, {}};
+  InfoTexts texts;
   bool found = ScanInfo(chunks.info, texts, genreIndex);
+  tags = static_cast<const TagInfo&>(texts);
   if (tags.track.empty()) tags.track = texts.part;
   ResolveGenre(tags.genre, genreIndex);
   KeepFirstCharacters(tags.year, 4);

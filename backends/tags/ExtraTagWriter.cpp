@@ -163,6 +163,17 @@ void SetAsf(TagLib::ASF::Tag& tag, const ExtraTags& extras) {
   }
 }
 
+// Opens `path` as a `File`, sets the extras in its tag and saves it; false
+// when the file cannot be read as that format or not be saved.
+template <typename File, typename Tag>
+bool SaveInto(const std::string& path, const ExtraTags& extras,
+              void (*set)(Tag&, const ExtraTags&)) {
+  File file(path.c_str(), false);
+  if (!file.isValid() || file.tag() == nullptr) return false;
+  set(*file.tag(), extras);
+  return file.save();
+}
+
 // Opens `path` as a file of `place`, sets the tags and saves; false when the
 // file cannot be read as that format or not be saved.
 bool SaveTags(const std::string& path, TagPlace place, const ExtraTags& extras) {
@@ -175,12 +186,8 @@ bool SaveTags(const std::string& path, TagPlace place, const ExtraTags& extras) 
       return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
                        TagLib::File::DoNotDuplicate);
     }
-    case TagPlace::Aiff: {
-      TagLib::RIFF::AIFF::File file(path.c_str(), false);
-      if (!file.isValid()) return false;
-      SetId3v2(*file.tag(), extras);
-      return file.save();
-    }
+    case TagPlace::Aiff:
+      return SaveInto<TagLib::RIFF::AIFF::File>(path, extras, SetId3v2);
     case TagPlace::Flac: {
       TagLib::FLAC::File file(path.c_str(), false);
       if (!file.isValid()) return false;
@@ -191,32 +198,14 @@ bool SaveTags(const std::string& path, TagPlace place, const ExtraTags& extras) 
       if (extras.replayGain) SetXiph(*file.xiphComment(true), {std::nullopt, extras.replayGain});
       return file.save();
     }
-    case TagPlace::Ogg: {
+    case TagPlace::Ogg:
       // The Ogg row writes Vorbis or FLAC in Ogg.
-      {
-        TagLib::Ogg::Vorbis::File vorbis(path.c_str(), false);
-        if (vorbis.isValid()) {
-          SetXiph(*vorbis.tag(), extras);
-          return vorbis.save();
-        }
-      }
-      TagLib::Ogg::FLAC::File flac(path.c_str(), false);
-      if (!flac.isValid()) return false;
-      SetXiph(*flac.tag(), extras);
-      return flac.save();
-    }
-    case TagPlace::Mp4: {
-      TagLib::MP4::File file(path.c_str(), false);
-      if (!file.isValid() || file.tag() == nullptr) return false;
-      SetMp4(*file.tag(), extras);
-      return file.save();
-    }
-    case TagPlace::Asf: {
-      TagLib::ASF::File file(path.c_str(), false);
-      if (!file.isValid()) return false;
-      SetAsf(*file.tag(), extras);
-      return file.save();
-    }
+      return SaveInto<TagLib::Ogg::Vorbis::File>(path, extras, SetXiph) ||
+             SaveInto<TagLib::Ogg::FLAC::File>(path, extras, SetXiph);
+    case TagPlace::Mp4:
+      return SaveInto<TagLib::MP4::File>(path, extras, SetMp4);
+    case TagPlace::Asf:
+      return SaveInto<TagLib::ASF::File>(path, extras, SetAsf);
     case TagPlace::None:
       break;
   }

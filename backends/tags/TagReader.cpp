@@ -10,11 +10,12 @@
 #include <taglib/wavfile.h>
 
 #include <array>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <optional>
 
+#include "engine/media/ByteReader.h"
 #include "engine/media/RegularFile.h"
 #include "engine/media/TagInfo.h"
 
@@ -53,13 +54,6 @@ struct Id3Block {
   uint64_t size = 0;
 };
 
-uint32_t Big32(const unsigned char* b) {
-  return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
-}
-uint32_t Little32(const unsigned char* b) {
-  return (uint32_t{b[3]} << 24) | (uint32_t{b[2]} << 16) | (uint32_t{b[1]} << 8) | b[0];
-}
-
 std::optional<Id3Block> FindId3Block(std::ifstream& in) {
   unsigned char head[12] = {};
   if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return std::nullopt;
@@ -73,12 +67,13 @@ std::optional<Id3Block> FindId3Block(std::ifstream& in) {
   if (!riff && std::memcmp(head, "FORM", 4) != 0) return std::nullopt;
   uint64_t at = 12;
   for (int chunks = 0; chunks < 4096; ++chunks) {
-    unsigned char chunk[8];
+    uint8_t chunk[8];
     in.seekg(static_cast<std::streamoff>(at));
     if (!in.read(reinterpret_cast<char*>(chunk), sizeof chunk)) return std::nullopt;
-    const uint64_t size = riff ? Little32(chunk + 4) : Big32(chunk + 4);
-    if (std::memcmp(chunk, "ID3 ", 4) == 0 || std::memcmp(chunk, "id3 ", 4) == 0)
-      return Id3Block{at + 8, size};
+    ByteReader fields(chunk);
+    const std::optional<std::string_view> id = fields.Tag();
+    const uint64_t size = fields.U32(riff ? ByteOrder::Little : ByteOrder::Big).value_or(0);
+    if (id == "ID3 " || id == "id3 ") return Id3Block{at + 8, size};
     at += 8 + size + (size & 1);
   }
   return std::nullopt;
