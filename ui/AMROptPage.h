@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "settings/ConversionSettings.h"
 #include "ui/OptionsPage.h"
 
 namespace quillo {
@@ -15,7 +14,8 @@ void FillAmrModeList(QComboBox* list, bool wideBand, int32_t mode);
 // The AMR page: the band of AMR outputs with the mode of each band, and DTX.
 class CAMROptPage final : public OptionsPage {
  public:
-  explicit CAMROptPage(const ConversionSettings& settings);
+  explicit CAMROptPage(const ConversionSettings& settings)
+      : OptionsPage(QStringLiteral("AMR"), settings) {}
 
   bool Leave() override;
   void Apply(ConversionSettings& settings) const override;
@@ -25,12 +25,6 @@ class CAMROptPage final : public OptionsPage {
 
  private:
   void ApplyEnabling();
-
-  // The page's copies.
-  AmrBand band_;
-  int32_t narrowMode_;
-  int32_t wideMode_;
-  int32_t dtx_;
 
   QButtonGroup* bandRadios_ = nullptr;
   QComboBox* narrowList_ = nullptr;

@@ -1,30 +1,23 @@
 #include "ui/AWBOptPage.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 
-#include "settings/ConversionSettings.h"
 #include "ui/AMROptPage.h"
 
 namespace quillo {
-
-CAWBOptPage::CAWBOptPage(const ConversionSettings& s)
-    : OptionsPage(QStringLiteral("AWB")), mode_(s.awbMode), dtx_(s.awbDtx) {}
 
 void CAWBOptPage::Build() {
   QGroupBox* group = AddEncodingGroup();
   auto* grid = new QGridLayout(group);
   grid->setVerticalSpacing(10);
 
-  modeList_ = new QComboBox(group);
-  modeList_->setObjectName(QStringLiteral("modeList"));
-  FillAmrModeList(modeList_, true, mode_);
-  auto* label = new QLabel(QStringLiteral("&Bit Rate:"), group);
-  label->setBuddy(modeList_);
-  dtxCheck_ = Check(group, "&Enable DTX (Discontinuous Transmission)", dtx_);
+  modeList_ = List(group, "modeList");
+  FillAmrModeList(modeList_, true, values_.awbMode);
+  QLabel* label = Label(group, "&Bit Rate:", modeList_);
+  dtxCheck_ = Check(group, "&Enable DTX (Discontinuous Transmission)", values_.awbDtx);
   grid->addWidget(new QLabel(QStringLiteral("Sample Frequency: 16000 Hz"), group), 0, 0, 1, 2);
   grid->addWidget(label, 1, 0);
   grid->addWidget(modeList_, 1, 1, Qt::AlignLeft);
@@ -33,14 +26,13 @@ void CAWBOptPage::Build() {
 }
 
 bool CAWBOptPage::Leave() {
-  mode_ = modeList_->currentData().toInt();
-  dtx_ = Checked(dtxCheck_);
+  values_.awbMode = modeList_->currentData().toInt();
+  values_.awbDtx = Checked(dtxCheck_);
   return true;
 }
 
 void CAWBOptPage::Apply(ConversionSettings& s) const {
-  s.awbMode = mode_;
-  s.awbDtx = dtx_;
+  CopyFields(s, values_, &ConversionSettings::awbMode, &ConversionSettings::awbDtx);
 }
 
 }  // namespace quillo

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "ui/OptionsPage.h"
 
 namespace quillo {
@@ -9,7 +7,8 @@ namespace quillo {
 // The AWB page: the wide-band mode of AWB outputs and DTX.
 class CAWBOptPage final : public OptionsPage {
  public:
-  explicit CAWBOptPage(const ConversionSettings& settings);
+  explicit CAWBOptPage(const ConversionSettings& settings)
+      : OptionsPage(QStringLiteral("AWB"), settings) {}
 
   bool Leave() override;
   void Apply(ConversionSettings& settings) const override;
@@ -18,10 +17,6 @@ class CAWBOptPage final : public OptionsPage {
   void Build() override;
 
  private:
-  // The page's copies.
-  int32_t mode_;
-  int32_t dtx_;
-
   QComboBox* modeList_ = nullptr;
   QCheckBox* dtxCheck_ = nullptr;
 };

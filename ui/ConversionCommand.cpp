@@ -8,7 +8,6 @@
 #include "ui/FileListModel.h"
 #include "ui/FileListView.h"
 #include "ui/RunBridge.h"
-#include "ui/RunCells.h"
 #include "ui/Shell.h"
 
 namespace quillo {
@@ -44,10 +43,9 @@ bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
   }
 
   dialog_ = std::make_unique<DoubleBarDialog>(context_.window);
-  cells_ =
-      std::make_unique<RunCells>(context_.model, context_.view, rows_, context_.outputColumnWidth);
   progress_ = std::make_unique<QueuedProgress>(*dialog_);
-  queuedCells_ = std::make_unique<QueuedCells>(*this, *cells_);
+  queuedCells_ = std::make_unique<QueuedCells>(*this, context_.model, context_.view, rows_,
+                                               context_.outputColumnWidth);
   prompts_ = std::make_unique<BlockingPrompts>(*this, context_.prompts);
   worker_ = std::thread([this, join, joinPath] {
     std::vector<FileItem*> files;

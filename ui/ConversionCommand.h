@@ -21,7 +21,6 @@ class FileListModel;
 class FileListView;
 class QueuedCells;
 class QueuedProgress;
-class RunCells;
 class Shell;
 
 // Runs one convert command on rows of the list through the engine's entry,
@@ -69,7 +68,6 @@ class ConversionCommand final : public QObject {
   std::vector<int> rows_;
   std::vector<FileItem> items_;  // the worker's copies of the rows' files
   std::unique_ptr<DoubleBarDialog> dialog_;
-  std::unique_ptr<RunCells> cells_;
   std::unique_ptr<QueuedProgress> progress_;
   std::unique_ptr<QueuedCells> queuedCells_;
   std::unique_ptr<BlockingPrompts> prompts_;

@@ -33,8 +33,7 @@ void DoubleBarDialog::SetOverallRange(int files) {
 void DoubleBarDialog::StepOverall() { overallBar_->setValue(overallBar_->value() + 1); }
 
 void DoubleBarDialog::SetFileText(const std::string& text) {
-  fileText_ = QString::fromStdString(text);
-  SetCaptionText(fileCaption_, fileText_);
+  SetCaptionText(fileCaption_, QString::fromStdString(text));
 }
 
 void DoubleBarDialog::SetFileBar(int position) { fileBar_->setValue(position); }

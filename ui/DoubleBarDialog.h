@@ -29,7 +29,6 @@ class DoubleBarDialog final : public ProgressDialog, public ConversionProgress {
   void Pump() override { PumpEvents(); }
   bool IsCancelled() const override { return ProgressDialog::IsCancelled(); }
 
-  const QString& FileText() const { return fileText_; }
   const QString& OverallText() const { return overallText_; }
   QProgressBar* FileBar() const { return fileBar_; }
   QProgressBar* OverallBar() const { return overallBar_; }
@@ -41,7 +40,6 @@ class DoubleBarDialog final : public ProgressDialog, public ConversionProgress {
   QProgressBar* fileBar_;
   QLabel* overallCaption_;
   QProgressBar* overallBar_;
-  QString fileText_;
   QString overallText_;
 };
 

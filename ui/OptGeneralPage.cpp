@@ -1,6 +1,6 @@
 #include "ui/OptGeneralPage.h"
 
-#include <QButtonGroup>
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,12 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "engine/UserPrompts.h"
-#include "ui/OptionValues.h"
-#include "ui/SpinEdit.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -27,7 +24,6 @@ constexpr int32_t kMaxVolume = 32767;
 constexpr int32_t kVolumeStep = 10;
 constexpr int32_t kMinLoudness = -40;  // LUFS
 constexpr int32_t kMaxLoudness = -5;
-constexpr int kIndent = 20;
 
 const char* const kMonoExplanation =
     "In general, the output sound equals to \"(L+R)/2,\" which contains left and right "
@@ -43,48 +39,21 @@ QLabel* Note(const char* text) {
 
 }  // namespace
 
-COptGeneralPage::COptGeneralPage(const ConversionSettings& s, UserPrompts& prompts)
-    : OptionsPage(QStringLiteral("General")),
-      prompts_(prompts),
-      enableExtFilter_(s.enableExtFilter),
-      filterExts_(s.filterExts),
-      doNotLoadHiddenFiles_(s.doNotLoadHiddenFiles),
-      enableDtsForCda_(s.enableDtsForCda),
-      monoType_(s.monoType),
-      enableSkipLength_(s.enableSkipLength),
-      skipLength_(s.skipLength),
-      enableConvertLength_(s.enableConvertLength),
-      convertLength_(s.convertLength),
-      volumeRadio_(VolumeRadio(s.volumeType)),
-      volume_(s.volume),
-      loudnessTarget_(s.loudnessTarget) {}
-
 void COptGeneralPage::Build() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
   BuildFilterGroup();
   BuildMonoGroup();
   BuildLengthGroup();
   BuildVolumeGroup();
-  layout->addStretch(1);
   ApplyEnabling();
 }
 
-QButtonGroup* COptGeneralPage::Radios(QWidget* parent, std::initializer_list<const char*> texts,
-                                      int checked, QList<QRadioButton*>& buttons) {
-  auto* group = new QButtonGroup(parent);
-  int id = 0;
-  for (const char* text : texts) buttons.push_back(Radio(group, parent, text, id++, checked));
-  return group;
-}
-
 void COptGeneralPage::BuildFilterGroup() {
-  auto* group = new QGroupBox(QStringLiteral("Adding files"), this);
+  QGroupBox* group = AddGroup("Adding files");
   auto* box = new QVBoxLayout(group);
   filterCheck_ =
       Check(group, "&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
-            enableExtFilter_);
-  filterEdit_ = new QLineEdit(QString::fromStdString(filterExts_), group);
+            values_.enableExtFilter);
+  filterEdit_ = new QLineEdit(QString::fromStdString(values_.filterExts), group);
   filterEdit_->setObjectName(QStringLiteral("filterEdit"));
   auto* edit = new QVBoxLayout;
   edit->setContentsMargins(kIndent, 0, 0, 0);
@@ -92,18 +61,17 @@ void COptGeneralPage::BuildFilterGroup() {
   edit->addWidget(
       Note("Note: use comma (,) to separate multiple extensions. For example: "
            "wav,mp3,m4a,aac"));
-  hiddenCheck_ = Check(group, "&Do not load hidden files", doNotLoadHiddenFiles_);
-  dtsCheck_ = Check(group, "&Use DTS to decode CDA files", enableDtsForCda_);
+  hiddenCheck_ = Check(group, "&Do not load hidden files", values_.doNotLoadHiddenFiles);
+  dtsCheck_ = Check(group, "&Use DTS to decode CDA files", values_.enableDtsForCda);
   box->addWidget(filterCheck_);
   box->addLayout(edit);
   box->addWidget(hiddenCheck_);
   box->addWidget(dtsCheck_);
   connect(filterCheck_, &QCheckBox::clicked, this, [this] { ApplyEnabling(filterEdit_); });
-  static_cast<QVBoxLayout*>(layout())->addWidget(group);
 }
 
 void COptGeneralPage::BuildMonoGroup() {
-  auto* group = new QGroupBox(QStringLiteral("Stereo to mono"), this);
+  QGroupBox* group = AddGroup("Stereo to mono");
   auto* box = new QVBoxLayout(group);
   auto* question = new QHBoxLayout;
   question->addWidget(Note("When converting 2 channels to 1 channel, the out channel equals to:"),
@@ -115,19 +83,20 @@ void COptGeneralPage::BuildMonoGroup() {
   connect(help, &QPushButton::clicked, this, [this] { prompts_.Inform(kMonoExplanation); });
   question->addWidget(help);
   box->addLayout(question);
-  QList<QRadioButton*> radios;
-  monoRadios_ = Radios(group, {"(L+R) / &2 (default)", "&L channel", "&R channel"},
-                       static_cast<int>(monoType_), radios);
+  monoRadios_ = Radios(group,
+                       {std::pair{"(L+R) / &2 (default)", MonoMixMode::Average},
+                        {"&L channel", MonoMixMode::LeftOnly},
+                        {"&R channel", MonoMixMode::RightOnly}},
+                       values_.monoType);
   auto* row = new QHBoxLayout;
   row->setContentsMargins(kIndent, 0, 0, 0);
-  for (QRadioButton* radio : radios) row->addWidget(radio);
+  for (QAbstractButton* radio : monoRadios_->buttons()) row->addWidget(radio);
   row->addStretch(1);
   box->addLayout(row);
-  static_cast<QVBoxLayout*>(layout())->addWidget(group);
 }
 
 void COptGeneralPage::BuildLengthGroup() {
-  auto* group = new QGroupBox(QStringLiteral("Length"), this);
+  QGroupBox* group = AddGroup("Length");
   auto* grid = new QGridLayout(group);
   const auto addRow = [&](int row, QCheckBox* check, SpinEdit* edit, const char* text) {
     edit->setFixedWidth(Scaled(110));
@@ -135,35 +104,34 @@ void COptGeneralPage::BuildLengthGroup() {
     grid->addWidget(edit, row, 1);
     grid->addWidget(new QLabel(QString::fromUtf8(text), group), row, 2);
   };
-  skipCheck_ = Check(group, "&Skip the first", enableSkipLength_);
-  skipEdit_ = new SpinEdit(group, SpinEdit::Kind::Unsigned, 0, kMaxLength, kLengthStep);
-  skipEdit_->SetValue(skipLength_);
-  skipEdit_->setObjectName(QStringLiteral("skipEdit"));
+  skipCheck_ = Check(group, "&Skip the first", values_.enableSkipLength);
+  skipEdit_ = Spin(group, "skipEdit", SpinEdit::Kind::Unsigned, 0, kMaxLength, kLengthStep,
+                   values_.skipLength);
   addRow(0, skipCheck_, skipEdit_, "milliseconds (ms) of each file (1 sec = 1000 ms)");
-  lengthCheck_ = Check(group, "Only &convert", enableConvertLength_);
-  lengthEdit_ = new SpinEdit(group, SpinEdit::Kind::Unsigned, 0, kMaxLength, kLengthStep);
-  lengthEdit_->SetValue(convertLength_);
-  lengthEdit_->setObjectName(QStringLiteral("lengthEdit"));
+  lengthCheck_ = Check(group, "Only &convert", values_.enableConvertLength);
+  lengthEdit_ = Spin(group, "lengthEdit", SpinEdit::Kind::Unsigned, 0, kMaxLength, kLengthStep,
+                     values_.convertLength);
   addRow(1, lengthCheck_, lengthEdit_, "milliseconds (ms) length for each file (1 sec = 1000 ms)");
   grid->setColumnStretch(2, 1);
   connect(skipCheck_, &QCheckBox::clicked, this, [this] { ApplyEnabling(skipEdit_); });
   connect(lengthCheck_, &QCheckBox::clicked, this, [this] { ApplyEnabling(lengthEdit_); });
-  static_cast<QVBoxLayout*>(layout())->addWidget(group);
 }
 
 void COptGeneralPage::BuildVolumeGroup() {
-  auto* group = new QGroupBox(QStringLiteral("Volume"), this);
+  QGroupBox* group = AddGroup("Volume");
   auto* box = new QVBoxLayout(group);
-  QList<QRadioButton*> radios;
+  // A stored mode outside the four shows "Keep".
   volumeRadios_ = Radios(group,
-                         {"&Normalize volume automatically so that all output files have the "
-                          "same volume",
-                          "&Adjust volume manually", "&Keep original volume (do not adjust volume)",
-                          "Normalize &loudness to"},
-                         volumeRadio_, radios);
-  volumeEdit_ = new SpinEdit(group, SpinEdit::Kind::Signed, kMinVolume, kMaxVolume, kVolumeStep);
-  volumeEdit_->SetValue(volume_);
-  volumeEdit_->setObjectName(QStringLiteral("volumeEdit"));
+                         {std::pair{"&Normalize volume automatically so that all output files "
+                                    "have the same volume",
+                                    VolumeMode::Normalize},
+                          {"&Adjust volume manually", VolumeMode::Manual},
+                          {"&Keep original volume (do not adjust volume)", VolumeMode::Keep},
+                          {"Normalize &loudness to", VolumeMode::Loudness}},
+                         values_.volumeType, VolumeMode::Keep);
+  const QList<QAbstractButton*> radios = volumeRadios_->buttons();
+  volumeEdit_ = Spin(group, "volumeEdit", SpinEdit::Kind::Signed, kMinVolume, kMaxVolume,
+                     kVolumeStep, values_.volume);
   volumeEdit_->setFixedWidth(Scaled(80));
   auto* manual = new QGridLayout;
   manual->setContentsMargins(kIndent, 0, 0, 0);
@@ -182,9 +150,8 @@ void COptGeneralPage::BuildVolumeGroup() {
   box->addWidget(radios[2]);
   // The fourth choice: every output at one loudness (EBU R128), its true
   // peak kept at or below -1 dBTP.
-  loudnessEdit_ = new SpinEdit(group, SpinEdit::Kind::Signed, kMinLoudness, kMaxLoudness, 1);
-  loudnessEdit_->SetValue(loudnessTarget_);
-  loudnessEdit_->setObjectName(QStringLiteral("loudnessEdit"));
+  loudnessEdit_ = Spin(group, "loudnessEdit", SpinEdit::Kind::Signed, kMinLoudness, kMaxLoudness, 1,
+                       values_.loudnessTarget);
   loudnessEdit_->setFixedWidth(80);
   auto* loudness = new QHBoxLayout;
   loudness->addWidget(radios[3]);
@@ -193,32 +160,32 @@ void COptGeneralPage::BuildVolumeGroup() {
   loudness->addStretch(1);
   box->addLayout(loudness);
   connect(volumeRadios_, &QButtonGroup::idClicked, this, [this](int id) {
-    ApplyEnabling(id == 3 ? loudnessEdit_ : volumeEdit_);
+    ApplyEnabling(id == static_cast<int>(VolumeMode::Loudness) ? loudnessEdit_ : volumeEdit_);
   });
-  static_cast<QVBoxLayout*>(layout())->addWidget(group);
 }
 
 void COptGeneralPage::ApplyEnabling(QWidget* focus) {
   filterEdit_->setEnabled(filterCheck_->isChecked());
   skipEdit_->setEnabled(skipCheck_->isChecked());
   lengthEdit_->setEnabled(lengthCheck_->isChecked());
-  volumeEdit_->setEnabled(volumeRadios_->checkedId() == 1);
-  loudnessEdit_->setEnabled(volumeRadios_->checkedId() == 3);
+  volumeEdit_->setEnabled(volumeRadios_->checkedId() == static_cast<int>(VolumeMode::Manual));
+  loudnessEdit_->setEnabled(volumeRadios_->checkedId() == static_cast<int>(VolumeMode::Loudness));
   if (focus != nullptr && focus->isEnabled()) focus->setFocus(Qt::OtherFocusReason);
 }
 
 bool COptGeneralPage::ReadControls() {
-  enableExtFilter_ = Checked(filterCheck_);
-  filterExts_ = filterEdit_->text().toStdString();
-  doNotLoadHiddenFiles_ = Checked(hiddenCheck_);
-  enableDtsForCda_ = Checked(dtsCheck_);
+  values_.enableExtFilter = Checked(filterCheck_);
+  values_.filterExts = filterEdit_->text().toStdString();
+  values_.doNotLoadHiddenFiles = Checked(hiddenCheck_);
+  values_.enableDtsForCda = Checked(dtsCheck_);
   // No radio is checked only for a stored mode outside the list; it stays.
-  if (monoRadios_->checkedId() >= 0) monoType_ = static_cast<MonoMixMode>(monoRadios_->checkedId());
-  enableSkipLength_ = Checked(skipCheck_);
-  enableConvertLength_ = Checked(lengthCheck_);
-  if (volumeRadios_->checkedId() >= 0) volumeRadio_ = volumeRadios_->checkedId();
+  ReadRadios(monoRadios_, values_.monoType);
+  values_.enableSkipLength = Checked(skipCheck_);
+  values_.enableConvertLength = Checked(lengthCheck_);
+  ReadRadios(volumeRadios_, values_.volumeType);
   // Every edit is checked, enabled or not: what it holds is stored.
-  for (auto [edit, value] : {std::pair{skipEdit_, &skipLength_}, {lengthEdit_, &convertLength_}}) {
+  for (auto [edit, value] :
+       {std::pair{skipEdit_, &values_.skipLength}, {lengthEdit_, &values_.convertLength}}) {
     const std::optional<int32_t> number = edit->Value();
     if (!number || *number < 0) return Refuse(prompts_, "Please enter a positive integer.", edit);
     *value = *number;
@@ -229,46 +196,39 @@ bool COptGeneralPage::ReadControls() {
   if (!volume) return Refuse(prompts_, "Please enter an integer.", volumeEdit_);
   if (*volume < 1 || *volume > kMaxVolume)
     return Refuse(prompts_, "Please enter an integer between 1 and 32767.", volumeEdit_);
-  volume_ = *volume;
+  values_.volume = *volume;
   // The loudness target is checked like every edit, in use or not.
   const std::optional<int32_t> target = loudnessEdit_->Value();
   if (!target || *target < kMinLoudness || *target > kMaxLoudness)
     return Refuse(prompts_, "Please enter an integer between -40 and -5.", loudnessEdit_);
-  loudnessTarget_ = *target;
+  values_.loudnessTarget = *target;
   return true;
 }
 
 bool COptGeneralPage::Leave() {
   if (!ReadControls()) return false;
   std::string cleaned;
-  for (char c : filterExts_) {
+  for (char c : values_.filterExts) {
     if (c == ' ' || c == '\t') continue;
     cleaned += c == ';' ? ',' : c;
   }
-  filterExts_ = cleaned;
-  filterEdit_->setText(QString::fromStdString(filterExts_));
+  values_.filterExts = cleaned;
+  filterEdit_->setText(QString::fromStdString(values_.filterExts));
   // Commas alone ("," or ";") name no extension either, and a filter of
   // nothing would let no file in.
-  if (enableExtFilter_ != 0 && ParseExtensionFilter(filterExts_).empty())
+  if (values_.enableExtFilter != 0 && ParseExtensionFilter(values_.filterExts).empty())
     return Refuse(prompts_, "Please enter file extensions you need to filter.", filterEdit_);
-  if (enableConvertLength_ != 0 && convertLength_ == 0)
+  if (values_.enableConvertLength != 0 && values_.convertLength == 0)
     return Refuse(prompts_, "Conversion length must be greater than 0 millisecond.", lengthEdit_);
   return true;
 }
 
 void COptGeneralPage::Apply(ConversionSettings& s) const {
-  s.enableExtFilter = enableExtFilter_;
-  s.filterExts = filterExts_;
-  s.doNotLoadHiddenFiles = doNotLoadHiddenFiles_;
-  s.enableDtsForCda = enableDtsForCda_;
-  s.monoType = monoType_;
-  s.enableSkipLength = enableSkipLength_;
-  s.skipLength = skipLength_;
-  s.enableConvertLength = enableConvertLength_;
-  s.convertLength = convertLength_;
-  s.volumeType = VolumeModeOfRadio(volumeRadio_);
-  s.volume = volume_;
-  s.loudnessTarget = loudnessTarget_;
+  using S = ConversionSettings;
+  CopyFields(s, values_, &S::enableExtFilter, &S::filterExts, &S::doNotLoadHiddenFiles,
+             &S::enableDtsForCda, &S::monoType, &S::enableSkipLength, &S::skipLength,
+             &S::enableConvertLength, &S::convertLength, &S::volumeType, &S::volume,
+             &S::loudnessTarget);
 }
 
 }  // namespace quillo

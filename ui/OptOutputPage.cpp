@@ -1,7 +1,6 @@
 #include "ui/OptOutputPage.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -10,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "engine/UserPrompts.h"
 #include "ui/Shell.h"
@@ -22,8 +20,6 @@ namespace {
 // The longest path Linux accepts, less its terminating zero.
 constexpr std::size_t kMaxFolderBytes = 4095;
 
-constexpr int kIndent = 20;
-
 QString ChooseWithDialog(QWidget* parent, const QString& title, const QString& start) {
   return QFileDialog::getExistingDirectory(parent, title, start);
 }
@@ -32,35 +28,23 @@ QString ChooseWithDialog(QWidget* parent, const QString& title, const QString& s
 
 COptOutputPage::COptOutputPage(const ConversionSettings& s, UserPrompts& prompts, Shell& shell,
                                FolderChooser chooseFolder)
-    : OptionsPage(QStringLiteral("Output")),
+    : OptionsPage(QStringLiteral("Output"), s),
       prompts_(prompts),
       shell_(shell),
-      chooseFolder_(chooseFolder ? std::move(chooseFolder) : FolderChooser(ChooseWithDialog)),
-      folderMode_(s.destOutputFolderOpt),
-      folder_(s.destSpecifiedFolder),
-      createDirs_(s.createDirs),
-      targetExists_(s.targetExistsOpt),
-      toDocuments_(s.outputFiles2MyDocuments),
-      browseOutputFolder_(s.browseOutputFolder) {}
+      chooseFolder_(chooseFolder ? std::move(chooseFolder) : FolderChooser(ChooseWithDialog)) {}
 
 void COptOutputPage::Build() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-
-  auto* where = new QGroupBox(QStringLiteral("Output folder"), this);
+  QGroupBox* where = AddGroup("Output folder");
   auto* grid = new QGridLayout(where);
-  modeList_ = new QComboBox(where);
-  modeList_->setObjectName(QStringLiteral("folderModeList"));
-  folderMode_ = FillList(modeList_,
-                         {{"Same as source file", OutputFolderMode::SameAsSource},
-                          {"Specific folder", OutputFolderMode::SpecificFolder}},
-                         folderMode_);
-  auto* modeLabel = new QLabel(QStringLiteral("&Output folder:"), where);
-  modeLabel->setBuddy(modeList_);
-  folderEdit_ = new QLineEdit(QString::fromStdString(folder_), where);
+  modeList_ = List(where, "folderModeList");
+  values_.destOutputFolderOpt = FillList(modeList_,
+                                         {{"Same as source file", OutputFolderMode::SameAsSource},
+                                          {"Specific folder", OutputFolderMode::SpecificFolder}},
+                                         values_.destOutputFolderOpt);
+  QLabel* modeLabel = Label(where, "&Output folder:", modeList_);
+  folderEdit_ = new QLineEdit(QString::fromStdString(values_.destSpecifiedFolder), where);
   folderEdit_->setObjectName(QStringLiteral("folderEdit"));
-  auto* folderLabel = new QLabel(QStringLiteral("&Specific folder:"), where);
-  folderLabel->setBuddy(folderEdit_);
+  QLabel* folderLabel = Label(where, "&Specific folder:", folderEdit_);
   browse_ = new QPushButton(QStringLiteral("&Browse"), where);
   open_ = new QPushButton(QStringLiteral("O&pen"), where);
   for (QPushButton* button : {browse_, open_}) button->setAutoDefault(false);
@@ -68,7 +52,7 @@ void COptOutputPage::Build() {
   buttons->addWidget(folderEdit_, 1);
   buttons->addWidget(browse_);
   buttons->addWidget(open_);
-  treeCheck_ = Check(where, "&Keep original directory tree", createDirs_);
+  treeCheck_ = Check(where, "&Keep original directory tree", values_.createDirs);
   treeExample_ = new QLabel(
       QStringLiteral("For example: source file is \"/home/ann/Music/pop/track01.mp3\" and output "
                      "folder is \"/data/out\". If the option is checked, the output folder will "
@@ -83,31 +67,26 @@ void COptOutputPage::Build() {
   grid->addWidget(treeCheck_, 2, 1);
   grid->addWidget(treeExample_, 3, 1);
   grid->setColumnStretch(1, 1);
-  layout->addWidget(where);
 
-  auto* files = new QGroupBox(QStringLiteral("Output files"), this);
+  QGroupBox* files = AddGroup("Output files");
   auto* fileGrid = new QGridLayout(files);
-  targetList_ = new QComboBox(files);
-  targetList_->setObjectName(QStringLiteral("targetList"));
-  targetExists_ = FillList(
+  targetList_ = List(files, "targetList");
+  values_.targetExistsOpt = FillList(
       targetList_,
       {{"Rename automatically (add number at end of file name)", TargetExistsPolicy::Rename},
        {"Overwrite", TargetExistsPolicy::Overwrite},
        {"Skip (not convert)", TargetExistsPolicy::Skip}},
-      targetExists_);
-  auto* targetLabel = new QLabel(QStringLiteral("&If target file exists "), files);
-  targetLabel->setBuddy(targetList_);
-  documentsCheck_ =
-      Check(files, "O&utput files to \"Documents\" if creating file failure", toDocuments_);
+      values_.targetExistsOpt);
+  QLabel* targetLabel = Label(files, "&If target file exists ", targetList_);
+  documentsCheck_ = Check(files, "O&utput files to \"Documents\" if creating file failure",
+                          values_.outputFiles2MyDocuments);
   browseCheck_ =
-      Check(files, "Bro&wse output folder when conversion completes", browseOutputFolder_);
+      Check(files, "Bro&wse output folder when conversion completes", values_.browseOutputFolder);
   fileGrid->addWidget(targetLabel, 0, 0);
   fileGrid->addWidget(targetList_, 0, 1, Qt::AlignLeft);
   fileGrid->addWidget(documentsCheck_, 1, 0, 1, 2);
   fileGrid->addWidget(browseCheck_, 2, 0, 1, 2);
   fileGrid->setColumnStretch(1, 1);
-  layout->addWidget(files);
-  layout->addStretch(1);
 
   connect(modeList_, &QComboBox::currentIndexChanged, this, &COptOutputPage::ApplyEnabling);
   connect(browse_, &QPushButton::clicked, this, &COptOutputPage::Browse);
@@ -125,17 +104,17 @@ void COptOutputPage::ApplyEnabling() {
 }
 
 void COptOutputPage::ReadControls() {
-  folderMode_ = static_cast<OutputFolderMode>(modeList_->currentData().toInt());
-  folder_ = folderEdit_->text().toStdString();
-  createDirs_ = Checked(treeCheck_);
-  targetExists_ = static_cast<TargetExistsPolicy>(targetList_->currentData().toInt());
-  toDocuments_ = Checked(documentsCheck_);
-  browseOutputFolder_ = Checked(browseCheck_);
+  values_.destOutputFolderOpt = static_cast<OutputFolderMode>(modeList_->currentData().toInt());
+  values_.destSpecifiedFolder = folderEdit_->text().toStdString();
+  values_.createDirs = Checked(treeCheck_);
+  values_.targetExistsOpt = static_cast<TargetExistsPolicy>(targetList_->currentData().toInt());
+  values_.outputFiles2MyDocuments = Checked(documentsCheck_);
+  values_.browseOutputFolder = Checked(browseCheck_);
 }
 
 void COptOutputPage::Browse() {
   ReadControls();
-  QString start = QString::fromStdString(folder_);
+  QString start = QString::fromStdString(values_.destSpecifiedFolder);
   if (start.size() > 1 && start.endsWith(u'/')) start.chop(1);
   QString chosen = chooseFolder_(this, QStringLiteral("Please choose an output folder:"), start);
   if (chosen.isEmpty()) return;
@@ -145,9 +124,9 @@ void COptOutputPage::Browse() {
 
 void COptOutputPage::Open() {
   ReadControls();
-  const QString folder = QString::fromStdString(folder_);
+  const QString folder = QString::fromStdString(values_.destSpecifiedFolder);
   if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
-    shell_.Open(folder_);
+    shell_.Open(values_.destSpecifiedFolder);
     return;
   }
   prompts_.Warn(QStringLiteral("The folder \"%1\" doesn't exist yet.\n\nNote: the program will "
@@ -160,26 +139,25 @@ bool COptOutputPage::Leave() {
   ReadControls();
   // The folder is checked whichever mode is chosen: it is stored either way,
   // and the command line uses it.
-  const bool blank = folder_.find_first_not_of(" \t") == std::string::npos;
-  if (blank && (folderMode_ == OutputFolderMode::SpecificFolder || !folder_.empty()))
+  const std::string& folder = values_.destSpecifiedFolder;
+  const bool blank = folder.find_first_not_of(" \t") == std::string::npos;
+  if (blank && (values_.destOutputFolderOpt == OutputFolderMode::SpecificFolder || !folder.empty()))
     return Refuse(prompts_, "Please choose an output folder.", folderEdit_);
-  if (!blank && folder_.front() != '/')
+  if (!blank && folder.front() != '/')
     return Refuse(prompts_,
                   "The output folder must be a full path that starts with \"/\", for example "
                   "\"/home/ann/Music\".",
                   folderEdit_);
-  if (folder_.size() > kMaxFolderBytes)
+  if (folder.size() > kMaxFolderBytes)
     return Refuse(prompts_, "The output folder's path is too long.", folderEdit_);
   return true;
 }
 
 void COptOutputPage::Apply(ConversionSettings& s) const {
-  s.destOutputFolderOpt = folderMode_;
-  s.destSpecifiedFolder = folder_;
-  s.createDirs = createDirs_;
-  s.targetExistsOpt = targetExists_;
-  s.outputFiles2MyDocuments = toDocuments_;
-  s.browseOutputFolder = browseOutputFolder_;
+  CopyFields(s, values_, &ConversionSettings::destOutputFolderOpt,
+             &ConversionSettings::destSpecifiedFolder, &ConversionSettings::createDirs,
+             &ConversionSettings::targetExistsOpt, &ConversionSettings::outputFiles2MyDocuments,
+             &ConversionSettings::browseOutputFolder);
 }
 
 }  // namespace quillo

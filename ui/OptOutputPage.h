@@ -2,9 +2,7 @@
 
 #include <QString>
 #include <functional>
-#include <string>
 
-#include "settings/ConversionSettings.h"
 #include "ui/OptionsPage.h"
 
 class QLabel;
@@ -14,7 +12,6 @@ class QPushButton;
 namespace quillo {
 
 class Shell;
-class UserPrompts;
 
 // Asks the user for a folder: the browser's title and the folder it starts
 // in; an empty answer when the user cancelled.
@@ -44,13 +41,6 @@ class COptOutputPage final : public OptionsPage {
   UserPrompts& prompts_;
   Shell& shell_;
   FolderChooser chooseFolder_;
-  // The page's copies.
-  OutputFolderMode folderMode_;
-  std::string folder_;
-  int32_t createDirs_;
-  TargetExistsPolicy targetExists_;
-  int32_t toDocuments_;
-  int32_t browseOutputFolder_;
 
   QComboBox* modeList_ = nullptr;
   QLineEdit* folderEdit_ = nullptr;

@@ -39,7 +39,7 @@ OptionsPage* EncodingPage(const OutputFormat& row, const ConversionSettings& set
     case format_id::kWma:
       return new CPageWMAOptions(settings, services.windowsMedia, services.prompts);
     default:
-      return HasOwnCodecSettings(row) ? new CPageOptAudio(row) : nullptr;
+      return HasOwnCodecSettings(row) ? new CPageOptAudio(row, settings) : nullptr;
   }
 }
 

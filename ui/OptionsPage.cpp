@@ -1,8 +1,8 @@
 #include "ui/OptionsPage.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -14,17 +14,21 @@ namespace quillo {
 bool OptionsPage::Refuse(UserPrompts& prompts, const char* text, QWidget* control) {
   prompts.Warn(text);
   control->setFocus(Qt::OtherFocusReason);
-  if (auto* edit = qobject_cast<QLineEdit*>(control->focusProxy() ? control->focusProxy() : control))
+  if (auto* edit =
+          qobject_cast<QLineEdit*>(control->focusProxy() ? control->focusProxy() : control))
     edit->selectAll();
   return false;
 }
 
-QGroupBox* OptionsPage::AddEncodingGroup() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  auto* group = new QGroupBox(QStringLiteral("Encoding Options"), this);
-  layout->addWidget(group);
-  layout->addStretch(1);
+QGroupBox* OptionsPage::AddGroup(const char* title) {
+  auto* column = static_cast<QVBoxLayout*>(layout());
+  if (column == nullptr) {
+    column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addStretch(1);
+  }
+  auto* group = new QGroupBox(QString::fromUtf8(title), this);
+  column->insertWidget(column->count() - 1, group);
   return group;
 }
 
@@ -35,6 +39,26 @@ QCheckBox* OptionsPage::Check(QWidget* parent, const char* text, int32_t value) 
 }
 
 int32_t OptionsPage::Checked(const QCheckBox* check) { return check->isChecked() ? 1 : 0; }
+
+QLabel* OptionsPage::Label(QWidget* parent, const char* text, QWidget* buddy) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+QComboBox* OptionsPage::List(QWidget* parent, const char* name) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  return list;
+}
+
+SpinEdit* OptionsPage::Spin(QWidget* parent, const char* name, SpinEdit::Kind kind, int32_t minimum,
+                            int32_t maximum, int32_t step, int32_t value) {
+  auto* spin = new SpinEdit(parent, kind, minimum, maximum, step);
+  spin->SetValue(value);
+  spin->setObjectName(QString::fromLatin1(name));
+  return spin;
+}
 
 QRadioButton* OptionsPage::Radio(QButtonGroup* group, QWidget* parent, const char* text, int id,
                                  int checked) {

@@ -23,15 +23,8 @@ QString PageCaption(const OutputFormat& row) {
 
 }  // namespace
 
-CPageOptAudio::CPageOptAudio(const OutputFormat& row)
-    : OptionsPage(PageCaption(row)),
-      formatId_(row.formatId),
-      choices_(row.codecChoices),
-      autoEncParam_(row.autoEncParam),
-      codecId_(row.codecId),
-      sampleRate_(row.sampleRate),
-      bitRate_(row.bitRate),
-      channels_(row.channels) {}
+CPageOptAudio::CPageOptAudio(const OutputFormat& row, const ConversionSettings& settings)
+    : OptionsPage(PageCaption(row), settings), row_(*FindFormat(values_.formats, row.formatId)) {}
 
 QString CPageOptAudio::BitRateText(int32_t bitRate) {
   if (bitRate < 1000) return QStringLiteral("%1 bit").arg(bitRate);
@@ -44,20 +37,15 @@ void CPageOptAudio::Build() {
   auto* grid = new QGridLayout(group);
   grid->setVerticalSpacing(10);
 
-  codecList_ = new QComboBox(group);
-  rateList_ = new QComboBox(group);
-  bitRateList_ = new QComboBox(group);
-  channelList_ = new QComboBox(group);
-  codecList_->setObjectName(QStringLiteral("codecList"));
-  rateList_->setObjectName(QStringLiteral("rateList"));
-  bitRateList_->setObjectName(QStringLiteral("bitRateList"));
-  channelList_->setObjectName(QStringLiteral("channelList"));
-  autoCheck_ = Check(group, "A&uto (the program will choose the best options)", autoEncParam_);
+  codecList_ = List(group, "codecList");
+  rateList_ = List(group, "rateList");
+  bitRateList_ = List(group, "bitRateList");
+  channelList_ = List(group, "channelList");
+  autoCheck_ = Check(group, "A&uto (the program will choose the best options)", row_.autoEncParam);
 
   int row = 0;
   const auto addRow = [&](const char* text, QComboBox* list) {
-    auto* label = new QLabel(QString::fromUtf8(text), group);
-    label->setBuddy(list);
+    QLabel* label = Label(group, text, list);
     list->setMinimumWidth(Scaled(kListWidth));
     grid->addWidget(label, row, 0);
     grid->addWidget(list, row++, 1);
@@ -69,19 +57,19 @@ void CPageOptAudio::Build() {
   addRow("Channels:", channelList_);
   grid->setColumnStretch(2, 1);
 
-  for (const CodecChoice* choice : choices_)
+  for (const CodecChoice* choice : row_.codecChoices)
     codecList_->addItem(QString::fromUtf8(choice->displayName), choice->codecId);
   // A stored codec the row does not offer shows the first one.
-  SelectValue(codecList_, codecId_);
+  SelectValue(codecList_, row_.codecId);
   if (codecList_->currentIndex() >= 0) {
-    codecId_ = codecList_->currentData().toInt();
-    FillDependentLists(*choices_[static_cast<size_t>(codecList_->currentIndex())]);
+    row_.codecId = codecList_->currentData().toInt();
+    FillDependentLists(*row_.codecChoices[static_cast<size_t>(codecList_->currentIndex())]);
   }
   ApplyEnabling();
 
   connect(codecList_, &QComboBox::currentIndexChanged, this, &CPageOptAudio::OnCodecChanged);
   connect(autoCheck_, &QCheckBox::clicked, this, [this](bool checked) {
-    autoEncParam_ = checked ? 1 : 0;
+    row_.autoEncParam = checked ? 1 : 0;
     ApplyEnabling();
   });
 }
@@ -96,14 +84,14 @@ void CPageOptAudio::FillDependentLists(const CodecChoice& choice) {
   for (int32_t rate : rates) rateList_->addItem(QStringLiteral("%1 Hz").arg(rate), rate);
   if (rates.size() > 1)
     rateList_->addItem(QStringLiteral("Auto (the program will choose the best sample rate)"), 0);
-  SelectValue(rateList_, sampleRate_);
+  SelectValue(rateList_, row_.sampleRate);
 
   const std::span<const int32_t> bitRates = ListValues(choice.bitRates);
   hasBitRates_ = !bitRates.empty();
   for (int32_t bitRate : bitRates) bitRateList_->addItem(BitRateText(bitRate), bitRate);
   if (bitRates.size() > 1)
     bitRateList_->addItem(QStringLiteral("Auto (the program will choose the best bit rate)"), 0);
-  SelectValue(bitRateList_, bitRate_);
+  SelectValue(bitRateList_, row_.bitRate);
 
   const bool stereo = (choice.channelMask & kStereoAllowed) != 0;
   const bool mono = (choice.channelMask & kMonoAllowed) != 0;
@@ -111,11 +99,11 @@ void CPageOptAudio::FillDependentLists(const CodecChoice& choice) {
   if (mono) channelList_->addItem(QStringLiteral("Mono"), 1);
   if (stereo && mono)
     channelList_->addItem(QStringLiteral("Auto (the program will choose the best channels)"), 0);
-  SelectValue(channelList_, channels_);
+  SelectValue(channelList_, row_.channels);
 }
 
 void CPageOptAudio::ApplyEnabling() {
-  const bool manual = autoEncParam_ == 0;
+  const bool manual = row_.autoEncParam == 0;
   rateList_->setEnabled(hasRates_ && manual);
   bitRateList_->setEnabled(hasBitRates_ && manual);
   channelList_->setEnabled(manual);
@@ -125,27 +113,24 @@ void CPageOptAudio::OnCodecChanged(int index) {
   if (index < 0) return;
   // The lists refill from the page's stored rate, bit rate and channels, so
   // that looking at another codec and coming back shows them again.
-  FillDependentLists(*choices_[static_cast<size_t>(index)]);
+  FillDependentLists(*row_.codecChoices[static_cast<size_t>(index)]);
   ApplyEnabling();
 }
 
 bool CPageOptAudio::Leave() {
-  autoEncParam_ = Checked(autoCheck_);
-  codecId_ = SelectedValue(codecList_, codecId_);
-  sampleRate_ = SelectedValue(rateList_, 0);
-  bitRate_ = SelectedValue(bitRateList_, 0);
-  channels_ = SelectedValue(channelList_, 1);
+  row_.autoEncParam = Checked(autoCheck_);
+  row_.codecId = SelectedValue(codecList_, row_.codecId);
+  row_.sampleRate = SelectedValue(rateList_, 0);
+  row_.bitRate = SelectedValue(bitRateList_, 0);
+  row_.channels = SelectedValue(channelList_, 1);
   return true;
 }
 
 void CPageOptAudio::Apply(ConversionSettings& settings) const {
-  OutputFormat* row = FindFormat(settings.formats, formatId_);
+  OutputFormat* row = FindFormat(settings.formats, row_.formatId);
   if (row == nullptr) return;
-  row->autoEncParam = autoEncParam_;
-  row->codecId = codecId_;
-  row->sampleRate = sampleRate_;
-  row->bitRate = bitRate_;
-  row->channels = channels_;
+  CopyFields(*row, row_, &OutputFormat::autoEncParam, &OutputFormat::codecId,
+             &OutputFormat::sampleRate, &OutputFormat::bitRate, &OutputFormat::channels);
 }
 
 }  // namespace quillo

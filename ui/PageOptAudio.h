@@ -13,7 +13,7 @@ namespace quillo {
 // choice of them.
 class CPageOptAudio final : public OptionsPage {
  public:
-  explicit CPageOptAudio(const OutputFormat& row);
+  CPageOptAudio(const OutputFormat& row, const ConversionSettings& settings);
 
   bool Leave() override;
   // Writes the five encoding values into the settings' row of this format.
@@ -31,14 +31,7 @@ class CPageOptAudio final : public OptionsPage {
   void ApplyEnabling();
   void OnCodecChanged(int index);
 
-  int32_t formatId_;
-  std::span<const CodecChoice* const> choices_;
-  // The page's copies of the row's settings.
-  int32_t autoEncParam_;
-  int32_t codecId_;
-  int32_t sampleRate_;
-  int32_t bitRate_;
-  int32_t channels_;
+  OutputFormat& row_;  // the format's row in the page's copy
   bool hasRates_ = false;
   bool hasBitRates_ = false;
 

@@ -1,8 +1,6 @@
 #include "ui/PageOptID3.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,10 +10,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "engine/media/GenreTable.h"
 #include "engine/UserPrompts.h"
-#include "ui/OptionValues.h"
-#include "ui/SpinEdit.h"
+#include "engine/media/GenreTable.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -37,65 +33,55 @@ QStringList SortedGenres() {
 
 }  // namespace
 
-CPageOptID3::CPageOptID3(const ConversionSettings& s, UserPrompts& prompts)
-    : OptionsPage(QStringLiteral("ID3")),
-      prompts_(prompts),
-      tagRadio_(TagRadio(s.id3TagType)),
-      trackRadio_(TrackRadio(s.tags.trackNumType)),
-      tags_(s.tags),
-      transferPictures_(s.transferPictures),
-      writeReplayGain_(s.writeReplayGain) {}
-
 void CPageOptID3::Build() {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  auto* group = new QGroupBox(QStringLiteral("ID3 tag"), this);
-  layout->addWidget(group);
-  layout->addStretch(1);
+  QGroupBox* group = AddGroup("ID3 tag");
   auto* box = new QVBoxLayout(group);
 
+  // A stored choice outside the three shows "None".
+  TagMode& tags = values_.id3TagType;
+  if (tags != TagMode::Custom && tags != TagMode::FromSource) tags = TagMode::None;
   tagRadios_ = new QButtonGroup(group);
-  box->addWidget(Radio(tagRadios_, group, "&Add custom ID3 tag", 0, tagRadio_));
+  const auto addTagRadio = [&](const char* text, TagMode mode) {
+    box->addWidget(Radio(tagRadios_, group, text, static_cast<int>(mode), static_cast<int>(tags)));
+  };
+  addTagRadio("&Add custom ID3 tag", TagMode::Custom);
   auto* grid = new QGridLayout;
-  grid->setContentsMargins(20, 0, 0, 4);
+  grid->setContentsMargins(kIndent, 0, 0, 4);
   box->addLayout(grid);
-  box->addWidget(Radio(tagRadios_, group, "&Transfer ID3 tag from source file", 1, tagRadio_));
-  picturesCheck_ = Check(group, "Transfer &pictures (cover art)", transferPictures_);
+  addTagRadio("&Transfer ID3 tag from source file", TagMode::FromSource);
+  picturesCheck_ = Check(group, "Transfer &pictures (cover art)", values_.transferPictures);
   auto* picturesRow = new QHBoxLayout;
-  picturesRow->setContentsMargins(20, 0, 0, 0);
+  picturesRow->setContentsMargins(kIndent, 0, 0, 0);
   picturesRow->addWidget(picturesCheck_);
   box->addLayout(picturesRow);
-  box->addWidget(Radio(tagRadios_, group, "&None", 2, tagRadio_));
-  replayGainCheck_ = Check(group, "Write &ReplayGain tags", writeReplayGain_);
+  addTagRadio("&None", TagMode::None);
+  replayGainCheck_ = Check(group, "Write &ReplayGain tags", values_.writeReplayGain);
   box->addSpacing(4);
   box->addWidget(replayGainCheck_);
 
   int row = 0;
   const auto addRow = [&](const char* text, QWidget* field) {
-    auto* label = new QLabel(QString::fromUtf8(text), group);
-    label->setBuddy(field);
+    QLabel* label = Label(group, text, field);
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row++, 1);
     tagFields_ << label << field;
   };
-  const auto addEdit = [&](const char* text, const std::string& value) {
-    auto* edit = new QLineEdit(QString::fromStdString(value), group);
-    addRow(text, edit);
-    return edit;
-  };
 
-  trackRadios_ = new QButtonGroup(group);
+  // A stored number mode outside the three shows "None".
   auto* track = new QWidget(group);
+  trackRadios_ = Radios(track,
+                        {std::pair{"N&one", TrackNumberMode::None},
+                         {"&Sequence number in list", TrackNumberMode::ListPosition},
+                         {"C&ustom", TrackNumberMode::Custom}},
+                        values_.tags.trackNumType, TrackNumberMode::None);
   auto* trackRow = new QHBoxLayout(track);
   trackRow->setContentsMargins(0, 0, 0, 0);
-  for (auto [text, id] : {std::pair{"N&one", 0}, {"&Sequence number in list", 1}, {"C&ustom", 2}}) {
-    QRadioButton* radio = Radio(trackRadios_, track, text, id, trackRadio_);
+  for (QAbstractButton* radio : trackRadios_->buttons()) {
     trackRow->addWidget(radio);
     tagFields_ << radio;
   }
-  trackEdit_ = new SpinEdit(track, SpinEdit::Kind::Signed, 0, kMaxTrack, 1);
-  trackEdit_->setObjectName(QStringLiteral("trackEdit"));
-  trackEdit_->SetValue(tags_.customTrackNum);
+  trackEdit_ = Spin(track, "trackEdit", SpinEdit::Kind::Signed, 0, kMaxTrack, 1,
+                    values_.tags.customTrackNum);
   trackEdit_->setFixedWidth(Scaled(60));
   trackRow->addWidget(trackEdit_);
   trackRow->addStretch(1);
@@ -105,32 +91,34 @@ void CPageOptID3::Build() {
   grid->addWidget(track, row++, 1);
 
   fileNameCheck_ =
-      Check(group, "Na&me as file name (not include extension)", tags_.titleAsFileName);
+      Check(group, "Na&me as file name (not include extension)", values_.tags.titleAsFileName);
   grid->addWidget(fileNameCheck_, row++, 1);
   tagFields_ << fileNameCheck_;
-  titleEdit_ = new QLineEdit(QString::fromStdString(tags_.title), group);
+  for (auto [text, field] : {std::pair{"T&itle:", &TagSettings::title},
+                             {"A&rtist:", &TagSettings::artist},
+                             {"A&lbum:", &TagSettings::album},
+                             {"&Year:", &TagSettings::year},
+                             {"&Comment:", &TagSettings::comment},
+                             {"Com&poser:", &TagSettings::composer},
+                             {"Copyrig&ht:", &TagSettings::copyright}}) {
+    auto* edit = new QLineEdit(QString::fromStdString(values_.tags.*field), group);
+    tagEdits_.emplace_back(edit, field);
+    addRow(text, edit);
+    if (field == &TagSettings::year) {
+      edit->setMaximumWidth(Scaled(80));
+      grid->setAlignment(edit, Qt::AlignLeft);
+    }
+  }
+  // The title follows the file-name check rather than the tag radios alone.
+  titleEdit_ = tagEdits_.front().first;
   titleEdit_->setObjectName(QStringLiteral("titleEdit"));
-  auto* titleLabel = new QLabel(QStringLiteral("T&itle:"), group);
-  titleLabel->setBuddy(titleEdit_);
-  grid->addWidget(titleLabel, row, 0);
-  grid->addWidget(titleEdit_, row++, 1);
-  tagFields_ << titleLabel;
-
-  artistEdit_ = addEdit("A&rtist:", tags_.artist);
-  albumEdit_ = addEdit("A&lbum:", tags_.album);
-  yearEdit_ = addEdit("&Year:", tags_.year);
-  yearEdit_->setMaximumWidth(Scaled(80));
-  grid->setAlignment(yearEdit_, Qt::AlignLeft);
-  commentEdit_ = addEdit("&Comment:", tags_.comment);
-  composerEdit_ = addEdit("Com&poser:", tags_.composer);
-  copyrightEdit_ = addEdit("Copyrig&ht:", tags_.copyright);
-  genreBox_ = new QComboBox(group);
-  genreBox_->setObjectName(QStringLiteral("genreBox"));
+  tagFields_.removeOne(titleEdit_);
+  genreBox_ = List(group, "genreBox");
   genreBox_->setEditable(true);
   genreBox_->setInsertPolicy(QComboBox::NoInsert);
   genreBox_->setMaxVisibleItems(16);
   genreBox_->addItems(SortedGenres());
-  genreBox_->setCurrentText(QString::fromStdString(tags_.genre));
+  genreBox_->setCurrentText(QString::fromStdString(values_.tags.genre));
   genreBox_->setMinimumWidth(Scaled(200));
   addRow("&Genre:", genreBox_);
   grid->setAlignment(genreBox_, Qt::AlignLeft);
@@ -143,48 +131,41 @@ void CPageOptID3::Build() {
   });
   connect(trackRadios_, &QButtonGroup::idClicked, this, [this](int id) {
     ApplyEnabling();
-    if (id == 2 && trackEdit_->isEnabled()) trackEdit_->setFocus(Qt::OtherFocusReason);
+    if (id == static_cast<int>(TrackNumberMode::Custom) && trackEdit_->isEnabled())
+      trackEdit_->setFocus(Qt::OtherFocusReason);
   });
   ApplyEnabling();
 }
 
 void CPageOptID3::ApplyEnabling() {
-  const bool custom = tagRadios_->checkedId() == 0;
-  for (QWidget* field : tagFields_) field->setEnabled(custom);
-  trackEdit_->setEnabled(custom && trackRadios_->checkedId() == 2);
-  titleEdit_->setEnabled(custom && !fileNameCheck_->isChecked());
-  picturesCheck_->setEnabled(tagRadios_->checkedId() == 1);
-  replayGainCheck_->setEnabled(tagRadios_->checkedId() != 2);
+  const auto tags = static_cast<TagMode>(tagRadios_->checkedId());
+  for (QWidget* field : tagFields_) field->setEnabled(tags == TagMode::Custom);
+  trackEdit_->setEnabled(tags == TagMode::Custom &&
+                         trackRadios_->checkedId() == static_cast<int>(TrackNumberMode::Custom));
+  titleEdit_->setEnabled(tags == TagMode::Custom && !fileNameCheck_->isChecked());
+  picturesCheck_->setEnabled(tags == TagMode::FromSource);
+  replayGainCheck_->setEnabled(tags != TagMode::None);
 }
 
 bool CPageOptID3::Leave() {
-  if (tagRadios_->checkedId() >= 0) tagRadio_ = tagRadios_->checkedId();
-  if (trackRadios_->checkedId() >= 0) trackRadio_ = trackRadios_->checkedId();
-  tags_.titleAsFileName = Checked(fileNameCheck_);
-  transferPictures_ = Checked(picturesCheck_);
-  writeReplayGain_ = Checked(replayGainCheck_);
-  tags_.title = titleEdit_->text().toStdString();
-  tags_.artist = artistEdit_->text().toStdString();
-  tags_.album = albumEdit_->text().toStdString();
-  tags_.year = yearEdit_->text().toStdString();
-  tags_.comment = commentEdit_->text().toStdString();
-  tags_.composer = composerEdit_->text().toStdString();
-  tags_.copyright = copyrightEdit_->text().toStdString();
-  tags_.genre = genreBox_->currentText().toStdString();
+  ReadRadios(tagRadios_, values_.id3TagType);
+  ReadRadios(trackRadios_, values_.tags.trackNumType);
+  values_.tags.titleAsFileName = Checked(fileNameCheck_);
+  values_.transferPictures = Checked(picturesCheck_);
+  values_.writeReplayGain = Checked(replayGainCheck_);
+  for (auto [edit, field] : tagEdits_) values_.tags.*field = edit->text().toStdString();
+  values_.tags.genre = genreBox_->currentText().toStdString();
   // The track number is checked whether or not it is in use: it is stored.
   const std::optional<int32_t> number = trackEdit_->Value();
   if (!number || *number < 0 || *number > kMaxTrack)
     return Refuse(prompts_, "Please enter an integer between 0 and 255.", trackEdit_);
-  tags_.customTrackNum = *number;
+  values_.tags.customTrackNum = *number;
   return true;
 }
 
 void CPageOptID3::Apply(ConversionSettings& s) const {
-  s.id3TagType = TagModeOfRadio(tagRadio_);
-  s.tags = tags_;
-  s.tags.trackNumType = TrackModeOfRadio(trackRadio_);
-  s.transferPictures = transferPictures_;
-  s.writeReplayGain = writeReplayGain_;
+  CopyFields(s, values_, &ConversionSettings::id3TagType, &ConversionSettings::tags,
+             &ConversionSettings::transferPictures, &ConversionSettings::writeReplayGain);
 }
 
 }  // namespace quillo

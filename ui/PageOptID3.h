@@ -1,20 +1,21 @@
 #pragma once
 
-#include "settings/ConversionSettings.h"
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "ui/OptionsPage.h"
 
 class QLineEdit;
 
 namespace quillo {
 
-class SpinEdit;
-class UserPrompts;
-
 // The ID3 page: whether outputs get the custom tags, the source's tags or
 // none, and the custom tags themselves with the track number.
 class CPageOptID3 final : public OptionsPage {
  public:
-  CPageOptID3(const ConversionSettings& settings, UserPrompts& prompts);
+  CPageOptID3(const ConversionSettings& settings, UserPrompts& prompts)
+      : OptionsPage(QStringLiteral("ID3"), settings), prompts_(prompts) {}
 
   bool Leave() override;
   void Apply(ConversionSettings& settings) const override;
@@ -28,12 +29,6 @@ class CPageOptID3 final : public OptionsPage {
   void ApplyEnabling();
 
   UserPrompts& prompts_;
-  // The page's copies; the radios as their indexes.
-  int tagRadio_;
-  int trackRadio_;
-  TagSettings tags_;
-  int32_t transferPictures_;
-  int32_t writeReplayGain_;
 
   QButtonGroup* tagRadios_ = nullptr;
   QButtonGroup* trackRadios_ = nullptr;
@@ -42,13 +37,9 @@ class CPageOptID3 final : public OptionsPage {
   QCheckBox* picturesCheck_ = nullptr;    // with the transfer choice only
   QCheckBox* replayGainCheck_ = nullptr;  // with any tag choice but none
   QLineEdit* titleEdit_ = nullptr;
-  QLineEdit* artistEdit_ = nullptr;
-  QLineEdit* albumEdit_ = nullptr;
-  QLineEdit* yearEdit_ = nullptr;
-  QLineEdit* commentEdit_ = nullptr;
-  QLineEdit* composerEdit_ = nullptr;
-  QLineEdit* copyrightEdit_ = nullptr;
   QComboBox* genreBox_ = nullptr;
+  // The tag text each edit shows, the title's first.
+  std::vector<std::pair<QLineEdit*, std::string TagSettings::*>> tagEdits_;
   QList<QWidget*> tagFields_;  // every control the custom tags enable
 };
 

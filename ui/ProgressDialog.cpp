@@ -1,6 +1,7 @@
 #include "ui/ProgressDialog.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -60,6 +61,11 @@ void ProgressDialog::ShowCentred() {
     move(centre.x() - width() / 2, centre.y() - height() / 2);
   }
   show();
+}
+
+void ProgressDialog::PumpEventsNow() {
+  QCoreApplication::processEvents();
+  lastPump_.restart();
 }
 
 void ProgressDialog::Finish() {

@@ -1,28 +1,39 @@
 #include "ui/RunBridge.h"
 
+#include <QHeaderView>
 #include <QMetaObject>
 #include <memory>
 
 #include "ui/DoubleBarDialog.h"
+#include "ui/FileListModel.h"
+#include "ui/FileListView.h"
+#include "ui/ListColumns.h"
+#include "ui/UiScale.h"
 
 namespace quillo {
+
+namespace {
+
+// Runs `call` on the thread of `context`, after the calls queued before it.
+void Queue(QObject& context, std::function<void()> call) {
+  QMetaObject::invokeMethod(&context, std::move(call), Qt::QueuedConnection);
+}
+
+}  // namespace
 
 QueuedProgress::QueuedProgress(DoubleBarDialog& dialog)
     : dialog_(dialog), barWidth_(dialog.FileBarWidth()) {}
 
 void QueuedProgress::SetOverallText(const std::string& text) {
-  QMetaObject::invokeMethod(
-      &dialog_, [this, text] { dialog_.SetOverallText(text); }, Qt::QueuedConnection);
+  Queue(dialog_, [this, text] { dialog_.SetOverallText(text); });
 }
 
 void QueuedProgress::SetOverallRange(int files) {
-  QMetaObject::invokeMethod(
-      &dialog_, [this, files] { dialog_.SetOverallRange(files); }, Qt::QueuedConnection);
+  Queue(dialog_, [this, files] { dialog_.SetOverallRange(files); });
 }
 
 void QueuedProgress::StepOverall() {
-  QMetaObject::invokeMethod(
-      &dialog_, [this] { dialog_.StepOverall(); }, Qt::QueuedConnection);
+  Queue(dialog_, [this] { dialog_.StepOverall(); });
 }
 
 void QueuedProgress::SetFileText(const std::string& text) {
@@ -42,8 +53,7 @@ void QueuedProgress::SetFileBar(int position) {
 void QueuedProgress::PostFileState() {
   if (posted_) return;
   posted_ = true;
-  QMetaObject::invokeMethod(
-      &dialog_, [this] { ShowFileState(); }, Qt::QueuedConnection);
+  Queue(dialog_, [this] { ShowFileState(); });
 }
 
 void QueuedProgress::ShowFileState() {
@@ -64,24 +74,26 @@ void QueuedProgress::ShowFileState() {
 
 bool QueuedProgress::IsCancelled() const { return dialog_.IsCancelled(); }
 
-void QueuedCells::Post(std::function<void()> call) {
-  QMetaObject::invokeMethod(&context_, std::move(call), Qt::QueuedConnection);
-}
-
 void QueuedCells::SetVolumeCell(size_t file, const std::string& text) {
-  Post([this, file, text] { cells_.SetVolumeCell(file, text); });
+  Queue(context_, [this, file, text] { model_.SetVolumeCell(Row(file), text); });
 }
 
 void QueuedCells::SetOutputCell(size_t file, const std::string& text) {
-  Post([this, file, text] { cells_.SetOutputCell(file, text); });
+  Queue(context_, [this, file, text] { model_.SetOutputCell(Row(file), text); });
 }
 
 void QueuedCells::EnsureVisible(size_t file) {
-  Post([this, file] { cells_.EnsureVisible(file); });
+  Queue(context_, [this, file] {
+    if (Row(file) >= 0) view_.ShowRow(Row(file));
+  });
 }
 
 void QueuedCells::WidenOutputColumn(int pixels) {
-  Post([this, pixels] { cells_.WidenOutputColumn(pixels); });
+  Queue(context_, [this, pixels] {
+    if (outputWidth_ >= pixels) return;
+    outputWidth_ = pixels;
+    view_.header()->resizeSection(kOutputColumn, Scaled(pixels));
+  });
 }
 
 bool BlockingPrompts::Call(const std::function<void()>& call) {
@@ -90,21 +102,18 @@ bool BlockingPrompts::Call(const std::function<void()>& call) {
   if (state->abandoned) return false;
   const unsigned ticket = ++state->asked;
   lock.unlock();
-  QMetaObject::invokeMethod(
-      &context_,
-      [state, call, ticket] {
-        {
-          std::lock_guard guard(state->mutex);
-          if (state->abandoned) return;
-        }
-        call();
-        {
-          std::lock_guard guard(state->mutex);
-          state->done = ticket;
-        }
-        state->answered.notify_all();
-      },
-      Qt::QueuedConnection);
+  Queue(context_, [state, call, ticket] {
+    {
+      std::lock_guard guard(state->mutex);
+      if (state->abandoned) return;
+    }
+    call();
+    {
+      std::lock_guard guard(state->mutex);
+      state->done = ticket;
+    }
+    state->answered.notify_all();
+  });
   lock.lock();
   state->answered.wait(lock, [&] { return state->abandoned || state->done >= ticket; });
   return state->done >= ticket;

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/ConversionProgress.h"
 #include "engine/RunResult.h"
@@ -16,6 +17,8 @@ class QObject;
 namespace quillo {
 
 class DoubleBarDialog;
+class FileListModel;
+class FileListView;
 
 // The window's side of a run on a worker thread. Nothing here touches a
 // widget from the worker: display and cells are queued to the window's
@@ -53,19 +56,32 @@ class QueuedProgress final : public ConversionProgress {
   bool posted_ = false;
 };
 
-// The list's cells, queued to `cells` on the thread of `context`.
+// The cells a run writes, shown in the rows its files came from, each
+// queued to the thread of `context`.
 class QueuedCells final : public RunListView {
  public:
-  QueuedCells(QObject& context, RunListView& cells) : context_(context), cells_(cells) {}
+  // `rows[i]` is the row of the run's file i. `outputWidth` is the window's
+  // remembered width of the "Output" column: a run widens it only past it.
+  QueuedCells(QObject& context, FileListModel& model, FileListView& view, std::vector<int> rows,
+              int& outputWidth)
+      : context_(context),
+        model_(model),
+        view_(view),
+        rows_(std::move(rows)),
+        outputWidth_(outputWidth) {}
   void SetVolumeCell(size_t file, const std::string& text) override;
   void SetOutputCell(size_t file, const std::string& text) override;
   void EnsureVisible(size_t file) override;
   void WidenOutputColumn(int pixels) override;
 
  private:
-  void Post(std::function<void()> call);
+  int Row(size_t file) const { return file < rows_.size() ? rows_[file] : -1; }
+
   QObject& context_;
-  RunListView& cells_;
+  FileListModel& model_;
+  FileListView& view_;
+  const std::vector<int> rows_;
+  int& outputWidth_;
 };
 
 // Questions put on the thread of `context` while the worker waits for the

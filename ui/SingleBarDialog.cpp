@@ -25,8 +25,7 @@ SingleBarDialog::SingleBarDialog(QWidget* parent) : ProgressDialog(parent) {
 }
 
 void SingleBarDialog::SetCaption(const std::string& text) {
-  captionText_ = QString::fromStdString(text);
-  SetCaptionText(caption_, captionText_);
+  SetCaptionText(caption_, QString::fromStdString(text));
 }
 
 void SingleBarDialog::SetRange(int maximum) { bar_->setRange(0, maximum > 0 ? maximum : 1); }

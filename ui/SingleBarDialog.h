@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <string>
 
 #include "ui/ProgressDialog.h"
@@ -19,7 +18,6 @@ class SingleBarDialog final : public ProgressDialog {
   explicit SingleBarDialog(QWidget* parent);
 
   void SetCaption(const std::string& text);
-  const QString& Caption() const { return captionText_; }
   void SetRange(int maximum);
   void SetPosition(int position);
   void Step();
@@ -29,7 +27,6 @@ class SingleBarDialog final : public ProgressDialog {
  private:
   QLabel* caption_;
   QProgressBar* bar_;
-  QString captionText_;
 };
 
 // A bar without a percentage text, as both dialogs show them.
