@@ -14,11 +14,12 @@
 #include <thread>
 
 #include "backends/bass/BassSource.h"
-#include "backends/tags/TagReader.h"
 #include "backends/files/AuSource.h"
 #include "backends/files/FileStartsWith.h"
 #include "backends/files/RiffInfoReader.h"
+#include "backends/tags/TagReader.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
@@ -87,7 +88,7 @@ TEST_F(BadInputTest, FifosMissingPathsAndFoldersFailAtOnceColonsAreFileNames) {
   std::filesystem::current_path(dir_.path());
   for (const char* name : names) {
     BassSource source(library_);
-    EXPECT_TRUE(source.Open(name, 0) && test::DecodeAll(source).Frames() >= 20000) << name;
+    EXPECT_TRUE(source.Open(name, 0) && test::ReadAll(source).Frames() >= 20000) << name;
   }
   std::filesystem::current_path(previous);
 }
@@ -101,7 +102,7 @@ TEST_F(BadInputTest, FlacDecodesPastDamageAndUpToAnEarlyEnd) {
              ShellQuote(flac)));
   BassSource source(library_);
   ASSERT_TRUE(source.Open(flac, 0));
-  const std::vector<int16_t> intact = test::DecodeAll(source).samples;
+  const std::vector<int16_t> intact = test::ReadAll(source).samples;
   ASSERT_EQ(intact.size(), 44100u * 20 * 2);
 
   const std::vector<uint8_t> bytes = test::ReadFile(flac);
@@ -118,7 +119,7 @@ TEST_F(BadInputTest, FlacDecodesPastDamageAndUpToAnEarlyEnd) {
        {Case{zeroed, 15 * 44100, 8 * 44100, 44100}, Case{cut, 11 * 44100, 11 * 44100, 0}}) {
     test::WriteFile(flac, c.bytes);
     ASSERT_TRUE(source.Open(flac, 0));
-    const std::vector<int16_t> got = test::DecodeAll(source).samples;
+    const std::vector<int16_t> got = test::ReadAll(source).samples;
     ASSERT_GE(static_cast<long>(got.size()), c.leastFrames * 2);
     EXPECT_LE(got.size(), intact.size());
     EXPECT_TRUE(std::equal(intact.begin(), intact.begin() + c.sameHead * 2, got.begin()));

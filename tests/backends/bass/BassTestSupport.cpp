@@ -48,26 +48,6 @@ void StartLibrary(audio::AudioLibrary& library, const std::vector<std::string>& 
   }
 }
 
-Decoded DecodeAll(MediaSource& source, int maxFrames) {
-  Decoded result;
-  result.channels = source.GetChannels();
-  EXPECT_TRUE(result.channels == 1 || result.channels == 2);
-  std::vector<int16_t> left(kMaxBlockFrames + 64, 0x5A5A);
-  std::vector<int16_t> right(kMaxBlockFrames + 64, 0x5A5A);
-  for (;;) {
-    const int frames = source.Read(left.data(), result.channels == 2 ? right.data() : nullptr);
-    if (frames <= 0) break;
-    EXPECT_LE(frames, maxFrames);
-    ++result.reads;
-    result.largestRead = std::max(result.largestRead, frames);
-    for (int i = 0; i < frames; ++i) {
-      result.samples.push_back(left[static_cast<size_t>(i)]);
-      if (result.channels == 2) result.samples.push_back(right[static_cast<size_t>(i)]);
-    }
-  }
-  return result;
-}
-
 void WriteWav(const std::string& path, int rate, int channels, int bits, bool isFloat,
               const std::vector<int32_t>& samples) {
   const int bytes = bits / 8;

@@ -5,25 +5,11 @@
 #include <vector>
 
 #include "backends/bass/AudioLibrary.h"
-#include "engine/media/MediaSource.h"
 
 namespace quillo::test {
 
 // A started library with every start-up handler but those in `without`.
 void StartLibrary(audio::AudioLibrary& library, const std::vector<std::string>& without = {});
-
-// Everything a source delivers, interleaved. Fails the test when a read
-// exceeds `maxFrames` or the source reports more than two channels.
-struct Decoded {
-  std::vector<int16_t> samples;  // interleaved, GetChannels() per frame
-  int channels = 0;
-  int reads = 0;
-  int largestRead = 0;
-  size_t Frames() const {
-    return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0;
-  }
-};
-Decoded DecodeAll(MediaSource& source, int maxFrames = kMaxBlockFrames);
 
 // A canonical WAV file of integer PCM (`bits` 8, 16, 24 or 32; 8-bit is
 // unsigned) or, with `isFloat`, 32-bit float. `samples` are interleaved

@@ -6,6 +6,7 @@
 
 #include "backends/bass/BassSource.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
@@ -37,7 +38,7 @@ TEST(ChannelOrderTest, SurroundToneFoldsAlikeFromWavVorbisAndOpus) {
     for (const std::string& path : {wav, vorbis, opus}) {
       BassSource source(library);
       ASSERT_TRUE(source.Open(path, 0));
-      const test::Decoded decoded = test::DecodeAll(source);
+      const test::Decoded decoded = test::ReadAll(source);
       ASSERT_EQ(decoded.channels, 2);
       EXPECT_NEAR(static_cast<double>(decoded.Frames()), 48000.0, 1000.0);
       // A side the tone reaches alone gets an RMS near 11600, from the

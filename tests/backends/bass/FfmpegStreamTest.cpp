@@ -8,13 +8,14 @@
 #include "backends/bass/BassSource.h"
 #include "backends/bass/FfmpegStream.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
-using test::DecodeAll;
 using test::Ffmpeg;
+using test::ReadAll;
 using test::ShellQuote;
 
 // The reference decoder's own samples (as 32-bit float) turned to 16-bit as
@@ -67,7 +68,7 @@ TEST_F(FfmpegStreamTest, AacAlacAndAdxDecodeLikeTheReferenceDecoder) {
     EXPECT_EQ(source.GetSourceChannels(), 2);
     EXPECT_EQ(source.GetDurationSeconds(), 3);
     EXPECT_GT(source.GetBitRateKbps(), 0);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     const std::vector<int16_t> reference = DecodeTruncated(path);
     EXPECT_EQ(decoded.samples.size(), reference.size());
     EXPECT_EQ(decoded.samples, reference);
@@ -80,11 +81,11 @@ TEST_F(FfmpegStreamTest, AacAlacAndAdxDecodeLikeTheReferenceDecoder) {
   BassSource adx(library_);
   ASSERT_TRUE(adx.Open(files[4], 0));
   EXPECT_EQ(adx.GetProgressTotal(), static_cast<uint64_t>((kFrames + 31) / 32 * 32) * 4);
-  EXPECT_EQ(DecodeAll(adx).samples.size() * 2, adx.GetProgressTotal());
+  EXPECT_EQ(ReadAll(adx).samples.size() * 2, adx.GetProgressTotal());
   // ALAC is lossless.
   BassSource alac(library_);
   ASSERT_TRUE(alac.Open(files[3], 0));
-  EXPECT_EQ(DecodeAll(alac).samples, pcm_);
+  EXPECT_EQ(ReadAll(alac).samples, pcm_);
 }
 
 TEST_F(FfmpegStreamTest, EachCodecNeedsItsHandler) {

@@ -8,13 +8,14 @@
 #include "backends/bass/BassSource.h"
 #include "engine/media/Downmix.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
-using test::DecodeAll;
 using test::Ffmpeg;
+using test::ReadAll;
 using test::ShellQuote;
 
 class StreamSourceTest : public ::testing::Test {
@@ -45,8 +46,8 @@ TEST_F(StreamSourceTest, SixteenBitStereoWavIsDeliveredExactlyInFullBlocks) {
   EXPECT_EQ(source.GetBitRateKbps(),
             static_cast<int>((pcm.size() * 2 + 44) / (seconds * 125) + 0.5));
 
-  const test::Decoded decoded = DecodeAll(source);
-  EXPECT_EQ(decoded.largestRead, kMaxBlockFrames);
+  const test::Decoded decoded = ReadAll(source);
+  EXPECT_EQ(decoded.LargestBlock(), kMaxBlockFrames);
   EXPECT_EQ(decoded.samples, pcm);
   EXPECT_EQ(source.GetProgressPosition(), source.GetProgressTotal());
 }
@@ -62,7 +63,7 @@ TEST_F(StreamSourceTest, EightBitDataIsWidenedByTheByteValue) {
   EXPECT_EQ(source.GetChannels(), 1);
   EXPECT_EQ(source.GetProgressTotal(), 3000u);  // the library keeps 8-bit data 8-bit
   EXPECT_EQ(source.GetBitsPerSample(), 16);
-  const test::Decoded decoded = DecodeAll(source);
+  const test::Decoded decoded = ReadAll(source);
   ASSERT_EQ(decoded.Frames(), 3000u);
   EXPECT_EQ(decoded.samples[0], -32768);
   EXPECT_EQ(decoded.samples[1], 0);
@@ -78,7 +79,7 @@ TEST_F(StreamSourceTest, EightBitDataIsWidenedByTheByteValue) {
   }
   test::WriteWav(stereo, 11025, 2, 8, false, pairs);
   ASSERT_TRUE(source.Open(stereo, 0));
-  const test::Decoded both = DecodeAll(source);
+  const test::Decoded both = ReadAll(source);
   ASSERT_EQ(both.Frames(), 2000u);
   for (size_t i = 0; i < 2000; ++i) {
     ASSERT_EQ(both.samples[2 * i], (static_cast<int>(i % 256) - 128) * 256) << i;
@@ -95,7 +96,7 @@ TEST_F(StreamSourceTest, TwentyFourBitAndFloatWavMatchTheReferenceDecoder) {
   BassSource source(library_);
   ASSERT_TRUE(source.Open(wav24, 0));
   EXPECT_EQ(source.GetSampleRate(), 48000);
-  const test::Decoded decoded = DecodeAll(source);
+  const test::Decoded decoded = ReadAll(source);
   ASSERT_EQ(decoded.samples.size(), wide.size());
   for (size_t i = 0; i < wide.size(); ++i) ASSERT_EQ(decoded.samples[i], wide[i] >> 8) << i;
   EXPECT_EQ(decoded.samples, test::DecodeWithFfmpeg(wav24));
@@ -113,7 +114,7 @@ TEST_F(StreamSourceTest, TwentyFourBitAndFloatWavMatchTheReferenceDecoder) {
   test::WriteFloatWav(wavFloat, 22050, 1, floats);
   ASSERT_TRUE(source.Open(wavFloat, 0));
   EXPECT_EQ(source.GetChannels(), 1);
-  EXPECT_EQ(DecodeAll(source).samples, expected);
+  EXPECT_EQ(ReadAll(source).samples, expected);
 }
 
 TEST_F(StreamSourceTest, BlockCodedWavEndsAtItsTrueLength) {
@@ -147,7 +148,7 @@ TEST_F(StreamSourceTest, BlockCodedWavEndsAtItsTrueLength) {
     ASSERT_TRUE(source.Open(coded, 0));
     EXPECT_EQ(source.GetChannels(), 2);
     EXPECT_EQ(source.GetProgressTotal(), static_cast<uint64_t>(frames) * 4);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     ASSERT_EQ(decoded.Frames(), static_cast<size_t>(frames));
     // Lossy codings stay close to the tone they were made from.
     double error = 0;
@@ -170,8 +171,8 @@ TEST_F(StreamSourceTest, SixChannelsAreFoldedInBlocksOf384Frames) {
   EXPECT_EQ(source.GetChannels(), 2);
   EXPECT_EQ(source.GetBitRateKbps(),
             static_cast<int>((frames * 12 + 44) / (frames / 48000.0 * 125) + 0.5));
-  const test::Decoded decoded = DecodeAll(source, 384);
-  EXPECT_EQ(decoded.largestRead, 384);
+  const test::Decoded decoded = ReadAll(source);
+  EXPECT_EQ(decoded.LargestBlock(), 384);
   ASSERT_EQ(decoded.Frames(), static_cast<size_t>(frames));
   for (int i = 0; i < frames; ++i) {
     int16_t frame[6];
@@ -210,7 +211,7 @@ TEST_F(StreamSourceTest, Mp3LengthIsTheEncodersInputWithinOneFrame) {
     EXPECT_EQ(source.GetSourceChannels(), c.channels);
     EXPECT_EQ(source.GetDurationSeconds(), 3);
     EXPECT_GT(source.GetBitRateKbps(), 16);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_LE(std::abs(static_cast<long>(decoded.Frames()) - frames), 1152);
     EXPECT_EQ(decoded.Frames() * static_cast<size_t>(c.channels) * 2, source.GetProgressTotal());
     // The tone survives: the middle of the decode is loud.
@@ -250,7 +251,7 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
     EXPECT_EQ(source.GetChannels(), 2);
     EXPECT_EQ(source.GetDurationSeconds(), 2);
     EXPECT_EQ(source.GetProgressTotal(), pcm.size() * 2);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_EQ(decoded.samples, pcm);
     EXPECT_EQ(decoded.samples, test::DecodeWithFfmpeg(path));
   }
@@ -260,7 +261,7 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetSampleRate(), 96000);
     EXPECT_EQ(source.GetChannels(), 1);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     ASSERT_EQ(decoded.Frames(), wide.size());
     EXPECT_EQ(decoded.samples, test::DecodeWithFfmpeg(path));
   }
@@ -307,7 +308,7 @@ TEST_F(StreamSourceTest, ReopeningClosesThePreviousStreamFirst) {
   EXPECT_EQ(source.GetChannels(), 1);
   EXPECT_EQ(source.GetDurationSeconds(), 0);
   EXPECT_EQ(source.GetProgressPosition(), 0u);
-  EXPECT_EQ(DecodeAll(source).Frames(), 1000u);
+  EXPECT_EQ(ReadAll(source).Frames(), 1000u);
 
   // A failed open leaves the source closed, with every value reset.
   EXPECT_FALSE(source.Open(dir_.File("missing.wav"), 0));
@@ -351,7 +352,7 @@ TEST_F(StreamSourceTest, EmptyAndDamagedFilesFailOrEndWithoutFault) {
       const std::string path = dir_.File(std::string("bad") + std::to_string(variant) + ext);
       test::WriteFile(path, bad);
       if (source.Open(path, 0)) {
-        const test::Decoded decoded = DecodeAll(source);
+        const test::Decoded decoded = ReadAll(source);
         EXPECT_LE(decoded.Frames(), 44100u * 2 + 1152) << path;
       }
     }
@@ -379,12 +380,12 @@ TEST_F(StreamSourceTest, OpensWhatTheOggAndAiffReadersLeaveToIt) {
     SCOPED_TRACE(path);
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetSampleRate(), 16000);
-    EXPECT_EQ(DecodeAll(source).samples, pcm);
+    EXPECT_EQ(ReadAll(source).samples, pcm);
   }
   // Signed 8-bit AIFF is 8-bit data too: the top byte of each sample.
   ASSERT_TRUE(source.Open(aiff8, 0));
   EXPECT_EQ(source.GetProgressTotal(), static_cast<uint64_t>(frames));
-  const test::Decoded eight = DecodeAll(source);
+  const test::Decoded eight = ReadAll(source);
   ASSERT_EQ(eight.Frames(), static_cast<size_t>(frames));
   EXPECT_EQ(eight.samples, test::DecodeWithFfmpeg(aiff8));
 
@@ -393,11 +394,11 @@ TEST_F(StreamSourceTest, OpensWhatTheOggAndAiffReadersLeaveToIt) {
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetChannels(), 1);
     EXPECT_EQ(source.GetDurationSeconds(), 2);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_NEAR(static_cast<double>(decoded.Frames()), frames, 960.0);
   }
   ASSERT_TRUE(source.Open(oggFlac, 0));
-  EXPECT_EQ(DecodeAll(source).samples, pcm);  // lossless
+  EXPECT_EQ(ReadAll(source).samples, pcm);  // lossless
   // FLAC in Ogg needs the FLAC handler like any FLAC file.
   audio::AudioLibrary noFlac;
   test::StartLibrary(noFlac, {"flac"});
@@ -422,7 +423,7 @@ TEST_F(StreamSourceTest, SourcesOnSeveralThreadsDecodeIndependently) {
   for (size_t i = 0; i < 6; ++i) {
     threads.emplace_back([&, i] {
       BassSource source(library);
-      if (source.Open(files[i], 0)) results[i] = DecodeAll(source).samples;
+      if (source.Open(files[i], 0)) results[i] = ReadAll(source).samples;
     });
   }
   for (std::thread& thread : threads) thread.join();

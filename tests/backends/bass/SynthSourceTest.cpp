@@ -8,12 +8,13 @@
 #include "backends/bass/BassSource.h"
 #include "backends/bass/MidiFile.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
-using test::DecodeAll;
+using test::ReadAll;
 
 int Peak(const std::vector<int16_t>& samples, size_t from, size_t to) {
   int peak = 0;
@@ -46,7 +47,7 @@ TEST_F(SynthSourceTest, MidiRendersAtTheAskedRateAndStopsAtTheSongsEnd) {
     EXPECT_EQ(source.GetDurationSeconds(), 1);
     const auto frames = static_cast<uint64_t>(rate) * 3 / 2;
     EXPECT_EQ(source.GetProgressTotal(), frames * 4);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_EQ(decoded.Frames(), frames);
     EXPECT_EQ(source.GetProgressPosition(), source.GetProgressTotal());
     // The notes sound in the first second; the last half second is the
@@ -66,7 +67,7 @@ TEST_F(SynthSourceTest, MidiRendersAtTheAskedRateAndStopsAtTheSongsEnd) {
   EXPECT_FALSE(noFont.SoundFontLoaded());
   BassSource silent(noFont);
   ASSERT_TRUE(silent.Open(path, 22050));
-  const test::Decoded quiet = DecodeAll(silent);
+  const test::Decoded quiet = ReadAll(silent);
   EXPECT_EQ(quiet.Frames(), 22050u * 3 / 2);
   EXPECT_LE(Peak(quiet.samples, 0, quiet.samples.size()), 2);  // dither only
 }
@@ -168,7 +169,7 @@ TEST_F(SynthSourceTest, DamagedMidiFilesFailOrPlayWhatTheyHold) {
     test::WriteFile(path, c.bytes);
     BassSource source(library_);
     if (source.Open(path, 22050)) {
-      const test::Decoded decoded = DecodeAll(source);
+      const test::Decoded decoded = ReadAll(source);
       EXPECT_EQ(decoded.samples.size() * 2, source.GetProgressTotal());
     }
   }
@@ -188,7 +189,7 @@ TEST_F(SynthSourceTest, ModulesRenderThroughTheModuleLoaderAtTheAskedRate) {
     EXPECT_EQ(source.GetBitRateKbps(), 16 * rate * 2 / 1000);
     const auto frames = static_cast<uint64_t>(std::llround(7.68 * rate));
     EXPECT_EQ(source.GetProgressTotal(), frames * 4);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_EQ(decoded.Frames(), frames);
     EXPECT_GT(Peak(decoded.samples, 0, decoded.samples.size()), 2000);
   }
@@ -202,7 +203,7 @@ TEST_F(SynthSourceTest, ModulesRenderThroughTheModuleLoaderAtTheAskedRate) {
   cut.resize(1200);
   const std::string cutPath = dir_.File("cut.mod");
   test::WriteFile(cutPath, cut);
-  if (probe.Open(cutPath, 22050)) DecodeAll(probe);
+  if (probe.Open(cutPath, 22050)) ReadAll(probe);
   std::vector<uint8_t> noise(5000);
   uint32_t seed = 99;
   for (uint8_t& b : noise) b = static_cast<uint8_t>((seed = seed * 1664525 + 1013904223) >> 24);

@@ -5,6 +5,7 @@
 
 #include "backends/ffmpeg/FrameworkSource.h"
 #include "tests/backends/ffmpeg/SourceTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
@@ -66,8 +67,9 @@ TEST_F(FrameworkSourceFormatsTest, LosslessFormatsGiveBackEverySample) {
     const Decoded decoded = Decode(c.name, c.arguments);
     ASSERT_EQ(decoded.Frames(), static_cast<size_t>(kFrames)) << c.name;
     EXPECT_EQ(decoded.samples, pattern_) << c.name;
-    EXPECT_EQ(decoded.shortBlocks, 0) << c.name;
-    EXPECT_EQ(decoded.blocks, (kFrames + kMaxBlockFrames - 1) / kMaxBlockFrames) << c.name;
+    EXPECT_EQ(decoded.ShortBlocks(), 0) << c.name;
+    EXPECT_EQ(decoded.blocks.size(), size_t{(kFrames + kMaxBlockFrames - 1) / kMaxBlockFrames})
+        << c.name;
   }
 }
 

@@ -23,36 +23,6 @@ void WriteRawPcm(const std::string& path, const std::vector<int16_t>& samples) {
   WriteFile(path, bytes);
 }
 
-Decoded ReadAll(MediaSource& source) {
-  Decoded decoded;
-  decoded.channels = source.GetChannels();
-  constexpr int16_t kUntouched = 0x5A5A;
-  std::vector<int16_t> left(kMaxBlockFrames);
-  std::vector<int16_t> right(kMaxBlockFrames, kUntouched);
-  const bool stereo = decoded.channels == 2;
-  bool previousShort = false;
-  // Twenty minutes at 48 kHz is far beyond any test file.
-  for (int guard = 0; guard < 60000; ++guard) {
-    const int n = source.Read(left.data(), stereo ? right.data() : nullptr);
-    if (n <= 0) break;
-    if (n > kMaxBlockFrames) {
-      decoded.shortBlocks = -1;  // impossible block size: fail loudly
-      break;
-    }
-    if (previousShort) ++decoded.shortBlocks;
-    previousShort = n < kMaxBlockFrames;
-    ++decoded.blocks;
-    for (int i = 0; i < n; ++i) {
-      decoded.samples.push_back(left[i]);
-      if (stereo) decoded.samples.push_back(right[i]);
-    }
-  }
-  if (!stereo)
-    decoded.rightTouched =
-        std::any_of(right.begin(), right.end(), [](int16_t v) { return v != kUntouched; });
-  return decoded;
-}
-
 std::vector<int16_t> TestPattern(int frames) {
   std::vector<int16_t> samples(static_cast<size_t>(frames) * 2);
   uint32_t state = 12345;

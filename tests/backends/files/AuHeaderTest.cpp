@@ -7,6 +7,7 @@
 #include "backends/files/AuHeader.h"
 #include "backends/files/AuSource.h"
 #include "tests/backends/files/AuTestFiles.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -179,7 +180,7 @@ TEST(AuHeaderParse, FindsTheEncodingOfAShiftedHeader) {
   AuSource source;
   ASSERT_TRUE(source.Open(path, 0));
   EXPECT_EQ(source.GetSampleRate(), 11025);
-  const SourceAudio got = ReadToEnd(source);
+  const Decoded got = ReadAll(source);
   EXPECT_EQ(got.samples, (std::vector<int16_t>{256, -256, 32767, -32768}));
 }
 

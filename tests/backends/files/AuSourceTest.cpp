@@ -11,6 +11,7 @@
 #include "backends/files/AuSource.h"
 #include "engine/media/Downmix.h"
 #include "tests/backends/files/AuTestFiles.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -61,7 +62,7 @@ TEST(AuSource, OneSecondOfMono16BitInBothByteOrders) {
     ASSERT_EQ(source.Read(left.data(), nullptr), kMaxBlockFrames);
     EXPECT_EQ(source.GetProgressPosition(), 2304u);
     EXPECT_TRUE(std::equal(left.begin(), left.end(), samples.begin()));
-    const SourceAudio rest = ReadToEnd(source);
+    const Decoded rest = ReadAll(source);
     EXPECT_EQ(source.GetProgressPosition(), 16000u);
     decoded[big ? 0 : 1] = std::vector<int16_t>(samples.begin(), samples.begin() + kMaxBlockFrames);
     decoded[big ? 0 : 1].insert(decoded[big ? 0 : 1].end(), rest.samples.begin(),
@@ -94,7 +95,7 @@ TEST(AuSource, DurationAndBitRateOfShortAndOddFiles) {
   WriteFile(empty, AuFile(true, 3, 8000, 2, {}));
   ASSERT_TRUE(source.Open(empty, 0));
   EXPECT_EQ(source.GetDurationSeconds(), 0);
-  EXPECT_EQ(ReadToEnd(source).blocks.size(), 0u);
+  EXPECT_EQ(ReadAll(source).blocks.size(), 0u);
 }
 
 TEST(AuSource, DataSizeUnknownOrWrong) {
@@ -109,7 +110,7 @@ TEST(AuSource, DataSizeUnknownOrWrong) {
   WriteFile(dir.File("unknown.au"), unknown);
   ASSERT_TRUE(source.Open(dir.File("unknown.au"), 0));
   EXPECT_EQ(source.GetProgressTotal(), data.size());
-  EXPECT_EQ(ReadToEnd(source).samples, samples);
+  EXPECT_EQ(ReadAll(source).samples, samples);
 
   // Declared larger than the file: what is there is delivered, and the
   // progress still reaches its total.
@@ -118,7 +119,7 @@ TEST(AuSource, DataSizeUnknownOrWrong) {
   WriteFile(dir.File("truncated.au"), truncated);
   ASSERT_TRUE(source.Open(dir.File("truncated.au"), 0));
   EXPECT_EQ(source.GetProgressTotal(), data.size());
-  EXPECT_EQ(ReadToEnd(source).samples, samples);
+  EXPECT_EQ(ReadAll(source).samples, samples);
   EXPECT_EQ(source.GetProgressPosition(), source.GetProgressTotal());
 
   // Declared smaller, with a half sample at its end: the trailing bytes are
@@ -127,8 +128,7 @@ TEST(AuSource, DataSizeUnknownOrWrong) {
   trailing.insert(trailing.end(), data.begin(), data.end());
   WriteFile(dir.File("trailing.au"), trailing);
   ASSERT_TRUE(source.Open(dir.File("trailing.au"), 0));
-  EXPECT_EQ(ReadToEnd(source).samples,
-            std::vector<int16_t>(samples.begin(), samples.begin() + 1000));
+  EXPECT_EQ(ReadAll(source).samples, std::vector<int16_t>(samples.begin(), samples.begin() + 1000));
 }
 
 TEST(AuSource, G711SpotValues) {
@@ -136,10 +136,10 @@ TEST(AuSource, G711SpotValues) {
   AuSource source;
   WriteFile(dir.File("alaw.au"), AuFile(true, 27, 8000, 1, {0xD5, 0x55, 0x2A, 0xAA}));
   ASSERT_TRUE(source.Open(dir.File("alaw.au"), 0));
-  EXPECT_EQ(ReadToEnd(source).samples, (std::vector<int16_t>{8, -8, -32256, 32256}));
+  EXPECT_EQ(ReadAll(source).samples, (std::vector<int16_t>{8, -8, -32256, 32256}));
   WriteFile(dir.File("ulaw.au"), AuFile(true, 1, 8000, 1, {0xFF, 0x7F, 0x00, 0x80}));
   ASSERT_TRUE(source.Open(dir.File("ulaw.au"), 0));
-  EXPECT_EQ(ReadToEnd(source).samples, (std::vector<int16_t>{0, 0, -32124, 32124}));
+  EXPECT_EQ(ReadAll(source).samples, (std::vector<int16_t>{0, 0, -32124, 32124}));
 }
 
 TEST(AuSource, G721MonoReadsHalfABytePerFrame) {
@@ -189,7 +189,7 @@ TEST(AuSource, FoldsSixAndTwelveChannelsToStereo) {
       expected.push_back(l);
       expected.push_back(r);
     }
-    const SourceAudio got = ReadToEnd(source);
+    const Decoded got = ReadAll(source);
     EXPECT_EQ(got.samples, expected) << channels << " channels";
     EXPECT_EQ(got.blocks, (std::vector<int>{kMaxBlockFrames, 77})) << channels << " channels";
   }
@@ -219,7 +219,7 @@ TEST(AuSource, FloatAndDoubleBeyondFullScaleAreClamped) {
       WriteFile(path, AuFile(big, isDouble ? 7 : 6, 8000, 1, data));
       AuSource source;
       ASSERT_TRUE(source.Open(path, 0));
-      EXPECT_EQ(ReadToEnd(source).samples, expected) << (isDouble ? "double" : "float");
+      EXPECT_EQ(ReadAll(source).samples, expected) << (isDouble ? "double" : "float");
     }
   }
 }
@@ -242,7 +242,7 @@ TEST(AuSource, ReopenAndCloseStartOver) {
   EXPECT_EQ(source.GetChannels(), 1);
   EXPECT_EQ(source.GetSampleRate(), 11025);
   EXPECT_EQ(source.GetProgressPosition(), 0u);
-  EXPECT_EQ(ReadToEnd(source).samples, mono);
+  EXPECT_EQ(ReadAll(source).samples, mono);
 
   source.Close();
   EXPECT_EQ(source.GetChannels(), 0);

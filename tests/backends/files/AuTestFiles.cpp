@@ -97,27 +97,6 @@ SndfileAudio ReadWithSndfile(const std::string& path) {
   return audio;
 }
 
-SourceAudio ReadToEnd(MediaSource& source) {
-  SourceAudio audio;
-  std::vector<int16_t> left(kMaxBlockFrames);
-  std::vector<int16_t> right(kMaxBlockFrames);
-  const bool stereo = source.GetChannels() == 2;
-  for (;;) {
-    const int frames = source.Read(left.data(), stereo ? right.data() : nullptr);
-    if (frames <= 0) {
-      break;
-    }
-    audio.blocks.push_back(frames);
-    for (int i = 0; i < frames; ++i) {
-      audio.samples.push_back(left[static_cast<size_t>(i)]);
-      if (stereo) {
-        audio.samples.push_back(right[static_cast<size_t>(i)]);
-      }
-    }
-  }
-  return audio;
-}
-
 std::vector<int16_t> TestSignal(int channels, int frames, uint32_t seed) {
   std::mt19937 random(seed);
   std::uniform_int_distribution<int> noise(-2000, 2000);

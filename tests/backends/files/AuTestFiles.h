@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/media/MediaSource.h"
-
 namespace quillo::test {
 
 // A 24-byte AU header with the given fields, in either byte order.
@@ -27,14 +25,6 @@ struct SndfileAudio {
   std::vector<int16_t> samples;
 };
 SndfileAudio ReadWithSndfile(const std::string& path);
-
-// Reads a source to the end: interleaved samples as delivered (one or two
-// channels) and the frame count of each block.
-struct SourceAudio {
-  std::vector<int16_t> samples;
-  std::vector<int> blocks;
-};
-SourceAudio ReadToEnd(MediaSource& source);
 
 // A test signal: a sweep with noise on top, different on each channel,
 // reaching near full scale.
