@@ -64,6 +64,18 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+bool MakeMedia(const std::string& arguments, const std::string& output) {
+  const int status = Run("ffmpeg -nostdin -v error -y " + arguments + " " + ShellQuote(output));
+  return status == 0 && std::filesystem::exists(output);
+}
+
+std::string FolderTest::Encode(const std::string& input, const std::string& name,
+                               const std::string& arguments) {
+  const std::string path = dir_.File(name);
+  EXPECT_TRUE(MakeMedia("-i " + ShellQuote(input) + " " + arguments, path)) << path;
+  return path;
+}
+
 std::vector<int16_t> DecodeWithFfmpeg(const std::string& path) {
   const std::string raw =
       Capture("ffmpeg -v error -i " + ShellQuote(path) + " -map 0:a:0 -f s16le -c:a pcm_s16le -");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -32,6 +34,20 @@ std::string ShellQuote(const std::string& text);
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadFile(const std::string& path);
+
+// Runs the ffmpeg program with `arguments` (inputs, codecs) writing `output`;
+// true when it succeeded and the file exists.
+bool MakeMedia(const std::string& arguments, const std::string& output);
+
+// A fresh folder for each test, and media the ffmpeg program makes in it.
+class FolderTest : public ::testing::Test {
+ protected:
+  // `input` converted with `arguments` into the file `name` of the folder.
+  std::string Encode(const std::string& input, const std::string& name,
+                     const std::string& arguments = "");
+
+  TempDir dir_;
+};
 
 // Decodes any file with the ffmpeg program into interleaved 16-bit samples
 // at the file's own rate and channel count.

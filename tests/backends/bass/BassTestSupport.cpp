@@ -64,10 +64,6 @@ void WriteFloatWav(const std::string& path, int rate, int channels,
   WriteWav(path, rate, channels, 32, true, bits);
 }
 
-bool Ffmpeg(const std::string& arguments) {
-  return Run("ffmpeg -nostdin -y -v error " + arguments) == 0;
-}
-
 std::vector<int32_t> Widen(const std::vector<int16_t>& samples) {
   return {samples.begin(), samples.end()};
 }

@@ -5,11 +5,20 @@
 #include <vector>
 
 #include "backends/bass/AudioLibrary.h"
+#include "tests/support/TestSupport.h"
 
 namespace quillo::test {
 
 // A started library with every start-up handler but those in `without`.
 void StartLibrary(audio::AudioLibrary& library, const std::vector<std::string>& without = {});
+
+// A library started for each test, beside the test's folder.
+class LibraryTest : public FolderTest {
+ protected:
+  void SetUp() override { StartLibrary(library_); }
+
+  audio::AudioLibrary library_;
+};
 
 // A canonical WAV file of integer PCM (`bits` 8, 16, 24 or 32; 8-bit is
 // unsigned) or, with `isFloat`, 32-bit float. `samples` are interleaved
@@ -18,9 +27,6 @@ void WriteWav(const std::string& path, int rate, int channels, int bits, bool is
               const std::vector<int32_t>& samples);
 void WriteFloatWav(const std::string& path, int rate, int channels,
                    const std::vector<float>& samples);
-
-// Runs ffmpeg quietly with `arguments`; true when it succeeded.
-bool Ffmpeg(const std::string& arguments);
 
 // Interleaved 16-bit samples as a vector of int32 (for the WAV writer).
 std::vector<int32_t> Widen(const std::vector<int16_t>& samples);

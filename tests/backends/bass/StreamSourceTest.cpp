@@ -14,17 +14,9 @@
 namespace quillo {
 namespace {
 
-using test::Ffmpeg;
 using test::ReadAll;
 using test::ShellQuote;
-
-class StreamSourceTest : public ::testing::Test {
- protected:
-  void SetUp() override { test::StartLibrary(library_); }
-
-  audio::AudioLibrary library_;
-  test::TempDir dir_;
-};
+using StreamSourceTest = test::LibraryTest;
 
 TEST_F(StreamSourceTest, SixteenBitStereoWavIsDeliveredExactlyInFullBlocks) {
   const int frames = 44100 * 109 / 10;  // 10.9 s
@@ -199,11 +191,9 @@ TEST_F(StreamSourceTest, Mp3LengthIsTheEncodersInputWithinOneFrame) {
     SCOPED_TRACE(std::to_string(c.rate) + "/" + std::to_string(c.channels) + " " + c.quality);
     const int frames = c.rate * 3 + 777;
     const std::string wav = dir_.File("in.wav");
-    const std::string mp3 = dir_.File("out.mp3");
     test::WriteWav(wav, c.rate, c.channels, 16, false,
                    test::Widen(test::Sine(c.rate, c.channels, frames, 440.0, 0.5)));
-    ASSERT_TRUE(
-        Ffmpeg("-i " + ShellQuote(wav) + " -c:a libmp3lame " + c.quality + " " + ShellQuote(mp3)));
+    const std::string mp3 = Encode(wav, "out.mp3", std::string("-c:a libmp3lame ") + c.quality);
 
     BassSource source(library_);
     ASSERT_TRUE(source.Open(mp3, 0));
@@ -234,14 +224,10 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
   const std::string wav24 = dir_.File("in24.wav");
   test::WriteWav(wav24, 96000, 1, 24, false, wide);
 
-  const std::string flac = dir_.File("a.flac");
-  const std::string flac24 = dir_.File("b.flac");
-  const std::string wv = dir_.File("a.wv");
-  const std::string wv24 = dir_.File("b.wv");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(flac)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav24) + " -sample_fmt s32 " + ShellQuote(flac24)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(wv)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav24) + " " + ShellQuote(wv24)));
+  const std::string flac = Encode(wav, "a.flac");
+  const std::string flac24 = Encode(wav24, "b.flac", "-sample_fmt s32");
+  const std::string wv = Encode(wav, "a.wv");
+  const std::string wv24 = Encode(wav24, "b.wv");
 
   for (const std::string& path : {flac, wv}) {
     SCOPED_TRACE(path);
@@ -270,10 +256,8 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
 TEST_F(StreamSourceTest, AFormatWhoseHandlerIsMissingDoesNotOpen) {
   const std::string wav = dir_.File("in.wav");
   test::WriteWav(wav, 8000, 1, 16, false, test::Widen(test::Sine(8000, 1, 8000, 300.0, 0.5)));
-  const std::string flac = dir_.File("a.flac");
-  const std::string wv = dir_.File("a.wv");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(flac)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(wv)));
+  const std::string flac = Encode(wav, "a.flac");
+  const std::string wv = Encode(wav, "a.wv");
 
   audio::AudioLibrary bare;
   test::StartLibrary(bare, {"flac", "wavpack"});
@@ -340,9 +324,7 @@ TEST_F(StreamSourceTest, EmptyAndDamagedFilesFailOrEndWithoutFault) {
   test::WriteWav(wav, 44100, 2, 16, false,
                  test::Widen(test::Sine(44100, 2, 44100 * 2, 440.0, 0.5)));
   for (const char* ext : {".mp3", ".flac", ".wv"}) {
-    const std::string good = dir_.File(std::string("good") + ext);
-    ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(good)));
-    std::vector<uint8_t> bytes = test::ReadFile(good);
+    std::vector<uint8_t> bytes = test::ReadFile(Encode(wav, std::string("good") + ext));
     for (int variant = 0; variant < 3; ++variant) {
       std::vector<uint8_t> bad = bytes;
       if (variant == 0) bad.resize(bad.size() / 3);
@@ -364,16 +346,11 @@ TEST_F(StreamSourceTest, OpensWhatTheOggAndAiffReadersLeaveToIt) {
   const std::vector<int16_t> pcm = test::Sine(16000, 1, frames, 500.0, 0.5);
   const std::string wav = dir_.File("in.wav");
   test::WriteWav(wav, 16000, 1, 16, false, test::Widen(pcm));
-  const std::string aiff = dir_.File("a.aiff");
-  const std::string aifc = dir_.File("b.aifc");
-  const std::string aiff8 = dir_.File("c.aif");
-  const std::string opus = dir_.File("d.ogg");
-  const std::string oggFlac = dir_.File("e.oga");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(aiff)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a pcm_s16le -f aiff " + ShellQuote(aifc)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a pcm_s8 " + ShellQuote(aiff8)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a libopus " + ShellQuote(opus)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a flac -f ogg " + ShellQuote(oggFlac)));
+  const std::string aiff = Encode(wav, "a.aiff");
+  const std::string aifc = Encode(wav, "b.aifc", "-c:a pcm_s16le -f aiff");
+  const std::string aiff8 = Encode(wav, "c.aif", "-c:a pcm_s8");
+  const std::string opus = Encode(wav, "d.ogg", "-c:a libopus");
+  const std::string oggFlac = Encode(wav, "e.oga", "-c:a flac -f ogg");
 
   BassSource source(library_);
   for (const std::string& path : {aiff, aifc}) {
@@ -409,12 +386,10 @@ TEST_F(StreamSourceTest, OpensWhatTheOggAndAiffReadersLeaveToIt) {
 
 TEST_F(StreamSourceTest, SourcesOnSeveralThreadsDecodeIndependently) {
   const std::string wav = dir_.File("in.wav");
-  const std::string mp3 = dir_.File("a.mp3");
-  const std::string flac = dir_.File("a.flac");
   test::WriteWav(wav, 44100, 2, 16, false,
                  test::Widen(test::Sine(44100, 2, 44100 * 2, 440.0, 0.5)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(mp3)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(flac)));
+  const std::string mp3 = Encode(wav, "a.mp3");
+  const std::string flac = Encode(wav, "a.flac");
   const std::string files[] = {wav, mp3, flac, wav, mp3, flac};
   std::vector<std::vector<int16_t>> results(6);
   audio::AudioLibrary library;

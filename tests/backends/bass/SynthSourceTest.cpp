@@ -23,13 +23,7 @@ int Peak(const std::vector<int16_t>& samples, size_t from, size_t to) {
   return peak;
 }
 
-class SynthSourceTest : public ::testing::Test {
- protected:
-  void SetUp() override { test::StartLibrary(library_); }
-
-  audio::AudioLibrary library_;
-  test::TempDir dir_;
-};
+using SynthSourceTest = test::LibraryTest;
 
 TEST_F(SynthSourceTest, MidiRendersAtTheAskedRateAndStopsAtTheSongsEnd) {
   ASSERT_TRUE(library_.LoadDefaultSoundFont());

@@ -10,9 +10,6 @@
 namespace quillo {
 namespace {
 
-using test::Ffmpeg;
-using test::ShellQuote;
-
 constexpr const char* kFormat = "%TRCK\n%TITL\n%ARTI\n%ALBM\n%GNRE\n%YEAR\n%CMNT\n%COMP\n%COPY";
 
 TagInfo Untouched() {
@@ -71,26 +68,23 @@ TEST(TagTextTest, FormatsFieldsOnOneLineEach) {
   EXPECT_EQ(tags.composer, "");
 }
 
-class FileTagTest : public ::testing::Test {
+class FileTagTest : public test::LibraryTest {
  protected:
   void SetUp() override {
-    test::StartLibrary(library_);
+    LibraryTest::SetUp();
     wav_ = dir_.File("plain.wav");
     test::WriteWav(wav_, 44100, 2, 16, false, test::Widen(test::Sine(44100, 2, 44100, 440.0, 0.3)));
   }
 
   std::string Tagged(const std::string& name, const std::string& extra) {
-    const std::string path = dir_.File(name);
-    const std::string metadata =
-        " -metadata title='Grey Song' -metadata artist='The Band' -metadata album='Best Of'"
+    return Encode(
+        wav_, name,
+        "-metadata title='Grey Song' -metadata artist='The Band' -metadata album='Best Of'"
         " -metadata genre=Jazz -metadata date=2004 -metadata comment='Live take'"
-        " -metadata track=5 -metadata composer='A. Writer' -metadata copyright='2004 Label' ";
-    EXPECT_TRUE(Ffmpeg("-i " + ShellQuote(wav_) + metadata + extra + " " + ShellQuote(path)));
-    return path;
+        " -metadata track=5 -metadata composer='A. Writer' -metadata copyright='2004 Label' " +
+            extra);
   }
 
-  audio::AudioLibrary library_;
-  test::TempDir dir_;
   std::string wav_;
 };
 
@@ -128,9 +122,7 @@ TEST_F(FileTagTest, ReadsRiffInfoAndId3v1) {
   EXPECT_EQ(tags.copyright, "2004 Label");
 
   // ID3v1 alone: 128 bytes at the end, fixed-width fields, genre 8 (Jazz).
-  const std::string v1 = dir_.File("v1.mp3");
-  ASSERT_TRUE(
-      Ffmpeg("-i " + ShellQuote(wav_) + " -map_metadata -1 -id3v2_version 0 " + ShellQuote(v1)));
+  const std::string v1 = Encode(wav_, "v1.mp3", "-map_metadata -1 -id3v2_version 0");
   std::vector<uint8_t> bytes = test::ReadFile(v1);
   std::vector<uint8_t> tag(128, 0);
   auto put = [&tag](size_t at, const std::string& text) {
@@ -156,11 +148,9 @@ TEST_F(FileTagTest, ReadsRiffInfoAndId3v1) {
 }
 
 TEST_F(FileTagTest, FilesWithoutTagsReportNone) {
-  const std::string mp3 = dir_.File("bare.mp3");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav_) +
-                     " -map_metadata -1 -fflags +bitexact -flags:a +bitexact"
-                     " -id3v2_version 0 -write_xing 0 " +
-                     ShellQuote(mp3)));
+  const std::string mp3 = Encode(wav_, "bare.mp3",
+                                 "-map_metadata -1 -fflags +bitexact -flags:a +bitexact"
+                                 " -id3v2_version 0 -write_xing 0");
   for (const std::string& path : {wav_, mp3}) {
     SCOPED_TRACE(path);
     TagInfo tags = Untouched();

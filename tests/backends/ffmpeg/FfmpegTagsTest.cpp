@@ -22,7 +22,7 @@ TEST(FfmpegTagsTest, Utf8IsKeptAndDamageDropped) {
   EXPECT_EQ(ValidUtf8OrEmpty("ab\xE6\x9D"), "");        // cut short
 }
 
-class FfmpegTagsFileTest : public ::testing::Test {
+class FfmpegTagsFileTest : public test::FolderTest {
  protected:
   // Reads the tags of a file made with `metadata` (ffmpeg -metadata pairs).
   bool Tags(const std::string& name, const std::string& codec, const std::string& metadata,
@@ -35,8 +35,6 @@ class FfmpegTagsFileTest : public ::testing::Test {
     EXPECT_TRUE(source.Open(path, 0)) << name;
     return source.ReadTags(tags);
   }
-
-  test::TempDir dir_;
 };
 
 TEST_F(FfmpegTagsFileTest, EveryFieldInUtf8FromEachContainer) {

@@ -18,7 +18,7 @@ namespace {
 using test::Decoded;
 using test::MakeMedia;
 
-class FrameworkSourceDamageTest : public ::testing::Test {
+class FrameworkSourceDamageTest : public test::FolderTest {
  protected:
   // Opens `path` with both framework sources; reads the full one to the end
   // when it opens. Returns what was read.
@@ -36,8 +36,6 @@ class FrameworkSourceDamageTest : public ::testing::Test {
     }
     return test::ReadAll(source);  // fails the test on a block above kMaxBlockFrames
   }
-
-  test::TempDir dir_;
 };
 
 TEST_F(FrameworkSourceDamageTest, MissingEmptyAndNonFiles) {

@@ -17,7 +17,7 @@ using test::ShellQuote;
 
 constexpr int kFrames = 70001;  // every 16-bit value on the left, odd length
 
-class FrameworkSourceFormatsTest : public ::testing::Test {
+class FrameworkSourceFormatsTest : public test::FolderTest {
  protected:
   void SetUp() override {
     pattern_ = test::TestPattern(kFrames);
@@ -40,7 +40,6 @@ class FrameworkSourceFormatsTest : public ::testing::Test {
     return test::ReadAll(source);
   }
 
-  test::TempDir dir_;
   std::string raw_;
   std::vector<int16_t> pattern_;
 };

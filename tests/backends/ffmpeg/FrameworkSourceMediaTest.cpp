@@ -28,10 +28,7 @@ void ExpectSameAsFfmpeg(const std::string& path, const Decoded& decoded, int cha
   EXPECT_EQ(decoded.ShortBlocks(), 0) << path;
 }
 
-class FrameworkSourceMediaTest : public ::testing::Test {
- protected:
-  test::TempDir dir_;
-};
+using FrameworkSourceMediaTest = test::FolderTest;
 
 TEST_F(FrameworkSourceMediaTest, LossyAudioMatchesTheReferenceDecoder) {
   struct Case {

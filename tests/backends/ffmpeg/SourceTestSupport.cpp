@@ -2,16 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
-
-bool MakeMedia(const std::string& arguments, const std::string& output) {
-  const int status = Run("ffmpeg -nostdin -v error -y " + arguments + " " + ShellQuote(output));
-  return status == 0 && std::filesystem::exists(output);
-}
 
 void WriteRawPcm(const std::string& path, const std::vector<int16_t>& samples) {
   std::vector<uint8_t> bytes(samples.size() * 2);

@@ -6,10 +6,6 @@
 
 namespace quillo::test {
 
-// Runs the ffmpeg program with `arguments` (inputs, codecs) writing `output`;
-// true when it succeeded and the file exists.
-bool MakeMedia(const std::string& arguments, const std::string& output);
-
 // Writes interleaved 16-bit samples as raw little-endian PCM.
 void WriteRawPcm(const std::string& path, const std::vector<int16_t>& samples);
 
