@@ -76,6 +76,11 @@ std::string FolderTest::Encode(const std::string& input, const std::string& name
   return path;
 }
 
+std::string TagText(const TagInfo& t) {
+  return t.title + "|" + t.artist + "|" + t.album + "|" + t.year + "|" + t.genre + "|" + t.comment +
+         "|" + t.track + "|" + t.composer + "|" + t.copyright;
+}
+
 std::vector<int16_t> DecodeWithFfmpeg(const std::string& path) {
   const std::string raw =
       Capture("ffmpeg -v error -i " + ShellQuote(path) + " -map 0:a:0 -f s16le -c:a pcm_s16le -");

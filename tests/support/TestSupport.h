@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/media/TagInfo.h"
+
 namespace quillo::test {
 
 // A fresh folder below the system temporary directory, removed with its
@@ -48,6 +50,10 @@ class FolderTest : public ::testing::Test {
 
   TempDir dir_;
 };
+
+// The nine tag texts joined by '|' in TagInfo's order, so that a failed
+// comparison shows every field.
+std::string TagText(const TagInfo& tags);
 
 // Decodes any file with the ffmpeg program into interleaved 16-bit samples
 // at the file's own rate and channel count.
