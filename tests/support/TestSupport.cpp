@@ -76,6 +76,11 @@ std::string FolderTest::Encode(const std::string& input, const std::string& name
   return path;
 }
 
+void PutInt(std::vector<uint8_t>& out, uint64_t value, int bytes, bool bigEndian) {
+  for (int i = 0; i < bytes; ++i)
+    out.push_back(static_cast<uint8_t>(value >> (8 * (bigEndian ? bytes - 1 - i : i))));
+}
+
 std::string TagText(const TagInfo& t) {
   return t.title + "|" + t.artist + "|" + t.album + "|" + t.year + "|" + t.genre + "|" + t.comment +
          "|" + t.track + "|" + t.composer + "|" + t.copyright;

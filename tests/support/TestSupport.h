@@ -55,6 +55,10 @@ class FolderTest : public ::testing::Test {
 // comparison shows every field.
 std::string TagText(const TagInfo& tags);
 
+// Appends the low `bytes` bytes of `value`, the most significant first with
+// `bigEndian`, else the least significant first.
+void PutInt(std::vector<uint8_t>& out, uint64_t value, int bytes, bool bigEndian);
+
 // Decodes any file with the ffmpeg program into interleaved 16-bit samples
 // at the file's own rate and channel count.
 std::vector<int16_t> DecodeWithFfmpeg(const std::string& path);

@@ -33,9 +33,11 @@ std::vector<int32_t> Widen(const std::vector<int16_t>& samples);
 
 // Appends the first `size` bytes of `text`.
 void PutText(std::vector<uint8_t>& out, const char* text, size_t size);
-// A Standard MIDI File header chunk, and a track chunk around `events`.
+// A Standard MIDI File header chunk; a whole file, the header and then a
+// track chunk around each of `tracks` (events with their delta times).
 std::vector<uint8_t> MidiHeader(int format, int tracks, int division);
-std::vector<uint8_t> MidiTrack(const std::vector<uint8_t>& events);
+std::vector<uint8_t> MidiFile(int format, int division,
+                              const std::vector<std::vector<uint8_t>>& tracks);
 // A 1.5 s format-0 song of two notes with a tempo change.
 std::vector<uint8_t> TwoNoteSong();
 // A 7.68 s four-channel module playing a looped square wave.

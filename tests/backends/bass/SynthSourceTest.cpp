@@ -71,10 +71,9 @@ TEST_F(SynthSourceTest, MidiFilesAreKnownByTheirExtensionOnly) {
   // A RIFF wrapper around the same song plays the same length.
   std::vector<uint8_t> rmi;
   test::PutText(rmi, "RIFF", 4);
-  const auto riffSize = static_cast<uint32_t>(4 + 8 + song.size());
-  for (int i = 0; i < 4; ++i) rmi.push_back(static_cast<uint8_t>(riffSize >> (8 * i)));
+  test::PutInt(rmi, 4 + 8 + song.size(), 4, false);
   test::PutText(rmi, "RMIDdata", 8);
-  for (int i = 0; i < 4; ++i) rmi.push_back(static_cast<uint8_t>(song.size() >> (8 * i)));
+  test::PutInt(rmi, song.size(), 4, false);
   rmi.insert(rmi.end(), song.begin(), song.end());
   const std::string rmiPath = dir_.File("song.RMI");
   test::WriteFile(rmiPath, rmi);
@@ -91,24 +90,17 @@ TEST_F(SynthSourceTest, MidiFilesAreKnownByTheirExtensionOnly) {
   test::WriteFile(moduleAsMidi, test::SquareModule());
   EXPECT_FALSE(source.Open(moduleAsMidi, 44100));
   // A song without any time has length 0 and does not open.
-  std::vector<uint8_t> empty = test::MidiHeader(0, 1, 96);
-  const std::vector<uint8_t> track = test::MidiTrack({0x00, 0xFF, 0x2F, 0x00});
-  empty.insert(empty.end(), track.begin(), track.end());
   const std::string emptyPath = dir_.File("empty.kar");
-  test::WriteFile(emptyPath, empty);
+  test::WriteFile(emptyPath, test::MidiFile(0, 96, {{0x00, 0xFF, 0x2F, 0x00}}));
   EXPECT_FALSE(source.Open(emptyPath, 44100));
 }
 
 TEST_F(SynthSourceTest, FormatOneTempoTrackTimesEveryTrack) {
   // Track 1 sets 60 bpm; track 2's note ends after one quarter: 1 s.
-  std::vector<uint8_t> file = test::MidiHeader(1, 2, 480);
-  const std::vector<uint8_t> tempo =
-      test::MidiTrack({0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00});
-  const std::vector<uint8_t> notes =
-      test::MidiTrack({0x00, 0x99, 36, 110, 0x83, 0x60, 0x89, 36, 0, 0x00, 0xFF, 0x2F, 0x00});
-  file.insert(file.end(), tempo.begin(), tempo.end());
-  file.insert(file.end(), notes.begin(), notes.end());
-  const std::optional<audio::MidiSong> song = audio::ParseMidiFile(file);
+  const std::optional<audio::MidiSong> song = audio::ParseMidiFile(
+      test::MidiFile(1, 480,
+                     {{0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00},
+                      {0x00, 0x99, 36, 110, 0x83, 0x60, 0x89, 36, 0, 0x00, 0xFF, 0x2F, 0x00}}));
   ASSERT_TRUE(song);
   EXPECT_DOUBLE_EQ(song->lengthSeconds, 1.0);
   ASSERT_EQ(song->events.size(), 2u);
@@ -116,10 +108,8 @@ TEST_F(SynthSourceTest, FormatOneTempoTrackTimesEveryTrack) {
   EXPECT_DOUBLE_EQ(song->events[1].seconds, 1.0);
 
   // SMPTE division: 25 frames of 40 ticks, so 1000 ticks are one second.
-  std::vector<uint8_t> smpte = test::MidiHeader(0, 1, 0xE728);
-  const std::vector<uint8_t> track = test::MidiTrack({0x00, 0x90, 60, 90, 0x87, 0x68, 0x80, 60, 0});
-  smpte.insert(smpte.end(), track.begin(), track.end());
-  const std::optional<audio::MidiSong> timed = audio::ParseMidiFile(smpte);
+  const std::optional<audio::MidiSong> timed = audio::ParseMidiFile(
+      test::MidiFile(0, 0xE728, {{0x00, 0x90, 60, 90, 0x87, 0x68, 0x80, 60, 0}}));
   ASSERT_TRUE(timed);
   EXPECT_DOUBLE_EQ(timed->lengthSeconds, 1.0);
 }
@@ -145,16 +135,11 @@ TEST_F(SynthSourceTest, DamagedMidiFilesFailOrPlayWhatTheyHold) {
   std::vector<uint8_t> longTrack = good;
   longTrack[18] = 0x7F;
   cases.push_back({"track longer than the file", longTrack, true});
-  std::vector<uint8_t> noStatus = test::MidiHeader(0, 1, 96);
-  for (uint8_t b : test::MidiTrack({0x00, 0x40, 0x40})) noStatus.push_back(b);
-  cases.push_back({"data without status", noStatus, true});
-  std::vector<uint8_t> endless = test::MidiHeader(0, 1, 96);
-  for (uint8_t b : test::MidiTrack({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x90, 60, 1}))
-    endless.push_back(b);
-  cases.push_back({"endless delta", endless, true});
-  std::vector<uint8_t> sysex = test::MidiHeader(0, 1, 96);
-  for (uint8_t b : test::MidiTrack({0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F, 0x41})) sysex.push_back(b);
-  cases.push_back({"sysex past the end", sysex, true});
+  cases.push_back({"data without status", test::MidiFile(0, 96, {{0x00, 0x40, 0x40}}), true});
+  cases.push_back({"endless delta",
+                   test::MidiFile(0, 96, {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x90, 60, 1}}), true});
+  cases.push_back({"sysex past the end",
+                   test::MidiFile(0, 96, {{0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F, 0x41}}), true});
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

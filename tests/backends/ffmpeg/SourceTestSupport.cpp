@@ -8,12 +8,8 @@
 namespace quillo::test {
 
 void WriteRawPcm(const std::string& path, const std::vector<int16_t>& samples) {
-  std::vector<uint8_t> bytes(samples.size() * 2);
-  for (size_t i = 0; i < samples.size(); ++i) {
-    const auto v = static_cast<uint16_t>(samples[i]);
-    bytes[2 * i] = static_cast<uint8_t>(v & 0xFF);
-    bytes[2 * i + 1] = static_cast<uint8_t>(v >> 8);
-  }
+  std::vector<uint8_t> bytes;
+  for (int16_t s : samples) PutInt(bytes, static_cast<uint16_t>(s), 2, false);
   WriteFile(path, bytes);
 }
 
