@@ -179,4 +179,56 @@ std::vector<int16_t> Sine(int rate, int channels, int frames, double hz, double 
   return samples;
 }
 
+void WriteRawPcm(const std::string& path, const std::vector<int16_t>& samples) {
+  std::vector<uint8_t> bytes;
+  for (int16_t s : samples) PutInt(bytes, static_cast<uint16_t>(s), 2, false);
+  WriteFile(path, bytes);
+}
+
+std::vector<int16_t> TestPattern(int frames) {
+  std::vector<int16_t> samples(static_cast<size_t>(frames) * 2);
+  uint32_t state = 12345;
+  for (int i = 0; i < frames; ++i) {
+    samples[2 * i] = static_cast<int16_t>(static_cast<uint16_t>(i * 7 + 32768));
+    state = state * 1664525u + 1013904223u;
+    samples[2 * i + 1] = static_cast<int16_t>(state >> 16);
+  }
+  return samples;
+}
+
+int MaxDifference(const std::vector<int16_t>& a, const std::vector<int16_t>& b) {
+  int worst = 0;
+  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+    worst = std::max(worst, std::abs(a[i] - b[i]));
+  return worst;
+}
+
+double CrossingsPerSecond(const std::vector<int16_t>& interleaved, int channels, int rate) {
+  const size_t frames = interleaved.size() / channels;
+  const size_t begin = frames / 4, end = frames * 3 / 4;
+  int crossings = 0;
+  for (size_t i = begin + 1; i < end; ++i) {
+    const int a = interleaved[(i - 1) * channels], b = interleaved[i * channels];
+    if ((a < 0) != (b < 0)) ++crossings;
+  }
+  return end > begin ? crossings * static_cast<double>(rate) / static_cast<double>(end - begin)
+                     : 0.0;
+}
+
+double MiddleRms(const std::vector<int16_t>& interleaved, int channels) {
+  const size_t frames = interleaved.size() / channels;
+  const size_t begin = frames / 4, end = frames * 3 / 4;
+  double sum = 0;
+  for (size_t i = begin; i < end; ++i) sum += std::pow(interleaved[i * channels], 2.0);
+  return end > begin ? std::sqrt(sum / static_cast<double>(end - begin)) : 0.0;
+}
+
+std::string ProbeEntry(const std::string& path, const std::string& entries,
+                       const std::string& key) {
+  const std::string probe =
+      Capture("ffprobe -v error -select_streams a:0 -show_entries " + entries +
+              " -of default=noprint_wrappers=1 " + ShellQuote(path));
+  return FfprobeField(probe, key);
+}
+
 }  // namespace quillo::test

@@ -111,4 +111,25 @@ inline constexpr ToneSource kToneSources[] = {
 // every channel.
 std::vector<int16_t> Sine(int rate, int channels, int frames, double hz, double amplitude);
 
+// Stereo pattern with every 16-bit value on the left and pseudo-random
+// values on the right, `frames` frames.
+std::vector<int16_t> TestPattern(int frames);
+
+// Writes interleaved 16-bit samples as raw little-endian PCM.
+void WriteRawPcm(const std::string& path, const std::vector<int16_t>& samples);
+
+// Largest absolute difference of two equally long sample vectors.
+int MaxDifference(const std::vector<int16_t>& a, const std::vector<int16_t>& b);
+
+// Zero crossings of channel 0 per second over the middle half of the audio:
+// twice the frequency of a clean sine.
+double CrossingsPerSecond(const std::vector<int16_t>& interleaved, int channels, int rate);
+
+// Root mean square of channel 0 over the middle half.
+double MiddleRms(const std::vector<int16_t>& interleaved, int channels);
+
+// One field of an ffprobe answer for the first audio stream or the format
+// ("stream=bit_rate", "format_tags=title", ...), empty when absent.
+std::string ProbeEntry(const std::string& path, const std::string& entries, const std::string& key);
+
 }  // namespace quillo::test

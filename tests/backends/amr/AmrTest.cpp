@@ -12,7 +12,6 @@
 #include "backends/amr/AmrDecoder.h"
 #include "backends/amr/AmrSink.h"
 #include "backends/amr/AmrSource.h"
-#include "tests/backends/ffmpeg/SinkTestSupport.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 

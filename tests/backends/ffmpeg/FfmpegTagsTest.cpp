@@ -2,7 +2,6 @@
 
 #include "backends/ffmpeg/FfmpegTags.h"
 #include "backends/ffmpeg/FrameworkSource.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {

@@ -5,7 +5,6 @@
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
 #include "engine/Conversion.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {

@@ -8,7 +8,6 @@
 
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 

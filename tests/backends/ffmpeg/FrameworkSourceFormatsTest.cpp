@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "backends/ffmpeg/FrameworkSource.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 

@@ -7,7 +7,6 @@
 
 #include "backends/ffmpeg/FrameworkSource.h"
 #include "engine/media/Downmix.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 

@@ -12,7 +12,6 @@
 #include "backends/ffmpeg/OggVorbisSource.h"
 #include "engine/SourceFactory.h"
 #include "engine/media/FileHandle.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 

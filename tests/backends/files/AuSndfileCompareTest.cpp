@@ -62,7 +62,7 @@ TEST_P(AuMatchesSndfile, SameSamplesRateAndChannels) {
       SF_FORMAT_AU | c.coding.subformat | (c.littleEndian ? SF_ENDIAN_LITTLE : SF_ENDIAN_BIG);
   const std::vector<int16_t> signal = TestSignal(c.channels, frames, 7);
   WriteWithSndfile(path, format, 22050, c.channels, signal);
-  const SndfileAudio expected = ReadWithSndfile(path);
+  const DecodedAudio expected = ReadWithSndfile(path);
 
   AuSource source;
   ASSERT_TRUE(source.Open(path, 44100));
@@ -94,7 +94,7 @@ TEST(AuEightBitCodings, EveryByteMatchesSndfile) {
     for (bool big : {true, false}) {
       const std::string path = dir.File("bytes" + std::to_string(encoding) + ".au");
       WriteFile(path, AuFile(big, encoding, 8000, 1, data));
-      const SndfileAudio expected = ReadWithSndfile(path);
+      const DecodedAudio expected = ReadWithSndfile(path);
       AuSource source;
       ASSERT_TRUE(source.Open(path, 0));
       EXPECT_EQ(ReadAll(source).samples, expected.samples) << "encoding " << encoding;

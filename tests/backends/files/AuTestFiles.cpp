@@ -7,8 +7,6 @@
 #include <random>
 #include <stdexcept>
 
-#include "tests/support/TestSupport.h"
-
 namespace quillo::test {
 namespace {
 
@@ -60,13 +58,13 @@ void WriteWithSndfile(const std::string& path, int format, int rate, int channel
   sf_close(file);
 }
 
-SndfileAudio ReadWithSndfile(const std::string& path) {
+DecodedAudio ReadWithSndfile(const std::string& path) {
   SF_INFO info{};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
   if (file == nullptr) {
     throw std::runtime_error("libsndfile cannot read " + path + ": " + sf_strerror(nullptr));
   }
-  SndfileAudio audio;
+  DecodedAudio audio;
   audio.rate = info.samplerate;
   audio.channels = info.channels;
   const int subformat = info.format & SF_FORMAT_SUBMASK;

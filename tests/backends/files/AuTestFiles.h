@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
+
 namespace quillo::test {
 
 // A 24-byte AU header with the given fields, in either byte order.
@@ -18,12 +20,7 @@ std::vector<uint8_t> AuFile(bool bigEndian, uint32_t encoding, uint32_t rate, ui
 void WriteWithSndfile(const std::string& path, int format, int rate, int channels,
                       const std::vector<int16_t>& samples);
 // Decodes a file with libsndfile to interleaved 16-bit samples.
-struct SndfileAudio {
-  int rate = 0;
-  int channels = 0;
-  std::vector<int16_t> samples;
-};
-SndfileAudio ReadWithSndfile(const std::string& path);
+DecodedAudio ReadWithSndfile(const std::string& path);
 
 // A test signal: a sweep with noise on top, different on each channel,
 // reaching near full scale.

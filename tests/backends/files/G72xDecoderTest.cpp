@@ -117,7 +117,7 @@ TEST_P(G72xCoding, MatchesSndfileSampleExactWithItsRounding) {
   for (const std::string& path : {encoded, random}) {
     const std::vector<int> codes = UnpackCodes(AuData(path), c.bits);
     const std::vector<int16_t> ours = DecodeCodes(codes, c.encoding, 0);
-    const SndfileAudio theirs = ReadWithSndfile(path);
+    const DecodedAudio theirs = ReadWithSndfile(path);
     // libsndfile may add samples for the padding of its last block.
     ASSERT_LE(ours.size(), theirs.samples.size()) << path;
     // Where the signal overshoots 16 bits libsndfile lets it wrap and we

@@ -2,7 +2,6 @@
 
 #include "backends/wm/WmRuntime.h"
 #include "backends/wm/WmSource.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
