@@ -64,6 +64,28 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+bool MakeMedia(const std::string& arguments, const std::string& output) {
+  const int status = Run("ffmpeg -nostdin -v error -y " + arguments + " " + ShellQuote(output));
+  return status == 0 && std::filesystem::exists(output);
+}
+
+std::string FolderTest::Encode(const std::string& input, const std::string& name,
+                               const std::string& arguments) {
+  const std::string path = dir_.File(name);
+  EXPECT_TRUE(MakeMedia("-i " + ShellQuote(input) + " " + arguments, path)) << path;
+  return path;
+}
+
+void PutInt(std::vector<uint8_t>& out, uint64_t value, int bytes, bool bigEndian) {
+  for (int i = 0; i < bytes; ++i)
+    out.push_back(static_cast<uint8_t>(value >> (8 * (bigEndian ? bytes - 1 - i : i))));
+}
+
+std::string TagText(const TagInfo& t) {
+  return t.title + "|" + t.artist + "|" + t.album + "|" + t.year + "|" + t.genre + "|" + t.comment +
+         "|" + t.track + "|" + t.composer + "|" + t.copyright;
+}
+
 std::vector<int16_t> DecodeWithFfmpeg(const std::string& path) {
   const std::string raw =
       Capture("ffmpeg -v error -i " + ShellQuote(path) + " -map 0:a:0 -f s16le -c:a pcm_s16le -");
@@ -155,6 +177,58 @@ std::vector<int16_t> Sine(int rate, int channels, int frames, double hz, double 
     for (int c = 0; c < channels; ++c) samples[static_cast<size_t>(i) * channels + c] = value;
   }
   return samples;
+}
+
+void WriteRawPcm(const std::string& path, const std::vector<int16_t>& samples) {
+  std::vector<uint8_t> bytes;
+  for (int16_t s : samples) PutInt(bytes, static_cast<uint16_t>(s), 2, false);
+  WriteFile(path, bytes);
+}
+
+std::vector<int16_t> TestPattern(int frames) {
+  std::vector<int16_t> samples(static_cast<size_t>(frames) * 2);
+  uint32_t state = 12345;
+  for (int i = 0; i < frames; ++i) {
+    samples[2 * i] = static_cast<int16_t>(static_cast<uint16_t>(i * 7 + 32768));
+    state = state * 1664525u + 1013904223u;
+    samples[2 * i + 1] = static_cast<int16_t>(state >> 16);
+  }
+  return samples;
+}
+
+int MaxDifference(const std::vector<int16_t>& a, const std::vector<int16_t>& b) {
+  int worst = 0;
+  for (size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+    worst = std::max(worst, std::abs(a[i] - b[i]));
+  return worst;
+}
+
+double CrossingsPerSecond(const std::vector<int16_t>& interleaved, int channels, int rate) {
+  const size_t frames = interleaved.size() / channels;
+  const size_t begin = frames / 4, end = frames * 3 / 4;
+  int crossings = 0;
+  for (size_t i = begin + 1; i < end; ++i) {
+    const int a = interleaved[(i - 1) * channels], b = interleaved[i * channels];
+    if ((a < 0) != (b < 0)) ++crossings;
+  }
+  return end > begin ? crossings * static_cast<double>(rate) / static_cast<double>(end - begin)
+                     : 0.0;
+}
+
+double MiddleRms(const std::vector<int16_t>& interleaved, int channels) {
+  const size_t frames = interleaved.size() / channels;
+  const size_t begin = frames / 4, end = frames * 3 / 4;
+  double sum = 0;
+  for (size_t i = begin; i < end; ++i) sum += std::pow(interleaved[i * channels], 2.0);
+  return end > begin ? std::sqrt(sum / static_cast<double>(end - begin)) : 0.0;
+}
+
+std::string ProbeEntry(const std::string& path, const std::string& entries,
+                       const std::string& key) {
+  const std::string probe =
+      Capture("ffprobe -v error -select_streams a:0 -show_entries " + entries +
+              " -of default=noprint_wrappers=1 " + ShellQuote(path));
+  return FfprobeField(probe, key);
 }
 
 }  // namespace quillo::test

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "engine/media/TagInfo.h"
 
 namespace quillo::test {
 
@@ -32,6 +36,28 @@ std::string ShellQuote(const std::string& text);
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadFile(const std::string& path);
+
+// Runs the ffmpeg program with `arguments` (inputs, codecs) writing `output`;
+// true when it succeeded and the file exists.
+bool MakeMedia(const std::string& arguments, const std::string& output);
+
+// A fresh folder for each test, and media the ffmpeg program makes in it.
+class FolderTest : public ::testing::Test {
+ protected:
+  // `input` converted with `arguments` into the file `name` of the folder.
+  std::string Encode(const std::string& input, const std::string& name,
+                     const std::string& arguments = "");
+
+  TempDir dir_;
+};
+
+// The nine tag texts joined by '|' in TagInfo's order, so that a failed
+// comparison shows every field.
+std::string TagText(const TagInfo& tags);
+
+// Appends the low `bytes` bytes of `value`, the most significant first with
+// `bigEndian`, else the least significant first.
+void PutInt(std::vector<uint8_t>& out, uint64_t value, int bytes, bool bigEndian);
 
 // Decodes any file with the ffmpeg program into interleaved 16-bit samples
 // at the file's own rate and channel count.
@@ -84,5 +110,26 @@ inline constexpr ToneSource kToneSources[] = {
 // A sine of `hz` at `amplitude` (0..1 of full scale), interleaved, the same on
 // every channel.
 std::vector<int16_t> Sine(int rate, int channels, int frames, double hz, double amplitude);
+
+// Stereo pattern with every 16-bit value on the left and pseudo-random
+// values on the right, `frames` frames.
+std::vector<int16_t> TestPattern(int frames);
+
+// Writes interleaved 16-bit samples as raw little-endian PCM.
+void WriteRawPcm(const std::string& path, const std::vector<int16_t>& samples);
+
+// Largest absolute difference of two equally long sample vectors.
+int MaxDifference(const std::vector<int16_t>& a, const std::vector<int16_t>& b);
+
+// Zero crossings of channel 0 per second over the middle half of the audio:
+// twice the frequency of a clean sine.
+double CrossingsPerSecond(const std::vector<int16_t>& interleaved, int channels, int rate);
+
+// Root mean square of channel 0 over the middle half.
+double MiddleRms(const std::vector<int16_t>& interleaved, int channels);
+
+// One field of an ffprobe answer for the first audio stream or the format
+// ("stream=bit_rate", "format_tags=title", ...), empty when absent.
+std::string ProbeEntry(const std::string& path, const std::string& entries, const std::string& key);
 
 }  // namespace quillo::test

@@ -12,7 +12,7 @@
 #include "backends/amr/AmrDecoder.h"
 #include "backends/amr/AmrSink.h"
 #include "backends/amr/AmrSource.h"
-#include "tests/backends/ffmpeg/SinkTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -47,16 +47,6 @@ std::vector<uint8_t> EncodeFile(const std::string& path, const SinkOptions& opti
   AmrSink sink;
   EXPECT_TRUE(Encode(sink, path, options, samples, blocks)) << sink.ErrorText();
   return ReadFile(path);
-}
-
-// Everything a source delivers, and the size of each Read.
-std::vector<int16_t> ReadAll(MediaSource& source, std::vector<int>* blocks = nullptr) {
-  std::vector<int16_t> all, left(kMaxBlockFrames);
-  for (int count; (count = source.Read(left.data(), nullptr)) > 0;) {
-    if (blocks != nullptr) blocks->push_back(count);
-    all.insert(all.end(), left.begin(), left.begin() + count);
-  }
-  return all;
 }
 
 TEST(AmrSink, BlockSizesDoNotChangeTheFramesAndTheLastIsCompletedWithSilence) {
@@ -121,9 +111,8 @@ TEST(AmrSource, BlocksAreFullUntilTheLastAndCarryTheRestOfAFrame) {
     EXPECT_EQ(source.GetSampleRate(), rate);
     EXPECT_EQ(source.GetChannels(), 1);
     EXPECT_EQ(source.GetProgressTotal(), std::filesystem::file_size(path));
-    std::vector<int> blocks;
-    const std::vector<int16_t> decoded = ReadAll(source, &blocks);
-    EXPECT_EQ(blocks, c.blocks);
+    const Decoded decoded = ReadAll(source);
+    EXPECT_EQ(decoded.blocks, c.blocks);
     EXPECT_EQ(source.GetProgressPosition(), source.GetProgressTotal());
     // Block for block, the decoder's frames in order.
     std::vector<int16_t> frames;
@@ -132,7 +121,7 @@ TEST(AmrSource, BlocksAreFullUntilTheLastAndCarryTheRestOfAFrame) {
     uint64_t position = 0;
     for (int n; (n = decoder->Decode(&samples, &position)) > 0;)
       frames.insert(frames.end(), samples, samples + n);
-    EXPECT_TRUE(decoded == frames) << rate;
+    EXPECT_TRUE(decoded.samples == frames) << rate;
   }
 }
 
@@ -161,7 +150,7 @@ TEST(AmrSource, RefusesWhatIsNotAnAmrFileAndSkipsDamage) {
   WriteFile(path, bytes);
   AmrSource source;
   ASSERT_TRUE(source.Open(path, 8000));
-  EXPECT_EQ(ReadAll(source).size(), (9u + 4) * 160);
+  EXPECT_EQ(ReadAll(source).samples.size(), (9u + 4) * 160);
   EXPECT_EQ(source.GetProgressPosition(), bytes.size() - 27);
 }
 
@@ -192,9 +181,9 @@ TEST(AmrSource, FrameHeaderPaddingBitsAreIgnored) {
       AmrSource clean, withPadding;
       ASSERT_TRUE(clean.Open(path, 8000));
       ASSERT_TRUE(withPadding.Open(padded, 8000));
-      const std::vector<int16_t> expected = ReadAll(clean);
+      const std::vector<int16_t> expected = ReadAll(clean).samples;
       EXPECT_EQ(expected.size(), speech.size());
-      EXPECT_TRUE(ReadAll(withPadding) == expected) << format->magic << " mode " << mode;
+      EXPECT_TRUE(ReadAll(withPadding).samples == expected) << format->magic << " mode " << mode;
       EXPECT_EQ(withPadding.GetProgressPosition(), bytes.size());
     }
   }
@@ -221,7 +210,7 @@ TEST(AmrSource, ReadsFilesOfOtherEncodersAndMuxers) {
     AmrSource source;
     ASSERT_TRUE(source.Open(path, 44100)) << path;
     const int rate = source.GetSampleRate();
-    const std::vector<int16_t> decoded = ReadAll(source);
+    const std::vector<int16_t> decoded = ReadAll(source).samples;
     // As long as FFmpeg's decoding; FFmpeg's decoder is no sample reference
     // (it shapes the level and phase of a pure tone otherwise).
     EXPECT_EQ(decoded.size(), DecodeWithFfmpeg(path).size()) << path;

@@ -14,19 +14,19 @@
 #include <thread>
 
 #include "backends/bass/BassSource.h"
-#include "backends/tags/TagReader.h"
 #include "backends/files/AuSource.h"
 #include "backends/files/FileStartsWith.h"
 #include "backends/files/RiffInfoReader.h"
+#include "backends/tags/TagReader.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
 using namespace std::chrono_literals;
-using test::Ffmpeg;
-using test::ShellQuote;
+using test::MakeMedia;
 
 // Runs `call` on a thread of its own. A call still running after two seconds
 // has hung: the FIFO's writing end is then opened and closed until the call
@@ -46,13 +46,9 @@ bool ReturnsPromptly(const std::string& fifo, const std::function<void()>& call)
   return prompt;
 }
 
-class BadInputTest : public ::testing::Test {
+class BadInputTest : public test::LibraryTest {
  protected:
-  void SetUp() override { test::StartLibrary(library_); }
   bool Opens(const std::string& path) { return BassSource(library_).Open(path, 0); }
-
-  audio::AudioLibrary library_;
-  test::TempDir dir_;
 };
 
 TEST_F(BadInputTest, FifosMissingPathsAndFoldersFailAtOnceColonsAreFileNames) {
@@ -82,12 +78,12 @@ TEST_F(BadInputTest, FifosMissingPathsAndFoldersFailAtOnceColonsAreFileNames) {
   // A relative name with a colon is a local file, not the URL of a protocol.
   const char* const names[] = {"01:30.m4a", "a:b.flac", "file:x.m4a", "c:d.mp3", "e:f.wav"};
   for (const char* name : names)
-    ASSERT_TRUE(Ffmpeg("-f lavfi -i sine=duration=0.5 " + ShellQuote(dir_.File(name))));
+    ASSERT_TRUE(MakeMedia("-f lavfi -i sine=duration=0.5", dir_.File(name)));
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(dir_.path());
   for (const char* name : names) {
     BassSource source(library_);
-    EXPECT_TRUE(source.Open(name, 0) && test::DecodeAll(source).Frames() >= 20000) << name;
+    EXPECT_TRUE(source.Open(name, 0) && test::ReadAll(source).Frames() >= 20000) << name;
   }
   std::filesystem::current_path(previous);
 }
@@ -96,12 +92,12 @@ TEST_F(BadInputTest, FlacDecodesPastDamageAndUpToAnEarlyEnd) {
   // 20 s of two tones under a little noise: 3 MB, of which 200 kB are zeroed.
   const std::string flac = dir_.File("tone.flac");
   ASSERT_TRUE(
-      Ffmpeg("-f lavfi -i 'aevalsrc=0.5*sin(2*PI*440*t)+0.05*(random(0)-0.5)|"
-             "0.5*sin(2*PI*660*t)+0.05*(random(1)-0.5):s=44100:d=20' " +
-             ShellQuote(flac)));
+      MakeMedia("-f lavfi -i 'aevalsrc=0.5*sin(2*PI*440*t)+0.05*(random(0)-0.5)|"
+                "0.5*sin(2*PI*660*t)+0.05*(random(1)-0.5):s=44100:d=20'",
+                flac));
   BassSource source(library_);
   ASSERT_TRUE(source.Open(flac, 0));
-  const std::vector<int16_t> intact = test::DecodeAll(source).samples;
+  const std::vector<int16_t> intact = test::ReadAll(source).samples;
   ASSERT_EQ(intact.size(), 44100u * 20 * 2);
 
   const std::vector<uint8_t> bytes = test::ReadFile(flac);
@@ -118,7 +114,7 @@ TEST_F(BadInputTest, FlacDecodesPastDamageAndUpToAnEarlyEnd) {
        {Case{zeroed, 15 * 44100, 8 * 44100, 44100}, Case{cut, 11 * 44100, 11 * 44100, 0}}) {
     test::WriteFile(flac, c.bytes);
     ASSERT_TRUE(source.Open(flac, 0));
-    const std::vector<int16_t> got = test::DecodeAll(source).samples;
+    const std::vector<int16_t> got = test::ReadAll(source).samples;
     ASSERT_GE(static_cast<long>(got.size()), c.leastFrames * 2);
     EXPECT_LE(got.size(), intact.size());
     EXPECT_TRUE(std::equal(intact.begin(), intact.begin() + c.sameHead * 2, got.begin()));

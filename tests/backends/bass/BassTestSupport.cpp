@@ -11,29 +11,21 @@ namespace quillo::test {
 
 namespace {
 
-void Put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void PutText(std::vector<uint8_t>& out, const char* text) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(text[i]));
-}
-
 std::vector<uint8_t> WavHeader(int rate, int channels, int bits, int format, size_t dataBytes) {
   std::vector<uint8_t> out;
-  PutText(out, "RIFF");
-  Put(out, static_cast<uint32_t>(36 + dataBytes), 4);
-  PutText(out, "WAVE");
-  PutText(out, "fmt ");
-  Put(out, 16, 4);
-  Put(out, static_cast<uint32_t>(format), 2);
-  Put(out, static_cast<uint32_t>(channels), 2);
-  Put(out, static_cast<uint32_t>(rate), 4);
-  Put(out, static_cast<uint32_t>(rate * channels * bits / 8), 4);
-  Put(out, static_cast<uint32_t>(channels * bits / 8), 2);
-  Put(out, static_cast<uint32_t>(bits), 2);
-  PutText(out, "data");
-  Put(out, static_cast<uint32_t>(dataBytes), 4);
+  PutText(out, "RIFF", 4);
+  PutInt(out, static_cast<uint32_t>(36 + dataBytes), 4, false);
+  PutText(out, "WAVE", 4);
+  PutText(out, "fmt ", 4);
+  PutInt(out, 16, 4, false);
+  PutInt(out, static_cast<uint32_t>(format), 2, false);
+  PutInt(out, static_cast<uint32_t>(channels), 2, false);
+  PutInt(out, static_cast<uint32_t>(rate), 4, false);
+  PutInt(out, static_cast<uint32_t>(rate * channels * bits / 8), 4, false);
+  PutInt(out, static_cast<uint32_t>(channels * bits / 8), 2, false);
+  PutInt(out, static_cast<uint32_t>(bits), 2, false);
+  PutText(out, "data", 4);
+  PutInt(out, static_cast<uint32_t>(dataBytes), 4, false);
   return out;
 }
 
@@ -48,32 +40,12 @@ void StartLibrary(audio::AudioLibrary& library, const std::vector<std::string>& 
   }
 }
 
-Decoded DecodeAll(MediaSource& source, int maxFrames) {
-  Decoded result;
-  result.channels = source.GetChannels();
-  EXPECT_TRUE(result.channels == 1 || result.channels == 2);
-  std::vector<int16_t> left(kMaxBlockFrames + 64, 0x5A5A);
-  std::vector<int16_t> right(kMaxBlockFrames + 64, 0x5A5A);
-  for (;;) {
-    const int frames = source.Read(left.data(), result.channels == 2 ? right.data() : nullptr);
-    if (frames <= 0) break;
-    EXPECT_LE(frames, maxFrames);
-    ++result.reads;
-    result.largestRead = std::max(result.largestRead, frames);
-    for (int i = 0; i < frames; ++i) {
-      result.samples.push_back(left[static_cast<size_t>(i)]);
-      if (result.channels == 2) result.samples.push_back(right[static_cast<size_t>(i)]);
-    }
-  }
-  return result;
-}
-
 void WriteWav(const std::string& path, int rate, int channels, int bits, bool isFloat,
               const std::vector<int32_t>& samples) {
   const int bytes = bits / 8;
   std::vector<uint8_t> out =
       WavHeader(rate, channels, bits, isFloat ? 3 : 1, samples.size() * static_cast<size_t>(bytes));
-  for (int32_t s : samples) Put(out, static_cast<uint32_t>(s), bytes);
+  for (int32_t s : samples) PutInt(out, static_cast<uint32_t>(s), bytes, false);
   WriteFile(path, out);
 }
 
@@ -84,42 +56,32 @@ void WriteFloatWav(const std::string& path, int rate, int channels,
   WriteWav(path, rate, channels, 32, true, bits);
 }
 
-bool Ffmpeg(const std::string& arguments) {
-  return Run("ffmpeg -nostdin -y -v error " + arguments) == 0;
-}
-
 std::vector<int32_t> Widen(const std::vector<int16_t>& samples) {
   return {samples.begin(), samples.end()};
 }
-
-namespace {
-
-void Be(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-}  // namespace
 
 void PutText(std::vector<uint8_t>& out, const char* text, size_t size) {
   for (size_t i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(text[i]));
 }
 
-// A track chunk around `events` (delta times already in place).
-std::vector<uint8_t> MidiTrack(const std::vector<uint8_t>& events) {
-  std::vector<uint8_t> out;
-  PutText(out, "MTrk", 4);
-  Be(out, static_cast<uint32_t>(events.size()), 4);
-  out.insert(out.end(), events.begin(), events.end());
-  return out;
-}
-
 std::vector<uint8_t> MidiHeader(int format, int tracks, int division) {
   std::vector<uint8_t> out;
   PutText(out, "MThd", 4);
-  Be(out, 6, 4);
-  Be(out, static_cast<uint32_t>(format), 2);
-  Be(out, static_cast<uint32_t>(tracks), 2);
-  Be(out, static_cast<uint32_t>(division), 2);
+  PutInt(out, 6, 4, true);
+  PutInt(out, static_cast<uint32_t>(format), 2, true);
+  PutInt(out, static_cast<uint32_t>(tracks), 2, true);
+  PutInt(out, static_cast<uint32_t>(division), 2, true);
+  return out;
+}
+
+std::vector<uint8_t> MidiFile(int format, int division,
+                              const std::vector<std::vector<uint8_t>>& tracks) {
+  std::vector<uint8_t> out = MidiHeader(format, static_cast<int>(tracks.size()), division);
+  for (const std::vector<uint8_t>& events : tracks) {
+    PutText(out, "MTrk", 4);
+    PutInt(out, events.size(), 4, true);
+    out.insert(out.end(), events.begin(), events.end());
+  }
   return out;
 }
 
@@ -137,10 +99,7 @@ std::vector<uint8_t> TwoNoteSong() {
       0x00, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90,  // tempo 250000
       0x81, 0x40, 0xFF, 0x2F, 0x00,              // end of track 192 ticks later
   };
-  std::vector<uint8_t> file = MidiHeader(0, 1, 96);
-  const std::vector<uint8_t> track = MidiTrack(events);
-  file.insert(file.end(), track.begin(), track.end());
-  return file;
+  return MidiFile(0, 96, {events});
 }
 
 // A four-channel ProTracker module: one pattern whose first row plays a
@@ -151,11 +110,11 @@ std::vector<uint8_t> SquareModule() {
   const int sampleWords = 64;
   for (int s = 0; s < 31; ++s) {
     PutText(out, "square\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 22);
-    Be(out, s == 0 ? sampleWords : 0, 2);  // length in words
-    out.push_back(0);                      // finetune
-    out.push_back(s == 0 ? 64 : 0);        // volume
-    Be(out, 0, 2);                         // loop start
-    Be(out, s == 0 ? sampleWords : 1, 2);  // loop length
+    PutInt(out, s == 0 ? sampleWords : 0, 2, true);  // length in words
+    out.push_back(0);                                // finetune
+    out.push_back(s == 0 ? 64 : 0);                  // volume
+    PutInt(out, 0, 2, true);                         // loop start
+    PutInt(out, s == 0 ? sampleWords : 1, 2, true);  // loop length
   }
   out.push_back(1);    // song length: one order
   out.push_back(127);  // restart

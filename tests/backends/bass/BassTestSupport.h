@@ -5,25 +5,20 @@
 #include <vector>
 
 #include "backends/bass/AudioLibrary.h"
-#include "engine/media/MediaSource.h"
+#include "tests/support/TestSupport.h"
 
 namespace quillo::test {
 
 // A started library with every start-up handler but those in `without`.
 void StartLibrary(audio::AudioLibrary& library, const std::vector<std::string>& without = {});
 
-// Everything a source delivers, interleaved. Fails the test when a read
-// exceeds `maxFrames` or the source reports more than two channels.
-struct Decoded {
-  std::vector<int16_t> samples;  // interleaved, GetChannels() per frame
-  int channels = 0;
-  int reads = 0;
-  int largestRead = 0;
-  size_t Frames() const {
-    return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0;
-  }
+// A library started for each test, beside the test's folder.
+class LibraryTest : public FolderTest {
+ protected:
+  void SetUp() override { StartLibrary(library_); }
+
+  audio::AudioLibrary library_;
 };
-Decoded DecodeAll(MediaSource& source, int maxFrames = kMaxBlockFrames);
 
 // A canonical WAV file of integer PCM (`bits` 8, 16, 24 or 32; 8-bit is
 // unsigned) or, with `isFloat`, 32-bit float. `samples` are interleaved
@@ -33,17 +28,16 @@ void WriteWav(const std::string& path, int rate, int channels, int bits, bool is
 void WriteFloatWav(const std::string& path, int rate, int channels,
                    const std::vector<float>& samples);
 
-// Runs ffmpeg quietly with `arguments`; true when it succeeded.
-bool Ffmpeg(const std::string& arguments);
-
 // Interleaved 16-bit samples as a vector of int32 (for the WAV writer).
 std::vector<int32_t> Widen(const std::vector<int16_t>& samples);
 
 // Appends the first `size` bytes of `text`.
 void PutText(std::vector<uint8_t>& out, const char* text, size_t size);
-// A Standard MIDI File header chunk, and a track chunk around `events`.
+// A Standard MIDI File header chunk; a whole file, the header and then a
+// track chunk around each of `tracks` (events with their delta times).
 std::vector<uint8_t> MidiHeader(int format, int tracks, int division);
-std::vector<uint8_t> MidiTrack(const std::vector<uint8_t>& events);
+std::vector<uint8_t> MidiFile(int format, int division,
+                              const std::vector<std::vector<uint8_t>>& tracks);
 // A 1.5 s format-0 song of two notes with a tempo change.
 std::vector<uint8_t> TwoNoteSong();
 // A 7.68 s four-channel module playing a looped square wave.

@@ -6,16 +6,16 @@
 
 #include "backends/bass/BassSource.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
-TEST(ChannelOrderTest, SurroundToneFoldsAlikeFromWavVorbisAndOpus) {
-  audio::AudioLibrary library;
-  test::StartLibrary(library);
-  test::TempDir dir;
-  const std::string wav = dir.File("tone.wav");
+using ChannelOrderTest = test::LibraryTest;
+
+TEST_F(ChannelOrderTest, SurroundToneFoldsAlikeFromWavVorbisAndOpus) {
+  const std::string wav = dir_.File("tone.wav");
   // A tone on one speaker (WAV order: L R C LFE, then the surrounds);
   // whether it must reach the left and the right output.
   for (const auto& [layout, channels, speaker, left, right] : {std::tuple{"5.1", 6, 1, false, true},
@@ -26,18 +26,14 @@ TEST(ChannelOrderTest, SurroundToneFoldsAlikeFromWavVorbisAndOpus) {
     std::string tone;
     for (int ch = 0; ch < channels; ++ch)
       tone += std::string(ch ? "|" : "") + (ch == speaker ? "0.5*sin(2*PI*440*t)" : "0");
-    ASSERT_TRUE(test::Ffmpeg("-f lavfi -i 'aevalsrc=" + tone + ":s=48000:d=1:c=" + layout + "' " +
-                             test::ShellQuote(wav)));
-    const std::string vorbis = dir.File("vorbis.ogg");
-    const std::string opus = dir.File("opus.ogg");
-    ASSERT_TRUE(test::Ffmpeg("-i " + test::ShellQuote(wav) + " -c:a libvorbis " +
-                             test::ShellQuote(vorbis)));
     ASSERT_TRUE(
-        test::Ffmpeg("-i " + test::ShellQuote(wav) + " -c:a libopus " + test::ShellQuote(opus)));
+        test::MakeMedia("-f lavfi -i 'aevalsrc=" + tone + ":s=48000:d=1:c=" + layout + "'", wav));
+    const std::string vorbis = Encode(wav, "vorbis.ogg", "-c:a libvorbis");
+    const std::string opus = Encode(wav, "opus.ogg", "-c:a libopus");
     for (const std::string& path : {wav, vorbis, opus}) {
-      BassSource source(library);
+      BassSource source(library_);
       ASSERT_TRUE(source.Open(path, 0));
-      const test::Decoded decoded = test::DecodeAll(source);
+      const test::Decoded decoded = test::ReadAll(source);
       ASSERT_EQ(decoded.channels, 2);
       EXPECT_NEAR(static_cast<double>(decoded.Frames()), 48000.0, 1000.0);
       // A side the tone reaches alone gets an RMS near 11600, from the

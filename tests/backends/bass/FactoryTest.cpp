@@ -17,9 +17,6 @@
 namespace quillo {
 namespace {
 
-using test::Ffmpeg;
-using test::ShellQuote;
-
 // The framework's stand-in: records that it was asked, and opens.
 class FrameworkStandIn final : public MediaSource {
  public:
@@ -49,7 +46,7 @@ std::vector<uint8_t> CdaStub(int track) {
   return out;
 }
 
-class FactoryTest : public ::testing::Test {
+class FactoryTest : public test::FolderTest {
  protected:
   void SetUp() override {
     wav_ = dir_.File("in.wav");
@@ -57,26 +54,19 @@ class FactoryTest : public ::testing::Test {
                    test::Widen(test::Sine(22050, 1, 22050 * 4, 330.0, 0.5)));
   }
 
-  std::string Encode(const std::string& name, const std::string& arguments) {
-    const std::string path = dir_.File(name);
-    EXPECT_TRUE(Ffmpeg("-i " + ShellQuote(wav_) + " " + arguments + " " + ShellQuote(path)));
-    return path;
-  }
-
-  test::TempDir dir_;
   std::string wav_;
 };
 
 TEST_F(FactoryTest, ProbesEveryKindTheLibraryServes) {
   const std::string files[] = {
-      Encode("a.mp3", "-c:a libmp3lame"),
+      Encode(wav_, "a.mp3", "-c:a libmp3lame"),
       wav_,
-      Encode("c.flac", ""),
-      Encode("d.wv", ""),
-      Encode("e.aac", "-c:a aac"),
-      Encode("f.m4a", "-c:a aac"),
-      Encode("g.m4b", "-c:a alac -f mp4"),
-      Encode("h.adx", "-c:a adpcm_adx"),
+      Encode(wav_, "c.flac", ""),
+      Encode(wav_, "d.wv", ""),
+      Encode(wav_, "e.aac", "-c:a aac"),
+      Encode(wav_, "f.m4a", "-c:a aac"),
+      Encode(wav_, "g.m4b", "-c:a alac -f mp4"),
+      Encode(wav_, "h.adx", "-c:a adpcm_adx"),
   };
   const InstalledBackends backends;
   SourceFactory factory(backends.table(), nullptr);
@@ -149,8 +139,8 @@ TEST(InstalledBackendsTest, ChainsByKindAndALibraryReadyToDecode) {
 }
 
 TEST_F(FactoryTest, AFileTheLibraryCannotOpenFallsThroughInTheSameCall) {
-  const std::string flac = Encode("c.flac", "");
-  const std::string mp3InMp4 = Encode("d.m4a", "-c:a libmp3lame -f mp4");
+  const std::string flac = Encode(wav_, "c.flac", "");
+  const std::string mp3InMp4 = Encode(wav_, "d.m4a", "-c:a libmp3lame -f mp4");
   audio::AudioLibrary noFlac;
   test::StartLibrary(noFlac, {"flac"});
   int frameworkOpens = 0;

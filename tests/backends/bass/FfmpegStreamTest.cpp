@@ -8,13 +8,13 @@
 #include "backends/bass/BassSource.h"
 #include "backends/bass/FfmpegStream.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
-using test::DecodeAll;
-using test::Ffmpeg;
+using test::ReadAll;
 using test::ShellQuote;
 
 // The reference decoder's own samples (as 32-bit float) turned to 16-bit as
@@ -31,33 +31,27 @@ std::vector<int16_t> DecodeTruncated(const std::string& path) {
   return samples;
 }
 
-class FfmpegStreamTest : public ::testing::Test {
+class FfmpegStreamTest : public test::LibraryTest {
  protected:
   void SetUp() override {
-    test::StartLibrary(library_);
+    LibraryTest::SetUp();
     wav_ = dir_.File("in.wav");
     pcm_ = test::Sine(44100, 2, kFrames, 523.0, 0.6);
     test::WriteWav(wav_, 44100, 2, 16, false, test::Widen(pcm_));
   }
 
-  std::string Encode(const std::string& name, const std::string& arguments) {
-    const std::string path = dir_.File(name);
-    EXPECT_TRUE(Ffmpeg("-i " + ShellQuote(wav_) + " " + arguments + " " + ShellQuote(path)));
-    return path;
-  }
-
   static constexpr int kFrames = 44100 * 3 + 1234;
-  audio::AudioLibrary library_;
-  test::TempDir dir_;
   std::string wav_;
   std::vector<int16_t> pcm_;
 };
 
 TEST_F(FfmpegStreamTest, AacAlacAndAdxDecodeLikeTheReferenceDecoder) {
   const std::string files[] = {
-      Encode("raw.aac", "-c:a aac -b:a 128k"),        Encode("song.m4a", "-c:a aac -b:a 160k"),
-      Encode("book.m4b", "-c:a aac -b:a 96k -f mp4"), Encode("lossless.m4a", "-c:a alac"),
-      Encode("game.adx", "-c:a adpcm_adx"),
+      Encode(wav_, "raw.aac", "-c:a aac -b:a 128k"),
+      Encode(wav_, "song.m4a", "-c:a aac -b:a 160k"),
+      Encode(wav_, "book.m4b", "-c:a aac -b:a 96k -f mp4"),
+      Encode(wav_, "lossless.m4a", "-c:a alac"),
+      Encode(wav_, "game.adx", "-c:a adpcm_adx"),
   };
   for (const std::string& path : files) {
     SCOPED_TRACE(path);
@@ -67,7 +61,7 @@ TEST_F(FfmpegStreamTest, AacAlacAndAdxDecodeLikeTheReferenceDecoder) {
     EXPECT_EQ(source.GetSourceChannels(), 2);
     EXPECT_EQ(source.GetDurationSeconds(), 3);
     EXPECT_GT(source.GetBitRateKbps(), 0);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     const std::vector<int16_t> reference = DecodeTruncated(path);
     EXPECT_EQ(decoded.samples.size(), reference.size());
     EXPECT_EQ(decoded.samples, reference);
@@ -80,18 +74,18 @@ TEST_F(FfmpegStreamTest, AacAlacAndAdxDecodeLikeTheReferenceDecoder) {
   BassSource adx(library_);
   ASSERT_TRUE(adx.Open(files[4], 0));
   EXPECT_EQ(adx.GetProgressTotal(), static_cast<uint64_t>((kFrames + 31) / 32 * 32) * 4);
-  EXPECT_EQ(DecodeAll(adx).samples.size() * 2, adx.GetProgressTotal());
+  EXPECT_EQ(ReadAll(adx).samples.size() * 2, adx.GetProgressTotal());
   // ALAC is lossless.
   BassSource alac(library_);
   ASSERT_TRUE(alac.Open(files[3], 0));
-  EXPECT_EQ(DecodeAll(alac).samples, pcm_);
+  EXPECT_EQ(ReadAll(alac).samples, pcm_);
 }
 
 TEST_F(FfmpegStreamTest, EachCodecNeedsItsHandler) {
-  const std::string aac = Encode("a.m4a", "-c:a aac");
-  const std::string alac = Encode("b.m4a", "-c:a alac");
-  const std::string adts = Encode("c.aac", "-c:a aac");
-  const std::string adx = Encode("d.adx", "-c:a adpcm_adx");
+  const std::string aac = Encode(wav_, "a.m4a", "-c:a aac");
+  const std::string alac = Encode(wav_, "b.m4a", "-c:a alac");
+  const std::string adts = Encode(wav_, "c.aac", "-c:a aac");
+  const std::string adx = Encode(wav_, "d.adx", "-c:a adpcm_adx");
 
   audio::AudioLibrary noAlac;
   test::StartLibrary(noAlac, {"alac", "adx"});
@@ -109,12 +103,12 @@ TEST_F(FfmpegStreamTest, EachCodecNeedsItsHandler) {
   EXPECT_TRUE(other.Open(alac, 0));
 
   // An MP4 whose audio is no codec of the handlers is left to the framework.
-  const std::string mp3InMp4 = Encode("e.mp4", "-c:a libmp3lame");
+  const std::string mp3InMp4 = Encode(wav_, "e.mp4", "-c:a libmp3lame");
   EXPECT_FALSE(source.Open(mp3InMp4, 0));
 }
 
 TEST_F(FfmpegStreamTest, AdtsFramesAreCountedFromTheirHeaders) {
-  const std::string adts = Encode("c.aac", "-c:a aac");
+  const std::string adts = Encode(wav_, "c.aac", "-c:a aac");
   const std::vector<int16_t> reference = test::DecodeWithFfmpeg(adts);
   EXPECT_EQ(audio::CountAdtsSamples(adts), reference.size() / 2);
 

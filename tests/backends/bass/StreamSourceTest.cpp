@@ -8,22 +8,15 @@
 #include "backends/bass/BassSource.h"
 #include "engine/media/Downmix.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
-using test::DecodeAll;
-using test::Ffmpeg;
+using test::ReadAll;
 using test::ShellQuote;
-
-class StreamSourceTest : public ::testing::Test {
- protected:
-  void SetUp() override { test::StartLibrary(library_); }
-
-  audio::AudioLibrary library_;
-  test::TempDir dir_;
-};
+using StreamSourceTest = test::LibraryTest;
 
 TEST_F(StreamSourceTest, SixteenBitStereoWavIsDeliveredExactlyInFullBlocks) {
   const int frames = 44100 * 109 / 10;  // 10.9 s
@@ -45,8 +38,8 @@ TEST_F(StreamSourceTest, SixteenBitStereoWavIsDeliveredExactlyInFullBlocks) {
   EXPECT_EQ(source.GetBitRateKbps(),
             static_cast<int>((pcm.size() * 2 + 44) / (seconds * 125) + 0.5));
 
-  const test::Decoded decoded = DecodeAll(source);
-  EXPECT_EQ(decoded.largestRead, kMaxBlockFrames);
+  const test::Decoded decoded = ReadAll(source);
+  EXPECT_EQ(decoded.LargestBlock(), kMaxBlockFrames);
   EXPECT_EQ(decoded.samples, pcm);
   EXPECT_EQ(source.GetProgressPosition(), source.GetProgressTotal());
 }
@@ -62,7 +55,7 @@ TEST_F(StreamSourceTest, EightBitDataIsWidenedByTheByteValue) {
   EXPECT_EQ(source.GetChannels(), 1);
   EXPECT_EQ(source.GetProgressTotal(), 3000u);  // the library keeps 8-bit data 8-bit
   EXPECT_EQ(source.GetBitsPerSample(), 16);
-  const test::Decoded decoded = DecodeAll(source);
+  const test::Decoded decoded = ReadAll(source);
   ASSERT_EQ(decoded.Frames(), 3000u);
   EXPECT_EQ(decoded.samples[0], -32768);
   EXPECT_EQ(decoded.samples[1], 0);
@@ -78,7 +71,7 @@ TEST_F(StreamSourceTest, EightBitDataIsWidenedByTheByteValue) {
   }
   test::WriteWav(stereo, 11025, 2, 8, false, pairs);
   ASSERT_TRUE(source.Open(stereo, 0));
-  const test::Decoded both = DecodeAll(source);
+  const test::Decoded both = ReadAll(source);
   ASSERT_EQ(both.Frames(), 2000u);
   for (size_t i = 0; i < 2000; ++i) {
     ASSERT_EQ(both.samples[2 * i], (static_cast<int>(i % 256) - 128) * 256) << i;
@@ -95,7 +88,7 @@ TEST_F(StreamSourceTest, TwentyFourBitAndFloatWavMatchTheReferenceDecoder) {
   BassSource source(library_);
   ASSERT_TRUE(source.Open(wav24, 0));
   EXPECT_EQ(source.GetSampleRate(), 48000);
-  const test::Decoded decoded = DecodeAll(source);
+  const test::Decoded decoded = ReadAll(source);
   ASSERT_EQ(decoded.samples.size(), wide.size());
   for (size_t i = 0; i < wide.size(); ++i) ASSERT_EQ(decoded.samples[i], wide[i] >> 8) << i;
   EXPECT_EQ(decoded.samples, test::DecodeWithFfmpeg(wav24));
@@ -113,7 +106,7 @@ TEST_F(StreamSourceTest, TwentyFourBitAndFloatWavMatchTheReferenceDecoder) {
   test::WriteFloatWav(wavFloat, 22050, 1, floats);
   ASSERT_TRUE(source.Open(wavFloat, 0));
   EXPECT_EQ(source.GetChannels(), 1);
-  EXPECT_EQ(DecodeAll(source).samples, expected);
+  EXPECT_EQ(ReadAll(source).samples, expected);
 }
 
 TEST_F(StreamSourceTest, BlockCodedWavEndsAtItsTrueLength) {
@@ -147,7 +140,7 @@ TEST_F(StreamSourceTest, BlockCodedWavEndsAtItsTrueLength) {
     ASSERT_TRUE(source.Open(coded, 0));
     EXPECT_EQ(source.GetChannels(), 2);
     EXPECT_EQ(source.GetProgressTotal(), static_cast<uint64_t>(frames) * 4);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     ASSERT_EQ(decoded.Frames(), static_cast<size_t>(frames));
     // Lossy codings stay close to the tone they were made from.
     double error = 0;
@@ -170,8 +163,8 @@ TEST_F(StreamSourceTest, SixChannelsAreFoldedInBlocksOf384Frames) {
   EXPECT_EQ(source.GetChannels(), 2);
   EXPECT_EQ(source.GetBitRateKbps(),
             static_cast<int>((frames * 12 + 44) / (frames / 48000.0 * 125) + 0.5));
-  const test::Decoded decoded = DecodeAll(source, 384);
-  EXPECT_EQ(decoded.largestRead, 384);
+  const test::Decoded decoded = ReadAll(source);
+  EXPECT_EQ(decoded.LargestBlock(), 384);
   ASSERT_EQ(decoded.Frames(), static_cast<size_t>(frames));
   for (int i = 0; i < frames; ++i) {
     int16_t frame[6];
@@ -198,11 +191,9 @@ TEST_F(StreamSourceTest, Mp3LengthIsTheEncodersInputWithinOneFrame) {
     SCOPED_TRACE(std::to_string(c.rate) + "/" + std::to_string(c.channels) + " " + c.quality);
     const int frames = c.rate * 3 + 777;
     const std::string wav = dir_.File("in.wav");
-    const std::string mp3 = dir_.File("out.mp3");
     test::WriteWav(wav, c.rate, c.channels, 16, false,
                    test::Widen(test::Sine(c.rate, c.channels, frames, 440.0, 0.5)));
-    ASSERT_TRUE(
-        Ffmpeg("-i " + ShellQuote(wav) + " -c:a libmp3lame " + c.quality + " " + ShellQuote(mp3)));
+    const std::string mp3 = Encode(wav, "out.mp3", std::string("-c:a libmp3lame ") + c.quality);
 
     BassSource source(library_);
     ASSERT_TRUE(source.Open(mp3, 0));
@@ -210,7 +201,7 @@ TEST_F(StreamSourceTest, Mp3LengthIsTheEncodersInputWithinOneFrame) {
     EXPECT_EQ(source.GetSourceChannels(), c.channels);
     EXPECT_EQ(source.GetDurationSeconds(), 3);
     EXPECT_GT(source.GetBitRateKbps(), 16);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_LE(std::abs(static_cast<long>(decoded.Frames()) - frames), 1152);
     EXPECT_EQ(decoded.Frames() * static_cast<size_t>(c.channels) * 2, source.GetProgressTotal());
     // The tone survives: the middle of the decode is loud.
@@ -233,14 +224,10 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
   const std::string wav24 = dir_.File("in24.wav");
   test::WriteWav(wav24, 96000, 1, 24, false, wide);
 
-  const std::string flac = dir_.File("a.flac");
-  const std::string flac24 = dir_.File("b.flac");
-  const std::string wv = dir_.File("a.wv");
-  const std::string wv24 = dir_.File("b.wv");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(flac)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav24) + " -sample_fmt s32 " + ShellQuote(flac24)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(wv)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav24) + " " + ShellQuote(wv24)));
+  const std::string flac = Encode(wav, "a.flac");
+  const std::string flac24 = Encode(wav24, "b.flac", "-sample_fmt s32");
+  const std::string wv = Encode(wav, "a.wv");
+  const std::string wv24 = Encode(wav24, "b.wv");
 
   for (const std::string& path : {flac, wv}) {
     SCOPED_TRACE(path);
@@ -250,7 +237,7 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
     EXPECT_EQ(source.GetChannels(), 2);
     EXPECT_EQ(source.GetDurationSeconds(), 2);
     EXPECT_EQ(source.GetProgressTotal(), pcm.size() * 2);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_EQ(decoded.samples, pcm);
     EXPECT_EQ(decoded.samples, test::DecodeWithFfmpeg(path));
   }
@@ -260,7 +247,7 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetSampleRate(), 96000);
     EXPECT_EQ(source.GetChannels(), 1);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     ASSERT_EQ(decoded.Frames(), wide.size());
     EXPECT_EQ(decoded.samples, test::DecodeWithFfmpeg(path));
   }
@@ -269,10 +256,8 @@ TEST_F(StreamSourceTest, FlacAndWavPackMatchTheReferenceDecoderSampleForSample) 
 TEST_F(StreamSourceTest, AFormatWhoseHandlerIsMissingDoesNotOpen) {
   const std::string wav = dir_.File("in.wav");
   test::WriteWav(wav, 8000, 1, 16, false, test::Widen(test::Sine(8000, 1, 8000, 300.0, 0.5)));
-  const std::string flac = dir_.File("a.flac");
-  const std::string wv = dir_.File("a.wv");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(flac)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(wv)));
+  const std::string flac = Encode(wav, "a.flac");
+  const std::string wv = Encode(wav, "a.wv");
 
   audio::AudioLibrary bare;
   test::StartLibrary(bare, {"flac", "wavpack"});
@@ -307,7 +292,7 @@ TEST_F(StreamSourceTest, ReopeningClosesThePreviousStreamFirst) {
   EXPECT_EQ(source.GetChannels(), 1);
   EXPECT_EQ(source.GetDurationSeconds(), 0);
   EXPECT_EQ(source.GetProgressPosition(), 0u);
-  EXPECT_EQ(DecodeAll(source).Frames(), 1000u);
+  EXPECT_EQ(ReadAll(source).Frames(), 1000u);
 
   // A failed open leaves the source closed, with every value reset.
   EXPECT_FALSE(source.Open(dir_.File("missing.wav"), 0));
@@ -339,9 +324,7 @@ TEST_F(StreamSourceTest, EmptyAndDamagedFilesFailOrEndWithoutFault) {
   test::WriteWav(wav, 44100, 2, 16, false,
                  test::Widen(test::Sine(44100, 2, 44100 * 2, 440.0, 0.5)));
   for (const char* ext : {".mp3", ".flac", ".wv"}) {
-    const std::string good = dir_.File(std::string("good") + ext);
-    ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(good)));
-    std::vector<uint8_t> bytes = test::ReadFile(good);
+    std::vector<uint8_t> bytes = test::ReadFile(Encode(wav, std::string("good") + ext));
     for (int variant = 0; variant < 3; ++variant) {
       std::vector<uint8_t> bad = bytes;
       if (variant == 0) bad.resize(bad.size() / 3);
@@ -351,7 +334,7 @@ TEST_F(StreamSourceTest, EmptyAndDamagedFilesFailOrEndWithoutFault) {
       const std::string path = dir_.File(std::string("bad") + std::to_string(variant) + ext);
       test::WriteFile(path, bad);
       if (source.Open(path, 0)) {
-        const test::Decoded decoded = DecodeAll(source);
+        const test::Decoded decoded = ReadAll(source);
         EXPECT_LE(decoded.Frames(), 44100u * 2 + 1152) << path;
       }
     }
@@ -363,28 +346,23 @@ TEST_F(StreamSourceTest, OpensWhatTheOggAndAiffReadersLeaveToIt) {
   const std::vector<int16_t> pcm = test::Sine(16000, 1, frames, 500.0, 0.5);
   const std::string wav = dir_.File("in.wav");
   test::WriteWav(wav, 16000, 1, 16, false, test::Widen(pcm));
-  const std::string aiff = dir_.File("a.aiff");
-  const std::string aifc = dir_.File("b.aifc");
-  const std::string aiff8 = dir_.File("c.aif");
-  const std::string opus = dir_.File("d.ogg");
-  const std::string oggFlac = dir_.File("e.oga");
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(aiff)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a pcm_s16le -f aiff " + ShellQuote(aifc)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a pcm_s8 " + ShellQuote(aiff8)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a libopus " + ShellQuote(opus)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " -c:a flac -f ogg " + ShellQuote(oggFlac)));
+  const std::string aiff = Encode(wav, "a.aiff");
+  const std::string aifc = Encode(wav, "b.aifc", "-c:a pcm_s16le -f aiff");
+  const std::string aiff8 = Encode(wav, "c.aif", "-c:a pcm_s8");
+  const std::string opus = Encode(wav, "d.ogg", "-c:a libopus");
+  const std::string oggFlac = Encode(wav, "e.oga", "-c:a flac -f ogg");
 
   BassSource source(library_);
   for (const std::string& path : {aiff, aifc}) {
     SCOPED_TRACE(path);
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetSampleRate(), 16000);
-    EXPECT_EQ(DecodeAll(source).samples, pcm);
+    EXPECT_EQ(ReadAll(source).samples, pcm);
   }
   // Signed 8-bit AIFF is 8-bit data too: the top byte of each sample.
   ASSERT_TRUE(source.Open(aiff8, 0));
   EXPECT_EQ(source.GetProgressTotal(), static_cast<uint64_t>(frames));
-  const test::Decoded eight = DecodeAll(source);
+  const test::Decoded eight = ReadAll(source);
   ASSERT_EQ(eight.Frames(), static_cast<size_t>(frames));
   EXPECT_EQ(eight.samples, test::DecodeWithFfmpeg(aiff8));
 
@@ -393,11 +371,11 @@ TEST_F(StreamSourceTest, OpensWhatTheOggAndAiffReadersLeaveToIt) {
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetChannels(), 1);
     EXPECT_EQ(source.GetDurationSeconds(), 2);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_NEAR(static_cast<double>(decoded.Frames()), frames, 960.0);
   }
   ASSERT_TRUE(source.Open(oggFlac, 0));
-  EXPECT_EQ(DecodeAll(source).samples, pcm);  // lossless
+  EXPECT_EQ(ReadAll(source).samples, pcm);  // lossless
   // FLAC in Ogg needs the FLAC handler like any FLAC file.
   audio::AudioLibrary noFlac;
   test::StartLibrary(noFlac, {"flac"});
@@ -408,12 +386,10 @@ TEST_F(StreamSourceTest, OpensWhatTheOggAndAiffReadersLeaveToIt) {
 
 TEST_F(StreamSourceTest, SourcesOnSeveralThreadsDecodeIndependently) {
   const std::string wav = dir_.File("in.wav");
-  const std::string mp3 = dir_.File("a.mp3");
-  const std::string flac = dir_.File("a.flac");
   test::WriteWav(wav, 44100, 2, 16, false,
                  test::Widen(test::Sine(44100, 2, 44100 * 2, 440.0, 0.5)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(mp3)));
-  ASSERT_TRUE(Ffmpeg("-i " + ShellQuote(wav) + " " + ShellQuote(flac)));
+  const std::string mp3 = Encode(wav, "a.mp3");
+  const std::string flac = Encode(wav, "a.flac");
   const std::string files[] = {wav, mp3, flac, wav, mp3, flac};
   std::vector<std::vector<int16_t>> results(6);
   audio::AudioLibrary library;
@@ -422,7 +398,7 @@ TEST_F(StreamSourceTest, SourcesOnSeveralThreadsDecodeIndependently) {
   for (size_t i = 0; i < 6; ++i) {
     threads.emplace_back([&, i] {
       BassSource source(library);
-      if (source.Open(files[i], 0)) results[i] = DecodeAll(source).samples;
+      if (source.Open(files[i], 0)) results[i] = ReadAll(source).samples;
     });
   }
   for (std::thread& thread : threads) thread.join();

@@ -8,12 +8,13 @@
 #include "backends/bass/BassSource.h"
 #include "backends/bass/MidiFile.h"
 #include "tests/backends/bass/BassTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
 
-using test::DecodeAll;
+using test::ReadAll;
 
 int Peak(const std::vector<int16_t>& samples, size_t from, size_t to) {
   int peak = 0;
@@ -22,13 +23,7 @@ int Peak(const std::vector<int16_t>& samples, size_t from, size_t to) {
   return peak;
 }
 
-class SynthSourceTest : public ::testing::Test {
- protected:
-  void SetUp() override { test::StartLibrary(library_); }
-
-  audio::AudioLibrary library_;
-  test::TempDir dir_;
-};
+using SynthSourceTest = test::LibraryTest;
 
 TEST_F(SynthSourceTest, MidiRendersAtTheAskedRateAndStopsAtTheSongsEnd) {
   ASSERT_TRUE(library_.LoadDefaultSoundFont());
@@ -46,7 +41,7 @@ TEST_F(SynthSourceTest, MidiRendersAtTheAskedRateAndStopsAtTheSongsEnd) {
     EXPECT_EQ(source.GetDurationSeconds(), 1);
     const auto frames = static_cast<uint64_t>(rate) * 3 / 2;
     EXPECT_EQ(source.GetProgressTotal(), frames * 4);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_EQ(decoded.Frames(), frames);
     EXPECT_EQ(source.GetProgressPosition(), source.GetProgressTotal());
     // The notes sound in the first second; the last half second is the
@@ -66,7 +61,7 @@ TEST_F(SynthSourceTest, MidiRendersAtTheAskedRateAndStopsAtTheSongsEnd) {
   EXPECT_FALSE(noFont.SoundFontLoaded());
   BassSource silent(noFont);
   ASSERT_TRUE(silent.Open(path, 22050));
-  const test::Decoded quiet = DecodeAll(silent);
+  const test::Decoded quiet = ReadAll(silent);
   EXPECT_EQ(quiet.Frames(), 22050u * 3 / 2);
   EXPECT_LE(Peak(quiet.samples, 0, quiet.samples.size()), 2);  // dither only
 }
@@ -76,10 +71,9 @@ TEST_F(SynthSourceTest, MidiFilesAreKnownByTheirExtensionOnly) {
   // A RIFF wrapper around the same song plays the same length.
   std::vector<uint8_t> rmi;
   test::PutText(rmi, "RIFF", 4);
-  const auto riffSize = static_cast<uint32_t>(4 + 8 + song.size());
-  for (int i = 0; i < 4; ++i) rmi.push_back(static_cast<uint8_t>(riffSize >> (8 * i)));
+  test::PutInt(rmi, 4 + 8 + song.size(), 4, false);
   test::PutText(rmi, "RMIDdata", 8);
-  for (int i = 0; i < 4; ++i) rmi.push_back(static_cast<uint8_t>(song.size() >> (8 * i)));
+  test::PutInt(rmi, song.size(), 4, false);
   rmi.insert(rmi.end(), song.begin(), song.end());
   const std::string rmiPath = dir_.File("song.RMI");
   test::WriteFile(rmiPath, rmi);
@@ -96,24 +90,17 @@ TEST_F(SynthSourceTest, MidiFilesAreKnownByTheirExtensionOnly) {
   test::WriteFile(moduleAsMidi, test::SquareModule());
   EXPECT_FALSE(source.Open(moduleAsMidi, 44100));
   // A song without any time has length 0 and does not open.
-  std::vector<uint8_t> empty = test::MidiHeader(0, 1, 96);
-  const std::vector<uint8_t> track = test::MidiTrack({0x00, 0xFF, 0x2F, 0x00});
-  empty.insert(empty.end(), track.begin(), track.end());
   const std::string emptyPath = dir_.File("empty.kar");
-  test::WriteFile(emptyPath, empty);
+  test::WriteFile(emptyPath, test::MidiFile(0, 96, {{0x00, 0xFF, 0x2F, 0x00}}));
   EXPECT_FALSE(source.Open(emptyPath, 44100));
 }
 
 TEST_F(SynthSourceTest, FormatOneTempoTrackTimesEveryTrack) {
   // Track 1 sets 60 bpm; track 2's note ends after one quarter: 1 s.
-  std::vector<uint8_t> file = test::MidiHeader(1, 2, 480);
-  const std::vector<uint8_t> tempo =
-      test::MidiTrack({0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00});
-  const std::vector<uint8_t> notes =
-      test::MidiTrack({0x00, 0x99, 36, 110, 0x83, 0x60, 0x89, 36, 0, 0x00, 0xFF, 0x2F, 0x00});
-  file.insert(file.end(), tempo.begin(), tempo.end());
-  file.insert(file.end(), notes.begin(), notes.end());
-  const std::optional<audio::MidiSong> song = audio::ParseMidiFile(file);
+  const std::optional<audio::MidiSong> song = audio::ParseMidiFile(
+      test::MidiFile(1, 480,
+                     {{0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00},
+                      {0x00, 0x99, 36, 110, 0x83, 0x60, 0x89, 36, 0, 0x00, 0xFF, 0x2F, 0x00}}));
   ASSERT_TRUE(song);
   EXPECT_DOUBLE_EQ(song->lengthSeconds, 1.0);
   ASSERT_EQ(song->events.size(), 2u);
@@ -121,10 +108,8 @@ TEST_F(SynthSourceTest, FormatOneTempoTrackTimesEveryTrack) {
   EXPECT_DOUBLE_EQ(song->events[1].seconds, 1.0);
 
   // SMPTE division: 25 frames of 40 ticks, so 1000 ticks are one second.
-  std::vector<uint8_t> smpte = test::MidiHeader(0, 1, 0xE728);
-  const std::vector<uint8_t> track = test::MidiTrack({0x00, 0x90, 60, 90, 0x87, 0x68, 0x80, 60, 0});
-  smpte.insert(smpte.end(), track.begin(), track.end());
-  const std::optional<audio::MidiSong> timed = audio::ParseMidiFile(smpte);
+  const std::optional<audio::MidiSong> timed = audio::ParseMidiFile(
+      test::MidiFile(0, 0xE728, {{0x00, 0x90, 60, 90, 0x87, 0x68, 0x80, 60, 0}}));
   ASSERT_TRUE(timed);
   EXPECT_DOUBLE_EQ(timed->lengthSeconds, 1.0);
 }
@@ -150,16 +135,11 @@ TEST_F(SynthSourceTest, DamagedMidiFilesFailOrPlayWhatTheyHold) {
   std::vector<uint8_t> longTrack = good;
   longTrack[18] = 0x7F;
   cases.push_back({"track longer than the file", longTrack, true});
-  std::vector<uint8_t> noStatus = test::MidiHeader(0, 1, 96);
-  for (uint8_t b : test::MidiTrack({0x00, 0x40, 0x40})) noStatus.push_back(b);
-  cases.push_back({"data without status", noStatus, true});
-  std::vector<uint8_t> endless = test::MidiHeader(0, 1, 96);
-  for (uint8_t b : test::MidiTrack({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x90, 60, 1}))
-    endless.push_back(b);
-  cases.push_back({"endless delta", endless, true});
-  std::vector<uint8_t> sysex = test::MidiHeader(0, 1, 96);
-  for (uint8_t b : test::MidiTrack({0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F, 0x41})) sysex.push_back(b);
-  cases.push_back({"sysex past the end", sysex, true});
+  cases.push_back({"data without status", test::MidiFile(0, 96, {{0x00, 0x40, 0x40}}), true});
+  cases.push_back({"endless delta",
+                   test::MidiFile(0, 96, {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x90, 60, 1}}), true});
+  cases.push_back({"sysex past the end",
+                   test::MidiFile(0, 96, {{0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F, 0x41}}), true});
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -168,7 +148,7 @@ TEST_F(SynthSourceTest, DamagedMidiFilesFailOrPlayWhatTheyHold) {
     test::WriteFile(path, c.bytes);
     BassSource source(library_);
     if (source.Open(path, 22050)) {
-      const test::Decoded decoded = DecodeAll(source);
+      const test::Decoded decoded = ReadAll(source);
       EXPECT_EQ(decoded.samples.size() * 2, source.GetProgressTotal());
     }
   }
@@ -188,7 +168,7 @@ TEST_F(SynthSourceTest, ModulesRenderThroughTheModuleLoaderAtTheAskedRate) {
     EXPECT_EQ(source.GetBitRateKbps(), 16 * rate * 2 / 1000);
     const auto frames = static_cast<uint64_t>(std::llround(7.68 * rate));
     EXPECT_EQ(source.GetProgressTotal(), frames * 4);
-    const test::Decoded decoded = DecodeAll(source);
+    const test::Decoded decoded = ReadAll(source);
     EXPECT_EQ(decoded.Frames(), frames);
     EXPECT_GT(Peak(decoded.samples, 0, decoded.samples.size()), 2000);
   }
@@ -202,7 +182,7 @@ TEST_F(SynthSourceTest, ModulesRenderThroughTheModuleLoaderAtTheAskedRate) {
   cut.resize(1200);
   const std::string cutPath = dir_.File("cut.mod");
   test::WriteFile(cutPath, cut);
-  if (probe.Open(cutPath, 22050)) DecodeAll(probe);
+  if (probe.Open(cutPath, 22050)) ReadAll(probe);
   std::vector<uint8_t> noise(5000);
   uint32_t seed = 99;
   for (uint8_t& b : noise) b = static_cast<uint8_t>((seed = seed * 1664525 + 1013904223) >> 24);

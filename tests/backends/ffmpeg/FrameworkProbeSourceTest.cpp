@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "backends/InstalledBackends.h"
 #include "backends/ffmpeg/FrameworkProbe.h"
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 #include "backends/ffmpeg/FrameworkSource.h"
-#include "backends/InstalledBackends.h"
 #include "engine/Conversion.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
@@ -13,10 +12,7 @@ namespace {
 
 using test::MakeMedia;
 
-class FrameworkProbeSourceTest : public ::testing::Test {
- protected:
-  test::TempDir dir_;
-};
+using FrameworkProbeSourceTest = test::FolderTest;
 
 TEST_F(FrameworkProbeSourceTest, ReportsWhatTheDecoderReportsWithoutDecoding) {
   const std::string path = dir_.File("clip.mkv");

@@ -185,6 +185,18 @@ TEST(FrameworkSinkTest, GsmIgnoresTheConfiguredBitRate) {
   }
 }
 
+// A tenth of a second written with `tags`; what ffprobe says of `entries`.
+std::string WriteTagged(const SinkSetup& setup, const TagInfo& tags, const std::string& entries) {
+  auto sink = MakeFrameworkSink();
+  Configure(*sink, setup);
+  sink->SetTags(tags);
+  EXPECT_TRUE(sink->Open()) << setup.container;
+  EXPECT_TRUE(WriteAll(*sink, Sine(44100, 2, 4410, 440, 0.5), 2, 1152));
+  sink->Close();
+  return Capture("ffprobe -v error -show_entries " + entries + " -of default=noprint_wrappers=1 " +
+                 ShellQuote(setup.path));
+}
+
 // The probe's tags, keys in lower case (Vorbis comments come back upper case).
 std::string ProbedTag(const std::string& probe, const std::string& key) {
   const std::string lowered = AsciiLower(probe);
@@ -210,17 +222,10 @@ TEST(FrameworkSinkTest, NonAsciiTagsReadBackEqual) {
                     copyright = "© Ærø";
   for (const Tagged& c : cases) {
     TempDir dir;
-    const std::string path = dir.File(std::string("tagged.") + c.extension);
-    auto sink = MakeFrameworkSink();
-    Configure(*sink, {path, c.container, c.codecId, 44100, 2, 128000});
-    sink->SetTags({title, artist, album, year, genre, comment, "7", composer, copyright});
-    ASSERT_TRUE(sink->Open()) << c.container;
-    ASSERT_TRUE(WriteAll(*sink, Sine(44100, 2, 4410, 440, 0.5), 2, 1152));
-    sink->Close();
-    const std::string probe = Capture(
-        "ffprobe -v error -show_entries format_tags:stream_tags "
-        "-of default=noprint_wrappers=1 " +
-        ShellQuote(path));
+    const std::string probe = WriteTagged(
+        {dir.File(std::string("tagged.") + c.extension), c.container, c.codecId, 44100, 2, 128000},
+        {title, artist, album, year, genre, comment, "7", composer, copyright},
+        "format_tags:stream_tags");
     EXPECT_EQ(ProbedTag(probe, "title"), title) << c.container << "\n" << probe;
     EXPECT_EQ(ProbedTag(probe, "artist"), artist) << c.container;
     // Stored once: no second field ("author") carries the artist again.
@@ -241,19 +246,11 @@ TEST(FrameworkSinkTest, NonAsciiTagsReadBackEqual) {
 
 TEST(FrameworkSinkTest, TagsThatAreNotUtf8AreLeftOut) {
   TempDir dir;
-  const std::string path = dir.File("tagged.mp3");
-  auto sink = MakeFrameworkSink();
-  Configure(*sink, {path, "mp3", 0x15001, 44100, 2, 128000});
   TagInfo tags;
   tags.title = "Caf\xe9";
   tags.artist = "Ann";
-  sink->SetTags(tags);
-  ASSERT_TRUE(sink->Open());
-  ASSERT_TRUE(WriteAll(*sink, Sine(44100, 2, 4410, 440, 0.5), 2, 1152));
-  sink->Close();
   const std::string probe =
-      Capture("ffprobe -v error -show_entries format_tags -of default=noprint_wrappers=1 " +
-              ShellQuote(path));
+      WriteTagged({dir.File("tagged.mp3"), "mp3", 0x15001, 44100, 2, 128000}, tags, "format_tags");
   EXPECT_EQ(ProbedTag(probe, "artist"), "Ann") << probe;
   EXPECT_EQ(ProbedTag(probe, "title"), "") << probe;
   EXPECT_EQ(ProbedTag(probe, "track"), "") << probe;

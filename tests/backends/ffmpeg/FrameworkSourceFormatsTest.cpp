@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "backends/ffmpeg/FrameworkSource.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
@@ -16,7 +16,7 @@ using test::ShellQuote;
 
 constexpr int kFrames = 70001;  // every 16-bit value on the left, odd length
 
-class FrameworkSourceFormatsTest : public ::testing::Test {
+class FrameworkSourceFormatsTest : public test::FolderTest {
  protected:
   void SetUp() override {
     pattern_ = test::TestPattern(kFrames);
@@ -39,7 +39,6 @@ class FrameworkSourceFormatsTest : public ::testing::Test {
     return test::ReadAll(source);
   }
 
-  test::TempDir dir_;
   std::string raw_;
   std::vector<int16_t> pattern_;
 };
@@ -66,8 +65,9 @@ TEST_F(FrameworkSourceFormatsTest, LosslessFormatsGiveBackEverySample) {
     const Decoded decoded = Decode(c.name, c.arguments);
     ASSERT_EQ(decoded.Frames(), static_cast<size_t>(kFrames)) << c.name;
     EXPECT_EQ(decoded.samples, pattern_) << c.name;
-    EXPECT_EQ(decoded.shortBlocks, 0) << c.name;
-    EXPECT_EQ(decoded.blocks, (kFrames + kMaxBlockFrames - 1) / kMaxBlockFrames) << c.name;
+    EXPECT_EQ(decoded.ShortBlocks(), 0) << c.name;
+    EXPECT_EQ(decoded.blocks.size(), size_t{(kFrames + kMaxBlockFrames - 1) / kMaxBlockFrames})
+        << c.name;
   }
 }
 

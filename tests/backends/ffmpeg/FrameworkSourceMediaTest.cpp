@@ -7,7 +7,7 @@
 
 #include "backends/ffmpeg/FrameworkSource.h"
 #include "engine/media/Downmix.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
@@ -24,13 +24,10 @@ void ExpectSameAsFfmpeg(const std::string& path, const Decoded& decoded, int cha
   ASSERT_EQ(decoded.channels, channels) << path;
   ASSERT_EQ(decoded.samples.size(), reference.size()) << path;
   EXPECT_LE(test::MaxDifference(decoded.samples, reference), 1) << path;
-  EXPECT_EQ(decoded.shortBlocks, 0) << path;
+  EXPECT_EQ(decoded.ShortBlocks(), 0) << path;
 }
 
-class FrameworkSourceMediaTest : public ::testing::Test {
- protected:
-  test::TempDir dir_;
-};
+using FrameworkSourceMediaTest = test::FolderTest;
 
 TEST_F(FrameworkSourceMediaTest, LossyAudioMatchesTheReferenceDecoder) {
   struct Case {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/media/MediaSink.h"
+#include "tests/support/TestSupport.h"
 
 namespace quillo::test {
 
@@ -29,16 +30,5 @@ bool WriteAll(MediaSink& sink, const std::vector<int16_t>& interleaved, int chan
 // Creates, opens, fills and closes a framework sink; false when Open failed.
 bool EncodeWithSink(const SinkSetup& setup, const std::vector<int16_t>& interleaved,
                     int blockFrames = 1152);
-
-// Zero crossings of channel 0 per second over the middle half of the audio:
-// twice the frequency of a clean sine.
-double CrossingsPerSecond(const std::vector<int16_t>& interleaved, int channels, int rate);
-
-// Root mean square of channel 0 over the middle half.
-double MiddleRms(const std::vector<int16_t>& interleaved, int channels);
-
-// One field of an ffprobe answer for the first audio stream or the format
-// ("stream=bit_rate", "format_tags=title", ...), empty when absent.
-std::string ProbeEntry(const std::string& path, const std::string& entries, const std::string& key);
 
 }  // namespace quillo::test

@@ -10,6 +10,7 @@
 #include "backends/files/AiffHeader.h"
 #include "backends/files/AiffSource.h"
 #include "tests/backends/files/AuTestFiles.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -126,7 +127,7 @@ TEST_P(MalformedAiff, IsRefusedForItsReason) {
   // The same object opens a good file afterwards.
   WriteFile(path, Form("AIFF", {Comm(1, 16, Extended(8000)), Ssnd({0x12, 0x34, 0x80, 0})}));
   ASSERT_TRUE(source.Open(path, 0));
-  EXPECT_EQ(ReadToEnd(source).samples, (std::vector<int16_t>{0x1234, -32768}));
+  EXPECT_EQ(ReadAll(source).samples, (std::vector<int16_t>{0x1234, -32768}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MalformedAiff, testing::ValuesIn(MalformedFiles()),
@@ -180,7 +181,7 @@ TEST(AiffSource, UnusualButValidFilesDeliverTheirSamples) {
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetChannels(), c.channels);
     EXPECT_EQ(source.GetSampleRate(), c.rate);
-    EXPECT_EQ(ReadToEnd(source).samples, c.samples);
+    EXPECT_EQ(ReadAll(source).samples, c.samples);
   }
 }
 
@@ -198,7 +199,7 @@ TEST(AiffSource, GsmLengthFromTheDataAndDamagedFramesSkipped) {
   AiffSource source;
   ASSERT_TRUE(source.Open(path, 0));
   EXPECT_EQ(source.GetDurationSeconds(), 2);
-  const SourceAudio got = ReadToEnd(source);
+  const Decoded got = ReadAll(source);
   EXPECT_EQ(got.samples.size(), 16000u);
   EXPECT_EQ(got.blocks.front(), 160);
 }
@@ -222,7 +223,7 @@ TEST(AiffSource, PropertiesAndId3Tags) {
     TagInfo tags;
     EXPECT_EQ(source.ReadTags(tags), id3);
     EXPECT_EQ(tags.title + "/" + tags.track, id3 ? "Hello/7" : "/");
-    const SourceAudio got = ReadToEnd(source);
+    const Decoded got = ReadAll(source);
     EXPECT_EQ(got.samples.size(), 2u * 441000u);
     EXPECT_EQ(got.blocks.front(), kMaxBlockFrames);
     source.Close();

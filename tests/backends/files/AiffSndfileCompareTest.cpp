@@ -11,6 +11,7 @@
 #include "backends/files/AiffSource.h"
 #include "engine/media/Downmix.h"
 #include "tests/backends/files/AuTestFiles.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -76,21 +77,15 @@ TEST_P(AiffMatchesSndfile, SameSamplesRateAndLength) {
   // An odd length, so the last block is partial; a second and a third.
   const int frames = 3 * kMaxBlockFrames + 509;
   const std::vector<int16_t> signal = TestSignal(c.channels, frames, 11);
-  if (c.tolerance != 0) {
-    std::vector<double> values(signal.begin(), signal.end());
-    for (double& v : values) v /= 32768.0;
-    WriteDoublesWithSndfile(path, SF_FORMAT_AIFF | c.format, 3000, c.channels, values);
-  } else {
-    WriteWithSndfile(path, SF_FORMAT_AIFF | c.format, 3000, c.channels, signal);
-  }
+  WriteWithSndfile(path, SF_FORMAT_AIFF | c.format, 3000, c.channels, signal);
   AiffSource source;
   ASSERT_TRUE(source.Open(path, 44100));
   EXPECT_EQ(source.GetSampleRate(), 3000);
   EXPECT_EQ(source.GetSourceChannels(), c.channels);
   EXPECT_EQ(source.GetDurationSeconds(), 1);
-  const SourceAudio got = ReadToEnd(source);
+  const Decoded got = ReadAll(source);
   ASSERT_FALSE(got.blocks.empty());
-  EXPECT_LE(*std::max_element(got.blocks.begin(), got.blocks.end()), kMaxBlockFrames);
+  EXPECT_LE(got.LargestBlock(), kMaxBlockFrames);
   ExpectDecoding(got.samples, ReadWithSndfile(path).samples, c.channels,
                  c.channels > 2 ? 4 * c.tolerance : c.tolerance, static_cast<size_t>(frames),
                  static_cast<size_t>(c.blockFrames));
@@ -130,7 +125,7 @@ TEST(AiffFromTools, DecodeInFullAsTheirReferenceDoes) {
     AiffSource source;
     ASSERT_TRUE(source.Open(path, 0));
     EXPECT_EQ(source.GetDurationSeconds(), 2);
-    const std::vector<int16_t> got = ReadToEnd(source).samples;
+    const std::vector<int16_t> got = ReadAll(source).samples;
     ExpectDecoding(got,
                    tool.ffmpegReference ? DecodeWithFfmpeg(path) : ReadWithSndfile(path).samples,
                    source.GetChannels(), tool.tolerance, 16000);

@@ -7,6 +7,7 @@
 #include "backends/files/AuHeader.h"
 #include "backends/files/AuSource.h"
 #include "tests/backends/files/AuTestFiles.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -36,15 +37,8 @@ std::vector<Malformed> MalformedHeaders() {
   shortFile.pop_back();
   std::vector<uint8_t> badMagic = WithData(AuHeaderBytes(true, 24, 100, 3, 8000, 1), 100);
   badMagic[0] = 'R';
-  std::vector<uint8_t> noEncodingFound(40, 0xFF);
-  noEncodingFound[0] = 0x2E;
-  noEncodingFound[1] = 0x73;
-  noEncodingFound[2] = 0x6E;
-  noEncodingFound[3] = 0x64;
-  noEncodingFound[4] = 0;
-  noEncodingFound[5] = 0;
-  noEncodingFound[6] = 0;
-  noEncodingFound[7] = 24;
+  std::vector<uint8_t> noEncodingFound = Bytes({0x2E, 0x73, 0x6E, 0x64, 0, 0, 0, 24});
+  noEncodingFound.resize(40, 0xFF);
   return {
       {"short_file", shortFile, AuHeaderError::TooShort},
       {"empty_file", {}, AuHeaderError::TooShort},
@@ -179,7 +173,7 @@ TEST(AuHeaderParse, FindsTheEncodingOfAShiftedHeader) {
   AuSource source;
   ASSERT_TRUE(source.Open(path, 0));
   EXPECT_EQ(source.GetSampleRate(), 11025);
-  const SourceAudio got = ReadToEnd(source);
+  const Decoded got = ReadAll(source);
   EXPECT_EQ(got.samples, (std::vector<int16_t>{256, -256, 32767, -32768}));
 }
 

@@ -8,6 +8,7 @@
 #include "engine/Conversion.h"
 #include "engine/SourceFactory.h"
 #include "tests/backends/files/AuTestFiles.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -84,7 +85,7 @@ TEST(AuProbe, ConversionOpensTheReaderAndDecodes) {
   EXPECT_TRUE(opened.dedicated);
   EXPECT_FALSE(opened.noAudio);
   EXPECT_EQ(source->GetSampleRate(), 22050);
-  EXPECT_EQ(ReadToEnd(*source).samples, ReadWithSndfile(path).samples);
+  EXPECT_EQ(ReadAll(*source).samples, ReadWithSndfile(path).samples);
 }
 
 TEST(AuProbe, FilesTheReaderRefusesGoToTheFramework) {

@@ -11,6 +11,7 @@
 #include "backends/files/AuSource.h"
 #include "engine/media/Downmix.h"
 #include "tests/backends/files/AuTestFiles.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -18,11 +19,7 @@ namespace {
 
 std::vector<uint8_t> Pcm16(const std::vector<int16_t>& samples, bool bigEndian) {
   std::vector<uint8_t> out;
-  for (int16_t s : samples) {
-    const auto u = static_cast<uint16_t>(s);
-    out.push_back(static_cast<uint8_t>(bigEndian ? u >> 8 : u));
-    out.push_back(static_cast<uint8_t>(bigEndian ? u : u >> 8));
-  }
+  for (int16_t s : samples) PutInt(out, static_cast<uint16_t>(s), 2, bigEndian);
   return out;
 }
 
@@ -61,7 +58,7 @@ TEST(AuSource, OneSecondOfMono16BitInBothByteOrders) {
     ASSERT_EQ(source.Read(left.data(), nullptr), kMaxBlockFrames);
     EXPECT_EQ(source.GetProgressPosition(), 2304u);
     EXPECT_TRUE(std::equal(left.begin(), left.end(), samples.begin()));
-    const SourceAudio rest = ReadToEnd(source);
+    const Decoded rest = ReadAll(source);
     EXPECT_EQ(source.GetProgressPosition(), 16000u);
     decoded[big ? 0 : 1] = std::vector<int16_t>(samples.begin(), samples.begin() + kMaxBlockFrames);
     decoded[big ? 0 : 1].insert(decoded[big ? 0 : 1].end(), rest.samples.begin(),
@@ -94,7 +91,7 @@ TEST(AuSource, DurationAndBitRateOfShortAndOddFiles) {
   WriteFile(empty, AuFile(true, 3, 8000, 2, {}));
   ASSERT_TRUE(source.Open(empty, 0));
   EXPECT_EQ(source.GetDurationSeconds(), 0);
-  EXPECT_EQ(ReadToEnd(source).blocks.size(), 0u);
+  EXPECT_EQ(ReadAll(source).blocks.size(), 0u);
 }
 
 TEST(AuSource, DataSizeUnknownOrWrong) {
@@ -102,33 +99,30 @@ TEST(AuSource, DataSizeUnknownOrWrong) {
   const std::vector<uint8_t> data = Pcm16(samples, true);
   TempDir dir;
   AuSource source;
+  // The file `name`: a header declaring `dataSize` bytes, then all the data.
+  const auto declaring = [&](const std::string& name, uint32_t dataSize) {
+    std::vector<uint8_t> file = AuHeaderBytes(true, 24, dataSize, 3, 8000, 1);
+    file.insert(file.end(), data.begin(), data.end());
+    WriteFile(dir.File(name), file);
+    return dir.File(name);
+  };
 
   // Unknown size: the data runs to the end of the file.
-  std::vector<uint8_t> unknown = AuHeaderBytes(true, 24, 0xFFFFFFFFu, 3, 8000, 1);
-  unknown.insert(unknown.end(), data.begin(), data.end());
-  WriteFile(dir.File("unknown.au"), unknown);
-  ASSERT_TRUE(source.Open(dir.File("unknown.au"), 0));
+  ASSERT_TRUE(source.Open(declaring("unknown.au", 0xFFFFFFFFu), 0));
   EXPECT_EQ(source.GetProgressTotal(), data.size());
-  EXPECT_EQ(ReadToEnd(source).samples, samples);
+  EXPECT_EQ(ReadAll(source).samples, samples);
 
   // Declared larger than the file: what is there is delivered, and the
   // progress still reaches its total.
-  std::vector<uint8_t> truncated = AuHeaderBytes(true, 24, 1000000, 3, 8000, 1);
-  truncated.insert(truncated.end(), data.begin(), data.end());
-  WriteFile(dir.File("truncated.au"), truncated);
-  ASSERT_TRUE(source.Open(dir.File("truncated.au"), 0));
+  ASSERT_TRUE(source.Open(declaring("truncated.au", 1000000), 0));
   EXPECT_EQ(source.GetProgressTotal(), data.size());
-  EXPECT_EQ(ReadToEnd(source).samples, samples);
+  EXPECT_EQ(ReadAll(source).samples, samples);
   EXPECT_EQ(source.GetProgressPosition(), source.GetProgressTotal());
 
   // Declared smaller, with a half sample at its end: the trailing bytes are
   // not audio and the partial frame is dropped.
-  std::vector<uint8_t> trailing = AuHeaderBytes(true, 24, 2001, 3, 8000, 1);
-  trailing.insert(trailing.end(), data.begin(), data.end());
-  WriteFile(dir.File("trailing.au"), trailing);
-  ASSERT_TRUE(source.Open(dir.File("trailing.au"), 0));
-  EXPECT_EQ(ReadToEnd(source).samples,
-            std::vector<int16_t>(samples.begin(), samples.begin() + 1000));
+  ASSERT_TRUE(source.Open(declaring("trailing.au", 2001), 0));
+  EXPECT_EQ(ReadAll(source).samples, std::vector<int16_t>(samples.begin(), samples.begin() + 1000));
 }
 
 TEST(AuSource, G711SpotValues) {
@@ -136,10 +130,10 @@ TEST(AuSource, G711SpotValues) {
   AuSource source;
   WriteFile(dir.File("alaw.au"), AuFile(true, 27, 8000, 1, {0xD5, 0x55, 0x2A, 0xAA}));
   ASSERT_TRUE(source.Open(dir.File("alaw.au"), 0));
-  EXPECT_EQ(ReadToEnd(source).samples, (std::vector<int16_t>{8, -8, -32256, 32256}));
+  EXPECT_EQ(ReadAll(source).samples, (std::vector<int16_t>{8, -8, -32256, 32256}));
   WriteFile(dir.File("ulaw.au"), AuFile(true, 1, 8000, 1, {0xFF, 0x7F, 0x00, 0x80}));
   ASSERT_TRUE(source.Open(dir.File("ulaw.au"), 0));
-  EXPECT_EQ(ReadToEnd(source).samples, (std::vector<int16_t>{0, 0, -32124, 32124}));
+  EXPECT_EQ(ReadAll(source).samples, (std::vector<int16_t>{0, 0, -32124, 32124}));
 }
 
 TEST(AuSource, G721MonoReadsHalfABytePerFrame) {
@@ -189,7 +183,7 @@ TEST(AuSource, FoldsSixAndTwelveChannelsToStereo) {
       expected.push_back(l);
       expected.push_back(r);
     }
-    const SourceAudio got = ReadToEnd(source);
+    const Decoded got = ReadAll(source);
     EXPECT_EQ(got.samples, expected) << channels << " channels";
     EXPECT_EQ(got.blocks, (std::vector<int>{kMaxBlockFrames, 77})) << channels << " channels";
   }
@@ -209,17 +203,13 @@ TEST(AuSource, FloatAndDoubleBeyondFullScaleAreClamped) {
       for (double v : values) {
         const uint64_t bits =
             isDouble ? std::bit_cast<uint64_t>(v) : std::bit_cast<uint32_t>(static_cast<float>(v));
-        const int bytes = isDouble ? 8 : 4;
-        for (int i = 0; i < bytes; ++i) {
-          const int shift = big ? 8 * (bytes - 1 - i) : 8 * i;
-          data.push_back(static_cast<uint8_t>(bits >> shift));
-        }
+        PutInt(data, bits, isDouble ? 8 : 4, big);
       }
       const std::string path = dir.File("float.au");
       WriteFile(path, AuFile(big, isDouble ? 7 : 6, 8000, 1, data));
       AuSource source;
       ASSERT_TRUE(source.Open(path, 0));
-      EXPECT_EQ(ReadToEnd(source).samples, expected) << (isDouble ? "double" : "float");
+      EXPECT_EQ(ReadAll(source).samples, expected) << (isDouble ? "double" : "float");
     }
   }
 }
@@ -242,7 +232,7 @@ TEST(AuSource, ReopenAndCloseStartOver) {
   EXPECT_EQ(source.GetChannels(), 1);
   EXPECT_EQ(source.GetSampleRate(), 11025);
   EXPECT_EQ(source.GetProgressPosition(), 0u);
-  EXPECT_EQ(ReadToEnd(source).samples, mono);
+  EXPECT_EQ(ReadAll(source).samples, mono);
 
   source.Close();
   EXPECT_EQ(source.GetChannels(), 0);

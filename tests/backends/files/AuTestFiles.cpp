@@ -10,13 +10,6 @@
 namespace quillo::test {
 namespace {
 
-void Put32(std::vector<uint8_t>& out, uint32_t value, bool bigEndian) {
-  for (int i = 0; i < 4; ++i) {
-    const int shift = bigEndian ? 24 - 8 * i : 8 * i;
-    out.push_back(static_cast<uint8_t>(value >> shift));
-  }
-}
-
 SNDFILE* OpenForWrite(const std::string& path, int format, int rate, int channels) {
   SF_INFO info{};
   info.samplerate = rate;
@@ -34,12 +27,12 @@ SNDFILE* OpenForWrite(const std::string& path, int format, int rate, int channel
 std::vector<uint8_t> AuHeaderBytes(bool bigEndian, uint32_t dataOffset, uint32_t dataSize,
                                    uint32_t encoding, uint32_t rate, uint32_t channels) {
   std::vector<uint8_t> out;
-  Put32(out, 0x2E736E64, bigEndian);  // ".snd" read in the file's order
-  Put32(out, dataOffset, bigEndian);
-  Put32(out, dataSize, bigEndian);
-  Put32(out, encoding, bigEndian);
-  Put32(out, rate, bigEndian);
-  Put32(out, channels, bigEndian);
+  PutInt(out, 0x2E736E64, 4, bigEndian);  // ".snd" read in the file's order
+  PutInt(out, dataOffset, 4, bigEndian);
+  PutInt(out, dataSize, 4, bigEndian);
+  PutInt(out, encoding, 4, bigEndian);
+  PutInt(out, rate, 4, bigEndian);
+  PutInt(out, channels, 4, bigEndian);
   return out;
 }
 
@@ -54,24 +47,24 @@ std::vector<uint8_t> AuFile(bool bigEndian, uint32_t encoding, uint32_t rate, ui
 void WriteWithSndfile(const std::string& path, int format, int rate, int channels,
                       const std::vector<int16_t>& samples) {
   SNDFILE* file = OpenForWrite(path, format, rate, channels);
-  sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+  const int subformat = format & SF_FORMAT_SUBMASK;
+  if (subformat == SF_FORMAT_FLOAT || subformat == SF_FORMAT_DOUBLE) {
+    std::vector<double> values(samples.begin(), samples.end());
+    for (double& v : values) v /= 32768.0;
+    sf_write_double(file, values.data(), static_cast<sf_count_t>(values.size()));
+  } else {
+    sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+  }
   sf_close(file);
 }
 
-void WriteDoublesWithSndfile(const std::string& path, int format, int rate, int channels,
-                             const std::vector<double>& samples) {
-  SNDFILE* file = OpenForWrite(path, format, rate, channels);
-  sf_write_double(file, samples.data(), static_cast<sf_count_t>(samples.size()));
-  sf_close(file);
-}
-
-SndfileAudio ReadWithSndfile(const std::string& path) {
+DecodedAudio ReadWithSndfile(const std::string& path) {
   SF_INFO info{};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
   if (file == nullptr) {
     throw std::runtime_error("libsndfile cannot read " + path + ": " + sf_strerror(nullptr));
   }
-  SndfileAudio audio;
+  DecodedAudio audio;
   audio.rate = info.samplerate;
   audio.channels = info.channels;
   const int subformat = info.format & SF_FORMAT_SUBMASK;
@@ -94,27 +87,6 @@ SndfileAudio ReadWithSndfile(const std::string& path) {
     audio.samples.insert(audio.samples.end(), block.begin(), block.begin() + got);
   }
   sf_close(file);
-  return audio;
-}
-
-SourceAudio ReadToEnd(MediaSource& source) {
-  SourceAudio audio;
-  std::vector<int16_t> left(kMaxBlockFrames);
-  std::vector<int16_t> right(kMaxBlockFrames);
-  const bool stereo = source.GetChannels() == 2;
-  for (;;) {
-    const int frames = source.Read(left.data(), stereo ? right.data() : nullptr);
-    if (frames <= 0) {
-      break;
-    }
-    audio.blocks.push_back(frames);
-    for (int i = 0; i < frames; ++i) {
-      audio.samples.push_back(left[static_cast<size_t>(i)]);
-      if (stereo) {
-        audio.samples.push_back(right[static_cast<size_t>(i)]);
-      }
-    }
-  }
   return audio;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/media/MediaSource.h"
+#include "tests/support/TestSupport.h"
 
 namespace quillo::test {
 
@@ -15,26 +15,12 @@ std::vector<uint8_t> AuHeaderBytes(bool bigEndian, uint32_t dataOffset, uint32_t
 std::vector<uint8_t> AuFile(bool bigEndian, uint32_t encoding, uint32_t rate, uint32_t channels,
                             const std::vector<uint8_t>& data);
 
-// Writes interleaved samples with libsndfile in `format` (SF_FORMAT_AU | ...).
+// Writes interleaved samples with libsndfile in `format` (SF_FORMAT_AU | ...);
+// float and double codings hold them as -1.0..1.0, as float files are meant to.
 void WriteWithSndfile(const std::string& path, int format, int rate, int channels,
                       const std::vector<int16_t>& samples);
-void WriteDoublesWithSndfile(const std::string& path, int format, int rate, int channels,
-                             const std::vector<double>& samples);
 // Decodes a file with libsndfile to interleaved 16-bit samples.
-struct SndfileAudio {
-  int rate = 0;
-  int channels = 0;
-  std::vector<int16_t> samples;
-};
-SndfileAudio ReadWithSndfile(const std::string& path);
-
-// Reads a source to the end: interleaved samples as delivered (one or two
-// channels) and the frame count of each block.
-struct SourceAudio {
-  std::vector<int16_t> samples;
-  std::vector<int> blocks;
-};
-SourceAudio ReadToEnd(MediaSource& source);
+DecodedAudio ReadWithSndfile(const std::string& path);
 
 // A test signal: a sweep with noise on top, different on each channel,
 // reaching near full scale.

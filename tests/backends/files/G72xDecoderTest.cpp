@@ -12,6 +12,7 @@
 #include "backends/files/G721Decoder.h"
 #include "backends/files/G723Decoder.h"
 #include "tests/backends/files/AuTestFiles.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo::test {
@@ -116,7 +117,7 @@ TEST_P(G72xCoding, MatchesSndfileSampleExactWithItsRounding) {
   for (const std::string& path : {encoded, random}) {
     const std::vector<int> codes = UnpackCodes(AuData(path), c.bits);
     const std::vector<int16_t> ours = DecodeCodes(codes, c.encoding, 0);
-    const SndfileAudio theirs = ReadWithSndfile(path);
+    const DecodedAudio theirs = ReadWithSndfile(path);
     // libsndfile may add samples for the padding of its last block.
     ASSERT_LE(ours.size(), theirs.samples.size()) << path;
     // Where the signal overshoots 16 bits libsndfile lets it wrap and we
@@ -148,12 +149,10 @@ TEST_P(G72xCoding, ReaderDecodesLikeOneDecoderOverTheWholeFile) {
   ASSERT_TRUE(source.Open(path, 0));
   EXPECT_EQ(source.GetChannels(), 1);
   EXPECT_EQ(source.GetSampleRate(), 16000);
-  const SourceAudio got = ReadToEnd(source);
+  const Decoded got = ReadAll(source);
   EXPECT_EQ(got.samples, DecodeCodes(codes, c.encoding, 0));
   ASSERT_GE(got.samples.size(), static_cast<size_t>(frames));
-  for (size_t b = 0; b + 1 < got.blocks.size(); ++b) {
-    EXPECT_EQ(got.blocks[b], kMaxBlockFrames);
-  }
+  EXPECT_EQ(got.ShortBlocks(), 0);  // every block but the last is full
 }
 
 INSTANTIATE_TEST_SUITE_P(Codings, G72xCoding, testing::ValuesIn(kAdpcm),
@@ -204,7 +203,7 @@ TEST(AuAdpcm, StereoCodesAlternateThroughOneState) {
   AuSource source;
   ASSERT_TRUE(source.Open(path, 0));
   EXPECT_EQ(source.GetChannels(), 2);
-  const SourceAudio got = ReadToEnd(source);
+  const Decoded got = ReadAll(source);
   EXPECT_EQ(got.samples, DecodeCodes(UnpackCodes(data, 4), 23, 0));
 }
 

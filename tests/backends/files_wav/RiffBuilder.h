@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestSupport.h"
+
 namespace quillo::test {
 
 // Builds RIFF files byte by byte, so that tests can make both good files and
@@ -22,7 +24,7 @@ class RiffBuilder {
     return *this;
   }
   RiffBuilder& U32(uint32_t value) {
-    for (int i = 0; i < 4; ++i) data_.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    PutInt(data_, value, 4, false);
     return *this;
   }
   // A chunk with its real size and, for an odd size, the zero pad byte.
@@ -31,19 +33,14 @@ class RiffBuilder {
     if (pad && body.size() % 2 == 1) data_.push_back(0);
     return *this;
   }
-  // A 16-bit mono "fmt " chunk and a short "data" chunk.
+  // A "fmt " chunk of 16-bit mono PCM at 8000 Hz (format, channels, rate,
+  // bytes a second, block size, bits), and a short "data" chunk.
   RiffBuilder& PcmFormat() {
-    std::string fmt;
-    auto put16 = [&](uint16_t v) {
-      fmt += static_cast<char>(v & 0xFF);
-      fmt += static_cast<char>(v >> 8);
-    };
-    auto put32 = [&](uint32_t v) {
-      put16(static_cast<uint16_t>(v));
-      put16(static_cast<uint16_t>(v >> 16));
-    };
-    put16(1), put16(1), put32(8000), put32(16000), put16(2), put16(16);
-    return Chunk("fmt ", fmt).Chunk("data", std::string(64, '\0'));
+    std::vector<uint8_t> fmt;
+    for (const auto& [value, bytes] :
+         {std::pair{1, 2}, {1, 2}, {8000, 4}, {16000, 4}, {2, 2}, {16, 2}})
+      PutInt(fmt, value, bytes, false);
+    return Chunk("fmt ", std::string(fmt.begin(), fmt.end())).Chunk("data", std::string(64, '\0'));
   }
 
   std::vector<uint8_t> Bytes() const {

@@ -5,9 +5,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "tests/backends/ffmpeg/SinkTestSupport.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {
@@ -187,11 +186,11 @@ TEST_F(WmCli, EverySampleOfTheSourceStaysInPlace) {
     MakeAudio(source, "aevalsrc='if(lt(t," + std::to_string(kOnsetSeconds) +
                           "),0,0.5*sin(2*PI*440*t))':s=" + std::to_string(c.rate) +
                           ":n=" + std::to_string(frames) + ":d=1");
-    const test::CliRun run = RunCli("convert",
-                                    {"-f", c.row, "-d", out, "--if-exists", "overwrite", "--rate",
-                                     std::to_string(c.rate), "--bitrate", c.bitRate,
-                                     "--channels", "1", source},
-                                    config);
+    const test::CliRun run =
+        RunCli("convert",
+               {"-f", c.row, "-d", out, "--if-exists", "overwrite", "--rate",
+                std::to_string(c.rate), "--bitrate", c.bitRate, "--channels", "1", source},
+               config);
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     const std::string output = Output(source, c.row == std::string("7100") ? "wma" : "asf");
     const std::string back = dir.File("back");
@@ -215,8 +214,7 @@ TEST_F(WmCli, EverySampleOfTheSourceStaysInPlace) {
       double sum = 0;
       for (size_t i = static_cast<size_t>(frames) - tail; i < static_cast<size_t>(frames); ++i)
         sum += std::pow((*pcm)[i], 2);
-      EXPECT_NEAR(std::sqrt(sum / static_cast<double>(tail)) / (kPeak / std::sqrt(2.0)), 1.0,
-                  0.15);
+      EXPECT_NEAR(std::sqrt(sum / static_cast<double>(tail)) / (kPeak / std::sqrt(2.0)), 1.0, 0.15);
     }
   }
 }

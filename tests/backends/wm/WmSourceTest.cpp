@@ -2,7 +2,7 @@
 
 #include "backends/wm/WmRuntime.h"
 #include "backends/wm/WmSource.h"
-#include "tests/backends/ffmpeg/SourceTestSupport.h"
+#include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 
 namespace quillo {
@@ -49,7 +49,7 @@ TEST(WmSource, DecodesTheFirstAudioStreamAsFfmpegDoes) {
     ASSERT_EQ(decoded.samples.size(), expected.size());
     // The 16-bit conversions of the float samples may round apart.
     EXPECT_LE(test::MaxDifference(decoded.samples, expected), 1);
-    EXPECT_EQ(decoded.shortBlocks, 0);
+    EXPECT_EQ(decoded.ShortBlocks(), 0);
     EXPECT_FALSE(decoded.rightTouched);
     // Progress runs in stream time: the last sample starts about one frame
     // before the end.
