@@ -2,7 +2,6 @@
 
 // Our own callbacks open the file; the header's static ones would go unused.
 #define OV_EXCLUDE_STATIC_CALLBACKS
-#include <sys/stat.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
@@ -65,12 +64,9 @@ void OggVorbisSource::Close() {
 
 bool OggVorbisSource::Open(const std::string& path, int /*renderRate*/) {
   Close();
-  // Only regular files: opening a FIFO would wait for a writer.
-  if (!RegularFileProblem(path).empty()) return false;
-  FileHandle stream = OpenFile(path, "rb");
+  uint64_t fileSize = 0;
+  FileHandle stream = OpenRegularFile(path, fileSize);
   if (!stream) return false;
-  struct stat info {};
-  if (fstat(fileno(stream.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   // The decoder only reads the stream (no close callback): its owner closes
   // it after the decoder is cleared.
   std::unique_ptr<OggVorbis_File, VorbisFileCloser> file(new OggVorbis_File{});
@@ -108,7 +104,7 @@ bool OggVorbisSource::Open(const std::string& path, int /*renderRate*/) {
   duration_ = seconds > 0 ? static_cast<int>(std::min<double>(seconds, INT_MAX)) : 0;
   // The decoder's total leaves out the header pages that its position
   // counts; the file's size is where that position ends.
-  progressTotal_ = static_cast<uint64_t>(info.st_size);
+  progressTotal_ = fileSize;
   stream_ = std::move(stream);
   file_ = std::move(file);
   return true;

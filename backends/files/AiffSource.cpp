@@ -1,16 +1,15 @@
 #include "backends/files/AiffSource.h"
 
 #include <gsm.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
-#include "backends/tags/TagReader.h"
 #include "backends/files/FrameSplit.h"
 #include "backends/files/Ima4Decoder.h"
+#include "backends/tags/TagReader.h"
 #include "engine/media/RegularFile.h"
 
 namespace quillo {
@@ -87,14 +86,9 @@ void AiffSource::Close() {
 
 bool AiffSource::Open(const std::string& path, int /*renderRate*/) {
   Close();
-  // Only regular files: opening a FIFO would wait for a writer.
-  if (!RegularFileProblem(path).empty()) return false;
-  FileHandle file = OpenFile(path, "rb");
+  uint64_t fileSize = 0;
+  FileHandle file = OpenRegularFile(path, fileSize);
   if (!file) return false;
-  // Checked again on the open file, which may have been replaced meanwhile.
-  struct stat info {};
-  if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  const auto fileSize = static_cast<uint64_t>(info.st_size);
 
   const int fd = fileno(file.get());
   const AiffReadAt readAt = [fd](uint64_t offset, std::span<uint8_t> into) {

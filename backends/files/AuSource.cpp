@@ -1,7 +1,5 @@
 #include "backends/files/AuSource.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -28,21 +26,10 @@ void AuSource::Close() {
 
 bool AuSource::Open(const std::string& path, int /*renderRate*/) {
   Close();
-  // Only regular files: opening a FIFO would wait for a writer, and a
-  // directory or a device has no size to check against.
-  if (!RegularFileProblem(path).empty()) {
-    return false;
-  }
-  FileHandle file = OpenFile(path, "rb");
-  if (!file) {
-    return false;
-  }
-  // Checked again on the open file, which may have been replaced meanwhile.
-  struct stat info {};
-  if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return false;
-  }
-  const uint64_t fileSize = static_cast<uint64_t>(info.st_size);
+  // Only regular files: a directory or a device has no size to check against.
+  uint64_t fileSize = 0;
+  FileHandle file = OpenRegularFile(path, fileSize);
+  if (!file) return false;
 
   std::array<uint8_t, kAuHeaderScanBytes> head{};
   const size_t headBytes = std::fread(head.data(), 1, head.size(), file.get());

@@ -23,4 +23,13 @@ std::string RegularFileProblem(const std::string& path) {
   return {};
 }
 
+FileHandle OpenRegularFile(const std::string& path, uint64_t& size) {
+  if (!RegularFileProblem(path).empty()) return nullptr;
+  FileHandle file = OpenFile(path, "rb");
+  struct stat info {};
+  if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+  size = static_cast<uint64_t>(info.st_size);
+  return file;
+}
+
 }  // namespace quillo

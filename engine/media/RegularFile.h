@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "engine/media/FileHandle.h"
 
 namespace quillo {
 
@@ -10,5 +13,11 @@ namespace quillo {
 // Every back-end asks before it opens anything: a FIFO or a device would
 // block the run for ever.
 std::string RegularFileProblem(const std::string& path);
+
+// Opens `path` for reading when it is a regular file: checked by name before
+// the open (opening a FIFO would wait for a writer) and again on the open
+// file, which may have been replaced meanwhile. Null otherwise; `size` gets
+// the open file's size.
+FileHandle OpenRegularFile(const std::string& path, uint64_t& size);
 
 }  // namespace quillo

@@ -14,6 +14,8 @@
 #include <thread>
 
 #include "backends/bass/BassSource.h"
+#include "backends/ffmpeg/OggVorbisSource.h"
+#include "backends/files/AiffSource.h"
 #include "backends/files/AuSource.h"
 #include "backends/files/FileStartsWith.h"
 #include "backends/files/RiffInfoReader.h"
@@ -61,7 +63,9 @@ TEST_F(BadInputTest, FifosMissingPathsAndFoldersFailAtOnceColonsAreFileNames) {
          TagInfo t;
          return ReadRiffInfoTags(p, t);
        }},
-      {"au", [](const std::string& p) { return AuSource().Open(p, 0); }}};
+      {"au", [](const std::string& p) { return AuSource().Open(p, 0); }},
+      {"aiff", [](const std::string& p) { return AiffSource().Open(p, 0); }},
+      {"ogg", [](const std::string& p) { return OggVorbisSource().Open(p, 0); }}};
   std::filesystem::create_directory(dir_.File("folder.flac"));
   for (const char* ext : {".wav", ".mp3", ".flac", ".wv", ".aac", ".m4a", ".adx", ".ogg", ".aiff",
                           ".mod", ".mid", ".cda", ".au"}) {
