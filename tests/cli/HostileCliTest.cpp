@@ -70,25 +70,6 @@ class NoPermissionOverride {
   bool ok_ = false;
 };
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) setenv(name_, old_->c_str(), 1);
-    else unsetenv(name_);
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 // An ID3v2.3 tag with a title and a comment of `commentBytes` letters.
 std::vector<uint8_t> Id3Tag(size_t commentBytes) {
   std::vector<uint8_t> frames;
@@ -133,8 +114,10 @@ TEST_F(Hostile, ASecondPathToTheSourceIsTheSource) {
   fs::create_directories(dir.File("linked"));
   fs::create_hard_link(song, dir.File("linked/song.wav"));
   std::vector<std::string> views = {dir.File("linked")};
-  if (bound.ok()) views.push_back(dir.File("bound"));
-  else std::cerr << "[ SKIPPED  ] the bind mount case: this machine does not let us mount\n";
+  if (bound.ok())
+    views.push_back(dir.File("bound"));
+  else
+    std::cerr << "[ SKIPPED  ] the bind mount case: this machine does not let us mount\n";
 
   for (const std::string& view : views) {
     SCOPED_TRACE(view);
@@ -188,9 +171,9 @@ TEST_F(Hostile, WhatCannotBeReadIsNamed) {
   chmod((music + "/locked").c_str(), 0755);
   EXPECT_EQ(run.status, 1);
   const std::string tooDeep = deep.substr(0, music.size() + 2 * 65);
-  EXPECT_NE(run.err.find("quillo-cli: could not search " + tooDeep +
-                         " (more than 64 folders deep)\n"),
-            std::string::npos)
+  EXPECT_NE(
+      run.err.find("quillo-cli: could not search " + tooDeep + " (more than 64 folders deep)\n"),
+      std::string::npos)
       << run.err;
   EXPECT_EQ(test::DecodeWithFfmpeg(out + "/song.wav").size(), 8000u);
   if (permissionsHold) {
@@ -208,8 +191,8 @@ TEST_F(Hostile, WhatCannotBeReadIsNamed) {
 TEST_F(Hostile, TheDocumentsFolderIsMadeOnlyWhenAnOutputGoesThere) {
   const std::string home = dir.File("home");
   fs::create_directories(home);
-  ScopedEnv homeEnv("HOME", home);
-  ScopedEnv xdg("XDG_CONFIG_HOME", home + "/.config");
+  test::ScopedEnv homeEnv("HOME", home.c_str());
+  test::ScopedEnv xdg("XDG_CONFIG_HOME", (home + "/.config").c_str());
   const std::string song = dir.File("song.wav");
   MakeAudio(song, "sine=frequency=440:sample_rate=8000:duration=1");
 
@@ -261,9 +244,9 @@ TEST_F(Hostile, HugeTagTextsAreCapped) {
     const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, source}, config);
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     const std::string output = out + "/" + c.name;
-    const std::string tags = test::Capture(
-        "ffprobe -v error -show_entries format_tags=title,comment -of default=nw=1 " +
-        test::ShellQuote(output));
+    const std::string tags =
+        test::Capture("ffprobe -v error -show_entries format_tags=title,comment -of default=nw=1 " +
+                      test::ShellQuote(output));
     EXPECT_NE(tags.find("TAG:title=Title\n"), std::string::npos) << tags.substr(0, 200);
     const size_t comment = tags.find("TAG:comment=");
     if (c.expectedComment == 0) {

@@ -80,32 +80,15 @@ class Quiet final : public UserPrompts {
   void OpenLocation(const std::string&) override {}
 };
 
-// Sets TMPDIR for the life of the object.
-class ScopedTmpdir {
- public:
-  explicit ScopedTmpdir(const std::string& value) {
-    if (const char* old = std::getenv("TMPDIR")) old_ = old;
-    setenv("TMPDIR", value.c_str(), 1);
-  }
-  ~ScopedTmpdir() {
-    if (old_) setenv("TMPDIR", old_->c_str(), 1);
-    else unsetenv("TMPDIR");
-  }
-  ScopedTmpdir(const ScopedTmpdir&) = delete;
-  ScopedTmpdir& operator=(const ScopedTmpdir&) = delete;
-
- private:
-  std::optional<std::string> old_;
-};
-
 TEST(FileReasons, EachFailingFileNamesItsReasonAndTheRunGoesOn) {
   test::TempDir dir;
   ConversionSettings settings(dir.path().string());
   settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
   settings.destSpecifiedFolder = dir.File("out");
   settings.outputFormat = format_id::kMp3;
-  BackendTable backends = test::FakeTable([](SourceBackend) { return std::make_unique<NamedSource>(); },
-                                          [] { return std::make_unique<ByteSink>(); });
+  BackendTable backends =
+      test::FakeTable([](SourceBackend) { return std::make_unique<NamedSource>(); },
+                      [] { return std::make_unique<ByteSink>(); });
   backends.wrapsDtsAsPcm = [](const std::string&) { return true; };
   backends.scratchWriter = [] { return std::make_unique<ByteSink>(); };
 
@@ -140,7 +123,7 @@ TEST(FileReasons, EachFailingFileNamesItsReasonAndTheRunGoesOn) {
     conversion.SetJobs(jobs);
     RunResult result;
     {
-      ScopedTmpdir tmpdir(missing);
+      test::ScopedEnv tmpdir("TMPDIR", missing.c_str());
       result = conversion.ConvertEach(files);
     }
     ASSERT_EQ(result.files.size(), std::size(cases));

@@ -16,6 +16,21 @@
 
 namespace quillo::test {
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  if (const char* old = std::getenv(name)) old_ = old;
+  if (value != nullptr)
+    setenv(name, value, 1);
+  else
+    unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv() {
+  if (old_)
+    setenv(name_, old_->c_str(), 1);
+  else
+    unsetenv(name_);
+}
+
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "quillo-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,20 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Sets an environment variable (unsets it for null) for the life of the
+// object, then restores it.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
 };
 
 // Runs a shell command quietly; returns its exit status.
