@@ -1,8 +1,15 @@
 #include "backends/bass/AudioStream.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace quillo::audio {
+
+uint64_t FileSizeOf(const std::string& path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  return ec ? kNoFileSize : static_cast<uint64_t>(size);
+}
 
 double AudioStream::BytesToSeconds(uint64_t bytes) const {
   const int perFrame = BytesPerFrame();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace quillo::audio {
@@ -18,6 +19,9 @@ struct ChannelInfo {
 // and FileSize returns when the stream has no file length.
 inline constexpr int64_t kDataEnd = -1;
 inline constexpr uint64_t kNoFileSize = ~uint64_t{0};
+
+// The size of the file at `path` in bytes, or kNoFileSize when it cannot be read.
+uint64_t FileSizeOf(const std::string& path);
 
 // A decoding-only stream of interleaved integer PCM, pulled by the caller.
 // Lengths and positions are in bytes of that PCM.

@@ -5,12 +5,11 @@
 #include <cstring>
 #include <vector>
 
-#include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
+#include "backends/ffmpeg/ChannelFold.h"
 #include "backends/ffmpeg/FfmpegDecoder.h"
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
-#include "backends/ffmpeg/ChannelFold.h"
 #include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/RegularFile.h"

@@ -2,7 +2,6 @@
 
 #include <mpg123.h>
 
-#include "backends/bass/FileSize.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/RegularFile.h"
 

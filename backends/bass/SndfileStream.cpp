@@ -5,7 +5,6 @@
 #include <cstring>
 #include <utility>
 
-#include "backends/bass/FileSize.h"
 #include "backends/bass/FormatSniff.h"
 #include "engine/media/ByteReader.h"
 #include "engine/media/ChannelOrder.h"

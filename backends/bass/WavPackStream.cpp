@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "backends/bass/FileSize.h"
 #include "engine/media/ChannelOrder.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/RegularFile.h"
