@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "backends/amr/AmrStorageFormat.h"
-#include "tests/backends/ffmpeg/SinkTestSupport.h"
 #include "tests/cli/CliTestSupport.h"
+#include "tests/support/TestSupport.h"
 
 namespace quillo {
 namespace {

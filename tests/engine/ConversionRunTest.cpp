@@ -28,20 +28,6 @@ class Cells final : public RunListView {
   std::vector<int> widened;
 };
 
-class Answers final : public UserPrompts {
- public:
-  void Inform(const std::string&) override {}
-  void Warn(const std::string&) override {}
-  void Note(const std::string&) override {}
-  bool AskYesNo(const std::string& text) override {
-    questions.push_back(text);
-    return false;
-  }
-  std::optional<std::string> AskOutputFile(const std::string&) override { return {}; }
-  void OpenLocation(const std::string&) override {}
-  std::vector<std::string> questions;
-};
-
 class NoSoundFont final : public SoundFontService {
  public:
   bool IsLoaded() const override { return false; }
@@ -148,7 +134,7 @@ TEST(Conversion, EachFileGetsItsResultAndMidiWithoutASoundFontFails) {
   std::vector<FileItem*> announced = {files[0], files[2], files[3]};
   Tracking progress(opened, announced);
   Cells cells;
-  Answers answers;
+  test::ScriptedPrompts answers;
   Conversion conversion(backends, settings, progress, answers, &cells);
   const RunResult result = conversion.ConvertEach(files);
 
@@ -221,7 +207,7 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   const OutputFormat& row = *FindFormat(settings.formats, format_id::kWav);
   PassContext pass{settings, row, job, backends, factory, progress};
   Cells cells;
-  Answers answers;
+  test::ScriptedPrompts answers;
   RunResult result;
   result.files.resize(1);
   RunEnvironment env{pass, answers, cells, "", result};
@@ -266,7 +252,7 @@ TEST(ConversionRun, ASinkThatCannotWriteFailsTheFileAndLeavesNothing) {
         [&] { return std::make_unique<ByteSink>(c.writesBeforeFull, c.closes); });
     test::ScriptedProgress progress;
     Cells cells;
-    Answers answers;
+    test::ScriptedPrompts answers;
     FileItem item;
     item.path = dir.File("a.flac");
     item.sourceKind = SourceKind::Flac;
@@ -308,7 +294,7 @@ TEST(ConversionRun, ACancelWithNoFileRunningEndsTheRunCancelled) {
     }
     NullProgress progress(/*cancelled=*/true);
     Cells cells;
-    Answers answers;
+    test::ScriptedPrompts answers;
     Conversion conversion(backends, settings, progress, answers, &cells);
     conversion.SetJobs(jobs);
     const RunResult result = conversion.ConvertEach(files);

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/BackendTable.h"
 #include "engine/ConversionProgress.h"
+#include "engine/UserPrompts.h"
 #include "engine/media/MediaSink.h"
 #include "engine/media/MediaSource.h"
 
@@ -18,7 +20,11 @@ namespace quillo::test {
 class RampSource final : public MediaSource {
  public:
   RampSource(int rate, int channels, int64_t frames, int block, int durationSeconds = -1)
-      : rate_(rate), channelCount_(channels), frames_(frames), block_(block), durationOverride_(durationSeconds) {}
+      : rate_(rate),
+        channelCount_(channels),
+        frames_(frames),
+        block_(block),
+        durationOverride_(durationSeconds) {}
   static int16_t Value(int64_t n) { return static_cast<int16_t>(n % 20000 - 10000); }
 
   void Close() override { ResetState(); }
@@ -110,11 +116,30 @@ inline BackendTable FakeTable(std::function<std::unique_ptr<MediaSource>(SourceB
   table.candidates[SourceKind::Ogg] = {B::OggVorbis, B::AudioLibrary, B::Framework};
   table.candidates[SourceKind::Aiff] = {B::Aiff, B::AudioLibrary, B::Framework};
   table.candidates[SourceKind::WindowsMedia] = {B::WindowsMedia, B::Framework};
-  for (B backend : {B::AudioLibrary, B::OggVorbis, B::Au, B::Aiff, B::Amr, B::WindowsMedia,
-                    B::Framework})
+  for (B backend :
+       {B::AudioLibrary, B::OggVorbis, B::Au, B::Aiff, B::Amr, B::WindowsMedia, B::Framework})
     table.sources[backend] = [make, backend](bool) { return make(backend); };
   if (sink) table.sinks[FormatBackend::Framework] = std::move(sink);
   return table;
 }
+
+// Prompts that record the questions and the locations to open, and answer
+// every question with `answer`.
+class ScriptedPrompts final : public UserPrompts {
+ public:
+  void Inform(const std::string&) override {}
+  void Warn(const std::string&) override {}
+  void Note(const std::string&) override {}
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return answer;
+  }
+  std::optional<std::string> AskOutputFile(const std::string&) override { return {}; }
+  void OpenLocation(const std::string& location) override { opened.push_back(location); }
+
+  bool answer = false;
+  std::vector<std::string> questions;
+  std::vector<std::string> opened;
+};
 
 }  // namespace quillo::test

@@ -70,16 +70,6 @@ class ByteSink final : public MediaSink {
   size_t bytes_ = 0;
 };
 
-class Quiet final : public UserPrompts {
- public:
-  void Inform(const std::string&) override {}
-  void Warn(const std::string&) override {}
-  void Note(const std::string&) override {}
-  bool AskYesNo(const std::string&) override { return false; }
-  std::optional<std::string> AskOutputFile(const std::string&) override { return {}; }
-  void OpenLocation(const std::string&) override {}
-};
-
 TEST(FileReasons, EachFailingFileNamesItsReasonAndTheRunGoesOn) {
   test::TempDir dir;
   ConversionSettings settings(dir.path().string());
@@ -118,7 +108,7 @@ TEST(FileReasons, EachFailingFileNamesItsReasonAndTheRunGoesOn) {
     std::vector<FileItem*> files;
     for (FileItem& item : items) files.push_back(&item);
     test::ScriptedProgress progress;
-    Quiet prompts;
+    test::ScriptedPrompts prompts;
     Conversion conversion(backends, settings, progress, prompts);
     conversion.SetJobs(jobs);
     RunResult result;

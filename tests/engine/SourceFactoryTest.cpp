@@ -76,22 +76,6 @@ struct FakeBackends {
   BackendTable table;
 };
 
-class ScriptedPrompts final : public UserPrompts {
- public:
-  bool answer = false;
-  std::vector<std::string> questions;
-  std::vector<std::string> opened;
-  void Inform(const std::string&) override {}
-  void Warn(const std::string&) override {}
-  void Note(const std::string&) override {}
-  bool AskYesNo(const std::string& text) override {
-    questions.push_back(text);
-    return answer;
-  }
-  std::optional<std::string> AskOutputFile(const std::string&) override { return {}; }
-  void OpenLocation(const std::string& location) override { opened.push_back(location); }
-};
-
 class FakeRuntime final : public WindowsMediaRuntime {
  public:
   explicit FakeRuntime(bool loads) : loads_(loads) {}
@@ -156,7 +140,7 @@ TEST(SourceFactory, NoAudioComesFromTheLastFailureButNotTheAudioLibraryFallback)
 TEST(SourceFactory, WindowsMediaRuntimeMissingAsksAndUsesTheFramework) {
   FakeBackends fakes;
   fakes.opening = {B::Framework, B::WindowsMedia};
-  ScriptedPrompts prompts;
+  test::ScriptedPrompts prompts;
   prompts.answer = true;
   FakeRuntime runtime(false);
   fakes.table.windowsMedia = &runtime;
@@ -171,7 +155,7 @@ TEST(SourceFactory, WindowsMediaRuntimeMissingAsksAndUsesTheFramework) {
 TEST(SourceFactory, WindowsMediaRuntimeLoadsOnceAndIsTriedFirst) {
   FakeBackends fakes;
   fakes.opening = {B::WindowsMedia};
-  ScriptedPrompts prompts;
+  test::ScriptedPrompts prompts;
   FakeRuntime runtime(true);
   fakes.table.windowsMedia = &runtime;
   SourceFactory factory(fakes.table, &prompts);
@@ -226,9 +210,9 @@ TEST(ProbeFile, AppendsPropertiesAndRefusesDuplicates) {
 
   // Letter case makes another file; another spelling or a link does not.
   EXPECT_EQ(ProbeFile(lower, list, fakes.table, nullptr).status, ProbeResult::Status::Added);
-  EXPECT_EQ(ProbeFile((dir.path() / "sub" / ".." / "A.mp3").string(), list, fakes.table, nullptr)
-                .status,
-            ProbeResult::Status::Duplicate);
+  EXPECT_EQ(
+      ProbeFile((dir.path() / "sub" / ".." / "A.mp3").string(), list, fakes.table, nullptr).status,
+      ProbeResult::Status::Duplicate);
   EXPECT_EQ(ProbeFile(dir.File("link.mp3"), list, fakes.table, nullptr).status,
             ProbeResult::Status::Duplicate);
   EXPECT_EQ(list.Items().size(), 2u);
