@@ -10,7 +10,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto header = quillo::audio::ParseCdaHeader(std::span<const uint8_t>(data, size));
-  if (header && (header->track < 1 || header->track > 99)) std::abort();
+  if (header &&
+      (header->track < quillo::audio::kFirstCdTrack || header->track > quillo::audio::kLastCdTrack))
+    std::abort();
 
   const std::string text(reinterpret_cast<const char*>(data), size);
   for (const char* path : {"/", "/media/disc/Track01.cda", "/media/disc"}) {

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the settings reader as a settings file. Loading
 // must keep the invariants the program relies on (a format that names a
-// catalog row, one or two Windows Media channels, folder texts the folder
-// fields can hold, UTF-8 texts), and what it loads must survive a save and a
+// catalog row, every stored number within the range the store gives it,
+// folders no longer than the store keeps, UTF-8 texts), and what it loads must survive a save and a
 // second load unchanged: the file the second save writes is the first one.
 #include <unistd.h>
 
@@ -61,16 +61,13 @@ std::string Contents(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-size_t Utf8Length(const std::string& text) {
-  size_t count = 0;
-  for (unsigned char c : text) count += (c & 0xC0) != 0x80;
-  return count;
-}
-
 void CheckInvariants(const ConversionSettings& s) {
   if (quillo::FindFormat(s.formats, s.outputFormat) == nullptr) std::abort();
-  if (s.wmaChannels != 1 && s.wmaChannels != 2) std::abort();
-  if (Utf8Length(s.folder) > 259 || Utf8Length(s.destSpecifiedFolder) > 259) std::abort();
+  // Every limit comes from the store's own description of the value.
+  if (!quillo::SettingsStore::ValuesOutOfRange(s).empty()) std::abort();
+  if (s.folder.size() > quillo::kMaxFolderBytes ||
+      s.destSpecifiedFolder.size() > quillo::kMaxFolderBytes)
+    std::abort();
   for (const std::string* text : {&s.folder, &s.destSpecifiedFolder, &s.filterExts, &s.tags.title,
                                   &s.tags.artist, &s.tags.album, &s.tags.year, &s.tags.genre,
                                   &s.tags.comment, &s.tags.composer, &s.tags.copyright})

@@ -16,11 +16,6 @@ namespace {
 constexpr const char* kOptions = SettingsStore::kOptionsGroup;
 constexpr const char* kTags = SettingsStore::kTagGroup;
 
-// A stored folder is an absolute path no longer than Linux takes (PATH_MAX
-// less its terminating zero); anything else keeps the default, as a
-// shortened or relative path would name another folder.
-constexpr std::size_t kMaxFolderBytes = 4095;
-
 // The values a stored number may take: a range, or a list of codes.
 struct Allowed {
   int32_t low = 0;
@@ -245,6 +240,21 @@ void SettingsStore::writeTags(const TagSettings& t) {
   SettingsProvider& p = provider_;
   for (const TagText& text : kTagTexts) p.writeText(kTags, text.name, t.*text.field);
   WriteNumbers<TagSettings>(p, kTags, kSaveOptions, kTagNumbers, t);
+}
+
+std::vector<std::string> SettingsStore::ValuesOutOfRange(const ConversionSettings& s) {
+  std::vector<std::string> names;
+  for (const NumberValue<S>& value : kOptionNumbers)
+    if (!value.allowed.Has(value.get(s))) names.emplace_back(value.name);
+  for (const NumberValue<TagSettings>& value : kTagNumbers)
+    if (!value.allowed.Has(value.get(s.tags))) names.emplace_back(value.name);
+  for (const OutputFormat& row : s.formats) {
+    const std::optional<std::string> prefix = SettingsPrefix(row);
+    if (!prefix) continue;
+    for (const FormatValue& value : kFormatValues)
+      if (!value.allowed.Has(row.*value.field)) names.push_back(*prefix + value.suffix);
+  }
+  return names;
 }
 
 bool SettingsStore::checkFirstRun() {

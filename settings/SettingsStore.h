@@ -1,9 +1,18 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsProvider.h"
 
 namespace quillo {
+
+// A stored folder is an absolute path no longer than Linux takes (PATH_MAX
+// less its terminating zero); anything else keeps the default, as a
+// shortened or relative path would name another folder.
+inline constexpr std::size_t kMaxFolderBytes = 4095;
 
 // The groups of values save() writes, each at its own moment.
 enum SaveGroup : unsigned {
@@ -44,6 +53,11 @@ class SettingsStore {
   // writes nothing, and when the values could not be stored.
   bool save(const ConversionSettings& settings, unsigned groups);
   bool saveTags(const TagSettings& tags);
+
+  // The names of the stored numbers whose fields hold a value that loading
+  // never gives them (outside the value's range or list of codes); empty when
+  // every field is one a settings file could hold.
+  static std::vector<std::string> ValuesOutOfRange(const ConversionSettings& settings);
 
   // True exactly once: on the first start, when "FirstRun" is absent or
   // non-zero; it is then stored as 0. The caller opens the help page.

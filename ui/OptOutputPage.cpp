@@ -11,14 +11,12 @@
 #include <QPushButton>
 
 #include "engine/UserPrompts.h"
+#include "settings/SettingsStore.h"
 #include "ui/Shell.h"
 
 namespace quillo {
 
 namespace {
-
-// The longest path Linux accepts, less its terminating zero.
-constexpr std::size_t kMaxFolderBytes = 4095;
 
 QString ChooseWithDialog(QWidget* parent, const QString& title, const QString& start) {
   return QFileDialog::getExistingDirectory(parent, title, start);

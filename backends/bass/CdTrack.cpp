@@ -69,7 +69,8 @@ std::optional<CdaHeader> ParseCdaHeader(std::span<const uint8_t> bytes) {
   reader.Skip(4);
   header.startSector = reader.U32(ByteOrder::Little).value_or(0);
   header.lengthSectors = reader.U32(ByteOrder::Little).value_or(0);
-  if (id != "fmt " || size < 24 || header.track < 1 || header.track > 99) return std::nullopt;
+  if (id != "fmt " || size < 24 || header.track < kFirstCdTrack || header.track > kLastCdTrack)
+    return std::nullopt;
   return header;
 }
 

@@ -13,8 +13,12 @@ namespace quillo::audio {
 
 // What a ".cda" file (the 44-byte RIFF "CDDA" stub a CD drive shows for each
 // audio track) says of its track.
+// The track numbers an audio CD can hold.
+inline constexpr int kFirstCdTrack = 1;
+inline constexpr int kLastCdTrack = 99;
+
 struct CdaHeader {
-  int track = 0;  // 1..99
+  int track = 0;  // kFirstCdTrack..kLastCdTrack
   uint32_t startSector = 0;
   uint32_t lengthSectors = 0;
 };

@@ -236,7 +236,7 @@ bool ReadRiffInfoTags(const std::string& path, TagInfo& tags) {
   tags = static_cast<const TagInfo&>(texts);
   if (tags.track.empty()) tags.track = texts.part;
   ResolveGenre(tags.genre, genreIndex);
-  KeepFirstCharacters(tags.year, 4);
+  KeepFirstCharacters(tags.year, kRiffYearCharacters);
   if (tags.title.empty() && !chunks.display.empty()) {
     tags.title = LegacyTextToUtf8(chunks.display);
     found = true;

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "engine/media/TagInfo.h"
 
 namespace quillo {
+
+// The year keeps its first characters only (a date such as "2001-05-04"
+// gives "2001").
+inline constexpr std::size_t kRiffYearCharacters = 4;
 
 // Reads the tags of a RIFF WAVE file from its LIST/INFO chunk (and a plain-text
 // DISP chunk as the title fallback). Every field of `tags` is emptied first;

@@ -188,6 +188,19 @@ TEST(ConversionSettingsTest, Defaults) {
   const ConversionSettings noDocuments("");
   EXPECT_EQ(static_cast<int32_t>(noDocuments.destOutputFolderOpt), 199);
   EXPECT_EQ(noDocuments.destSpecifiedFolder, "");
+
+  // The fuzzers check loaded settings against the store's own ranges: the
+  // defaults and every value the table changes to must be in them, and a
+  // value off them must be named.
+  EXPECT_EQ(SettingsStore::ValuesOutOfRange(s), std::vector<std::string>{});
+  ConversionSettings changed = s;
+  for (const StoredNumber& number : kNumbers) number.set(changed, number.changed);
+  EXPECT_EQ(SettingsStore::ValuesOutOfRange(changed), std::vector<std::string>{});
+  changed.volume = 0;
+  changed.tags.customTrackNum = 256;
+  FindFormat(changed.formats, format_id::kMp3)->channels = 3;
+  EXPECT_EQ(SettingsStore::ValuesOutOfRange(changed),
+            (std::vector<std::string>{"Volume", "CustomTrackNum", "MP3Channels"}));
 }
 
 TEST(ConversionSettingsTest, ExtensionFilter) {
