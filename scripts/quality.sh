@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-12}
 jobs=$(nproc)
 scripts/setup.sh
+. scripts/compile_cache.sh
 
 timings=()
 stage() {  # NAME COMMAND...: runs a stage and notes its time
@@ -27,17 +28,21 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export ASAN_OPTIONS=detect_leaks=1
 sanitizer_build() {
   cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-Og -g1" \
-    "-DCMAKE_C_FLAGS_DEBUG=-Og -g1" -DQUILLO_SANITIZE=ON -DQUILLO_BUILD_TESTS=ON
+    "-DCMAKE_C_FLAGS_DEBUG=-Og -g1" -DQUILLO_SANITIZE=ON -DQUILLO_BUILD_TESTS=ON "${cache_flags[@]}"
   cmake --build build-asan -j"$jobs"
 }
 stage "sanitizer build (build-asan)" sanitizer_build
-stage "suite under ASan and UBSan" ctest --test-dir build-asan --output-on-failure -j"$jobs"
+# The 4 GiB WAV test checks where RF64 starts, a rule of sizes the plain suite
+# has just run; writing 4 GiB through the sanitizers alone takes a minute and
+# a half, so it runs there only.
+stage "suite under ASan and UBSan" ctest --test-dir build-asan --output-on-failure -j"$jobs" \
+  -E WavOfFourGibibytesAndMoreIsRf64
 
 # The fuzzers: instrumented parsers, the libraries they call left plain. The
 # seeds the program writes come from the sanitizer build's quillo-cli.
 fuzzer_build() {
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUILLO_FUZZ=ON -DQUILLO_BUILD_TESTS=OFF
+    -DQUILLO_FUZZ=ON -DQUILLO_BUILD_TESTS=OFF "${cache_flags[@]}"
   cmake --build build-fuzz -j"$jobs" --target fuzzers
 }
 stage "fuzzer build (build-fuzz, clang)" fuzzer_build

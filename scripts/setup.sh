@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config ninja-build
+  build-essential cmake pkg-config ninja-build ccache
   # media back-ends
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
   libvorbis-dev libsoxr-dev libsndfile1-dev libmpg123-dev libflac-dev
