@@ -8,9 +8,9 @@
 #include <sys/statvfs.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -59,16 +59,10 @@ class SmallDisk {
   bool mounted_ = false;
 };
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 bool HasReplayGain(const std::string& path) {
-  return Lower(test::Capture("ffprobe -v error -show_entries format_tags:stream_tags -of flat " +
-                             ShellQuote(path)))
-             .find("replaygain_track_gain") != std::string::npos;
+  return std::regex_search(
+      test::Capture("ffprobe -v error -show_entries format_tags:stream_tags " + ShellQuote(path)),
+      std::regex("replaygain_track_gain", std::regex::icase));
 }
 
 std::vector<std::string> Names(const std::string& folder) {
