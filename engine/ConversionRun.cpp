@@ -242,16 +242,20 @@ FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) 
   PendingOutput pending(file.outputPath);
   if (!pending.Create())
     return FileOutcome{FileResult::State::Failed,
-                       "Failed to create file \"" + file.outputPath + "\""};
+                       CreateFileMessage(file.outputPath, pending.error())};
   FileOutcome outcome = RunFilePasses(index, file, pending.path(), env, [&](const PassItem& item) {
     return ConvertFile(item, pass);
   });
   if (outcome.state != FileResult::State::Converted) return outcome;
-  AddExtraTags(file.path, pending.path(), pass.job.trackGain, env);
-  if (!pending.Commit()) {
-    pass.job.failureDetail = pending.error();
+  // Tags and pictures go into the temporary file too: a write that fails
+  // there fails the file, and the old target stays.
+  std::optional<std::string> failure =
+      AddExtraTags(file.path, pending.path(), pass.job.trackGain, env);
+  if (!failure && !pending.Commit()) failure = pending.error();
+  if (failure) {
+    pass.job.failureDetail = *failure;
     return FileOutcome{FileResult::State::Failed,
-                       std::string(kConversionFailureStatus) + " (" + pending.error() + ")"};
+                       std::string(kConversionFailureStatus) + " (" + *failure + ")"};
   }
   return outcome;
 }

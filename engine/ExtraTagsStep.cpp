@@ -23,23 +23,27 @@ std::optional<CoverPicture> PictureToCarry(const std::string& sourcePath, RunEnv
 
 }  // namespace
 
-void AddExtraTags(const std::string& sourcePath, const std::string& outputPath,
-                  const std::optional<TrackGain>& replayGain, RunEnvironment& env) {
+std::optional<std::string> AddExtraTags(const std::string& sourcePath,
+                                        const std::string& outputPath,
+                                        const std::optional<TrackGain>& replayGain,
+                                        RunEnvironment& env) {
   const PassContext& pass = env.pass;
   if (!pass.row.carriesTags || pass.settings.id3TagType == TagMode::None ||
       !pass.backends.writeExtraTags)
-    return;
+    return std::nullopt;
   ExtraTags extras;
   extras.picture = PictureToCarry(sourcePath, env);
   if (pass.settings.writeReplayGain) extras.replayGain = replayGain;
-  if (!extras.picture && !extras.replayGain) return;
+  if (!extras.picture && !extras.replayGain) return std::nullopt;
   const ExtraTagsResult written = pass.backends.writeExtraTags(outputPath, pass.row, extras);
+  if (!written.writeFailure.empty()) return written.writeFailure;
   if (!written.pictureProblem.empty())
     env.prompts.Note("The picture of \"" + sourcePath +
                      "\" was not copied: " + written.pictureProblem + ".");
   if (!written.replayGainProblem.empty())
     env.prompts.Note("The ReplayGain tags of \"" + sourcePath +
                      "\" were not written: " + written.replayGainProblem + ".");
+  return std::nullopt;
 }
 
 }  // namespace quillo

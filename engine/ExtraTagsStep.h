@@ -10,10 +10,13 @@ namespace quillo {
 
 // Adds what the sink could not write to a finished output before it takes
 // its name: the picture of `sourcePath` when tags are transferred with
-// pictures, and `replayGain` when ReplayGain tags are asked for. Nothing here
-// fails the file: a picture or tag that cannot be written is dropped with a
-// note naming it and why.
-void AddExtraTags(const std::string& sourcePath, const std::string& outputPath,
-                  const std::optional<TrackGain>& replayGain, RunEnvironment& env);
+// pictures, and `replayGain` when ReplayGain tags are asked for. A picture or
+// tag that cannot be written is dropped with a note naming it and why; a
+// write that fails on the way (a full disk) damages the output, and its
+// reason is returned: the caller fails the file and discards the output.
+std::optional<std::string> AddExtraTags(const std::string& sourcePath,
+                                        const std::string& outputPath,
+                                        const std::optional<TrackGain>& replayGain,
+                                        RunEnvironment& env);
 
 }  // namespace quillo

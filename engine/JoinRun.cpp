@@ -33,9 +33,10 @@ void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels
 }
 
 // Creates, configures and opens the join sink at `outputPath`; nothing (and no
-// file left behind) when that fails.
+// file left behind, `reason` saying why when the sink knows) when that fails.
 std::optional<OutputSelection> CreateJoinSink(const std::string& outputPath, int maxRate,
-                                              int maxChannels, PassContext& pass) {
+                                              int maxChannels, PassContext& pass,
+                                              std::string& reason) {
   std::optional<OutputSelection> output = SelectOutput(
       pass.row, maxRate, maxChannels, SelectionMode::Join, pass.settings, pass.backends);
   if (!output) return std::nullopt;
@@ -45,6 +46,7 @@ std::optional<OutputSelection> CreateJoinSink(const std::string& outputPath, int
     output->sink->SetTags(CustomTags(settings.tags, "", 0));
   output->sink->SetPath(outputPath);
   if (!output->sink->Open()) {
+    reason = output->sink->ErrorText();
     output->sink.reset();
     std::error_code ec;
     std::filesystem::remove(outputPath, ec);
@@ -73,6 +75,19 @@ float MeasureJoinLoudness(const std::vector<FileItem*>& files, RunEnvironment& e
   return LoudnessGain(meter, LoudnessTarget(pass.settings));
 }
 
+// The join's output cannot be made: a warning names it and why, and every
+// file's row says so too, as none of them was converted.
+void FailToCreate(const std::string& outputPath, const std::string& reason, size_t files,
+                  RunEnvironment& env) {
+  const std::string message = CreateFileMessage(outputPath, reason);
+  env.prompts.Warn(message + ".");
+  for (size_t i = 0; i < files; ++i) {
+    env.result.files[i].state = FileResult::State::Failed;
+    env.SetOutputCell(i, message);
+    ++env.result.failures;
+  }
+}
+
 }  // namespace
 
 void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEnvironment& env) {
@@ -81,8 +96,7 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   // refuses to overwrite its source.
   for (const FileItem* file : files) {
     if (SameFile(outputPath, file->path)) {
-      env.prompts.Warn("Failed to create file \"" + outputPath +
-                       "\" (it is one of the files to join).");
+      FailToCreate(outputPath, "it is one of the files to join", files.size(), env);
       return;
     }
   }
@@ -94,9 +108,13 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   // The joined file is written beside the target and moved into place at the end.
   PendingOutput pending(outputPath);
   std::optional<OutputSelection> join;
-  if (pending.Create()) join = CreateJoinSink(pending.path(), maxRate, maxChannels, pass);
+  std::string reason;
+  if (pending.Create())
+    join = CreateJoinSink(pending.path(), maxRate, maxChannels, pass, reason);
+  else
+    reason = pending.error();
   if (!join) {
-    env.prompts.Warn("Failed to create file \"" + outputPath + "\".");
+    FailToCreate(outputPath, reason, files.size(), env);
     return;
   }
   result.started = true;
@@ -146,7 +164,11 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     // The joined output carries the picture of the first file that went in.
     const auto first = std::find_if(files.begin(), files.end(),
                                     [](const FileItem* file) { return !file->outputPath.empty(); });
-    if (first != files.end()) AddExtraTags((*first)->path, pending.path(), joinGain, env);
+    if (first != files.end()) {
+      const std::optional<std::string> failure =
+          AddExtraTags((*first)->path, pending.path(), joinGain, env);
+      if (failure) problem = *failure;
+    }
   }
   if (result.cancelled || !problem.empty() || !pending.Commit()) {
     if (problem.empty() && !result.cancelled) problem = pending.error();
@@ -157,14 +179,17 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
       files[i]->outputPath.clear();
       FileResult& lost = result.files[i];
       lost.outputPath.clear();
-      if (result.cancelled) continue;
-      lost.state = FileResult::State::Failed;
       env.SetVolumeCell(i, "");
-      env.SetOutputCell(i, std::string(kConversionFailureStatus) + " (" + problem + ")");
       ++result.failures;
+      if (result.cancelled) {
+        lost.state = FileResult::State::Cancelled;
+        env.SetOutputCell(i, kCancelledStatus);
+        continue;
+      }
+      lost.state = FileResult::State::Failed;
+      env.SetOutputCell(i, std::string(kConversionFailureStatus) + " (" + problem + ")");
     }
-    if (!result.cancelled)
-      env.prompts.Warn("Failed to create file \"" + outputPath + "\" (" + problem + ").");
+    if (!result.cancelled) env.prompts.Warn(CreateFileMessage(outputPath, problem) + ".");
     return;
   }
   if (pass.settings.browseOutputFolder) result.revealPath = outputPath;

@@ -12,15 +12,11 @@
 #include <taglib/textidentificationframe.h>
 #include <taglib/vorbisfile.h>
 #include <taglib/xiphcomment.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <memory>
-#include <system_error>
+
+#include "backends/tags/CheckedFileStream.h"
 
 namespace quillo {
 
@@ -163,75 +159,58 @@ void SetAsf(TagLib::ASF::Tag& tag, const ExtraTags& extras) {
   }
 }
 
-// Opens `path` as a `File`, sets the extras in its tag and saves it; false
-// when the file cannot be read as that format or not be saved.
+// How one try at saving the tags into the output went.
+enum class Save { Done, NotThisFormat, Refused };
+
+// Opens `stream` as a `File`, sets the extras in its tag and saves it.
 template <typename File, typename Tag>
-bool SaveInto(const std::string& path, const ExtraTags& extras,
+Save SaveInto(TagLib::IOStream& stream, const ExtraTags& extras,
               void (*set)(Tag&, const ExtraTags&)) {
-  File file(path.c_str(), false);
-  if (!file.isValid() || file.tag() == nullptr) return false;
+  File file(&stream, false);
+  if (!file.isValid() || file.tag() == nullptr) return Save::NotThisFormat;
   set(*file.tag(), extras);
-  return file.save();
+  return file.save() ? Save::Done : Save::Refused;
 }
 
-// Opens `path` as a file of `place`, sets the tags and saves; false when the
-// file cannot be read as that format or not be saved.
-bool SaveTags(const std::string& path, TagPlace place, const ExtraTags& extras) {
+Save Saved(bool saved) { return saved ? Save::Done : Save::Refused; }
+
+// Opens `stream` as a file of `place`, sets the tags and saves.
+Save SaveTags(TagLib::IOStream& stream, TagPlace place, const ExtraTags& extras) {
   switch (place) {
     case TagPlace::Mpeg: {
-      TagLib::MPEG::File file(path.c_str(), false);
-      if (!file.isValid()) return false;
+      TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+      if (!file.isValid()) return Save::NotThisFormat;
       SetId3v2(*file.ID3v2Tag(true), extras);
       // Only the ID3v2 tag: no ID3v1 copy the sink did not write.
-      return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
-                       TagLib::File::DoNotDuplicate);
+      return Saved(file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v4,
+                             TagLib::File::DoNotDuplicate));
     }
     case TagPlace::Aiff:
-      return SaveInto<TagLib::RIFF::AIFF::File>(path, extras, SetId3v2);
+      return SaveInto<TagLib::RIFF::AIFF::File>(stream, extras, SetId3v2);
     case TagPlace::Flac: {
-      TagLib::FLAC::File file(path.c_str(), false);
-      if (!file.isValid()) return false;
+      TagLib::FLAC::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+      if (!file.isValid()) return Save::NotThisFormat;
       if (extras.picture) {
         file.removePictures();
         file.addPicture(FlacPicture(*extras.picture).release());
       }
       if (extras.replayGain) SetXiph(*file.xiphComment(true), {std::nullopt, extras.replayGain});
-      return file.save();
+      return Saved(file.save());
     }
-    case TagPlace::Ogg:
+    case TagPlace::Ogg: {
       // The Ogg row writes Vorbis or FLAC in Ogg.
-      return SaveInto<TagLib::Ogg::Vorbis::File>(path, extras, SetXiph) ||
-             SaveInto<TagLib::Ogg::FLAC::File>(path, extras, SetXiph);
+      const Save vorbis = SaveInto<TagLib::Ogg::Vorbis::File>(stream, extras, SetXiph);
+      if (vorbis != Save::NotThisFormat) return vorbis;
+      return SaveInto<TagLib::Ogg::FLAC::File>(stream, extras, SetXiph);
+    }
     case TagPlace::Mp4:
-      return SaveInto<TagLib::MP4::File>(path, extras, SetMp4);
+      return SaveInto<TagLib::MP4::File>(stream, extras, SetMp4);
     case TagPlace::Asf:
-      return SaveInto<TagLib::ASF::File>(path, extras, SetAsf);
+      return SaveInto<TagLib::ASF::File>(stream, extras, SetAsf);
     case TagPlace::None:
       break;
   }
-  return false;
-}
-
-// A private copy of `path` beside it; empty with `error` set on failure.
-std::string CopyBeside(const std::string& path, std::string& error) {
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  std::string copy = (folder / ".quillo-tags-XXXXXX").string();
-  const int fd = mkstemp(copy.data());
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return {};
-  }
-  close(fd);
-  std::error_code ec;
-  std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing, ec);
-  if (!ec) std::filesystem::permissions(copy, std::filesystem::status(path, ec).permissions(), ec);
-  if (ec) {
-    error = ec.message();
-    std::filesystem::remove(copy, ec);
-    return {};
-  }
-  return copy;
+  return Save::NotThisFormat;
 }
 
 }  // namespace
@@ -241,16 +220,20 @@ ExtraTagsResult WriteExtraTags(const std::string& path, const OutputFormat& row,
   ExtraTagsResult result;
   const TagPlace place = PlaceOf(row);
   if (place == TagPlace::None || (!extras.picture && !extras.replayGain)) return result;
-  std::string problem;
-  const std::string copy = CopyBeside(path, problem);
-  if (!copy.empty()) {
-    if (!SaveTags(copy, place, extras))
-      problem = "the output's tags could not be saved";
-    else if (std::rename(copy.c_str(), path.c_str()) != 0)
-      problem = std::strerror(errno);
-    std::error_code ec;
-    if (!problem.empty()) std::filesystem::remove(copy, ec);
+  CheckedFileStream stream(path);
+  const Save saved = stream.isOpen() ? SaveTags(stream, place, extras) : Save::Refused;
+  stream.Close();
+  // A save that changed the file and then failed leaves it damaged: the
+  // output is lost, not just its tags.
+  if (stream.written() && (stream.failed() || saved != Save::Done)) {
+    result.writeFailure = stream.failed() ? stream.error() : "the output's tags could not be saved";
+    return result;
   }
+  std::string problem;
+  if (stream.failed())
+    problem = stream.error();
+  else if (saved != Save::Done)
+    problem = "the output's tags could not be saved";
   if (!problem.empty()) {
     if (extras.picture) result.pictureProblem = problem;
     if (extras.replayGain) result.replayGainProblem = problem;

@@ -12,8 +12,9 @@ namespace quillo {
 // APIC and TXXX frames), FLAC and Ogg (PICTURE blocks and Vorbis comments),
 // the MP4 family (`covr` and freeform atoms) and ASF (WM/Picture and
 // attributes). Other formats get nothing and report no problem. The tags are
-// written into a copy that replaces the file only once saved, so a failed
-// save leaves the output as the sink wrote it.
+// written into the file itself, which is still the conversion's private
+// temporary file: a write that fails there (a full disk) is reported as the
+// output's failure, and the caller throws the file away.
 ExtraTagsResult WriteExtraTags(const std::string& path, const OutputFormat& row,
                                const ExtraTags& extras);
 

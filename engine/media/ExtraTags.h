@@ -33,10 +33,13 @@ struct ExtraTags {
 };
 
 // What became of the extra tags. A format without a place for them is no
-// problem: nothing is written and the texts stay empty.
+// problem: nothing is written and the texts stay empty. A picture or tag that
+// could not go in is a problem of its own; a write that failed on the way
+// damaged the output, which must not be kept.
 struct ExtraTagsResult {
   std::string pictureProblem;     // why the picture was dropped
   std::string replayGainProblem;  // why the ReplayGain tags were dropped
+  std::string writeFailure;       // the system's reason when writing damaged the output
 };
 
 }  // namespace quillo

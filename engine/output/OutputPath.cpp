@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -53,9 +55,8 @@ std::string SourceTree(const std::string& source) {
   return tree;
 }
 
-// Whether the file system takes a name that long in that folder.
+// Whether the file system takes a file name that long in that folder.
 bool NameFits(const std::string& path) {
-  if (path.size() >= PATH_MAX) return false;
   const fs::path target(path);
   const size_t length = target.filename().string().size();
   if (length <= 255) return true;  // what every Linux file system takes
@@ -69,23 +70,40 @@ bool NameFits(const std::string& path) {
 // hidden temporary file the conversion will write is made and removed, so
 // that a kill at this moment leaves no empty file under the final name for a
 // later "skip" run to take for done. An existing target (overwrite) must be a
-// writable file, and is left as it is.
+// writable file, and is left as it is. On failure, `reason` says why in the
+// system's words.
 //
 // A folder where this run already proved a new name is not probed again, so
 // that many outputs into one folder cost one probe.
-bool ProveCreatable(const std::string& path, const OutputPathOptions& options) {
+bool ProveCreatable(const std::string& path, const OutputPathOptions& options,
+                    std::string& reason) {
   const bool exists = Exists(path);
   if (exists) {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec) || access(path.c_str(), W_OK) != 0) return false;
-  } else if (!NameFits(path)) {
+    if (fs::is_directory(path, ec)) {
+      reason = std::strerror(EISDIR);
+      return false;
+    }
+    if (!fs::is_regular_file(path, ec)) {
+      reason = "Not a regular file";
+      return false;
+    }
+    if (access(path.c_str(), W_OK) != 0) {
+      reason = std::strerror(errno);
+      return false;
+    }
+  } else if (path.size() >= PATH_MAX || !NameFits(path)) {
+    reason = std::strerror(ENAMETOOLONG);
     return false;
   }
   const std::string folder = fs::path(path).parent_path().string();
   std::set<std::string>* proven = options.provenFolders;
   if (!exists && proven != nullptr && proven->count(folder) != 0) return true;
   PendingOutput probe(path);
-  if (!probe.Create()) return false;
+  if (!probe.Create()) {
+    reason = probe.error();
+    return false;
+  }
   if (proven != nullptr) proven->insert(folder);
   return true;
 }
@@ -150,15 +168,23 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension,
     }
   }
 
-  if (!ProveCreatable(path, options)) {
-    message = "Failed to create file \"" + path + "\"";
-    return Outcome::kFailed;
+  std::string reason;
+  if (!ProveCreatable(path, options, reason)) {
+    message = CreateFileMessage(path, reason);
+    // A file name too long for the file system is as long in the documents
+    // folder: the message keeps naming the folder that was asked for.
+    return NameFits(path) ? Outcome::kFailed : Outcome::kRefused;
   }
   output = path;
   return Outcome::kDone;
 }
 
 }  // namespace
+
+std::string CreateFileMessage(const std::string& path, const std::string& reason) {
+  const std::string message = "Failed to create file \"" + path + "\"";
+  return reason.empty() ? message : message + " (" + reason + ")";
+}
 
 std::string OutputListKey(const std::string& path, const OutputPathOptions& options) {
   const size_t cut = path.rfind('/');
@@ -190,8 +216,8 @@ bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPa
       item.outputPath = output;
       return true;
     }
-    // Skip and same-as-source refusals are final; creation failures may retry
-    // once below the documents folder.
+    // Skip, same-as-source and too-long-name refusals are final; creation
+    // failures may retry once below the documents folder.
     if (outcome == Outcome::kRefused || !options.documentsFallback || fallbackUsed) return false;
     fallbackUsed = true;
     if (!MakeFolders(options.documentsFolder)) return false;

@@ -12,6 +12,10 @@ namespace quillo {
 // The "Output" cell of a file whose target exists under the skip policy.
 extern const char* const kTargetSkippedStatus;
 
+// "Failed to create file "PATH" (REASON)": the output that was asked for and
+// the system's reason it could not be made (left out when none is known).
+std::string CreateFileMessage(const std::string& path, const std::string& reason);
+
 // Where outputs go and what happens to an existing target; the driver fills it
 // from the conversion settings.
 struct OutputPathOptions {

@@ -301,6 +301,22 @@ TEST_F(ConvertCli, InterruptCancelsAndLeavesNoPartialOutput) {
     EXPECT_EQ(run.out, source + "\t\tCancelled\n" + other + "\t\tCancelled\n");
     EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out)) << "no output, no temporary file";
   }
+  // A join's files that already went in are lost with its output: they say
+  // cancelled, not ok.
+  std::thread interrupt([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::raise(SIGINT);
+  });
+  const std::string joined = out + "/joined.mp3";
+  fs::create_directories(out);
+  const test::CliRun join = RunCli("join", {"--json", "-o", joined, other, source}, config);
+  interrupt.join();
+  EXPECT_EQ(join.status, 1);
+  ASSERT_EQ(Lines(join.out).size(), 2u) << join.out;
+  for (const std::string& line : Lines(join.out))
+    EXPECT_NE(line.find("\"state\": \"cancelled\""), std::string::npos) << line;
+  EXPECT_TRUE(fs::is_empty(out)) << "no output, no temporary file";
+
   // The handler is gone afterwards: the next run converts normally.
   EXPECT_EQ(RunCli("convert", {"-f", "wav", "-d", out, other}, config).status, 0);
 }

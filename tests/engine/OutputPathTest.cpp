@@ -267,12 +267,12 @@ TEST(MakeOutputPath, FolderAndFileFailuresNameWhatFailed) {
 
   // Next to a source that sits "below" a file, nothing can be created.
   EXPECT_EQ(Output(dir.File("file/a.mp3"), {}, &message), "");
-  EXPECT_EQ(message, "Failed to create file \"" + dir.File("file/a.mp3") + "\"");
+  EXPECT_EQ(message, "Failed to create file \"" + dir.File("file/a.mp3") + "\" (Not a directory)");
 
   // Overwriting a folder of the target's name is impossible.
   fs::create_directories(dir.File("dir.mp3"));
   EXPECT_EQ(Output(dir.File("dir.wav"), Policy(TargetExistsPolicy::Overwrite), &message), "");
-  EXPECT_EQ(message, "Failed to create file \"" + dir.File("dir.mp3") + "\"");
+  EXPECT_EQ(message, "Failed to create file \"" + dir.File("dir.mp3") + "\" (Is a directory)");
 }
 
 TEST(MakeOutputPath, DocumentsFallbackCatchesCreationFailures) {
@@ -310,7 +310,16 @@ TEST(MakeOutputPath, DocumentsFallbackCatchesCreationFailures) {
   options.targetPolicy = TargetExistsPolicy::Overwrite;
   fs::create_directories(dir.File("docs2/a.mp3"));
   EXPECT_EQ(Output("/music/pop/a.mp3", options, &message), "");
-  EXPECT_EQ(message, "Failed to create file \"" + dir.File("docs2/a.mp3") + "\"");
+  EXPECT_EQ(message, "Failed to create file \"" + dir.File("docs2/a.mp3") + "\" (Is a directory)");
+
+  // A file name too long for any folder keeps naming the folder asked for.
+  const std::string longName = std::string(252, 'x');
+  options.folder = dir.File("out");
+  options.documentsFolder = dir.File("docs3");
+  EXPECT_EQ(Output("/music/" + longName + ".flac", options, &message), "");
+  EXPECT_EQ(message, "Failed to create file \"" + dir.File("out/" + longName + ".mp3") +
+                         "\" (File name too long)");
+  EXPECT_FALSE(fs::exists(dir.File("docs3")));
 }
 
 // The join's save dialog starts in the folder outputs go to: the specific
