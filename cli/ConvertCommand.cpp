@@ -160,7 +160,8 @@ int PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable& 
   }
   session.settings.rebuildExtensionFilter();
   if (arguments.save && !store.save(session.settings, kSaveOptions | kSaveWindow)) {
-    err << "quillo-cli: " << EscapeText(provider.saveError()) << "; nothing was converted\n";
+    err << "quillo-cli: could not store the settings: " << EscapeText(provider.saveError())
+        << "; nothing was converted\n";
     return kExitSomeFailed;
   }
   return kExitOk;

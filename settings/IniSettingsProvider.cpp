@@ -121,10 +121,11 @@ IniSettingsProvider::IniSettingsProvider(const std::string& path)
   const QSettings ini(copy.error().empty() ? copy.path() : QString::fromStdString(path),
                       QSettings::IniFormat);
   refusal_ = ParseProblem(text_, ini);
-  if (!refusal_.empty()) {
+  if (ini.status() == QSettings::FormatError)
     problem_ = naming() + " " + refusal_ +
                "; the values that can be read are used and the file is not saved over";
-  }
+  else if (!refusal_.empty())
+    problem_ = naming() + " " + refusal_ + "; the default settings are used and nothing is stored";
   for (const QString& key : ini.allKeys()) values_->all.insert(key, ini.value(key));
 }
 
@@ -184,7 +185,7 @@ bool IniSettingsProvider::commit() {
   saveError_.clear();
   std::string error;
   if (store(error)) return true;
-  saveError_ = naming() + " " + error + "; the settings are not stored";
+  saveError_ = naming() + " " + error;
   return false;
 }
 
