@@ -1,13 +1,15 @@
 #include "settings/SettingsDocument.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QSaveFile>
 #include <QString>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+
+#include "engine/media/RegularFile.h"
 
 namespace quillo {
 namespace {
@@ -17,15 +19,7 @@ constexpr int kMaxLinks = 40;
 
 std::string Reason(int error) { return std::strerror(error); }
 
-struct FileDescriptor {
-  explicit FileDescriptor(int value) : fd(value) {}
-  ~FileDescriptor() {
-    if (fd >= 0) close(fd);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int fd;
-};
+constexpr const char* kTooLarge = "is larger than 1 MiB, more than settings take";
 
 SettingsDocument Unusable(std::string problem) {
   SettingsDocument document;
@@ -50,37 +44,24 @@ std::string FollowLinks(const std::string& path) {
 
 SettingsDocument ReadSettingsDocument(const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT) return {};
+  if (stat(path.c_str(), &info) != 0 && errno == ENOENT) return {};
+  if (const std::string problem = RegularFileProblem(path); !problem.empty())
+    return Unusable("cannot be read (" + problem + ")");
+  uint64_t size = 0;
+  const FileHandle file = OpenRegularFile(path, size);
+  if (!file || fstat(fileno(file.get()), &info) != 0)
     return Unusable("cannot be read (" + Reason(errno) + ")");
-  }
-  if (!S_ISREG(info.st_mode)) return Unusable("is not a regular file");
-  if (static_cast<std::size_t>(info.st_size) > kMaxSettingsBytes)
-    return Unusable("is larger than 1 MiB, more than settings take");
-  const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (file.fd < 0) {
-    if (errno == ENOENT) return {};
-    return Unusable("cannot be read (" + Reason(errno) + ")");
-  }
-  // The name may have been replaced by something else since the first look.
-  if (fstat(file.fd, &info) != 0) return Unusable("cannot be read (" + Reason(errno) + ")");
-  if (!S_ISREG(info.st_mode)) return Unusable("is not a regular file");
+  if (size > kMaxSettingsBytes) return Unusable(kTooLarge);
 
   SettingsDocument document;
   document.state = SettingsDocument::State::Read;
   document.info = info;
   // One byte past the limit tells a file that grew since it was measured.
   document.bytes.resize(kMaxSettingsBytes + 1);
-  std::size_t filled = 0;
-  while (filled < document.bytes.size()) {
-    const ssize_t got =
-        read(file.fd, document.bytes.data() + filled, document.bytes.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return Unusable("cannot be read (" + Reason(errno) + ")");
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
-  }
-  if (filled > kMaxSettingsBytes) return Unusable("is larger than 1 MiB, more than settings take");
+  const std::size_t filled =
+      std::fread(document.bytes.data(), 1, document.bytes.size(), file.get());
+  if (std::ferror(file.get()) != 0) return Unusable("cannot be read (" + Reason(errno) + ")");
+  if (filled > kMaxSettingsBytes) return Unusable(kTooLarge);
   document.bytes.resize(filled);
   return document;
 }

@@ -18,7 +18,7 @@ struct SettingsDocument {
   std::string bytes;
   struct stat info {};  // the file's owner and mode, when read
   // Why the file cannot serve (Unusable), as the end of a sentence that
-  // starts with the file's name: "is not a regular file".
+  // starts with the file's name: "cannot be read (Not a regular file)".
   std::string problem;
 };
 
@@ -26,8 +26,8 @@ struct SettingsDocument {
 // path itself when it is no link.
 std::string FollowLinks(const std::string& path);
 
-// Reads a regular file of at most kMaxSettingsBytes. A FIFO or a device is
-// never opened: opening one could block or act on the device.
+// Reads a regular file of at most kMaxSettingsBytes, whole. A FIFO or a
+// device is never opened: opening one could block or act on the device.
 SettingsDocument ReadSettingsDocument(const std::string& path);
 
 // Why the bytes cannot be a settings file we wrote or the user edited:
