@@ -111,12 +111,8 @@ bool ReplaceSettingsDocument(const std::string& path, const std::string& bytes,
     out.cancelWriting();
     return false;
   }
-  // On disk before the rename: a crash then leaves the old file or the new.
-  if (fsync(out.handle()) != 0) {
-    error = Reason(errno);
-    out.cancelWriting();
-    return false;
-  }
+  // commit() syncs the new file to disk before the rename: a crash leaves
+  // the old file or the new one.
   if (!out.commit()) {
     error = out.errorString().toStdString();
     return false;
