@@ -139,9 +139,12 @@ struct Session {
   std::string configPath;
 };
 
-// Loads the settings, applies the options, stores them with --save.
-bool PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable& backends,
-                     Session& session, std::ostream& err) {
+// Loads the settings, applies the options, stores them with --save. The
+// exit status when the run cannot go on, kExitOk when it can: settings that
+// were asked to be stored and were not end the run before any file is
+// converted, so that a script does not take them as stored.
+int PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable& backends,
+                    Session& session, std::ostream& err) {
   session.configPath = arguments.configFile.empty() ? ConfigFilePath() : arguments.configFile;
   IniSettingsProvider provider(session.configPath);
   if (!provider.problem().empty()) err << "quillo-cli: " << EscapeText(provider.problem()) << '\n';
@@ -153,12 +156,15 @@ bool PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable&
   if ((join && !ResolveJoinFormat(arguments, session.settings, error)) ||
       !ApplyConvertOptions(arguments, session.settings, error, backends.windowsMedia)) {
     err << "quillo-cli: " << error << '\n';
-    return false;
+    return kExitUsage;
   }
   session.settings.rebuildExtensionFilter();
-  if (arguments.save && !store.save(session.settings, kSaveOptions | kSaveWindow))
-    err << "quillo-cli: could not store the settings in " << session.configPath << '\n';
-  return true;
+  if (arguments.save && !store.save(session.settings, kSaveOptions | kSaveWindow)) {
+    err << "quillo-cli: could not store the settings: " << EscapeText(provider.saveError())
+        << "; nothing was converted\n";
+    return kExitSomeFailed;
+  }
+  return kExitOk;
 }
 
 int RunCommand(const std::vector<std::string>& args, bool join, const BackendTable& backends,
@@ -179,7 +185,9 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     return kExitUsage;
   }
   Session session;
-  if (!PrepareSettings(*arguments, join, backends, session, err)) return kExitUsage;
+  if (const int status = PrepareSettings(*arguments, join, backends, session, err);
+      status != kExitOk)
+    return status;
   ConversionSettings& settings = session.settings;
   const OutputFormat* row = FindFormat(settings.formats, settings.outputFormat);
   if (row == nullptr) {

@@ -98,7 +98,8 @@ Each output is written beside its target as ".NAME.quillo-part-XXXXXX.EXT" and
 takes its name only when complete. Ctrl+C, SIGTERM and SIGHUP cancel.
 
 Exit status: 0 when every file succeeded; 1 when any failed, the run was
-cancelled or a folder could not be searched; 2 for a usage error.
+cancelled, a folder could not be searched or --save could not store the
+settings (nothing is converted then); 2 for a usage error.
 )";
 }
 

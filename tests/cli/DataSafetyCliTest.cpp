@@ -321,3 +321,48 @@ TEST_F(DataSafety, SettingsAndMessagesSayWhatTheyMean) {
 
 }  // namespace
 }  // namespace quillo
+
+namespace quillo {
+namespace {
+
+// A settings file that is not ours to rewrite is named; --save then fails
+// before anything is converted and leaves it as it was. Without --save, the
+// values a file with a typo still holds are used.
+TEST_F(DataSafety, SaveNeverWritesOverWhatIsNoSettingsFileOfOurs) {
+  const std::string a = Tone("a.wav", 1);
+  const std::string flac = dir.File("song.flac");
+  MakeAudio(flac, "sine=duration=0.5");
+  const std::string halved = "[Options]\nVolume=50\nVolumeType=1\n";
+  const std::string readOnly = dir.File("read-only.conf");
+  test::WriteFile(readOnly, std::vector<uint8_t>(halved.begin(), halved.end()));
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  const std::string typo = dir.File("typo.conf");
+  const std::string typoText = halved + "[ID3\nTitle=x\n";
+  test::WriteFile(typo, std::vector<uint8_t>(typoText.begin(), typoText.end()));
+
+  const struct {
+    std::string config;
+    const char* reason;
+  } cases[] = {{flac, "binary data"}, {readOnly, "is read-only"}, {typo, "cannot be read"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.config);
+    const std::vector<uint8_t> before = test::ReadFile(c.config);
+    const test::CliRun run = RunCli("convert", {"-f", "wav", "-d", out, "--save", a}, c.config);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("\"" + c.config + "\" "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+    EXPECT_TRUE(test::ReadFile(c.config) == before) << "the file was changed";
+    EXPECT_FALSE(fs::exists(out + "/a.wav"));
+  }
+
+  const test::CliRun run = RunCli("convert", {"-f", "wav", "-d", out, a}, typo);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find(typo), std::string::npos) << "[" << run.err << "]" << run.out;
+  const std::vector<int16_t> source = test::DecodeWithFfmpeg(a);
+  const std::vector<int16_t> written = test::DecodeWithFfmpeg(out + "/a.wav");
+  ASSERT_EQ(written.size(), source.size());
+  for (size_t i = 0; i < written.size(); i += 997) ASSERT_NEAR(written[i], source[i] / 2, 1) << i;
+}
+
+}  // namespace
+}  // namespace quillo

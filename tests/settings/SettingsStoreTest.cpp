@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QSettings>
@@ -305,7 +306,7 @@ TEST(SettingsStoreTest, ASettingsFileThatIsNoRegularFileIsNeverOpened) {
     }
     const auto [settings, problem, saved] = loaded.get();
     ExpectSameStoredValues(settings, ConversionSettings("/docs"));
-    EXPECT_NE(problem.find("is not a regular file"), std::string::npos) << problem;
+    EXPECT_NE(problem.find("Not a regular file"), std::string::npos) << problem;
     EXPECT_FALSE(saved);
   }
   struct stat info {};
@@ -572,13 +573,172 @@ TEST(SettingsStoreTest, SaveThatCannotWriteReportsFailure) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST(SettingsStoreTest, SavingOverABrokenFileReplacesIt) {
-  TempDir dir;
-  const std::string path = dir.File("quillo.conf");
-  WriteText(path, "[Options\n\x01\x02 garbage = = \n[[[\n");
+// The settings file is the user's document: what is not a settings file of
+// ours is never written, a link is followed to the file it names, and a save
+// replaces the file whole with its owner and mode kept, leaving nothing else
+// behind.
+TEST(SettingsStoreTest, OnlyASettingsFileIsEverSavedOver) {
+  const mode_t umaskNow = umask(0);
+  umask(umaskNow);
+  const std::string settings = "[Options]\nVolume=50\n";
+  struct FileCase {
+    const char* name;
+    // Makes the file (and a link to it) in the folder.
+    void (*make)(const TempDir& dir, const std::string& settings);
+    const char* given;  // the name the settings are read from and saved to
+    const char* target;
+    int32_t volume;       // as loaded
+    const char* problem;  // part of the warning, or "" for none
+    bool saves;
+    mode_t mode;  // of the target afterwards; 0 for what a new file gets
+    bool asRoot;  // another user's file, which only root may save
+  };
+  const FileCase cases[] = {
+      {"missing file", [](const TempDir&, const std::string&) {}, "quillo.conf", "quillo.conf", 100,
+       "", true, 0, false},
+      {"link to a settings file",
+       [](const TempDir& dir, const std::string& text) {
+         WriteText(dir.File("real.conf"), text);
+         chmod(dir.File("real.conf").c_str(), 0600);
+         std::filesystem::create_directory_symlink(".", dir.File("linked"));
+         std::filesystem::create_symlink("linked/real.conf", dir.File("quillo.conf"));
+       },
+       "quillo.conf", "real.conf", 50, "", true, 0600, false},
+      {"another user's file",
+       [](const TempDir& dir, const std::string& text) {
+         WriteText(dir.File("quillo.conf"), text);
+         chmod(dir.File("quillo.conf").c_str(), 0640);
+         ASSERT_EQ(chown(dir.File("quillo.conf").c_str(), 65534, 65534), 0);
+       },
+       "quillo.conf", "quillo.conf", 50, "", true, 0640, true},
+      {"link to a non-settings file",
+       [](const TempDir& dir, const std::string&) {
+         WriteText(dir.File("passwd"), "root:x:0:0:root:/root:/bin/bash\n");
+         std::filesystem::create_symlink(dir.File("passwd"), dir.File("quillo.conf"));
+       },
+       "quillo.conf", "passwd", 100, "holds none of Quillo's settings", false, 0644, false},
+      {"FLAC given as settings",
+       [](const TempDir& dir, const std::string&) {
+         ASSERT_TRUE(test::MakeMedia("-f lavfi -i sine=duration=0.2", dir.File("song.flac")));
+         chmod(dir.File("song.flac").c_str(), 0644);
+       },
+       "song.flac", "song.flac", 100, "binary data", false, 0644, false},
+      {"broken bytes",
+       [](const TempDir& dir, const std::string&) {
+         WriteText(dir.File("quillo.conf"), "[Options\n\x01\x02 garbage = = \n[[[\n");
+       },
+       "quillo.conf", "quillo.conf", 100, "binary data", false, 0644, false},
+      {"read-only file",
+       [](const TempDir& dir, const std::string& text) {
+         WriteText(dir.File("quillo.conf"), text);
+         chmod(dir.File("quillo.conf").c_str(), 0444);
+       },
+       "quillo.conf", "quillo.conf", 50, "", false, 0444, false},
+      {"typo",
+       [](const TempDir& dir, const std::string& text) {
+         WriteText(dir.File("quillo.conf"), text + "[ID3\nTitle=x\n");
+       },
+       "quillo.conf", "quillo.conf", 50, "cannot be read", false, 0644, false},
+      {"over 1 MiB",
+       [](const TempDir& dir, const std::string& text) {
+         WriteText(dir.File("quillo.conf"), text);
+         std::filesystem::resize_file(dir.File("quillo.conf"), 200u << 20);  // sparse
+       },
+       "quillo.conf", "quillo.conf", 100, "larger than 1 MiB", false, 0644, false},
+  };
   const ConversionSettings changed = ChangedSettings();
-  EXPECT_TRUE(SaveTo(path, changed, kSaveWindow | kSaveSourceFolder | kSaveOptions));
-  ExpectSameStoredValues(LoadFrom(path), changed);
+  for (const FileCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.asRoot && geteuid() != 0) continue;
+    TempDir dir;
+    c.make(dir, settings);
+    const std::string given = dir.File(c.given);
+    const std::string target = dir.File(c.target);
+    const bool link = std::filesystem::is_symlink(given);
+    struct stat before {};
+    const bool existed = stat(target.c_str(), &before) == 0;
+    const std::string bytes = existed && before.st_size < (1 << 20) ? Text(target) : "";
+    const auto entries = [&dir] {
+      return std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    };
+    const auto entriesBefore = entries();
+
+    ConversionSettings loaded("/docs");
+    IniSettingsProvider provider(given);
+    SettingsStore store(provider);
+    store.load(loaded);
+    EXPECT_EQ(loaded.volume, c.volume);
+    if (*c.problem == '\0') {
+      EXPECT_EQ(provider.problem(), "");
+    } else {
+      EXPECT_NE(provider.problem().find(c.problem), std::string::npos) << provider.problem();
+      EXPECT_NE(provider.problem().find(given), std::string::npos) << provider.problem();
+    }
+
+    EXPECT_EQ(store.save(changed, kSaveWindow | kSaveSourceFolder | kSaveOptions), c.saves);
+    if (c.saves) {
+      ExpectSameStoredValues(LoadFrom(given), changed);
+      EXPECT_EQ(provider.saveError(), "");
+    } else {
+      EXPECT_NE(provider.saveError().find(given), std::string::npos) << provider.saveError();
+      if (!bytes.empty()) {
+        EXPECT_TRUE(Text(target) == bytes) << "the file was changed";
+      }
+    }
+    struct stat after {};
+    ASSERT_EQ(stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, c.mode != 0 ? c.mode : 0666 & ~umaskNow);
+    if (existed) {
+      EXPECT_EQ(after.st_size, c.saves ? after.st_size : before.st_size);
+      EXPECT_EQ(after.st_uid, before.st_uid);
+      EXPECT_EQ(after.st_gid, before.st_gid);
+    }
+    EXPECT_EQ(std::filesystem::is_symlink(given), link);
+    // No lock or temporary file stays beside it.
+    EXPECT_EQ(entries(), entriesBefore + (existed ? 0 : 1));
+  }
+}
+
+// Two programs saving at once: a reader meanwhile and the file at the end
+// see one writer's whole save, never a part or a mixture.
+TEST(SettingsStoreTest, TwoWritersAtOnceLeaveOneWholeSave) {
+  TempDir dir;
+  const unsigned all = kSaveWindow | kSaveSourceFolder | kSaveOptions;
+  ConversionSettings writers[2] = {ChangedSettings(), ConversionSettings("/docs")};
+  writers[1].tags.title = "the second writer";
+  std::string expected[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string alone = dir.File("alone" + std::to_string(i) + ".conf");
+    ASSERT_TRUE(SaveTo(alone, writers[i], all));
+    expected[i] = Text(alone);
+  }
+  const std::string path = dir.File("quillo.conf");
+  ASSERT_TRUE(SaveTo(path, writers[0], all));
+  pid_t children[2];
+  for (int i = 0; i < 2; ++i) {
+    children[i] = fork();
+    ASSERT_GE(children[i], 0);
+    if (children[i] == 0) {
+      bool ok = true;
+      for (int round = 0; round < 20; ++round) ok = SaveTo(path, writers[i], all) && ok;
+      _exit(ok ? 0 : 1);
+    }
+  }
+  int exited[2] = {-1, -1};
+  while (exited[0] < 0 || exited[1] < 0) {
+    const std::string now = Text(path);
+    ASSERT_TRUE(now == expected[0] || now == expected[1]) << now.size() << " bytes";
+    for (int i = 0; i < 2; ++i) {
+      int status = 0;
+      if (exited[i] < 0 && waitpid(children[i], &status, WNOHANG) == children[i])
+        exited[i] = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    }
+  }
+  EXPECT_EQ(exited[0], 0);
+  EXPECT_EQ(exited[1], 0);
+  const std::string last = Text(path);
+  EXPECT_TRUE(last == expected[0] || last == expected[1]);
+  EXPECT_FALSE(std::filesystem::exists(path + ".lock"));
 }
 
 }  // namespace
