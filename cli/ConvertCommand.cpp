@@ -28,14 +28,20 @@ namespace {
 
 // Files as given, and the files below given folders as Add Folder finds them.
 // A folder that could not be searched is named on `err` and sets `missed`.
-std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
+// The names are moved, never copied: a list of millions of names is held once.
+std::vector<std::string> GatherPaths(std::vector<std::string> paths,
                                      const ConversionSettings& settings, std::ostream& err,
                                      bool& missed) {
+  const auto isFolder = [](const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+  };
+  if (std::none_of(paths.begin(), paths.end(), isFolder)) return paths;
   const CandidateFilter filter = CandidateFilterFrom(settings);
   std::vector<std::string> gathered;
-  for (const std::string& path : paths) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+  gathered.reserve(paths.size());
+  for (std::string& path : paths) {
+    if (isFolder(path)) {
       std::vector<std::string> unsearched;
       for (std::string& found : SearchFolder(path, filter, &unsearched))
         gathered.push_back(std::move(found));
@@ -43,7 +49,7 @@ std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
         err << "quillo-cli: could not search " << EscapeText(folder) << '\n';
       missed = missed || !unsearched.empty();
     } else {
-      gathered.push_back(path);
+      gathered.push_back(std::move(path));
     }
   }
   return gathered;
@@ -144,7 +150,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
   MemoryFileList list;
   bool missedFolders = false;
   const std::vector<std::string> paths =
-      GatherPaths(arguments->paths, settings, err, missedFolders);
+      GatherPaths(std::move(arguments->paths), settings, err, missedFolders);
   KeepingFailures keeping(list, progress);
   // A cancel while the inputs are read stops there: nothing was converted.
   if (ProbeFiles(paths, list, backends, &prompts, keeping).cancelled) {

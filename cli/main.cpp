@@ -4,8 +4,10 @@
 
 #include "backends/InstalledBackends.h"
 #include "cli/Commands.h"
+#include "platform/FileSizeSignal.h"
 
 int main(int argc, char** argv) {
+  quillo::IgnoreFileSizeSignal();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
     quillo::PrintUsage(std::cerr);
