@@ -1,5 +1,6 @@
-// The real quillo-cli as a child process: what a script sees on a pipe while
-// it runs, and how it ends under the limits of its shell.
+// What a script or a terminal sees while quillo-cli runs: the real program
+// as a child process on a pipe and under the limits of its shell, and the
+// lines it shares a terminal with its progress line.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,7 +9,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <sstream>
 
+#include "cli/TerminalProgress.h"
 #include "tests/cli/CliTestSupport.h"
 
 extern char** environ;
@@ -112,6 +115,25 @@ TEST(ProcessCli, EachLineIsFlushedWhenItsFileEnds) {
     EXPECT_EQ(audio.channels, 1);
     EXPECT_NEAR(static_cast<double>(audio.samples.size()), 4000.0, 1152.0);
     EXPECT_FALSE(fs::exists(out + "/second.mp3"));
+  }
+}
+
+// A file's lines never land on the progress line when both streams are the
+// terminal: it is cleared first and drawn again below them. Without a
+// terminal the lines alone are written.
+TEST(ProcessCli, LinesNeverLandOnTheProgressLine) {
+  for (const bool terminal : {true, false}) {
+    SCOPED_TRACE(terminal);
+    std::ostringstream screen;  // standard output and error on one terminal
+    TerminalProgress progress(screen, terminal);
+    progress.SetOverallRange(2);
+    progress.SetFileText("a.wav");
+    const std::string bar = screen.str();
+    EXPECT_EQ(bar.empty(), !terminal);
+    screen.str("");
+    progress.Print(screen, "a.wav\t100.00%\ta.mp3\n", "quillo-cli: a note\n");
+    EXPECT_EQ(screen.str(), (terminal ? "\r\033[K" : "") +
+                                std::string("quillo-cli: a note\na.wav\t100.00%\ta.mp3\n") + bar);
   }
 }
 
