@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <ostream>
@@ -14,7 +13,7 @@
 #include "cli/EscapeText.h"
 #include "cli/FilesFrom.h"
 #include "cli/OptionTable.h"
-#include "cli/ResultJson.h"
+#include "cli/StatusLines.h"
 #include "cli/TerminalProgress.h"
 #include "engine/Conversion.h"
 #include "engine/FolderSearch.h"
@@ -27,78 +26,22 @@ namespace quillo {
 
 namespace {
 
-// Times each file of a run from the first cell the run shows for it to the
-// last: the seconds the file took, for --json. The run serialises the calls.
-class FileTimes final : public RunListView {
- public:
-  explicit FileTimes(size_t files) : spans_(files) {}
-
-  void SetVolumeCell(size_t file, const std::string&) override { Touch(file); }
-  void SetOutputCell(size_t file, const std::string&) override { Touch(file); }
-  void EnsureVisible(size_t file) override { Touch(file); }
-  void WidenOutputColumn(int) override {}
-
-  // The seconds between the first and the last cell of `file`; 0 when none.
-  double Seconds(size_t file) const {
-    if (file >= spans_.size()) return 0;
-    return std::chrono::duration<double>(spans_[file].last - spans_[file].first).count();
-  }
-
- private:
-  using Clock = std::chrono::steady_clock;
-  struct Span {
-    Clock::time_point first;
-    Clock::time_point last;
-  };
-
-  void Touch(size_t file) {
-    if (file >= spans_.size()) return;
-    const Clock::time_point now = Clock::now();
-    Span& span = spans_[file];
-    if (span.first == Clock::time_point()) span.first = now;
-    span.last = now;
-  }
-
-  std::vector<Span> spans_;
-};
-
-// One line per file that the run reached; an output that landed outside the
-// chosen folder is printed with its whole path and the reason goes to
-// standard error. With --json (`times` given), one JSON object per file of
-// the run instead, those it never reached included.
-void PrintResults(std::ostream& out, std::ostream& err, const std::vector<FileItem*>& files,
-                  const RunResult& result, const FileTimes* times) {
-  for (size_t i = 0; i < files.size() && i < result.files.size(); ++i) {
-    const FileResult& file = result.files[i];
-    if (times != nullptr) {
-      out << ConversionJsonLine(*files[i], file, result.cancelled, times->Seconds(i));
-      continue;
-    }
-    // A cancelled run names every file it did not convert, so that a script
-    // sees each one.
-    if (file.state == FileResult::State::NotReached) {
-      if (result.cancelled) out << EscapeText(files[i]->path) << "\t\t" << kCancelledStatus << '\n';
-      continue;
-    }
-    const bool elsewhere = !file.fallbackReason.empty() && !file.outputPath.empty();
-    if (elsewhere)
-      err << "quillo-cli: " << EscapeText(file.fallbackReason) << "; written to "
-          << EscapeText(file.outputPath) << " instead\n";
-    out << EscapeText(files[i]->path) << '\t' << EscapeText(file.volume) << '\t'
-        << EscapeText(elsewhere ? file.outputPath : file.status) << '\n';
-  }
-}
-
 // Files as given, and the files below given folders as Add Folder finds them.
 // A folder that could not be searched is named on `err` and sets `missed`.
-std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
+// The names are moved, never copied: a list of millions of names is held once.
+std::vector<std::string> GatherPaths(std::vector<std::string> paths,
                                      const ConversionSettings& settings, std::ostream& err,
                                      bool& missed) {
+  const auto isFolder = [](const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+  };
+  if (std::none_of(paths.begin(), paths.end(), isFolder)) return paths;
   const CandidateFilter filter = CandidateFilterFrom(settings);
   std::vector<std::string> gathered;
-  for (const std::string& path : paths) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+  gathered.reserve(paths.size());
+  for (std::string& path : paths) {
+    if (isFolder(path)) {
       std::vector<std::string> unsearched;
       for (std::string& found : SearchFolder(path, filter, &unsearched))
         gathered.push_back(std::move(found));
@@ -106,7 +49,7 @@ std::vector<std::string> GatherPaths(const std::vector<std::string>& paths,
         err << "quillo-cli: could not search " << EscapeText(folder) << '\n';
       missed = missed || !unsearched.empty();
     } else {
-      gathered.push_back(path);
+      gathered.push_back(std::move(path));
     }
   }
   return gathered;
@@ -215,7 +158,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
   MemoryFileList list;
   bool missedFolders = false;
   const std::vector<std::string> paths =
-      GatherPaths(arguments->paths, settings, err, missedFolders);
+      GatherPaths(std::move(arguments->paths), settings, err, missedFolders);
   KeepingFailures keeping(list, progress);
   // A cancel while the inputs are read stops there: nothing was converted.
   if (ProbeFiles(paths, list, backends, &prompts, keeping).cancelled) {
@@ -228,8 +171,7 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     RunResult cancelled;
     cancelled.cancelled = true;
     cancelled.files.resize(paths.size());
-    FileTimes none(paths.size());
-    PrintResults(out, err, named, cancelled, arguments->json ? &none : nullptr);
+    StatusLines(named, arguments->json, false, progress, out, err).Finish(cancelled);
     return kExitSomeFailed;
   }
   std::vector<FileItem*> files;
@@ -239,13 +181,14 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     return kExitSomeFailed;
   }
 
-  FileTimes times(files.size());
-  Conversion conversion(backends, settings, progress, prompts, &times);
+  // A join's files are done only when the joined output is.
+  StatusLines lines(files, arguments->json, !join, progress, out, err);
+  Conversion conversion(backends, settings, progress, prompts, &lines);
   conversion.SetDocumentsFolder(DocumentsFolder());
   conversion.SetJobs(arguments->jobs > 0 ? arguments->jobs : Conversion::DefaultJobs());
   const RunResult result =
       join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
-  PrintResults(out, err, files, result, arguments->json ? &times : nullptr);
+  lines.Finish(result);
   if (!result.started) return kExitSomeFailed;
   return result.failures == 0 && !result.cancelled && !missedFolders ? kExitOk : kExitSomeFailed;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+#include <cstddef>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -9,9 +11,15 @@
 
 namespace quillo {
 
+// The longest name a file list may hold: the longest path Linux takes.
+inline constexpr std::size_t kMaxListedNameBytes = PATH_MAX - 1;
+
 // The names of a file list: one per line, or each ended by a NUL byte with
 // `nulSeparated` (find -print0). Names are taken byte for byte; empty ones
-// are skipped. False with `error` when the stream fails before its end.
+// are skipped. False with `error` when the stream fails before its end, or
+// when it holds a name longer than kMaxListedNameBytes or more than that many
+// empty names in a row (neither can name a file; both end the list at once,
+// so that an endless stream ends the command).
 bool ReadNameList(std::istream& in, bool nulSeparated, std::vector<std::string>& names,
                   std::string& error);
 

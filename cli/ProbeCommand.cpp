@@ -11,8 +11,8 @@
 #include "cli/ResultJson.h"
 #include "engine/Conversion.h"
 #include "engine/FileItemText.h"
-#include "engine/media/PathName.h"
 #include "engine/ProbeLoop.h"
+#include "engine/media/PathName.h"
 
 namespace quillo {
 
@@ -41,6 +41,8 @@ class ProbePrinter final : public ProbeListener {
       out_ << ProbeJsonLine(path, item, result, seconds.count());
     else if (item != nullptr)
       PrintRow(out_, *item);
+    // Each row reaches a pipe as soon as its file is read.
+    out_.flush();
   }
   bool IsCancelled() override { return false; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <mutex>
 #include <string>
 
 #include "engine/ConversionProgress.h"
@@ -11,27 +12,33 @@ namespace quillo {
 // Conversion progress on a terminal: one line on standard error, redrawn in
 // place, when standard error is a terminal; silent otherwise. Ctrl+C, a kill
 // and a closed terminal cancel the run, like the Cancel button: the current
-// output is abandoned and removed, old targets stay.
+// output is abandoned and removed, old targets stay. Any thread may call it.
 class TerminalProgress final : public ConversionProgress {
  public:
   TerminalProgress(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
   ~TerminalProgress() override;
 
   void SetOverallText(const std::string& text) override;
-  void SetOverallRange(int files) override { files_ = files; }
-  void StepOverall() override { ++done_; }
+  void SetOverallRange(int files) override;
+  void StepOverall() override;
   void SetFileText(const std::string& text) override;
   int FileBarWidth() const override { return kBarWidth; }
   void SetFileBar(int position) override;
   void Pump() override {}
   bool IsCancelled() const override { return stopSignals_.Received(); }
 
+  // Writes `errText` to standard error and `outText` to `out`, each flushed at
+  // once, above the progress line: the line is cleared first and drawn again
+  // below, so that no text lands on it when both streams are the terminal.
+  void Print(std::ostream& out, const std::string& outText, const std::string& errText);
+
  private:
   static constexpr int kBarWidth = 30;
   void Draw();
 
   std::ostream& err_;
-  bool enabled_;
+  const bool enabled_;
+  std::mutex mutex_;
   int files_ = 0;
   int done_ = 0;
   int bar_ = 0;

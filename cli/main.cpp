@@ -1,12 +1,18 @@
+#include <cerrno>
+#include <cstring>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "backends/InstalledBackends.h"
 #include "cli/Commands.h"
+#include "platform/FileSizeSignal.h"
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+namespace {
+
+int RunCommandLine(std::vector<std::string> args) {
   if (args.empty()) {
     quillo::PrintUsage(std::cerr);
     return quillo::kExitUsage;
@@ -35,4 +41,22 @@ int main(int argc, char** argv) {
   std::cerr << "quillo-cli: unknown command \"" << command << "\"\n\n";
   quillo::PrintUsage(std::cerr);
   return quillo::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  quillo::IgnoreFileSizeSignal();
+  // A file's own failures end as its status line says; what escapes the
+  // command besides (memory running out outside any one file) fails it with
+  // the reason. The stack has unwound by then, removing every temporary
+  // output, as std::terminate would not.
+  try {
+    return RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::bad_alloc&) {
+    std::cerr << "quillo-cli: " << std::strerror(ENOMEM) << '\n';
+  } catch (const std::exception& error) {
+    std::cerr << "quillo-cli: " << error.what() << '\n';
+  }
+  return quillo::kExitSomeFailed;
 }

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <exception>
 #include <map>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <thread>
 
@@ -145,6 +149,9 @@ class LockedList final : public RunListView {
   void WidenOutputColumn(int pixels) override {
     Locked(mutex_, [&] { list_.WidenOutputColumn(pixels); });
   }
+  void FileEnded(size_t file, const FileResult& result) override {
+    Locked(mutex_, [&] { list_.FileEnded(file, result); });
+  }
 
  private:
   RunListView& list_;
@@ -179,6 +186,37 @@ class LockedPrompts final : public UserPrompts {
   std::mutex mutex_;
 };
 
+// What an exception says, as a file's failure detail.
+std::string ExceptionReason(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::bad_alloc&) {
+    return std::strerror(ENOMEM);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown error";
+  }
+}
+
+// A failed file's outcome, its reason kept as the job's failure detail.
+FileOutcome FailedWith(const std::string& reason, ConversionJob& job) {
+  job.failureDetail = reason;
+  return {FileResult::State::Failed, std::string(kConversionFailureStatus) + " (" + reason + ")"};
+}
+
+// Runs one file's step. An exception that escapes it fails that file alone
+// and the run goes on: on a worker thread it would end the process through
+// std::terminate, leaving temporary files behind. The stack unwinds on the
+// way here, so the file's source, sink and temporary output are released.
+FileOutcome RunStep(const FileStep& step, size_t index, FileItem& file, RunEnvironment& job) {
+  try {
+    return step(index, file, job);
+  } catch (...) {
+    return FailedWith(ExceptionReason(std::current_exception()), job.pass.job);
+  }
+}
+
 }  // namespace
 
 void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
@@ -193,40 +231,73 @@ void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvir
   bool widened = false;
 
   const auto work = [&](size_t job) {
-    ConversionJob state;
-    SourceFactory factory(shared.backends, &prompts);
-    JobProgress jobProgress(progress, job);
-    PassContext pass{shared.settings, shared.row, state, shared.backends, factory, jobProgress};
-    RunEnvironment jobEnv{pass, prompts, list, env.documentsFolder, result};
-    for (size_t i = next++; i < files.size() && !jobProgress.IsCancelled(); i = next++) {
-      FileItem& file = *files[i];
-      state.position = static_cast<int>(i) + 1;
-      state.failureDetail.clear();
-      FileOutcome outcome;
-      if (LacksSoundFont(file, shared.backends)) {
-        outcome.status = kSoundFontMissingStatus;
-      } else {
-        list.EnsureVisible(i);
-        jobEnv.SetVolumeCell(i, "");
-        progress.Started(job, i, FileNamePart(file.path));
-        outcome = step(i, file, jobEnv);
+    // The file this job holds until its result is written.
+    size_t holding = files.size();
+    try {
+      ConversionJob state;
+      SourceFactory factory(shared.backends, &prompts);
+      JobProgress jobProgress(progress, job);
+      PassContext pass{shared.settings, shared.row, state, shared.backends, factory, jobProgress};
+      RunEnvironment jobEnv{pass, prompts, list, env.documentsFolder, result};
+      for (size_t i = next++; i < files.size() && !jobProgress.IsCancelled(); i = next++) {
+        holding = i;
+        FileItem& file = *files[i];
+        state.position = static_cast<int>(i) + 1;
+        state.failureDetail.clear();
+        FileOutcome outcome;
+        if (LacksSoundFont(file, shared.backends)) {
+          outcome.status = kSoundFontMissingStatus;
+        } else {
+          list.EnsureVisible(i);
+          jobEnv.SetVolumeCell(i, "");
+          progress.Started(job, i, FileNamePart(file.path));
+          outcome = RunStep(step, i, file, jobEnv);
+        }
+        bool goOn = false;
+        {
+          std::lock_guard lock(resultMutex);
+          // FinishFile shows the cells itself: the list is already locked here.
+          RunEnvironment finishing{pass, prompts, env.list, env.documentsFolder, result};
+          goOn = FinishFile(i, file, outcome, finishing, widened);
+          holding = files.size();
+          env.list.FileEnded(i, result.files[i]);
+        }
+        progress.Finished(job);
+        if (!goOn) break;
       }
-      bool goOn = false;
-      {
-        std::lock_guard lock(resultMutex);
-        // FinishFile shows the cells itself: the list is already locked here.
-        RunEnvironment finishing{pass, prompts, env.list, env.documentsFolder, result};
-        goOn = FinishFile(i, file, outcome, finishing, widened);
+    } catch (...) {
+      // Only the run's own bookkeeping gets here (memory running out between
+      // files): this job ends, and a file it held fails instead of passing
+      // for one the run never reached.
+      std::lock_guard lock(resultMutex);
+      if (holding < files.size()) {
+        FileResult& failed = result.files[holding];
+        failed.state = FileResult::State::Failed;
+        failed.outputPath.clear();
+        files[holding]->outputPath.clear();
+        ++result.failures;
+        try {
+          failed.status = std::string(kConversionFailureStatus) + " (" +
+                          ExceptionReason(std::current_exception()) + ")";
+        } catch (...) {
+          failed.status = kConversionFailureStatus;
+        }
       }
-      progress.Finished(job);
-      if (!goOn) break;
     }
   };
 
   const size_t count = std::clamp<size_t>(static_cast<size_t>(std::max(jobs, 1)), 1,
                                           std::max<size_t>(files.size(), 1));
   std::vector<std::thread> threads;
-  for (size_t job = 1; job < count; ++job) threads.emplace_back(work, job);
+  for (size_t job = 1; job < count; ++job) {
+    // A thread that cannot start (no memory for its stack, a process limit)
+    // leaves the run to the threads that did; the calling thread is one.
+    try {
+      threads.emplace_back(work, job);
+    } catch (const std::exception&) {
+      break;
+    }
+  }
   work(0);
   for (std::thread& thread : threads) thread.join();
   // A cancel that landed while no file ran (before the first, between files)

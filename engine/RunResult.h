@@ -6,6 +6,8 @@
 
 namespace quillo {
 
+struct FileResult;
+
 // Where a run shows each file's "Volume" and "Output" cells while it works.
 class RunListView {
  public:
@@ -15,6 +17,10 @@ class RunListView {
   virtual void EnsureVisible(size_t file) = 0;
   // Widens the "Output" column once a long failure text needs the room.
   virtual void WidenOutputColumn(int pixels) = 0;
+  // The run is done with `file`, which ended as `result` says, after its last
+  // cell. A join may still fail the files it took in, when the joined output
+  // cannot be written at the end.
+  virtual void FileEnded(size_t file, const FileResult& result) = 0;
 };
 
 // Shows nothing: a run that only returns its results.
@@ -24,6 +30,7 @@ class NullListView final : public RunListView {
   void SetOutputCell(size_t, const std::string&) override {}
   void EnsureVisible(size_t) override {}
   void WidenOutputColumn(int) override {}
+  void FileEnded(size_t, const FileResult&) override {}
 };
 
 // The "Output" cell of a file that a cancel stopped.

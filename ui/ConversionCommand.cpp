@@ -1,5 +1,7 @@
 #include "ui/ConversionCommand.h"
 
+#include <system_error>
+
 #include "catalog/Catalog.h"
 #include "engine/Conversion.h"
 #include "engine/output/OutputPath.h"
@@ -47,19 +49,39 @@ bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
   queuedCells_ = std::make_unique<QueuedCells>(*this, context_.model, context_.view, rows_,
                                                context_.outputColumnWidth);
   prompts_ = std::make_unique<BlockingPrompts>(*this, context_.prompts);
-  worker_ = std::thread([this, join, joinPath] {
-    std::vector<FileItem*> files;
-    for (FileItem& item : items_) files.push_back(&item);
+  try {
+    worker_ = std::thread([this, join, joinPath] { Run(join, joinPath); });
+  } catch (const std::system_error& error) {
+    // No thread for the run (memory or a process limit): nothing starts, and
+    // the user learns why instead of the window going down.
+    prompts_.reset();
+    queuedCells_.reset();
+    progress_.reset();
+    dialog_.reset();
+    context_.prompts.Warn("The conversion could not start (" + std::string(error.what()) + ").");
+    return false;
+  }
+  return true;
+}
+
+void ConversionCommand::Run(bool join, const std::string& joinPath) {
+  std::vector<FileItem*> files;
+  for (FileItem& item : items_) files.push_back(&item);
+  // A file's own failures end as its cells say; what escapes the run besides
+  // (memory running out between files) ends the run with a warning, never
+  // the process.
+  try {
     Conversion conversion(context_.backends, context_.settings, *progress_, *prompts_,
                           queuedCells_.get());
     conversion.SetDocumentsFolder(DocumentsFolder());
     conversion.SetJobs(context_.jobs);
     result_ = join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
-    // Queued behind every cell the run wrote, so the list is complete first.
-    QMetaObject::invokeMethod(
-        this, [this] { Finish(); }, Qt::QueuedConnection);
-  });
-  return true;
+  } catch (const std::exception& error) {
+    prompts_->Warn("The conversion stopped (" + std::string(error.what()) + ").");
+  }
+  // Queued behind every cell the run wrote, so the list is complete first.
+  QMetaObject::invokeMethod(
+      this, [this] { Finish(); }, Qt::QueuedConnection);
 }
 
 void ConversionCommand::Finish() {

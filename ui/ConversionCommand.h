@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -62,6 +63,8 @@ class ConversionCommand final : public QObject {
   void finished();
 
  private:
+  // The worker thread's work: the run, then Finish queued to the window.
+  void Run(bool join, const std::string& joinPath);
   void Finish();
 
   Context context_;

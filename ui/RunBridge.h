@@ -73,6 +73,8 @@ class QueuedCells final : public RunListView {
   void SetOutputCell(size_t file, const std::string& text) override;
   void EnsureVisible(size_t file) override;
   void WidenOutputColumn(int pixels) override;
+  // The file's cells, queued before, already show how it ended.
+  void FileEnded(size_t, const FileResult&) override {}
 
  private:
   int Row(size_t file) const { return file < rows_.size() ? rows_[file] : -1; }

@@ -10,6 +10,7 @@
 
 #include "backends/InstalledBackends.h"
 #include "engine/media/AsciiCase.h"
+#include "platform/FileSizeSignal.h"
 #include "platform/StandardPaths.h"
 #include "settings/ConversionSettings.h"
 #include "settings/IniSettingsProvider.h"
@@ -60,6 +61,7 @@ bool AnswerHelpOrVersion(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  quillo::IgnoreFileSizeSignal();
   if (AnswerHelpOrVersion(argc, argv)) return 0;
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillo"));

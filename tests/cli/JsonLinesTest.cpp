@@ -5,6 +5,7 @@
 #include "cli/FilesFrom.h"
 #include "cli/JsonLine.h"
 #include "cli/ResultJson.h"
+#include "tests/cli/CliTestSupport.h"
 
 namespace quillo {
 namespace {
@@ -85,24 +86,50 @@ TEST(JsonLines, StatesOfTheRun) {
   }
 }
 
+// Lists split on their separator; a name no path can have, or an endless run
+// of separators, ends the list at once with the reason.
 TEST(FilesFrom, ListsSplitOnTheirSeparator) {
+  const std::string longest(kMaxListedNameBytes, 'n');
+  const std::string tooLong = "name 2 is longer than 4095 bytes, the longest a path can be";
   struct Case {
     std::string input;
     bool nul;
     std::vector<std::string> names;
+    std::string error;
   };
   const Case cases[] = {
-      {"a.wav\n\nb c.mp3\n/x/d.ogg", false, {"a.wav", "b c.mp3", "/x/d.ogg"}},
-      {std::string("a\nb.wav\0c.wav\0\0", 13), true, {"a\nb.wav", "c.wav"}},
-      {"", false, {}},
-      {" lead and trail \n", false, {" lead and trail "}},
+      {"a.wav\n\nb c.mp3\n/x/d.ogg", false, {"a.wav", "b c.mp3", "/x/d.ogg"}, ""},
+      {std::string("a\nb.wav\0c.wav\0\0", 13), true, {"a\nb.wav", "c.wav"}, ""},
+      {"", false, {}, ""},
+      {" lead and trail \n", false, {" lead and trail "}, ""},
+      {"a\n" + longest + "\n", false, {"a", longest}, ""},
+      {"a\n" + longest, false, {"a", longest}, ""},
+      {"a\n" + longest + "n\nb\n", false, {"a"}, tooLong},
+      {"a\n" + longest + "n", false, {"a"}, tooLong},
+      {"a\n" + std::string(5000, 'n') + "\nb\n", false, {"a"}, tooLong},
+      {"a" + std::string(5000, '\0'), true, {"a"}, "more than 4095 empty names in a row"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.input.substr(0, 20));
     std::istringstream in(c.input);
     std::vector<std::string> names;
     std::string error;
-    EXPECT_TRUE(ReadNameList(in, c.nul, names, error));
+    EXPECT_EQ(ReadNameList(in, c.nul, names, error), c.error.empty());
     EXPECT_EQ(names, c.names);
+    EXPECT_EQ(error, c.error);
+  }
+  // An endless device ends the command as a usage error, in either mode.
+  test::TempDir dir;
+  for (const char* mode : {"", "-0"}) {
+    std::vector<std::string> args = {"-d", dir.File("out"), "--files-from", "/dev/zero"};
+    if (*mode != '\0') args.push_back(mode);
+    const test::CliRun run = RunCli("convert", args, dir.File("quillo.conf"));
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_EQ(run.err, std::string("quillo-cli: cannot read the file list \"/dev/zero\": ") +
+                           (*mode != '\0' ? "more than 4095 empty names in a row"
+                                          : "name 1 is longer than 4095 bytes, the longest a "
+                                            "path can be") +
+                           "\n");
   }
 
   ConvertArguments arguments;

@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <map>
+#include <stdexcept>
 
 #include "catalog/Catalog.h"
 #include "engine/Conversion.h"
 #include "engine/ConversionRun.h"
+#include "engine/RunLoop.h"
 #include "tests/engine/FakeMedia.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,7 +25,11 @@ class Cells final : public RunListView {
   }
   void EnsureVisible(size_t) override {}
   void WidenOutputColumn(int pixels) override { widened.push_back(pixels); }
+  void FileEnded(size_t file, const FileResult& result) override {
+    ended.push_back({file, result.state});
+  }
   std::map<size_t, std::string> volume, output;
+  std::vector<std::pair<size_t, FileResult::State>> ended;
   std::map<size_t, std::vector<std::string>> history;
   std::vector<int> widened;
 };
@@ -302,6 +308,55 @@ TEST(ConversionRun, ACancelWithNoFileRunningEndsTheRunCancelled) {
     for (const FileResult& file : result.files) EXPECT_NE(file.state, FileResult::State::Converted);
     EXPECT_TRUE(!fs::exists(dir.File("out")) || fs::is_empty(dir.File("out")));
     EXPECT_TRUE(result.revealPath.empty());
+  }
+}
+
+// An exception that escapes a file's step fails that file with its text, on
+// the calling thread and on the workers alike, instead of ending the process;
+// the other files convert, and the list hears of each file's end once.
+TEST(ConversionRun, AnExceptionFailsItsFileAndTheRunGoesOn) {
+  for (int jobs : {1, 3}) {
+    SCOPED_TRACE(jobs);
+    ConversionSettings settings("/tmp");
+    const BackendTable backends = test::FakeTable(
+        [](SourceBackend) { return std::make_unique<test::RampSource>(8000, 1, 8000, 509); });
+    ConversionJob job;
+    SourceFactory factory(backends, nullptr);
+    test::ScriptedProgress progress;
+    PassContext pass{
+        settings, *FindFormat(settings.formats, format_id::kWav), job, backends, factory, progress};
+    Cells cells;
+    test::ScriptedPrompts answers;
+    RunResult result;
+    std::vector<FileItem> items(4);
+    std::vector<FileItem*> files;
+    for (FileItem& item : items) files.push_back(&item);
+    result.files.resize(files.size());
+    RunEnvironment env{pass, answers, cells, "", result};
+    RunFiles(files, "out", env, jobs, [](size_t i, FileItem&, RunEnvironment&) -> FileOutcome {
+      if (i == 1) throw std::runtime_error("decoder state lost");
+      if (i == 2) throw 42;
+      return {FileResult::State::Converted, {}};
+    });
+
+    using State = FileResult::State;
+    const std::pair<State, std::string> expected[] = {
+        {State::Converted, ""},
+        {State::Failed, "Conversion Failure (decoder state lost)"},
+        {State::Failed, "Conversion Failure (unknown error)"},
+        {State::Converted, ""},
+    };
+    for (size_t i = 0; i < files.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(result.files[i].state, expected[i].first);
+      EXPECT_EQ(cells.output[i], expected[i].second);
+    }
+    EXPECT_EQ(result.failures, 2);
+    EXPECT_FALSE(result.cancelled);
+    std::sort(cells.ended.begin(), cells.ended.end());
+    ASSERT_EQ(cells.ended.size(), files.size());
+    for (size_t i = 0; i < files.size(); ++i)
+      EXPECT_EQ(cells.ended[i], std::make_pair(i, expected[i].first));
   }
 }
 

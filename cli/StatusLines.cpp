@@ -1,0 +1,71 @@
+#include "cli/StatusLines.h"
+
+#include "cli/EscapeText.h"
+#include "cli/ResultJson.h"
+#include "cli/TerminalProgress.h"
+
+namespace quillo {
+
+StatusLines::StatusLines(const std::vector<FileItem*>& files, bool json, bool asFilesEnd,
+                         TerminalProgress& progress, std::ostream& out, std::ostream& err)
+    : files_(files),
+      json_(json),
+      asFilesEnd_(asFilesEnd),
+      progress_(progress),
+      out_(out),
+      err_(err),
+      spans_(files.size()),
+      ended_(files.size()) {}
+
+void StatusLines::FileEnded(size_t file, const FileResult& result) {
+  if (!asFilesEnd_ || file >= ended_.size()) return;
+  ended_[file] = result;
+  // A file that ends before an earlier one waits for it.
+  for (; written_ < ended_.size() && ended_[written_]; ++written_)
+    Write(written_, *ended_[written_], false);
+}
+
+void StatusLines::Finish(const RunResult& result) {
+  for (; written_ < files_.size() && written_ < result.files.size(); ++written_)
+    Write(written_, result.files[written_], result.cancelled);
+}
+
+void StatusLines::Touch(size_t file) {
+  if (file >= spans_.size()) return;
+  const Clock::time_point now = Clock::now();
+  Span& span = spans_[file];
+  if (span.first == Clock::time_point()) span.first = now;
+  span.last = now;
+}
+
+double StatusLines::Seconds(size_t file) const {
+  if (file >= spans_.size()) return 0;
+  return std::chrono::duration<double>(spans_[file].last - spans_[file].first).count();
+}
+
+// An output that landed outside the chosen folder is printed with its whole
+// path, and the reason goes to standard error.
+void StatusLines::Write(size_t file, const FileResult& result, bool cancelled) {
+  const std::string& path = files_[file]->path;
+  if (json_) {
+    progress_.Print(out_, ConversionJsonLine(*files_[file], result, cancelled, Seconds(file)), "");
+    return;
+  }
+  // A cancelled run names every file it did not convert, so that a script
+  // sees each one.
+  if (result.state == FileResult::State::NotReached) {
+    if (cancelled) progress_.Print(out_, EscapeText(path) + "\t\t" + kCancelledStatus + "\n", "");
+    return;
+  }
+  const bool elsewhere = !result.fallbackReason.empty() && !result.outputPath.empty();
+  const std::string note = elsewhere
+                               ? "quillo-cli: " + EscapeText(result.fallbackReason) +
+                                     "; written to " + EscapeText(result.outputPath) + " instead\n"
+                               : "";
+  progress_.Print(out_,
+                  EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' +
+                      EscapeText(elsewhere ? result.outputPath : result.status) + '\n',
+                  note);
+}
+
+}  // namespace quillo

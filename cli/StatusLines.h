@@ -1,0 +1,62 @@
+#pragma once
+
+#include <chrono>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/FileItem.h"
+#include "engine/RunResult.h"
+
+namespace quillo {
+
+class TerminalProgress;
+
+// The lines of a convert or join run, one per file in list order: the
+// source, the "Volume" and the "Output" cell; with --json one JSON object per
+// file, with the seconds from its first cell to its last. A file's line is
+// written and flushed as soon as it and every file before it have
+// ended, on a terminal or a pipe, so that a script reading them learns of
+// each file when it is done and a killed run has reported every file it
+// finished. The run calls it one call at a time, from its threads.
+class StatusLines final : public RunListView {
+ public:
+  // `asFilesEnd` false holds every line until Finish: a join's files are done
+  // only when the joined output is.
+  StatusLines(const std::vector<FileItem*>& files, bool json, bool asFilesEnd,
+              TerminalProgress& progress, std::ostream& out, std::ostream& err);
+
+  void SetVolumeCell(size_t file, const std::string&) override { Touch(file); }
+  void SetOutputCell(size_t file, const std::string&) override { Touch(file); }
+  void EnsureVisible(size_t file) override { Touch(file); }
+  void WidenOutputColumn(int) override {}
+  void FileEnded(size_t file, const FileResult& result) override;
+
+  // Writes the lines still due, from the run's final results: a file the run
+  // never reached has a line when the run was cancelled, or with --json.
+  void Finish(const RunResult& result);
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  struct Span {
+    Clock::time_point first;
+    Clock::time_point last;
+  };
+
+  void Touch(size_t file);
+  double Seconds(size_t file) const;
+  void Write(size_t file, const FileResult& result, bool cancelled);
+
+  const std::vector<FileItem*>& files_;
+  const bool json_;
+  const bool asFilesEnd_;
+  TerminalProgress& progress_;
+  std::ostream& out_;
+  std::ostream& err_;
+  std::vector<Span> spans_;
+  std::vector<std::optional<FileResult>> ended_;  // files that ended before an earlier one
+  size_t written_ = 0;                            // the lines written so far, in list order
+};
+
+}  // namespace quillo

@@ -1,0 +1,147 @@
+// What a script or a terminal sees while quillo-cli runs: the real program
+// as a child process on a pipe and under the limits of its shell, and the
+// lines it shares a terminal with its progress line.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "cli/TerminalProgress.h"
+#include "tests/cli/CliTestSupport.h"
+
+namespace quillo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The shell command that runs quillo-cli with `args`, its errors discarded.
+std::string Program(const std::vector<std::string>& args) {
+  std::string command = test::ShellQuote(QUILLO_CLI_PROGRAM);
+  for (const std::string& arg : args) command += " " + test::ShellQuote(arg);
+  return command + " 2>/dev/null";
+}
+
+// Each file's line reaches a pipe as soon as the file ends: a run killed
+// during its second file (twenty minutes of audio) has reported the first,
+// whole, and its output is complete.
+TEST(ProcessCli, EachLineIsFlushedWhenItsFileEnds) {
+  test::TempDir dir;
+  const std::string first = dir.File("first.wav");
+  const std::string second = dir.File("second.wav");
+  MakeAudio(first, "sine=frequency=440:sample_rate=8000:duration=0.5");
+  MakeAudio(second, "sine=frequency=440:sample_rate=8000:duration=1200");
+  for (const bool json : {false, true}) {
+    SCOPED_TRACE(json);
+    const std::string out = dir.File(json ? "json" : "plain");
+    std::vector<std::string> args = {
+        "convert", "--config", dir.File("quillo.conf"), "-f", "mp3", "-d", out, "-j", "1",
+        first,     second};
+    if (json) args.push_back("--json");
+    // The shell names its process, which then becomes the program.
+    FILE* pipe = popen(("echo $$; exec " + Program(args)).c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char pid[32] = "", text[8192] = "";
+    const bool read = fgets(pid, sizeof pid, pipe) != nullptr && fgets(text, sizeof text, pipe);
+    if (const int child = std::atoi(pid); child > 0) kill(child, SIGKILL);
+    const int status = pclose(pipe);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "killed while the second file converted";
+    const std::string line = text;
+    if (json) {
+      EXPECT_EQ(line.rfind("{\"input\": \"" + first + "\", \"output\": \"" + out +
+                               "/first.mp3\", \"status\": \"first.mp3\", \"state\": \"ok\"",
+                           0),
+                0u)
+          << line;
+      EXPECT_EQ(line.back(), '\n');
+    } else {
+      EXPECT_EQ(line, first + "\t100.00%\tfirst.mp3\n");
+    }
+    const test::DecodedAudio audio = test::DecodeAudio(out + "/first.mp3");
+    EXPECT_EQ(audio.rate, 8000);
+    EXPECT_EQ(audio.channels, 1);
+    EXPECT_NEAR(static_cast<double>(audio.samples.size()), 4000.0, 1152.0);
+    EXPECT_FALSE(fs::exists(out + "/second.mp3"));
+  }
+}
+
+// A file's lines never land on the progress line when both streams are the
+// terminal: it is cleared first and drawn again below them. Without a
+// terminal the lines alone are written.
+TEST(ProcessCli, LinesNeverLandOnTheProgressLine) {
+  for (const bool terminal : {true, false}) {
+    SCOPED_TRACE(terminal);
+    std::ostringstream screen;  // standard output and error on one terminal
+    TerminalProgress progress(screen, terminal);
+    progress.SetOverallRange(2);
+    progress.SetFileText("a.wav");
+    const std::string bar = screen.str();
+    EXPECT_EQ(bar.empty(), !terminal);
+    screen.str("");
+    progress.Print(screen, "a.wav\t100.00%\ta.mp3\n", "quillo-cli: a note\n");
+    EXPECT_EQ(screen.str(), (terminal ? "\r\033[K" : "") +
+                                std::string("quillo-cli: a note\na.wav\t100.00%\ta.mp3\n") + bar);
+  }
+}
+
+// A limit of the shell fails what it stops, never the process: a write past
+// the file size limit fails its file ("File too large") and leaves no
+// temporary file; worker threads that cannot get their stacks leave the run
+// to those that did. Every other file converts whole.
+TEST(ProcessCli, LimitsFailAFileNotTheRun) {
+  test::TempDir dir;
+  const std::string big = dir.File("big.wav");
+  MakeAudio(big, "anoisesrc=duration=5:sample_rate=44100", "-ac 2");
+  std::vector<std::string> small;
+  for (const char* name : {"a.wav", "b.wav", "c.wav"}) {
+    small.push_back(dir.File(name));
+    MakeAudio(small.back(), "sine=frequency=440:sample_rate=8000:duration=0.5");
+  }
+  struct Case {
+    const char* name;
+    const char* limits;
+    bool withBig;
+  };
+  std::vector<Case> cases = {{"file size", "ulimit -f 200;", true}};
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer cannot start in a small address space
+  cases.push_back({"threads", "ulimit -s 1048576; ulimit -v 2097152;", false});
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string out = dir.File(c.name);
+    std::vector<std::string> args = {
+        "convert", "--config", dir.File("quillo.conf"), "-f", "wav", "-d", out, "-j", "4"};
+    if (c.withBig) args.push_back(big);
+    args.insert(args.end(), small.begin(), small.end());
+    std::vector<std::string> lines = Lines(test::Capture(
+        "bash -c " + test::ShellQuote(std::string(c.limits) + " exec " + Program(args)) +
+        "; echo $?"));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), c.withBig ? "1" : "0") << "the exit status, not a signal's";
+    lines.pop_back();
+    ASSERT_EQ(lines.size(), small.size() + (c.withBig ? 1 : 0));
+    if (c.withBig) {
+      EXPECT_EQ(lines[0], big + "\t\tConversion Failure (File too large)");
+    }
+    std::vector<std::string> expected;
+    for (const std::string& source : small) {
+      const std::string name = fs::path(source).filename().string();
+      expected.push_back(name);
+      const test::DecodedAudio audio = test::DecodeAudio(out + "/" + name);
+      EXPECT_EQ(audio.samples.size(), 4000u) << name;
+      EXPECT_EQ(audio.rate, 8000);
+    }
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(out))
+      found.push_back(entry.path().filename().string());
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, expected) << "no temporary file is left";
+  }
+}
+
+}  // namespace
+}  // namespace quillo
