@@ -1,4 +1,5 @@
 #include "engine/Conversion.h"
+#include "engine/ConversionRun.h"
 #include "engine/SourceFactory.h"
 
 namespace quillo {
@@ -20,6 +21,12 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTabl
   OpenedSource opened = factory.Open(path, kind, 0, false);
   result.detail = opened.detail;
   std::unique_ptr<MediaSource> source = std::move(opened.source);
+  // A file without sound (a picture, a silent video) is not listed: it
+  // could only fail to convert.
+  if (opened.noAudio || (source && source->HasAudioStream() == 0)) {
+    result.detail = kNoAudioStatus;
+    return result;
+  }
   if (!source) {
     if (kind == SourceKind::CdAudio) result.detail = kCdaOnHardDiskDetail;
     return result;

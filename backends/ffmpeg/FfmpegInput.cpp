@@ -2,10 +2,34 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
+#include <vector>
 
+#include "engine/media/ByteReader.h"
 #include "engine/media/RegularFile.h"
 
 namespace quillo {
+
+namespace {
+
+// The containers Quillo reads: audio files, and the video files whose sound
+// it takes. Each of them reads the one file it is given. Left out on purpose:
+// playlists and concatenation lists (concat, hls, dash), which open the files
+// they name; image sequences and pictures (image2, the *_pipe readers), which
+// hold no sound; text, subtitles, raw streams and devices.
+constexpr const char* kInputFormats =
+    "aac,ac3,eac3,adx,aiff,amr,amrnb,amrwb,ape,asf,au,caf,dsf,dts,dtshd,ea_cdata,flac,gsm,"
+    "iff,ircam,libopenmpt,loas,mlp,truehd,mmf,mp3,mpc,mpc8,nistsphere,oma,ogg,qcp,rso,shn,sox,"
+    "tak,tta,voc,w64,wav,wv,xwma,avi,dv,flv,matroska,mov,mpeg,mpegts,mxf,nsv,nut,rm,swf,wtv";
+
+// The readers of pictures: a file they take holds no sound.
+bool IsPictureFormat(std::string_view name) {
+  constexpr std::string_view kPipe = "_pipe";
+  const bool pipe = name.size() > kPipe.size() && name.substr(name.size() - kPipe.size()) == kPipe;
+  return pipe || name == "image2" || name == "gif" || name == "apng" || name == "ico";
+}
+
+}  // namespace
 
 InputContextPtr OpenInputFile(const std::string& path, const char* demuxer) {
   // A pipe or device would block the reader or never end; only files qualify.
@@ -15,6 +39,7 @@ InputContextPtr OpenInputFile(const std::string& path, const char* demuxer) {
   if (demuxer != nullptr && format == nullptr) return nullptr;
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
+  av_dict_set(&options, "format_whitelist", kInputFormats, 0);
   AVFormatContext* raw = nullptr;
   const std::string url = "file:" + path;
   const int opened = avformat_open_input(&raw, url.c_str(), format, &options);
@@ -23,6 +48,22 @@ InputContextPtr OpenInputFile(const std::string& path, const char* demuxer) {
   InputContextPtr context(raw);
   if (avformat_find_stream_info(context.get(), nullptr) < 0) return nullptr;
   return context;
+}
+
+bool IsPictureFile(const std::string& path) {
+  if (!RegularFileProblem(path).empty()) return false;
+  // The readers look at this much of a file's start to tell its format.
+  constexpr size_t kProbeBytes = 4096;
+  std::vector<uint8_t> head = ReadFileHead(path, 0, kProbeBytes);
+  if (head.empty()) return false;
+  const int size = static_cast<int>(head.size());
+  head.resize(head.size() + AVPROBE_PADDING_SIZE, 0);
+  AVProbeData probe{};
+  probe.filename = path.c_str();
+  probe.buf = head.data();
+  probe.buf_size = size;
+  const AVInputFormat* format = av_probe_input_format(&probe, 1);
+  return format != nullptr && IsPictureFormat(format->name);
 }
 
 int FindAudioStream(const AVFormatContext& context, bool requireCodec) {

@@ -8,11 +8,18 @@
 namespace quillo {
 
 // Opens a local file for demuxing and reads its stream information. The path
-// is always taken as a file name (a name such as "a:b.mp3" is not a URL), and
-// the container may open no other protocol than local files. Returns null
-// when the file is not a regular file or FFmpeg cannot read it. `demuxer`
-// names the container format to read it as; null leaves it to FFmpeg to find.
+// is always taken as a file name (a name such as "a:b.mp3" is not a URL), the
+// container may open no other protocol than local files, and only the audio
+// and video containers Quillo reads are tried: a playlist or concatenation
+// list (whatever its name) is refused rather than followed to the files it
+// names. Returns null when the file is not a regular file or FFmpeg cannot
+// read it. `demuxer` names the container format to read it as; null leaves it
+// to FFmpeg to find.
 InputContextPtr OpenInputFile(const std::string& path, const char* demuxer = nullptr);
+
+// Whether the regular file at `path` is a picture (PNG, JPEG and the like):
+// a file that OpenInputFile refuses and that holds no audio.
+bool IsPictureFile(const std::string& path);
 
 // Index of the first audio stream, in stream order, or -1. With
 // `requireCodec` a stream whose codec FFmpeg could not identify is passed over.

@@ -21,7 +21,10 @@ void FrameworkSource::Close() {
 bool FrameworkSource::Open(const std::string& path, int /*renderRate*/) {
   Close();
   InputContextPtr input = OpenInputFile(path);
-  if (!input) return false;
+  if (!input) {
+    noAudioStream_ = IsPictureFile(path);
+    return false;
+  }
   const int streamIndex = FindAudioStream(*input, true);
   if (streamIndex < 0) {
     noAudioStream_ = true;
