@@ -49,6 +49,10 @@ std::string ConversionJsonLine(const FileItem& item, const FileResult& result, b
     case FileResult::State::Cancelled:
       state = "cancelled";
       break;
+    case FileResult::State::Partial:
+      state = "partial";
+      reason = FailureReason(status);
+      break;
     case FileResult::State::Failed:
       state = status == kNoAudioStatus ? "no-audio" : "failed";
       reason = FailureReason(status);
@@ -60,7 +64,7 @@ std::string ConversionJsonLine(const FileItem& item, const FileResult& result, b
       break;
   }
   JsonLine line = Start(item.path);
-  line.Path("output", result.state == FileResult::State::Converted ? result.outputPath : "")
+  line.Path("output", IsWritten(result.state) ? result.outputPath : "")
       .Text("status", status)
       .Text("state", state);
   const double volume = std::strtod(result.volume.c_str(), nullptr);

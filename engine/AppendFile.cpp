@@ -15,7 +15,8 @@ PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int j
   const LoopEnd end =
       RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);
   NoteLoopEnd(end, true, sink, context, result);
-  result.ok = end == LoopEnd::Finished;
+  if (end == LoopEnd::EndedEarly) NoteEarlyEnd(*source, context, result);
+  result.ok = SourceDelivered(end);
   return result;
 }
 

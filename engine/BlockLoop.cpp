@@ -182,6 +182,8 @@ LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& rou
   int frames = loop.Read();
   if (frames <= 0) return LoopEnd::NothingRead;
   uint64_t block = 0;
+  // False when a window or the rendered length ended the loop before the source did.
+  bool sourceEnded = true;
   do {
     const uint64_t position = source.GetProgressPosition();
     if (block++ % blocksPerProgress == 0) {
@@ -189,13 +191,20 @@ LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& rou
       progress.Pump();
       if (progress.IsCancelled()) return LoopEnd::Cancelled;
     }
-    if (!loop.Window(frames)) break;
+    if (!loop.Window(frames)) {
+      sourceEnded = false;
+      break;
+    }
     if (frames > 0 && !loop.Emit(frames)) return LoopEnd::WriteFailed;
-    if (route.stopAtProgressTotal && position >= total) break;
+    if (route.stopAtProgressTotal && position >= total) {
+      sourceEnded = false;
+      break;
+    }
   } while ((frames = loop.Read()) > 0);
   if (loop.SkipPending()) return LoopEnd::SkipNotReached;
   if (!loop.Drain()) return LoopEnd::WriteFailed;
   fileProgress.Finish();
+  if (sourceEnded && source.EndedEarly()) return LoopEnd::EndedEarly;
   return LoopEnd::Finished;
 }
 

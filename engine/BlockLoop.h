@@ -34,6 +34,9 @@ enum class LoopEnd {
   Cancelled,
   SkipNotReached,  // the source ended inside the skipped part
   WriteFailed,     // the sink refused a block; its ErrorText says why
+  // The source stopped on damage before its end (MediaSource::EndedEarly);
+  // all it delivered went into the sink.
+  EndedEarly,
 };
 
 // Moves every block of `source` into `sink` along `route`, with progress.

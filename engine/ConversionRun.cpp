@@ -160,6 +160,9 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   env.SetOutputCell(index, "Converting...");
   job.appliedGain = 1.0f;
   const PassResult converted = withRetry(convert);
+  if (converted.ok && converted.endedEarly)
+    return {FileResult::State::Partial,
+            std::string(kConversionFailureStatus) + " (" + job.failureDetail + ")"};
   if (converted.ok) return {FileResult::State::Converted, {}};
   if (progress.IsCancelled()) return cancelled;
   if (converted.noAudio) return {FileResult::State::Failed, kNoAudioStatus};
@@ -170,6 +173,10 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   env.pass.job.failureDetail = std::strerror(ENOMEM);
   return {FileResult::State::Failed,
           std::string(kConversionFailureStatus) + " (" + env.pass.job.failureDetail + ")"};
+}
+
+bool IsWritten(FileResult::State state) {
+  return state == FileResult::State::Converted || state == FileResult::State::Partial;
 }
 
 bool LacksSoundFont(const FileItem& file, const BackendTable& backends) {
@@ -183,11 +190,18 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
   ConversionProgress& progress = pass.progress;
   RunResult& result = env.result;
   FileResult& fileResult = result.files[index];
-  if (outcome.state == FileResult::State::Converted) {
-    fileResult.state = FileResult::State::Converted;
+  if (IsWritten(outcome.state)) {
+    fileResult.state = outcome.state;
     fileResult.outputPath = file.outputPath;
     env.SetVolumeCell(index, VolumeCellText(pass.job.appliedGain));
-    env.SetOutputCell(index, FileNamePart(file.outputPath));
+    // An output that holds only part of its source counts as a failure.
+    const bool partial = outcome.state == FileResult::State::Partial;
+    if (partial) ++result.failures;
+    if (partial && !widened) {
+      widened = true;
+      env.list.WidenOutputColumn(500);
+    }
+    env.SetOutputCell(index, partial ? outcome.status : FileNamePart(file.outputPath));
     progress.Pump();
     if (!progress.IsCancelled()) return true;
     result.cancelled = true;
@@ -246,7 +260,7 @@ FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) 
   FileOutcome outcome = RunFilePasses(index, file, pending.path(), env, [&](const PassItem& item) {
     return ConvertFile(item, pass);
   });
-  if (outcome.state != FileResult::State::Converted) return outcome;
+  if (!IsWritten(outcome.state)) return outcome;
   // Tags and pictures go into the temporary file too: a write that fails
   // there fails the file, and the old target stays.
   std::optional<std::string> failure =

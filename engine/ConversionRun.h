@@ -42,6 +42,9 @@ struct FileOutcome {
   std::string status;  // the "Output" cell text of a failure
 };
 
+// Whether a file in `state` has its output (whole, or partial).
+bool IsWritten(FileResult::State state);
+
 // Whether a MIDI file must fail because no sound font is loaded.
 bool LacksSoundFont(const FileItem& file, const BackendTable& backends);
 

@@ -50,7 +50,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   const bool closed = sink.Close();
   NoteLoopEnd(end, closed, sink, context, result);
   output->sink.reset();
-  if (end != LoopEnd::Finished || !closed) {
+  if (!SourceDelivered(end) || !closed) {
     DeleteOutput(item.outputPath, item.path);
     return result;
   }
@@ -62,6 +62,8 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
     DeleteOutput(item.outputPath, item.path);
     return result;
   }
+  // A source that stopped on damage keeps what was decoded, and says so.
+  if (end == LoopEnd::EndedEarly) NoteEarlyEnd(*source, context, result);
   result.ok = true;
   return result;
 }

@@ -62,6 +62,9 @@ struct PassResult {
   bool retryWithFramework = false;
   bool writeFailed = false;  // the output could not take the audio
   bool noScratch = false;    // preprocessing could not make its temporary file
+  // The source stopped on damage: the output holds what was decoded, and the
+  // job's detail says how much that was.
+  bool endedEarly = false;
 };
 
 // What every pass of a run shares.

@@ -142,7 +142,7 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
               broken = broken || appended.writeFailed;
               return appended;
             });
-        if (outcome.state == FileResult::State::Converted) ++joined;
+        if (IsWritten(outcome.state)) ++joined;
         if (broken) brokenStatus = outcome.status;
         return outcome;
       });

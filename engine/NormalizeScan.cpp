@@ -60,7 +60,8 @@ PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peak
   PeakSink sink(route.outputChannels, meter);
   const LoopEnd end =
       RunBlockLoop(*source, sink, route, context.progress, "Normalizing", item.displayName);
-  result.ok = end == LoopEnd::Finished;
+  // A source damaged at its end is scanned as far as it converts.
+  result.ok = SourceDelivered(end);
   if (result.ok) {
     peaks = sink.peaks();
   } else if (meter != nullptr) {

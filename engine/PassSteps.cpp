@@ -1,5 +1,6 @@
 #include "engine/PassSteps.h"
 
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -137,9 +138,32 @@ void FailWrite(PassContext& context, const std::string& reason, PassResult& resu
   context.job.failureDetail = reason.empty() ? "The output file could not be written" : reason;
 }
 
+bool SourceDelivered(LoopEnd end) { return end == LoopEnd::Finished || end == LoopEnd::EndedEarly; }
+
+std::string EarlyEndDetail(const EarlyEnd& early) {
+  // Machine-independent digits: the status goes into logs and JSON.
+  const auto seconds = [](double value) {
+    char text[32];
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    return ec == std::errc() ? std::string(text, end) : std::string("?");
+  };
+  std::string detail = seconds(early.decodedSeconds);
+  if (early.announcedSeconds > 0) detail += " of " + seconds(early.announcedSeconds);
+  return detail + " s converted: the rest of the source is damaged";
+}
+
+void NoteEarlyEnd(MediaSource& source, PassContext& context, PassResult& result) {
+  const std::optional<EarlyEnd> early = source.EndedEarly();
+  if (!early) return;
+  result.endedEarly = true;
+  result.retryWithFramework = false;
+  context.job.failureDetail = EarlyEndDetail(*early);
+}
+
 void NoteLoopEnd(LoopEnd end, bool closed, const MediaSink& sink, PassContext& context,
                  PassResult& result) {
-  if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
+  if (end == LoopEnd::WriteFailed || (SourceDelivered(end) && !closed))
     FailWrite(context, sink.ErrorText(), result);
   if (end == LoopEnd::SkipNotReached) FailSkip(context, result);
   if (end == LoopEnd::NothingRead) context.job.failureDetail = kNoSamplesDetail;

@@ -37,6 +37,19 @@ void RouteTo(PassContext& context, BlockRoute& route, int rate, int channels, bo
 // other decoder would change.
 void FailWrite(PassContext& context, const std::string& reason, PassResult& result);
 
+// Whether the loop took all that the source gave: to its end, or up to the
+// damage it stopped at.
+bool SourceDelivered(LoopEnd end);
+
+// After a loop that ended early: marks the result and tells in the job's
+// detail how much of the source was converted.
+void NoteEarlyEnd(MediaSource& source, PassContext& context, PassResult& result);
+
+// The words for a source that stopped on damage: "59.5 of 150.0 s converted:
+// the rest of the source is damaged" (without the "of" part when the file
+// announced no length).
+std::string EarlyEndDetail(const EarlyEnd& early);
+
 // Turns how the block loop into `sink` ended into the job's detail; `closed`
 // false: the sink failed to finish its file.
 void NoteLoopEnd(LoopEnd end, bool closed, const MediaSink& sink, PassContext& context,

@@ -44,11 +44,14 @@ struct FileResult {
     Skipped,  // the target exists and the policy says skip
     Failed,
     Cancelled,
+    // Written, but the source stopped on damage before its end: the output
+    // holds what was decoded and the status says how much.
+    Partial,
   };
   State state = State::NotReached;
   std::string status;      // the "Output" cell: the output's name, or what went wrong
   std::string volume;      // the "Volume" cell: the applied gain; empty unless converted
-  std::string outputPath;  // the output written; empty unless converted
+  std::string outputPath;  // the output written; empty unless converted or partial
   // Set when the output went to the documents folder because the chosen
   // folder failed: why it failed.
   std::string fallbackReason;

@@ -39,6 +39,13 @@ class AudioStream {
   uint64_t Position() const { return position_; }
   // The size of the file the stream reads, or kNoFileSize.
   uint64_t FileSize() const { return fileSize_; }
+  // The length in bytes that the file's header announces; 0 when it
+  // announces none that can be trusted. A stream that ends well short of it
+  // stopped on damage.
+  uint64_t AnnouncedLength() const { return announced_; }
+  // After GetData returned kDataEnd: whether the decoder stopped on an error
+  // rather than at the end of the data.
+  bool StoppedOnError() const { return stoppedOnError_; }
 
   int BytesPerFrame() const { return info_.chans * (info_.eightBits ? 1 : 2); }
   double BytesToSeconds(uint64_t bytes) const;
@@ -65,6 +72,8 @@ class AudioStream {
   uint64_t length_ = 0;
   uint64_t framesLeft_ = 0;
   uint64_t fileSize_ = kNoFileSize;
+  uint64_t announced_ = 0;
+  bool stoppedOnError_ = false;
 
  private:
   uint64_t position_ = 0;

@@ -117,6 +117,16 @@ int BassSource::Split(int16_t* left, int16_t* right, size_t bytes) {
   return static_cast<int>(frames);
 }
 
+std::optional<EarlyEnd> BassSource::EndedEarly() {
+  // Rendered material has no length of its own to fall short of.
+  if (!stream_ || kind_ != Kind::Stream) return std::nullopt;
+  const EarlyEnd early{stream_->BytesToSeconds(stream_->Position()),
+                       stream_->BytesToSeconds(stream_->AnnouncedLength())};
+  if (stream_->StoppedOnError() || FallsShort(early.decodedSeconds, early.announcedSeconds))
+    return early;
+  return std::nullopt;
+}
+
 uint64_t BassSource::GetProgressPosition() { return stream_ ? stream_->Position() : 0; }
 
 bool BassSource::ReadTags(TagInfo& tags) {

@@ -24,6 +24,7 @@ class BassSource final : public MediaSource {
   int Read(int16_t* left, int16_t* right) override;
   uint64_t GetProgressPosition() override;
   bool ReadTags(TagInfo& tags) override;
+  std::optional<EarlyEnd> EndedEarly() override;
 
  private:
   enum class Kind { Stream = 0, Module = 2, Midi = 3 };

@@ -108,6 +108,11 @@ bool DecoderStream::Open(const std::string& path, Container container, bool allo
   speakers_ = SpeakersOf(decoder_.Codec().ch_layout);
   length_ = SampleCount(path, container, decoder_.Input(), stream, rate) *
             static_cast<uint64_t>(channels) * 2;
+  // ADTS and ADX count what the file holds; the others state a length.
+  if (container != Container::Adts && container != Container::Adx) {
+    const double announced = decoder_.AnnouncedSeconds();
+    announced_ = static_cast<uint64_t>(announced * rate) * static_cast<uint64_t>(channels) * 2;
+  }
   fileSize_ = FileSizeOf(path);
   return true;
 }
@@ -140,7 +145,10 @@ size_t DecoderStream::Decode(uint8_t* buffer, size_t bytes) {
   const auto convert = [this](const AVFrame& frame) { return ConvertFrame(frame); };
   size_t filled = 0;
   while (filled < bytes) {
-    if (pendingOffset_ >= pending_.size() && !decoder_.NextFrame(convert)) break;
+    if (pendingOffset_ >= pending_.size() && !decoder_.NextFrame(convert)) {
+      stoppedOnError_ = decoder_.StoppedOnError();
+      break;
+    }
     const size_t want = (bytes - filled) / 2;
     const size_t take = std::min(want, pending_.size() - pendingOffset_);
     std::memcpy(buffer + filled, pending_.data() + pendingOffset_, take * 2);

@@ -28,6 +28,13 @@ std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
     mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
   if (mpg123_open(handle, path.c_str()) != MPG123_OK) return nullptr;
+  // The length an encoder's info frame states (its encoder delay is known
+  // then); without one the length is only an estimate from the bit rate.
+  const off_t stated = mpg123_length(handle);
+  long delay = -1;
+  double unused = 0.0;
+  const bool hasInfoFrame =
+      mpg123_getstate(handle, MPG123_ENC_DELAY, &delay, &unused) == MPG123_OK && delay >= 0;
   // Scanning every frame gives the exact, gapless length.
   if (mpg123_scan(handle) != MPG123_OK) return nullptr;
   long rate = 0;
@@ -42,6 +49,8 @@ std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
 
   stream->info_ = {static_cast<int>(rate), channels, false};
   stream->length_ = static_cast<uint64_t>(samples) * static_cast<uint64_t>(channels) * 2;
+  if (hasInfoFrame && stated > 0)
+    stream->announced_ = static_cast<uint64_t>(stated) * static_cast<uint64_t>(channels) * 2;
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }
@@ -61,6 +70,7 @@ size_t Mpg123Stream::Decode(uint8_t* buffer, size_t bytes) {
       if (rate != info_.freq || channels != info_.chans) ended_ = true;
     } else if (result != MPG123_OK) {
       ended_ = true;  // MPG123_DONE, or a decoding error
+      stoppedOnError_ = result != MPG123_DONE;
     } else if (done == 0) {
       ended_ = true;
     }

@@ -19,12 +19,19 @@ namespace {
 // A signed 16-bit sample of 8-bit data as the unsigned byte it came from.
 uint8_t S16ToU8(int16_t value) { return static_cast<uint8_t>((value >> 8) + 128); }
 
-// The frame count of a RIFF WAVE file's "fact" chunk, or 0 when it has none
-// before its data. Chunk headers come from `head`, the file's first bytes,
-// and from the file itself where they lie past it.
-uint64_t WaveFactFrames(const std::string& path, std::span<const uint8_t> head) {
+// What a RIFF WAVE file's header states of its length: the frame count of
+// its "fact" chunk (0 when it has none before its data) and the size of its
+// "data" chunk (0 when not found). Chunk headers come from `head`, the
+// file's first bytes, and from the file itself where they lie past it.
+struct WaveCounts {
+  uint64_t factFrames = 0;
+  uint64_t dataBytes = 0;
+};
+
+WaveCounts ReadWaveCounts(const std::string& path, std::span<const uint8_t> head) {
+  WaveCounts counts;
   ByteReader form(head);
-  if (form.Tag() != "RIFF" || !form.Skip(4) || form.Tag() != "WAVE") return 0;
+  if (form.Tag() != "RIFF" || !form.Skip(4) || form.Tag() != "WAVE") return counts;
   uint64_t offset = 12;
   for (int chunk = 0; chunk < 64; ++chunk) {
     const bool inHead = offset + 12 <= head.size();
@@ -33,11 +40,37 @@ uint64_t WaveFactFrames(const std::string& path, std::span<const uint8_t> head) 
     ByteReader header(inHead ? head.subspan(offset, 12) : std::span<const uint8_t>(pastHead));
     const std::optional<std::string_view> id = header.Tag();
     const std::optional<uint32_t> size = header.U32(ByteOrder::Little);
-    if (!size || id == "data") return 0;
-    if (id == "fact") return *size >= 4 ? header.U32(ByteOrder::Little).value_or(0) : 0;
+    if (!size) return counts;
+    if (id == "data") {
+      counts.dataBytes = *size;
+      return counts;
+    }
+    if (id == "fact" && *size >= 4) counts.factFrames = header.U32(ByteOrder::Little).value_or(0);
     offset += 8 + uint64_t{*size} + (*size & 1);
   }
-  return 0;
+  return counts;
+}
+
+// Bytes per sample of the plain PCM encodings; 0 for the others.
+int PcmWidth(int minor) {
+  switch (minor) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_ULAW:
+    case SF_FORMAT_ALAW:
+      return 1;
+    case SF_FORMAT_PCM_16:
+      return 2;
+    case SF_FORMAT_PCM_24:
+      return 3;
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT:
+      return 4;
+    case SF_FORMAT_DOUBLE:
+      return 8;
+    default:
+      return 0;
+  }
 }
 
 // The speaker of each libsndfile channel map entry, as a WAV mask bit.
@@ -138,13 +171,19 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
       break;
   }
   auto frames = static_cast<uint64_t>(sfInfo.frames);
-  if (IsBlockCoded(minor)) {
-    const uint64_t fact = WaveFactFrames(path, head);
-    if (fact > 0 && fact < frames) frames = fact;
-  }
+  const WaveCounts counts = ReadWaveCounts(path, head);
+  if (IsBlockCoded(minor) && counts.factFrames > 0 && counts.factFrames < frames)
+    frames = counts.factFrames;
   stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};
   stream->speakers_ = SpeakersOf(file, sfInfo.format, sfInfo.channels);
   stream->SetFrames(frames);
+  // The library reads a file cut short as far as it goes; the data chunk
+  // still states the whole length (unless it was written without one).
+  const auto width = static_cast<uint64_t>(PcmWidth(minor));
+  constexpr uint64_t kUnstatedSize = 0xFFFFFFFF;
+  if (width > 0 && counts.dataBytes > 0 && counts.dataBytes != kUnstatedSize)
+    stream->announced_ = counts.dataBytes / (width * static_cast<uint64_t>(sfInfo.channels)) *
+                         static_cast<uint64_t>(stream->BytesPerFrame());
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }
@@ -178,7 +217,10 @@ size_t SndfileStream::Decode(uint8_t* buffer, size_t bytes) {
       break;
     }
   }
-  if (got <= 0) return 0;
+  if (got <= 0) {
+    stoppedOnError_ = sf_error(file_.get()) != SF_ERR_NO_ERROR;
+    return 0;
+  }
   framesLeft_ -= static_cast<uint64_t>(got);
   return static_cast<size_t>(got) * perFrame;
 }

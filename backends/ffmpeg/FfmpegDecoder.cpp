@@ -48,6 +48,7 @@ void FfmpegDecoder::Close() {
   inputEnded_ = false;
   finished_ = false;
   failuresInRow_ = 0;
+  stoppedOnError_ = false;
 }
 
 bool FfmpegDecoder::NextFrame(const std::function<bool(const AVFrame&)>& accept) {
@@ -66,7 +67,11 @@ bool FfmpegDecoder::NextFrame(const std::function<bool(const AVFrame&)>& accept)
     }
     // A damaged packet, or a frame the caller cannot take: it is dropped and
     // decoding carries on with the next one.
-    if (received == AVERROR_EOF || ++failuresInRow_ > kMaxFailuresInRow) finished_ = true;
+    if (received == AVERROR_EOF) finished_ = true;
+    if (received != AVERROR_EOF && ++failuresInRow_ > kMaxFailuresInRow) {
+      finished_ = true;
+      stoppedOnError_ = true;
+    }
   }
   return false;
 }
@@ -80,7 +85,11 @@ bool FfmpegDecoder::SendNextPacket() {
       // Some demuxers fail on a damaged stretch before they find the next
       // page or frame; reading on finds it. Only the end of the file or a
       // failing device ends the stream.
-      if (read == AVERROR_EOF || InputAtEnd()) break;
+      if (read == AVERROR_EOF || InputAtEnd()) {
+        stoppedOnError_ = stoppedOnError_ || (input_->pb != nullptr && input_->pb->error < 0 &&
+                                              input_->pb->error != AVERROR_EOF);
+        break;
+      }
       ++failuresInRow_;
       continue;
     }
@@ -91,10 +100,29 @@ bool FfmpegDecoder::SendNextPacket() {
     // A packet the decoder refuses is dropped; the next one may decode.
     ++failuresInRow_;
   }
+  if (failuresInRow_ > kMaxFailuresInRow) stoppedOnError_ = true;
   // Let the decoder give out what it still holds.
   av_packet_unref(packet_.get());
   inputEnded_ = true;
   return avcodec_send_packet(codec_.get(), nullptr) == 0;
+}
+
+double FfmpegDecoder::AnnouncedSeconds() const {
+  if (!input_ || input_->duration_estimation_method != AVFMT_DURATION_FROM_STREAM) return 0.0;
+  for (unsigned i = 0; i < input_->nb_streams; ++i) {
+    const AVStream* other = input_->streams[i];
+    if (other->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
+        (other->disposition & AV_DISPOSITION_ATTACHED_PIC) == 0)
+      return 0.0;
+  }
+  const AVStream& stream = Stream();
+  if (stream.duration != AV_NOPTS_VALUE && stream.duration > 0)
+    return static_cast<double>(stream.duration) * av_q2d(stream.time_base);
+  // Some containers (Matroska) state the length of the whole file only,
+  // which in a file of sound alone is the sound's.
+  if (input_->duration != AV_NOPTS_VALUE && input_->duration > 0)
+    return static_cast<double>(input_->duration) / AV_TIME_BASE;
+  return 0.0;
 }
 
 bool FfmpegDecoder::InputAtEnd() const {

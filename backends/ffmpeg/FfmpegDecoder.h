@@ -22,6 +22,13 @@ class FfmpegDecoder {
   // end of the stream.
   bool NextFrame(const std::function<bool(const AVFrame&)>& accept);
   const AVFrame& Frame() const { return *frame_; }
+  // After NextFrame returned false: whether the stream stopped on an error
+  // (a failing device, or a long run of damage) before the file's end.
+  bool StoppedOnError() const { return stoppedOnError_; }
+  // The length of the stream as the file's header states it, in seconds; 0
+  // when the header states none that can be trusted (a length estimated from
+  // the bit rate, or a video file, whose sound may end before its picture).
+  double AnnouncedSeconds() const;
 
   const AVFormatContext& Input() const { return *input_; }
   const AVStream& Stream() const { return *input_->streams[streamIndex_]; }
@@ -42,6 +49,7 @@ class FfmpegDecoder {
   bool inputEnded_ = false;  // the decoder has been told the stream ended
   bool finished_ = false;    // the decoder has nothing more to give
   int failuresInRow_ = 0;    // read and decode errors since the last frame
+  bool stoppedOnError_ = false;
 };
 
 }  // namespace quillo

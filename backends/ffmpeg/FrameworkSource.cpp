@@ -15,6 +15,7 @@ void FrameworkSource::Close() {
   converter_ = SampleConverter();
   fold_ = ChannelFold();
   cursor_ = 0;
+  delivered_ = 0;
   ResetState();
 }
 
@@ -67,6 +68,7 @@ int FrameworkSource::Read(int16_t* left, int16_t* right) {
     cursor_ += frames;
     n += frames;
   }
+  delivered_ += static_cast<uint64_t>(n);
 
   AVIOContext* io = decoder_.Input().pb;
   if (io != nullptr) {
@@ -74,6 +76,14 @@ int FrameworkSource::Read(int16_t* left, int16_t* right) {
     if (position > 0) progressPosition_ = static_cast<uint64_t>(position);
   }
   return n;
+}
+
+std::optional<EarlyEnd> FrameworkSource::EndedEarly() {
+  if (!decoder_.IsOpen() || sampleRate_ <= 0) return std::nullopt;
+  const EarlyEnd early{static_cast<double>(delivered_) / sampleRate_, decoder_.AnnouncedSeconds()};
+  if (decoder_.StoppedOnError() || FallsShort(early.decodedSeconds, early.announcedSeconds))
+    return early;
+  return std::nullopt;
 }
 
 bool FrameworkSource::PrepareFrame(const AVFrame& frame) {

@@ -20,6 +20,7 @@ class FrameworkSource final : public FfmpegMediaSource {
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
   bool ReadTags(TagInfo& tags) override;
+  std::optional<EarlyEnd> EndedEarly() override;
 
  private:
   // Prepares the converter and the fold for `frame`'s format.
@@ -29,6 +30,7 @@ class FrameworkSource final : public FfmpegMediaSource {
   SampleConverter converter_;
   ChannelFold fold_;
   int cursor_ = 0;                  // first frame of the current one not yet handed out
+  uint64_t delivered_ = 0;          // frames handed out since Open
   std::vector<int16_t> converted_;  // one block of converted frames
 };
 

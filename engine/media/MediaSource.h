@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/media/TagInfo.h"
@@ -18,6 +19,20 @@ inline bool IsSaneSampleRate(int hz) { return hz >= kMinSampleRate && hz <= kMax
 // The failure detail for a rate that is not sane.
 inline std::string UnsupportedRateDetail(int hz) {
   return "Unsupported sample rate of " + std::to_string(hz) + " Hz";
+}
+
+// How far a stream got that stopped on damage before its end.
+struct EarlyEnd {
+  double decodedSeconds = 0.0;    // what was delivered
+  double announcedSeconds = 0.0;  // what the file's header announced; 0 when unknown
+};
+
+// Whether `decoded` seconds fall so far short of the `announced` length
+// that the data must have ended on damage: a header's length may be off by
+// a frame or an encoder's padding, never by a second and a percent at once.
+inline bool FallsShort(double decoded, double announced) {
+  const double missing = announced - decoded;
+  return announced > 0 && missing > 1.0 && missing > announced * 0.01;
 }
 
 // A decoder. Delivers signed 16-bit PCM, planar, one or two channels, in
@@ -45,6 +60,12 @@ class MediaSource {
 
   // Asked only after Open failed: 0 when the container has no audio stream.
   virtual int HasAudioStream() { return 1; }
+  // Asked once Read returned 0 or less: set when the stream stopped on
+  // damage (a read or decoding error, or data that ends well before the
+  // length the file's header announces) instead of at its end. Sources whose
+  // header gives no reliable length (MP3 without a frame count, rendered
+  // MIDI and modules, AMR) only report errors.
+  virtual std::optional<EarlyEnd> EndedEarly() { return std::nullopt; }
   virtual uint64_t GetProgressTotal() { return progressTotal_; }
   virtual uint64_t GetProgressPosition() { return progressPosition_; }
   virtual int GetDurationSeconds() { return duration_; }
