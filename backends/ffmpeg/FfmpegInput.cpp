@@ -29,6 +29,32 @@ bool IsPictureFormat(std::string_view name) {
   return pipe || name == "image2" || name == "gif" || name == "apng" || name == "ico";
 }
 
+// Marks every stream but the first audio stream of a known codec to be
+// skipped, so that reading never hands their packets out. A file whose
+// header names no such stream keeps them all, for the stream information to
+// identify.
+void DiscardAllButFirstAudio(AVFormatContext& context) {
+  const int keep = FindAudioStream(context, true);
+  if (keep < 0) return;
+  for (unsigned i = 0; i < context.nb_streams; ++i)
+    if (static_cast<int>(i) != keep) context.streams[i]->discard = AVDISCARD_ALL;
+}
+
+// Reads the stream information without opening a decoder for a stream that
+// is set aside: working it out opens one per stream otherwise, and a
+// thousand-track MP4 would take hundreds of megabytes.
+bool FindStreamInfo(AVFormatContext& context) {
+  // A codec list that names no codec: such a decoder does not open.
+  constexpr const char* kNoCodec = "none";
+  std::vector<AVDictionary*> options(context.nb_streams, nullptr);
+  for (unsigned i = 0; i < context.nb_streams; ++i)
+    if (context.streams[i]->discard == AVDISCARD_ALL)
+      av_dict_set(&options[i], "codec_whitelist", kNoCodec, 0);
+  const int found = avformat_find_stream_info(&context, options.data());
+  for (AVDictionary*& dictionary : options) av_dict_free(&dictionary);
+  return found >= 0;
+}
+
 }  // namespace
 
 InputContextPtr OpenInputFile(const std::string& path, const char* demuxer) {
@@ -46,7 +72,8 @@ InputContextPtr OpenInputFile(const std::string& path, const char* demuxer) {
   av_dict_free(&options);
   if (opened < 0) return nullptr;  // FFmpeg freed the context already
   InputContextPtr context(raw);
-  if (avformat_find_stream_info(context.get(), nullptr) < 0) return nullptr;
+  DiscardAllButFirstAudio(*context);
+  if (!FindStreamInfo(*context)) return nullptr;
   return context;
 }
 
@@ -70,6 +97,7 @@ int FindAudioStream(const AVFormatContext& context, bool requireCodec) {
   for (unsigned i = 0; i < context.nb_streams; ++i) {
     const AVCodecParameters* parameters = context.streams[i]->codecpar;
     if (parameters->codec_type != AVMEDIA_TYPE_AUDIO) continue;
+    if (context.streams[i]->discard == AVDISCARD_ALL) continue;
     if (requireCodec && parameters->codec_id == AV_CODEC_ID_NONE) continue;
     return static_cast<int>(i);
   }

@@ -12,9 +12,10 @@ namespace quillo {
 // container may open no other protocol than local files, and only the audio
 // and video containers Quillo reads are tried: a playlist or concatenation
 // list (whatever its name) is refused rather than followed to the files it
-// names. Returns null when the file is not a regular file or FFmpeg cannot
-// read it. `demuxer` names the container format to read it as; null leaves it
-// to FFmpeg to find.
+// names. Only the first audio stream is read: the others are set aside
+// (AVDISCARD_ALL) before anything is decoded. Returns null when the file is
+// not a regular file or FFmpeg cannot read it. `demuxer` names the container format to read it as;
+// null leaves it to FFmpeg to find.
 InputContextPtr OpenInputFile(const std::string& path, const char* demuxer = nullptr);
 
 // Whether the regular file at `path` is a picture (PNG, JPEG and the like):
@@ -22,7 +23,8 @@ InputContextPtr OpenInputFile(const std::string& path, const char* demuxer = nul
 bool IsPictureFile(const std::string& path);
 
 // Index of the first audio stream, in stream order, or -1. With
-// `requireCodec` a stream whose codec FFmpeg could not identify is passed over.
+// `requireCodec` a stream whose codec FFmpeg could not identify is passed
+// over. Streams that OpenInputFile set aside are never chosen.
 int FindAudioStream(const AVFormatContext& context, bool requireCodec);
 
 // What both framework sources report of an opened file.
