@@ -1,13 +1,18 @@
 // What the sources make of awkward files, converted end to end: surround
-// folded by speaker position whichever source reads it, and chained Ogg files
-// whose links change rate.
+// folded by speaker position whichever source reads it, chained Ogg files
+// whose links change rate, files that name other files or hold no sound, and
+// sources damaged before their end.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <numbers>
+#include <random>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,6 +56,15 @@ double ToneAmplitude(const std::vector<int16_t>& samples, int channels, int chan
     im += sample * std::sin(phase);
   }
   return 2 * std::hypot(re, im) / static_cast<double>(last - first) / 32768;
+}
+
+// The value of `key` in a JSON line when it is a string, "null" otherwise.
+std::string JsonText(const std::string& line, const std::string& key) {
+  const std::string open = "\"" + key + "\": \"";
+  const size_t start = line.find(open);
+  if (start == std::string::npos) return "null";
+  const size_t from = start + open.size();
+  return line.substr(from, line.find('"', from) - from);
 }
 
 TEST(SurroundFoldCli, SixPointOneFoldsBySpeakerForEverySource) {
@@ -159,6 +173,114 @@ TEST(ChainedOggCli, EveryLinkConvertsAtTheFirstLinksRate) {
     const int wrong = 1000 * 44100 / rate;
     if (wrong != 1000) {
       EXPECT_LT(ToneAmplitude(pcm, 2, 1, 44100, wrong, 48510, 105840), 0.1 * secondLevel);
+    }
+  }
+}
+
+// Files that name other files (a concatenation list or a playlist, whatever
+// their name) are not followed: the audio they name never reaches an output,
+// and one that names a FIFO does not block. Pictures are not audio: neither
+// probe nor convert takes them for a silent mono file.
+TEST(HostileInputsCli, ListsArePassedOverAndPicturesAreNotAudio) {
+  test::TempDir dir;
+  const std::string config = dir.File("quillo.conf");
+  std::filesystem::create_directories(dir.File("sub"));
+  MakeAudio(dir.File("sub/private.wav"), "sine=frequency=440:sample_rate=8000:duration=1");
+  ASSERT_EQ(mkfifo(dir.File("sub/pipe.wav").c_str(), 0600), 0);
+  const auto text = [](const std::string& body) {
+    return std::vector<uint8_t>(body.begin(), body.end());
+  };
+  test::WriteFile(dir.File("album.m4a"), text("ffconcat version 1.0\nfile sub/private.wav\n"));
+  test::WriteFile(dir.File("pipe.m4a"), text("ffconcat version 1.0\nfile sub/pipe.wav\n"));
+  test::WriteFile(dir.File("list.m3u8"), text("#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\n"
+                                              "sub/private.wav\n#EXT-X-ENDLIST\n"));
+  MakeAudio(dir.File("cover.png"), "testsrc=size=64x64", "-frames:v 1");
+  MakeAudio(dir.File("folder.jpg"), "testsrc=size=64x64", "-frames:v 1");
+
+  struct Case {
+    const char* name;
+    bool picture;
+  };
+  for (const Case& c : {Case{"album.m4a", false}, Case{"pipe.m4a", false}, Case{"list.m3u8", false},
+                        Case{"cover.png", true}, Case{"folder.jpg", true}}) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.File(c.name);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunProbe({"--json", path}, test::Backends(), out, err), 1);
+    EXPECT_EQ(JsonText(out.str(), "state"), "failed") << out.str();
+    EXPECT_EQ(JsonText(out.str(), "reason") == "No audio in the file", c.picture) << out.str();
+
+    const std::string folder = dir.File("out");
+    const test::CliRun run = RunCli("convert", {"--json", "-f", "wav", "-d", folder, path}, config);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_EQ(JsonText(run.out, "state"), c.picture ? "no-audio" : "failed") << run.out;
+    EXPECT_FALSE(std::filesystem::exists(folder) && !std::filesystem::is_empty(folder));
+  }
+}
+
+// A source damaged before its end (cut short, or garbage where its audio
+// should be) converts what decodes and says how much of the length its header
+// states that was; the run fails. Intact files, an MP3 whose length is only
+// estimated among them, still say ok. Each file is 10 s of a tone, damaged
+// after 4 s; FLAC in Matroska goes through the framework, the rest through the
+// audio library.
+TEST(DamagedSourceCli, WhatDecodesIsKeptAndTheStatusSaysHowMuch) {
+  test::TempDir dir;
+  const std::string config = dir.File("quillo.conf");
+  const std::string tone = "sine=frequency=440:sample_rate=22050:duration=10";
+  enum class Damage { None, Cut, Garbage };
+  struct Case {
+    const char* name;
+    const char* encoding;
+    Damage damage;
+  };
+  const Case cases[] = {
+      {"intact.flac", "", Damage::None},
+      {"cut.flac", "", Damage::Cut},
+      {"garbage.flac", "", Damage::Garbage},
+      {"cut.mka", "-c:a flac", Damage::Cut},
+      {"cut.wav", "", Damage::Cut},
+      {"cut.mp3", "-c:a libmp3lame", Damage::Cut},
+      {"garbage.mp3", "-c:a libmp3lame", Damage::Garbage},
+      {"estimated.mp3", "-c:a libmp3lame -q:a 6 -write_xing 0", Damage::None},
+  };
+  std::mt19937 random(7);
+  const std::regex partial(
+      R"(Conversion Failure \((\d+\.\d) of 10\.0 s converted: the rest of the source is damaged\))");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.File(c.name);
+    MakeAudio(path, tone, c.encoding);
+    std::vector<uint8_t> bytes = test::ReadFile(path);
+    ASSERT_GT(bytes.size(), 1000u);
+    const size_t kept = bytes.size() * 4 / 10;
+    if (c.damage == Damage::Cut) bytes.resize(kept);
+    if (c.damage == Damage::Garbage)
+      for (size_t i = kept; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(random());
+    test::WriteFile(path, bytes);
+
+    const std::string folder = dir.File("out");
+    const test::CliRun run = RunCli(
+        "convert", {"--json", "-f", "wav", "-d", folder, "--if-exists", "overwrite", path}, config);
+    const std::string output = JsonText(run.out, "output");
+    ASSERT_NE(output, "null") << run.out;
+    const double seconds = test::DecodeAudio(output).Seconds();
+    std::smatch found;
+    const std::string status = JsonText(run.out, "status");
+    if (c.damage == Damage::None) {
+      EXPECT_EQ(run.status, 0) << run.out;
+      EXPECT_EQ(JsonText(run.out, "state"), "ok");
+      EXPECT_NEAR(seconds, 10.0, 0.1);
+    } else {
+      const bool matched = std::regex_match(status, found, partial);
+      EXPECT_TRUE(matched) << status;
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(JsonText(run.out, "state"), "partial");
+      if (matched) {
+        EXPECT_NEAR(seconds, std::stod(found[1].str()), 0.1);
+      }
+      EXPECT_GT(seconds, 3.0);
+      EXPECT_LT(seconds, 5.0);
     }
   }
 }
