@@ -164,6 +164,26 @@ TEST(BlockLoop, RenderedMaterialStopsAtItsReportedLength) {
   EXPECT_EQ(progress.fileTexts.back(), "[100%] Converting x.mid...");
 }
 
+// A source that stopped on damage is reported only when the loop read it to
+// its end: a length window that closed first got all it asked for.
+TEST(BlockLoop, ASourceEndingOnDamageIsReportedWhenReadToItsEnd) {
+  struct Case {
+    int64_t lengthFrames;
+    LoopEnd end;
+    size_t samples;
+  };
+  for (const Case& c : {Case{-1, LoopEnd::EndedEarly, 8000}, Case{3000, LoopEnd::Finished, 3000}}) {
+    RampSource source(8000, 1, 8000, 509);
+    source.EndOnDamage();
+    BlockRoute route;
+    route.lengthFrames = c.lengthFrames;
+    LoopRun run;
+    RunLoop(run, source, route, 1);
+    EXPECT_EQ(run.end, c.end) << c.lengthFrames;
+    EXPECT_EQ(run.samples.size(), c.samples) << c.lengthFrames;
+  }
+}
+
 TEST(BlockLoop, NothingReadIsReported) {
   RampSource source(44100, 1, 0, 509);
   LoopRun run;

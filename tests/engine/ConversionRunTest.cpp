@@ -276,6 +276,48 @@ TEST(ConversionRun, ASinkThatCannotWriteFailsTheFileAndLeavesNothing) {
   }
 }
 
+// A source that stops on damage keeps its output, converted or joined, but
+// the file fails: its cell says how much of it was converted.
+TEST(ConversionRun, ASourceEndingOnDamageKeepsItsOutputAndFails) {
+  for (const bool join : {false, true}) {
+    SCOPED_TRACE(join);
+    test::TempDir dir;
+    ConversionSettings settings(dir.path().string());
+    settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
+    settings.destSpecifiedFolder = dir.File("out");
+    settings.outputFormat = format_id::kWav;
+    const BackendTable backends = test::FakeTable(
+        [](SourceBackend) {
+          auto source = std::make_unique<test::RampSource>(8000, 1, 8000, 509);
+          source->EndOnDamage();
+          return source;
+        },
+        [] { return std::make_unique<ByteSink>(); });
+    test::ScriptedProgress progress;
+    Cells cells;
+    test::ScriptedPrompts answers;
+    FileItem item;
+    item.path = dir.File("a.flac");
+    item.sourceKind = SourceKind::Flac;
+    item.sampleRate = 8000;  // as probed: the join keeps the rate
+    item.channels = 1;
+    test::WriteFile(item.path, {1});
+    std::vector<FileItem*> files = {&item};
+    Conversion conversion(backends, settings, progress, answers, &cells);
+    fs::create_directories(dir.File("out"));
+    const RunResult result =
+        join ? conversion.JoinAll(files, dir.File("out/all.wav")) : conversion.ConvertEach(files);
+
+    EXPECT_EQ(result.failures, 1);
+    ASSERT_EQ(result.files.size(), 1u);
+    EXPECT_EQ(result.files[0].state, FileResult::State::Partial);
+    EXPECT_EQ(cells.output[0],
+              "Conversion Failure (1.0 of 2.0 s converted: the rest of the source is damaged)");
+    EXPECT_EQ(result.files[0].outputPath, dir.File(join ? "out/all.wav" : "out/a.wav"));
+    EXPECT_EQ(test::ReadFile(result.files[0].outputPath).size(), 8000u);
+  }
+}
+
 // A cancel that lands while no file runs (here: before the first starts)
 // ends the run cancelled with any number of jobs, so that a script never
 // takes an unconverted run for success.

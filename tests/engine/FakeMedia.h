@@ -26,6 +26,9 @@ class RampSource final : public MediaSource {
         block_(block),
         durationOverride_(durationSeconds) {}
   static int16_t Value(int64_t n) { return static_cast<int16_t>(n % 20000 - 10000); }
+  // Makes the source report, once read to its end, that it stopped on damage
+  // with half of its announced length missing.
+  void EndOnDamage() { damaged_ = true; }
 
   void Close() override { ResetState(); }
   bool Open(const std::string&, int) override {
@@ -46,6 +49,10 @@ class RampSource final : public MediaSource {
     progressPosition_ = static_cast<uint64_t>(next_);
     return n;
   }
+  std::optional<EarlyEnd> EndedEarly() override {
+    if (!damaged_) return std::nullopt;
+    return EarlyEnd{static_cast<double>(next_) / rate_, 2.0 * static_cast<double>(frames_) / rate_};
+  }
 
  private:
   int rate_;
@@ -54,6 +61,7 @@ class RampSource final : public MediaSource {
   int block_;
   int durationOverride_;
   int64_t next_ = 0;
+  bool damaged_ = false;
 };
 
 // Records what is written, interleaved as the configured channel count says.
