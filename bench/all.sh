@@ -16,7 +16,8 @@
 # row (8000 Hz mono, resampled and folded) shows Quillo's figures alone. A
 # --files-from list of 400,000 names of one file (~12 MB) converted: at most
 # 90 bytes a name above the peak of converting that file alone (measured 80,
-# before the names were moved instead of copied 160).
+# before the names were moved instead of copied 160). An MP4 of 1,000 short
+# AAC tracks: probing or converting it (the first track) peaks below 100 MB.
 . "$(dirname "$0")/common.sh" "${1:-build}" quillo-cli quillo_bench_decode
 cli="$build/cli/quillo-cli"
 decode="$build/bench/quillo_bench_decode"
@@ -33,6 +34,11 @@ for i in $(seq -w 2 20); do cp "$work/twenty/01.wav" "$work/twenty/$i.wav"; done
 make_wav "$work/probe/0.wav" 1
 ffmpeg -v error -i "$work/probe/0.wav" -c:a libmp3lame "$work/probe/0.mp3"
 yes "$work/probe/0.wav" | head -n 400000 >"$work/names"
+# 1,000 copies of one 10-second AAC track in one MP4, copied, not encoded.
+ffmpeg -v error -f lavfi -i "sine=duration=10" -c:a aac -b:a 8k "$work/one.m4a"
+# shellcheck disable=SC2046
+ffmpeg -v error -i "$work/one.m4a" $(printf -- '-map 0:a %.0s' $(seq 1000)) -c copy \
+  "$work/tracks.mp4"
 for i in $(seq 1 249); do
   cp "$work/probe/0.wav" "$work/probe/$i.wav"
   cp "$work/probe/0.mp3" "$work/probe/$i.mp3"
@@ -86,6 +92,10 @@ row "probing 500 files" "$cli probe $work/probe/*" \
   "for f in $work/probe/*; do ffprobe -v error -show_format -show_streams \$f; done"
 row "list of 400,000 names" "$q -f wav --files-from $work/names"
 row "its one file alone" "$q -f wav $work/probe/0.wav"
+row "probing 1,000-track MP4" "$cli probe $work/tracks.mp4" \
+  "ffprobe -v error -show_format $work/tracks.mp4"
+row "1,000-track MP4 to WAV" "$q -f wav $work/tracks.mp4" \
+  "ffmpeg -v error -y -i $work/tracks.mp4 -map 0:a:0 $work/out/f.wav"
 
 printf '%-26s %9s %9s %9s %9s %9s %9s %7s %7s %7s\n' "work" "quillo s" "ffmpeg s" \
   "quillo MB" "ffmpeg MB" "q cpu s" "f cpu s" "time" "memory" "cpu"

@@ -88,9 +88,10 @@ Output: one line per file: source path, the "Volume" cell and the "Output" cell
 (the output file's name, its whole path when it had to go elsewhere, or the
 failure), tab-separated; control characters are escaped (\n, \t, \\, \xNN).
 With --json, one JSON object per file and line instead, with the members
-input, output, status, state (ok, failed, no-audio, cancelled or skipped),
-volume (percent), duration (seconds), rate (Hz), channels, bitrate (kbit/s),
-seconds (the time the file took), reason (why it failed) and fallback (why
+input, output, status, state (ok, failed, no-audio, cancelled, skipped, or
+partial: the source is damaged before its end and the output holds what could
+be decoded), volume (percent), duration (seconds), rate (Hz), channels,
+bitrate (kbit/s), seconds (the time the file took), reason (why it failed) and fallback (why
 the output went to another folder); a member whose value is unknown is null. A path that is not valid UTF-8 has its invalid bytes
 replaced in "input" and "output", and comes whole, base64-encoded, in
 "input_base64" and "output_base64".
