@@ -35,6 +35,8 @@ std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
   stream->info_ = {rate, channels, eightBits};
   stream->speakers_ = MaskSpeakers(static_cast<uint32_t>(WavpackGetChannelMask(context)), channels);
   stream->SetFrames(static_cast<uint64_t>(frames));
+  // The first block states the whole length: a file cut short ends before it.
+  stream->announced_ = stream->Length();
   stream->fileSize_ = FileSizeOf(path);
   return stream;
 }

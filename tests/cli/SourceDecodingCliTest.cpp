@@ -240,6 +240,7 @@ TEST(DamagedSourceCli, WhatDecodesIsKeptAndTheStatusSaysHowMuch) {
       {"garbage.flac", "", Damage::Garbage},
       {"cut.mka", "-c:a flac", Damage::Cut},
       {"cut.wav", "", Damage::Cut},
+      {"cut.wv", "-c:a wavpack", Damage::Cut},
       {"cut.mp3", "-c:a libmp3lame", Damage::Cut},
       {"garbage.mp3", "-c:a libmp3lame", Damage::Garbage},
       {"estimated.mp3", "-c:a libmp3lame -q:a 6 -write_xing 0", Damage::None},
