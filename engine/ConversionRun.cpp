@@ -112,11 +112,14 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
 
   PassItem item{file.path, file.sourceKind, outputPath, FileNamePart(file.path)};
   ScratchFile scratch;
+  // How much of a source damaged before its end the preprocessing copied.
+  std::string preprocessedDamage;
   if (NeedsPreprocessing(file, pass)) {
     env.SetOutputCell(index, "Preprocessing...");
     PassItem raw{file.path, file.sourceKind, "", item.displayName};
     const PassResult preprocessed = PreprocessDts(raw, pass);
     if (preprocessed.ok) {
+      if (preprocessed.endedEarly) preprocessedDamage = job.failureDetail;
       scratch.path = raw.outputPath;
       item.path = raw.outputPath;
       item.kind = SourceKind::Dts;
@@ -160,7 +163,9 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   env.SetOutputCell(index, "Converting...");
   job.appliedGain = 1.0f;
   const PassResult converted = withRetry(convert);
-  if (converted.ok && converted.endedEarly)
+  if (converted.ok && !converted.endedEarly && !preprocessedDamage.empty())
+    job.failureDetail = preprocessedDamage;
+  if (converted.ok && (converted.endedEarly || !preprocessedDamage.empty()))
     return {FileResult::State::Partial,
             std::string(kConversionFailureStatus) + " (" + job.failureDetail + ")"};
   if (converted.ok) return {FileResult::State::Converted, {}};

@@ -60,13 +60,15 @@ PassResult PreprocessDts(PassItem& item, PassContext& context) {
   const LoopEnd end =
       RunBlockLoop(*source, writer, route, context.progress, "Preprocessing", item.displayName);
   const bool closed = writer.Close();
-  if (end == LoopEnd::WriteFailed || (end == LoopEnd::Finished && !closed))
+  if (end == LoopEnd::WriteFailed || (SourceDelivered(end) && !closed))
     FailWrite(context, writer.ErrorText(), result);
   std::error_code ec;
-  if (end != LoopEnd::Finished || !closed || std::filesystem::file_size(path, ec) == 0 || ec) {
+  if (!SourceDelivered(end) || !closed || std::filesystem::file_size(path, ec) == 0 || ec) {
     DeleteOutput(path, item.path);
     return result;
   }
+  // The copy holds what the damaged source gave; the file says so when done.
+  if (end == LoopEnd::EndedEarly) NoteEarlyEnd(*source, context, result);
   result.ok = true;
   return result;
 }
