@@ -79,6 +79,27 @@ class SilentSource final : public MediaSource {
   int HasAudioStream() override { return 0; }
 };
 
+// Settings that convert to WAV in the folder "out" of `dir`.
+ConversionSettings WavIntoOut(const test::TempDir& dir) {
+  ConversionSettings settings(dir.path().string());
+  settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
+  settings.destSpecifiedFolder = dir.File("out");
+  settings.outputFormat = format_id::kWav;
+  return settings;
+}
+
+// "a.flac" in `dir` as listed, probed as 8000 Hz mono (a join keeps that
+// rate); its one byte is never read by the fake back-ends.
+FileItem ListedFlac(const test::TempDir& dir) {
+  FileItem item;
+  item.path = dir.File("a.flac");
+  item.sourceKind = SourceKind::Flac;
+  item.sampleRate = 8000;
+  item.channels = 1;
+  test::WriteFile(item.path, {1});
+  return item;
+}
+
 // Files in, per-file results out, through the entry a front end drives.
 TEST(Conversion, EachFileGetsItsResultAndMidiWithoutASoundFontFails) {
   test::TempDir dir;
@@ -248,21 +269,15 @@ TEST(ConversionRun, ASinkThatCannotWriteFailsTheFileAndLeavesNothing) {
   for (const Case c : {Case{2, true}, Case{-1, false}}) {
     SCOPED_TRACE(c.writesBeforeFull);
     test::TempDir dir;
-    ConversionSettings settings(dir.path().string());
-    settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
-    settings.destSpecifiedFolder = dir.File("out");
+    ConversionSettings settings = WavIntoOut(dir);
     settings.volumeType = VolumeMode::Normalize;
-    settings.outputFormat = format_id::kWav;
     const BackendTable backends = test::FakeTable(
         [](SourceBackend) { return std::make_unique<test::RampSource>(8000, 1, 8000, 509); },
         [&] { return std::make_unique<ByteSink>(c.writesBeforeFull, c.closes); });
     test::ScriptedProgress progress;
     Cells cells;
     test::ScriptedPrompts answers;
-    FileItem item;
-    item.path = dir.File("a.flac");
-    item.sourceKind = SourceKind::Flac;
-    test::WriteFile(item.path, {1});
+    FileItem item = ListedFlac(dir);
     std::vector<FileItem*> files = {&item};
     const RunResult result =
         Conversion(backends, settings, progress, answers, &cells).ConvertEach(files);
@@ -282,10 +297,7 @@ TEST(ConversionRun, ASourceEndingOnDamageKeepsItsOutputAndFails) {
   for (const bool join : {false, true}) {
     SCOPED_TRACE(join);
     test::TempDir dir;
-    ConversionSettings settings(dir.path().string());
-    settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
-    settings.destSpecifiedFolder = dir.File("out");
-    settings.outputFormat = format_id::kWav;
+    const ConversionSettings settings = WavIntoOut(dir);
     const BackendTable backends = test::FakeTable(
         [](SourceBackend) {
           auto source = std::make_unique<test::RampSource>(8000, 1, 8000, 509);
@@ -296,12 +308,7 @@ TEST(ConversionRun, ASourceEndingOnDamageKeepsItsOutputAndFails) {
     test::ScriptedProgress progress;
     Cells cells;
     test::ScriptedPrompts answers;
-    FileItem item;
-    item.path = dir.File("a.flac");
-    item.sourceKind = SourceKind::Flac;
-    item.sampleRate = 8000;  // as probed: the join keeps the rate
-    item.channels = 1;
-    test::WriteFile(item.path, {1});
+    FileItem item = ListedFlac(dir);
     std::vector<FileItem*> files = {&item};
     Conversion conversion(backends, settings, progress, answers, &cells);
     fs::create_directories(dir.File("out"));
@@ -325,10 +332,7 @@ TEST(ConversionRun, ACancelWithNoFileRunningEndsTheRunCancelled) {
   for (int jobs : {1, 2, 3}) {
     SCOPED_TRACE(jobs);
     test::TempDir dir;
-    ConversionSettings settings(dir.path().string());
-    settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
-    settings.destSpecifiedFolder = dir.File("out");
-    settings.outputFormat = format_id::kWav;
+    const ConversionSettings settings = WavIntoOut(dir);
     const BackendTable backends = test::FakeTable(
         [](SourceBackend) { return std::make_unique<test::RampSource>(8000, 1, 8000, 509); },
         [] { return std::make_unique<ByteSink>(); });
