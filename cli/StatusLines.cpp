@@ -57,15 +57,20 @@ void StatusLines::Write(size_t file, const FileResult& result, bool cancelled) {
     if (cancelled) progress_.Print(out_, EscapeText(path) + "\t\t" + kCancelledStatus + "\n", "");
     return;
   }
+  // An output written elsewhere is named in full, unless the line must say
+  // that the source was damaged; the note names it then.
   const bool elsewhere = !result.fallbackReason.empty() && !result.outputPath.empty();
   const std::string note = elsewhere
                                ? "quillo-cli: " + EscapeText(result.fallbackReason) +
                                      "; written to " + EscapeText(result.outputPath) + " instead\n"
                                : "";
-  progress_.Print(out_,
-                  EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' +
-                      EscapeText(elsewhere ? result.outputPath : result.status) + '\n',
-                  note);
+  progress_.Print(
+      out_,
+      EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' +
+          EscapeText(elsewhere && result.state != FileResult::State::Partial ? result.outputPath
+                                                                             : result.status) +
+          '\n',
+      note);
 }
 
 }  // namespace quillo

@@ -180,7 +180,8 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
       FileResult& lost = result.files[i];
       lost.outputPath.clear();
       env.SetVolumeCell(i, "");
-      ++result.failures;
+      // A partial file was counted as failed when it ended.
+      if (lost.state != FileResult::State::Partial) ++result.failures;
       if (result.cancelled) {
         lost.state = FileResult::State::Cancelled;
         env.SetOutputCell(i, kCancelledStatus);
