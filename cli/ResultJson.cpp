@@ -97,7 +97,9 @@ std::string ProbeJsonLine(const std::string& path, const FileItem* item, const P
       line.Text("status", "Already in the list").Text("state", "skipped");
       break;
     case ProbeResult::Status::Failed:
-      line.Text("status", "Failed to load").Text("state", "failed");
+      // A file without sound is told apart as in a conversion.
+      line.Text("status", "Failed to load")
+          .Text("state", result.detail == kNoAudioStatus ? "no-audio" : "failed");
       break;
   }
   line.Null("volume");

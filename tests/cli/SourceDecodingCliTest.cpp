@@ -207,8 +207,7 @@ TEST(HostileInputsCli, ListsArePassedOverAndPicturesAreNotAudio) {
     const std::string path = dir.File(c.name);
     std::ostringstream out, err;
     EXPECT_EQ(RunProbe({"--json", path}, test::Backends(), out, err), 1);
-    EXPECT_EQ(JsonText(out.str(), "state"), "failed") << out.str();
-    EXPECT_EQ(JsonText(out.str(), "reason") == "No audio in the file", c.picture) << out.str();
+    EXPECT_EQ(JsonText(out.str(), "state"), c.picture ? "no-audio" : "failed") << out.str();
 
     const std::string folder = dir.File("out");
     const test::CliRun run = RunCli("convert", {"--json", "-f", "wav", "-d", folder, path}, config);
