@@ -178,10 +178,12 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
   stream->speakers_ = SpeakersOf(file, sfInfo.format, sfInfo.channels);
   stream->SetFrames(frames);
   // The library reads a file cut short as far as it goes; the data chunk
-  // still states the whole length (unless it was written without one).
+  // still states the whole length, unless it was written without one: 0 or
+  // the placeholders of recorders that could not go back to fill it in.
   const auto width = static_cast<uint64_t>(PcmWidth(minor));
-  constexpr uint64_t kUnstatedSize = 0xFFFFFFFF;
-  if (width > 0 && counts.dataBytes > 0 && counts.dataBytes != kUnstatedSize)
+  const bool stated =
+      counts.dataBytes > 0 && counts.dataBytes != 0xFFFFFFFF && counts.dataBytes != 0x7FFFFFFF;
+  if (width > 0 && stated)
     stream->announced_ = counts.dataBytes / (width * static_cast<uint64_t>(sfInfo.channels)) *
                          static_cast<uint64_t>(stream->BytesPerFrame());
   stream->fileSize_ = FileSizeOf(path);
