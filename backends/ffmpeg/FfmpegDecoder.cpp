@@ -125,6 +125,13 @@ double FfmpegDecoder::AnnouncedSeconds() const {
   return 0.0;
 }
 
+std::optional<EarlyEnd> FfmpegDecoder::EarlyEndAfter(uint64_t frames, int rate) const {
+  if (!IsOpen() || rate <= 0) return std::nullopt;
+  const EarlyEnd early{static_cast<double>(frames) / rate, AnnouncedSeconds()};
+  if (stoppedOnError_ || FallsShort(early.decodedSeconds, early.announcedSeconds)) return early;
+  return std::nullopt;
+}
+
 bool FfmpegDecoder::InputAtEnd() const {
   AVIOContext* io = input_->pb;
   return io == nullptr || avio_feof(io) != 0 || io->error < 0;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "backends/ffmpeg/FfmpegPtr.h"
+#include "engine/media/MediaSource.h"
 
 namespace quillo {
 
@@ -29,6 +32,10 @@ class FfmpegDecoder {
   // when the header states none that can be trusted (a length estimated from
   // the bit rate, or a video file, whose sound may end before its picture).
   double AnnouncedSeconds() const;
+  // After NextFrame returned false, with `frames` frames at `rate` handed
+  // out: how far the stream got when it stopped on an error or well short
+  // of its announced length; nothing when it ended as it should.
+  std::optional<EarlyEnd> EarlyEndAfter(uint64_t frames, int rate) const;
 
   const AVFormatContext& Input() const { return *input_; }
   const AVStream& Stream() const { return *input_->streams[streamIndex_]; }

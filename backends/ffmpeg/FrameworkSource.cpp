@@ -79,11 +79,7 @@ int FrameworkSource::Read(int16_t* left, int16_t* right) {
 }
 
 std::optional<EarlyEnd> FrameworkSource::EndedEarly() {
-  if (!decoder_.IsOpen() || sampleRate_ <= 0) return std::nullopt;
-  const EarlyEnd early{static_cast<double>(delivered_) / sampleRate_, decoder_.AnnouncedSeconds()};
-  if (decoder_.StoppedOnError() || FallsShort(early.decodedSeconds, early.announcedSeconds))
-    return early;
-  return std::nullopt;
+  return decoder_.EarlyEndAfter(delivered_, sampleRate_);
 }
 
 bool FrameworkSource::PrepareFrame(const AVFrame& frame) {

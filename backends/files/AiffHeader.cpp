@@ -180,8 +180,8 @@ bool ParseAiffHeader(const AiffReadAt& readAt, uint64_t fileSize, AiffHeader& he
   // the DWVW bit stream, garbage.
   const uint64_t dataStart = found.ssndData + kSsndFieldBytes + offset;
   const uint64_t available = dataStart < fileSize ? fileSize - dataStart : 0;
-  const uint64_t dataBytes =
-      std::min<uint64_t>(found.ssndSize - kSsndFieldBytes - offset, available);
+  const uint64_t statedDataBytes = found.ssndSize - kSsndFieldBytes - offset;
+  const uint64_t dataBytes = std::min<uint64_t>(statedDataBytes, available);
 
   const uint64_t channelCount = static_cast<uint64_t>(channels);
   const int sampleBytes = (bits + 7) / 8;
@@ -220,6 +220,7 @@ bool ParseAiffHeader(const AiffReadAt& readAt, uint64_t fileSize, AiffHeader& he
   header.sampleRate = static_cast<int>(rate);
   header.dataStart = dataStart;
   header.dataBytes = dataBytes;
+  header.statedDataBytes = statedDataBytes;
   header.frames = frames;
   header.blockBytes = blockBytes;
   header.decodedBytes = decodedBytes;

@@ -52,6 +52,9 @@ struct AiffHeader {
   // never more than the file holds.
   uint64_t dataStart = 0;
   uint64_t dataBytes = 0;
+  // The bytes of sound data as "SSND" states them: more than dataBytes in a
+  // file that was cut short.
+  uint64_t statedDataBytes = 0;
   // Sample frames the data holds. For DWVW, whose bit stream does not tell
   // its own end, the count of "COMM", and 0 when that says nothing.
   uint64_t frames = 0;

@@ -75,6 +75,7 @@ void AiffSource::Close() {
   header_ = AiffHeader{};
   dataLeft_ = 0;
   framesLeft_ = 0;
+  delivered_ = 0;
   block_.reset();
   decoded16_.reset();
   decoded32_.reset();
@@ -163,6 +164,26 @@ size_t AiffSource::ReadData(uint8_t* into, uint64_t bytes) {
 
 int AiffSource::Read(int16_t* left, int16_t* right) {
   if (!file_ || left == nullptr) return 0;
+  const int frames = ReadCoded(left, right);
+  if (frames > 0) delivered_ += static_cast<uint64_t>(frames);
+  return frames;
+}
+
+// The length the header states: the frames of "SSND"'s stated size (DWVW:
+// the count of "COMM", when it gives one). Sound data that ends well before
+// it was cut short.
+std::optional<EarlyEnd> AiffSource::EndedEarly() {
+  if (!file_ || header_.sampleRate <= 0) return std::nullopt;
+  const auto rate = static_cast<double>(header_.sampleRate);
+  double stated = static_cast<double>(header_.frames);
+  if (header_.coding != AiffCoding::Dwvw && header_.dataBytes > 0)
+    stated *= static_cast<double>(header_.statedDataBytes) / static_cast<double>(header_.dataBytes);
+  const EarlyEnd early{static_cast<double>(delivered_) / rate, stated / rate};
+  if (FallsShort(early.decodedSeconds, early.announcedSeconds)) return early;
+  return std::nullopt;
+}
+
+int AiffSource::ReadCoded(int16_t* left, int16_t* right) {
   switch (header_.coding) {
     case AiffCoding::Ima4:
       return ReadIma4(left, right);

@@ -28,6 +28,7 @@ class AiffSource final : public MediaSource {
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
   bool ReadTags(TagInfo& tags) override;
+  std::optional<EarlyEnd> EndedEarly() override;
 
  private:
   struct GsmCloser {
@@ -37,6 +38,7 @@ class AiffSource final : public MediaSource {
   // Reads up to `bytes` bytes of sound data into `into`. A short read ends
   // the data: what follows it is never asked for.
   size_t ReadData(uint8_t* into, uint64_t bytes);
+  int ReadCoded(int16_t* left, int16_t* right);
   int ReadSamples(int16_t* left, int16_t* right);
   int ReadIma4(int16_t* left, int16_t* right);
   int ReadGsm(int16_t* left, int16_t* right);
@@ -47,6 +49,7 @@ class AiffSource final : public MediaSource {
   uint64_t dataLeft_ = 0;
   // DWVW frames still to deliver when "COMM" gave their count.
   uint64_t framesLeft_ = 0;
+  uint64_t delivered_ = 0;  // frames handed out since Open
   // The bytes of one Read, and the samples decoded from them (16-bit for
   // IMA4 and GSM, 32-bit for DWVW); sized by the validated header.
   std::unique_ptr<uint8_t[]> block_;

@@ -17,6 +17,7 @@ void WmSource::Close() {
   fold_ = ChannelFold();
   readIndex_ = 0;
   framesLeft_ = 0;
+  delivered_ = 0;
   ResetState();
 }
 
@@ -62,7 +63,13 @@ int WmSource::Read(int16_t* left, int16_t* right) {
     framesLeft_ -= frames;
     n += frames;
   }
+  delivered_ += static_cast<uint64_t>(n);
   return n;
+}
+
+std::optional<EarlyEnd> WmSource::EndedEarly() {
+  if (!open_) return std::nullopt;
+  return reader_.EarlyEndAfter(delivered_);
 }
 
 bool WmSource::ReadTags(TagInfo& tags) {

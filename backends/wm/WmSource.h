@@ -27,6 +27,7 @@ class WmSource final : public FfmpegMediaSource {
   // number, or a text such as "7/12" whose leading number counts), WM/Year,
   // Copyright and WM/Composer.
   bool ReadTags(TagInfo& tags) override;
+  std::optional<EarlyEnd> EndedEarly() override;
 
  private:
   const WindowsMediaRuntime& runtime_;
@@ -36,6 +37,7 @@ class WmSource final : public FfmpegMediaSource {
   std::vector<int16_t> sample_;  // the last decompressed sample, reused
   size_t readIndex_ = 0;         // next value of sample_ to hand out
   int framesLeft_ = 0;           // whole frames of sample_ not yet handed out
+  uint64_t delivered_ = 0;       // frames handed out since Open
 };
 
 }  // namespace quillo

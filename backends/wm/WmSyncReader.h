@@ -42,6 +42,11 @@ class WmSyncReader {
   // the frame count into `frames` and its time in 100-nanosecond units into
   // `time`. False at the end of the stream.
   bool GetNextSample(std::vector<int16_t>& samples, int& frames, int64_t& time);
+  // After GetNextSample returned false, with `frames` frames handed out:
+  // how far a stream that stopped on damage got (FfmpegDecoder::EarlyEndAfter).
+  std::optional<EarlyEnd> EarlyEndAfter(uint64_t frames) const {
+    return decoder_.EarlyEndAfter(frames, rate_);
+  }
 
  private:
   FfmpegDecoder decoder_;

@@ -221,8 +221,8 @@ TEST(HostileInputsCli, ListsArePassedOverAndPicturesAreNotAudio) {
 // should be) converts what decodes and says how much of the length its header
 // states that was; the run fails. Intact files, an MP3 whose length is only
 // estimated among them, still say ok. Each file is 10 s of a tone, damaged
-// after 4 s; FLAC in Matroska goes through the framework, the rest through the
-// audio library.
+// after 4 s; FLAC in Matroska goes through the framework, AIFF and WMA through
+// their own readers, the rest through the audio library.
 TEST(DamagedSourceCli, WhatDecodesIsKeptAndTheStatusSaysHowMuch) {
   test::TempDir dir;
   const std::string config = dir.File("quillo.conf");
@@ -240,6 +240,8 @@ TEST(DamagedSourceCli, WhatDecodesIsKeptAndTheStatusSaysHowMuch) {
       {"cut.mka", "-c:a flac", Damage::Cut},
       {"cut.wav", "", Damage::Cut},
       {"cut.wv", "-c:a wavpack", Damage::Cut},
+      {"cut.aiff", "", Damage::Cut},
+      {"garbage.wma", "-c:a wmav2", Damage::Garbage},
       {"cut.mp3", "-c:a libmp3lame", Damage::Cut},
       {"garbage.mp3", "-c:a libmp3lame", Damage::Garbage},
       {"estimated.mp3", "-c:a libmp3lame -q:a 6 -write_xing 0", Damage::None},
