@@ -52,10 +52,8 @@ TEST(ProcessCli, EachLineIsFlushedWhenItsFileEnds) {
     EXPECT_TRUE(WIFSIGNALED(status)) << "killed while the second file converted";
     const std::string line = text;
     if (json) {
-      EXPECT_EQ(line.rfind("{\"input\": \"" + first + "\", \"output\": \"" + out +
-                               "/first.mp3\", \"status\": \"first.mp3\", \"state\": \"ok\"",
-                           0),
-                0u)
+      EXPECT_TRUE(line.starts_with("{\"input\": \"" + first + "\", \"output\": \"" + out +
+                                   "/first.mp3\", \"status\": \"first.mp3\", \"state\": \"ok\""))
           << line;
       EXPECT_EQ(line.back(), '\n');
     } else {
@@ -127,19 +125,14 @@ TEST(ProcessCli, LimitsFailAFileNotTheRun) {
     if (c.withBig) {
       EXPECT_EQ(lines[0], big + "\t\tConversion Failure (File too large)");
     }
-    std::vector<std::string> expected;
     for (const std::string& source : small) {
-      const std::string name = fs::path(source).filename().string();
-      expected.push_back(name);
-      const test::DecodedAudio audio = test::DecodeAudio(out + "/" + name);
-      EXPECT_EQ(audio.samples.size(), 4000u) << name;
+      const test::DecodedAudio audio =
+          test::DecodeAudio(out + "/" + fs::path(source).filename().string());
+      EXPECT_EQ(audio.samples.size(), 4000u) << source;
       EXPECT_EQ(audio.rate, 8000);
     }
-    std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(out))
-      found.push_back(entry.path().filename().string());
-    std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, expected) << "no temporary file is left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), std::ssize(small))
+        << "the small files only: no temporary file is left";
   }
 }
 

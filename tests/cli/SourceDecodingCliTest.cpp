@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <numbers>
 #include <random>
 #include <regex>
@@ -187,32 +188,27 @@ TEST(HostileInputsCli, ListsArePassedOverAndPicturesAreNotAudio) {
   std::filesystem::create_directories(dir.File("sub"));
   MakeAudio(dir.File("sub/private.wav"), "sine=frequency=440:sample_rate=8000:duration=1");
   ASSERT_EQ(mkfifo(dir.File("sub/pipe.wav").c_str(), 0600), 0);
-  const auto text = [](const std::string& body) {
-    return std::vector<uint8_t>(body.begin(), body.end());
-  };
-  test::WriteFile(dir.File("album.m4a"), text("ffconcat version 1.0\nfile sub/private.wav\n"));
-  test::WriteFile(dir.File("pipe.m4a"), text("ffconcat version 1.0\nfile sub/pipe.wav\n"));
-  test::WriteFile(dir.File("list.m3u8"), text("#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\n"
-                                              "sub/private.wav\n#EXT-X-ENDLIST\n"));
+  std::ofstream(dir.File("album.m4a")) << "ffconcat version 1.0\nfile sub/private.wav\n";
+  std::ofstream(dir.File("pipe.m4a")) << "ffconcat version 1.0\nfile sub/pipe.wav\n";
+  std::ofstream(dir.File("list.m3u8"))
+      << "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nsub/private.wav\n#EXT-X-ENDLIST\n";
   MakeAudio(dir.File("cover.png"), "testsrc=size=64x64", "-frames:v 1");
   MakeAudio(dir.File("folder.jpg"), "testsrc=size=64x64", "-frames:v 1");
 
-  struct Case {
-    const char* name;
-    bool picture;
-  };
-  for (const Case& c : {Case{"album.m4a", false}, Case{"pipe.m4a", false}, Case{"list.m3u8", false},
-                        Case{"cover.png", true}, Case{"folder.jpg", true}}) {
-    SCOPED_TRACE(c.name);
-    const std::string path = dir.File(c.name);
+  for (const auto& [name, state] :
+       {std::pair{"album.m4a", "failed"}, std::pair{"pipe.m4a", "failed"},
+        std::pair{"list.m3u8", "failed"}, std::pair{"cover.png", "no-audio"},
+        std::pair{"folder.jpg", "no-audio"}}) {
+    SCOPED_TRACE(name);
+    const std::string path = dir.File(name);
     std::ostringstream out, err;
     EXPECT_EQ(RunProbe({"--json", path}, test::Backends(), out, err), 1);
-    EXPECT_EQ(JsonText(out.str(), "state"), c.picture ? "no-audio" : "failed") << out.str();
+    EXPECT_EQ(JsonText(out.str(), "state"), state) << out.str();
 
     const std::string folder = dir.File("out");
     const test::CliRun run = RunCli("convert", {"--json", "-f", "wav", "-d", folder, path}, config);
     EXPECT_EQ(run.status, 1) << run.out << run.err;
-    EXPECT_EQ(JsonText(run.out, "state"), c.picture ? "no-audio" : "failed") << run.out;
+    EXPECT_EQ(JsonText(run.out, "state"), state) << run.out;
     EXPECT_FALSE(std::filesystem::exists(folder) && !std::filesystem::is_empty(folder));
   }
 }
