@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <sstream>
 #include <tuple>
@@ -319,12 +320,6 @@ TEST_F(DataSafety, SettingsAndMessagesSayWhatTheyMean) {
     ASSERT_NEAR(written[i], (source[2 * i] + source[2 * i + 1]) / 2, 1) << i;
 }
 
-}  // namespace
-}  // namespace quillo
-
-namespace quillo {
-namespace {
-
 // A settings file that is not ours to rewrite is named; --save then fails
 // before anything is converted and leaves it as it was. Without --save, the
 // values a file with a typo still holds are used.
@@ -333,12 +328,10 @@ TEST_F(DataSafety, SaveNeverWritesOverWhatIsNoSettingsFileOfOurs) {
   const std::string flac = dir.File("song.flac");
   MakeAudio(flac, "sine=duration=0.5");
   const std::string halved = "[Options]\nVolume=50\nVolumeType=1\n";
-  const std::string readOnly = dir.File("read-only.conf");
-  test::WriteFile(readOnly, std::vector<uint8_t>(halved.begin(), halved.end()));
+  const std::string readOnly = dir.File("read-only.conf"), typo = dir.File("typo.conf");
+  std::ofstream(readOnly) << halved;
+  std::ofstream(typo) << halved << "[ID3\nTitle=x\n";
   ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
-  const std::string typo = dir.File("typo.conf");
-  const std::string typoText = halved + "[ID3\nTitle=x\n";
-  test::WriteFile(typo, std::vector<uint8_t>(typoText.begin(), typoText.end()));
 
   const struct {
     std::string config;

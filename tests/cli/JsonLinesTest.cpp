@@ -120,16 +120,15 @@ TEST(FilesFrom, ListsSplitOnTheirSeparator) {
   }
   // An endless device ends the command as a usage error, in either mode.
   test::TempDir dir;
-  for (const char* mode : {"", "-0"}) {
+  for (const auto& [mode, reason] :
+       {std::pair{"", "name 1 is longer than 4095 bytes, the longest a path can be"},
+        std::pair{"-0", "more than 4095 empty names in a row"}}) {
     std::vector<std::string> args = {"-d", dir.File("out"), "--files-from", "/dev/zero"};
     if (*mode != '\0') args.push_back(mode);
     const test::CliRun run = RunCli("convert", args, dir.File("quillo.conf"));
     EXPECT_EQ(run.status, kExitUsage);
-    EXPECT_EQ(run.err, std::string("quillo-cli: cannot read the file list \"/dev/zero\": ") +
-                           (*mode != '\0' ? "more than 4095 empty names in a row"
-                                          : "name 1 is longer than 4095 bytes, the longest a "
-                                            "path can be") +
-                           "\n");
+    EXPECT_EQ(run.err,
+              "quillo-cli: cannot read the file list \"/dev/zero\": " + std::string(reason) + "\n");
   }
 
   ConvertArguments arguments;

@@ -392,17 +392,16 @@ TEST(ConversionRun, AnExceptionFailsItsFileAndTheRunGoesOn) {
         {State::Failed, "Conversion Failure (unknown error)"},
         {State::Converted, ""},
     };
+    std::sort(cells.ended.begin(), cells.ended.end());
+    ASSERT_EQ(cells.ended.size(), files.size()) << "each file's end is heard once";
     for (size_t i = 0; i < files.size(); ++i) {
       SCOPED_TRACE(i);
       EXPECT_EQ(result.files[i].state, expected[i].first);
       EXPECT_EQ(cells.output[i], expected[i].second);
+      EXPECT_EQ(cells.ended[i], std::make_pair(i, expected[i].first));
     }
     EXPECT_EQ(result.failures, 2);
     EXPECT_FALSE(result.cancelled);
-    std::sort(cells.ended.begin(), cells.ended.end());
-    ASSERT_EQ(cells.ended.size(), files.size());
-    for (size_t i = 0; i < files.size(); ++i)
-      EXPECT_EQ(cells.ended[i], std::make_pair(i, expected[i].first));
   }
 }
 
