@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
+#include "engine/media/FixedText.h"
 #include "engine/media/Utf8.h"
 
 namespace quillo {
@@ -99,9 +99,7 @@ JsonLine& JsonLine::Integer(std::string_view key, long long value, bool known) {
 
 JsonLine& JsonLine::Number(std::string_view key, double value, int decimals) {
   if (!std::isfinite(value)) return Null(key);
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return Member(key, text);
+  return Member(key, FixedText(value, decimals));
 }
 
 JsonLine& JsonLine::Null(std::string_view key) { return Member(key, "null"); }

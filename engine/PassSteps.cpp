@@ -1,11 +1,11 @@
 #include "engine/PassSteps.h"
 
-#include <charconv>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
 #include "engine/media/FileList.h"
+#include "engine/media/FixedText.h"
 
 namespace quillo {
 
@@ -141,15 +141,9 @@ void FailWrite(PassContext& context, const std::string& reason, PassResult& resu
 bool SourceDelivered(LoopEnd end) { return end == LoopEnd::Finished || end == LoopEnd::EndedEarly; }
 
 std::string EarlyEndDetail(const EarlyEnd& early) {
-  // Machine-independent digits: the status goes into logs and JSON.
-  const auto seconds = [](double value) {
-    char text[32];
-    const auto [end, ec] =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
-    return ec == std::errc() ? std::string(text, end) : std::string("?");
-  };
-  std::string detail = seconds(early.decodedSeconds);
-  if (early.announcedSeconds > 0) detail += " of " + seconds(early.announcedSeconds);
+  // Locale-independent digits: the status goes into logs and JSON.
+  std::string detail = FixedText(early.decodedSeconds, 1);
+  if (early.announcedSeconds > 0) detail += " of " + FixedText(early.announcedSeconds, 1);
   return detail + " s converted: the rest of the source is damaged";
 }
 

@@ -15,6 +15,8 @@ packages=(
   qt6-base-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev ffmpeg sox sndfile-programs hyperfine time
+  # a German locale built by a test, whose numbers have a decimal comma
+  locales
   # the fuzzers (clang with its libFuzzer runtime), for scripts/quality.sh
   clang libclang-rt-dev
   # the window under a virtual display and a window manager, and its screenshots

@@ -13,10 +13,10 @@
 #include <taglib/vorbisfile.h>
 #include <taglib/xiphcomment.h>
 
-#include <cstdio>
 #include <memory>
 
 #include "backends/tags/CheckedFileStream.h"
+#include "engine/media/FixedText.h"
 
 namespace quillo {
 
@@ -61,17 +61,9 @@ TagLib::ByteVector Vector(const std::string& bytes) {
 
 TagLib::String Utf8(const std::string& text) { return {text, TagLib::String::UTF8}; }
 
-std::string GainText(double gainDb) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%+.2f dB", gainDb);
-  return text;
-}
+std::string GainText(double gainDb) { return FixedText(gainDb, 2, true) + " dB"; }
 
-std::string PeakText(double peak) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6f", peak);
-  return text;
-}
+std::string PeakText(double peak) { return FixedText(peak, 6); }
 
 const char* const kGainKey = "REPLAYGAIN_TRACK_GAIN";
 const char* const kPeakKey = "REPLAYGAIN_TRACK_PEAK";

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "backends/tags/ExtraTagWriter.h"
+#include "catalog/Catalog.h"
+#include "cli/JsonLine.h"
 #include "tests/cli/CliTestSupport.h"
 
 namespace quillo {
@@ -109,6 +114,36 @@ TEST_F(ReplayGainCli, JoinIsMeasuredAsOneTrack) {
   const Reference whole = Measure(joined);
   EXPECT_NEAR(TagValue(joined, "REPLAYGAIN_TRACK_GAIN"), whole.gainDb, 0.1);
   EXPECT_GT(std::abs(whole.gainDb - Measure(source).gainDb), 2.0);
+}
+
+// The window's toolkit takes the desktop's locale, and a German one prints
+// "-3,45": the tags and JSON lines written under it must still have a point.
+TEST(DecimalCommaLocale, TagsAndJsonKeepTheirDecimalPoint) {
+  test::TempDir dir;
+  const std::string locales = dir.File("locales");
+  fs::create_directories(locales);
+  if (test::Run("localedef -i de_DE -f UTF-8 " + ShellQuote(locales + "/de_DE.UTF-8")) != 0)
+    GTEST_SKIP() << "no German locale source to build";
+  const std::string flac = dir.File("a.flac");
+  MakeAudio(flac, "sine=frequency=440:duration=0.5");
+  const std::vector<OutputFormat> rows = BuildCatalog();
+  ExtraTags extras;
+  extras.replayGain = TrackGain{-3.45, 0.5};
+  std::string json;
+  {
+    test::ScopedEnv path("LOCPATH", locales.c_str());
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    char comma[16];
+    std::snprintf(comma, sizeof comma, "%.2f", 1.5);
+    EXPECT_STREQ(comma, "1,50") << "the locale must really write a comma";
+    EXPECT_TRUE(WriteExtraTags(flac, *FindFormat(rows, format_id::kFlac), extras)
+                    .replayGainProblem.empty());
+    json = JsonLine().Number("volume", -12.5, 2).Line();
+    std::setlocale(LC_NUMERIC, "C");
+  }
+  EXPECT_EQ(json, "{\"volume\": -12.50}\n");
+  EXPECT_DOUBLE_EQ(TagValue(flac, "replaygain_track_gain"), -3.45);
+  EXPECT_DOUBLE_EQ(TagValue(flac, "replaygain_track_peak"), 0.5);
 }
 
 }  // namespace
