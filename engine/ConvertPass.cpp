@@ -17,7 +17,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
 
   std::optional<OutputSelection> output =
       SelectOutput(context.row, route.sourceRate, route.sourceChannels, SelectionMode::PerFile,
-                   context.settings, context.backends);
+                   context.settings, context.backends, source->GetSampleFormat());
   if (!output) {
     result.retryWithFramework = false;
     return result;

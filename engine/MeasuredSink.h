@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/media/ExtraTags.h"
-#include "engine/output/LoudnessMeter.h"
 #include "engine/media/MediaSink.h"
+#include "engine/output/LoudnessMeter.h"
 
 namespace quillo {
 
@@ -25,11 +25,16 @@ class MeasuredSink final : public MediaSink {
   void SetChannels(int channels) override { sink_.SetChannels(channels); }
   void SetBitRate(int bitsPerSecond) override { sink_.SetBitRate(bitsPerSecond); }
   void SetCodecOptions(const SinkOptions& options) override { sink_.SetCodecOptions(options); }
+  void SetSampleFormat(const SampleFormat& format) override { sink_.SetSampleFormat(format); }
   bool ResamplesItself() const override { return sink_.ResamplesItself(); }
   bool Open() override { return sink_.Open(); }
   bool Write(const int16_t* left, const int16_t* right, int frames) override {
     if (measuring_) meter_.Add(left, right, frames);
     return sink_.Write(left, right, frames);
+  }
+  bool WriteWide(const double* left, const double* right, int frames) override {
+    if (measuring_) meter_.Add(left, right, frames);
+    return sink_.WriteWide(left, right, frames);
   }
   bool Close() override { return sink_.Close(); }
   std::string ErrorText() const override { return sink_.ErrorText(); }

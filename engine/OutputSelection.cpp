@@ -168,16 +168,22 @@ int RenderRate(const OutputFormat& row, const ConversionSettings& settings) {
 std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referenceRate,
                                             int referenceChannels, SelectionMode mode,
                                             const ConversionSettings& settings,
-                                            const BackendTable& backends) {
+                                            const BackendTable& backends,
+                                            const SampleFormat& referenceFormat) {
+  std::optional<OutputSelection> out;
   switch (row.backend) {
     case FormatBackend::Amr:
-      return SelectAmr(row, referenceChannels, mode, settings, backends);
+      out = SelectAmr(row, referenceChannels, mode, settings, backends);
+      break;
     case FormatBackend::WindowsMedia:
-      return SelectWindowsMedia(referenceRate, referenceChannels, mode, settings, backends);
+      out = SelectWindowsMedia(referenceRate, referenceChannels, mode, settings, backends);
+      break;
     case FormatBackend::Framework:
+      out = SelectFramework(row, referenceRate, referenceChannels, mode, settings, backends);
       break;
   }
-  return SelectFramework(row, referenceRate, referenceChannels, mode, settings, backends);
+  if (out) out->sink->SetSampleFormat(referenceFormat);
+  return out;
 }
 
 }  // namespace quillo

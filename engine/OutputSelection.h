@@ -30,13 +30,14 @@ int DefaultBitRate(int rate, int channels);
 int RenderRate(const OutputFormat& row, const ConversionSettings& settings);
 
 // Chooses and configures the sink for `row` from `backends`, with
-// `referenceRate` and `referenceChannels` (the source's, or the join's
-// maxima) as reference. Nothing when no sink can be made for the row. The
+// `referenceRate`, `referenceChannels` and `referenceFormat` (the source's,
+// or the join's maxima) as reference. Nothing when no sink can be made for the row. The
 // Windows Media rows take their format from the table's Windows Media
 // support, and get nothing without it.
 std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referenceRate,
                                             int referenceChannels, SelectionMode mode,
                                             const ConversionSettings& settings,
-                                            const BackendTable& backends);
+                                            const BackendTable& backends,
+                                            const SampleFormat& referenceFormat = {});
 
 }  // namespace quillo

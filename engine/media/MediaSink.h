@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "engine/media/Dither.h"
+#include "engine/media/SampleFormat.h"
 #include "engine/media/TagInfo.h"
 #include "engine/media/WindowsMediaFormat.h"
 
@@ -45,6 +48,10 @@ class MediaSink {
   // Bits per second; 0 = the codec's own choice.
   virtual void SetBitRate(int /*bitsPerSecond*/) {}
   virtual void SetCodecOptions(const SinkOptions& /*options*/) {}
+  // The resolution of the audio to come (the source's, or the widest of a
+  // join's files). A sink that can keep more than 16 bits chooses its depth
+  // from it; the others ignore it.
+  virtual void SetSampleFormat(const SampleFormat& /*format*/) {}
   // True for a writer that converts the rate and channel count given to
   // SetSampleRate and SetChannels to its format's own: the engine then hands
   // it the source's blocks unconverted.
@@ -55,6 +62,11 @@ class MediaSink {
   // False when the samples could not be encoded or written; the output is
   // then incomplete and the engine abandons it.
   virtual bool Write(const int16_t* left, const int16_t* right, int frames) = 0;
+  // The same for wide samples (double, full scale 1.0; see SampleFormat.h),
+  // which the engine hands over for sources of more than 16 bits. The
+  // default rounds them to 16 bits with TPDF dither and calls Write; a sink
+  // that keeps more bits overrides it. `right` may be `left` itself.
+  virtual bool WriteWide(const double* left, const double* right, int frames);
   // Flushes the encoder, writes trailers and tags, closes the file. False
   // when any of that failed: the file on disk is not a complete output.
   virtual bool Close() = 0;
@@ -64,6 +76,11 @@ class MediaSink {
 
  protected:
   MediaSink() = default;
+
+ private:
+  TpdfDither dither_;
+  std::vector<int16_t> ditheredLeft_;
+  std::vector<int16_t> ditheredRight_;
 };
 
 }  // namespace quillo

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/media/SampleFormat.h"
 #include "engine/media/TagInfo.h"
 
 namespace quillo {
@@ -35,8 +36,10 @@ inline bool FallsShort(double decoded, double announced) {
   return announced > 0 && missing > 1.0 && missing > announced * 0.01;
 }
 
-// A decoder. Delivers signed 16-bit PCM, planar, one or two channels, in
-// blocks of at most kMaxBlockFrames frames. Open never throws.
+// A decoder. Delivers planar PCM, one or two channels, in blocks of at most
+// kMaxBlockFrames frames: signed 16-bit through Read, or, for a source whose
+// GetSampleFormat is wide (more than 16 bits, or float), doubles at full
+// scale 1.0 through ReadWide. Open never throws.
 // Destroying a source releases everything it holds (the file, the decoder
 // state, the library's handles), whether Open succeeded or not: its owner
 // ends a source's lifetime where the file must be let go, and never calls
@@ -57,6 +60,11 @@ class MediaSource {
   // is null) with up to kMaxBlockFrames frames. Returns the frame count, 0 or
   // less at the end of the stream or on error.
   virtual int Read(int16_t* left, int16_t* right) = 0;
+  // The resolution of the samples. For a wide format the engine reads with
+  // ReadWide only, and the samples keep every bit the file holds.
+  virtual SampleFormat GetSampleFormat() { return {}; }
+  // As Read, for a wide format: doubles at full scale 1.0 (SampleFormat.h).
+  virtual int ReadWide(double* /*left*/, double* /*right*/) { return 0; }
 
   // Asked only after Open failed: 0 when the container has no audio stream.
   virtual int HasAudioStream() { return 1; }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 
 #include "engine/output/TruePeak.h"
 
@@ -17,11 +18,14 @@ struct LoudnessMeter::State {
   State& operator=(const State&) = delete;
   ebur128_state* state;
   unsigned channels = 0;
-  int samplePeak = 0;  // the largest magnitude of a sample, where no true-peak meter sees it
+  // The largest magnitude of a sample (full scale 1.0), where no true-peak
+  // meter sees it.
+  double samplePeak = 0.0;
   std::vector<TruePeakChannel> truePeak;  // one a channel, when measured
 };
 
-LoudnessMeter::LoudnessMeter(bool truePeak) : truePeak_(truePeak) {}
+LoudnessMeter::LoudnessMeter(bool truePeak, bool dualMono)
+    : truePeak_(truePeak), dualMono_(dualMono) {}
 
 LoudnessMeter::~LoudnessMeter() = default;
 
@@ -29,9 +33,10 @@ bool LoudnessMeter::StartFile(int rate, int channels) {
   if (rate <= 0 || channels < 1 || channels > 2) return false;
   // libebur128 measures the loudness only: the peaks are ours, the true peak
   // skipping the stretches that cannot raise it, which its meter cannot.
-  ebur128_state* state =
-      ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(rate), EBUR128_MODE_I);
+  ebur128_state* state = ebur128_init(static_cast<unsigned>(channels),
+                                      static_cast<unsigned long>(rate), EBUR128_MODE_I);
   if (state == nullptr) return false;
+  if (channels == 1 && dualMono_) ebur128_set_channel(state, 0, EBUR128_DUAL_MONO);
   files_.push_back(std::make_unique<State>(state));
   files_.back()->channels = static_cast<unsigned>(channels);
   if (truePeak_) files_.back()->truePeak.resize(static_cast<size_t>(channels));
@@ -39,32 +44,62 @@ bool LoudnessMeter::StartFile(int rate, int channels) {
 }
 
 void LoudnessMeter::Add(const int16_t* left, const int16_t* right, int frames) {
+  AddSamples(left, right, frames);
+}
+
+void LoudnessMeter::Add(const double* left, const double* right, int frames) {
+  AddSamples(left, right, frames);
+}
+
+namespace {
+
+void AddFrames(ebur128_state* state, const int16_t* frames, size_t count) {
+  ebur128_add_frames_short(state, frames, count);
+}
+void AddFrames(ebur128_state* state, const double* frames, size_t count) {
+  ebur128_add_frames_double(state, frames, count);
+}
+double FullScale(int16_t sample) { return sample / 32768.0; }
+double FullScale(double sample) { return sample; }
+
+}  // namespace
+
+template <typename Sample>
+void LoudnessMeter::AddSamples(const Sample* left, const Sample* right, int frames) {
   if (files_.empty() || frames <= 0) return;
   State& file = *files_.back();
   // One channel takes `left` alone (a sink's mono block may repeat it as
   // `right`); two need both.
-  if (file.channels == 1) right = nullptr;
-  else if (right == nullptr) return;
+  if (file.channels == 1)
+    right = nullptr;
+  else if (right == nullptr)
+    return;
   if (!file.truePeak.empty()) {  // the true-peak meters see the samples' peak too
     file.truePeak[0].Add(left, frames);
     if (right != nullptr) file.truePeak[1].Add(right, frames);
   } else {
-    for (const int16_t* channel : {left, right}) {
+    for (const Sample* channel : {left, right}) {
       if (channel == nullptr) continue;
       for (int i = 0; i < frames; ++i)
-        file.samplePeak = std::max(file.samplePeak, std::abs(static_cast<int>(channel[i])));
+        file.samplePeak = std::max(file.samplePeak, std::fabs(FullScale(channel[i])));
     }
   }
   if (right == nullptr) {
-    ebur128_add_frames_short(file.state, left, static_cast<size_t>(frames));
+    AddFrames(file.state, left, static_cast<size_t>(frames));
     return;
   }
-  interleaved_.resize(static_cast<size_t>(frames) * 2);
+  std::vector<Sample>& interleaved = [this]() -> std::vector<Sample>& {
+    if constexpr (std::is_same_v<Sample, double>)
+      return interleavedWide_;
+    else
+      return interleaved_;
+  }();
+  interleaved.resize(static_cast<size_t>(frames) * 2);
   for (int i = 0; i < frames; ++i) {
-    interleaved_[2 * static_cast<size_t>(i)] = left[i];
-    interleaved_[2 * static_cast<size_t>(i) + 1] = right[i];
+    interleaved[2 * static_cast<size_t>(i)] = left[i];
+    interleaved[2 * static_cast<size_t>(i) + 1] = right[i];
   }
-  ebur128_add_frames_short(file.state, interleaved_.data(), static_cast<size_t>(frames));
+  AddFrames(file.state, interleaved.data(), static_cast<size_t>(frames));
 }
 
 void LoudnessMeter::DropFile() {
@@ -86,8 +121,9 @@ std::optional<double> LoudnessMeter::IntegratedLufs() const {
 double LoudnessMeter::SamplePeak() const {
   double peak = 0.0;
   for (const auto& file : files_) {
-    peak = std::max(peak, file->samplePeak / 32768.0);
-    for (const TruePeakChannel& channel : file->truePeak) peak = std::max(peak, channel.SamplePeak());
+    peak = std::max(peak, file->samplePeak);
+    for (const TruePeakChannel& channel : file->truePeak)
+      peak = std::max(peak, channel.SamplePeak());
   }
   return peak;
 }

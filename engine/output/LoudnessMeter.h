@@ -10,17 +10,21 @@ namespace quillo {
 // Measures the loudness (EBU R128 integrated loudness, gated, with
 // libebur128) and the sample and true peaks (engine/output/TruePeak.h)
 // of one file or of several files together. Each file is
-// fed as blocks of 16-bit samples at its own rate and channel count.
+// fed as blocks of 16-bit or wide samples at its own rate and channel count.
+// With `dualMono`, one channel is measured as the loudness standard measures
+// a mono signal played on both speakers of a pair (3 dB louder than on one).
 class LoudnessMeter {
  public:
   // `truePeak` measures the 4x oversampled peak as well as the sample peak.
-  explicit LoudnessMeter(bool truePeak);
+  explicit LoudnessMeter(bool truePeak, bool dualMono = false);
   ~LoudnessMeter();
 
   // Starts the audio of a file; false when the format cannot be measured.
   bool StartFile(int rate, int channels);
   // Adds a block of the current file: `right` is null for one channel.
   void Add(const int16_t* left, const int16_t* right, int frames);
+  // Wide samples: full scale 1.0.
+  void Add(const double* left, const double* right, int frames);
   // Forgets the current file (a scan that failed and is tried again).
   void DropFile();
 
@@ -35,8 +39,13 @@ class LoudnessMeter {
  private:
   struct State;
   bool truePeak_;
+  bool dualMono_;
   std::vector<std::unique_ptr<State>> files_;
+  template <typename Sample>
+  void AddSamples(const Sample* left, const Sample* right, int frames);
+
   std::vector<int16_t> interleaved_;
+  std::vector<double> interleavedWide_;
 };
 
 // The linear gain that brings the measured audio to `targetLufs`, lowered

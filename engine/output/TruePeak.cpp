@@ -39,14 +39,19 @@ const Interpolator kInterpolator;
 
 }  // namespace
 
-void TruePeakChannel::Add(const int16_t* samples, int count) {
+void TruePeakChannel::Add(const int16_t* samples, int count) { AddScaled(samples, count, kScale); }
+
+void TruePeakChannel::Add(const double* samples, int count) { AddScaled(samples, count, 1.0f); }
+
+template <typename Sample>
+void TruePeakChannel::AddScaled(const Sample* samples, int count, float scale) {
   while (count > 0) {
     const int n = std::min(count, kChunk - pending_);
     float* to = buffer_.data() + kHistory + pending_;
-    int peak = samplePeak_;
+    float peak = samplePeak_;
     for (int i = 0; i < n; ++i) {
-      peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
-      to[i] = static_cast<float>(samples[i]) * kScale;
+      to[i] = static_cast<float>(samples[i]) * scale;
+      peak = std::max(peak, std::fabs(to[i]));
     }
     samplePeak_ = peak;
     samples += n;
@@ -60,7 +65,7 @@ void TruePeakChannel::Add(const int16_t* samples, int count) {
 }
 
 double TruePeakChannel::Peak() const {
-  return std::max({static_cast<double>(samplePeak_) / 32768.0, static_cast<double>(peak_),
+  return std::max({static_cast<double>(samplePeak_), static_cast<double>(peak_),
                    static_cast<double>(PendingPoints(pending_))});
 }
 
@@ -68,7 +73,7 @@ float TruePeakChannel::PendingPoints(int count) const {
   if (count == 0) return 0.0f;
   float reach = 0.0f;
   for (int i = 0; i < kHistory + count; ++i) reach = std::max(reach, std::fabs(buffer_[i]));
-  const float known = std::max(peak_, static_cast<float>(samplePeak_) * kScale);
+  const float known = std::max(peak_, samplePeak_);
   if (reach * kInterpolator.gainBound <= known) return 0.0f;
 
   // Point i of a phase lies after the sample buffer_[i + 5]: it weighs
