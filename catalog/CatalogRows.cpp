@@ -14,15 +14,18 @@ using namespace codec_id;
 // Sample rates, ascending, ended by kEndOfList.
 constexpr int32_t kRatesAc3[] = {32000, 44100, 48000, kEndOfList};
 constexpr int32_t kRatesAac[] = {8000, 11025, 16000, 22050, 24000, 32000, 44100, 48000, kEndOfList};
-// Shared by MP3, ALAC and Vorbis.
+// Shared by MP3 and Vorbis.
 constexpr int32_t kRatesMp3[] = {8000,  11025, 12000, 16000, 22050,
                                  24000, 32000, 44100, 48000, kEndOfList};
+// ALAC: the MP3 rates and the high-resolution ones.
+constexpr int32_t kRatesAlac[] = {8000,  11025, 12000, 16000, 22050,  24000,  32000,
+                                  44100, 48000, 88200, 96000, 176400, 192000, kEndOfList};
 constexpr int32_t kRatesMp2[] = {16000, 22050, 24000, 32000, 44100, 48000, kEndOfList};
 constexpr int32_t kRatesSwf[] = {11025, 22050, 44100, kEndOfList};
-constexpr int32_t kRatesPcm[] = {6000,  8000,  11025, 12000, 16000, 22050,     24000,
-                                 32000, 44100, 48000, 88200, 96000, kEndOfList};
-constexpr int32_t kRatesFlac[] = {8000,  16000, 22050, 24000, 32000,
-                                  44100, 48000, 88200, 96000, kEndOfList};
+constexpr int32_t kRatesPcm[] = {6000,  8000,  11025, 12000, 16000,  22050,  24000,     32000,
+                                 44100, 48000, 88200, 96000, 176400, 192000, kEndOfList};
+constexpr int32_t kRatesFlac[] = {8000,  16000, 22050, 24000,  32000,  44100,
+                                  48000, 88200, 96000, 176400, 192000, kEndOfList};
 constexpr int32_t kRatesMmf[] = {4000, 8000, 11025, 22050, 44100, kEndOfList};
 constexpr int32_t kRates44100[] = {44100, kEndOfList};
 constexpr int32_t kRates8000[] = {8000, kEndOfList};
@@ -50,8 +53,8 @@ constexpr int32_t kBoth = kMonoAllowed | kStereoAllowed;
 
 constexpr CodecChoice kAmrNbChoice{kAmrNb, "Adaptive Multi-Rate (AMR) Narrow-Band", kRates8000,
                                    kBitsAmr, kMono};
-constexpr CodecChoice kAlacChoice{kAlac, "ALAC (Apple Lossless Audio Codec)", kRatesMp3, nullptr,
-                                  kStereo};
+constexpr CodecChoice kAlacChoice{kAlac, "ALAC (Apple Lossless Audio Codec)", kRatesAlac, nullptr,
+                                  kBoth};
 constexpr CodecChoice kAc3Choice{kAc3, "ATSC A/52A (AC-3)", kRatesAc3, kBitsAc3, kBoth};
 constexpr CodecChoice kAacChoice{kAac, "AAC (Advanced Audio Codec)", kRatesAac, kBitsAac, kBoth};
 // FLV carries AAC at 44100 Hz stereo only.

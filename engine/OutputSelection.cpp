@@ -1,5 +1,8 @@
 #include "engine/OutputSelection.h"
 
+#include <algorithm>
+#include <array>
+
 #include "catalog/Catalog.h"
 
 namespace quillo {
@@ -49,18 +52,44 @@ std::optional<OutputSelection> SelectAmr(const OutputFormat& row, int refChannel
   return out;
 }
 
+// The row's codec for audio of `reference`'s resolution. On automatic
+// settings a row of linear integer PCM keeps the depth of wide audio: it takes
+// its own PCM codec of that depth (24-bit, 32-bit, 32- or 64-bit float) where
+// it has one. A codec chosen by hand, and 16-bit audio, keep the row's codec.
+int32_t CodecFor(const OutputFormat& row, const SampleFormat& reference) {
+  using namespace codec_id;
+  static constexpr std::array kIntegerPcm = {kPcmU8,    kPcmS8,    kPcmS16Le, kPcmS16Be,
+                                             kPcmS24Le, kPcmS24Be, kPcmS32Le, kPcmS32Be};
+  if (row.autoEncParam == 0 || !reference.IsWide() ||
+      std::find(kIntegerPcm.begin(), kIntegerPcm.end(), row.codecId) == kIntegerPcm.end())
+    return row.codecId;
+  // Each row holds one byte order: the little- or the big-endian codec.
+  std::array<int32_t, 2> wanted = {kPcmS24Le, kPcmS24Be};
+  if (reference.isFloat && reference.bits > 32)
+    wanted = {kPcmF64Le, kPcmF64Be};
+  else if (reference.isFloat)
+    wanted = {kPcmF32Le, kPcmF32Be};
+  else if (reference.bits > 24)
+    wanted = {kPcmS32Le, kPcmS32Be};
+  for (const CodecChoice* choice : row.codecChoices)
+    if (choice->codecId == wanted[0] || choice->codecId == wanted[1]) return choice->codecId;
+  return row.codecId;
+}
+
 std::optional<OutputSelection> SelectFramework(const OutputFormat& row, int refRate,
-                                               int refChannels, SelectionMode mode,
+                                               int refChannels, const SampleFormat& refFormat,
+                                               SelectionMode mode,
                                                const ConversionSettings& settings,
                                                const BackendTable& backends) {
-  const CodecChoice* choice = FindCodecChoice(row, row.codecId);
+  const int32_t codecId = CodecFor(row, refFormat);
+  const CodecChoice* choice = FindCodecChoice(row, codecId);
   if (choice == nullptr) return std::nullopt;
   OutputSelection out;
   out.sink = backends.MakeSink(FormatBackend::Framework);
   if (!out.sink) return std::nullopt;
   SinkOptions options;
   options.containerName = std::string(row.containerName);
-  options.codecId = row.codecId;
+  options.codecId = codecId;
   out.sink->SetCodecOptions(options);
 
   int wantedRate = refRate;
@@ -179,7 +208,8 @@ std::optional<OutputSelection> SelectOutput(const OutputFormat& row, int referen
       out = SelectWindowsMedia(referenceRate, referenceChannels, mode, settings, backends);
       break;
     case FormatBackend::Framework:
-      out = SelectFramework(row, referenceRate, referenceChannels, mode, settings, backends);
+      out = SelectFramework(row, referenceRate, referenceChannels, referenceFormat, mode, settings,
+                            backends);
       break;
   }
   if (out) out->sink->SetSampleFormat(referenceFormat);

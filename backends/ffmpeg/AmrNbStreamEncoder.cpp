@@ -36,16 +36,30 @@ std::unique_ptr<AmrNbStreamEncoder> AmrNbStreamEncoder::Open(const EncoderSettin
   return stream;
 }
 
-bool AmrNbStreamEncoder::Write(const int16_t* left, const int16_t* /*right*/, int frames) {
+template <typename Fill>
+bool AmrNbStreamEncoder::Buffer(int frames, Fill fill) {
   while (frames > 0) {
     const int take = std::min(frames, AmrNbEncoder::kFrameSamples - filled_);
-    std::copy_n(left, take, samples_.begin() + filled_);
-    left += take;
+    fill(samples_.data() + filled_, take);
     frames -= take;
     filled_ += take;
     if (filled_ == AmrNbEncoder::kFrameSamples && !EncodeFrame()) return false;
   }
   return true;
+}
+
+bool AmrNbStreamEncoder::Write(const int16_t* left, const int16_t* /*right*/, int frames) {
+  return Buffer(frames, [&left](int16_t* out, int take) {
+    std::copy_n(left, take, out);
+    left += take;
+  });
+}
+
+bool AmrNbStreamEncoder::WriteWide(const double* left, const double* /*right*/, int frames) {
+  return Buffer(frames, [this, &left](int16_t* out, int take) {
+    for (int i = 0; i < take; ++i) out[i] = static_cast<int16_t>(dither_.Quantize(left[i], 16));
+    left += take;
+  });
 }
 
 bool AmrNbStreamEncoder::EncodeFrame() {

@@ -7,6 +7,7 @@
 #include "backends/amr/AmrNbEncoder.h"
 #include "backends/ffmpeg/FfmpegPtr.h"
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
+#include "engine/media/Dither.h"
 
 namespace quillo {
 
@@ -21,10 +22,16 @@ class AmrNbStreamEncoder final : public FrameworkSinkEncoder {
                                                   PacketWriter writer, std::string& error);
 
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
+  // The encoder takes 16 bits: wide samples are rounded to them with dither.
+  bool WriteWide(const double* left, const double* right, int frames) override;
   bool Finish() override;
 
  private:
   AmrNbStreamEncoder() = default;
+  // Hands `frames` frames to `fill` in pieces that fit the frame buffer
+  // (fill(destination, count)), encoding each buffer as it fills up.
+  template <typename Fill>
+  bool Buffer(int frames, Fill fill);
   // Encodes the full frame buffer; false when the encoder failed or the
   // packet was refused.
   bool EncodeFrame();
@@ -35,6 +42,7 @@ class AmrNbStreamEncoder final : public FrameworkSinkEncoder {
   int mode_ = 0;
   std::array<int16_t, AmrNbEncoder::kFrameSamples> samples_{};
   int filled_ = 0;
+  TpdfDither dither_;
   int64_t nextPts_ = 0;
 };
 

@@ -70,6 +70,7 @@ bool FrameworkSink::Open() {
   settings.sampleRate = sampleRate_;
   settings.channels = channels_;
   settings.bitRate = bitRate_;
+  settings.sampleFormat = sampleFormat_;
   settings.globalHeader = (format->flags & AVFMT_GLOBALHEADER) != 0;
   std::string encoderError;
   encoder_ = OpenEncoder(
@@ -125,6 +126,13 @@ bool FrameworkSink::Write(const int16_t* left, const int16_t* right, int frames)
   if (!encoder_ || failed_) return false;
   if (left == nullptr || frames <= 0) return true;
   return encoder_->Write(left, channels_ == 2 ? right : nullptr, frames) ||
+         Failed(encoder_->ErrorText());
+}
+
+bool FrameworkSink::WriteWide(const double* left, const double* right, int frames) {
+  if (!encoder_ || failed_) return false;
+  if (left == nullptr || frames <= 0) return true;
+  return encoder_->WriteWide(left, channels_ == 2 ? right : nullptr, frames) ||
          Failed(encoder_->ErrorText());
 }
 

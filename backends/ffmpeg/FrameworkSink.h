@@ -23,6 +23,8 @@ class FrameworkSink final : public MediaSink {
   void SetChannels(int channels) override { channels_ = channels; }
   void SetBitRate(int bitsPerSecond) override { bitRate_ = bitsPerSecond; }
   void SetCodecOptions(const SinkOptions& options) override;
+  // Wide audio makes the encoder keep as many bits as its format holds.
+  void SetSampleFormat(const SampleFormat& format) override { sampleFormat_ = format; }
   // A container metadata entry set as given, after the tags: for a field of
   // the container's own that no tag stands for (an ASF attribute, say).
   void AddMetadata(const std::string& key, const std::string& value) {
@@ -35,6 +37,9 @@ class FrameworkSink final : public MediaSink {
   bool Open() override;
   // False once encoding or writing failed; later blocks are refused too.
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
+  // The same for wide samples: float formats take them as they are, integer
+  // ones rounded to their bits, with dither where the audio has more.
+  bool WriteWide(const double* left, const double* right, int frames) override;
   // Drains the encoder, writes the trailer and closes the file, checking
   // each step; false when any failed or an earlier Write did. Everything is
   // released either way.
@@ -63,6 +68,7 @@ class FrameworkSink final : public MediaSink {
   int sampleRate_ = 0;
   int channels_ = 0;
   int bitRate_ = 0;
+  SampleFormat sampleFormat_;
   TagInfo tags_;
   std::vector<std::pair<std::string, std::string>> metadata_;
 

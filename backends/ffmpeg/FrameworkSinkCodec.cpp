@@ -20,17 +20,76 @@ bool IsSampleOriented(int32_t id) {
   return IsPcmCodec(CodecIdFromStored(id)) || id == codec_id::kAdpcmG726;
 }
 
-// The encoder's first sample format, except that a lossless encoder which
-// also takes 16-bit samples gets those: 16-bit input then makes a 16-bit
-// file instead of a padded 24-bit one.
-AVSampleFormat ChooseSampleFormat(const AVCodec* encoder) {
+bool IsOneOf(AVSampleFormat format, AVSampleFormat a, AVSampleFormat b) {
+  return format == a || format == b;
+}
+
+// The first of the encoder's sample formats that `wanted` accepts; NONE when
+// there is none.
+template <typename Wanted>
+AVSampleFormat FirstFormat(const AVCodec* encoder, Wanted wanted) {
+  for (const AVSampleFormat* f = encoder->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
+    if (wanted(*f)) return *f;
+  return AV_SAMPLE_FMT_NONE;
+}
+
+// The encoder's sample format for audio of `reference`'s resolution. For
+// 16-bit audio: the encoder's first format, except that a lossless encoder
+// which also takes 16-bit samples gets those, so that 16-bit input makes a
+// 16-bit file instead of a padded 24-bit one. For wide audio: a lossless
+// encoder its 32-bit integer format where it has one (its widest), a lossy
+// encoder float where it takes it, so that it gets every bit of the source;
+// otherwise the encoder's first format.
+AVSampleFormat ChooseSampleFormat(const AVCodec* encoder, const SampleFormat& reference) {
   if (encoder->sample_fmts == nullptr) return AV_SAMPLE_FMT_S16;
   const AVCodecDescriptor* descriptor = avcodec_descriptor_get(encoder->id);
-  if (descriptor != nullptr && (descriptor->props & AV_CODEC_PROP_LOSSLESS) != 0) {
-    for (const AVSampleFormat* f = encoder->sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
-      if (*f == AV_SAMPLE_FMT_S16 || *f == AV_SAMPLE_FMT_S16P) return *f;
+  const bool lossless = descriptor != nullptr && (descriptor->props & AV_CODEC_PROP_LOSSLESS) != 0;
+  AVSampleFormat chosen = AV_SAMPLE_FMT_NONE;
+  if (!reference.IsWide() && lossless) {
+    chosen = FirstFormat(encoder, [](AVSampleFormat f) {
+      return IsOneOf(f, AV_SAMPLE_FMT_S16, AV_SAMPLE_FMT_S16P);
+    });
+  } else if (reference.IsWide() && lossless) {
+    chosen = FirstFormat(encoder, [](AVSampleFormat f) {
+      return IsOneOf(f, AV_SAMPLE_FMT_S32, AV_SAMPLE_FMT_S32P);
+    });
+  } else if (reference.IsWide()) {
+    chosen = FirstFormat(encoder, [](AVSampleFormat f) {
+      return IsOneOf(f, AV_SAMPLE_FMT_FLT, AV_SAMPLE_FMT_FLTP);
+    });
   }
-  return encoder->sample_fmts[0];
+  return chosen != AV_SAMPLE_FMT_NONE ? chosen : encoder->sample_fmts[0];
+}
+
+// The significant bits of an integer sample the opened encoder takes: all of
+// its format's, except where a 32-bit sample holds fewer (24-bit PCM, and the
+// lossless encoders that code 24 bits); 0 for float formats.
+int SignificantBits(const AVCodecContext& context) {
+  switch (av_get_packed_sample_fmt(context.sample_fmt)) {
+    case AV_SAMPLE_FMT_U8:
+      return 8;
+    case AV_SAMPLE_FMT_S16:
+      return 16;
+    case AV_SAMPLE_FMT_S32:
+    case AV_SAMPLE_FMT_S64:
+      for (const int bits : {context.bits_per_raw_sample, context.bits_per_coded_sample})
+        if (bits > 16 && bits < 32) return bits;
+      return 32;
+    default:
+      return 0;
+  }
+}
+
+// How wide samples are rounded for the encoder: to its significant bits, with
+// dither when the audio has more of them (float audio counts as more than any
+// integer), so that a 24-bit source into a 24-bit format stays bit exact.
+WideRounding RoundingFor(const AVCodecContext& context, const SampleFormat& reference,
+                         TpdfDither& dither) {
+  WideRounding rounding;
+  rounding.bits = SignificantBits(context);
+  const bool moreBits = reference.isFloat || reference.bits > rounding.bits;
+  if (rounding.bits > 0 && moreBits) rounding.dither = &dither;
+  return rounding;
 }
 
 // Stream details the containers need beyond what the encoder reports.
@@ -72,7 +131,12 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
   context->sample_rate = settings.sampleRate;
   av_channel_layout_default(&context->ch_layout, settings.channels);
   context->time_base = AVRational{1, settings.sampleRate};
-  context->sample_fmt = ChooseSampleFormat(encoder);
+  context->sample_fmt = ChooseSampleFormat(encoder, settings.sampleFormat);
+  // A lossless codec coding wide audio from 32-bit samples keeps 24 bits of
+  // them: FLAC and ALAC code no more.
+  if (settings.sampleFormat.IsWide() && !IsPcmCodec(id) &&
+      av_get_packed_sample_fmt(context->sample_fmt) == AV_SAMPLE_FMT_S32)
+    context->bits_per_raw_sample = 24;
   const EncoderRate rate = EncoderRateFor(settings.storedCodecId, settings.bitRate,
                                           settings.sampleRate, settings.channels);
   context->bit_rate = rate.bitRate;
@@ -91,6 +155,7 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
                   " encoder refuses these settings: " + FfmpegErrorText(opened));
 
   codec->channels_ = settings.channels;
+  codec->rounding_ = RoundingFor(*context, settings.sampleFormat, codec->dither_);
   if (context->frame_size < 2) {
     if (!IsSampleOriented(settings.storedCodecId))
       return refuse(std::string("Unsupported encoder ") + encoder->name);
@@ -122,12 +187,13 @@ bool FrameworkSinkCodec::PrepareFrame() {
   return result >= 0 || Fail(FfmpegErrorText(result));
 }
 
-bool FrameworkSinkCodec::Write(const int16_t* left, const int16_t* right, int frames) {
+template <typename Sample, typename Put>
+bool FrameworkSinkCodec::Fill(const Sample* left, const Sample* right, int frames, Put put) {
   if (right == nullptr) right = left;
   while (frames > 0) {
     if (filled_ == 0 && !PrepareFrame()) return false;
     const int take = std::min(frames, capacity_ - filled_);
-    PutSamples(left, right, take, channels_, context_->sample_fmt, frame_->extended_data, filled_);
+    put(left, right, take, filled_);
     left += take;
     right += take;
     frames -= take;
@@ -135,6 +201,20 @@ bool FrameworkSinkCodec::Write(const int16_t* left, const int16_t* right, int fr
     if ((filled_ == capacity_ || eachBlock_) && !SendFrame()) return false;
   }
   return true;
+}
+
+bool FrameworkSinkCodec::Write(const int16_t* left, const int16_t* right, int frames) {
+  return Fill(
+      left, right, frames, [this](const int16_t* l, const int16_t* r, int count, int offset) {
+        PutSamples(l, r, count, channels_, context_->sample_fmt, frame_->extended_data, offset);
+      });
+}
+
+bool FrameworkSinkCodec::WriteWide(const double* left, const double* right, int frames) {
+  return Fill(left, right, frames, [this](const double* l, const double* r, int count, int offset) {
+    PutWideSamples(l, r, count, channels_, context_->sample_fmt, rounding_, frame_->extended_data,
+                   offset);
+  });
 }
 
 bool FrameworkSinkCodec::SendFrame() {

@@ -5,6 +5,7 @@
 
 #include "backends/ffmpeg/FfmpegPtr.h"
 #include "backends/ffmpeg/FrameworkSinkEncoder.h"
+#include "backends/ffmpeg/FrameworkSinkSamples.h"
 
 namespace quillo {
 
@@ -19,11 +20,16 @@ class FrameworkSinkCodec final : public FrameworkSinkEncoder {
                                                   PacketWriter writer, std::string& error);
 
   bool Write(const int16_t* left, const int16_t* right, int frames) override;
+  bool WriteWide(const double* left, const double* right, int frames) override;
   bool Finish() override;
 
  private:
   FrameworkSinkCodec() = default;
 
+  // Cuts the input into encoder frames: put(left, right, count, offset)
+  // converts `count` frames into the frame's buffers at `offset`.
+  template <typename Sample, typename Put>
+  bool Fill(const Sample* left, const Sample* right, int frames, Put put);
   // Makes the frame's buffers ours to fill (the encoder may still hold them).
   bool PrepareFrame();
   // Encodes the filled part of the frame; false when the encoder failed or a
@@ -41,6 +47,9 @@ class FrameworkSinkCodec final : public FrameworkSinkEncoder {
   int filled_ = 0;          // frames waiting in frame_
   bool eachBlock_ = false;  // sample-oriented: encode every block as it comes
   int64_t nextPts_ = 0;
+  // How wide samples become the encoder's integers.
+  TpdfDither dither_;
+  WideRounding rounding_;
 };
 
 }  // namespace quillo

@@ -9,6 +9,8 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
+#include "engine/media/SampleFormat.h"
+
 namespace quillo {
 
 // What the sink asks of its encoder.
@@ -18,13 +20,16 @@ struct EncoderSettings {
   int channels = 0;
   int bitRate = 0;            // bit/s; bits per code word for G.726
   bool globalHeader = false;  // the container wants the codec headers up front
+  // The resolution of the audio to come: a wide one makes the encoder keep
+  // as many bits as its format can.
+  SampleFormat sampleFormat;
 };
 
 // Receives each encoded packet, time-stamped in 1 / sample rate; false when
 // the container refused it.
 using PacketWriter = std::function<bool(AVPacket*)>;
 
-// Turns planar 16-bit PCM into packets: cuts the input into the encoder's
+// Turns planar PCM (16-bit or wide) into packets: cuts the input into the encoder's
 // frames and hands every packet to the writer as soon as it is ready.
 class FrameworkSinkEncoder {
  public:
@@ -33,6 +38,8 @@ class FrameworkSinkEncoder {
   // False when the encoder failed or the writer refused a packet; the rest
   // of the block is dropped and the output is incomplete.
   virtual bool Write(const int16_t* left, const int16_t* right, int frames) = 0;
+  // The same for wide samples (double, full scale 1.0; see SampleFormat.h).
+  virtual bool WriteWide(const double* left, const double* right, int frames) = 0;
   // Encodes what is still buffered and drains the encoder; false as Write.
   virtual bool Finish() = 0;
 

@@ -181,8 +181,17 @@ TEST(CatalogTest, ChannelMasksAndBitRateLists) {
   EXPECT_EQ(FindCodecChoice(*FindFormat(rows, 5100), codec_id::kGsm)->channelMask, kMonoAllowed);
 
   const CodecChoice* alac = FindCodecChoice(*FindFormat(rows, 6200), codec_id::kAlac);
-  EXPECT_EQ(alac->channelMask, kStereoAllowed);
+  EXPECT_EQ(alac->channelMask, kMonoAllowed | kStereoAllowed);
   EXPECT_EQ(alac->bitRates, nullptr);
+  // The lossless codecs offer the high-resolution rates.
+  for (const CodecChoice* choice :
+       {alac, FindCodecChoice(*FindFormat(rows, 3200), codec_id::kFlac),
+        FindCodecChoice(*FindFormat(rows, 2000), codec_id::kPcmS24Le)}) {
+    const std::vector<int32_t> rates = Values(choice->sampleRates);
+    EXPECT_EQ(std::vector<int32_t>(rates.end() - 4, rates.end()),
+              (std::vector<int32_t>{88200, 96000, 176400, 192000}))
+        << choice->displayName;
+  }
   EXPECT_EQ(FindCodecChoice(*FindFormat(rows, 3200), codec_id::kFlac)->bitRates, nullptr);
 
   const auto vorbis =

@@ -69,8 +69,10 @@ TEST_F(OutputSelectionTest, AutomaticRowFollowsTheSource) {
 }
 
 TEST_F(OutputSelectionTest, ChannelMaskDecidesTheChannelCount) {
-  // ALAC is stereo only.
-  EXPECT_EQ(Select(format_id::kAlac, 44100, 1)->channels, 2);
+  // AAC in FLV is stereo only; ALAC keeps mono.
+  Row(format_id::kFlv).codecId = codec_id::kAac;
+  EXPECT_EQ(Select(format_id::kFlv, 44100, 1)->channels, 2);
+  EXPECT_EQ(Select(format_id::kAlac, 44100, 1)->channels, 1);
   // G.726 in a WAV row is mono only and ends at 5 bits per code word.
   OutputFormat& wav = Row(format_id::kWav);
   wav.codecId = codec_id::kAdpcmG726;
@@ -142,6 +144,43 @@ TEST_F(OutputSelectionTest, AmrRowsTakeTheirModesFromTheSettings) {
   EXPECT_EQ(out->rate, 16000);
   EXPECT_EQ(last->options.wideBandMode, 8);
   EXPECT_EQ(last->options.dtx, 0);
+}
+
+// Wide audio on an automatic PCM row takes the row's PCM codec of its depth;
+// 16-bit audio, other codecs and a codec chosen by hand keep theirs.
+TEST_F(OutputSelectionTest, AutomaticPcmRowsKeepTheDepthOfWideAudio) {
+  using namespace codec_id;
+  const SampleFormat s16, s24{24, false}, s32{32, false}, f32{32, true}, f64{64, true};
+  struct Case {
+    int format;
+    int32_t rowCodec;
+    bool automatic;
+    SampleFormat reference;
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {format_id::kWav, kPcmS16Le, true, s16, kPcmS16Le},
+      {format_id::kWav, kPcmS16Le, true, s24, kPcmS24Le},
+      {format_id::kWav, kPcmU8, true, s32, kPcmS32Le},
+      {format_id::kWav, kPcmS16Le, true, f32, kPcmF32Le},
+      {format_id::kWav, kPcmS16Le, true, f64, kPcmF64Le},
+      {format_id::kWav, kPcmS16Le, false, s24, kPcmS16Le},
+      {format_id::kWav, kPcmAlaw, true, s24, kPcmAlaw},
+      {format_id::kAiff, kPcmS16Be, true, s24, kPcmS24Be},
+      {format_id::kAu, kPcmS16Be, true, f32, kPcmF32Be},
+      {format_id::kAvi, kPcmS16Le, true, s24, kPcmS16Le},  // AVI has no 24-bit PCM
+      {format_id::kFlac, kFlac, true, s24, kFlac},
+  };
+  for (const Case& c : cases) {
+    OutputFormat& row = Row(c.format);
+    row.codecId = c.rowCodec;
+    row.autoEncParam = c.automatic ? 1 : 0;
+    ASSERT_TRUE(
+        SelectOutput(row, 96000, 2, SelectionMode::PerFile, settings, backends, c.reference));
+    EXPECT_EQ(last->options.codecId, c.expected)
+        << c.format << " " << c.rowCodec << " " << c.reference.bits << c.reference.isFloat;
+    if (c.automatic) EXPECT_EQ(last->rate, 96000) << c.format;
+  }
 }
 
 TEST(DefaultBitRate, Table) {
