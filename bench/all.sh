@@ -9,6 +9,7 @@
 #   bench/all.sh [BUILD_DIR]   (default: build)
 #   SECONDS_OF_AUDIO=600 RUNS=5 bench/all.sh build
 #
+# A 24-bit 96000 Hz WAV to FLAC keeps its 24 bits in both programs.
 # Goals: 20 files with -j 2 at most 0.55 of sequential ffmpeg on 2 cores; peak
 # memory of one conversion at most 0.8 of ffmpeg's. Resampling: WAV to WAV at
 # 48000 Hz at most 1.3 of `ffmpeg -ar 48000`, WAV to MP3 at 48000 Hz at most
@@ -26,6 +27,7 @@ length=${SECONDS_OF_AUDIO:-180}
 export QUILLO_CONFIG="$work/quillo.conf"
 
 make_wav "$work/long.wav" "$length"
+make_wav "$work/hi.wav" "$length" -ar 96000 -c:a pcm_s24le
 ffmpeg -v error -i "$work/long.wav" -c:a libmp3lame -b:a 192k "$work/long.mp3"
 ffmpeg -v error -i "$work/long.wav" -c:a aac -b:a 192k "$work/long.m4a"
 mkdir -p "$work/twenty" "$work/probe"
@@ -73,6 +75,8 @@ ff="ffmpeg -v error -y -i $work/long.wav"
 row "WAV to MP3 128k" "$q -f mp3 --bitrate 128000 $work/long.wav" \
   "$ff -c:a libmp3lame -b:a 128k $work/out/f.mp3"
 row "WAV to FLAC" "$q -f flac $work/long.wav" "$ff -c:a flac $work/out/f.flac"
+row "24/96 WAV to 24-bit FLAC" "$q -f flac --auto $work/hi.wav" \
+  "ffmpeg -v error -y -i $work/hi.wav -c:a flac $work/out/f.flac"
 row "WAV to AAC 128k" "$q -f aac --bitrate 128000 $work/long.wav" \
   "$ff -c:a aac -b:a 128k $work/out/f.aac"
 row "WAV to MP3 at 48000 Hz" "$q -f mp3 --bitrate 128000 --rate 48000 $work/long.wav" \
