@@ -46,6 +46,59 @@ bool Holds(const Row& row, const Shape& shape) {
   return row.bits == 0 || (!shape.isFloat && shape.bits <= row.bits);
 }
 
+// Converts `source` (of `shape`, decoded as `original`) with `row` into
+// `folder` and compares the output with it.
+void CheckRow(const Row& row, const Shape& shape, const std::string& source,
+              const std::vector<double>& original, const std::string& folder,
+              const std::string& config) {
+  std::vector<std::string> args = {"-f", row.format, "-d", folder};
+  if (row.codec == nullptr) {
+    args.push_back("--auto");
+  } else {
+    for (const std::string& arg :
+         {std::string("--codec"), std::string(row.codec), std::string("--rate"),
+          std::to_string(shape.rate), std::string("--channels"), std::to_string(shape.channels)})
+      args.push_back(arg);
+  }
+  args.push_back(source);
+  const test::CliRun run = RunCli("convert", args, config);
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  std::string output;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    output = entry.path().string();
+  ASSERT_FALSE(output.empty());
+
+  EXPECT_EQ(test::ProbeEntry(output, "stream=sample_rate", "sample_rate"),
+            std::to_string(shape.rate));
+  EXPECT_EQ(test::ProbeEntry(output, "stream=channels", "channels"),
+            std::to_string(shape.channels));
+  const std::vector<double> decoded = DecodeToDouble(output);
+  ASSERT_EQ(decoded.size(), original.size());
+  if (Holds(row, shape)) {
+    size_t differing = 0;
+    for (size_t i = 0; i < decoded.size(); ++i) differing += decoded[i] != original[i];
+    EXPECT_EQ(differing, 0u);
+    return;
+  }
+  // Rounded to the row's depth with TPDF dither: every error within 1.5
+  // steps, no bias, and neither plain rounding nor truncation.
+  const double steps = std::ldexp(1.0, row.bits - 1);
+  double sum = 0.0, largest = 0.0;
+  size_t rounded = 0, truncated = 0;
+  for (size_t i = 0; i < decoded.size(); ++i) {
+    const double exact = original[i] * steps, got = decoded[i] * steps;
+    sum += got - exact;
+    largest = std::max(largest, std::fabs(got - exact));
+    rounded += got == std::round(exact);
+    truncated += got == std::floor(exact);
+  }
+  const double count = static_cast<double>(decoded.size());
+  EXPECT_LE(largest, 1.5);
+  EXPECT_LT(std::fabs(sum / count), 0.05);
+  EXPECT_LT(static_cast<double>(rounded), 0.9 * count);
+  EXPECT_LT(static_cast<double>(truncated), 0.9 * count);
+}
+
 TEST(HighResolutionCli, LosslessRowsKeepTheSourceOrDitherIt) {
   const Shape shapes[] = {
       {"s16", 44100, 2, "pcm_s16le", 16, false},
@@ -72,56 +125,10 @@ TEST(HighResolutionCli, LosslessRowsKeepTheSourceOrDitherIt) {
               std::string("-c:a ") + shape.codec);
     const std::vector<double> original = DecodeToDouble(source);
     ASSERT_EQ(original.size(), static_cast<size_t>(shape.rate * shape.channels));
-
     for (const Row& row : rows) {
       SCOPED_TRACE(std::string(shape.name) + " into " + row.name);
-      const std::string folder = dir.File(std::string(shape.name) + "-" + row.name);
-      std::vector<std::string> args = {"-f", row.format, "-d", folder};
-      if (row.codec == nullptr) {
-        args.push_back("--auto");
-      } else {
-        for (const std::string& arg : {std::string("--codec"), std::string(row.codec),
-                                       std::string("--rate"), std::to_string(shape.rate),
-                                       std::string("--channels"), std::to_string(shape.channels)})
-          args.push_back(arg);
-      }
-      args.push_back(source);
-      const test::CliRun run = RunCli("convert", args, config);
-      ASSERT_EQ(run.status, 0) << run.out << run.err;
-      std::string output;
-      for (const auto& entry : std::filesystem::directory_iterator(folder))
-        output = entry.path().string();
-      ASSERT_FALSE(output.empty());
-
-      EXPECT_EQ(test::ProbeEntry(output, "stream=sample_rate", "sample_rate"),
-                std::to_string(shape.rate));
-      EXPECT_EQ(test::ProbeEntry(output, "stream=channels", "channels"),
-                std::to_string(shape.channels));
-      const std::vector<double> decoded = DecodeToDouble(output);
-      ASSERT_EQ(decoded.size(), original.size());
-      if (Holds(row, shape)) {
-        size_t differing = 0;
-        for (size_t i = 0; i < decoded.size(); ++i) differing += decoded[i] != original[i];
-        EXPECT_EQ(differing, 0u);
-        continue;
-      }
-      // Rounded to the row's depth with TPDF dither: every error within 1.5
-      // steps, no bias, and neither plain rounding nor truncation.
-      const double steps = std::ldexp(1.0, row.bits - 1);
-      double sum = 0.0, largest = 0.0;
-      size_t rounded = 0, truncated = 0;
-      for (size_t i = 0; i < decoded.size(); ++i) {
-        const double exact = original[i] * steps, got = decoded[i] * steps;
-        sum += got - exact;
-        largest = std::max(largest, std::fabs(got - exact));
-        rounded += got == std::round(exact);
-        truncated += got == std::floor(exact);
-      }
-      const double count = static_cast<double>(decoded.size());
-      EXPECT_LE(largest, 1.5);
-      EXPECT_LT(std::fabs(sum / count), 0.05);
-      EXPECT_LT(static_cast<double>(rounded), 0.9 * count);
-      EXPECT_LT(static_cast<double>(truncated), 0.9 * count);
+      CheckRow(row, shape, source, original, dir.File(std::string(shape.name) + "-" + row.name),
+               config);
     }
   }
 }
