@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "backends/amr/AmrNbEncoder.h"
@@ -110,6 +111,72 @@ TEST(SampleConversionTest, MonoReadsOnlyTheLeftBuffer) {
   uint8_t* data[1] = {reinterpret_cast<uint8_t*>(out)};
   PutSamples(left, nullptr, 3, 1, AV_SAMPLE_FMT_S16, data, 0);
   EXPECT_EQ(std::memcmp(left, out, sizeof out), 0);
+}
+
+// Sample `i` of a packed buffer in `format`, as a number.
+double SampleAt(AVSampleFormat format, const std::vector<uint8_t>& buffer, int i) {
+  const auto at = [&](auto sample) {
+    std::memcpy(&sample, buffer.data() + i * sizeof sample, sizeof sample);
+    return static_cast<double>(sample);
+  };
+  switch (format) {
+    case AV_SAMPLE_FMT_U8:
+      return at(uint8_t{});
+    case AV_SAMPLE_FMT_S16:
+      return at(int16_t{});
+    case AV_SAMPLE_FMT_S32:
+      return at(int32_t{});
+    case AV_SAMPLE_FMT_S64:
+      return at(int64_t{});
+    case AV_SAMPLE_FMT_FLT:
+      return at(float{});
+    default:
+      return at(double{});
+  }
+}
+
+// Wide samples: floats as they are, beyond full scale too; integers rounded to
+// their significant bits in the top of the sample and clamped at the rails;
+// with dither, a level between two steps comes out as its average.
+TEST(SampleConversionTest, WideSamplesInEveryFormat) {
+  const double in[] = {-1.0, 0.5 + 0x1p-23, -0x1p-31, 1.5};
+  struct Case {
+    AVSampleFormat format;
+    int bits;
+    double expected[4];
+  };
+  const Case cases[] = {
+      {AV_SAMPLE_FMT_U8, 8, {0, 192, 128, 255}},
+      {AV_SAMPLE_FMT_S16, 16, {-32768, 16384, 0, 32767}},
+      {AV_SAMPLE_FMT_S32, 24, {-0x1p31, 4194305.0 * 256, 0, 8388607.0 * 256}},
+      {AV_SAMPLE_FMT_S32, 32, {-0x1p31, 4194305.0 * 256, -1, 2147483647.0}},
+      {AV_SAMPLE_FMT_S64, 32, {-0x1p63, 4194305.0 * 0x1p40, -0x1p32, 2147483647.0 * 0x1p32}},
+      {AV_SAMPLE_FMT_FLT, 0, {-1.0, 0.5 + 0x1p-23, -0x1p-31, 1.5}},
+      {AV_SAMPLE_FMT_DBL, 0, {-1.0, 0.5 + 0x1p-23, -0x1p-31, 1.5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(av_get_sample_fmt_name(c.format)) + " " + std::to_string(c.bits));
+    // Planar with one channel is the packed layout.
+    for (const AVSampleFormat format : {c.format, av_get_planar_sample_fmt(c.format)}) {
+      std::vector<uint8_t> buffer(4 * 8);
+      uint8_t* data[1] = {buffer.data()};
+      PutWideSamples(in, nullptr, 4, 1, format, WideRounding{c.bits, nullptr}, data, 0);
+      for (int i = 0; i < 4; ++i) EXPECT_EQ(SampleAt(c.format, buffer, i), c.expected[i]) << i;
+    }
+  }
+
+  TpdfDither dither;
+  const std::vector<double> level(10000, (8192 + 0.3) / 32768);
+  std::vector<int16_t> out(2 * level.size());
+  uint8_t* data[1] = {reinterpret_cast<uint8_t*>(out.data())};
+  PutWideSamples(level.data(), level.data(), static_cast<int>(level.size()), 2, AV_SAMPLE_FMT_S16,
+                 WideRounding{16, &dither}, data, 0);
+  double sum = 0.0;
+  for (const int16_t s : out) {
+    EXPECT_TRUE(s >= 8191 && s <= 8193) << s;
+    sum += s;
+  }
+  EXPECT_NEAR(sum / static_cast<double>(out.size()), 8192.3, 0.02);
 }
 
 TEST(TagTextTest, AcceptsUtf8AndRejectsTheRest) {
