@@ -78,6 +78,10 @@ std::string ConversionJsonLine(const FileItem& item, const FileResult& result, b
     line.Null("reason");
   else
     line.Text("reason", reason);
+  if (result.note.empty())
+    line.Null("note");
+  else
+    line.Text("note", result.note);
   if (result.fallbackReason.empty())
     line.Null("fallback");
   else

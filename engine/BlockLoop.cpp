@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include "engine/media/SampleScale.h"
@@ -12,7 +13,26 @@ void ApplyGain(int16_t* samples, int count, float gain) {
   for (int i = 0; i < count; ++i) samples[i] = ClampToS16(static_cast<float>(samples[i]) * gain);
 }
 
+void ApplyGain(double* samples, int count, float gain) {
+  const double factor = gain;
+  for (int i = 0; i < count; ++i) samples[i] *= factor;
+}
+
 namespace {
+
+// The two kinds of block: 16-bit samples, and wide ones (SampleFormat.h).
+int ReadBlock(MediaSource& source, int16_t* left, int16_t* right) {
+  return source.Read(left, right);
+}
+int ReadBlock(MediaSource& source, double* left, double* right) {
+  return source.ReadWide(left, right);
+}
+bool WriteBlock(MediaSink& sink, const int16_t* left, const int16_t* right, int frames) {
+  return sink.Write(left, right, frames);
+}
+bool WriteBlock(MediaSink& sink, const double* left, const double* right, int frames) {
+  return sink.WriteWide(left, right, frames);
+}
 
 // Drives the file caption and bar of one pass: "[%d%%] <verb> <name>...".
 // The display is touched only when the whole percentage or the bar position
@@ -67,6 +87,7 @@ class FileProgress {
   int lastBar_ = 0;
 };
 
+template <typename Sample>
 class BlockLoop {
  public:
   BlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& route)
@@ -79,14 +100,15 @@ class BlockLoop {
     lengthRemaining_ = route.lengthFrames;
     if (route.resample) {
       const int adapterChannels = route.pickChannel != 0 ? 1 : route.sourceChannels;
-      adapter_.Configure(route.sourceRate, adapterChannels, route.outputRate, route.outputChannels);
+      adapter_.Configure(route.sourceRate, adapterChannels, route.outputRate, route.outputChannels,
+                         std::is_same_v<Sample, double>);
       outLeft_.resize(static_cast<size_t>(adapter_.OutputCapacity(kMaxBlockFrames)));
       outRight_.resize(outLeft_.size());
     }
   }
 
   int Read() {
-    return source_.Read(left_.data(), source_.GetChannels() == 2 ? right_.data() : nullptr);
+    return ReadBlock(source_, left_.data(), source_.GetChannels() == 2 ? right_.data() : nullptr);
   }
 
   // Trims the block to the skip and length windows; false when the length
@@ -102,9 +124,10 @@ class BlockLoop {
       // The block holds the end of the skipped part: keep what follows it.
       const int keep = static_cast<int>(-skipRemaining_);
       const int drop = static_cast<int>(before);
-      std::memmove(left_.data(), left_.data() + drop, static_cast<size_t>(keep) * 2);
+      std::memmove(left_.data(), left_.data() + drop, static_cast<size_t>(keep) * sizeof(Sample));
       if (source_.GetChannels() == 2)
-        std::memmove(right_.data(), right_.data() + drop, static_cast<size_t>(keep) * 2);
+        std::memmove(right_.data(), right_.data() + drop,
+                     static_cast<size_t>(keep) * sizeof(Sample));
       frames = keep;
       skipRemaining_ = 0;
     }
@@ -122,8 +145,8 @@ class BlockLoop {
 
   // False when the sink refused the block.
   bool Emit(int frames) {
-    int16_t* inLeft = route_.pickChannel == 2 ? right_.data() : left_.data();
-    int16_t* inRight =
+    Sample* inLeft = route_.pickChannel == 2 ? right_.data() : left_.data();
+    Sample* inRight =
         route_.pickChannel == 0 && source_.GetChannels() == 2 ? right_.data() : nullptr;
     if (!route_.resample) {
       // One channel feeding two goes out as the same buffer twice.
@@ -139,7 +162,7 @@ class BlockLoop {
   bool Drain() {
     if (!route_.resample) return true;
     const int capacity = static_cast<int>(outLeft_.size());
-    int16_t* outRight = route_.outputChannels == 2 ? outRight_.data() : nullptr;
+    Sample* outRight = route_.outputChannels == 2 ? outRight_.data() : nullptr;
     for (int frames; (frames = adapter_.Flush(outLeft_.data(), outRight_.data(), capacity)) > 0;)
       if (!Write(outLeft_.data(), outRight, frames)) return false;
     return true;
@@ -148,34 +171,33 @@ class BlockLoop {
   bool SkipPending() const { return skipRemaining_ > 0; }
 
  private:
-  bool Write(int16_t* left, int16_t* right, int frames) {
+  bool Write(Sample* left, Sample* right, int frames) {
     if (frames <= 0) return true;
     if (route_.applyGain) {
       // A left buffer that also serves as the right channel is scaled once.
       ApplyGain(left, frames, route_.gain);
       if (right != nullptr && right != left) ApplyGain(right, frames, route_.gain);
     }
-    return sink_.Write(left, right != nullptr ? right : left, frames);
+    return WriteBlock(sink_, left, right != nullptr ? right : left, frames);
   }
 
   MediaSource& source_;
   MediaSink& sink_;
   const BlockRoute& route_;
-  std::vector<int16_t> left_;
-  std::vector<int16_t> right_;
-  std::vector<int16_t> outLeft_;
-  std::vector<int16_t> outRight_;
+  std::vector<Sample> left_;
+  std::vector<Sample> right_;
+  std::vector<Sample> outLeft_;
+  std::vector<Sample> outRight_;
   ResampleAdapter adapter_;
   int64_t skipRemaining_ = 0;
   int64_t lengthRemaining_ = -1;
 };
 
-}  // namespace
-
-LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& route,
-                     ConversionProgress& progress, const std::string& verb,
-                     const std::string& displayName) {
-  BlockLoop loop(source, sink, route);
+template <typename Sample>
+LoopEnd MoveBlocks(MediaSource& source, MediaSink& sink, const BlockRoute& route,
+                   ConversionProgress& progress, const std::string& verb,
+                   const std::string& displayName) {
+  BlockLoop<Sample> loop(source, sink, route);
   const uint64_t total = source.GetProgressTotal();
   FileProgress fileProgress(progress, total, verb, displayName);
   const auto blocksPerProgress = static_cast<uint64_t>(std::max(route.blocksPerProgress, 1));
@@ -206,6 +228,17 @@ LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& rou
   fileProgress.Finish();
   if (sourceEnded && source.EndedEarly()) return LoopEnd::EndedEarly;
   return LoopEnd::Finished;
+}
+
+}  // namespace
+
+LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& route,
+                     ConversionProgress& progress, const std::string& verb,
+                     const std::string& displayName) {
+  // 16-bit sources keep their integer arithmetic; wider ones travel as doubles.
+  if (source.GetSampleFormat().IsWide())
+    return MoveBlocks<double>(source, sink, route, progress, verb, displayName);
+  return MoveBlocks<int16_t>(source, sink, route, progress, verb, displayName);
 }
 
 }  // namespace quillo

@@ -48,5 +48,7 @@ LoopEnd RunBlockLoop(MediaSource& source, MediaSink& sink, const BlockRoute& rou
 
 // Multiplies each sample by `gain`, truncating toward zero and clamping.
 void ApplyGain(int16_t* samples, int count, float gain);
+// Multiplies each wide sample by `gain`; the sink rounds and clamps.
+void ApplyGain(double* samples, int count, float gain);
 
 }  // namespace quillo

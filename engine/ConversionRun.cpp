@@ -144,20 +144,26 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   };
 
   job.normalizeGain = -1.0f;
+  job.levelNote.clear();
   const VolumeMode volume = pass.settings.volumeType;
   if (job.runGain) {
-    job.normalizeGain = *job.runGain;
+    job.normalizeGain = job.runGain->gain;
+    job.levelNote = job.runGain->note;
   } else if (volume == VolumeMode::Normalize || volume == VolumeMode::Loudness) {
     env.SetOutputCell(index, "Normalizing...");
     Peaks peaks;
-    LoudnessMeter meter(true);
+    LoudnessMeter meter(true, true);
     LoudnessMeter* measuring = volume == VolumeMode::Loudness ? &meter : nullptr;
     const PassResult scanned =
         withRetry([&](const PassItem& it) { return NormalizeScan(it, pass, peaks, measuring); });
     if (!scanned.ok && progress.IsCancelled()) return cancelled;
-    if (scanned.ok)
-      job.normalizeGain = measuring != nullptr ? LoudnessGain(meter, LoudnessTarget(pass.settings))
-                                               : NormalizeGain(peaks.minimum, peaks.maximum);
+    if (scanned.ok && measuring != nullptr) {
+      const LevelGain level = LoudnessGain(meter, LoudnessTarget(pass.settings));
+      job.normalizeGain = level.gain;
+      job.levelNote = level.note;
+    } else if (scanned.ok) {
+      job.normalizeGain = NormalizeGain(peaks);
+    }
   }
 
   env.SetOutputCell(index, "Converting...");
@@ -206,7 +212,10 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
       widened = true;
       env.list.WidenOutputColumn(500);
     }
-    env.SetOutputCell(index, partial ? outcome.status : FileNamePart(file.outputPath));
+    fileResult.note = pass.job.levelNote;
+    std::string cell = partial ? outcome.status : FileNamePart(file.outputPath);
+    if (!partial && !fileResult.note.empty()) cell += " (" + fileResult.note + ")";
+    env.SetOutputCell(index, cell);
     progress.Pump();
     if (!progress.IsCancelled()) return true;
     result.cancelled = true;

@@ -9,6 +9,7 @@
 #include "engine/ConversionProgress.h"
 #include "engine/OutputSelection.h"
 #include "engine/SourceFactory.h"
+#include "engine/output/LoudnessMeter.h"
 #include "settings/ConversionSettings.h"
 
 // The passes over one file, one file each: ConvertPass.cpp converts a file
@@ -34,7 +35,10 @@ struct ConversionJob {
   float normalizeGain = -1.0f;
   // A gain found for the whole run before its files (a join normalized to a
   // loudness target); the files are then not scanned one by one.
-  std::optional<float> runGain;
+  std::optional<LevelGain> runGain;
+  // What the user should know about the level of the last file: that the
+  // true-peak limit kept it below its loudness target; empty otherwise.
+  std::string levelNote;
   // Gain the last convert pass applied (1.0 when unscaled), for the "Volume" cell.
   float appliedGain = 1.0f;
   // ReplayGain values of the audio the last convert pass wrote; none when
@@ -93,18 +97,30 @@ PassResult ConvertFile(const PassItem& item, PassContext& context);
 PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
                       PassContext& context);
 
-// The smallest and largest sample of a file.
+// The smallest and largest sample of a file: of its 16-bit samples, or of
+// its wide ones (full scale 1.0) when it has more than 16 bits.
 struct Peaks {
   int16_t minimum = 0;
   int16_t maximum = 0;
+  bool wide = false;
+  double wideMinimum = 0.0;
+  double wideMaximum = 0.0;
 };
 
-class LoudnessMeter;
+// The rate and channel count of a join's output, which every file is
+// scanned at.
+struct JoinShape {
+  int rate = 0;
+  int channels = 0;
+};
 
 // Finds the file's peaks; with a meter, measures its loudness in the same
-// read (a scan that fails leaves the meter as it was).
+// read (a scan that fails leaves the meter as it was). The file is measured
+// as it will be written: within the skip and length windows, folded or with
+// one channel picked, at the output rate (the join's shape when `join` is
+// given, otherwise what the row chooses for this file), before any gain.
 PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks,
-                         LoudnessMeter* meter = nullptr);
+                         LoudnessMeter* meter = nullptr, const JoinShape* join = nullptr);
 
 // The loudness target of the settings in LUFS (stored in whole LUFS, kept
 // within -40..-5).
@@ -113,6 +129,7 @@ double LoudnessTarget(const ConversionSettings& settings);
 // The gain that brings a file's peaks to full scale; -1 when the peaks do not
 // allow one.
 float NormalizeGain(int16_t minimum, int16_t maximum);
+float NormalizeGain(const Peaks& peaks);
 
 // Copies the decoded PCM of a CD track or a RIFF-wrapped DTS stream into a
 // temporary raw file, whose path it stores in item.outputPath.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/media/SampleFormat.h"
 #include "engine/media/SourceKind.h"
 
 namespace quillo {
@@ -11,10 +12,11 @@ namespace quillo {
 // was added.
 struct FileItem {
   std::string path;
-  int channels = 0;     // 0 when unknown
-  int sampleRate = 0;   // Hz, 0 when unknown
-  int bitRate = 0;      // kbit/s, 0 when unknown
-  uint32_t duration = 0;  // whole seconds, 0 when unknown
+  int channels = 0;           // 0 when unknown
+  int sampleRate = 0;         // Hz, 0 when unknown
+  int bitRate = 0;            // kbit/s, 0 when unknown
+  uint32_t duration = 0;      // whole seconds, 0 when unknown
+  SampleFormat sampleFormat;  // the resolution of the samples, 16-bit when unknown
   SourceKind sourceKind = SourceKind::Other;
   std::string outputPath;  // empty until a conversion produced one
 };

@@ -16,14 +16,18 @@ namespace quillo {
 
 namespace {
 
-// The highest rate and channel count (at most 2) among the files, from the
-// values probing stored. Every file counts, MIDI files included.
-void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels) {
+// The highest rate and channel count (at most 2) and the widest samples
+// among the files, from the values probing stored. Every file counts, MIDI
+// files included.
+void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels,
+                   SampleFormat& format) {
   rate = 0;
   channels = 0;
+  format = {};
   for (const FileItem* file : files) {
     rate = std::max(rate, file->sampleRate);
     channels = std::max(channels, file->channels);
+    format = Widest(format, file->sampleFormat);
   }
   if (channels > 2) channels = 2;
   // Files that could not tell their format (a MIDI file renders at the
@@ -35,10 +39,10 @@ void JoinReference(const std::vector<FileItem*>& files, int& rate, int& channels
 // Creates, configures and opens the join sink at `outputPath`; nothing (and no
 // file left behind, `reason` saying why when the sink knows) when that fails.
 std::optional<OutputSelection> CreateJoinSink(const std::string& outputPath, int maxRate,
-                                              int maxChannels, PassContext& pass,
-                                              std::string& reason) {
+                                              int maxChannels, const SampleFormat& format,
+                                              PassContext& pass, std::string& reason) {
   std::optional<OutputSelection> output = SelectOutput(
-      pass.row, maxRate, maxChannels, SelectionMode::Join, pass.settings, pass.backends);
+      pass.row, maxRate, maxChannels, SelectionMode::Join, pass.settings, pass.backends, format);
   if (!output) return std::nullopt;
   const ConversionSettings& settings = pass.settings;
   // One output of many files: no file's name as the title, no track number.
@@ -57,19 +61,20 @@ std::optional<OutputSelection> CreateJoinSink(const std::string& outputPath, int
 
 // One gain for a join normalized to a loudness target: its files measured
 // together, so that the joined output keeps their balance.
-float MeasureJoinLoudness(const std::vector<FileItem*>& files, RunEnvironment& env) {
+LevelGain MeasureJoinLoudness(const std::vector<FileItem*>& files, const JoinShape& shape,
+                              RunEnvironment& env) {
   PassContext& pass = env.pass;
-  LoudnessMeter meter(true);
+  LoudnessMeter meter(true, true);
   for (size_t i = 0; i < files.size() && !pass.progress.IsCancelled(); ++i) {
     const FileItem& file = *files[i];
     if (LacksSoundFont(file, pass.backends)) continue;
     env.SetOutputCell(i, "Normalizing...");
     PassItem item{file.path, file.sourceKind, "", FileNamePart(file.path)};
     Peaks peaks;
-    const PassResult scanned = NormalizeScan(item, pass, peaks, &meter);
+    const PassResult scanned = NormalizeScan(item, pass, peaks, &meter, &shape);
     if (!scanned.ok && scanned.retryWithFramework && !pass.progress.IsCancelled()) {
       item.frameworkOnly = true;
-      NormalizeScan(item, pass, peaks, &meter);
+      NormalizeScan(item, pass, peaks, &meter, &shape);
     }
   }
   return LoudnessGain(meter, LoudnessTarget(pass.settings));
@@ -104,13 +109,14 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   PassContext& pass = env.pass;
 
   int maxRate = 0, maxChannels = 0;
-  JoinReference(files, maxRate, maxChannels);
+  SampleFormat widest;
+  JoinReference(files, maxRate, maxChannels, widest);
   // The joined file is written beside the target and moved into place at the end.
   PendingOutput pending(outputPath);
   std::optional<OutputSelection> join;
   std::string reason;
   if (pending.Create())
-    join = CreateJoinSink(pending.path(), maxRate, maxChannels, pass, reason);
+    join = CreateJoinSink(pending.path(), maxRate, maxChannels, widest, pass, reason);
   else
     reason = pending.error();
   if (!join) {
@@ -118,9 +124,9 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     return;
   }
   result.started = true;
-  std::optional<float> loudnessGain;
+  std::optional<LevelGain> loudnessGain;
   if (pass.settings.volumeType == VolumeMode::Loudness)
-    loudnessGain = MeasureJoinLoudness(files, env);
+    loudnessGain = MeasureJoinLoudness(files, JoinShape{join->rate, join->channels}, env);
 
   // The joined audio is measured as one track for its ReplayGain tags.
   std::optional<MeasuredSink> measured;

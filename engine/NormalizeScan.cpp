@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "engine/PassSteps.h"
 #include "engine/output/LoudnessMeter.h"
@@ -21,6 +22,13 @@ class PeakSink final : public MediaSink {
     if (channels_ == 2) Record(right, frames);
     return true;
   }
+  bool WriteWide(const double* left, const double* right, int frames) override {
+    if (meter_ != nullptr) meter_->Add(left, channels_ == 2 ? right : nullptr, frames);
+    peaks_.wide = true;
+    Record(left, frames);
+    if (channels_ == 2) Record(right, frames);
+    return true;
+  }
   bool Close() override { return true; }
 
   const Peaks& peaks() const { return peaks_; }
@@ -32,6 +40,12 @@ class PeakSink final : public MediaSink {
       peaks_.maximum = std::max(peaks_.maximum, samples[i]);
     }
   }
+  void Record(const double* samples, int frames) {
+    for (int i = 0; i < frames; ++i) {
+      peaks_.wideMinimum = std::min(peaks_.wideMinimum, samples[i]);
+      peaks_.wideMaximum = std::max(peaks_.wideMaximum, samples[i]);
+    }
+  }
 
   int channels_;
   LoudnessMeter* meter_;
@@ -41,21 +55,37 @@ class PeakSink final : public MediaSink {
 }  // namespace
 
 PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peaks,
-                         LoudnessMeter* meter) {
+                         LoudnessMeter* meter, const JoinShape* join) {
   PassResult result;
-  std::unique_ptr<MediaSource> source =
-      OpenSource(item, context, RenderRate(context.row, context.settings), result);
-  if (!source) return result;
   BlockRoute route;
-  route.sourceRate = route.outputRate = source->GetSampleRate();
-  // The samples come as one channel or as a pair.
-  route.sourceChannels = route.outputChannels = source->GetChannels() == 2 ? 2 : 1;
-  route.stopAtProgressTotal = IsRenderedKind(item.kind);
+  std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
+  if (!source) return result;
+  // The route the conversion will take: the gain is what the scan looks for.
+  if (join != nullptr) {
+    const bool pick =
+        join->channels < route.sourceChannels && context.settings.monoType != MonoMixMode::Average;
+    RouteTo(context, route, join->rate, join->channels, pick);
+  } else {
+    std::optional<OutputSelection> output =
+        SelectOutput(context.row, route.sourceRate, route.sourceChannels, SelectionMode::PerFile,
+                     context.settings, context.backends, source->GetSampleFormat());
+    if (!output) {
+      result.retryWithFramework = false;
+      return result;
+    }
+    RouteTo(context, route, output->rate, output->channels, output->pickChannel);
+    // A writer that converts the rate itself is measured at the source's rate.
+    if (output->sink->ResamplesItself()) {
+      route.resample = false;
+      route.outputRate = route.sourceRate;
+    }
+  }
+  route.applyGain = false;
   // The scan only reads: it looks at the display and the cancel button every
   // third block.
   route.blocksPerProgress = 3;
-  if (meter != nullptr && !meter->StartFile(route.sourceRate, route.sourceChannels))
-    meter = nullptr;
+  const int rate = route.resample ? route.outputRate : route.sourceRate;
+  if (meter != nullptr && !meter->StartFile(rate, route.outputChannels)) meter = nullptr;
 
   PeakSink sink(route.outputChannels, meter);
   const LoopEnd end =
@@ -64,9 +94,10 @@ PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peak
   result.ok = SourceDelivered(end);
   if (result.ok) {
     peaks = sink.peaks();
-  } else if (meter != nullptr) {
+  } else {
+    if (end == LoopEnd::SkipNotReached) context.job.failureDetail = kSkipTooLongDetail;
     // A scan that ends early takes its part measurement back out.
-    meter->DropFile();
+    if (meter != nullptr) meter->DropFile();
   }
   return result;
 }
@@ -82,6 +113,21 @@ float NormalizeGain(int16_t minimum, int16_t maximum) {
     return down < up ? down : up;
   }
   return -1.0f;
+}
+
+float NormalizeGain(const Peaks& peaks) {
+  if (!peaks.wide) return NormalizeGain(peaks.minimum, peaks.maximum);
+  // The same room as for 16 bits: the highest magnitude is brought to
+  // 32767/32768 of full scale, so that it stays below the rails at every
+  // output depth once rounded, and a file already within 6/32768 of full
+  // scale is left alone.
+  const double peak = std::max(-peaks.wideMinimum, peaks.wideMaximum);
+  constexpr double kTop = 32767.0 / 32768.0;
+  if (peak <= 0.0 || peak >= 32762.0 / 32768.0) return -1.0f;
+  float gain = static_cast<float>(kTop / peak);
+  // Rounded to a float, the gain must not carry the peak past the top.
+  if (static_cast<double>(gain) * peak > kTop) gain = std::nextafter(gain, 0.0f);
+  return gain;
 }
 
 }  // namespace quillo

@@ -47,6 +47,7 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTabl
   item.sampleRate = source->GetSampleRate();
   item.bitRate = source->GetBitRateKbps();
   item.channels = source->GetSourceChannels();
+  item.sampleFormat = source->GetSampleFormat();
   result.status = ProbeResult::Status::Added;
   result.row = list.Append(std::move(item), key);
   return result;

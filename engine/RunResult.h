@@ -52,6 +52,9 @@ struct FileResult {
   std::string status;      // the "Output" cell: the output's name, or what went wrong
   std::string volume;      // the "Volume" cell: the applied gain; empty unless converted
   std::string outputPath;  // the output written; empty unless converted or partial
+  // What the user should know about a written output's level ("-30.4 LUFS,
+  // held by the true-peak limit"); empty when nothing.
+  std::string note;
   // Set when the output went to the documents folder because the chosen
   // folder failed: why it failed.
   std::string fallbackReason;

@@ -9,13 +9,17 @@ namespace quillo {
 // front of positive values with `sign`. Whatever the process's locale: the
 // numbers go into tags and JSON that other programs read, and the window's
 // toolkit takes the desktop's locale, whose printf may write a comma.
+// A value that rounds to zero has no minus sign ("+0.00", never "-0.00").
 inline std::string FixedText(double value, int decimals, bool sign = false) {
   char text[64];
-  char* start = text;
-  if (sign && value >= 0) *start++ = '+';
   const auto [end, error] =
-      std::to_chars(start, text + sizeof text, value, std::chars_format::fixed, decimals);
-  return error == std::errc() ? std::string(text, end) : std::string();
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  if (error != std::errc()) return {};
+  std::string digits(text, end);
+  if (digits.front() == '-' && digits.find_first_not_of("-0.") == std::string::npos)
+    digits.erase(0, 1);
+  if (sign && digits.front() != '-') digits.insert(0, 1, '+');
+  return digits;
 }
 
 }  // namespace quillo

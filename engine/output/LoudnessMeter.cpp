@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <type_traits>
 
+#include "engine/media/FixedText.h"
 #include "engine/output/TruePeak.h"
 
 namespace quillo {
@@ -135,13 +136,23 @@ double LoudnessMeter::TruePeak() const {
   return peak;
 }
 
-float LoudnessGain(const LoudnessMeter& meter, double targetLufs) {
+LevelGain LoudnessGain(const LoudnessMeter& meter, double targetLufs) {
   const std::optional<double> loudness = meter.IntegratedLufs();
-  if (!loudness) return -1.0f;
-  double gainDb = targetLufs - *loudness;
+  if (!loudness) return {};
+  const double wantedDb = targetLufs - *loudness;
+  double gainDb = wantedDb;
+  // The peak is aimed a little under the limit: the encoder and the rounding
+  // to the output's bits move the reconstructed peak by a few hundredths of
+  // a dB either way.
+  constexpr double kTruePeakAimDb = -1.05;
   const double peak = meter.TruePeak();
-  if (peak > 0.0) gainDb = std::min(gainDb, -1.0 - 20.0 * std::log10(peak));
-  return static_cast<float>(std::pow(10.0, gainDb / 20.0));
+  if (peak > 0.0) gainDb = std::min(gainDb, kTruePeakAimDb - 20.0 * std::log10(peak));
+  LevelGain level;
+  level.gain = static_cast<float>(std::pow(10.0, gainDb / 20.0));
+  // Short of the target by more than the rounding of a tenth: say so.
+  if (wantedDb - gainDb >= 0.05)
+    level.note = FixedText(*loudness + gainDb, 1) + " LUFS, held by the true-peak limit";
+  return level;
 }
 
 }  // namespace quillo

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quillo {
@@ -48,10 +49,18 @@ class LoudnessMeter {
   std::vector<double> interleavedWide_;
 };
 
+// A gain chosen for a file or a run, and what the user should know about it.
+struct LevelGain {
+  float gain = -1.0f;  // linear; -1 when the audio is left unscaled
+  // Set when the true-peak limit kept the audio below its loudness target:
+  // "-30.4 LUFS, held by the true-peak limit".
+  std::string note;
+};
+
 // The linear gain that brings the measured audio to `targetLufs`, lowered
 // where needed so that the true peak stays at or below -1 dBTP; -1 when the
 // audio has no gated loudness (it is left unscaled).
-float LoudnessGain(const LoudnessMeter& meter, double targetLufs);
+LevelGain LoudnessGain(const LoudnessMeter& meter, double targetLufs);
 
 // The ReplayGain 2.0 reference loudness.
 inline constexpr double kReplayGainReferenceLufs = -18.0;
