@@ -6,8 +6,12 @@ namespace quillo {
 
 namespace {
 
+// 2^(bits - 1): full scale of a `bits`-bit integer. Scaling by it is exact
+// (a power of two), and a shift is much cheaper than ldexp per sample.
+double FullScale(int bits) { return static_cast<double>(int64_t{1} << (bits - 1)); }
+
 int32_t ClampToBits(double scaled, int bits) {
-  const double top = std::ldexp(1.0, bits - 1);
+  const double top = FullScale(bits);
   if (scaled != scaled) return 0;
   if (scaled >= top - 1.0) return static_cast<int32_t>(top - 1.0);
   if (scaled <= -top) return static_cast<int32_t>(-top);
@@ -26,11 +30,11 @@ double TpdfDither::Uniform() {
 
 int32_t TpdfDither::Quantize(double x, int bits) {
   const double noise = Uniform() - Uniform();
-  return ClampToBits(std::floor(std::ldexp(x, bits - 1) + noise + 0.5), bits);
+  return ClampToBits(std::floor(x * FullScale(bits) + noise + 0.5), bits);
 }
 
 int32_t RoundToBits(double x, int bits) {
-  return ClampToBits(std::floor(std::ldexp(x, bits - 1) + 0.5), bits);
+  return ClampToBits(std::floor(x * FullScale(bits) + 0.5), bits);
 }
 
 }  // namespace quillo
