@@ -7,9 +7,9 @@ namespace quillo {
 
 namespace {
 
-template <typename T, int16_t (*Convert)(T)>
+template <typename T, typename Out, Out (*Convert)(T)>
 void ConvertPacked(const uint8_t* const* data, int channels, int outChannels, int first, int frames,
-                   int16_t* out) {
+                   Out* out) {
   const T* in = reinterpret_cast<const T*>(data[0]) + static_cast<ptrdiff_t>(first) * channels;
   for (int i = 0; i < frames; ++i) {
     for (int c = 0; c < outChannels; ++c) out[c] = Convert(in[c]);
@@ -18,19 +18,20 @@ void ConvertPacked(const uint8_t* const* data, int channels, int outChannels, in
   }
 }
 
-template <typename T, int16_t (*Convert)(T)>
+template <typename T, typename Out, Out (*Convert)(T)>
 void ConvertPlanar(const uint8_t* const* data, int /*channels*/, int outChannels, int first,
-                   int frames, int16_t* out) {
+                   int frames, Out* out) {
   for (int c = 0; c < outChannels; ++c) {
     const T* in = reinterpret_cast<const T*>(data[c]) + first;
-    int16_t* o = out + c;
+    Out* o = out + c;
     for (int i = 0; i < frames; ++i) o[static_cast<ptrdiff_t>(i) * outChannels] = Convert(in[i]);
   }
 }
 
-template <typename T, int16_t (*Convert)(T)>
+template <typename T, auto Convert>
 auto Pick(bool planar) {
-  return planar ? ConvertPlanar<T, Convert> : ConvertPacked<T, Convert>;
+  using Out = decltype(Convert(T{}));
+  return planar ? ConvertPlanar<T, Out, Convert> : ConvertPacked<T, Out, Convert>;
 }
 
 }  // namespace
@@ -55,14 +56,36 @@ SampleConverter::Function SampleConverter::Choose(AVSampleFormat format) {
   }
 }
 
+SampleConverter::WideFunction SampleConverter::ChooseWide(AVSampleFormat format) {
+  const bool planar = av_sample_fmt_is_planar(format) != 0;
+  switch (av_get_packed_sample_fmt(format)) {
+    case AV_SAMPLE_FMT_U8:
+      return Pick<uint8_t, WideFromU8>(planar);
+    case AV_SAMPLE_FMT_S16:
+      return Pick<int16_t, WideFromS16>(planar);
+    case AV_SAMPLE_FMT_S32:
+      return Pick<int32_t, WideFromS32>(planar);
+    case AV_SAMPLE_FMT_S64:
+      return Pick<int64_t, WideFromS64>(planar);
+    case AV_SAMPLE_FMT_FLT:
+      return Pick<float, WideFromFloat>(planar);
+    case AV_SAMPLE_FMT_DBL:
+      return Pick<double, WideFromDouble>(planar);
+    default:
+      return nullptr;
+  }
+}
+
 bool SampleConverter::Configure(AVSampleFormat format, int channels) {
   function_ = nullptr;
+  wideFunction_ = nullptr;
   format_ = AV_SAMPLE_FMT_NONE;
   channels_ = 0;
   outChannels_ = 0;
   const Function function = Choose(format);
   if (channels <= 0 || function == nullptr) return false;
   function_ = function;
+  wideFunction_ = ChooseWide(format);
   format_ = format;
   channels_ = channels;
   outChannels_ = std::min(channels, kMaxConvertedChannels);
@@ -73,6 +96,12 @@ void SampleConverter::Convert(const uint8_t* const* data, int first, int frames,
                               int16_t* out) const {
   if (function_ != nullptr && frames > 0)
     function_(data, channels_, outChannels_, first, frames, out);
+}
+
+void SampleConverter::ConvertWide(const uint8_t* const* data, int first, int frames,
+                                  double* out) const {
+  if (wideFunction_ != nullptr && frames > 0)
+    wideFunction_(data, channels_, outChannels_, first, frames, out);
 }
 
 }  // namespace quillo
