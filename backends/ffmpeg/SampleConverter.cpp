@@ -34,46 +34,39 @@ auto Pick(bool planar) {
   return planar ? ConvertPlanar<T, Out, Convert> : ConvertPacked<T, Out, Convert>;
 }
 
-}  // namespace
-
-SampleConverter::Function SampleConverter::Choose(AVSampleFormat format) {
+// The conversion of `format` through the converter of its stored type; null
+// for a format that holds no samples the converters know.
+template <auto U8, auto S16, auto S32, auto S64, auto Flt, auto Dbl>
+auto ChooseAmong(AVSampleFormat format) -> decltype(Pick<uint8_t, U8>(false)) {
   const bool planar = av_sample_fmt_is_planar(format) != 0;
   switch (av_get_packed_sample_fmt(format)) {
     case AV_SAMPLE_FMT_U8:
-      return Pick<uint8_t, SampleFromU8>(planar);
+      return Pick<uint8_t, U8>(planar);
     case AV_SAMPLE_FMT_S16:
-      return Pick<int16_t, SampleFromS16>(planar);
+      return Pick<int16_t, S16>(planar);
     case AV_SAMPLE_FMT_S32:
-      return Pick<int32_t, SampleFromS32>(planar);
+      return Pick<int32_t, S32>(planar);
     case AV_SAMPLE_FMT_S64:
-      return Pick<int64_t, SampleFromS64>(planar);
+      return Pick<int64_t, S64>(planar);
     case AV_SAMPLE_FMT_FLT:
-      return Pick<float, FloatToS16>(planar);
+      return Pick<float, Flt>(planar);
     case AV_SAMPLE_FMT_DBL:
-      return Pick<double, DoubleToS16>(planar);
+      return Pick<double, Dbl>(planar);
     default:
       return nullptr;
   }
 }
 
+}  // namespace
+
+SampleConverter::Function SampleConverter::Choose(AVSampleFormat format) {
+  return ChooseAmong<SampleFromU8, SampleFromS16, SampleFromS32, SampleFromS64, FloatToS16,
+                     DoubleToS16>(format);
+}
+
 SampleConverter::WideFunction SampleConverter::ChooseWide(AVSampleFormat format) {
-  const bool planar = av_sample_fmt_is_planar(format) != 0;
-  switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_U8:
-      return Pick<uint8_t, WideFromU8>(planar);
-    case AV_SAMPLE_FMT_S16:
-      return Pick<int16_t, WideFromS16>(planar);
-    case AV_SAMPLE_FMT_S32:
-      return Pick<int32_t, WideFromS32>(planar);
-    case AV_SAMPLE_FMT_S64:
-      return Pick<int64_t, WideFromS64>(planar);
-    case AV_SAMPLE_FMT_FLT:
-      return Pick<float, WideFromFloat>(planar);
-    case AV_SAMPLE_FMT_DBL:
-      return Pick<double, WideFromDouble>(planar);
-    default:
-      return nullptr;
-  }
+  return ChooseAmong<WideFromU8, WideFromS16, WideFromS32, WideFromS64, WideFromFloat,
+                     WideFromDouble>(format);
 }
 
 bool SampleConverter::Configure(AVSampleFormat format, int channels) {
