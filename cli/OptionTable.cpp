@@ -268,7 +268,8 @@ const CliOption kOptions[] = {
     {"keep-volume", 0, "", kConvertJoin, nullptr, Set<&S::volumeType, VolumeMode::Keep>,
      "leave the volume as it is"},
     {"loudness", 0, "LUFS", kConvertJoin, nullptr, ApplyLoudness,
-     "bring every output to this loudness (-40 to -5 LUFS, EBU R128), true peak at most "
+     "bring every output to this loudness (-40 to -5 LUFS, EBU R128, measured as written: "
+     "after the mono fold and the resampling, a mono output as dual mono), true peak at most "
      "-1 dBTP"},
     {"tags", 0, "source|custom|none", kConvertJoin, nullptr, ApplyTags,
      "tags from the source file, from the options below, or none"},

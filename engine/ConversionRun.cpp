@@ -208,11 +208,12 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
     // An output that holds only part of its source counts as a failure.
     const bool partial = outcome.state == FileResult::State::Partial;
     if (partial) ++result.failures;
-    if (partial && !widened) {
+    fileResult.note = pass.job.levelNote;
+    // A damaged source's status and a note on the level need the room.
+    if ((partial || !fileResult.note.empty()) && !widened) {
       widened = true;
       env.list.WidenOutputColumn(500);
     }
-    fileResult.note = pass.job.levelNote;
     std::string cell = partial ? outcome.status : FileNamePart(file.outputPath);
     if (!partial && !fileResult.note.empty()) cell += " (" + fileResult.note + ")";
     env.SetOutputCell(index, cell);

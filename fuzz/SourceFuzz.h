@@ -39,16 +39,29 @@ inline bool WriteScratch(const uint8_t* data, size_t size) {
   return std::fclose(file.release()) == 0 && written;
 }
 
+// Reads an opened source to its end through `read` (Read or ReadWide) into
+// blocks of `Sample`, checking the contract on every block.
+template <typename Sample, typename ReadBlock>
+void ReadToEnd(MediaSource& source, int channels, ReadBlock read) {
+  std::vector<Sample> left(kMaxBlockFrames);
+  std::vector<Sample> right(kMaxBlockFrames);
+  for (int frames; (frames = read(left.data(), channels == 2 ? right.data() : nullptr)) > 0;)
+    if (frames > kMaxBlockFrames || source.GetProgressPosition() > source.GetProgressTotal())
+      std::abort();
+}
+
+// As the engine reads: a wide source through ReadWide only.
 inline int FeedSource(MediaSource& source, const uint8_t* data, size_t size) {
   if (!WriteScratch(data, size)) return 0;
   if (!source.Open(ScratchPath(), 44100)) return 0;
   const int channels = source.GetChannels();
   if (channels != 1 && channels != 2) std::abort();
-  std::vector<int16_t> left(kMaxBlockFrames);
-  std::vector<int16_t> right(kMaxBlockFrames);
-  for (int frames; (frames = source.Read(left.data(), channels == 2 ? right.data() : nullptr)) > 0;)
-    if (frames > kMaxBlockFrames || source.GetProgressPosition() > source.GetProgressTotal())
-      std::abort();
+  if (source.GetSampleFormat().IsWide())
+    ReadToEnd<double>(source, channels,
+                      [&source](double* l, double* r) { return source.ReadWide(l, r); });
+  else
+    ReadToEnd<int16_t>(source, channels,
+                       [&source](int16_t* l, int16_t* r) { return source.Read(l, r); });
   source.Close();
   return 0;
 }

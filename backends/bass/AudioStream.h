@@ -5,14 +5,24 @@
 #include <string>
 #include <vector>
 
+#include "engine/media/SampleFormat.h"
+
 namespace quillo::audio {
 
 // What a stream delivers: rate, channel count and sample width. Samples are
-// signed 16-bit, or unsigned 8-bit when `eightBits` is set (as the file holds them).
+// signed 16-bit, or unsigned 8-bit when `eightBits` is set (as the file holds
+// them), or, when `format` is wide, doubles at full scale 1.0 that keep every
+// bit of the file's `format` (SampleFormat.h).
 struct ChannelInfo {
   int freq = 0;
   int chans = 0;
   bool eightBits = false;
+  SampleFormat format;
+
+  int BytesPerSample() const {
+    if (format.IsWide()) return static_cast<int>(sizeof(double));
+    return eightBits ? 1 : 2;
+  }
 };
 
 // The value GetData returns at the end of the stream or on a decoding error,
@@ -23,7 +33,7 @@ inline constexpr uint64_t kNoFileSize = ~uint64_t{0};
 // The size of the file at `path` in bytes, or kNoFileSize when it cannot be read.
 uint64_t FileSizeOf(const std::string& path);
 
-// A decoding-only stream of interleaved integer PCM, pulled by the caller.
+// A decoding-only stream of interleaved PCM, pulled by the caller.
 // Lengths and positions are in bytes of that PCM.
 class AudioStream {
  public:
@@ -47,7 +57,7 @@ class AudioStream {
   // rather than at the end of the data.
   bool StoppedOnError() const { return stoppedOnError_; }
 
-  int BytesPerFrame() const { return info_.chans * (info_.eightBits ? 1 : 2); }
+  int BytesPerFrame() const { return info_.chans * info_.BytesPerSample(); }
   double BytesToSeconds(uint64_t bytes) const;
 
   // Fills `buffer` with up to `bytes` bytes (whole frames); returns the count,

@@ -1,8 +1,10 @@
 #include "backends/bass/BassSource.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "backends/tags/TagReader.h"
+#include "engine/media/SampleScale.h"
 #include "engine/media/SourceKind.h"
 
 namespace quillo {
@@ -26,6 +28,10 @@ void BassSource::Close() {
   stream_.reset();
   buffer_.clear();
   buffer_.shrink_to_fit();
+  wide_.clear();
+  wide_.shrink_to_fit();
+  wideLeft_.clear();
+  wideRight_.clear();
   kind_ = Kind::Stream;
   fold_ = StereoFold();
   path_.clear();
@@ -59,9 +65,10 @@ bool BassSource::Open(const std::string& path, int renderRate) {
   sampleRate_ = info.freq;
   sourceChannels_ = info.chans;
   channels_ = info.chans < 2 ? 1 : 2;
-  bitsPerSample_ = 16;
-  bytesPerSample_ = 2;
-  inputBits_ = info.eightBits ? 8 : 16;
+  const bool wide = info.format.IsWide();
+  bitsPerSample_ = wide ? info.format.bits : 16;
+  bytesPerSample_ = wide ? info.BytesPerSample() : 2;
+  inputBits_ = wide ? info.format.bits : info.eightBits ? 8 : 16;
   inputBytesPerSample_ = info.eightBits ? 1 : 2;
   fold_ = StereoFold(info.chans, stream_->Speakers());
 
@@ -71,13 +78,17 @@ bool BassSource::Open(const std::string& path, int renderRate) {
   else
     bitRate_ = inputBits_ * sampleRate_ * sourceChannels_ / 1000;
 
-  buffer_.assign(static_cast<size_t>(channels_ * inputBytesPerSample_ * kMaxBlockFrames), 0);
+  if (wide)
+    wide_.assign(static_cast<size_t>(sourceChannels_) * kMaxBlockFrames, 0.0);
+  else
+    buffer_.assign(static_cast<size_t>(channels_ * inputBytesPerSample_ * kMaxBlockFrames), 0);
   path_ = path;
   return true;
 }
 
 int BassSource::Read(int16_t* left, int16_t* right) {
   if (!stream_ || left == nullptr) return 0;
+  if (!wide_.empty()) return ReadNarrowed(left, right);
   const int channels = sourceChannels_;
   // A fold reads whole frames of every channel into the same block.
   size_t request = buffer_.size();
@@ -113,6 +124,46 @@ int BassSource::Split(int16_t* left, int16_t* right, size_t bytes) {
     }
     for (int c = 0; c < used; ++c) frame[c] = SampleAt(in + c * width, width);
     fold_.Apply(frame, left[i], right[i]);
+  }
+  return static_cast<int>(frames);
+}
+
+int BassSource::ReadNarrowed(int16_t* left, int16_t* right) {
+  wideLeft_.resize(kMaxBlockFrames);
+  wideRight_.resize(kMaxBlockFrames);
+  const int frames = ReadWide(wideLeft_.data(), right != nullptr ? wideRight_.data() : nullptr);
+  const bool isFloat = stream_->Info().format.isFloat;
+  for (size_t i = 0; i < static_cast<size_t>(std::max(frames, 0)); ++i) {
+    left[i] = WideToS16(wideLeft_[i], isFloat);
+    if (right != nullptr) right[i] = WideToS16(wideRight_[i], isFloat);
+  }
+  return frames;
+}
+
+SampleFormat BassSource::GetSampleFormat() {
+  return stream_ ? stream_->Info().format : SampleFormat{};
+}
+
+int BassSource::ReadWide(double* left, double* right) {
+  if (!stream_ || left == nullptr || wide_.empty()) return 0;
+  if (channels_ == 2 && right == nullptr) return 0;
+  const int64_t got = stream_->GetData(wide_.data(), wide_.size() * sizeof(double));
+  if (got <= 0) return 0;
+  const auto channels = static_cast<size_t>(sourceChannels_);
+  const size_t frames = static_cast<size_t>(got) / (channels * sizeof(double));
+  const double* in = wide_.data();
+  for (size_t i = 0; i < frames; ++i, in += channels) {
+    if (channels == 1) {
+      left[i] = in[0];
+    } else if (channels == 2) {
+      left[i] = in[0];
+      right[i] = in[1];
+    } else {
+      // The fold reads the first eight channels of a frame.
+      double frame[kMaxFoldChannels];
+      std::copy_n(in, std::min<size_t>(channels, kMaxFoldChannels), frame);
+      fold_.Apply(frame, left[i], right[i]);
+    }
   }
   return static_cast<int>(frames);
 }

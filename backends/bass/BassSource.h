@@ -12,7 +12,8 @@ namespace quillo {
 
 // Decodes through the audio library: a decoding-only stream, a tracker module
 // when no stream format reads the file, or a MIDI stream for MIDI file names.
-// Delivers the library's 8-bit or 16-bit data as 16-bit planar PCM; files of
+// Delivers the library's 8-bit or 16-bit data as 16-bit planar PCM, and the
+// wide data of streams that keep more than 16 bits through ReadWide; files of
 // three or more channels are folded to stereo, by the speakers the stream
 // reports.
 class BassSource final : public MediaSource {
@@ -22,6 +23,8 @@ class BassSource final : public MediaSource {
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
+  SampleFormat GetSampleFormat() override;
+  int ReadWide(double* left, double* right) override;
   uint64_t GetProgressPosition() override;
   bool ReadTags(TagInfo& tags) override;
   std::optional<EarlyEnd> EndedEarly() override;
@@ -32,6 +35,8 @@ class BassSource final : public MediaSource {
   // Splits `bytes` bytes of the library's frames into the channels, folding
   // more than two to stereo.
   int Split(int16_t* left, int16_t* right, size_t bytes);
+  // Read on a wide stream: a block read wide, narrowed as 16-bit data is.
+  int ReadNarrowed(int16_t* left, int16_t* right);
 
   const audio::AudioLibrary& library_;
   std::unique_ptr<audio::AudioStream> stream_;
@@ -39,6 +44,10 @@ class BassSource final : public MediaSource {
   int inputBits_ = 16;
   int inputBytesPerSample_ = 2;
   std::vector<uint8_t> buffer_;
+  std::vector<double> wide_;  // interleaved frames of a wide stream
+  // One block read wide, for Read on a wide stream.
+  std::vector<double> wideLeft_;
+  std::vector<double> wideRight_;
   StereoFold fold_;
   std::string path_;
 };

@@ -131,7 +131,7 @@ std::unique_ptr<AudioStream> CdTrackStream::Open(const std::string& path,
   cdio_paranoia_modeset(paranoia, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
   cdio_paranoia_seek(paranoia, first, SEEK_SET);
   stream->sectorsLeft_ = static_cast<uint32_t>(last - first + 1);
-  stream->info_ = {44100, 2, false};
+  stream->info_ = {44100, 2, false, {}};
   stream->length_ = uint64_t{stream->sectorsLeft_} * kSectorBytes;
   return stream;
 }

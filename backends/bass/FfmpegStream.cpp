@@ -10,6 +10,7 @@
 #include "backends/ffmpeg/FfmpegDecoder.h"
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
+#include "backends/ffmpeg/WideFormat.h"
 #include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/RegularFile.h"
@@ -78,16 +79,26 @@ class DecoderStream final : public AudioStream {
   size_t Decode(uint8_t* buffer, size_t bytes) override;
 
  private:
-  // Converts `frame` into pending_; false for a frame in another rate or
-  // channel count than the stream's, which is damaged or from a stream that
-  // cannot be followed.
+  // Converts `frame` into the pending samples; false for a frame in another
+  // rate or channel count than the stream's, which is damaged or from a
+  // stream that cannot be followed.
   bool ConvertFrame(const AVFrame& frame);
+  // Converts `frame` through `convert` into `pending`, `channels` samples a
+  // frame, by way of `converted` when the converter keeps fewer.
+  template <typename Sample, typename Convert>
+  void ConvertInto(const AVFrame& frame, std::vector<Sample>& pending,
+                   std::vector<Sample>& converted, Convert convert);
+  // The pending samples as bytes, and their size.
+  const uint8_t* PendingBytes() const;
+  size_t PendingSize() const;
 
   FfmpegDecoder decoder_;
   SampleConverter converter_;
   std::vector<int16_t> converted_;  // frames of more than eight channels
   std::vector<int16_t> pending_;
-  size_t pendingOffset_ = 0;
+  std::vector<double> convertedWide_;  // the same two for a wide stream
+  std::vector<double> pendingWide_;
+  size_t pendingOffset_ = 0;  // in bytes
 };
 
 bool DecoderStream::Open(const std::string& path, Container container, bool allowAac,
@@ -104,14 +115,15 @@ bool DecoderStream::Open(const std::string& path, Container container, bool allo
   const int rate = stream.codecpar->sample_rate;
   const int channels = stream.codecpar->ch_layout.nb_channels;
   if (!IsSaneSampleRate(rate) || channels < 1 || channels > 64) return false;
-  info_ = {rate, channels, false};
-  speakers_ = SpeakersOf(decoder_.Codec().ch_layout);
-  length_ = SampleCount(path, container, decoder_.Input(), stream, rate) *
-            static_cast<uint64_t>(channels) * 2;
+  const AVCodecContext& codec = decoder_.Codec();
+  info_ = {rate, channels, false, WideFormatOf(codec, codec.sample_fmt)};
+  speakers_ = SpeakersOf(codec.ch_layout);
+  const auto frameBytes = static_cast<uint64_t>(BytesPerFrame());
+  length_ = SampleCount(path, container, decoder_.Input(), stream, rate) * frameBytes;
   // ADTS and ADX count what the file holds; the others state a length.
   if (container != Container::Adts && container != Container::Adx) {
     const double announced = decoder_.AnnouncedSeconds();
-    announced_ = static_cast<uint64_t>(announced * rate) * static_cast<uint64_t>(channels) * 2;
+    announced_ = static_cast<uint64_t>(announced * rate) * frameBytes;
   }
   fileSize_ = FileSizeOf(path);
   return true;
@@ -122,38 +134,64 @@ bool DecoderStream::ConvertFrame(const AVFrame& frame) {
   if (frame.ch_layout.nb_channels != channels || frame.sample_rate != info_.freq) return false;
   const auto format = static_cast<AVSampleFormat>(frame.format);
   if (converter_.Format() != format && !converter_.Configure(format, channels)) return false;
+  pendingOffset_ = 0;
+  if (info_.format.IsWide()) {
+    ConvertInto(frame, pendingWide_, convertedWide_, [this](const AVFrame& f, double* out) {
+      converter_.ConvertWide(f.extended_data, 0, f.nb_samples, out);
+    });
+  } else {
+    ConvertInto(frame, pending_, converted_, [this](const AVFrame& f, int16_t* out) {
+      converter_.Convert(f.extended_data, 0, f.nb_samples, out);
+    });
+  }
+  return true;
+}
 
+template <typename Sample, typename Convert>
+void DecoderStream::ConvertInto(const AVFrame& frame, std::vector<Sample>& pending,
+                                std::vector<Sample>& converted, Convert convert) {
+  const auto channels = static_cast<size_t>(info_.chans);
   const auto frames = static_cast<size_t>(frame.nb_samples);
   const auto width = static_cast<size_t>(converter_.OutChannels());
-  pending_.resize(frames * static_cast<size_t>(channels));
-  pendingOffset_ = 0;
-  if (width == static_cast<size_t>(channels)) {
-    converter_.Convert(frame.extended_data, 0, frame.nb_samples, pending_.data());
-    return true;
+  pending.resize(frames * channels);
+  if (width == channels) {
+    convert(frame, pending.data());
+    return;
   }
   // The converter keeps the first eight channels, all that the fold reads;
   // the ones past them are delivered silent.
-  converted_.resize(frames * width);
-  converter_.Convert(frame.extended_data, 0, frame.nb_samples, converted_.data());
-  std::fill(pending_.begin(), pending_.end(), int16_t{0});
+  converted.resize(frames * width);
+  convert(frame, converted.data());
+  std::fill(pending.begin(), pending.end(), Sample{0});
   for (size_t i = 0; i < frames; ++i)
-    std::copy_n(&converted_[i * width], width, &pending_[i * static_cast<size_t>(channels)]);
-  return true;
+    std::copy_n(&converted[i * width], width, &pending[i * channels]);
+}
+
+const uint8_t* DecoderStream::PendingBytes() const {
+  if (info_.format.IsWide()) return reinterpret_cast<const uint8_t*>(pendingWide_.data());
+  return reinterpret_cast<const uint8_t*>(pending_.data());
+}
+
+size_t DecoderStream::PendingSize() const {
+  if (info_.format.IsWide()) return pendingWide_.size() * sizeof(double);
+  return pending_.size() * sizeof(int16_t);
 }
 
 size_t DecoderStream::Decode(uint8_t* buffer, size_t bytes) {
   const auto convert = [this](const AVFrame& frame) { return ConvertFrame(frame); };
+  // Whole samples only; the caller asks for whole frames.
+  const auto sampleBytes = static_cast<size_t>(info_.BytesPerSample());
   size_t filled = 0;
-  while (filled < bytes) {
-    if (pendingOffset_ >= pending_.size() && !decoder_.NextFrame(convert)) {
+  while (filled + sampleBytes <= bytes) {
+    if (pendingOffset_ >= PendingSize() && !decoder_.NextFrame(convert)) {
       stoppedOnError_ = decoder_.StoppedOnError();
       break;
     }
-    const size_t want = (bytes - filled) / 2;
-    const size_t take = std::min(want, pending_.size() - pendingOffset_);
-    std::memcpy(buffer + filled, pending_.data() + pendingOffset_, take * 2);
+    const size_t want = (bytes - filled) / sampleBytes * sampleBytes;
+    const size_t take = std::min(want, PendingSize() - pendingOffset_);
+    std::memcpy(buffer + filled, PendingBytes() + pendingOffset_, take);
     pendingOffset_ += take;
-    filled += take * 2;
+    filled += take;
   }
   return filled;
 }

@@ -8,7 +8,8 @@
 namespace quillo::audio {
 
 // AAC (raw ADTS, or in MP4/M4A/M4B), ALAC in MP4, ADX and FLAC (native or in
-// Ogg) through the framework back-end's decoder, delivered as 16-bit PCM.
+// Ogg) through the framework back-end's decoder, delivered as 16-bit PCM, or
+// wide when FLAC or ALAC holds more than 16 bits.
 // Damaged packets are passed over and decoding goes on after them.
 class FfmpegStream {
  public:

@@ -39,7 +39,7 @@ std::unique_ptr<AudioStream> MidiStream::Open(const std::string& path, int rate,
     stream->eventFrames_.push_back(static_cast<uint64_t>(std::llround(event.seconds * renderRate)));
   stream->totalFrames_ =
       static_cast<uint64_t>(std::llround(stream->song_.lengthSeconds * renderRate));
-  stream->info_ = {renderRate, 2, false};
+  stream->info_ = {renderRate, 2, false, {}};
   stream->length_ = stream->totalFrames_ * 4;
   return stream;
 }

@@ -38,7 +38,7 @@ std::unique_ptr<AudioStream> ModuleStream::Open(const std::string& path, int rat
   const int renderRate = RenderRate(rate, kDefaultOutputRate, 8000, 192000);
   const double seconds = openmpt_module_get_duration_seconds(module);
   if (!(seconds > 0) || seconds > 24 * 3600.0) return nullptr;
-  stream->info_ = {renderRate, 2, false};
+  stream->info_ = {renderRate, 2, false, {}};
   stream->SetFrames(static_cast<uint64_t>(std::llround(seconds * renderRate)));
   return stream;
 }

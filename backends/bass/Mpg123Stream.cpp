@@ -47,7 +47,7 @@ std::unique_ptr<AudioStream> Mpg123Stream::Open(const std::string& path) {
   const off_t samples = mpg123_length(handle);
   if (samples <= 0) return nullptr;
 
-  stream->info_ = {static_cast<int>(rate), channels, false};
+  stream->info_ = {static_cast<int>(rate), channels, false, {}};
   stream->length_ = static_cast<uint64_t>(samples) * static_cast<uint64_t>(channels) * 2;
   if (hasInfoFrame && stated > 0)
     stream->announced_ = static_cast<uint64_t>(stated) * static_cast<uint64_t>(channels) * 2;

@@ -123,6 +123,26 @@ std::vector<int> SpeakersOf(SNDFILE* file, int format, int channels) {
   return {};
 }
 
+// The resolution of the encodings that hold more than 16 bits; 16-bit for
+// the others, which are read as 16-bit (or 8-bit) samples.
+SampleFormat FormatOf(int minor) {
+  switch (minor) {
+    case SF_FORMAT_PCM_24:
+    case SF_FORMAT_ALAC_20:
+    case SF_FORMAT_ALAC_24:
+      return {24, false};
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_ALAC_32:
+      return {32, false};
+    case SF_FORMAT_FLOAT:
+      return {32, true};
+    case SF_FORMAT_DOUBLE:
+      return {64, true};
+    default:
+      return {};
+  }
+}
+
 bool IsBlockCoded(int minor) {
   return minor == SF_FORMAT_IMA_ADPCM || minor == SF_FORMAT_MS_ADPCM || minor == SF_FORMAT_GSM610 ||
          minor == SF_FORMAT_G721_32 || minor == SF_FORMAT_G723_24 || minor == SF_FORMAT_G723_40;
@@ -154,6 +174,7 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
     return nullptr;
 
   bool eightBits = false;
+  const SampleFormat format = FormatOf(minor);
   switch (minor) {
     case SF_FORMAT_PCM_S8:
     case SF_FORMAT_PCM_U8:
@@ -170,11 +191,12 @@ std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
       stream->reader_ = Reader::Short;
       break;
   }
+  if (format.IsWide()) stream->reader_ = Reader::Wide;
   auto frames = static_cast<uint64_t>(sfInfo.frames);
   const WaveCounts counts = ReadWaveCounts(path, head);
   if (IsBlockCoded(minor) && counts.factFrames > 0 && counts.factFrames < frames)
     frames = counts.factFrames;
-  stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits};
+  stream->info_ = {sfInfo.samplerate, sfInfo.channels, eightBits, format};
   stream->speakers_ = SpeakersOf(file, sfInfo.format, sfInfo.channels);
   stream->SetFrames(frames);
   // The library reads a file cut short as far as it goes; the data chunk
@@ -218,6 +240,12 @@ size_t SndfileStream::Decode(uint8_t* buffer, size_t bytes) {
       }
       break;
     }
+    case Reader::Wide:
+      // Integers come back divided by 2^31 after being aligned to 32 bits,
+      // floats as stored: both exact in a double.
+      got = sf_readf_double(file_.get(), reinterpret_cast<double*>(buffer),
+                            static_cast<sf_count_t>(frames));
+      break;
   }
   if (got <= 0) {
     stoppedOnError_ = sf_error(file_.get()) != SF_ERR_NO_ERROR;

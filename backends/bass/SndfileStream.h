@@ -13,8 +13,9 @@ namespace quillo::audio {
 
 // PCM containers through libsndfile: WAV (every PCM, float and ADPCM coding
 // the library reads), AIFF, AU, Ogg Vorbis and Opus and the rest of its
-// formats but FLAC. 8-bit files stay 8-bit (unsigned), float files are
-// clamped to the 16-bit range, wider integers keep their top 16 bits.
+// formats but FLAC. 8-bit files stay 8-bit (unsigned); 24- and 32-bit
+// integers and float are delivered wide, as doubles that keep every bit;
+// lossy codings decoded as float (Vorbis, Opus) are clamped to 16 bits.
 // Block-coded WAV data (ADPCM, GSM) ends at the sample count of its "fact"
 // chunk, not with the padding of its last block.
 class SndfileStream final : public AudioStream {
@@ -26,7 +27,7 @@ class SndfileStream final : public AudioStream {
   size_t Decode(uint8_t* buffer, size_t bytes) override;
 
  private:
-  enum class Reader { Short, EightBit, Float };
+  enum class Reader { Short, EightBit, Float, Wide };
   SndfileStream() = default;
 
   SndfilePtr file_;

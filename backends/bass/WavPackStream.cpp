@@ -2,12 +2,12 @@
 
 #include <wavpack/wavpack.h>
 
+#include <bit>
 #include <cstring>
 
 #include "engine/media/ChannelOrder.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/RegularFile.h"
-#include "engine/media/SampleScale.h"
 
 namespace quillo::audio {
 
@@ -32,7 +32,13 @@ std::unique_ptr<AudioStream> WavPackStream::Open(const std::string& path) {
   if (stream->bytesPerSample_ < 1 || stream->bytesPerSample_ > 4) return nullptr;
 
   const bool eightBits = stream->bytesPerSample_ == 1 && !stream->float_;
-  stream->info_ = {rate, channels, eightBits};
+  // Floats and integers of three or four bytes are delivered wide.
+  SampleFormat format;
+  if (stream->float_)
+    format = {32, true};
+  else if (stream->bytesPerSample_ > 2)
+    format = {WavpackGetBitsPerSample(context) <= 24 ? 24 : 32, false};
+  stream->info_ = {rate, channels, eightBits, format};
   stream->speakers_ = MaskSpeakers(static_cast<uint32_t>(WavpackGetChannelMask(context)), channels);
   stream->SetFrames(static_cast<uint64_t>(frames));
   // The first block states the whole length: a file cut short ends before it.
@@ -55,27 +61,19 @@ size_t WavPackStream::Decode(uint8_t* buffer, size_t bytes) {
     for (size_t i = 0; i < samples; ++i) buffer[i] = static_cast<uint8_t>(unpacked_[i] + 128);
     return size_t{got} * perFrame;
   }
-  for (size_t i = 0; i < samples; ++i) {
-    int16_t sample = 0;
-    const int32_t value = unpacked_[i];
-    if (float_) {
-      float f = 0.0f;
-      std::memcpy(&f, &value, sizeof f);
-      sample = FloatToS16(f);
-    } else {
-      // Samples arrive right-justified in 32 bits; keep the top 16 bits.
-      switch (bytesPerSample_) {
-        case 2:
-          sample = static_cast<int16_t>(value);
-          break;
-        case 3:
-          sample = static_cast<int16_t>(value >> 8);
-          break;
-        default:
-          sample = static_cast<int16_t>(value >> 16);
-          break;
-      }
+  if (info_.format.IsWide()) {
+    // Integers arrive right-justified in their bytes, floats normalized to
+    // full scale 1.0.
+    const double scale = 1.0 / static_cast<double>(int64_t{1} << (8 * bytesPerSample_ - 1));
+    for (size_t i = 0; i < samples; ++i) {
+      const int32_t value = unpacked_[i];
+      const double wide = float_ ? static_cast<double>(std::bit_cast<float>(value)) : value * scale;
+      std::memcpy(buffer + sizeof(double) * i, &wide, sizeof wide);
     }
+    return size_t{got} * perFrame;
+  }
+  for (size_t i = 0; i < samples; ++i) {
+    const auto sample = static_cast<int16_t>(unpacked_[i]);
     std::memcpy(buffer + 2 * i, &sample, 2);
   }
   return size_t{got} * perFrame;

@@ -10,8 +10,8 @@
 namespace quillo::audio {
 
 // WavPack (.wv, with its .wvc correction file when present) through libwavpack.
-// 8-bit files stay 8-bit, wider integers keep their top 16 bits, float files
-// are clamped to the 16-bit range.
+// 8-bit files stay 8-bit, 16-bit files 16-bit; 24- and 32-bit integers and
+// float are delivered wide, as doubles that keep every bit.
 class WavPackStream final : public AudioStream {
  public:
   static std::unique_ptr<AudioStream> Open(const std::string& path);

@@ -26,6 +26,15 @@ void ChannelFold::Configure(const AVChannelLayout& layout, int outChannels) {
 }
 
 void ChannelFold::Apply(const int16_t* in, int frames, int16_t* left, int16_t* right) const {
+  Fold(in, frames, left, right);
+}
+
+void ChannelFold::Apply(const double* in, int frames, double* left, double* right) const {
+  Fold(in, frames, left, right);
+}
+
+template <typename Sample>
+void ChannelFold::Fold(const Sample* in, int frames, Sample* left, Sample* right) const {
   if (channels_ <= 0 || frames <= 0) return;
   const bool stereo = outChannels_ == 2 && right != nullptr;
 
@@ -43,8 +52,8 @@ void ChannelFold::Apply(const int16_t* in, int frames, int16_t* left, int16_t* r
   }
 
   for (int i = 0; i < frames; ++i, in += stride_) {
-    int16_t l = 0;
-    int16_t r = 0;
+    Sample l = 0;
+    Sample r = 0;
     fold_.Apply(in, l, r);
     left[i] = l;
     if (stereo) right[i] = r;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "backends/ffmpeg/FfmpegTags.h"
+#include "backends/ffmpeg/WideFormat.h"
 
 namespace quillo {
 
@@ -16,6 +17,9 @@ void FrameworkSource::Close() {
   fold_ = ChannelFold();
   cursor_ = 0;
   delivered_ = 0;
+  wide_.clear();
+  wide_.shrink_to_fit();
+  format_ = {};
   ResetState();
 }
 
@@ -47,10 +51,37 @@ bool FrameworkSource::Open(const std::string& path, int /*renderRate*/) {
   const int64_t size = io != nullptr ? avio_size(io) : 0;
   progressTotal_ = size > 0 ? static_cast<uint64_t>(size) : 0;
   SetProperties(properties);
+
+  // Some decoders learn their sample format only from the first packet:
+  // that frame is decoded here, and handed out by the first read.
+  const auto prepare = [this](const AVFrame& frame) { return PrepareFrame(frame); };
+  if (decoder_.NextFrame(prepare)) {
+    format_ = WideFormatOf(codec, static_cast<AVSampleFormat>(decoder_.Frame().format));
+    if (format_.IsWide()) {
+      wide_.resize(converted_.size());
+      bitsPerSample_ = format_.bits;
+      bytesPerSample_ = format_.bits / 8;
+    }
+  }
   return true;
 }
 
 int FrameworkSource::Read(int16_t* left, int16_t* right) {
+  return ReadBlock(left, right, converted_, [this](const AVFrame& frame, int frames, int16_t* out) {
+    converter_.Convert(frame.extended_data, cursor_, frames, out);
+  });
+}
+
+int FrameworkSource::ReadWide(double* left, double* right) {
+  if (!format_.IsWide()) return 0;
+  return ReadBlock(left, right, wide_, [this](const AVFrame& frame, int frames, double* out) {
+    converter_.ConvertWide(frame.extended_data, cursor_, frames, out);
+  });
+}
+
+template <typename Sample, typename Convert>
+int FrameworkSource::ReadBlock(Sample* left, Sample* right, std::vector<Sample>& converted,
+                               Convert convert) {
   if (!decoder_.IsOpen() || left == nullptr) return 0;
   if (channels_ != 2) right = nullptr;
 
@@ -63,8 +94,8 @@ int FrameworkSource::Read(int16_t* left, int16_t* right) {
     }
     const AVFrame& frame = decoder_.Frame();
     const int frames = std::min(frame.nb_samples - cursor_, kMaxBlockFrames - n);
-    converter_.Convert(frame.extended_data, cursor_, frames, converted_.data());
-    fold_.Apply(converted_.data(), frames, left + n, right != nullptr ? right + n : nullptr);
+    convert(frame, frames, converted.data());
+    fold_.Apply(converted.data(), frames, left + n, right != nullptr ? right + n : nullptr);
     cursor_ += frames;
     n += frames;
   }

@@ -28,6 +28,11 @@ int16_t Decoded32(const uint8_t* p) {
   std::memcpy(&value, p, sizeof value);
   return static_cast<int16_t>(value >> 16);
 }
+double DecodedWide32(const uint8_t* p) {
+  int32_t value = 0;
+  std::memcpy(&value, p, sizeof value);
+  return value / 2147483648.0;
+}
 
 // The converter of the codings read sample by sample; null for the others.
 AuSampleConverter ConverterFor(const AiffHeader& header) {
@@ -55,6 +60,38 @@ AuSampleConverter ConverterFor(const AiffHeader& header) {
   return nullptr;
 }
 
+// The codings of more than 16 bits, and float, are read wide: linear PCM
+// aligned to its stored bytes, DWVW aligned to 32 bits by its decoder.
+SampleFormat FormatOf(const AiffHeader& header) {
+  switch (header.coding) {
+    case AiffCoding::Pcm:
+      if (header.sampleBits <= 16) return {};
+      return {8 * header.sampleBytes, false};
+    case AiffCoding::Float32:
+      return {32, true};
+    case AiffCoding::Float64:
+      return {64, true};
+    case AiffCoding::Dwvw:
+      return header.sampleBits > 16 ? SampleFormat{24, false} : SampleFormat{};
+    default:
+      return {};
+  }
+}
+
+AuWideConverter WideConverterFor(const AiffHeader& header) {
+  switch (header.coding) {
+    case AiffCoding::Pcm:
+      return AuWideConverterFor(
+          header.sampleBytes == 3 ? AuEncoding::Linear24 : AuEncoding::Linear32, header.byteOrder);
+    case AiffCoding::Float32:
+      return AuWideConverterFor(AuEncoding::Float, ByteOrder::Big);
+    case AiffCoding::Float64:
+      return AuWideConverterFor(AuEncoding::Double, ByteOrder::Big);
+    default:
+      return DecodedWide32;
+  }
+}
+
 TagInfo Id3Tags(const std::string& path) {
   // The audio library's tag reader finds the "ID3 " chunk in the file.
   audio::TagFields fields;
@@ -80,6 +117,8 @@ void AiffSource::Close() {
   decoded16_.reset();
   decoded32_.reset();
   convert_ = nullptr;
+  wideConvert_ = nullptr;
+  format_ = {};
   gsm_.reset();
   tags_ = TagInfo{};
   ResetState();
@@ -134,12 +173,14 @@ bool AiffSource::Open(const std::string& path, int /*renderRate*/) {
   dataLeft_ = header.dataBytes;
   framesLeft_ = header.frames;
   convert_ = ConverterFor(header);
+  format_ = FormatOf(header);
+  if (format_.IsWide()) wideConvert_ = WideConverterFor(header);
 
   sourceChannels_ = header.channels;
   channels_ = header.channels < 2 ? 1 : 2;
   sampleRate_ = header.sampleRate;
-  bitsPerSample_ = 16;
-  bytesPerSample_ = 2;
+  bitsPerSample_ = format_.bits;
+  bytesPerSample_ = format_.bits / 8;
   progressTotal_ = fileSize;
   progressPosition_ = std::min(header.dataStart, fileSize);
 
@@ -169,6 +210,14 @@ int AiffSource::Read(int16_t* left, int16_t* right) {
   return frames;
 }
 
+int AiffSource::ReadWide(double* left, double* right) {
+  if (!file_ || left == nullptr || wideConvert_ == nullptr) return 0;
+  const int frames = header_.coding == AiffCoding::Dwvw ? ReadDwvw(wideConvert_, left, right)
+                                                        : ReadSamples(wideConvert_, left, right);
+  if (frames > 0) delivered_ += static_cast<uint64_t>(frames);
+  return frames;
+}
+
 // The length the header states: the frames of "SSND"'s stated size (DWVW:
 // the count of "COMM", when it gives one). Sound data that ends well before
 // it was cut short.
@@ -190,19 +239,20 @@ int AiffSource::ReadCoded(int16_t* left, int16_t* right) {
     case AiffCoding::Gsm:
       return ReadGsm(left, right);
     case AiffCoding::Dwvw:
-      return ReadDwvw(left, right);
+      return ReadDwvw(Decoded32, left, right);
     default:
-      return ReadSamples(left, right);
+      return ReadSamples(convert_, left, right);
   }
 }
 
-int AiffSource::ReadSamples(int16_t* left, int16_t* right) {
+template <typename Sample>
+int AiffSource::ReadSamples(Sample (*convert)(const uint8_t*), Sample* left, Sample* right) {
   const size_t got = ReadData(block_.get(), header_.blockBytes);
   const size_t sampleBytes = static_cast<size_t>(header_.sampleBytes);
   const size_t frameBytes = static_cast<size_t>(header_.channels) * sampleBytes;
   // A partial frame at the end of the data is dropped.
   const int frames = static_cast<int>(got / frameBytes);
-  SplitFrames(block_.get(), frames, header_.channels, sampleBytes, convert_, left, right);
+  SplitFrames(block_.get(), frames, header_.channels, sampleBytes, convert, left, right);
   return frames;
 }
 
@@ -235,7 +285,8 @@ int AiffSource::ReadGsm(int16_t* left, int16_t* right) {
   return 0;
 }
 
-int AiffSource::ReadDwvw(int16_t* left, int16_t* right) {
+template <typename Sample>
+int AiffSource::ReadDwvw(Sample (*convert)(const uint8_t*), Sample* left, Sample* right) {
   // The bit stream does not tell where its last sample ends: when "COMM"
   // gives the count, decoding stops there, else at the end of the data.
   uint64_t frames = kMaxBlockFrames;
@@ -245,7 +296,7 @@ int AiffSource::ReadDwvw(int16_t* left, int16_t* right) {
   const size_t whole = samples / channels;
   if (header_.frames != 0) framesLeft_ -= whole;
   SplitFrames(reinterpret_cast<const uint8_t*>(decoded32_.get()), static_cast<int>(whole),
-              header_.channels, sizeof(int32_t), Decoded32, left, right);
+              header_.channels, sizeof(int32_t), convert, left, right);
   return static_cast<int>(whole);
 }
 

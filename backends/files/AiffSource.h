@@ -18,8 +18,9 @@ namespace quillo {
 
 // Reads AIFF and AIFF-C files: linear PCM of 1 to 32 bits in either byte
 // order, 8-bit offset binary, G.711, 32- and 64-bit float, IMA4 ADPCM, GSM
-// 06.10 and DWVW, delivered as 16-bit PCM with more than two channels folded
-// to stereo, and the tags of an "ID3 " chunk.
+// 06.10 and DWVW, delivered as 16-bit PCM (samples of more than 16 bits and
+// float wide, through ReadWide) with more than two channels folded to
+// stereo, and the tags of an "ID3 " chunk.
 class AiffSource final : public MediaSource {
  public:
   AiffSource();
@@ -27,6 +28,8 @@ class AiffSource final : public MediaSource {
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t* left, int16_t* right) override;
+  SampleFormat GetSampleFormat() override { return format_; }
+  int ReadWide(double* left, double* right) override;
   bool ReadTags(TagInfo& tags) override;
   std::optional<EarlyEnd> EndedEarly() override;
 
@@ -39,10 +42,12 @@ class AiffSource final : public MediaSource {
   // the data: what follows it is never asked for.
   size_t ReadData(uint8_t* into, uint64_t bytes);
   int ReadCoded(int16_t* left, int16_t* right);
-  int ReadSamples(int16_t* left, int16_t* right);
+  template <typename Sample>
+  int ReadSamples(Sample (*convert)(const uint8_t*), Sample* left, Sample* right);
   int ReadIma4(int16_t* left, int16_t* right);
   int ReadGsm(int16_t* left, int16_t* right);
-  int ReadDwvw(int16_t* left, int16_t* right);
+  template <typename Sample>
+  int ReadDwvw(Sample (*convert)(const uint8_t*), Sample* left, Sample* right);
 
   FileHandle file_;
   AiffHeader header_;
@@ -56,6 +61,8 @@ class AiffSource final : public MediaSource {
   std::unique_ptr<int16_t[]> decoded16_;
   std::unique_ptr<int32_t[]> decoded32_;
   AuSampleConverter convert_ = nullptr;
+  AuWideConverter wideConvert_ = nullptr;  // for a wide format
+  SampleFormat format_;
   std::unique_ptr<gsm_state, GsmCloser> gsm_;
   DwvwDecoder dwvw_;
   DwvwDecoder::Refill refill_;

@@ -65,6 +65,39 @@ int16_t Float64(const uint8_t* p) {
   return AuFloatToPcm16(std::bit_cast<double>(Load<Order, 8>(p)));
 }
 
+// Integers aligned to the top of 32 bits, so that one scale fits every width.
+template <AuByteOrder Order, int Bytes>
+double WideLinear(const uint8_t* p) {
+  const auto aligned = static_cast<uint32_t>(Load<Order, Bytes>(p) << (8 * (4 - Bytes)));
+  return static_cast<int32_t>(aligned) / 2147483648.0;
+}
+
+template <AuByteOrder Order>
+double WideFloat32(const uint8_t* p) {
+  return std::bit_cast<float>(static_cast<uint32_t>(Load<Order, 4>(p)));
+}
+
+template <AuByteOrder Order>
+double WideFloat64(const uint8_t* p) {
+  return std::bit_cast<double>(Load<Order, 8>(p));
+}
+
+template <AuByteOrder Order>
+AuWideConverter WideConverterFor(AuEncoding encoding) {
+  switch (encoding) {
+    case AuEncoding::Linear24:
+      return WideLinear<Order, 3>;
+    case AuEncoding::Linear32:
+      return WideLinear<Order, 4>;
+    case AuEncoding::Float:
+      return WideFloat32<Order>;
+    case AuEncoding::Double:
+      return WideFloat64<Order>;
+    default:
+      return nullptr;
+  }
+}
+
 template <AuByteOrder Order>
 AuSampleConverter ConverterFor(AuEncoding encoding) {
   switch (encoding) {
@@ -97,6 +130,26 @@ AuSampleConverter ConverterFor(AuEncoding encoding) {
 AuSampleConverter AuConverterFor(AuEncoding encoding, AuByteOrder order) {
   return order == AuByteOrder::Big ? ConverterFor<AuByteOrder::Big>(encoding)
                                    : ConverterFor<AuByteOrder::Little>(encoding);
+}
+
+AuWideConverter AuWideConverterFor(AuEncoding encoding, AuByteOrder order) {
+  return order == AuByteOrder::Big ? WideConverterFor<AuByteOrder::Big>(encoding)
+                                   : WideConverterFor<AuByteOrder::Little>(encoding);
+}
+
+SampleFormat AuSampleFormat(AuEncoding encoding) {
+  switch (encoding) {
+    case AuEncoding::Linear24:
+      return {24, false};
+    case AuEncoding::Linear32:
+      return {32, false};
+    case AuEncoding::Float:
+      return {32, true};
+    case AuEncoding::Double:
+      return {64, true};
+    default:
+      return {};
+  }
 }
 
 int16_t AuFloatToPcm16(double value) {

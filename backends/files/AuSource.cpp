@@ -18,6 +18,8 @@ void AuSource::Close() {
   header_ = AuHeader{};
   sampleBytes_ = 0;
   convert_ = nullptr;
+  wideConvert_ = nullptr;
+  format_ = {};
   adpcmDecode_ = nullptr;
   adpcmState_.Reset();
   bitBuffer_ = 0;
@@ -48,6 +50,8 @@ bool AuSource::Open(const std::string& path, int /*renderRate*/) {
   header_ = header;
   sampleBytes_ = header.bitsPerSample / 8;
   convert_ = AuConverterFor(header.encoding, header.byteOrder);
+  wideConvert_ = AuWideConverterFor(header.encoding, header.byteOrder);
+  format_ = AuSampleFormat(header.encoding);
   switch (header.encoding) {
     case AuEncoding::G721:
       adpcmDecode_ = G721Decode;
@@ -66,8 +70,8 @@ bool AuSource::Open(const std::string& path, int /*renderRate*/) {
   sourceChannels_ = header.channels;
   channels_ = header.channels < 2 ? 1 : 2;
   sampleRate_ = header.sampleRate;
-  bitsPerSample_ = 16;
-  bytesPerSample_ = 2;
+  bitsPerSample_ = format_.bits;
+  bytesPerSample_ = format_.IsWide() ? sampleBytes_ : 2;
   progressTotal_ = header.dataSize;
   progressPosition_ = 0;
 
@@ -81,21 +85,35 @@ bool AuSource::Open(const std::string& path, int /*renderRate*/) {
   return true;
 }
 
+size_t AuSource::ReadBlock() {
+  const uint64_t request = std::min(header_.blockBytes, progressTotal_ - progressPosition_);
+  progressPosition_ += request;
+  return std::fread(buffer_.get(), 1, static_cast<size_t>(request), file_.get());
+}
+
 int AuSource::Read(int16_t* left, int16_t* right) {
   if (!file_ || left == nullptr || progressPosition_ >= progressTotal_) {
     return 0;
   }
-  const uint64_t request = std::min(header_.blockBytes, progressTotal_ - progressPosition_);
-  progressPosition_ += request;
-  const size_t bytes = std::fread(buffer_.get(), 1, static_cast<size_t>(request), file_.get());
-  return adpcmDecode_ ? DecodeAdpcm(bytes, left, right) : ConvertSamples(bytes, left, right);
+  const size_t bytes = ReadBlock();
+  return adpcmDecode_ ? DecodeAdpcm(bytes, left, right)
+                      : ConvertSamples(bytes, convert_, left, right);
 }
 
-int AuSource::ConvertSamples(size_t bytes, int16_t* left, int16_t* right) {
+int AuSource::ReadWide(double* left, double* right) {
+  if (!file_ || left == nullptr || wideConvert_ == nullptr || progressPosition_ >= progressTotal_) {
+    return 0;
+  }
+  return ConvertSamples(ReadBlock(), wideConvert_, left, right);
+}
+
+template <typename Sample>
+int AuSource::ConvertSamples(size_t bytes, Sample (*convert)(const uint8_t*), Sample* left,
+                             Sample* right) {
   const size_t sampleBytes = static_cast<size_t>(sampleBytes_);
   const size_t frameBytes = static_cast<size_t>(header_.channels) * sampleBytes;
   const int frames = static_cast<int>(std::min<size_t>(bytes / frameBytes, kMaxBlockFrames));
-  SplitFrames(buffer_.get(), frames, header_.channels, sampleBytes, convert_, left, right);
+  SplitFrames(buffer_.get(), frames, header_.channels, sampleBytes, convert, left, right);
   return frames;
 }
 

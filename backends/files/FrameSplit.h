@@ -14,5 +14,8 @@ namespace quillo {
 // rest of the frame passed over. `right` may be null; it is then left alone.
 void SplitFrames(const uint8_t* data, int frames, int channels, size_t sampleBytes,
                  AuSampleConverter convert, int16_t* left, int16_t* right);
+// The same for samples of more than 16 bits, as doubles.
+void SplitFrames(const uint8_t* data, int frames, int channels, size_t sampleBytes,
+                 AuWideConverter convert, double* left, double* right);
 
 }  // namespace quillo

@@ -10,6 +10,7 @@ namespace quillo {
 namespace {
 
 constexpr float kCentre = 0.707f;
+constexpr double kCentreWide = 0.707;
 constexpr int kMinFoldChannels = 3;
 constexpr int kMaxFoldChannels = 8;
 
@@ -41,35 +42,43 @@ void StereoFold::Assign(std::span<const int> speakers) {
   }
 }
 
+template <typename Sample, typename Sum>
+std::array<Sum, 3> StereoFold::Sides(const Sample* frame) const {
+  std::array<Sum, 3> sums{};
+  for (int i = 0; i < channels_; ++i)
+    sums[static_cast<size_t>(sides_[static_cast<size_t>(i)])] += frame[i];
+  return sums;
+}
+
 void StereoFold::Apply(const int16_t* frame, int16_t& left, int16_t& right) const {
   if (!Folds(channels_)) {
     left = frame[0];
     right = frame[1];
     return;
   }
-  int l = 0;
-  int r = 0;
-  int middle = 0;
-  for (int i = 0; i < channels_; ++i) {
-    switch (sides_[static_cast<size_t>(i)]) {
-      case FoldSide::Left:
-        l += frame[i];
-        break;
-      case FoldSide::Right:
-        r += frame[i];
-        break;
-      case FoldSide::Middle:
-        middle += frame[i];
-        break;
-    }
-  }
+  const auto [l, r, middle] = Sides<int16_t, int>(frame);
   // The middle speakers are summed before the one multiplication.
   const int m = Scaled(middle);
   left = ClampToS16(l + m);
   right = ClampToS16(r + m);
 }
 
-void DownmixToStereo(int channels, const int16_t* frame, int16_t& left, int16_t& right) {
+void StereoFold::Apply(const double* frame, double& left, double& right) const {
+  if (!Folds(channels_)) {
+    left = frame[0];
+    right = frame[1];
+    return;
+  }
+  const auto [l, r, middle] = Sides<double, double>(frame);
+  const double m = kCentreWide * middle;
+  left = l + m;
+  right = r + m;
+}
+
+namespace {
+
+template <typename Sample>
+void FoldInWaveOrder(int channels, const Sample* frame, Sample& left, Sample& right) {
   static const std::array<StereoFold, kMaxFoldChannels + 1> kWaveOrder = {
       StereoFold(0), StereoFold(1), StereoFold(2), StereoFold(3), StereoFold(4),
       StereoFold(5), StereoFold(6), StereoFold(7), StereoFold(8)};
@@ -77,6 +86,16 @@ void DownmixToStereo(int channels, const int16_t* frame, int16_t& left, int16_t&
     kWaveOrder[static_cast<size_t>(channels)].Apply(frame, left, right);
   else
     StereoFold().Apply(frame, left, right);
+}
+
+}  // namespace
+
+void DownmixToStereo(int channels, const int16_t* frame, int16_t& left, int16_t& right) {
+  FoldInWaveOrder(channels, frame, left, right);
+}
+
+void DownmixToStereo(int channels, const double* frame, double& left, double& right) {
+  FoldInWaveOrder(channels, frame, left, right);
 }
 
 }  // namespace quillo

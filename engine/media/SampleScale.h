@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace quillo {
@@ -20,5 +21,12 @@ int16_t ClampToS16(T scaled) {
 // and -1.0 gives -32768.
 inline int16_t FloatToS16(float v) { return ClampToS16(v * 32768.0f); }
 inline int16_t DoubleToS16(double v) { return ClampToS16(v * 32768.0); }
+
+// A wide sample (full scale 1.0) of a source's `isFloat` format as the 16-bit
+// sample its Read delivers: integers keep their top 16 bits (rounded down, as
+// a shift does), floats are truncated toward zero and clamped (DoubleToS16).
+inline int16_t WideToS16(double v, bool isFloat) {
+  return isFloat ? DoubleToS16(v) : ClampToS16(std::floor(v * 32768.0));
+}
 
 }  // namespace quillo

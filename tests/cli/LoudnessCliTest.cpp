@@ -94,6 +94,73 @@ TEST_F(LoudnessCli, FilesReachTheTargetWithTruePeakLimited) {
   const Measured limited = MeasureWithFfmpeg((fs::path(out) / "quiet.wav").string());
   EXPECT_NEAR(limited.truePeak, -1.0, 0.2);
   EXPECT_LT(limited.lufs, -5.0 - 5.0);
+  // The line says where the file landed, and why.
+  const size_t held = run.out.find(" LUFS, held by the true-peak limit");
+  ASSERT_NE(held, std::string::npos) << run.out;
+  const double reported = std::stod(run.out.substr(run.out.rfind('(', held) + 1));
+  EXPECT_NEAR(reported, limited.lufs, 0.5) << run.out;
+}
+
+// Levels are taken from the audio as it is written: after the fold to mono,
+// after one channel is picked, after resampling. Each is converted to a
+// loudness target and to full scale; an independent meter checks the result,
+// and no sample may sit flat against the rails.
+TEST_F(LoudnessCli, LevelsAreMeasuredWhereTheAudioLands) {
+  // Uncorrelated channels (a fold loses 3 dB more than correlated ones); a
+  // lopsided pair, its right channel 20 dB down; a square wave, whose edges
+  // overshoot once resampled.
+  const std::string uncorrelated = dir.File("uncorrelated.wav");
+  test::Run("ffmpeg -v error -y -f lavfi -i " +
+            ShellQuote("aevalsrc=0.5*sin(2*PI*1000*t)|0.5*sin(2*PI*1510*t):s=44100:d=4") + " " +
+            ShellQuote(uncorrelated));
+  const std::string lopsided = dir.File("lopsided.wav");
+  test::Run("ffmpeg -v error -y -f lavfi -i " +
+            ShellQuote("aevalsrc=0.5*sin(2*PI*1000*t)|0.05*sin(2*PI*1000*t):s=44100:d=4") + " " +
+            ShellQuote(lopsided));
+  const std::string square = Make("square.wav", "0.2*sgn(sin(2*PI*500*t))");
+  struct Case {
+    std::string source;
+    std::vector<std::string> shape;
+    int channels, rate;
+  };
+  const std::vector<Case> cases = {
+      {uncorrelated, {"--channels", "1", "--mono", "avg"}, 1, 44100},
+      {lopsided, {"--channels", "1", "--mono", "right"}, 1, 44100},
+      {square, {"--rate", "22050"}, 2, 22050},
+  };
+  for (const Case& c : cases) {
+    for (const std::vector<std::string>& level :
+         {std::vector<std::string>{"--loudness", "-23"}, std::vector<std::string>{"--normalize"}}) {
+      std::vector<std::string> args = {"-f", "wav", "-d", out, "--if-exists", "overwrite"};
+      args.insert(args.end(), c.shape.begin(), c.shape.end());
+      args.insert(args.end(), level.begin(), level.end());
+      args.push_back(c.source);
+      const test::CliRun run = RunCli("convert", args, config);
+      ASSERT_EQ(run.status, 0) << run.out << run.err;
+      const std::string output = (fs::path(out) / fs::path(c.source).filename()).string();
+      const std::string what = output + " " + level[0];
+      const test::DecodedAudio audio = test::DecodeAudio(output);
+      ASSERT_EQ(audio.channels, c.channels) << what;
+      ASSERT_EQ(audio.rate, c.rate) << what;
+      if (level[0] == "--loudness") {
+        const test::LoudnessReading reading = test::MeasureLoudness(output, true, true);
+        EXPECT_NEAR(reading.lufs, -23.0, 0.5) << what;
+        EXPECT_LE(reading.peakDb, -1.0) << what;
+        continue;
+      }
+      int peak = 0;
+      int flat = 0;  // samples at a rail next to another one at the rail
+      const auto atRail = [](int16_t s) { return s >= 32767 || s <= -32768; };
+      for (size_t i = 0; i < audio.samples.size(); ++i) {
+        peak = std::max(peak, std::abs(int(audio.samples[i])));
+        const size_t next = i + size_t(audio.channels);
+        if (next < audio.samples.size() && atRail(audio.samples[i]) && atRail(audio.samples[next]))
+          ++flat;
+      }
+      EXPECT_GE(peak, 32700) << what;
+      EXPECT_EQ(flat, 0) << what;
+    }
+  }
 }
 
 // Silence has no gated loudness: it converts unscaled ("100.00%"), as does a

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "backends/tags/ExtraTagWriter.h"
 #include "catalog/Catalog.h"
 #include "cli/JsonLine.h"
+#include "engine/media/FixedText.h"
 #include "tests/cli/CliTestSupport.h"
 
 namespace quillo {
@@ -144,6 +146,14 @@ TEST(DecimalCommaLocale, TagsAndJsonKeepTheirDecimalPoint) {
   EXPECT_EQ(json, "{\"volume\": -12.50}\n");
   EXPECT_DOUBLE_EQ(TagValue(flac, "replaygain_track_gain"), -3.45);
   EXPECT_DOUBLE_EQ(TagValue(flac, "replaygain_track_peak"), 0.5);
+}
+
+// A gain that rounds to zero has no minus sign: "+0.00 dB", not "-0.00 dB".
+TEST(DecimalCommaLocale, ZeroHasNoMinusSign) {
+  const std::vector<std::tuple<double, bool, std::string>> cases = {
+      {-0.001, true, "+0.00"}, {-0.004, false, "0.00"}, {-0.0, false, "0.00"},
+      {-0.006, true, "-0.01"}, {3.456, true, "+3.46"},  {0.0, true, "+0.00"}};
+  for (const auto& [value, sign, text] : cases) EXPECT_EQ(FixedText(value, 2, sign), text) << value;
 }
 
 }  // namespace

@@ -145,10 +145,10 @@ double ToneFrequency(const DecodedAudio& audio, int channel) {
          static_cast<double>(lastCrossing - firstCrossing);
 }
 
-LoudnessReading MeasureLoudness(const std::string& path, bool truePeak) {
-  const std::string report =
-      Capture("ffmpeg -nostats -i " + ShellQuote(path) +
-              " -af ebur128=peak=" + (truePeak ? "true" : "sample") + " -f null - 2>&1");
+LoudnessReading MeasureLoudness(const std::string& path, bool truePeak, bool dualMono) {
+  const std::string report = Capture("ffmpeg -nostats -i " + ShellQuote(path) +
+                                     " -af ebur128=peak=" + (truePeak ? "true" : "sample") +
+                                     (dualMono ? ":dualmono=true" : "") + " -f null - 2>&1");
   LoudnessReading reading;
   const size_t summary = report.rfind("Summary:");
   if (summary == std::string::npos) {

@@ -101,12 +101,13 @@ double ToneFrequency(const DecodedAudio& audio, int channel = 0);
 
 // Integrated loudness (LUFS) and peak (dBFS: the true peak with `truePeak`,
 // else the sample peak; -200 for silence) as ffmpeg's ebur128 meter reports
-// them in its summary.
+// them in its summary; with `dualMono` a mono file counts as played on both
+// speakers of a pair.
 struct LoudnessReading {
   double lufs = 0.0;
   double peakDb = 0.0;
 };
-LoudnessReading MeasureLoudness(const std::string& path, bool truePeak);
+LoudnessReading MeasureLoudness(const std::string& path, bool truePeak, bool dualMono = false);
 
 // One second of a tone at half scale or less, in three shapes that
 // conversions treat differently: stereo at 44100 Hz, mono at 8000 Hz, 5.1 at

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "engine/media/SampleFormat.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+namespace quillo {
+
+// The resolution a source delivers for samples that `codec` decodes in
+// `decoded`: wide (24 or 32 bits, or float) for lossless and PCM codecs whose
+// samples hold more than 16 bits, 16-bit for everything else. Lossy codecs
+// decode to float too, but keep the 16-bit delivery their results depend on.
+SampleFormat WideFormatOf(const AVCodecContext& codec, AVSampleFormat decoded);
+
+}  // namespace quillo
