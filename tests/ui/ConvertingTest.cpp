@@ -126,9 +126,13 @@ TEST_F(Converting, CoversLoudnessAndReplayGainReachEveryOutput) {
     const std::string cover = dir.File(std::string("cover") + level + ".png");
     test::Run("ffmpeg -v error -y -f lavfi -i testsrc=size=48x32 -frames:v 1 " + cover);
     const std::string path = dir.File(std::string("noise") + level + ".flac");
-    test::Run(std::string("ffmpeg -v error -y -f lavfi -i anoisesrc=color=pink:d=2:seed=5:amplitude=") +
-              level + " -i " + cover +
-              " -map 0 -map 1 -c:v copy -disposition:v attached_pic -ac 2 " + path);
+    // Noise below 12 kHz: the MP3 encoder cuts the highest frequencies, which
+    // in full-band noise alone take about half a unit of loudness off the
+    // output, at the edge of the tolerance whatever the gain was.
+    test::Run(
+        std::string("ffmpeg -v error -y -f lavfi -i anoisesrc=color=pink:d=2:seed=5:amplitude=") +
+        level + " -i " + cover +
+        " -map 0 -map 1 -c:v copy -disposition:v attached_pic -af lowpass=f=12000 -ac 2 " + path);
     sources.push_back(path);
   }
   Add(sources);
