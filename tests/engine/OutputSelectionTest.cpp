@@ -179,7 +179,9 @@ TEST_F(OutputSelectionTest, AutomaticPcmRowsKeepTheDepthOfWideAudio) {
         SelectOutput(row, 96000, 2, SelectionMode::PerFile, settings, backends, c.reference));
     EXPECT_EQ(last->options.codecId, c.expected)
         << c.format << " " << c.rowCodec << " " << c.reference.bits << c.reference.isFloat;
-    if (c.automatic) EXPECT_EQ(last->rate, 96000) << c.format;
+    if (c.automatic) {
+      EXPECT_EQ(last->rate, 96000) << c.format;
+    }
   }
 }
 
