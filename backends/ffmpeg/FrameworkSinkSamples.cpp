@@ -6,61 +6,84 @@ namespace quillo {
 
 namespace {
 
-struct ToU8 {
-  uint8_t operator()(int16_t s) const { return static_cast<uint8_t>((s >> 8) + 128); }
-};
-struct ToS16 {
-  int16_t operator()(int16_t s) const { return s; }
-};
-struct ToS32 {
-  int32_t operator()(int16_t s) const { return static_cast<int32_t>(s) * 65536; }
-};
-struct ToS64 {
-  int64_t operator()(int16_t s) const { return static_cast<int64_t>(s) * (int64_t{1} << 48); }
-};
-struct ToFloat {
-  float operator()(int16_t s) const { return static_cast<float>(s) / 32768.0f; }
-};
-struct ToDouble {
-  double operator()(int16_t s) const { return static_cast<double>(s) / 32768.0; }
-};
+// A 16-bit sample as each sample type; the second argument only picks the type.
+uint8_t FromS16(int16_t s, uint8_t) { return static_cast<uint8_t>((s >> 8) + 128); }
+int16_t FromS16(int16_t s, int16_t) { return s; }
+int32_t FromS16(int16_t s, int32_t) { return static_cast<int32_t>(s) * 65536; }
+int64_t FromS16(int16_t s, int64_t) { return static_cast<int64_t>(s) * (int64_t{1} << 48); }
+float FromS16(int16_t s, float) { return static_cast<float>(s) / 32768.0f; }
+double FromS16(int16_t s, double) { return static_cast<double>(s) / 32768.0; }
 
-// Wide samples into integers of the rounding's significant bits, shifted into
-// the top of a sample of `Bits` bits.
-template <typename T, int Bits>
-struct WideToInt {
-  WideRounding rounding;
-  T operator()(double x) const {
-    const int bits = rounding.bits < Bits ? rounding.bits : Bits;
-    const int32_t value =
-        rounding.dither != nullptr ? rounding.dither->Quantize(x, bits) : RoundToBits(x, bits);
-    // Multiplying instead of shifting keeps negative values well defined.
-    return static_cast<T>(static_cast<int64_t>(value) * (int64_t{1} << (Bits - bits)));
-  }
-};
-struct WideToU8 {
-  WideRounding rounding;
-  uint8_t operator()(double x) const {
-    return static_cast<uint8_t>(WideToInt<int8_t, 8>{rounding}(x) + 128);
-  }
-};
-// A 64-bit sample gets 32 significant bits, in its top half.
-struct WideToS64 {
-  WideRounding rounding;
-  int64_t operator()(double x) const {
-    return static_cast<int64_t>(WideToInt<int32_t, 32>{rounding}(x)) * (int64_t{1} << 32);
-  }
-};
-struct WideToFloat {
-  float operator()(double x) const { return static_cast<float>(x); }
-};
-struct WideToDouble {
-  double operator()(double x) const { return x; }
-};
+// A wide sample as an integer of the rounding's significant bits (at most
+// `bits`), shifted into the top of a `bits`-bit sample.
+int64_t WideToTop(double x, int bits, const WideRounding& rounding) {
+  const int kept = rounding.bits < bits ? rounding.bits : bits;
+  const int32_t value =
+      rounding.dither != nullptr ? rounding.dither->Quantize(x, kept) : RoundToBits(x, kept);
+  // Multiplying instead of shifting keeps negative values well defined.
+  return static_cast<int64_t>(value) * (int64_t{1} << (bits - kept));
+}
 
+// A wide sample as each sample type: integers rounded (a 64-bit sample gets
+// 32 significant bits, in its top half), floats as they are.
+uint8_t FromWide(double x, uint8_t, const WideRounding& r) {
+  return static_cast<uint8_t>(WideToTop(x, 8, r) + 128);
+}
+int16_t FromWide(double x, int16_t, const WideRounding& r) {
+  return static_cast<int16_t>(WideToTop(x, 16, r));
+}
+int32_t FromWide(double x, int32_t, const WideRounding& r) {
+  return static_cast<int32_t>(WideToTop(x, 32, r));
+}
+int64_t FromWide(double x, int64_t, const WideRounding& r) {
+  return WideToTop(x, 32, r) * (int64_t{1} << 32);
+}
+float FromWide(double x, float, const WideRounding&) { return static_cast<float>(x); }
+double FromWide(double x, double, const WideRounding&) { return x; }
+
+// Calls visit(T{}) with the sample type of `format` (packed or planar);
+// false for a format without one here.
+template <typename Visit>
+bool ForSampleType(AVSampleFormat format, Visit visit) {
+  switch (av_get_packed_sample_fmt(format)) {
+    case AV_SAMPLE_FMT_U8:
+      visit(uint8_t{});
+      return true;
+    case AV_SAMPLE_FMT_S16:
+      visit(int16_t{});
+      return true;
+    case AV_SAMPLE_FMT_S32:
+      visit(int32_t{});
+      return true;
+    case AV_SAMPLE_FMT_S64:
+      visit(int64_t{});
+      return true;
+    case AV_SAMPLE_FMT_FLT:
+      visit(float{});
+      return true;
+    case AV_SAMPLE_FMT_DBL:
+      visit(double{});
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Fills `data` in the layout of `format` (packed or planar) with
+// convert(sample) of each input sample.
 template <typename T, typename In, typename Convert>
-void PutPacked(const In* left, const In* right, int frames, int channels, uint8_t* const* data,
-               int offset, const Convert& convert) {
+void Put(AVSampleFormat format, const In* left, const In* right, int frames, int channels,
+         uint8_t* const* data, int offset, Convert convert) {
+  if (right == nullptr) right = left;
+  if (av_sample_fmt_is_planar(format) != 0) {
+    const In* inputs[2] = {left, right};
+    for (int c = 0; c < channels; ++c) {
+      T* out = reinterpret_cast<T*>(data[c]) + offset;
+      const In* in = inputs[c];
+      for (int i = 0; i < frames; ++i) out[i] = convert(in[i]);
+    }
+    return;
+  }
   T* out = reinterpret_cast<T*>(data[0]) + static_cast<std::ptrdiff_t>(offset) * channels;
   if (channels == 1) {
     for (int i = 0; i < frames; ++i) out[i] = convert(left[i]);
@@ -72,89 +95,29 @@ void PutPacked(const In* left, const In* right, int frames, int channels, uint8_
   }
 }
 
-template <typename T, typename In, typename Convert>
-void PutPlanar(const In* left, const In* right, int frames, int channels, uint8_t* const* data,
-               int offset, const Convert& convert) {
-  const In* inputs[2] = {left, right};
-  for (int c = 0; c < channels; ++c) {
-    T* out = reinterpret_cast<T*>(data[c]) + offset;
-    const In* in = inputs[c];
-    for (int i = 0; i < frames; ++i) out[i] = convert(in[i]);
-  }
-}
-
-// Fills `data` in the layout of `format` (packed or planar).
-template <typename T, typename In, typename Convert>
-void Put(AVSampleFormat format, const In* left, const In* right, int frames, int channels,
-         uint8_t* const* data, int offset, const Convert& convert) {
-  if (right == nullptr) right = left;
-  if (av_sample_fmt_is_planar(format) != 0)
-    PutPlanar<T>(left, right, frames, channels, data, offset, convert);
-  else
-    PutPacked<T>(left, right, frames, channels, data, offset, convert);
-}
-
 }  // namespace
 
 bool CanPutSamples(AVSampleFormat format) {
-  switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_U8:
-    case AV_SAMPLE_FMT_S16:
-    case AV_SAMPLE_FMT_S32:
-    case AV_SAMPLE_FMT_S64:
-    case AV_SAMPLE_FMT_FLT:
-    case AV_SAMPLE_FMT_DBL:
-      return true;
-    default:
-      return false;
-  }
+  return ForSampleType(format, [](auto) {});
 }
 
 void PutSamples(const int16_t* left, const int16_t* right, int frames, int channels,
                 AVSampleFormat format, uint8_t* const* data, int offset) {
-  const auto put = [&](auto sample, const auto& convert) {
-    Put<decltype(sample)>(format, left, right, frames, channels, data, offset, convert);
-  };
-  switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_U8:
-      return put(uint8_t{}, ToU8{});
-    case AV_SAMPLE_FMT_S16:
-      return put(int16_t{}, ToS16{});
-    case AV_SAMPLE_FMT_S32:
-      return put(int32_t{}, ToS32{});
-    case AV_SAMPLE_FMT_S64:
-      return put(int64_t{}, ToS64{});
-    case AV_SAMPLE_FMT_FLT:
-      return put(float{}, ToFloat{});
-    case AV_SAMPLE_FMT_DBL:
-      return put(double{}, ToDouble{});
-    default:
-      return;
-  }
+  ForSampleType(format, [&](auto type) {
+    using T = decltype(type);
+    Put<T>(format, left, right, frames, channels, data, offset,
+           [](int16_t s) { return FromS16(s, T{}); });
+  });
 }
 
 void PutWideSamples(const double* left, const double* right, int frames, int channels,
                     AVSampleFormat format, WideRounding rounding, uint8_t* const* data,
                     int offset) {
-  const auto put = [&](auto sample, const auto& convert) {
-    Put<decltype(sample)>(format, left, right, frames, channels, data, offset, convert);
-  };
-  switch (av_get_packed_sample_fmt(format)) {
-    case AV_SAMPLE_FMT_U8:
-      return put(uint8_t{}, WideToU8{rounding});
-    case AV_SAMPLE_FMT_S16:
-      return put(int16_t{}, WideToInt<int16_t, 16>{rounding});
-    case AV_SAMPLE_FMT_S32:
-      return put(int32_t{}, WideToInt<int32_t, 32>{rounding});
-    case AV_SAMPLE_FMT_S64:
-      return put(int64_t{}, WideToS64{rounding});
-    case AV_SAMPLE_FMT_FLT:
-      return put(float{}, WideToFloat{});
-    case AV_SAMPLE_FMT_DBL:
-      return put(double{}, WideToDouble{});
-    default:
-      return;
-  }
+  ForSampleType(format, [&](auto type) {
+    using T = decltype(type);
+    Put<T>(format, left, right, frames, channels, data, offset,
+           [&rounding](double x) { return FromWide(x, T{}, rounding); });
+  });
 }
 
 }  // namespace quillo
