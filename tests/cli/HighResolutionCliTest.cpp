@@ -52,14 +52,11 @@ void CheckRow(const Row& row, const Shape& shape, const std::string& source,
               const std::vector<double>& original, const std::string& folder,
               const std::string& config) {
   std::vector<std::string> args = {"-f", row.format, "-d", folder};
-  if (row.codec == nullptr) {
+  if (row.codec == nullptr)
     args.push_back("--auto");
-  } else {
-    for (const std::string& arg :
-         {std::string("--codec"), std::string(row.codec), std::string("--rate"),
-          std::to_string(shape.rate), std::string("--channels"), std::to_string(shape.channels)})
-      args.push_back(arg);
-  }
+  else
+    args.insert(args.end(), {"--codec", row.codec, "--rate", std::to_string(shape.rate),
+                             "--channels", std::to_string(shape.channels)});
   args.push_back(source);
   const test::CliRun run = RunCli("convert", args, config);
   ASSERT_EQ(run.status, 0) << run.out << run.err;
