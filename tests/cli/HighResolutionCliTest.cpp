@@ -3,8 +3,10 @@
 // source rounded with dither (not truncated) where it cannot.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
