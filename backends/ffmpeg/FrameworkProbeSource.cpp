@@ -1,10 +1,13 @@
 #include "backends/ffmpeg/FrameworkProbeSource.h"
 
+#include "backends/ffmpeg/WideFormat.h"
+
 namespace quillo {
 
 void FrameworkProbeSource::Close() {
   input_.reset();
   streamIndex_ = -1;
+  format_ = {};
   noAudioStream_ = false;
   ResetState();
 }
@@ -20,6 +23,7 @@ bool FrameworkProbeSource::Open(const std::string& path, int /*renderRate*/) {
   noAudioStream_ = streamIndex_ < 0;
 
   SetProperties(ReadAudioProperties(*input_, streamIndex_));
+  if (streamIndex_ >= 0) format_ = WideFormatOf(*input_->streams[streamIndex_]->codecpar);
   return true;
 }
 

@@ -14,10 +14,12 @@ class FrameworkProbeSource final : public FfmpegMediaSource {
   void Close() override;
   bool Open(const std::string& path, int renderRate) override;
   int Read(int16_t*, int16_t*) override { return 0; }
+  SampleFormat GetSampleFormat() override { return format_; }
 
  private:
   InputContextPtr input_;
   int streamIndex_ = -1;
+  SampleFormat format_;
 };
 
 }  // namespace quillo

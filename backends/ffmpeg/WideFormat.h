@@ -14,4 +14,9 @@ namespace quillo {
 // decode to float too, but keep the 16-bit delivery their results depend on.
 SampleFormat WideFormatOf(const AVCodecContext& codec, AVSampleFormat decoded);
 
+// The same from a stream's parameters alone, without a decoder (for the file
+// list): the decoded format where the container's probing found it, else
+// the raw or coded bits the stream announces.
+SampleFormat WideFormatOf(const AVCodecParameters& stream);
+
 }  // namespace quillo
