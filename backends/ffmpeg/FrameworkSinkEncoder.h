@@ -29,8 +29,8 @@ struct EncoderSettings {
 // the container refused it.
 using PacketWriter = std::function<bool(AVPacket*)>;
 
-// Turns planar PCM (16-bit or wide) into packets: cuts the input into the encoder's
-// frames and hands every packet to the writer as soon as it is ready.
+// Turns planar PCM (16-bit or wide) into packets: cuts the input into the
+// encoder's frames and hands every packet to the writer as soon as it is ready.
 class FrameworkSinkEncoder {
  public:
   virtual ~FrameworkSinkEncoder() = default;
