@@ -8,9 +8,7 @@ PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int j
   BlockRoute route;
   std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
   if (!source) return result;
-  const bool pick =
-      joinChannels < route.sourceChannels && context.settings.monoType != MonoMixMode::Average;
-  RouteTo(context, route, joinRate, joinChannels, pick);
+  RouteToJoin(context, route, joinRate, joinChannels);
 
   const LoopEnd end =
       RunBlockLoop(*source, sink, route, context.progress, "Converting", item.displayName);

@@ -15,16 +15,9 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
   if (!source) return result;
 
-  std::optional<OutputSelection> output =
-      SelectOutput(context.row, route.sourceRate, route.sourceChannels, SelectionMode::PerFile,
-                   context.settings, context.backends, source->GetSampleFormat());
-  if (!output) {
-    result.retryWithFramework = false;
-    return result;
-  }
+  std::optional<OutputSelection> output = RouteToRow(context, route, *source, result);
+  if (!output) return result;
   MediaSink& sink = *output->sink;
-  RouteTo(context, route, output->rate, output->channels, output->pickChannel);
-  if (sink.ResamplesItself()) route.resample = false;
 
   SetTags(sink, item, context, *source);
   sink.SetPath(item.outputPath);

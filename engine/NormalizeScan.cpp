@@ -61,25 +61,10 @@ PassResult NormalizeScan(const PassItem& item, PassContext& context, Peaks& peak
   std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
   if (!source) return result;
   // The route the conversion will take: the gain is what the scan looks for.
-  if (join != nullptr) {
-    const bool pick =
-        join->channels < route.sourceChannels && context.settings.monoType != MonoMixMode::Average;
-    RouteTo(context, route, join->rate, join->channels, pick);
-  } else {
-    std::optional<OutputSelection> output =
-        SelectOutput(context.row, route.sourceRate, route.sourceChannels, SelectionMode::PerFile,
-                     context.settings, context.backends, source->GetSampleFormat());
-    if (!output) {
-      result.retryWithFramework = false;
-      return result;
-    }
-    RouteTo(context, route, output->rate, output->channels, output->pickChannel);
-    // A writer that converts the rate itself is measured at the source's rate.
-    if (output->sink->ResamplesItself()) {
-      route.resample = false;
-      route.outputRate = route.sourceRate;
-    }
-  }
+  if (join != nullptr)
+    RouteToJoin(context, route, join->rate, join->channels);
+  else if (!RouteToRow(context, route, *source, result))
+    return result;
   route.applyGain = false;
   // The scan only reads: it looks at the display and the cancel button every
   // third block.

@@ -132,6 +132,29 @@ void RouteTo(PassContext& context, BlockRoute& route, int rate, int channels, bo
   ChooseGain(context, route);
 }
 
+std::optional<OutputSelection> RouteToRow(PassContext& context, BlockRoute& route,
+                                          MediaSource& source, PassResult& result) {
+  std::optional<OutputSelection> output =
+      SelectOutput(context.row, route.sourceRate, route.sourceChannels, SelectionMode::PerFile,
+                   context.settings, context.backends, source.GetSampleFormat());
+  if (!output) {
+    result.retryWithFramework = false;
+    return std::nullopt;
+  }
+  RouteTo(context, route, output->rate, output->channels, output->pickChannel);
+  if (output->sink->ResamplesItself()) {
+    route.resample = false;
+    route.outputRate = route.sourceRate;
+  }
+  return output;
+}
+
+void RouteToJoin(PassContext& context, BlockRoute& route, int rate, int channels) {
+  const bool pick =
+      channels < route.sourceChannels && context.settings.monoType != MonoMixMode::Average;
+  RouteTo(context, route, rate, channels, pick);
+}
+
 void FailWrite(PassContext& context, const std::string& reason, PassResult& result) {
   result.retryWithFramework = false;
   result.writeFailed = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/BlockLoop.h"
@@ -32,6 +33,15 @@ std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext
 // channel taken alone when `pick` (the mono mode says which), and with this
 // file's gain, also recorded as the job's applied gain.
 void RouteTo(PassContext& context, BlockRoute& route, int rate, int channels, bool pick);
+
+// Chooses the row's output for this file (SelectOutput per file) and routes
+// the blocks to it; a writer that converts the rate itself gets the source's
+// blocks as they are. Nothing (no retry either) when the row has no sink.
+std::optional<OutputSelection> RouteToRow(PassContext& context, BlockRoute& route,
+                                          MediaSource& source, PassResult& result);
+
+// Routes the blocks to a join's output of `rate` and `channels`.
+void RouteToJoin(PassContext& context, BlockRoute& route, int rate, int channels);
 
 // The output could not be written: a full disk or a lost device, which no
 // other decoder would change.

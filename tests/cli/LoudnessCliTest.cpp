@@ -106,18 +106,23 @@ TEST_F(LoudnessCli, FilesReachTheTargetWithTruePeakLimited) {
 // loudness target and to full scale; an independent meter checks the result,
 // and no sample may sit flat against the rails.
 TEST_F(LoudnessCli, LevelsAreMeasuredWhereTheAudioLands) {
-  // Uncorrelated channels (a fold loses 3 dB more than correlated ones); a
-  // lopsided pair, its right channel 20 dB down; a square wave, whose edges
-  // overshoot once resampled.
-  const std::string uncorrelated = dir.File("uncorrelated.wav");
-  test::Run("ffmpeg -v error -y -f lavfi -i " +
-            ShellQuote("aevalsrc=0.5*sin(2*PI*1000*t)|0.5*sin(2*PI*1510*t):s=44100:d=4") + " " +
-            ShellQuote(uncorrelated));
-  const std::string lopsided = dir.File("lopsided.wav");
-  test::Run("ffmpeg -v error -y -f lavfi -i " +
-            ShellQuote("aevalsrc=0.5*sin(2*PI*1000*t)|0.05*sin(2*PI*1000*t):s=44100:d=4") + " " +
-            ShellQuote(lopsided));
-  const std::string square = Make("square.wav", "0.2*sgn(sin(2*PI*500*t))");
+  // Uncorrelated channels (a fold loses 3 dB more than correlated ones) and a
+  // square wave, whose edges overshoot once resampled, both 24-bit; a
+  // lopsided 16-bit pair, its right channel 20 dB down.
+  const auto make = [&](const std::string& name, const std::string& left, const std::string& right,
+                        const std::string& codec) {
+    const std::string path = dir.File(name);
+    test::Run("ffmpeg -v error -y -f lavfi -i " +
+              ShellQuote("aevalsrc=" + left + "|" + right + ":s=44100:d=4") + " -c:a " + codec +
+              " " + ShellQuote(path));
+    return path;
+  };
+  const std::string uncorrelated =
+      make("uncorrelated.wav", "0.5*sin(2*PI*1000*t)", "0.5*sin(2*PI*1510*t)", "pcm_s24le");
+  const std::string lopsided =
+      make("lopsided.wav", "0.5*sin(2*PI*1000*t)", "0.05*sin(2*PI*1000*t)", "pcm_s16le");
+  const std::string square =
+      make("square.wav", "0.2*sgn(sin(2*PI*500*t))", "0.2*sgn(sin(2*PI*500*t))", "pcm_s24le");
   struct Case {
     std::string source;
     std::vector<std::string> shape;
