@@ -1,19 +1,38 @@
 #include "cli/StatusLines.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "cli/EscapeText.h"
 #include "cli/ResultJson.h"
 #include "cli/TerminalProgress.h"
 
 namespace quillo {
 
+namespace {
+
+// `path` made absolute and normal, without a trailing '/' (but for "/").
+std::string FolderKey(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::absolute(path, ec);
+  if (ec) folder = path;
+  folder = folder.lexically_normal();
+  if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
+  return folder.string();
+}
+
+}  // namespace
+
 StatusLines::StatusLines(const std::vector<FileItem*>& files, bool json, bool asFilesEnd,
-                         TerminalProgress& progress, std::ostream& out, std::ostream& err)
+                         TerminalProgress& progress, std::ostream& out, std::ostream& err,
+                         const std::string& namedFolder)
     : files_(files),
       json_(json),
       asFilesEnd_(asFilesEnd),
       progress_(progress),
       out_(out),
       err_(err),
+      namedFolder_(namedFolder.empty() ? "" : FolderKey(namedFolder)),
       spans_(files.size()),
       ended_(files.size()) {}
 
@@ -64,13 +83,18 @@ void StatusLines::Write(size_t file, const FileResult& result, bool cancelled) {
                                ? "quillo-cli: " + EscapeText(result.fallbackReason) +
                                      "; written to " + EscapeText(result.outputPath) + " instead\n"
                                : "";
-  progress_.Print(
-      out_,
-      EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' +
-          EscapeText(elsewhere && result.state != FileResult::State::Partial ? result.outputPath
-                                                                             : result.status) +
-          '\n',
-      note);
+  // A converted output outside the folder the user named (or with none
+  // named) is named in full, so that the line says where it went.
+  const bool inNamedFolder =
+      !namedFolder_.empty() &&
+      FolderKey(std::filesystem::path(result.outputPath).parent_path().string()) == namedFolder_;
+  const bool whole = (elsewhere && result.state != FileResult::State::Partial) ||
+                     (result.state == FileResult::State::Converted && !result.outputPath.empty() &&
+                      !inNamedFolder);
+  progress_.Print(out_,
+                  EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' +
+                      EscapeText(whole ? result.outputPath : result.status) + '\n',
+                  note);
 }
 
 }  // namespace quillo
