@@ -6,6 +6,7 @@
 #include "cli/EscapeText.h"
 #include "cli/ResultJson.h"
 #include "cli/TerminalProgress.h"
+#include "engine/media/PathName.h"
 
 namespace quillo {
 
@@ -91,10 +92,15 @@ void StatusLines::Write(size_t file, const FileResult& result, bool cancelled) {
   const bool whole = (elsewhere && result.state != FileResult::State::Partial) ||
                      (result.state == FileResult::State::Converted && !result.outputPath.empty() &&
                       !inNamedFolder);
-  progress_.Print(out_,
-                  EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' +
-                      EscapeText(whole ? result.outputPath : result.status) + '\n',
-                  note);
+  // The cell starts with the output's name; a note on its level follows it.
+  std::string cell = result.status;
+  if (whole) {
+    const std::string name = FileNamePart(result.outputPath);
+    cell = result.outputPath + (cell.rfind(name, 0) == 0 ? cell.substr(name.size()) : "");
+  }
+  progress_.Print(
+      out_, EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' + EscapeText(cell) + '\n',
+      note);
 }
 
 }  // namespace quillo
