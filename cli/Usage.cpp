@@ -110,11 +110,12 @@ With --json, one JSON object per file and line instead, with the members
 input, output, status, state (ok, failed, no-audio, cancelled, skipped, or
 partial: the source is damaged before its end and the output holds what could
 be decoded), volume (percent), duration (seconds), rate (Hz), channels,
-bitrate (kbit/s), seconds (the time the file took), reason (why it failed), note (what to
-know about the output's level, such as a loudness held back by the true-peak limit) and
-fallback (why the output went to another folder); a member whose value is unknown is null. A path that is not valid UTF-8 has its invalid bytes
-replaced in "input" and "output", and comes whole, base64-encoded, in
-"input_base64" and "output_base64".
+bitrate (kbit/s), seconds (the time the file took), reason (why it failed),
+note (what to know about the output's level, such as a loudness held back by
+the true-peak limit) and fallback (why the output went to another folder); a
+member whose value is unknown is null. A path that is not valid UTF-8 has its
+invalid bytes replaced in "input" and "output", and comes whole,
+base64-encoded, in "input_base64" and "output_base64".
 Each output is written beside its target as ".NAME.quillo-part-XXXXXX.EXT" and
 takes its name only when complete. Ctrl+C, SIGTERM and SIGHUP cancel.
 )";
