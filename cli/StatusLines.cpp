@@ -1,28 +1,14 @@
 #include "cli/StatusLines.h"
 
 #include <filesystem>
-#include <system_error>
 
 #include "cli/EscapeText.h"
 #include "cli/ResultJson.h"
 #include "cli/TerminalProgress.h"
+#include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
 
 namespace quillo {
-
-namespace {
-
-// `path` made absolute and normal, without a trailing '/' (but for "/").
-std::string FolderKey(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::path folder = std::filesystem::absolute(path, ec);
-  if (ec) folder = path;
-  folder = folder.lexically_normal();
-  if (!folder.has_filename() && folder.has_relative_path()) folder = folder.parent_path();
-  return folder.string();
-}
-
-}  // namespace
 
 StatusLines::StatusLines(const std::vector<FileItem*>& files, bool json, bool asFilesEnd,
                          TerminalProgress& progress, std::ostream& out, std::ostream& err,
@@ -33,7 +19,7 @@ StatusLines::StatusLines(const std::vector<FileItem*>& files, bool json, bool as
       progress_(progress),
       out_(out),
       err_(err),
-      namedFolder_(namedFolder.empty() ? "" : FolderKey(namedFolder)),
+      namedFolder_(namedFolder),
       spans_(files.size()),
       ended_(files.size()) {}
 
@@ -86,9 +72,9 @@ void StatusLines::Write(size_t file, const FileResult& result, bool cancelled) {
                                : "";
   // A converted output outside the folder the user named (or with none
   // named) is named in full, so that the line says where it went.
+  const std::string folder = std::filesystem::path(result.outputPath).parent_path().string();
   const bool inNamedFolder =
-      !namedFolder_.empty() &&
-      FolderKey(std::filesystem::path(result.outputPath).parent_path().string()) == namedFolder_;
+      !namedFolder_.empty() && SameFile(folder.empty() ? "." : folder, namedFolder_);
   const bool whole = (elsewhere && result.state != FileResult::State::Partial) ||
                      (result.state == FileResult::State::Converted && !result.outputPath.empty() &&
                       !inNamedFolder);

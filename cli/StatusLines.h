@@ -57,7 +57,7 @@ class StatusLines final : public RunListView {
   TerminalProgress& progress_;
   std::ostream& out_;
   std::ostream& err_;
-  const std::string namedFolder_;  // absolute and without a trailing '/'; empty for none
+  const std::string namedFolder_;  // empty for none
   std::vector<Span> spans_;
   std::vector<std::optional<FileResult>> ended_;  // files that ended before an earlier one
   size_t written_ = 0;                            // the lines written so far, in list order
