@@ -1,7 +1,8 @@
 #include "cli/AmrOptions.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -12,14 +13,31 @@ namespace quillo {
 
 namespace {
 
+// A rate in kbit/s written in decimal digits with an optional fraction after
+// a point ("12.2", "6.60"), under any locale; nothing for any other text
+// ("0x1p3", " 12.2", "inf", "12,2").
+std::optional<double> DecimalKbps(std::string_view text) {
+  const size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto digitsOnly = [](std::string_view part) {
+    return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (!digitsOnly(whole) || (point != std::string_view::npos && !digitsOnly(fraction)))
+    return std::nullopt;
+  double kbps = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), kbps);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return kbps;
+}
+
 // The mode whose rate `text` gives in kbit/s ("12.2", "6.6" or "6.60"), or -1.
 int ModeOf(const std::string& text, std::span<const std::string_view> modes) {
-  if (text.empty()) return -1;
-  char* end = nullptr;
-  const double kbps = std::strtod(text.c_str(), &end);
-  if (*end != '\0') return -1;
+  const std::optional<double> kbps = DecimalKbps(text);
+  if (!kbps) return -1;
   for (size_t mode = 0; mode < modes.size(); ++mode)
-    if (std::abs(std::strtod(std::string(modes[mode]).c_str(), nullptr) - kbps) < 0.001)
+    if (std::abs(DecimalKbps(modes[mode]).value_or(-1) - *kbps) < 0.001)
       return static_cast<int>(mode);
   return -1;
 }

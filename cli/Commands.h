@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillo {
@@ -23,6 +24,9 @@ int RunJoin(const std::vector<std::string>& args, const BackendTable& backends, 
 int RunFormats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunCompletion(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 void PrintUsage(std::ostream& out);
+// The usage of one command (`name`: "convert", "formats"...); false for a
+// name that is no command.
+bool PrintCommandUsage(std::ostream& out, std::string_view name);
 void PrintVersion(std::ostream& out);
 
 }  // namespace quillo

@@ -152,8 +152,8 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     }
   }
 
-  CliPrompts prompts(err);
   TerminalProgress progress(err, isatty(STDERR_FILENO) != 0);
+  CliPrompts prompts(err, &progress);
 
   MemoryFileList list;
   bool missedFolders = false;
@@ -181,8 +181,16 @@ int RunCommand(const std::vector<std::string>& args, bool join, const BackendTab
     return kExitSomeFailed;
   }
 
-  // A join's files are done only when the joined output is.
-  StatusLines lines(files, arguments->json, !join, progress, out, err);
+  // A join's files are done only when the joined output is. Its output's
+  // folder is the one -o named; a conversion's the one -d named.
+  const bool namedDir =
+      std::any_of(arguments->options.begin(), arguments->options.end(),
+                  [](const auto& option) { return option.first == "output-dir"; });
+  const std::string namedFolder = join ? std::filesystem::path(joinPath).parent_path().string()
+                                  : namedDir ? settings.destSpecifiedFolder
+                                             : std::string();
+  StatusLines lines(files, arguments->json, !join, progress, out, err,
+                    join && namedFolder.empty() ? "." : namedFolder);
   Conversion conversion(backends, settings, progress, prompts, &lines);
   conversion.SetDocumentsFolder(DocumentsFolder());
   conversion.SetJobs(arguments->jobs > 0 ? arguments->jobs : Conversion::DefaultJobs());

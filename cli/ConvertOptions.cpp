@@ -18,7 +18,31 @@ const char* CommandName(unsigned command) {
   return command == kProbeCommand ? "probe" : command == kJoinCommand ? "join" : "convert";
 }
 
+bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+// The unknown option `arg`, with the nearest known one of `command` when a
+// long name is near one.
+std::string UnknownOption(const std::string& arg, const std::string& spelled, unsigned command) {
+  std::string error = "unknown option " + arg;
+  if (spelled.rfind("--", 0) != 0) return error;
+  const std::string nearest = NearestOption(std::string_view(spelled).substr(2), command);
+  if (!nearest.empty()) error += " (did you mean --" + nearest + "?)";
+  return error;
+}
+
 }  // namespace
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") return false;
+    if (IsHelp(arg)) return true;
+    // The next argument is the value of an option that takes one.
+    const CliOption* option = FindOption(arg);
+    if (option != nullptr && !option->argument.empty()) ++i;
+  }
+  return false;
+}
 
 std::optional<ConvertArguments> ParseCommandArguments(const std::vector<std::string>& args,
                                                       unsigned command, std::string& error) {
@@ -43,10 +67,18 @@ std::optional<ConvertArguments> ParseCommandArguments(const std::vector<std::str
         value = arg.substr(eq + 1);
         hasValue = true;
       }
+    } else if (arg.size() > 2) {
+      // A short option's value may follow it at once: "-j4", "-dDIR".
+      const CliOption* attached = FindOption(arg.substr(0, 2));
+      if (attached != nullptr && !attached->argument.empty()) {
+        spelled = arg.substr(0, 2);
+        value = arg.substr(2);
+        hasValue = true;
+      }
     }
     const CliOption* option = FindOption(spelled);
     if (option == nullptr) {
-      error = "unknown option " + arg;
+      error = UnknownOption(arg, spelled, command);
       return std::nullopt;
     }
     if ((option->commands & command) == 0) {
@@ -76,7 +108,7 @@ std::optional<ConvertArguments> ParseCommandArguments(const std::vector<std::str
 bool ResolveFormat(const std::string& text, const ConversionSettings& settings, int& formatId,
                    std::string& error) {
   int32_t id = 0;
-  if (ParseNumber(text, 0x7fffffff, id) && FindFormat(settings.formats, id) != nullptr) {
+  if (ParseDecimal(text, 0, 0x7fffffff, id) && FindFormat(settings.formats, id) != nullptr) {
     formatId = id;
     return true;
   }

@@ -18,10 +18,17 @@ struct ConvertArguments {
   std::string outputFile;  // -o (join)
   int jobs = 0;            // -j (convert): files at once; 0 = one per processor
   bool save = false;
-  bool json = false;          // --json: JSON Lines instead of tab-separated lines
-  std::string filesFrom;      // --files-from: a file of more paths, "-" for standard input
+  bool json = false;  // --json: JSON Lines instead of tab-separated lines
+  // --files-from, in command-line order: a file of more paths ("-" for
+  // standard input), with the number of paths given before it, so that its
+  // names take their place among them.
+  std::vector<std::pair<size_t, std::string>> filesFrom;
   bool nulSeparated = false;  // -0: those paths end with NUL bytes
 };
+
+// True when the arguments ask for the command's usage: a --help or -h among
+// the options (not a value of one, not after "--").
+bool AsksForHelp(const std::vector<std::string>& args);
 
 // Splits the arguments of `command` (kConvertCommand, kJoinCommand or
 // kProbeCommand) by the option table; on a usage error returns nothing and

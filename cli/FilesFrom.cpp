@@ -29,7 +29,9 @@ bool ReadNameList(std::istream& in, bool nulSeparated, std::vector<std::string>&
     // filled before the separator came.
     const bool full = in.fail() && !atEnd;
     // What was read, without the separator that getline took.
-    const auto length = static_cast<size_t>(in.gcount()) - (atEnd || full ? 0 : 1);
+    auto length = static_cast<size_t>(in.gcount()) - (atEnd || full ? 0 : 1);
+    // A list written on another system ends its lines with CR LF.
+    if (!nulSeparated && length > 0 && buffer[length - 1] == '\r') --length;
     if (full || length > kMaxListedNameBytes) {
       error = "name " + std::to_string(names.size() + 1) + " is longer than " +
               std::to_string(kMaxListedNameBytes) + " bytes, the longest a path can be";
@@ -47,22 +49,43 @@ bool ReadNameList(std::istream& in, bool nulSeparated, std::vector<std::string>&
   }
 }
 
+namespace {
+
+// Appends the names of the list `source` (a file, or `standardInput` for "-").
+bool ReadList(const std::string& source, bool nulSeparated, std::istream& standardInput,
+              std::vector<std::string>& names, std::string& error) {
+  const bool fromInput = source == "-";
+  std::ifstream file;
+  if (!fromInput) file.open(source, std::ios::binary);
+  // Why the list cannot be read: the file does not open, or reading it fails.
+  std::string reason = fromInput || file ? "" : std::strerror(errno);
+  if (reason.empty() && ReadNameList(fromInput ? standardInput : file, nulSeparated, names, reason))
+    return true;
+  error = "cannot read the file list \"" + EscapeText(source) + "\": " + reason;
+  return false;
+}
+
+}  // namespace
+
 bool AddFilesFrom(ConvertArguments& arguments, std::istream& standardInput, std::string& error) {
   if (arguments.filesFrom.empty()) {
     if (!arguments.nulSeparated) return true;
     error = "-0 is for the names of --files-from";
     return false;
   }
-  const bool fromInput = arguments.filesFrom == "-";
-  std::ifstream file;
-  if (!fromInput) file.open(arguments.filesFrom, std::ios::binary);
-  // Why the list cannot be read: the file does not open, or reading it fails.
-  std::string reason = fromInput || file ? "" : std::strerror(errno);
-  if (reason.empty() && ReadNameList(fromInput ? standardInput : file, arguments.nulSeparated,
-                                     arguments.paths, reason))
-    return true;
-  error = "cannot read the file list \"" + EscapeText(arguments.filesFrom) + "\": " + reason;
-  return false;
+  // Each list's names go where the list was named among the paths. The names
+  // are moved, never copied: a list of millions of names is held once.
+  std::vector<std::string> paths;
+  size_t given = 0;
+  for (const auto& [before, source] : arguments.filesFrom) {
+    for (; given < before && given < arguments.paths.size(); ++given)
+      paths.push_back(std::move(arguments.paths[given]));
+    if (!ReadList(source, arguments.nulSeparated, standardInput, paths, error)) return false;
+  }
+  for (; given < arguments.paths.size(); ++given)
+    paths.push_back(std::move(arguments.paths[given]));
+  arguments.paths = std::move(paths);
+  return true;
 }
 
 std::optional<ConvertArguments> ReadCommandArguments(const std::vector<std::string>& args,

@@ -1,6 +1,7 @@
 #include "cli/OptionTable.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <initializer_list>
@@ -19,6 +20,17 @@ namespace {
 
 bool Bad(const std::string& name, const std::string& value, std::string& error) {
   error = "bad value \"" + value + "\" for --" + name;
+  return false;
+}
+
+constexpr long long kLargest = 0x7fffffff;
+
+// Reads the decimal number of --`name` into `number`; false, with the range
+// in `error`, when `value` is none or out of range.
+bool ReadNumber(const std::string& name, const std::string& value, long long min, long long max,
+                int32_t& number, std::string& error) {
+  if (ParseDecimal(value, min, max, number)) return true;
+  error = NumberRangeError("--" + name, min, max, value);
   return false;
 }
 
@@ -55,8 +67,8 @@ bool ReadFlag(const std::string&, ConvertArguments& arguments, std::string&) {
 // The -j value: 1 to 256 files at once.
 bool ReadJobs(const std::string& value, ConvertArguments& arguments, std::string& error) {
   int32_t jobs = 0;
-  if (!ParseNumber(value, 256, jobs) || jobs < 1) {
-    error = "-j needs a number of files from 1 to 256, not \"" + value + "\"";
+  if (!ParseDecimal(value, 1, 256, jobs)) {
+    error = NumberRangeError("--jobs", 1, 256, value);
     return false;
   }
   arguments.jobs = jobs;
@@ -65,7 +77,8 @@ bool ReadJobs(const std::string& value, ConvertArguments& arguments, std::string
 
 bool ReadFilesFrom(const std::string& value, ConvertArguments& arguments, std::string& error) {
   if (value.empty()) return Bad("files-from", value, error);
-  return ReadText<&ConvertArguments::filesFrom>(value, arguments, error);
+  arguments.filesFrom.emplace_back(arguments.paths.size(), value);
+  return true;
 }
 
 // --- Options over the settings ---
@@ -99,7 +112,7 @@ bool ApplyIfExists(const std::string& name, const std::string& value, OptionTarg
 
 bool ApplySkip(const std::string& name, const std::string& value, OptionTarget& target) {
   int32_t number = 0;
-  if (!ParseNumber(value, 0x7fffffff, number)) return Bad(name, value, target.error);
+  if (!ReadNumber(name, value, 0, kLargest, number, target.error)) return false;
   target.settings.enableSkipLength = number != 0;
   target.settings.skipLength = number;
   return true;
@@ -107,7 +120,7 @@ bool ApplySkip(const std::string& name, const std::string& value, OptionTarget& 
 
 bool ApplyLength(const std::string& name, const std::string& value, OptionTarget& target) {
   int32_t number = 0;
-  if (!ParseNumber(value, 0x7fffffff, number) || number == 0) return Bad(name, value, target.error);
+  if (!ReadNumber(name, value, 1, kLargest, number, target.error)) return false;
   target.settings.enableConvertLength = 1;
   target.settings.convertLength = number;
   return true;
@@ -122,7 +135,7 @@ bool ApplyMono(const std::string& name, const std::string& value, OptionTarget& 
 
 bool ApplyVolume(const std::string& name, const std::string& value, OptionTarget& target) {
   int32_t number = 0;
-  if (!ParseNumber(value, 32767, number) || number == 0) return Bad(name, value, target.error);
+  if (!ReadNumber(name, value, 1, 32767, number, target.error)) return false;
   target.settings.volumeType = VolumeMode::Manual;
   target.settings.volume = number;
   return true;
@@ -130,11 +143,13 @@ bool ApplyVolume(const std::string& name, const std::string& value, OptionTarget
 
 bool ApplyLoudness(const std::string& name, const std::string& value, OptionTarget& target) {
   // A whole number of LUFS, from -40 to -5; "-18" and "18" both mean -18.
-  const std::string digits = !value.empty() && value[0] == '-' ? value.substr(1) : value;
   int32_t number = 0;
-  if (!ParseNumber(digits, 40, number) || number < 5) return Bad(name, value, target.error);
+  if (!ParseDecimal(value, -40, 40, number) || (number > -5 && number < 5)) {
+    target.error = NumberRangeError("--" + name, -40, -5, value);
+    return false;
+  }
   target.settings.volumeType = VolumeMode::Loudness;
-  target.settings.loudnessTarget = -number;
+  target.settings.loudnessTarget = number < 0 ? number : -number;
   return true;
 }
 
@@ -172,15 +187,33 @@ bool ApplyTrack(const std::string& name, const std::string& value, OptionTarget&
   TagSettings& tags = target.settings.tags;
   using enum TrackNumberMode;
   if (Choose(value, {{"none", None}, {"seq", ListPosition}}, tags.trackNumType)) return true;
-  if (!ParseNumber(value, 0x7fffffff, tags.customTrackNum)) return Bad(name, value, target.error);
+  if (!ParseDecimal(value, 0, kLargest, tags.customTrackNum)) {
+    target.error = NumberRangeError("--" + name, 0, kLargest, value, "none, seq or ");
+    return false;
+  }
   tags.trackNumType = Custom;
   return true;
+}
+
+// A codec id in decimal, or in hexadecimal with "0x" as the codec list below
+// prints it.
+bool ParseCodecId(std::string_view text, int32_t& id) {
+  if (text.size() > 2 && (text.substr(0, 2) == "0x" || text.substr(0, 2) == "0X")) {
+    const std::string_view hex = text.substr(2);
+    if (hex.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) return false;
+    unsigned long long parsed = 0;
+    const auto [end, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), parsed, 16);
+    if (ec != std::errc() || end != hex.data() + hex.size() || parsed > kLargest) return false;
+    id = static_cast<int32_t>(parsed);
+    return true;
+  }
+  return ParseDecimal(text, 0, kLargest, id);
 }
 
 bool ResolveCodec(const std::string& text, const OutputFormat& row, int32_t& codecId,
                   std::string& error) {
   int32_t id = 0;
-  if (ParseNumber(text, 0x7fffffff, id)) {
+  if (ParseCodecId(text, id)) {
     if (FindCodecChoice(row, id) != nullptr) {
       codecId = id;
       return true;
@@ -223,10 +256,10 @@ bool ApplyEncoding(const std::string& name, const std::string& value, OptionTarg
   if (name == "codec") return ResolveCodec(value, row, row.codecId, target.error);
   int32_t number = 0;
   if (name == "rate") {
-    if (!ParseNumber(value, 768000, number) || number == 0) return Bad(name, value, target.error);
+    if (!ReadNumber(name, value, 1, 768000, number, target.error)) return false;
     row.sampleRate = number;
   } else if (name == "bitrate") {
-    if (!ParseNumber(value, 0x7fffffff, number)) return Bad(name, value, target.error);
+    if (!ReadNumber(name, value, 0, kLargest, number, target.error)) return false;
     row.bitRate = number;
   } else {
     if (value != "1" && value != "2") return Bad(name, value, target.error);
@@ -242,7 +275,8 @@ const CliOption kOptions[] = {
     {"json", 0, "", kAll, ReadFlag<&ConvertArguments::json>, nullptr,
      "print one JSON object per file and line (JSON Lines) instead of the tab-separated lines"},
     {"files-from", 0, "FILE", kAll, ReadFilesFrom, nullptr,
-     "read more paths from FILE (\"-\": standard input), one per line"},
+     "read more paths from FILE (\"-\": standard input), one per line; a CR before the line "
+     "feed is dropped, so a name ending in CR needs -0. Each --files-from given is read"},
     {"null", '0', "", kAll, ReadFlag<&ConvertArguments::nulSeparated>, nullptr,
      "the names of --files-from end with a NUL byte, not a line feed "
      "(as find -print0 writes them)"},
@@ -330,6 +364,49 @@ const CliOption* FindOption(std::string_view arg) {
     if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg.substr(2) == option.name) return &option;
   }
   return nullptr;
+}
+
+namespace {
+
+// The edits (insertions, deletions, substitutions) from `a` to `b`.
+size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+}  // namespace
+
+std::string NearestOption(std::string_view name, unsigned commands) {
+  constexpr size_t kMostEdits = 2;
+  const CliOption* nearest = nullptr;
+  size_t nearestEdits = kMostEdits + 1;
+  const CliOption* begun = nullptr;
+  int begunCount = 0;
+  for (const CliOption& option : kOptions) {
+    if ((option.commands & commands) == 0) continue;
+    const size_t edits = EditDistance(name, option.name);
+    if (edits < nearestEdits) {
+      nearest = &option;
+      nearestEdits = edits;
+    }
+    if (!name.empty() && option.name.substr(0, name.size()) == name) {
+      begun = &option;
+      ++begunCount;
+    }
+  }
+  // A name cut short means the option it begins more surely than a near one.
+  if (begunCount == 1) return std::string(begun->name);
+  return nearest != nullptr ? std::string(nearest->name) : std::string();
 }
 
 std::vector<std::string> OptionWords(const CliOption& option) {

@@ -50,6 +50,11 @@ std::span<const CliOption> OptionTable();
 // null.
 const CliOption* FindOption(std::string_view arg);
 
+// The long name of the option of `commands` that the unknown long name `name`
+// (without "--") was likely meant to be: the one option it begins, else the
+// nearest within two edits; empty when none is near.
+std::string NearestOption(std::string_view name, unsigned commands);
+
 // The words a value of `option` may be, from its argument ("rename|overwrite|skip"
 // gives the three; placeholders in capitals such as "N" or "DIR" give none).
 std::vector<std::string> OptionWords(const CliOption& option);

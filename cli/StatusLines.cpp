@@ -1,19 +1,25 @@
 #include "cli/StatusLines.h"
 
+#include <filesystem>
+
 #include "cli/EscapeText.h"
 #include "cli/ResultJson.h"
 #include "cli/TerminalProgress.h"
+#include "engine/media/FileList.h"
+#include "engine/media/PathName.h"
 
 namespace quillo {
 
 StatusLines::StatusLines(const std::vector<FileItem*>& files, bool json, bool asFilesEnd,
-                         TerminalProgress& progress, std::ostream& out, std::ostream& err)
+                         TerminalProgress& progress, std::ostream& out, std::ostream& err,
+                         const std::string& namedFolder)
     : files_(files),
       json_(json),
       asFilesEnd_(asFilesEnd),
       progress_(progress),
       out_(out),
       err_(err),
+      namedFolder_(namedFolder),
       spans_(files.size()),
       ended_(files.size()) {}
 
@@ -64,12 +70,22 @@ void StatusLines::Write(size_t file, const FileResult& result, bool cancelled) {
                                ? "quillo-cli: " + EscapeText(result.fallbackReason) +
                                      "; written to " + EscapeText(result.outputPath) + " instead\n"
                                : "";
+  // A converted output outside the folder the user named (or with none
+  // named) is named in full, so that the line says where it went.
+  const std::string folder = std::filesystem::path(result.outputPath).parent_path().string();
+  const bool inNamedFolder =
+      !namedFolder_.empty() && SameFile(folder.empty() ? "." : folder, namedFolder_);
+  const bool whole = (elsewhere && result.state != FileResult::State::Partial) ||
+                     (result.state == FileResult::State::Converted && !result.outputPath.empty() &&
+                      !inNamedFolder);
+  // The cell starts with the output's name; a note on its level follows it.
+  std::string cell = result.status;
+  if (whole) {
+    const std::string name = FileNamePart(result.outputPath);
+    cell = result.outputPath + (cell.rfind(name, 0) == 0 ? cell.substr(name.size()) : "");
+  }
   progress_.Print(
-      out_,
-      EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' +
-          EscapeText(elsewhere && result.state != FileResult::State::Partial ? result.outputPath
-                                                                             : result.status) +
-          '\n',
+      out_, EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' + EscapeText(cell) + '\n',
       note);
 }
 

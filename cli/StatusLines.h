@@ -23,9 +23,12 @@ class TerminalProgress;
 class StatusLines final : public RunListView {
  public:
   // `asFilesEnd` false holds every line until Finish: a join's files are done
-  // only when the joined output is.
+  // only when the joined output is. An output in `namedFolder`, the folder
+  // the user named, is shown by its name, any other by its whole path; with
+  // no folder named (empty), every output by its whole path.
   StatusLines(const std::vector<FileItem*>& files, bool json, bool asFilesEnd,
-              TerminalProgress& progress, std::ostream& out, std::ostream& err);
+              TerminalProgress& progress, std::ostream& out, std::ostream& err,
+              const std::string& namedFolder = "");
 
   void SetVolumeCell(size_t file, const std::string&) override { Touch(file); }
   void SetOutputCell(size_t file, const std::string&) override { Touch(file); }
@@ -54,6 +57,7 @@ class StatusLines final : public RunListView {
   TerminalProgress& progress_;
   std::ostream& out_;
   std::ostream& err_;
+  const std::string namedFolder_;  // empty for none
   std::vector<Span> spans_;
   std::vector<std::optional<FileResult>> ended_;  // files that ended before an earlier one
   size_t written_ = 0;                            // the lines written so far, in list order

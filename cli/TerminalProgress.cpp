@@ -1,5 +1,9 @@
 #include "cli/TerminalProgress.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <ostream>
 
 #include "cli/EscapeText.h"
@@ -10,6 +14,26 @@ namespace {
 
 // Moves to the start of the line and erases it.
 constexpr char kClearLine[] = "\r\033[K";
+
+// The width of the terminal of standard error, or 80 when it does not say.
+int TerminalColumns() {
+  winsize size{};
+  if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return 80;
+}
+
+// Cuts `line` to at most `characters` characters, never inside a UTF-8
+// sequence.
+void CutToCharacters(std::string& line, size_t characters) {
+  size_t seen = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const bool continuation = (static_cast<unsigned char>(line[i]) & 0xc0) == 0x80;
+    if (!continuation && ++seen > characters) {
+      line.resize(i);
+      return;
+    }
+  }
+}
 
 }  // namespace
 
@@ -62,7 +86,9 @@ void TerminalProgress::Draw() {
   std::string line = "[" + std::to_string(done_) + "/" + std::to_string(files_) + "] [";
   for (int i = 0; i < kBarWidth; ++i) line += i < bar_ ? '#' : '.';
   line += "] " + EscapeText(file_);
-  if (line.size() > 110) line.resize(110);
+  // One column stays free: a line that fills the last one wraps on some terminals.
+  const int columns = columns_ > 0 ? columns_ : TerminalColumns();
+  CutToCharacters(line, static_cast<size_t>(std::max(columns - 1, 1)));
   err_ << kClearLine << line << std::flush;
   drawn_ = true;
 }

@@ -15,7 +15,11 @@ namespace quillo {
 // output is abandoned and removed, old targets stay. Any thread may call it.
 class TerminalProgress final : public ConversionProgress {
  public:
-  TerminalProgress(std::ostream& err, bool enabled) : err_(err), enabled_(enabled) {}
+  // The line is kept shorter than the terminal is wide (`columns`; 0 asks
+  // the terminal of standard error), so that it never wraps: a wrapped line
+  // could not be cleared, and the next text would land on its first row.
+  TerminalProgress(std::ostream& err, bool enabled, int columns = 0)
+      : err_(err), enabled_(enabled), columns_(columns) {}
   ~TerminalProgress() override;
 
   void SetOverallText(const std::string& text) override;
@@ -38,6 +42,7 @@ class TerminalProgress final : public ConversionProgress {
 
   std::ostream& err_;
   const bool enabled_;
+  const int columns_;
   std::mutex mutex_;
   int files_ = 0;
   int done_ = 0;

@@ -1,23 +1,14 @@
 #include "cli/WmaOptions.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "catalog/OutputFormat.h"
+#include "cli/NumberText.h"
 #include "engine/WindowsMediaSupport.h"
 
 namespace quillo {
 
 namespace {
-
-bool ParsePositive(const std::string& text, int& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const long parsed = std::strtol(text.c_str(), &end, 10);
-  if (*end != '\0' || parsed <= 0 || parsed > 0x7fffffff) return false;
-  value = static_cast<int>(parsed);
-  return true;
-}
 
 // The listed formats, one line per rate and channel count.
 std::string FormatList(const std::vector<WindowsMediaFormat>& formats) {
@@ -63,9 +54,10 @@ bool ApplyWmaOptions(const std::vector<std::pair<std::string, std::string>>& opt
       chosen = false;
       continue;
     }
-    int number = 0;
-    if (!ParsePositive(value, number) || (name == "channels" && number > 2)) {
-      error = "bad value \"" + value + "\" for --" + name;
+    int32_t number = 0;
+    const long long largest = name == "channels" ? 2 : 0x7fffffff;
+    if (!ParseDecimal(value, 1, largest, number)) {
+      error = NumberRangeError("--" + name, 1, largest, value);
       return false;
     }
     (name == "rate" ? rate : name == "bitrate" ? bitRate : channels) = number;

@@ -8,6 +8,7 @@
 
 #include "backends/InstalledBackends.h"
 #include "cli/Commands.h"
+#include "cli/ConvertOptions.h"
 #include "platform/FileSizeSignal.h"
 
 namespace {
@@ -27,6 +28,9 @@ int RunCommandLine(std::vector<std::string> args) {
     quillo::PrintVersion(std::cout);
     return quillo::kExitOk;
   }
+  // "COMMAND --help" shows that command's usage, wherever the option stands.
+  if (quillo::AsksForHelp(args) && quillo::PrintCommandUsage(std::cout, command))
+    return quillo::kExitOk;
   if (command == "formats") return quillo::RunFormats(args, std::cout, std::cerr);
   if (command == "completion") return quillo::RunCompletion(args, std::cout, std::cerr);
   const bool decodes = command == "probe" || command == "convert" || command == "join";

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <cmath>
 #include <csignal>
-#include <thread>
 #include <filesystem>
+#include <thread>
 
 #include "tests/backends/bass/BassTestSupport.h"
 #include "tests/cli/CliTestSupport.h"
@@ -35,12 +35,23 @@ class ConvertCli : public ::testing::Test {
 // A 44100 Hz mono WAV whose sample n is (n % 20000) - 10000.
 std::string MakeRamp(const std::string& path, int frames) {
   std::vector<uint8_t> bytes;
-  auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(v >> (8 * i))); };
-  auto put16 = [&](uint16_t v) { bytes.push_back(uint8_t(v)); bytes.push_back(uint8_t(v >> 8)); };
+  auto put32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(v >> (8 * i)));
+  };
+  auto put16 = [&](uint16_t v) {
+    bytes.push_back(uint8_t(v));
+    bytes.push_back(uint8_t(v >> 8));
+  };
   bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
   put32(36 + frames * 2);
   bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  put32(16); put16(1); put16(1); put32(44100); put32(88200); put16(2); put16(16);
+  put32(16);
+  put16(1);
+  put16(1);
+  put32(44100);
+  put32(88200);
+  put16(2);
+  put16(16);
   bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
   put32(frames * 2);
   for (int n = 0; n < frames; ++n) put16(static_cast<uint16_t>(n % 20000 - 10000));
@@ -65,8 +76,9 @@ TEST_F(ConvertCli, SkipLongerThanTheFileFails) {
   const test::CliRun run =
       RunCli("convert", {"-f", "wav", "-d", out, "--skip", "1500", ramp}, config);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, ramp + "\t\tConversion Failure (Length of the file is shorter than "
-                            "skipping length set at Options -> General)\n");
+  EXPECT_EQ(run.out, ramp +
+                         "\t\tConversion Failure (Length of the file is shorter than "
+                         "skipping length set at Options -> General)\n");
   EXPECT_FALSE(fs::exists(fs::path(out) / "short.wav"));
 }
 
@@ -89,10 +101,10 @@ TEST_F(ConvertCli, VolumeClampsAndNormalizeReachesFullScale) {
   EXPECT_EQ(*std::min_element(louder.begin(), louder.end()), -32768);
   fs::remove_all(out);
 
-  const test::CliRun run =
-      RunCli("convert", {"-f", "wav", "-d", out, "--normalize", sine}, config);
+  const test::CliRun run = RunCli("convert", {"-f", "wav", "-d", out, "--normalize", sine}, config);
   ASSERT_EQ(run.status, 0) << run.err;
-  const std::vector<int16_t> normalized = test::DecodeWithFfmpeg((fs::path(out) / "sine.wav").string());
+  const std::vector<int16_t> normalized =
+      test::DecodeWithFfmpeg((fs::path(out) / "sine.wav").string());
   EXPECT_GE(peak(normalized), 32700);
   // The "Volume" cell shows the gain that was applied.
   const double gain = std::stod(Lines(run.out).at(0).substr(sine.size() + 1));
@@ -102,9 +114,10 @@ TEST_F(ConvertCli, VolumeClampsAndNormalizeReachesFullScale) {
 TEST_F(ConvertCli, MonoModesAverageOrPickAChannel) {
   const std::string stereo = dir.File("lr.wav");
   // Left 300 Hz, right 1000 Hz.
-  test::Run("ffmpeg -v error -y -f lavfi -i sine=frequency=300:duration=1 -f lavfi -i "
-            "sine=frequency=1000:duration=1 -filter_complex amerge=inputs=2 " +
-            test::ShellQuote(stereo));
+  test::Run(
+      "ffmpeg -v error -y -f lavfi -i sine=frequency=300:duration=1 -f lavfi -i "
+      "sine=frequency=1000:duration=1 -filter_complex amerge=inputs=2 " +
+      test::ShellQuote(stereo));
   const std::vector<int16_t> lr = test::DecodeWithFfmpeg(stereo);
   const size_t frames = lr.size() / 2;
   for (const std::string mode : {"left", "right", "avg"}) {
@@ -126,13 +139,18 @@ double SineSnrDb(const std::vector<int16_t>& x, int stride, int rate, double hz)
   const size_t n = x.size() / stride;
   for (size_t i = 1000; i + 1000 < n; ++i) {
     const double s = std::sin(2 * M_PI * hz * i / rate), c = std::cos(2 * M_PI * hz * i / rate);
-    ss += s * s; sc += s * c; cc += c * c; xs += x[i * stride] * s; xc += x[i * stride] * c;
+    ss += s * s;
+    sc += s * c;
+    cc += c * c;
+    xs += x[i * stride] * s;
+    xc += x[i * stride] * c;
   }
   const double det = ss * cc - sc * sc;
   const double a = (xs * cc - xc * sc) / det, b = (xc * ss - xs * sc) / det;
   double signal = 0, noise = 0;
   for (size_t i = 1000; i + 1000 < n; ++i) {
-    const double fit = a * std::sin(2 * M_PI * hz * i / rate) + b * std::cos(2 * M_PI * hz * i / rate);
+    const double fit =
+        a * std::sin(2 * M_PI * hz * i / rate) + b * std::cos(2 * M_PI * hz * i / rate);
     signal += fit * fit;
     noise += (x[i * stride] - fit) * (x[i * stride] - fit);
   }
@@ -140,14 +158,19 @@ double SineSnrDb(const std::vector<int16_t>& x, int stride, int rate, double hz)
 }
 
 TEST_F(ConvertCli, ResamplingKeepsTheLengthAndASineClean) {
-  struct Case { int from; int channels; int to; int toChannels; };
+  struct Case {
+    int from;
+    int channels;
+    int to;
+    int toChannels;
+  };
   for (const Case c : {Case{8000, 1, 44100, 2}, Case{48000, 2, 44100, 2}}) {
     fs::remove_all(out);
     const std::string source = dir.File("s" + std::to_string(c.from) + ".wav");
     MakeAudio(source, "sine=frequency=1000:duration=3:sample_rate=" + std::to_string(c.from),
               "-ac " + std::to_string(c.channels) + " -af volume=0.5");
-    const std::vector<int16_t> pcm = ToWav(
-        source, {"--rate", std::to_string(c.to), "--channels", std::to_string(c.toChannels)});
+    const std::vector<int16_t> pcm =
+        ToWav(source, {"--rate", std::to_string(c.to), "--channels", std::to_string(c.toChannels)});
     const double expected = 3.0 * c.to;
     EXPECT_NEAR(pcm.size() / double(c.toChannels), expected, 4.0) << c.from;
     const double snr = SineSnrDb(pcm, c.toChannels, c.to, 1000.0);
@@ -174,7 +197,8 @@ TEST_F(ConvertCli, NamingPolicies) {
   test::CliRun skipped = convert({"--if-exists", "skip"});
   EXPECT_EQ(skipped.out, a + "\t\tTarget exists and skipped\n");
   EXPECT_EQ(skipped.status, 0);
-  const test::CliRun same = RunCli("convert", {"-f", "wav", "--same-folder", "--if-exists", "overwrite", a}, config);
+  const test::CliRun same =
+      RunCli("convert", {"-f", "wav", "--same-folder", "--if-exists", "overwrite", a}, config);
   EXPECT_EQ(same.out, a + "\t\tTarget file name is same as original file that can't be "
                           "overwritten. Please output files to a custom folder.\n");
   EXPECT_EQ(test::ReadFile(a).size(), 44u + 8820u);  // the source is untouched
@@ -198,7 +222,9 @@ TEST_F(ConvertCli, FailedOverwriteLeavesTheOldTargetIntact) {
   EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
 
   const std::string good = MakeRamp(dir.File("a.wav"), 4410);
-  ASSERT_EQ(RunCli("convert", {"-f", "wav", "-d", out, "--if-exists", "overwrite", good}, config).status, 0);
+  ASSERT_EQ(
+      RunCli("convert", {"-f", "wav", "-d", out, "--if-exists", "overwrite", good}, config).status,
+      0);
   EXPECT_EQ(test::DecodeWithFfmpeg(target).size(), 4410u);
 }
 
@@ -218,7 +244,9 @@ TEST_F(ConvertCli, JoinResamplesAndDuplicatesIntoOneFile) {
 
   // An existing output is refused unless overwriting was asked for.
   EXPECT_EQ(RunCli("join", {"-o", joined, "-f", "wav", mono}, config).status, 1);
-  EXPECT_EQ(RunCli("join", {"-o", joined, "-f", "wav", "--if-exists", "overwrite", mono}, config).status, 0);
+  EXPECT_EQ(
+      RunCli("join", {"-o", joined, "-f", "wav", "--if-exists", "overwrite", mono}, config).status,
+      0);
   EXPECT_EQ(test::FfprobeField(test::ProbeWithFfprobe(joined), "sample_rate"), "22050");
   EXPECT_EQ(test::DecodeWithFfmpeg(joined).size(), 22050u);
 }
@@ -228,9 +256,11 @@ TEST_F(ConvertCli, MixedRunGivesEachFileItsStatusAndLeavesNoPartialOutput) {
   const std::string garbage = dir.File("garbage.mp3");
   test::WriteFile(garbage, std::vector<uint8_t>(5000, 0x33));
   const std::string silent = dir.File("video.mp4");
-  test::Run("ffmpeg -v error -y -f lavfi -i testsrc=duration=1:size=32x32 " + test::ShellQuote(silent));
+  test::Run("ffmpeg -v error -y -f lavfi -i testsrc=duration=1:size=32x32 " +
+            test::ShellQuote(silent));
   const auto before = test::ReadFile(garbage);
-  const test::CliRun run = RunCli("convert", {"-f", "mp3", "-d", out, good, garbage, silent}, config);
+  const test::CliRun run =
+      RunCli("convert", {"-f", "mp3", "-d", out, good, garbage, silent}, config);
   EXPECT_EQ(run.status, 1);
   const std::vector<std::string> lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 3u) << run.out;
@@ -261,17 +291,19 @@ TEST_F(ConvertCli, RenderedSongsStopAtTheirEndAtTheOutputRate) {
 
 TEST_F(ConvertCli, SourceTagsTravelToMp3AndM4a) {
   const std::string source = dir.File("tagged.mp3");
-  test::Run("ffmpeg -v error -y -f lavfi -i sine=duration=1 -c:a libmp3lame -id3v2_version 3 "
-            "-metadata title='Grüße aus Köln' -metadata artist='Ümit 日本' -metadata album=Zoë "
-            "-metadata date=2001 -metadata track=7 -metadata genre=Jazz " +
-            test::ShellQuote(source));
+  test::Run(
+      "ffmpeg -v error -y -f lavfi -i sine=duration=1 -c:a libmp3lame -id3v2_version 3 "
+      "-metadata title='Grüße aus Köln' -metadata artist='Ümit 日本' -metadata album=Zoë "
+      "-metadata date=2001 -metadata track=7 -metadata genre=Jazz " +
+      test::ShellQuote(source));
   for (const std::string format : {"mp3", "6500"}) {
     const test::CliRun run = RunCli("convert", {"-f", format, "-d", out, source}, config);
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     const std::string name = Lines(run.out).at(0).substr(Lines(run.out).at(0).rfind('\t') + 1);
     const std::string tags = test::Capture(
         "ffprobe -v error -show_entries format_tags=title,artist,album,date,track,genre "
-        "-of default=noprint_wrappers=1 " + test::ShellQuote(out + "/" + name));
+        "-of default=noprint_wrappers=1 " +
+        test::ShellQuote(out + "/" + name));
     EXPECT_NE(tags.find("title=Grüße aus Köln"), std::string::npos) << format << tags;
     EXPECT_NE(tags.find("artist=Ümit 日本"), std::string::npos) << format << tags;
     EXPECT_NE(tags.find("album=Zoë"), std::string::npos) << format << tags;
@@ -319,6 +351,41 @@ TEST_F(ConvertCli, InterruptCancelsAndLeavesNoPartialOutput) {
 
   // The handler is gone afterwards: the next run converts normally.
   EXPECT_EQ(RunCli("convert", {"-f", "wav", "-d", out, other}, config).status, 0);
+}
+
+// The "Output" cell names an output by its name only when it is in the
+// folder the user named with -d; anywhere else (beside the source, in a kept
+// tree, in the documents folder when no folder was named) by its whole path.
+TEST_F(ConvertCli, TheOutputCellGivesTheWholePathOutsideTheNamedFolder) {
+  const std::string home = dir.File("home");
+  fs::create_directories(home);
+  test::ScopedEnv homeEnv("HOME", home.c_str());
+  test::ScopedEnv xdg("XDG_CONFIG_HOME", (home + "/.config").c_str());
+  const std::string source = dir.File("src/a.wav");
+  fs::create_directories(dir.File("src"));
+  MakeAudio(source, "sine=frequency=440:sample_rate=8000:duration=0.5");
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"-d", out}, "a.flac"},
+      {{"-d", out + "/"}, "a.flac"},
+      {{"-d", dir.File("src/../out")}, "a.flac"},
+      {{"--same-folder"}, dir.File("src/a.flac")},
+      {{"-d", out, "--keep-tree"}, out + dir.File("src/a.flac")},
+      {{}, home + "/Documents/a.flac"},
+  };
+  for (const auto& [options, cell] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(options));
+    std::vector<std::string> args = {"-f", "flac", "--if-exists", "overwrite"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(source);
+    const test::CliRun run = RunCli("convert", args, config);
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.out, source + "\t100.00%\t" + cell + "\n");
+    const std::string written = cell.front() == '/' ? cell : out + "/" + cell;
+    const test::DecodedAudio audio = test::DecodeAudio(written);
+    EXPECT_EQ(audio.rate, 8000);
+    EXPECT_EQ(audio.samples.size(), 4000u);
+    fs::remove(written);
+  }
 }
 
 TEST(ConvertCliUsage, BadOptionsAreUsageErrors) {

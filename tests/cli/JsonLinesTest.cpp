@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "cli/FilesFrom.h"
 #include "cli/JsonLine.h"
+#include "cli/OptionTable.h"
 #include "cli/ResultJson.h"
 #include "tests/cli/CliTestSupport.h"
 
@@ -103,6 +105,9 @@ TEST(FilesFrom, ListsSplitOnTheirSeparator) {
       {"", false, {}, ""},
       {" lead and trail \n", false, {" lead and trail "}, ""},
       {"a\n" + longest + "\n", false, {"a", longest}, ""},
+      {"a.wav\r\n\r\nb c.mp3\r\nd\re\r", false, {"a.wav", "b c.mp3", "d\re"}, ""},
+      {std::string("a\r\0b\r\n\0", 7), true, {"a\r", "b\r\n"}, ""},
+      {"a\n" + longest + "\r\n", false, {"a", longest}, ""},
       {"a\n" + longest, false, {"a", longest}, ""},
       {"a\n" + longest + "n\nb\n", false, {"a"}, tooLong},
       {"a\n" + longest + "n", false, {"a"}, tooLong},
@@ -131,19 +136,26 @@ TEST(FilesFrom, ListsSplitOnTheirSeparator) {
               "quillo-cli: cannot read the file list \"/dev/zero\": " + std::string(reason) + "\n");
   }
 
-  ConvertArguments arguments;
-  arguments.paths = {"given.wav"};
-  arguments.filesFrom = "-";
-  std::istringstream input("listed.wav\n");
+  // Every list is read, each where the command line names it among the paths.
+  const std::string list = dir.File("list");
+  std::ofstream(list, std::ios::binary) << "first.wav\r\nsecond.wav\r\n";
   std::string error;
-  ASSERT_TRUE(AddFilesFrom(arguments, input, error)) << error;
-  EXPECT_EQ(arguments.paths, (std::vector<std::string>{"given.wav", "listed.wav"}));
-  arguments.filesFrom = "/nonexistent/list";
-  EXPECT_FALSE(AddFilesFrom(arguments, input, error));
-  EXPECT_EQ(error, "cannot read the file list \"/nonexistent/list\": No such file or directory");
-  arguments.filesFrom = "/";
-  EXPECT_FALSE(AddFilesFrom(arguments, input, error));
-  EXPECT_EQ(error, "cannot read the file list \"/\": Is a directory");
+  std::optional<ConvertArguments> arguments =
+      ParseCommandArguments({"given.wav", "--files-from", list, "middle.wav", "--files-from=-",
+                             "last.wav", "--files-from", list},
+                            kConvertCommand, error);
+  ASSERT_TRUE(arguments) << error;
+  std::istringstream input("listed.wav\n");
+  ASSERT_TRUE(AddFilesFrom(*arguments, input, error)) << error;
+  EXPECT_EQ(arguments->paths,
+            (std::vector<std::string>{"given.wav", "first.wav", "second.wav", "middle.wav",
+                                      "listed.wav", "last.wav", "first.wav", "second.wav"}));
+  for (const std::string unreadable : {"/nonexistent/list", "/"}) {
+    arguments->filesFrom = {{0, list}, {0, unreadable}};
+    EXPECT_FALSE(AddFilesFrom(*arguments, input, error));
+    EXPECT_EQ(error, "cannot read the file list \"" + unreadable + "\": " +
+                         (unreadable == "/" ? "Is a directory" : "No such file or directory"));
+  }
 }
 
 }  // namespace

@@ -33,14 +33,42 @@ TEST(OptionTable, ParsesAndRefusesAsBefore) {
        {"-x.wav", "--json"}},
       {kConvertCommand, {"-", "b"}, "", {}, {"-", "b"}},
       {kConvertCommand, {"-x"}, "unknown option -x", {}, {}},
-      {kConvertCommand, {"-fmp3"}, "unknown option -fmp3", {}, {}},
+      {kConvertCommand, {"-fmp3", "-d/out", "-0x", "a"}, "unknown option -0x", {}, {}},
+      {kJoinCommand,
+       {"-fmp3", "-d/out", "-j2", "-0", "a", "-ox.mp3"},
+       "",
+       {{"format", "mp3"}, {"output-dir", "/out"}},
+       {"a"}},
       {kConvertCommand, {"--frobnicate=1"}, "unknown option --frobnicate=1", {}, {}},
+      {kConvertCommand,
+       {"--normalise"},
+       "unknown option --normalise (did you mean --normalize?)",
+       {},
+       {}},
+      {kConvertCommand,
+       {"--ifexists=skip"},
+       "unknown option --ifexists=skip (did you mean --if-exists?)",
+       {},
+       {}},
+      {kConvertCommand, {"--keep"}, "unknown option --keep", {}, {}},  // two options begin so
+      {kConvertCommand, {"--same"}, "unknown option --same (did you mean --same-folder?)", {}, {}},
+      {kProbeCommand, {"--jsn"}, "unknown option --jsn (did you mean --json?)", {}, {}},
+      {kProbeCommand, {"--volum"}, "unknown option --volum", {}, {}},  // not an option of probe
       {kJoinCommand, {"a", "-d"}, "option -d needs a value", {}, {}},
       {kConvertCommand, {"--normalize=1"}, "option --normalize takes no value", {}, {}},
-      {kConvertCommand, {"-j", "0"}, "-j needs a number of files from 1 to 256, not \"0\"", {}, {}},
+      {kConvertCommand,
+       {"-j", "0"},
+       "--jobs takes a whole number from 1 to 256, not \"0\"",
+       {},
+       {}},
       {kConvertCommand,
        {"--jobs=257"},
-       "-j needs a number of files from 1 to 256, not \"257\"",
+       "--jobs takes a whole number from 1 to 256, not \"257\"",
+       {},
+       {}},
+      {kConvertCommand,
+       {"-j0x10"},
+       "--jobs takes a whole number from 1 to 256, not \"0x10\"",
        {},
        {}},
       {kProbeCommand, {"-f", "mp3"}, "-f is not an option of probe", {}, {}},
@@ -62,7 +90,7 @@ TEST(OptionTable, ParsesAndRefusesAsBefore) {
 TEST(OptionTable, CommandLineOptionsFillTheArguments) {
   std::string error;
   std::optional<ConvertArguments> parsed =
-      ParseCommandArguments({"-o", "x.flac", "--config", "c.conf", "--save", "-j", "0x10", "--json",
+      ParseCommandArguments({"-o", "x.flac", "--config", "c.conf", "--save", "-j016", "--json",
                              "--files-from", "-", "-0", "p"},
                             kJoinCommand, error);
   ASSERT_TRUE(parsed) << error;
@@ -71,7 +99,7 @@ TEST(OptionTable, CommandLineOptionsFillTheArguments) {
   EXPECT_TRUE(parsed->save);
   EXPECT_EQ(parsed->jobs, 16);
   EXPECT_TRUE(parsed->json);
-  EXPECT_EQ(parsed->filesFrom, "-");
+  EXPECT_EQ(parsed->filesFrom, (std::vector<std::pair<size_t, std::string>>{{0, "-"}}));
   EXPECT_TRUE(parsed->nulSeparated);
   EXPECT_TRUE(parsed->options.empty());
   EXPECT_EQ(parsed->paths, std::vector<std::string>{"p"});
@@ -88,7 +116,7 @@ std::string Apply(std::vector<std::string> args, ConversionSettings& settings) {
 
 TEST(OptionTable, ApplyReachesTheSettings) {
   ConversionSettings settings("/tmp");
-  ASSERT_EQ(Apply({"-f",       "wav", "--if-exists", "skip", "--mono",  "right", "--skip",  "0x10",
+  ASSERT_EQ(Apply({"-f",       "wav", "--if-exists", "skip", "--mono",  "right", "--skip",  "016",
                    "--length", "20",  "--volume",    "150",  "--title", "T",     "--genre", "G",
                    "--track",  "seq", "--keep-tree", "-d",   "/a/../b"},
                   settings),
@@ -97,7 +125,7 @@ TEST(OptionTable, ApplyReachesTheSettings) {
   EXPECT_EQ(settings.targetExistsOpt, TargetExistsPolicy::Skip);
   EXPECT_EQ(settings.monoType, MonoMixMode::RightOnly);
   EXPECT_TRUE(settings.enableSkipLength);
-  EXPECT_EQ(settings.skipLength, 16);
+  EXPECT_EQ(settings.skipLength, 16);  // decimal, never octal
   EXPECT_EQ(settings.convertLength, 20);
   EXPECT_EQ(settings.volumeType, VolumeMode::Manual);
   EXPECT_EQ(settings.volume, 150);
@@ -109,19 +137,49 @@ TEST(OptionTable, ApplyReachesTheSettings) {
   EXPECT_EQ(settings.destOutputFolderOpt, OutputFolderMode::SpecificFolder);
   EXPECT_EQ(settings.destSpecifiedFolder, "/b");
 
-  const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
+  std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
       {{"--mono", "both"}, "bad value \"both\" for --mono"},
-      {{"--volume", "0"}, "bad value \"0\" for --volume"},
       {{"--if-exists", "ask"}, "bad value \"ask\" for --if-exists"},
-      {{"--length", "0"}, "bad value \"0\" for --length"},
-      {{"--track", "-1"}, "bad value \"-1\" for --track"},
+      {{"--length", "0"}, "--length takes a whole number from 1 to 2147483647, not \"0\""},
+      {{"--track", "-1"},
+       "--track takes none, seq or a whole number from 0 to 2147483647, not \"-1\""},
       {{"-d", ""}, "bad value \"\" for --output-dir"},
       {{"-f", "nonesuch"}, "unknown format \"nonesuch\" (see: quillo-cli formats)"},
   };
+  // Numbers are decimal digits only, in the option's range.
+  for (const std::string bad : {"0", "32768", "0x10", "1e3", "12abc", " 12", "12 ", "+3", "+-3",
+                                "-5", "", "99999999999999999999"})
+    refusals.push_back(
+        {{"--volume", bad}, "--volume takes a whole number from 1 to 32767, not \"" + bad + "\""});
+  for (const std::string bad : {"-4", "4", "-41", "0x12", "-0x12", "--18", "-18.5"})
+    refusals.push_back({{"--loudness", bad},
+                        "--loudness takes a whole number from -40 to -5, not \"" + bad + "\""});
+  for (const auto& [option, range] :
+       {std::pair{"--skip", "0 to 2147483647"}, std::pair{"--rate", "1 to 768000"},
+        std::pair{"--bitrate", "0 to 2147483647"}})
+    refusals.push_back(
+        {{"-f", "mp3", option, "0x10"},
+         std::string(option) + " takes a whole number from " + range + ", not \"0x10\""});
+  for (const std::string bad : {"0x1p3", " 12.2", "12,2", "12.", "inf"})
+    refusals.push_back({{"-f", "amr", "--mode", bad},
+                        "bad value \"" + bad +
+                            "\" for --mode; the narrow-band modes in kbit/s are 4.75 5.15 5.9 "
+                            "6.7 7.4 7.95 10.2 12.2"});
   for (const auto& [args, error] : refusals) {
     ConversionSettings fresh("/tmp");
     EXPECT_EQ(Apply(args, fresh), error) << ::testing::PrintToString(args);
   }
+
+  // What the strict reading takes: leading zeros are decimal, a loudness may
+  // leave out its sign, a mode may have a trailing zero.
+  ConversionSettings taken("/tmp");
+  ASSERT_EQ(Apply({"--volume", "010", "--loudness", "18", "--track", "007"}, taken), "");
+  EXPECT_EQ(taken.volume, 10);
+  EXPECT_EQ(taken.loudnessTarget, -18);
+  EXPECT_EQ(taken.tags.customTrackNum, 7);
+  ASSERT_EQ(Apply({"-f", "amr", "--mode", "12.20", "--loudness", "-040"}, taken), "");
+  EXPECT_EQ(taken.amrMode, 7);
+  EXPECT_EQ(taken.loudnessTarget, -40);
 }
 
 // --help lists every option of the table once, and the completion script

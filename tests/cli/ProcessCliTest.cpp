@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
+#include "cli/CliPrompts.h"
 #include "cli/TerminalProgress.h"
 #include "tests/cli/CliTestSupport.h"
 
@@ -67,22 +69,83 @@ TEST(ProcessCli, EachLineIsFlushedWhenItsFileEnds) {
   }
 }
 
-// A file's lines never land on the progress line when both streams are the
-// terminal: it is cleared first and drawn again below them. Without a
-// terminal the lines alone are written.
+// A file's lines and the engine's warnings never land on the progress line
+// when both streams are the terminal: it is cleared first and drawn again
+// below them. It stays narrower than the terminal, whatever the file's name,
+// as a line that wrapped could not be cleared. Without a terminal the lines
+// alone are written.
 TEST(ProcessCli, LinesNeverLandOnTheProgressLine) {
+  // After the counts and the bar (39 characters), the 79th character is the
+  // two bytes of an e with an acute accent.
+  const std::string longName =
+      "Converting /music/" + std::string(21, 'x') + "\xc3\xa9" + std::string(40, 'y') + ".wav...";
   for (const bool terminal : {true, false}) {
-    SCOPED_TRACE(terminal);
-    std::ostringstream screen;  // standard output and error on one terminal
-    TerminalProgress progress(screen, terminal);
-    progress.SetOverallRange(2);
-    progress.SetFileText("a.wav");
-    const std::string bar = screen.str();
-    EXPECT_EQ(bar.empty(), !terminal);
-    screen.str("");
-    progress.Print(screen, "a.wav\t100.00%\ta.mp3\n", "quillo-cli: a note\n");
-    EXPECT_EQ(screen.str(), (terminal ? "\r\033[K" : "") +
-                                std::string("quillo-cli: a note\na.wav\t100.00%\ta.mp3\n") + bar);
+    for (const std::string& file : {std::string("a.wav"), longName}) {
+      SCOPED_TRACE(std::to_string(terminal) + " " + file);
+      std::ostringstream screen;  // standard output and error on one terminal
+      TerminalProgress progress(screen, terminal, 80);
+      CliPrompts prompts(screen, &progress);
+      progress.SetOverallRange(2);
+      progress.SetFileText(file);
+      const std::string bar = screen.str();
+      EXPECT_EQ(bar.empty(), !terminal);
+      // The bar after its clearing code, in characters: lead bytes only.
+      const size_t characters = std::count_if(bar.begin(), bar.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+      });
+      EXPECT_LE(characters, terminal ? 4u + 79u : 0u);
+      if (terminal && file == longName) EXPECT_TRUE(bar.ends_with("x\xc3\xa9")) << bar;
+      screen.str("");
+      progress.Print(screen, "a.wav\t100.00%\ta.mp3\n", "quillo-cli: a note\n");
+      EXPECT_EQ(screen.str(), (terminal ? "\r\033[K" : "") +
+                                  std::string("quillo-cli: a note\na.wav\t100.00%\ta.mp3\n") + bar);
+      screen.str("");
+      prompts.Warn("the codec is unknown");
+      EXPECT_EQ(screen.str(), (terminal ? "\r\033[K" : "") +
+                                  std::string("Warning: the codec is unknown\n") + bar);
+    }
+  }
+}
+
+// "COMMAND --help" (or -h) anywhere among a command's options prints that
+// command's usage on standard output and succeeds; a --help that is an
+// option's value or follows "--" is none.
+TEST(ProcessCli, EveryCommandTakesHelp) {
+  test::TempDir dir;
+  const std::string config = dir.File("quillo.conf");
+  struct Case {
+    std::vector<std::string> args;
+    std::string firstLine;  // empty: not the usage
+    int status;
+  };
+  const Case cases[] = {
+      {{"formats", "--help"}, "Usage: quillo-cli formats", 0},
+      {{"completion", "-h"}, "Usage: quillo-cli completion bash", 0},
+      {{"probe", "a.wav", "--help"}, "Usage: quillo-cli probe [OPTIONS] PATH...", 0},
+      {{"convert", "--bogus", "-h"}, "Usage: quillo-cli convert [OPTIONS] PATH...", 0},
+      {{"join", "-o", "x.wav", "--help"}, "Usage: quillo-cli join -o OUTFILE [OPTIONS] PATH...", 0},
+      {{"convert", "--config", config, "--title", "--help"}, "", 2},
+      {{"convert", "--config", config, "-d", dir.File("out"), "--", "--help"}, "", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    std::vector<std::string> lines = Lines(test::Capture(Program(c.args) + "; echo $?"));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), std::to_string(c.status));
+    lines.pop_back();
+    const bool usage = !lines.empty() && lines.front().starts_with("Usage: ");
+    EXPECT_EQ(usage, !c.firstLine.empty());
+    if (!usage) continue;
+    EXPECT_EQ(lines.front(), c.firstLine);
+    // Only the command's own options are listed.
+    const bool probe = c.args.front() == "probe";
+    const auto lists = [&](const std::string& option) {
+      return std::any_of(lines.begin(), lines.end(),
+                         [&](const std::string& line) { return line.starts_with(option); });
+    };
+    EXPECT_EQ(lists("  --json"), c.args.front() != "formats" && c.args.front() != "completion");
+    EXPECT_EQ(lists("  --volume PERCENT"), c.args.front() == "convert" || c.args.front() == "join");
+    EXPECT_FALSE(probe && lists("  -j, --jobs"));
   }
 }
 
