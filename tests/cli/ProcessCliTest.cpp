@@ -94,7 +94,9 @@ TEST(ProcessCli, LinesNeverLandOnTheProgressLine) {
         return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
       });
       EXPECT_LE(characters, terminal ? 4u + 79u : 0u);
-      if (terminal && file == longName) EXPECT_TRUE(bar.ends_with("x\xc3\xa9")) << bar;
+      if (terminal && file == longName) {
+        EXPECT_TRUE(bar.ends_with("x\xc3\xa9")) << bar;
+      }
       screen.str("");
       progress.Print(screen, "a.wav\t100.00%\ta.mp3\n", "quillo-cli: a note\n");
       EXPECT_EQ(screen.str(), (terminal ? "\r\033[K" : "") +
