@@ -175,8 +175,10 @@ TEST_F(OutputSelectionTest, AutomaticPcmRowsKeepTheDepthOfWideAudio) {
     OutputFormat& row = Row(c.format);
     row.codecId = c.rowCodec;
     row.autoEncParam = c.automatic ? 1 : 0;
-    ASSERT_TRUE(
-        SelectOutput(row, 96000, 2, SelectionMode::PerFile, settings, backends, c.reference));
+    // The selection owns the sink that `last` points to: it must outlive the check.
+    const std::optional<OutputSelection> selected =
+        SelectOutput(row, 96000, 2, SelectionMode::PerFile, settings, backends, c.reference);
+    ASSERT_TRUE(selected);
     EXPECT_EQ(last->options.codecId, c.expected)
         << c.format << " " << c.rowCodec << " " << c.reference.bits << c.reference.isFloat;
     if (c.automatic) {
