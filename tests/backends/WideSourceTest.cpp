@@ -29,21 +29,13 @@ struct RawShape {
   int bytes;
 };
 
-RawShape ShapeOf(Raw raw) {
-  switch (raw) {
-    case Raw::S16:
-      return {"s16le", "-e signed -b 16", 2};
-    case Raw::S24:
-      return {"s24le", "-e signed -b 24", 3};
-    case Raw::S32:
-      return {"s32le", "-e signed -b 32", 4};
-    case Raw::F32:
-      return {"f32le", "-e float -b 32", 4};
-    case Raw::F64:
-      return {"f64le", "-e float -b 64", 8};
-  }
-  return {};
-}
+// Each Raw, in its order.
+constexpr RawShape kShapes[] = {{"s16le", "-e signed -b 16", 2},
+                                {"s24le", "-e signed -b 24", 3},
+                                {"s32le", "-e signed -b 32", 4},
+                                {"f32le", "-e float -b 32", 4},
+                                {"f64le", "-e float -b 64", 8}};
+const RawShape& ShapeOf(Raw raw) { return kShapes[static_cast<size_t>(raw)]; }
 
 // Sample `i` of channel `c` as the file holds it, at full scale 1.0. The
 // integers walk the whole range in steps that set every low bit; the floats
@@ -182,7 +174,7 @@ TEST(WideSource, DeliversEveryBitThroughEachChainAndTheFrameworkRetry) {
     test::WriteFile(raw, RawBytes(row.raw, row.channels));
     const std::string path = dir.File(row.name);
     const std::string made = row.recode != nullptr ? path + ".wav" : path;
-    const RawShape shape = ShapeOf(row.raw);
+    const RawShape& shape = ShapeOf(row.raw);
     const std::string layout =
         " -c " + std::to_string(row.channels) + " -r " + std::to_string(kRate);
     if (row.sox) {
