@@ -127,7 +127,7 @@ void COptGeneralPage::BuildVolumeGroup() {
                                     VolumeMode::Normalize},
                           {"&Adjust volume manually", VolumeMode::Manual},
                           {"&Keep original volume (do not adjust volume)", VolumeMode::Keep},
-                          {"Normalize &loudness to", VolumeMode::Loudness}},
+                          {"Normalize loudn&ess to", VolumeMode::Loudness}},
                          values_.volumeType, VolumeMode::Keep);
   const QList<QAbstractButton*> radios = volumeRadios_->buttons();
   volumeEdit_ = Spin(group, "volumeEdit", SpinEdit::Kind::Signed, kMinVolume, kMaxVolume,

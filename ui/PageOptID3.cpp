@@ -49,13 +49,13 @@ void CPageOptID3::Build() {
   grid->setContentsMargins(kIndent, 0, 0, 4);
   box->addLayout(grid);
   addTagRadio("&Transfer ID3 tag from source file", TagMode::FromSource);
-  picturesCheck_ = Check(group, "Transfer &pictures (cover art)", values_.transferPictures);
+  picturesCheck_ = Check(group, "Transfer pictures (co&ver art)", values_.transferPictures);
   auto* picturesRow = new QHBoxLayout;
   picturesRow->setContentsMargins(kIndent, 0, 0, 0);
   picturesRow->addWidget(picturesCheck_);
   box->addLayout(picturesRow);
   addTagRadio("&None", TagMode::None);
-  replayGainCheck_ = Check(group, "Write &ReplayGain tags", values_.writeReplayGain);
+  replayGainCheck_ = Check(group, "&Write ReplayGain tags", values_.writeReplayGain);
   box->addSpacing(4);
   box->addWidget(replayGainCheck_);
 

@@ -1,10 +1,14 @@
 #include <QButtonGroup>
 #include <QFile>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
 #include <algorithm>
 #include <functional>
+#include <map>
 
 #include "catalog/Catalog.h"
 #include "tests/ui/OptionsTestSupport.h"
@@ -187,19 +191,19 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
     return names;
   };
   EXPECT_EQ(controls(true), (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
-                                        "Transfer &pictures (cover art)", "&None",
-                                        "Write &ReplayGain tags"}));
+                                        "Transfer pictures (co&ver art)", "&None",
+                                        "&Write ReplayGain tags"}));
   Button("&None")->click();
-  EXPECT_FALSE(Button("Write &ReplayGain tags")->isEnabled());
-  EXPECT_FALSE(Button("Transfer &pictures (cover art)")->isEnabled());
+  EXPECT_FALSE(Button("&Write ReplayGain tags")->isEnabled());
+  EXPECT_FALSE(Button("Transfer pictures (co&ver art)")->isEnabled());
   Button("&Add custom ID3 tag")->click();
   EXPECT_EQ(controls(false),
-            (QStringList{"Transfer &pictures (cover art)", "trackEdit", "titleEdit"}));
+            (QStringList{"Transfer pictures (co&ver art)", "trackEdit", "titleEdit"}));
   Button("Na&me as file name (not include extension)")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("titleEdit"));
   Button("C&ustom")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("trackEdit"));
-  EXPECT_EQ(controls(false), QStringList{"Transfer &pictures (cover art)"});
+  EXPECT_EQ(controls(false), QStringList{"Transfer pictures (co&ver art)"});
 
   // The General page's edits follow their checks and take the focus.
   ASSERT_TRUE(sheet->ShowPage(0));
@@ -211,7 +215,7 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
        {std::pair{"&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
                   "filterEdit"},
         {"&Skip the first", "skipEdit"}, {"Only &convert", "lengthEdit"},
-        {"&Adjust volume manually", "volumeEdit"}, {"Normalize &loudness to", "loudnessEdit"}}) {
+        {"&Adjust volume manually", "volumeEdit"}, {"Normalize loudn&ess to", "loudnessEdit"}}) {
     EXPECT_FALSE(Edit(edit)->isEnabled()) << edit;
     Button(check)->click();
     EXPECT_TRUE(Edit(edit)->isEnabled()) << edit;
@@ -290,7 +294,7 @@ TEST_F(OptionsTest, LoudnessTargetAndNewTagChecksAreApplied) {
   settings.volumeType = VolumeMode::Keep;
   Open("General");
   EXPECT_EQ(Edit("loudnessEdit")->text(), "-18");
-  Button("Normalize &loudness to")->click();
+  Button("Normalize loudn&ess to")->click();
   for (const char* bad : {"-41", "-4", "x"}) {
     Edit("loudnessEdit")->setText(bad);
     prompts.warnings.clear();
@@ -299,8 +303,8 @@ TEST_F(OptionsTest, LoudnessTargetAndNewTagChecksAreApplied) {
   }
   Edit("loudnessEdit")->setText("-23");
   ASSERT_TRUE(sheet->ShowPage(PageIndex("ID3")));
-  Button("Transfer &pictures (cover art)")->click();
-  Button("Write &ReplayGain tags")->click();
+  Button("Transfer pictures (co&ver art)")->click();
+  Button("&Write ReplayGain tags")->click();
   ASSERT_TRUE(Ok());
   sheet->ApplyTo(settings);
   EXPECT_EQ(settings.volumeType, VolumeMode::Loudness);
@@ -380,6 +384,40 @@ TEST_F(OptionsTest, EveryPageFitsAndTabReachesEveryControl) {
   // Within the window's 950 by 650.
   EXPECT_LE(sheet->width(), 950);
   EXPECT_LE(sheet->height(), 650);
+}
+
+// On every page each Alt letter reaches one control: a label counts for the
+// field it is the buddy of, the sheet's own buttons count on every page.
+TEST_F(OptionsTest, EachAltLetterBelongsToOneControlOnEveryPage) {
+  // Every control shown: the custom tags with their track edit, the manual
+  // volume, every check in use.
+  settings.id3TagType = TagMode::Custom;
+  settings.tags.trackNumType = TrackNumberMode::Custom;
+  settings.volumeType = VolumeMode::Manual;
+  settings.enableExtFilter = settings.enableSkipLength = settings.enableConvertLength = 1;
+  settings.filterExts = "mp3";
+  settings.convertLength = 1000;
+  Open();
+  for (int index = 0; index < sheet->PageCount(); ++index) {
+    ASSERT_TRUE(sheet->ShowPage(index));
+    QApplication::processEvents();
+    std::map<QString, QString> owners;  // letter -> the text that holds it
+    for (QWidget* w : sheet->findChildren<QWidget*>()) {
+      if (!w->isVisible()) continue;
+      QString text;
+      if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+      if (auto* label = qobject_cast<QLabel*>(w); label != nullptr && label->buddy() != nullptr)
+        text = label->text();
+      if (auto* group = qobject_cast<QGroupBox*>(w)) text = group->title();
+      const QKeySequence key = QKeySequence::mnemonic(text);
+      if (key.isEmpty()) continue;
+      const QString letter = key.toString();
+      const auto [held, fresh] = owners.emplace(letter, text);
+      EXPECT_TRUE(fresh) << sheet->Page(index).Caption().toStdString() << ": "
+                         << letter.toStdString() << " is both \"" << held->second.toStdString()
+                         << "\" and \"" << text.toStdString() << '"';
+    }
+  }
 }
 
 // The sheet as the Options command runs it, answered by `edit` and then OK
