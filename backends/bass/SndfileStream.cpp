@@ -51,6 +51,42 @@ WaveCounts ReadWaveCounts(const std::string& path, std::span<const uint8_t> head
   return counts;
 }
 
+// Whether a WAV file holds a LIST chunk whose sub-chunks claim more bytes
+// than the list has. libsndfile's header parser adds such sizes up in 32
+// bits and, once they wrap around, never gets past the list: opening the
+// file would hang. The framework reads these files instead.
+bool HasOverlongListEntry(const std::string& path, std::span<const uint8_t> head) {
+  ByteReader form(head);
+  const std::optional<std::string_view> riff = form.Tag();
+  if ((riff != "RIFF" && riff != "RF64") || !form.Skip(4) || form.Tag() != "WAVE") return false;
+  constexpr size_t kMaxListBytes = 1 << 20;  // beyond this the entries go unchecked
+  uint64_t offset = 12;
+  for (int chunk = 0; chunk < 64; ++chunk) {
+    const std::vector<uint8_t> header = ReadFileHead(path, offset, 8);
+    ByteReader reader(header);
+    const std::optional<std::string_view> id = reader.Tag();
+    const std::optional<uint32_t> size = reader.U32(ByteOrder::Little);
+    if (!size || id == "data") return false;
+    if (id == "LIST" && *size > 4) {
+      const std::vector<uint8_t> list =
+          ReadFileHead(path, offset + 12, std::min<size_t>(*size - 4, kMaxListBytes));
+      uint64_t left = *size - 4;  // after the list's type
+      ByteReader entries(list);
+      while (left >= 8) {
+        const std::optional<uint32_t> entrySize =
+            entries.Skip(4) ? entries.U32(ByteOrder::Little) : std::nullopt;
+        if (!entrySize) break;
+        if (*entrySize > left - 8) return true;
+        const uint64_t step = 8 + uint64_t{*entrySize} + (*entrySize & 1);
+        if (step >= left || !entries.Skip(step - 8)) break;
+        left -= step;
+      }
+    }
+    offset += 8 + uint64_t{*size} + (*size & 1);
+  }
+  return false;
+}
+
 // Bytes per sample of the plain PCM encodings; 0 for the others.
 int PcmWidth(int minor) {
   switch (minor) {
@@ -152,7 +188,7 @@ bool IsBlockCoded(int minor) {
 
 std::unique_ptr<AudioStream> SndfileStream::Open(const std::string& path,
                                                  std::span<const uint8_t> head) {
-  if (!RegularFileProblem(path).empty()) return nullptr;
+  if (!RegularFileProblem(path).empty() || HasOverlongListEntry(path, head)) return nullptr;
   SF_INFO sfInfo{};
   SndfilePtr opened(sf_open(path.c_str(), SFM_READ, &sfInfo));
   if (!opened) return nullptr;
