@@ -13,6 +13,7 @@
 #include "cli/EscapeText.h"
 #include "cli/FilesFrom.h"
 #include "cli/OptionTable.h"
+#include "cli/OptionWarnings.h"
 #include "cli/StatusLines.h"
 #include "cli/TerminalProgress.h"
 #include "engine/Conversion.h"
@@ -101,6 +102,8 @@ int PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable& 
     err << "quillo-cli: " << error << '\n';
     return kExitUsage;
   }
+  for (const std::string& warning : IgnoredOptionWarnings(arguments, session.settings))
+    err << "quillo-cli: warning: " << warning << '\n';
   session.settings.rebuildExtensionFilter();
   if (arguments.save && !store.save(session.settings, kSaveOptions | kSaveWindow)) {
     err << "quillo-cli: could not store the settings: " << EscapeText(provider.saveError())

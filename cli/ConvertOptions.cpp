@@ -178,7 +178,7 @@ bool ApplyConvertOptions(const ConvertArguments& arguments, ConversionSettings& 
   OptionTarget target{settings, *row, error};
   for (const auto& [name, value] : arguments.options) {
     const CliOption* option = FindOption("--" + name);
-    if (option != nullptr && option->apply != nullptr && !option->apply(name, value, target))
+    if (option != nullptr && option->apply != nullptr && !option->apply(*option, value, target))
       return false;
   }
   return ApplyAmrOptions(arguments.options, *row, settings, error) &&

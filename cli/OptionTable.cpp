@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <initializer_list>
 #include <system_error>
+#include <type_traits>
 #include <utility>
 
 #include "catalog/Catalog.h"
@@ -24,29 +24,6 @@ bool Bad(const std::string& name, const std::string& value, std::string& error) 
 }
 
 constexpr long long kLargest = 0x7fffffff;
-
-// Reads the decimal number of --`name` into `number`; false, with the range
-// in `error`, when `value` is none or out of range.
-bool ReadNumber(const std::string& name, const std::string& value, long long min, long long max,
-                int32_t& number, std::string& error) {
-  if (ParseDecimal(value, min, max, number)) return true;
-  error = NumberRangeError("--" + name, min, max, value);
-  return false;
-}
-
-// Sets `field` to the choice among `words` that `value` names; false when it
-// names none.
-template <class T>
-bool Choose(const std::string& value, std::initializer_list<std::pair<std::string_view, T>> words,
-            T& field) {
-  for (const auto& [word, choice] : words) {
-    if (word == value) {
-      field = choice;
-      return true;
-    }
-  }
-  return false;
-}
 
 // --- Options of the command line itself ---
 
@@ -85,15 +62,49 @@ bool ReadFilesFrom(const std::string& value, ConvertArguments& arguments, std::s
 
 using S = ConversionSettings;
 
+// The refusal of `value` for `option`, naming what its setting takes.
+bool Refuse(const CliOption& option, const std::string& value, std::string& error,
+            std::string_view words = "") {
+  error = "--" + std::string(option.name) + " takes " + std::string(words) +
+          option.setting->AllowedText() + ", not \"" + value + "\"";
+  return false;
+}
+
+// Reads the decimal number `value` in the range of `option`'s setting.
+bool ReadSetting(const CliOption& option, const std::string& value, int32_t& number,
+                 std::string& error, std::string_view words = "") {
+  const SettingDescription& setting = *option.setting;
+  return ParseDecimal(value, setting.low, setting.high, number) ||
+         Refuse(option, value, error, words);
+}
+
 // The flags that set one field to one value (--same-folder, --normalize...).
 template <auto Field, auto Value>
-bool Set(const std::string&, const std::string&, OptionTarget& target) {
+bool Set(const CliOption&, const std::string&, OptionTarget& target) {
   target.settings.*Field = Value;
   return true;
 }
 
-bool ApplyOutputDir(const std::string& name, const std::string& value, OptionTarget& target) {
-  if (value.empty()) return Bad(name, value, target.error);
+// The options whose value is one of their setting's words (--mono avg).
+template <auto Field>
+bool ApplyWord(const CliOption& option, const std::string& value, OptionTarget& target) {
+  int32_t code = 0;
+  if (!FindChoiceWord(*option.setting, value, code)) return Refuse(option, value, target.error);
+  using Type = std::remove_reference_t<decltype(target.settings.*Field)>;
+  target.settings.*Field = static_cast<Type>(code);
+  return true;
+}
+
+// The options that are "on" or "off" (--pictures, --dts-cd).
+template <auto Field>
+bool ApplySwitch(const CliOption& option, const std::string& value, OptionTarget& target) {
+  if (value != "on" && value != "off") return Refuse(option, value, target.error);
+  target.settings.*Field = value == "on" ? 1 : 0;
+  return true;
+}
+
+bool ApplyOutputDir(const CliOption& option, const std::string& value, OptionTarget& target) {
+  if (value.empty()) return Bad(std::string(option.name), value, target.error);
   ConversionSettings& settings = target.settings;
   settings.destOutputFolderOpt = OutputFolderMode::SpecificFolder;
   // Stored absolute: a later run from another folder must find the same place.
@@ -103,95 +114,87 @@ bool ApplyOutputDir(const std::string& name, const std::string& value, OptionTar
   return true;
 }
 
-bool ApplyIfExists(const std::string& name, const std::string& value, OptionTarget& target) {
-  using enum TargetExistsPolicy;
-  return Choose(value, {{"rename", Rename}, {"overwrite", Overwrite}, {"skip", Skip}},
-                target.settings.targetExistsOpt) ||
-         Bad(name, value, target.error);
-}
-
-bool ApplySkip(const std::string& name, const std::string& value, OptionTarget& target) {
+// --skip and --length: milliseconds; 0 turns the cut off.
+template <auto Enable, auto Length>
+bool ApplyCut(const CliOption& option, const std::string& value, OptionTarget& target) {
   int32_t number = 0;
-  if (!ReadNumber(name, value, 0, kLargest, number, target.error)) return false;
-  target.settings.enableSkipLength = number != 0;
-  target.settings.skipLength = number;
+  if (!ReadSetting(option, value, number, target.error)) return false;
+  target.settings.*Enable = number != 0;
+  target.settings.*Length = number;
   return true;
 }
 
-bool ApplyLength(const std::string& name, const std::string& value, OptionTarget& target) {
+bool ApplyVolume(const CliOption& option, const std::string& value, OptionTarget& target) {
   int32_t number = 0;
-  if (!ReadNumber(name, value, 1, kLargest, number, target.error)) return false;
-  target.settings.enableConvertLength = 1;
-  target.settings.convertLength = number;
-  return true;
-}
-
-bool ApplyMono(const std::string& name, const std::string& value, OptionTarget& target) {
-  using enum MonoMixMode;
-  return Choose(value, {{"avg", Average}, {"left", LeftOnly}, {"right", RightOnly}},
-                target.settings.monoType) ||
-         Bad(name, value, target.error);
-}
-
-bool ApplyVolume(const std::string& name, const std::string& value, OptionTarget& target) {
-  int32_t number = 0;
-  if (!ReadNumber(name, value, 1, 32767, number, target.error)) return false;
+  if (!ReadSetting(option, value, number, target.error)) return false;
   target.settings.volumeType = VolumeMode::Manual;
   target.settings.volume = number;
   return true;
 }
 
-bool ApplyLoudness(const std::string& name, const std::string& value, OptionTarget& target) {
-  // A whole number of LUFS, from -40 to -5; "-18" and "18" both mean -18.
+bool ApplyLoudness(const CliOption& option, const std::string& value, OptionTarget& target) {
+  // A negative target may leave out its sign: "18" means -18.
   int32_t number = 0;
-  if (!ParseDecimal(value, -40, 40, number) || (number > -5 && number < 5)) {
-    target.error = NumberRangeError("--" + name, -40, -5, value);
-    return false;
-  }
+  const SettingDescription& setting = *option.setting;
+  if (!ParseDecimal(value, setting.low, -setting.low, number) ||
+      !setting.Allows(number < 0 ? number : -number))
+    return Refuse(option, value, target.error);
   target.settings.volumeType = VolumeMode::Loudness;
   target.settings.loudnessTarget = number < 0 ? number : -number;
   return true;
 }
 
-// --pictures and --replaygain: on or off.
-bool ApplySwitch(const std::string& name, const std::string& value, OptionTarget& target) {
-  int32_t& field =
-      name == "pictures" ? target.settings.transferPictures : target.settings.writeReplayGain;
-  return Choose(value, {{"on", 1}, {"off", 0}}, field) || Bad(name, value, target.error);
-}
-
-bool ApplyTags(const std::string& name, const std::string& value, OptionTarget& target) {
-  using enum TagMode;
-  return Choose(value, {{"source", FromSource}, {"custom", Custom}, {"none", None}},
-                target.settings.id3TagType) ||
-         Bad(name, value, target.error);
+// --only-ext: the extensions folders and drops add, as the General page
+// takes them; "off" adds every file.
+bool ApplyExtensionFilter(const CliOption& option, const std::string& value, OptionTarget& target) {
+  ConversionSettings& settings = target.settings;
+  if (value == "off") {
+    settings.enableExtFilter = 0;
+    return true;
+  }
+  const std::string cleaned = CleanExtensionFilter(value);
+  if (ParseExtensionFilter(cleaned).empty()) {
+    target.error = "--" + std::string(option.name) +
+                   " takes extensions separated by commas (\"mp3,flac\") or off, not \"" + value +
+                   "\"";
+    return false;
+  }
+  settings.enableExtFilter = 1;
+  settings.filterExts = cleaned;
+  return true;
 }
 
 // --title, --artist and the other custom tag texts.
-bool ApplyTagText(const std::string& name, const std::string& value, OptionTarget& target) {
+bool ApplyTagText(const CliOption& option, const std::string& value, OptionTarget& target) {
   TagSettings& tags = target.settings.tags;
   for (const TagText& text : kTagTexts)
-    if (AsciiLower(text.name) == name) tags.*text.field = value;
-  if (name == "title") tags.titleAsFileName = 0;
+    if (AsciiLower(text.name) == option.name) tags.*text.field = value;
+  if (option.name == "title") tags.titleAsFileName = 0;
   target.settings.id3TagType = TagMode::Custom;
   return true;
 }
 
-bool ApplyTitleFromName(const std::string&, const std::string&, OptionTarget& target) {
+bool ApplyTitleFromName(const CliOption&, const std::string&, OptionTarget& target) {
   target.settings.tags.titleAsFileName = 1;
   target.settings.id3TagType = TagMode::Custom;
   return true;
 }
 
-bool ApplyTrack(const std::string& name, const std::string& value, OptionTarget& target) {
+// --track: a word of the track mode, or the custom number in its range.
+bool ApplyTrack(const CliOption& option, const std::string& value, OptionTarget& target) {
   TagSettings& tags = target.settings.tags;
-  using enum TrackNumberMode;
-  if (Choose(value, {{"none", None}, {"seq", ListPosition}}, tags.trackNumType)) return true;
-  if (!ParseDecimal(value, 0, kLargest, tags.customTrackNum)) {
-    target.error = NumberRangeError("--" + name, 0, kLargest, value, "none, seq or ");
-    return false;
+  const SettingDescription& modes = DescribeSetting("TrackNumType", SettingPlace::Tags);
+  int32_t code = 0;
+  if (FindChoiceWord(modes, value, code)) {
+    tags.trackNumType = static_cast<TrackNumberMode>(code);
+    return true;
   }
-  tags.trackNumType = Custom;
+  std::string words;  // "none, seq or "
+  for (const SettingChoice& choice : modes.choices)
+    if (!choice.word.empty()) words += std::string(choice.word) + ", ";
+  words.replace(words.size() - 2, 2, " or ");
+  if (!ReadSetting(option, value, tags.customTrackNum, target.error, words)) return false;
+  tags.trackNumType = TrackNumberMode::Custom;
   return true;
 }
 
@@ -240,36 +243,41 @@ bool ResolveCodec(const std::string& text, const OutputFormat& row, int32_t& cod
   return false;
 }
 
-// --auto, and --codec, --rate, --bitrate, --channels: a manual choice of the
-// row's encoding. They need a row with codec settings of its own; the Windows
-// Media rows read all but --codec from their own settings, in a pass of their
-// own against the writer's format list.
-bool ApplyEncoding(const std::string& name, const std::string& value, OptionTarget& target) {
+// --auto, and --codec, --rate, --bitrate, --channels: the row's encoding. They
+// need a row with codec settings of its own; the Windows Media rows read all
+// but --codec from their own settings, in a pass of their own against the
+// writer's format list. The codec is used on automatic settings too, so
+// choosing it leaves them automatic; a rate, bit rate or channel count is a
+// manual choice.
+bool ApplyEncoding(const CliOption& option, const std::string& value, OptionTarget& target) {
   OutputFormat& row = target.row;
+  const std::string name(option.name);
   if (row.backend == FormatBackend::WindowsMedia && name != "codec") return true;
   if (!HasOwnCodecSettings(row)) {
     target.error = "--" + name + " does not apply" + FormatListText(row);
     return false;
   }
-  row.autoEncParam = name == "auto" ? 1 : 0;
-  if (name == "auto") return true;
+  if (name == "auto") {
+    row.autoEncParam = 1;
+    return true;
+  }
   if (name == "codec") return ResolveCodec(value, row, row.codecId, target.error);
   int32_t number = 0;
-  if (name == "rate") {
-    if (!ReadNumber(name, value, 1, 768000, number, target.error)) return false;
-    row.sampleRate = number;
-  } else if (name == "bitrate") {
-    if (!ReadNumber(name, value, 0, kLargest, number, target.error)) return false;
-    row.bitRate = number;
-  } else {
-    if (value != "1" && value != "2") return Bad(name, value, target.error);
-    row.channels = value[0] - '0';
-  }
+  if (!ReadSetting(option, value, number, target.error)) return false;
+  row.autoEncParam = 0;
+  (name == "rate" ? row.sampleRate : name == "bitrate" ? row.bitRate : row.channels) = number;
   return true;
+}
+
+const SettingDescription* Describe(std::string_view name,
+                                   SettingPlace place = SettingPlace::Options) {
+  return &DescribeSetting(name, place);
 }
 
 constexpr unsigned kConvertJoin = kConvertCommand | kJoinCommand;
 constexpr unsigned kAll = kProbeCommand | kConvertCommand | kJoinCommand;
+constexpr SettingPlace kTagPlace = SettingPlace::Tags;
+constexpr SettingPlace kRowPlace = SettingPlace::Row;
 
 const CliOption kOptions[] = {
     {"json", 0, "", kAll, ReadFlag<&ConvertArguments::json>, nullptr,
@@ -288,60 +296,67 @@ const CliOption kOptions[] = {
      "write each output beside its source"},
     {"keep-tree", 0, "", kConvertJoin, nullptr, Set<&S::createDirs, 1>,
      "rebuild each source's folders below DIR"},
-    {"if-exists", 0, "rename|overwrite|skip", kConvertJoin, nullptr, ApplyIfExists,
-     "what to do with an existing output file"},
-    {"skip", 0, "MS", kConvertJoin, nullptr, ApplySkip,
-     "skip the first MS milliseconds of each file"},
-    {"length", 0, "MS", kConvertJoin, nullptr, ApplyLength,
-     "convert only MS milliseconds of each file"},
-    {"mono", 0, "avg|left|right", kConvertJoin, nullptr, ApplyMono, "how two channels become one"},
+    {"documents-fallback", 0, "WORD", kConvertJoin, nullptr,
+     ApplySwitch<&S::outputFiles2MyDocuments>, "", Describe("OutputFiles2MyDocuments")},
+    {"if-exists", 0, "WORD", kConvertJoin, nullptr, ApplyWord<&S::targetExistsOpt>, "",
+     Describe("TargetExistsOpt")},
+    {"skip-hidden", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::doNotLoadHiddenFiles>, "",
+     Describe("DoNotLoadHiddenFiles")},
+    {"only-ext", 0, "EXTS|off", kConvertJoin, nullptr, ApplyExtensionFilter, "",
+     Describe("FilterExts")},
+    {"dts-cd", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::enableDtsForCda>, "",
+     Describe("EnableDTSForCDA")},
+    {"skip", 0, "MS", kConvertJoin, nullptr, ApplyCut<&S::enableSkipLength, &S::skipLength>,
+     "skip the first MS milliseconds of each file", Describe("SkipLength")},
+    {"length", 0, "MS", kConvertJoin, nullptr, ApplyCut<&S::enableConvertLength, &S::convertLength>,
+     "convert only MS milliseconds of each file (0: all of it)", Describe("ConvertLength")},
+    {"mono", 0, "WORD", kConvertJoin, nullptr, ApplyWord<&S::monoType>, "", Describe("MonoType")},
     {"normalize", 0, "", kConvertJoin, nullptr, Set<&S::volumeType, VolumeMode::Normalize>,
      "bring every output's peak to full scale"},
-    {"volume", 0, "PERCENT", kConvertJoin, nullptr, ApplyVolume,
-     "scale the volume (100 = unchanged)"},
+    {"volume", 0, "PERCENT", kConvertJoin, nullptr, ApplyVolume, "", Describe("Volume")},
     {"keep-volume", 0, "", kConvertJoin, nullptr, Set<&S::volumeType, VolumeMode::Keep>,
      "leave the volume as it is"},
-    {"loudness", 0, "LUFS", kConvertJoin, nullptr, ApplyLoudness,
-     "bring every output to this loudness (-40 to -5 LUFS, EBU R128, measured as written: "
-     "after the mono fold and the resampling, a mono output as dual mono), true peak at most "
-     "-1 dBTP"},
-    {"tags", 0, "source|custom|none", kConvertJoin, nullptr, ApplyTags,
-     "tags from the source file, from the options below, or none"},
-    {"pictures", 0, "on|off", kConvertJoin, nullptr, ApplySwitch,
-     "carry the source's cover picture with its tags"},
-    {"replaygain", 0, "on|off", kConvertJoin, nullptr, ApplySwitch,
-     "write ReplayGain track gain and peak tags"},
-    {"title", 0, "T", kConvertJoin, nullptr, ApplyTagText,
-     "custom title tag (each custom tag implies --tags custom)"},
-    {"artist", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom artist tag"},
-    {"album", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom album tag"},
-    {"year", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom year tag"},
-    {"genre", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom genre tag"},
-    {"comment", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom comment tag"},
-    {"composer", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom composer tag"},
-    {"copyright", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom copyright tag"},
+    {"loudness", 0, "LUFS", kConvertJoin, nullptr, ApplyLoudness, "", Describe("LoudnessTarget")},
+    {"tags", 0, "WORD", kConvertJoin, nullptr, ApplyWord<&S::id3TagType>, "",
+     Describe("ID3TagType")},
+    {"pictures", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::transferPictures>, "",
+     Describe("TransferPictures")},
+    {"replaygain", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::writeReplayGain>, "",
+     Describe("WriteReplayGain")},
+    {"title", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Title", kTagPlace)},
+    {"artist", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Artist", kTagPlace)},
+    {"album", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Album", kTagPlace)},
+    {"year", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Year", kTagPlace)},
+    {"genre", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Genre", kTagPlace)},
+    {"comment", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Comment", kTagPlace)},
+    {"composer", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Composer", kTagPlace)},
+    {"copyright", 0, "T", kConvertJoin, nullptr, ApplyTagText, "",
+     Describe("Copyright", kTagPlace)},
     {"title-from-name", 0, "", kConvertJoin, nullptr, ApplyTitleFromName,
      "the file name as the custom title"},
     {"track", 0, "none|seq|N", kConvertJoin, nullptr, ApplyTrack,
-     "no track number, the file's position, or N"},
+     "no track number, the file's position, or N", Describe("CustomTrackNum", kTagPlace)},
     {"codec", 0, "ID|NAME", kConvertJoin, nullptr, ApplyEncoding,
-     "the format's codec (see the error text for the list)"},
+     "the format's codec (see the error text for the list); the other encoding choices stay "
+     "as they are"},
     {"rate", 0, "HZ", kConvertJoin, nullptr, ApplyEncoding,
-     "sample rate of the encoding (a manual choice, as are --bitrate and --channels); "
-     "for WMA, WMV and ASF one of the Windows Media formats (a choice not in the list "
-     "lists them)"},
+     "sample rate of the encoding, 0 for the source's (a manual choice, as are --bitrate and "
+     "--channels); for WMA, WMV and ASF one of the Windows Media formats (a choice not in the "
+     "list lists them)",
+     Describe("SampleRate", kRowPlace)},
     {"bitrate", 0, "BPS", kConvertJoin, nullptr, ApplyEncoding,
-     "bit rate of the encoding; for WMA, WMV and ASF in whole kbps"},
-    {"channels", 0, "1|2", kConvertJoin, nullptr, ApplyEncoding, "channels of the encoding"},
+     "bit rate of the encoding in bit/s; for WMA, WMV and ASF in kbps (\"64\")",
+     Describe("BitRate", kRowPlace)},
+    {"channels", 0, "N", kConvertJoin, nullptr, ApplyEncoding,
+     "channels of the encoding, 0 for the source's", Describe("Channels", kRowPlace)},
     {"auto", 0, "", kConvertJoin, nullptr, ApplyEncoding,
      "let the program choose the encoding parameters"},
-    {"band", 0, "nb|wb", kConvertJoin, nullptr, nullptr,
-     "AMR: narrow band (8000 Hz) or wide band (16000 Hz)"},
+    {"band", 0, "WORD", kConvertJoin, nullptr, nullptr, "", Describe("AMRType")},
     {"mode", 0, "KBPS", kConvertJoin, nullptr, nullptr,
      "AMR and AWB: the bit rate of the band's speech mode, narrow band 4.75 5.15 5.9 6.7 "
      "7.4 7.95 10.2 12.2, wide band 6.60 8.85 12.65 14.25 15.85 18.25 19.85 23.05 23.85"},
-    {"dtx", 0, "on|off", kConvertJoin, nullptr, nullptr,
-     "AMR and AWB: discontinuous transmission (pauses take almost no room)"},
+    {"dtx", 0, "WORD", kConvertJoin, nullptr, nullptr,
+     "AMR and AWB: discontinuous transmission (pauses take almost no room)", Describe("AMRDTX")},
     {"output", 'o', "OUTFILE", kConvertJoin, ReadText<&ConvertArguments::outputFile>, nullptr,
      "join: the output file"},
     {"jobs", 'j', "N", kConvertJoin, ReadJobs, nullptr,
@@ -409,9 +424,49 @@ std::string NearestOption(std::string_view name, unsigned commands) {
   return nearest != nullptr ? std::string(nearest->name) : std::string();
 }
 
+std::string OptionArgument(const CliOption& option) {
+  std::string argument(option.argument);
+  const size_t word = argument.find("WORD");
+  if (word == std::string::npos || option.setting == nullptr) return argument;
+  std::string words;
+  if (option.setting->kind == SettingKind::Switch) {
+    words = "on|off";
+  } else {
+    for (const SettingChoice& choice : option.setting->choices)
+      if (!choice.word.empty()) words += (words.empty() ? "" : "|") + std::string(choice.word);
+  }
+  return argument.replace(word, 4, words);
+}
+
+std::string OptionHelp(const CliOption& option) {
+  const SettingDescription* setting = option.setting;
+  std::string help(option.help.empty() && setting != nullptr ? setting->help : option.help);
+  if (setting == nullptr) return help;
+  switch (setting->kind) {
+    case SettingKind::Number:
+      help += "; " + std::to_string(setting->low) + " to " + std::to_string(setting->high);
+      if (!setting->unit.empty()) help += " " + std::string(setting->unit);
+      // A row's default is the row's own.
+      if (setting->place == SettingPlace::Row) return help;
+      return help + ", default " + std::to_string(setting->defaultValue);
+    case SettingKind::Switch:
+      return help + "; default " + (setting->defaultValue != 0 ? "on" : "off");
+    case SettingKind::Choice:
+      for (const SettingChoice& choice : setting->choices)
+        if (choice.code == setting->defaultValue && !choice.word.empty())
+          return help + "; default " + std::string(choice.word);
+      return help;
+    case SettingKind::Text:
+    case SettingKind::Folder:
+      break;
+  }
+  return help;
+}
+
 std::vector<std::string> OptionWords(const CliOption& option) {
   std::vector<std::string> words;
-  std::string_view rest = option.argument;
+  const std::string argument = OptionArgument(option);
+  std::string_view rest = argument;
   while (!rest.empty()) {
     const size_t bar = rest.find('|');
     const std::string_view word = rest.substr(0, bar);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/ConversionSettings.h"
+#include "settings/SettingDescriptions.h"
 
 namespace quillo {
 
@@ -28,10 +29,12 @@ struct OptionTarget {
 // `--help`, the manual page made from it and the shell completion, so that
 // the four cannot disagree.
 struct CliOption {
-  std::string_view name;      // the long name, without "--"
-  char shortName;             // the one-letter name, without "-"; 0 for none
-  std::string_view argument;  // the value as `--help` names it ("DIR", "on|off"); empty: a flag
-  unsigned commands;          // kProbeCommand | kConvertCommand | kJoinCommand
+  std::string_view name;  // the long name, without "--"
+  char shortName;         // the one-letter name, without "-"; 0 for none
+  // The value as `--help` names it ("DIR", "MS"); empty for a flag. "WORD"
+  // stands for the words of its setting ("on|off", "avg|left|right").
+  std::string_view argument;
+  unsigned commands;  // kProbeCommand | kConvertCommand | kJoinCommand
   // Options of the command line itself (--config, -j, --json...): the parser
   // stores the value in the arguments; false with `error` for a bad value.
   bool (*read)(const std::string& value, ConvertArguments& arguments, std::string& error);
@@ -39,8 +42,11 @@ struct CliOption {
   // is known; false with `target.error` set for a bad value. Null for the
   // options applied in a pass of their own (the format first; the AMR and
   // Windows Media options last, against the chosen row).
-  bool (*apply)(const std::string& name, const std::string& value, OptionTarget& target);
-  std::string_view help;  // one sentence or two; `--help` wraps it
+  bool (*apply)(const CliOption& option, const std::string& value, OptionTarget& target);
+  std::string_view help;  // one sentence or two; `--help` wraps it. Empty: its setting's
+  // The stored value whose range, words and default the option's value
+  // takes; null for the options of the command line itself and the flags.
+  const SettingDescription* setting = nullptr;
 };
 
 // Every option, in the order `--help` lists them.
@@ -54,6 +60,14 @@ const CliOption* FindOption(std::string_view arg);
 // (without "--") was likely meant to be: the one option it begins, else the
 // nearest within two edits; empty when none is near.
 std::string NearestOption(std::string_view name, unsigned commands);
+
+// The value of `option` as `--help` names it, its setting's words in place
+// of "WORD": "rename|overwrite|skip", "none|seq|N".
+std::string OptionArgument(const CliOption& option);
+
+// The help text of `option` with its setting's range and default:
+// "scale the volume (100 = unchanged); 1 to 32767 %, default 100".
+std::string OptionHelp(const CliOption& option);
 
 // The words a value of `option` may be, from its argument ("rename|overwrite|skip"
 // gives the three; placeholders in capitals such as "N" or "DIR" give none).

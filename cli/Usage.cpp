@@ -19,7 +19,7 @@ std::string OptionSynopsis(const CliOption& option) {
   std::string text;
   if (option.shortName != 0) text = std::string("-") + option.shortName + ", ";
   text += "--" + std::string(option.name);
-  if (!option.argument.empty()) text += " " + std::string(option.argument);
+  if (!option.argument.empty()) text += " " + OptionArgument(option);
   return text;
 }
 
@@ -31,7 +31,8 @@ void PrintOption(std::ostream& out, const CliOption& option) {
     out << line << '\n';
     line.clear();
   }
-  std::string_view rest = option.help;
+  const std::string help = OptionHelp(option);
+  std::string_view rest = help;
   while (!rest.empty()) {
     line.resize(kHelpColumn, ' ');
     size_t take = rest.size();

@@ -5,6 +5,7 @@
 #include "catalog/OutputFormat.h"
 #include "cli/NumberText.h"
 #include "engine/WindowsMediaSupport.h"
+#include "settings/SettingDescriptions.h"
 
 namespace quillo {
 
@@ -54,12 +55,18 @@ bool ApplyWmaOptions(const std::vector<std::pair<std::string, std::string>>& opt
       chosen = false;
       continue;
     }
+    // The bit rate is given in kbps as the format list shows it ("64"); a
+    // value of 1000 or more is taken as bit/s, as the settings file stores it.
+    const SettingDescription& setting = DescribeSetting(name == "rate"      ? "WMASampleRate"
+                                                        : name == "bitrate" ? "WMABitRate"
+                                                                            : "WMAChannels");
+    const long long low = name == "bitrate" ? 1 : setting.low;
     int32_t number = 0;
-    const long long largest = name == "channels" ? 2 : 0x7fffffff;
-    if (!ParseDecimal(value, 1, largest, number)) {
-      error = NumberRangeError("--" + name, 1, largest, value);
+    if (!ParseDecimal(value, low, setting.high, number)) {
+      error = NumberRangeError("--" + name, low, setting.high, value);
       return false;
     }
+    if (name == "bitrate" && number < 1000) number *= 1000;
     (name == "rate" ? rate : name == "bitrate" ? bitRate : channels) = number;
     chosen = true;
   }

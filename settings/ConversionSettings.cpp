@@ -36,4 +36,13 @@ std::vector<std::string> ParseExtensionFilter(const std::string& text) {
   return pieces;
 }
 
+std::string CleanExtensionFilter(const std::string& text) {
+  std::string cleaned;
+  for (char c : text) {
+    if (c == ' ' || c == '\t') continue;
+    cleaned += c == ';' ? ',' : c;
+  }
+  return cleaned;
+}
+
 }  // namespace quillo

@@ -72,4 +72,7 @@ class ConversionSettings {
 // lower-cased, split at "," with empty pieces dropped.
 std::vector<std::string> ParseExtensionFilter(const std::string& text);
 
+// A typed filter text as it is stored: blanks removed, ";" taken as ",".
+std::string CleanExtensionFilter(const std::string& text);
+
 }  // namespace quillo

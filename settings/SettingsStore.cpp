@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "catalog/Catalog.h"
+#include "settings/SettingDescriptions.h"
 
 namespace quillo {
 namespace {
@@ -16,107 +17,93 @@ namespace {
 constexpr const char* kOptions = SettingsStore::kOptionsGroup;
 constexpr const char* kTags = SettingsStore::kTagGroup;
 
-// The values a stored number may take: a range, or a list of codes.
-struct Allowed {
-  int32_t low = 0;
-  int32_t high = std::numeric_limits<int32_t>::max();
-  std::array<int32_t, 3> codes = {};
-  std::size_t codeCount = 0;
-
-  bool Has(int32_t value) const {
-    if (codeCount != 0)
-      return std::find(codes.begin(), codes.begin() + codeCount, value) !=
-             codes.begin() + codeCount;
-    return value >= low && value <= high;
-  }
-};
-
-constexpr Allowed Codes(int32_t a, int32_t b) { return {0, 0, {a, b, 0}, 2}; }
-constexpr Allowed Codes(int32_t a, int32_t b, int32_t c) { return {0, 0, {a, b, c}, 3}; }
-constexpr Allowed kFlag{0, 1};
-constexpr Allowed kNonNegative{};
-
-// One stored number of a settings object: its name, the groups that save
-// it, the values it may take, and how it is read from and written to its
-// field. A stored value outside `allowed` keeps what the field holds (its
-// default, when the settings are loaded at start-up).
+// One stored number of a settings object: its description (name and the
+// values it may take), the groups that save it, and how it is read from and
+// written to its field. A stored value its description does not allow keeps
+// what the field holds (its default, when the settings are loaded at
+// start-up).
 template <class Settings>
 struct NumberValue {
-  const char* name;
+  const SettingDescription& description;
   unsigned groups;
-  Allowed allowed;
   int32_t (*get)(const Settings&);
   void (*set)(Settings&, int32_t);
 };
 
 template <auto Member, class Settings>
-constexpr NumberValue<Settings> Number(const char* name, unsigned groups, Allowed allowed) {
-  return {name, groups, allowed, [](const Settings& s) { return static_cast<int32_t>(s.*Member); },
+NumberValue<Settings> Number(const char* name, SettingPlace place, unsigned groups) {
+  return {DescribeSetting(name, place), groups,
+          [](const Settings& s) { return static_cast<int32_t>(s.*Member); },
           [](Settings& s, int32_t v) {
             s.*Member = static_cast<std::remove_reference_t<decltype(s.*Member)>>(v);
           }};
 }
 
 template <auto Member>
-constexpr NumberValue<ConversionSettings> Option(const char* name, Allowed allowed,
-                                                 unsigned groups = kSaveOptions) {
-  return Number<Member, ConversionSettings>(name, groups, allowed);
+NumberValue<ConversionSettings> Option(const char* name, unsigned groups = kSaveOptions) {
+  return Number<Member, ConversionSettings>(name, SettingPlace::Options, groups);
 }
 
 template <auto Member>
-constexpr NumberValue<TagSettings> Tag(const char* name, Allowed allowed) {
-  return Number<Member, TagSettings>(name, kSaveOptions, allowed);
+NumberValue<TagSettings> Tag(const char* name) {
+  return Number<Member, TagSettings>(name, SettingPlace::Tags, kSaveOptions);
 }
 
 using S = ConversionSettings;
 
 // The "Options" numbers, in the order the file stores them. "OutputFormat"
 // is read on its own (a format no row has selects the first row).
-const NumberValue<S> kOptionNumbers[] = {
-    Option<&S::optStartPageIndex>("OptStartPageIndex", kNonNegative, kSaveWindow),
-    Option<&S::destOutputFolderOpt>("DestOutputFolderOpt", Codes(199, 399)),
-    Option<&S::createDirs>("CreateDirs", kFlag),
-    Option<&S::browseOutputFolder>("BrowseOutputFolder", kFlag),
-    Option<&S::outputFiles2MyDocuments>("OutputFiles2MyDocuments", kFlag),
-    Option<&S::targetExistsOpt>("TargetExistsOpt", Codes(11, 22, 33)),
-    Option<&S::monoType>("MonoType", {0, 2}),
-    Option<&S::doNotLoadHiddenFiles>("DoNotLoadHiddenFiles", kFlag),
-    Option<&S::enableDtsForCda>("EnableDTSForCDA", kFlag),
-    Option<&S::enableConvertLength>("EnableConvertLength", kFlag),
-    Option<&S::enableSkipLength>("EnableSkipLength", kFlag),
-    Option<&S::convertLength>("ConvertLength", kNonNegative),
-    Option<&S::skipLength>("SkipLength", kNonNegative),
-    Option<&S::enableExtFilter>("EnableExtFilter", kFlag),
-    Option<&S::volume>("Volume", {1, 32767}),
-    Option<&S::volumeType>("VolumeType", {0, 3}),
-    Option<&S::id3TagType>("ID3TagType", {0, 2}),
-    Option<&S::transferPictures>("TransferPictures", kFlag),
-    Option<&S::writeReplayGain>("WriteReplayGain", kFlag),
-    Option<&S::loudnessTarget>("LoudnessTarget", {-40, -5}),
-    Option<&S::wmaAutoEncParam>("WMAAutoEncParam", kFlag),
-    Option<&S::wmaBitRate>("WMABitRate", {1000, 10000000}),
-    Option<&S::wmaSampleRate>("WMASampleRate", {1000, 768000}),
-    Option<&S::wmaChannels>("WMAChannels", {1, 2}),
-    Option<&S::amrMode>("AMRMode", {0, 7}),
-    Option<&S::amrWbMode>("AMRWBMode", {0, 8}),
-    Option<&S::amrDtx>("AMRDTX", kFlag),
-    Option<&S::amrType>("AMRType", {0, 1}),
-    Option<&S::awbMode>("AWBMode", {0, 8}),
-    Option<&S::awbDtx>("AWBDTX", kFlag),
-};
+const std::vector<NumberValue<S>>& OptionNumbers() {
+  static const std::vector<NumberValue<S>> numbers = {
+      Option<&S::optStartPageIndex>("OptStartPageIndex", kSaveWindow),
+      Option<&S::destOutputFolderOpt>("DestOutputFolderOpt"),
+      Option<&S::createDirs>("CreateDirs"),
+      Option<&S::browseOutputFolder>("BrowseOutputFolder"),
+      Option<&S::outputFiles2MyDocuments>("OutputFiles2MyDocuments"),
+      Option<&S::targetExistsOpt>("TargetExistsOpt"),
+      Option<&S::monoType>("MonoType"),
+      Option<&S::doNotLoadHiddenFiles>("DoNotLoadHiddenFiles"),
+      Option<&S::enableDtsForCda>("EnableDTSForCDA"),
+      Option<&S::enableConvertLength>("EnableConvertLength"),
+      Option<&S::enableSkipLength>("EnableSkipLength"),
+      Option<&S::convertLength>("ConvertLength"),
+      Option<&S::skipLength>("SkipLength"),
+      Option<&S::enableExtFilter>("EnableExtFilter"),
+      Option<&S::volume>("Volume"),
+      Option<&S::volumeType>("VolumeType"),
+      Option<&S::id3TagType>("ID3TagType"),
+      Option<&S::transferPictures>("TransferPictures"),
+      Option<&S::writeReplayGain>("WriteReplayGain"),
+      Option<&S::loudnessTarget>("LoudnessTarget"),
+      Option<&S::wmaAutoEncParam>("WMAAutoEncParam"),
+      Option<&S::wmaBitRate>("WMABitRate"),
+      Option<&S::wmaSampleRate>("WMASampleRate"),
+      Option<&S::wmaChannels>("WMAChannels"),
+      Option<&S::amrMode>("AMRMode"),
+      Option<&S::amrWbMode>("AMRWBMode"),
+      Option<&S::amrDtx>("AMRDTX"),
+      Option<&S::amrType>("AMRType"),
+      Option<&S::awbMode>("AWBMode"),
+      Option<&S::awbDtx>("AWBDTX"),
+  };
+  return numbers;
+}
 
-const NumberValue<TagSettings> kTagNumbers[] = {
-    Tag<&TagSettings::titleAsFileName>("TitleAsFileName", kFlag),
-    Tag<&TagSettings::trackNumType>("TrackNumType", {0, 2}),
-    Tag<&TagSettings::customTrackNum>("CustomTrackNum", {0, 255}),
-};
+const std::vector<NumberValue<TagSettings>>& TagNumbers() {
+  static const std::vector<NumberValue<TagSettings>> numbers = {
+      Tag<&TagSettings::titleAsFileName>("TitleAsFileName"),
+      Tag<&TagSettings::trackNumType>("TrackNumType"),
+      Tag<&TagSettings::customTrackNum>("CustomTrackNum"),
+  };
+  return numbers;
+}
 
 template <class Settings>
 void ReadNumbers(const SettingsProvider& provider, const char* group,
                  std::span<const NumberValue<Settings>> values, Settings& settings) {
   for (const NumberValue<Settings>& value : values) {
-    const std::optional<int32_t> stored = provider.readNumber(group, value.name);
-    if (stored && value.allowed.Has(*stored)) value.set(settings, *stored);
+    const std::optional<int32_t> stored = provider.readNumber(group, value.description.name);
+    if (stored && value.description.Allows(*stored)) value.set(settings, *stored);
   }
 }
 
@@ -124,7 +111,8 @@ template <class Settings>
 void WriteNumbers(SettingsProvider& provider, const char* group, unsigned groups,
                   std::span<const NumberValue<Settings>> values, const Settings& settings) {
   for (const NumberValue<Settings>& value : values)
-    if ((value.groups & groups) != 0) provider.writeNumber(group, value.name, value.get(settings));
+    if ((value.groups & groups) != 0)
+      provider.writeNumber(group, value.description.name, value.get(settings));
 }
 
 void ReadFolder(const SettingsProvider& provider, const char* name, std::string& field) {
@@ -140,15 +128,16 @@ void ReadFolder(const SettingsProvider& provider, const char* name, std::string&
 struct FormatValue {
   const char* suffix;
   int32_t OutputFormat::*field;
-  Allowed allowed;
 };
 constexpr FormatValue kFormatValues[] = {
-    {"AutoEncParam", &OutputFormat::autoEncParam, kFlag},
-    {"CodecID", &OutputFormat::codecId, kNonNegative},
-    {"SampleRate", &OutputFormat::sampleRate, {0, 768000}},
-    {"BitRate", &OutputFormat::bitRate, {0, 100000000}},
-    {"Channels", &OutputFormat::channels, {0, 2}},
+    {"AutoEncParam", &OutputFormat::autoEncParam}, {"CodecID", &OutputFormat::codecId},
+    {"SampleRate", &OutputFormat::sampleRate},     {"BitRate", &OutputFormat::bitRate},
+    {"Channels", &OutputFormat::channels},
 };
+
+bool RowAllows(const FormatValue& value, int32_t number) {
+  return DescribeSetting(value.suffix, SettingPlace::Row).Allows(number);
+}
 
 // A stored codec id that the row does not offer (an edited or foreign file)
 // would fail every file of that format; the row's codec before loading (its
@@ -161,7 +150,7 @@ void ReadFormatValues(const SettingsProvider& provider, std::vector<OutputFormat
     const int32_t defaultCodec = row.codecId;
     for (const FormatValue& value : kFormatValues) {
       const auto stored = provider.readNumber(kOptions, *prefix + value.suffix);
-      if (stored && value.allowed.Has(*stored)) row.*value.field = *stored;
+      if (stored && RowAllows(value, *stored)) row.*value.field = *stored;
     }
     if (FindCodecChoice(row, row.codecId) == nullptr &&
         FindCodecChoice(row, defaultCodec) != nullptr) {
@@ -191,7 +180,7 @@ void SettingsStore::load(ConversionSettings& s) const {
     ReadFolder(p, "Folder", s.folder);
     ReadFolder(p, "DestSpecifiedFolder", s.destSpecifiedFolder);
     if (auto text = p.readText(kOptions, "FilterExts")) s.filterExts = std::move(*text);
-    ReadNumbers<S>(p, kOptions, kOptionNumbers, s);
+    ReadNumbers<S>(p, kOptions, OptionNumbers(), s);
     // A stored format that names no catalog row (an edited or foreign file)
     // selects the first row; the window stores it when it closes.
     if (const auto format = p.readNumber(kOptions, "OutputFormat")) {
@@ -212,7 +201,7 @@ bool SettingsStore::loadTags(TagSettings& t) const {
   // A stored empty text and a missing one both give "".
   for (const TagText& text : kTagTexts)
     t.*text.field = p.readText(kTags, text.name).value_or(std::string());
-  ReadNumbers<TagSettings>(p, kTags, kTagNumbers, t);
+  ReadNumbers<TagSettings>(p, kTags, TagNumbers(), t);
   return true;
 }
 
@@ -226,7 +215,7 @@ bool SettingsStore::save(const ConversionSettings& s, unsigned groups) {
     p.writeText(kOptions, "FilterExts", s.filterExts);
     WriteFormatValues(p, s.formats);
   }
-  WriteNumbers<S>(p, kOptions, groups, kOptionNumbers, s);
+  WriteNumbers<S>(p, kOptions, groups, OptionNumbers(), s);
   if (groups & kSaveOptions) writeTags(s.tags);
   return p.commit();
 }
@@ -239,20 +228,20 @@ bool SettingsStore::saveTags(const TagSettings& tags) {
 void SettingsStore::writeTags(const TagSettings& t) {
   SettingsProvider& p = provider_;
   for (const TagText& text : kTagTexts) p.writeText(kTags, text.name, t.*text.field);
-  WriteNumbers<TagSettings>(p, kTags, kSaveOptions, kTagNumbers, t);
+  WriteNumbers<TagSettings>(p, kTags, kSaveOptions, TagNumbers(), t);
 }
 
 std::vector<std::string> SettingsStore::ValuesOutOfRange(const ConversionSettings& s) {
   std::vector<std::string> names;
-  for (const NumberValue<S>& value : kOptionNumbers)
-    if (!value.allowed.Has(value.get(s))) names.emplace_back(value.name);
-  for (const NumberValue<TagSettings>& value : kTagNumbers)
-    if (!value.allowed.Has(value.get(s.tags))) names.emplace_back(value.name);
+  for (const NumberValue<S>& value : OptionNumbers())
+    if (!value.description.Allows(value.get(s))) names.emplace_back(value.description.name);
+  for (const NumberValue<TagSettings>& value : TagNumbers())
+    if (!value.description.Allows(value.get(s.tags))) names.emplace_back(value.description.name);
   for (const OutputFormat& row : s.formats) {
     const std::optional<std::string> prefix = SettingsPrefix(row);
     if (!prefix) continue;
     for (const FormatValue& value : kFormatValues)
-      if (!value.allowed.Has(row.*value.field)) names.push_back(*prefix + value.suffix);
+      if (!RowAllows(value, row.*value.field)) names.push_back(*prefix + value.suffix);
   }
   return names;
 }

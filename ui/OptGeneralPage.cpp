@@ -9,21 +9,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "engine/UserPrompts.h"
+#include "settings/SettingDescriptions.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
 
 namespace {
 
-constexpr int32_t kMaxLength = 2147483647;
 constexpr int32_t kLengthStep = 100;
-constexpr int32_t kMinVolume = 10;
-constexpr int32_t kMaxVolume = 32767;
+constexpr int32_t kMinVolumeArrows = 10;  // the arrows stop there; 1 may be typed
 constexpr int32_t kVolumeStep = 10;
-constexpr int32_t kMinLoudness = -40;  // LUFS
-constexpr int32_t kMaxLoudness = -5;
+
+const SettingDescription& Skip() { return DescribeSetting("SkipLength"); }
+const SettingDescription& Length() { return DescribeSetting("ConvertLength"); }
+const SettingDescription& Volume() { return DescribeSetting("Volume"); }
+const SettingDescription& Loudness() { return DescribeSetting("LoudnessTarget"); }
 
 const char* const kMonoExplanation =
     "In general, the output sound equals to \"(L+R)/2,\" which contains left and right "
@@ -105,12 +108,12 @@ void COptGeneralPage::BuildLengthGroup() {
     grid->addWidget(new QLabel(QString::fromUtf8(text), group), row, 2);
   };
   skipCheck_ = Check(group, "&Skip the first", values_.enableSkipLength);
-  skipEdit_ = Spin(group, "skipEdit", SpinEdit::Kind::Unsigned, 0, kMaxLength, kLengthStep,
-                   values_.skipLength);
+  skipEdit_ = Spin(group, "skipEdit", SpinEdit::Kind::Unsigned, Skip().low, Skip().high,
+                   kLengthStep, values_.skipLength);
   addRow(0, skipCheck_, skipEdit_, "milliseconds (ms) of each file (1 sec = 1000 ms)");
   lengthCheck_ = Check(group, "Only &convert", values_.enableConvertLength);
-  lengthEdit_ = Spin(group, "lengthEdit", SpinEdit::Kind::Unsigned, 0, kMaxLength, kLengthStep,
-                     values_.convertLength);
+  lengthEdit_ = Spin(group, "lengthEdit", SpinEdit::Kind::Unsigned, Length().low, Length().high,
+                     kLengthStep, values_.convertLength);
   addRow(1, lengthCheck_, lengthEdit_, "milliseconds (ms) length for each file (1 sec = 1000 ms)");
   grid->setColumnStretch(2, 1);
   connect(skipCheck_, &QCheckBox::clicked, this, [this] { ApplyEnabling(skipEdit_); });
@@ -130,7 +133,7 @@ void COptGeneralPage::BuildVolumeGroup() {
                           {"Normalize loudn&ess to", VolumeMode::Loudness}},
                          values_.volumeType, VolumeMode::Keep);
   const QList<QAbstractButton*> radios = volumeRadios_->buttons();
-  volumeEdit_ = Spin(group, "volumeEdit", SpinEdit::Kind::Signed, kMinVolume, kMaxVolume,
+  volumeEdit_ = Spin(group, "volumeEdit", SpinEdit::Kind::Signed, kMinVolumeArrows, Volume().high,
                      kVolumeStep, values_.volume);
   volumeEdit_->setFixedWidth(Scaled(80));
   auto* manual = new QGridLayout;
@@ -150,8 +153,8 @@ void COptGeneralPage::BuildVolumeGroup() {
   box->addWidget(radios[2]);
   // The fourth choice: every output at one loudness (EBU R128), its true
   // peak kept at or below -1 dBTP.
-  loudnessEdit_ = Spin(group, "loudnessEdit", SpinEdit::Kind::Signed, kMinLoudness, kMaxLoudness, 1,
-                       values_.loudnessTarget);
+  loudnessEdit_ = Spin(group, "loudnessEdit", SpinEdit::Kind::Signed, Loudness().low,
+                       Loudness().high, 1, values_.loudnessTarget);
   loudnessEdit_->setFixedWidth(80);
   auto* loudness = new QHBoxLayout;
   loudness->addWidget(radios[3]);
@@ -184,35 +187,30 @@ bool COptGeneralPage::ReadControls() {
   values_.enableConvertLength = Checked(lengthCheck_);
   ReadRadios(volumeRadios_, values_.volumeType);
   // Every edit is checked, enabled or not: what it holds is stored.
-  for (auto [edit, value] :
-       {std::pair{skipEdit_, &values_.skipLength}, {lengthEdit_, &values_.convertLength}}) {
+  for (auto [edit, value, setting] : {std::tuple{skipEdit_, &values_.skipLength, &Skip()},
+                                      std::tuple{lengthEdit_, &values_.convertLength, &Length()}}) {
     const std::optional<int32_t> number = edit->Value();
-    if (!number || *number < 0) return Refuse(prompts_, "Please enter a positive integer.", edit);
+    if (!number || !setting->Allows(*number))
+      return Refuse(prompts_, "Please enter a positive integer.", edit);
     *value = *number;
   }
   // No volume at all, or a negative one, would make silent or inverted
   // outputs; the arrows' upper end is the largest factor the engine takes.
   const std::optional<int32_t> volume = volumeEdit_->Value();
   if (!volume) return Refuse(prompts_, "Please enter an integer.", volumeEdit_);
-  if (*volume < 1 || *volume > kMaxVolume)
-    return Refuse(prompts_, "Please enter an integer between 1 and 32767.", volumeEdit_);
+  if (!Volume().Allows(*volume)) return RefuseOutside(prompts_, Volume(), volumeEdit_);
   values_.volume = *volume;
   // The loudness target is checked like every edit, in use or not.
   const std::optional<int32_t> target = loudnessEdit_->Value();
-  if (!target || *target < kMinLoudness || *target > kMaxLoudness)
-    return Refuse(prompts_, "Please enter an integer between -40 and -5.", loudnessEdit_);
+  if (!target || !Loudness().Allows(*target))
+    return RefuseOutside(prompts_, Loudness(), loudnessEdit_);
   values_.loudnessTarget = *target;
   return true;
 }
 
 bool COptGeneralPage::Leave() {
   if (!ReadControls()) return false;
-  std::string cleaned;
-  for (char c : values_.filterExts) {
-    if (c == ' ' || c == '\t') continue;
-    cleaned += c == ';' ? ',' : c;
-  }
-  values_.filterExts = cleaned;
+  values_.filterExts = CleanExtensionFilter(values_.filterExts);
   filterEdit_->setText(QString::fromStdString(values_.filterExts));
   // Commas alone ("," or ";") name no extension either, and a filter of
   // nothing would let no file in.

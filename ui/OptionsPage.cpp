@@ -20,6 +20,13 @@ bool OptionsPage::Refuse(UserPrompts& prompts, const char* text, QWidget* contro
   return false;
 }
 
+bool OptionsPage::RefuseOutside(UserPrompts& prompts, const SettingDescription& setting,
+                                QWidget* control) {
+  const std::string text = "Please enter an integer between " + std::to_string(setting.low) +
+                           " and " + std::to_string(setting.high) + ".";
+  return Refuse(prompts, text.c_str(), control);
+}
+
 QGroupBox* OptionsPage::AddGroup(const char* title) {
   auto* column = static_cast<QVBoxLayout*>(layout());
   if (column == nullptr) {

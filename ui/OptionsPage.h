@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "settings/ConversionSettings.h"
+#include "settings/SettingDescriptions.h"
 #include "ui/SpinEdit.h"
 
 class QCheckBox;
@@ -54,6 +55,10 @@ class OptionsPage : public QWidget {
   // Tells the user `text` (an exclamation), gives `control` the focus with its
   // text selected, and returns false: the end of a refused leave check.
   static bool Refuse(UserPrompts& prompts, const char* text, QWidget* control);
+  // Refuses a number outside `setting`'s range: "Please enter an integer
+  // between 1 and 32767."
+  static bool RefuseOutside(UserPrompts& prompts, const SettingDescription& setting,
+                            QWidget* control);
   // A group titled `title` below the page's groups so far; the rest of the
   // page stays empty below the last.
   QGroupBox* AddGroup(const char* title);

@@ -12,13 +12,14 @@
 
 #include "engine/UserPrompts.h"
 #include "engine/media/GenreTable.h"
+#include "settings/SettingDescriptions.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
 
 namespace {
 
-constexpr int32_t kMaxTrack = 255;
+const SettingDescription& Track() { return DescribeSetting("CustomTrackNum", SettingPlace::Tags); }
 
 // The genre names in the box's order: alphabetical, letter case ignored.
 QStringList SortedGenres() {
@@ -80,7 +81,7 @@ void CPageOptID3::Build() {
     trackRow->addWidget(radio);
     tagFields_ << radio;
   }
-  trackEdit_ = Spin(track, "trackEdit", SpinEdit::Kind::Signed, 0, kMaxTrack, 1,
+  trackEdit_ = Spin(track, "trackEdit", SpinEdit::Kind::Signed, Track().low, Track().high, 1,
                     values_.tags.customTrackNum);
   trackEdit_->setFixedWidth(Scaled(60));
   trackRow->addWidget(trackEdit_);
@@ -157,8 +158,7 @@ bool CPageOptID3::Leave() {
   values_.tags.genre = genreBox_->currentText().toStdString();
   // The track number is checked whether or not it is in use: it is stored.
   const std::optional<int32_t> number = trackEdit_->Value();
-  if (!number || *number < 0 || *number > kMaxTrack)
-    return Refuse(prompts_, "Please enter an integer between 0 and 255.", trackEdit_);
+  if (!number || !Track().Allows(*number)) return RefuseOutside(prompts_, Track(), trackEdit_);
   values_.tags.customTrackNum = *number;
   return true;
 }

@@ -138,11 +138,13 @@ TEST(OptionTable, ApplyReachesTheSettings) {
   EXPECT_EQ(settings.destSpecifiedFolder, "/b");
 
   std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
-      {{"--mono", "both"}, "bad value \"both\" for --mono"},
-      {{"--if-exists", "ask"}, "bad value \"ask\" for --if-exists"},
-      {{"--length", "0"}, "--length takes a whole number from 1 to 2147483647, not \"0\""},
-      {{"--track", "-1"},
-       "--track takes none, seq or a whole number from 0 to 2147483647, not \"-1\""},
+      {{"--mono", "both"}, "--mono takes avg, left or right, not \"both\""},
+      {{"--if-exists", "ask"}, "--if-exists takes rename, overwrite or skip, not \"ask\""},
+      {{"--length", "-1"}, "--length takes a whole number from 0 to 2147483647, not \"-1\""},
+      {{"--track", "256"}, "--track takes none, seq or a whole number from 0 to 255, not \"256\""},
+      {{"--pictures", "yes"}, "--pictures takes on or off, not \"yes\""},
+      {{"--only-ext", " ;,"},
+       "--only-ext takes extensions separated by commas (\"mp3,flac\") or off, not \" ;,\""},
       {{"-d", ""}, "bad value \"\" for --output-dir"},
       {{"-f", "nonesuch"}, "unknown format \"nonesuch\" (see: quillo-cli formats)"},
   };
@@ -155,8 +157,8 @@ TEST(OptionTable, ApplyReachesTheSettings) {
     refusals.push_back({{"--loudness", bad},
                         "--loudness takes a whole number from -40 to -5, not \"" + bad + "\""});
   for (const auto& [option, range] :
-       {std::pair{"--skip", "0 to 2147483647"}, std::pair{"--rate", "1 to 768000"},
-        std::pair{"--bitrate", "0 to 2147483647"}})
+       {std::pair{"--skip", "0 to 2147483647"}, std::pair{"--rate", "0 to 768000"},
+        std::pair{"--bitrate", "0 to 100000000"}})
     refusals.push_back(
         {{"-f", "mp3", option, "0x10"},
          std::string(option) + " takes a whole number from " + range + ", not \"0x10\""});
