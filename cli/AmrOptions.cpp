@@ -8,6 +8,7 @@
 
 #include "catalog/AmrModes.h"
 #include "catalog/Catalog.h"
+#include "settings/SettingDescriptions.h"
 
 namespace quillo {
 
@@ -69,11 +70,17 @@ bool ApplyAmrOptions(const std::vector<std::pair<std::string, std::string>>& opt
         error = "bad value \"" + value + "\" for --" + option + detail;
         return false;
       };
+      const auto refuse = [&](const SettingDescription& setting) {
+        error = "--" + option + " takes " + setting.AllowedText() + ", not \"" + value + "\"";
+        return false;
+      };
       if (option == "band") {
-        if (value != "nb" && value != "wb") return bad(" (nb or wb)");
-        settings.amrType = value == "nb" ? AmrBand::Narrow : AmrBand::Wide;
+        const SettingDescription& bands = DescribeSetting("AMRType");
+        int32_t band = 0;
+        if (!FindChoiceWord(bands, value, band)) return refuse(bands);
+        settings.amrType = static_cast<AmrBand>(band);
       } else if (option == "dtx") {
-        if (value != "on" && value != "off") return bad(" (on or off)");
+        if (value != "on" && value != "off") return refuse(DescribeSetting("AMRDTX"));
         (amr ? settings.amrDtx : settings.awbDtx) = value == "on" ? 1 : 0;
       } else {
         const bool narrow = amr && settings.amrType == AmrBand::Narrow;

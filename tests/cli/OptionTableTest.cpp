@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/ConvertOptions.h"
 #include "cli/OptionTable.h"
+#include "cli/OptionWarnings.h"
 
 namespace quillo {
 namespace {
@@ -137,6 +138,25 @@ TEST(OptionTable, ApplyReachesTheSettings) {
   EXPECT_EQ(settings.destOutputFolderOpt, OutputFolderMode::SpecificFolder);
   EXPECT_EQ(settings.destSpecifiedFolder, "/b");
 
+  // The stored options that once had no flag, and a codec chosen on
+  // automatic settings, which keeps them automatic.
+  ConversionSettings flags("/tmp");
+  ASSERT_EQ(Apply({"-f", "wav", "--codec", "24-bit", "--documents-fallback", "off", "--skip-hidden",
+                   "on", "--only-ext", " MP3 ; flac", "--dts-cd", "on"},
+                  flags),
+            "");
+  const OutputFormat& wav = *FindFormat(flags.formats, format_id::kWav);
+  EXPECT_EQ(wav.codecId, codec_id::kPcmS24Le);
+  EXPECT_EQ(wav.autoEncParam, 1);
+  EXPECT_EQ(flags.outputFiles2MyDocuments, 0);
+  EXPECT_EQ(flags.doNotLoadHiddenFiles, 1);
+  EXPECT_EQ(flags.enableExtFilter, 1);
+  EXPECT_EQ(flags.filterExts, "MP3,flac");
+  EXPECT_EQ(flags.enableDtsForCda, 1);
+  ASSERT_EQ(Apply({"--only-ext", "off", "--length", "0"}, flags), "");
+  EXPECT_EQ(flags.enableExtFilter, 0);
+  EXPECT_EQ(flags.enableConvertLength, 0);
+
   std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
       {{"--mono", "both"}, "--mono takes avg, left or right, not \"both\""},
       {{"--if-exists", "ask"}, "--if-exists takes rename, overwrite or skip, not \"ask\""},
@@ -205,6 +225,43 @@ TEST(OptionTable, HelpAndCompletionNameEveryOption) {
     EXPECT_TRUE(offered) << name;
   }
   EXPECT_EQ(RunCompletion({"zsh"}, completion, err), kExitUsage);
+}
+
+}  // namespace
+}  // namespace quillo
+
+namespace quillo {
+namespace {
+
+// An option that another one makes useless is named on standard error, once,
+// in command-line order; one that takes effect is not.
+TEST(OptionTable, UselessOptionsAreNamed) {
+  const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> cases = {
+      {{"--tags", "custom", "--pictures", "on"},
+       {"--pictures has no effect unless the tags come from the source (--tags source)"}},
+      {{"--replaygain", "on", "--tags", "none"}, {"--replaygain has no effect with --tags none"}},
+      {{"--artist", "A", "--track", "3", "--tags", "source"},
+       {"--artist has no effect unless the tags are custom (--tags custom)",
+        "--track has no effect unless the tags are custom (--tags custom)"}},
+      {{"--title", "T", "--title-from-name"}, {"--title has no effect with --title-from-name"}},
+      {{"--volume", "50", "--loudness", "-16", "--normalize"},
+       {"--volume has no effect: --normalize comes after it",
+        "--loudness has no effect: --normalize comes after it"}},
+      {{"--keep-tree", "--same-folder"}, {"--keep-tree has no effect with --same-folder"}},
+      {{"-f", "mp3", "--rate", "22050", "--rate", "8000", "--auto"},
+       {"--rate has no effect: --auto comes after it"}},
+      {{"--tags", "source", "--pictures", "on", "--replaygain", "on", "--volume", "50",
+        "--title-from-name", "--tags", "custom", "-f", "mp3", "--auto", "--rate", "22050"},
+       {"--pictures has no effect unless the tags come from the source (--tags source)"}},
+  };
+  for (const auto& [args, warnings] : cases) {
+    std::string error;
+    std::optional<ConvertArguments> parsed = ParseCommandArguments(args, kConvertCommand, error);
+    ASSERT_TRUE(parsed) << error;
+    ConversionSettings settings("/tmp");
+    ASSERT_TRUE(ApplyConvertOptions(*parsed, settings, error)) << error;
+    EXPECT_EQ(IgnoredOptionWarnings(*parsed, settings), warnings) << ::testing::PrintToString(args);
+  }
 }
 
 }  // namespace

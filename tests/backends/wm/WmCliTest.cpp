@@ -100,7 +100,7 @@ TEST_F(WmCli, WavToEachRowGivesThePickedFormat) {
       {"7100", {"--auto", "--track", "5"}, 22050, 2, 44100, 2, 64000, "5"},
       {"7200", {"--auto", "--track", "none"}, 44100, 1, 44100, 1, 48000, ""},
       {"7300",
-       {"--rate", "32000", "--bitrate", "48000", "--channels", "1"},
+       {"--rate", "32000", "--bitrate", "48", "--channels", "1"},  // kbps
        44100,
        2,
        32000,
