@@ -67,9 +67,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Quillo"));
   QApplication::setStyle(new quillo::DesktopStyle);
 
-  // The audio layer and the MIDI sound font come first, once for the process.
+  // The audio layer comes first, once for the process. The MIDI sound font
+  // (some 150 MB) is loaded by the first run that converts a MIDI file.
   const quillo::InstalledBackends backends;
-  if (quillo::SoundFontService* soundFont = backends.table().soundFont) soundFont->Load();
 
   quillo::ConversionSettings settings(quillo::DocumentsFolder());
   quillo::IniSettingsProvider provider(quillo::ConfigFilePath());
