@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "backends/ffmpeg/FrameworkSink.h"
-#include "engine/media/FileHandle.h"
+#include "base/FileHandle.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {

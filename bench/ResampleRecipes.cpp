@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/media/FileHandle.h"
+#include "base/FileHandle.h"
 #include "tests/support/SineFit.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "catalog/Catalog.h"
 
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace quillo {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "base/AsciiCase.h"
 #include "catalog/Catalog.h"
 #include "cli/AmrOptions.h"
 #include "cli/NumberText.h"
 #include "cli/OptionTable.h"
 #include "cli/WmaOptions.h"
-#include "engine/media/AsciiCase.h"
 
 namespace quillo {
 

@@ -8,10 +8,10 @@
 #include <type_traits>
 #include <utility>
 
+#include "base/AsciiCase.h"
 #include "catalog/Catalog.h"
 #include "cli/ConvertOptions.h"
 #include "cli/NumberText.h"
-#include "engine/media/AsciiCase.h"
 #include "settings/SettingsStore.h"
 
 namespace quillo {

@@ -6,6 +6,14 @@ namespace quillo {
 
 // The two-bar progress display of a conversion, with its cancel flag. The
 // window shows a dialog, the command line a terminal bar, tests record.
+//
+// Threads: a run calls it on the thread that called the engine's entry and,
+// while several files convert at once, on the run's job threads too, one
+// call at a time: while jobs run, the run holds a lock of its own around
+// every call, so the display itself needs no lock against them. It may be
+// called while another thread of the run is inside the run's UserPrompts or
+// RunListView: a front end that shares one thing between them (a terminal,
+// a widget of its own thread) guards it or queues to that thread itself.
 class ConversionProgress {
  public:
   virtual ~ConversionProgress() = default;

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "engine/media/PathName.h"
 #include "settings/ConversionSettings.h"
 
@@ -28,11 +28,11 @@ std::string BareExtension(const fs::path& path) {
 // A filter entry typed with its dot (".wav") matches too.
 bool InFilter(const fs::path& path, const CandidateFilter& filter) {
   const std::string ext = BareExtension(path);
-  return std::any_of(filter.extensions.begin(), filter.extensions.end(),
-                     [&](const std::string& entry) {
-                       return entry == ext || (!entry.empty() && entry[0] == '.' &&
-                                               entry.compare(1, std::string::npos, ext) == 0);
-                     });
+  return std::any_of(
+      filter.extensions.begin(), filter.extensions.end(), [&](const std::string& entry) {
+        return entry == ext ||
+               (!entry.empty() && entry[0] == '.' && entry.compare(1, std::string::npos, ext) == 0);
+      });
 }
 
 // The target of a symbolic link, or empty.

@@ -8,7 +8,8 @@
 
 namespace quillo {
 
-// What a front end shows while a list of paths is read.
+// What a front end shows while a list of paths is read. ProbeFiles calls it
+// on its caller's thread only, one call after the other.
 class ProbeListener {
  public:
   virtual ~ProbeListener() = default;

@@ -132,8 +132,11 @@ class JobProgress final : public ConversionProgress {
   size_t job_;
 };
 
-// The list, one call at a time (the run's own mutex: results are written
-// under it too).
+// The list, one call at a time, under the run's result mutex. A file's end
+// (FinishFile, or the failure of a file a job held) and the run's totals are
+// written under it too. The cell texts a running file copies into its own
+// result entry are not: only the job that holds the file touches that entry
+// until its end, and the entries never move (sized before the run starts).
 class LockedList final : public RunListView {
  public:
   LockedList(RunListView& list, std::mutex& mutex) : list_(list), mutex_(mutex) {}

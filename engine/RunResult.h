@@ -9,6 +9,12 @@ namespace quillo {
 struct FileResult;
 
 // Where a run shows each file's "Volume" and "Output" cells while it works.
+//
+// Threads: the run calls it on the thread that called the engine's entry
+// and, while several files convert at once, on the run's job threads too,
+// one call at a time: while jobs run, the run holds its result lock around
+// every call. It may be called while another thread of the run is inside
+// the progress display or the prompts.
 class RunListView {
  public:
   virtual ~RunListView() = default;

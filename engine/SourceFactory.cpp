@@ -1,7 +1,7 @@
 #include "engine/SourceFactory.h"
 
+#include "base/RegularFile.h"
 #include "engine/WindowsMediaSupport.h"
-#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

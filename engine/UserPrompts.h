@@ -7,6 +7,13 @@ namespace quillo {
 
 // The questions and notices the engine puts to the user. The window answers
 // with dialogs, the command line from its flags, tests with scripted answers.
+//
+// Threads: the engine calls it on the thread that called its entry (a
+// conversion, ProbeFile, ProbeFiles) and, while several files convert at
+// once, on the run's job threads too, one call at a time: a question holds
+// the run's prompt lock until it is answered, so a second job that asks
+// waits, while the other jobs go on converting and may call the progress
+// display and the list meanwhile.
 class UserPrompts {
  public:
   virtual ~UserPrompts() = default;

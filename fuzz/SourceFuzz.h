@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/media/FileHandle.h"
+#include "base/FileHandle.h"
 #include "engine/media/MediaSource.h"
 
 namespace quillo::fuzz {

@@ -1,7 +1,7 @@
 #include "settings/ConversionSettings.h"
 
+#include "base/AsciiCase.h"
 #include "catalog/Catalog.h"
-#include "engine/media/AsciiCase.h"
 
 namespace quillo {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "engine/media/RegularFile.h"
+#include "base/RegularFile.h"
 
 namespace quillo {
 namespace {

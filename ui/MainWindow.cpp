@@ -6,31 +6,29 @@
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 #include <QWindow>
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "engine/Conversion.h"
-#include "ui/AddingLoop.h"
+#include "ui/AddCommand.h"
 #include "ui/ConversionCommand.h"
 #include "ui/DataFiles.h"
 #include "ui/FileListModel.h"
 #include "ui/FileListView.h"
 #include "ui/FormatBox.h"
-#include "ui/OpenFileFilters.h"
 #include "ui/OptionsCommand.h"
+#include "ui/ProgressDialog.h"
 #include "ui/Shell.h"
-#include "ui/SingleBarDialog.h"
 #include "ui/UiScale.h"
 #include "ui/WebAddresses.h"
 #include "ui/WindowDrag.h"
@@ -45,28 +43,7 @@ namespace {
 constexpr int kWidth = 950;
 constexpr int kHeight = 650;
 
-// The local files among dropped items.
-QStringList LocalPaths(const QMimeData* data) {
-  QStringList paths;
-  if (data == nullptr || !data->hasUrls()) return paths;
-  for (const QUrl& url : data->urls())
-    if (url.isLocalFile()) paths.push_back(url.toLocalFile());
-  return paths;
-}
-
 }  // namespace
-
-// Disables the window's controls for one command and enables them again.
-class MainWindow::BusyScope {
- public:
-  explicit BusyScope(MainWindow& window) : window_(window) { window_.SetBusy(true); }
-  ~BusyScope() { window_.SetBusy(false); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  MainWindow& window_;
-};
 
 void MainWindow::SetBusy(bool busy) {
   busy_ = busy;
@@ -86,6 +63,9 @@ MainWindow::MainWindow(Services services)
   setAcceptDrops(true);
   BuildControls();
   AddShortcuts();
+  adding_ = std::make_unique<AddCommand>(AddCommand::Context{
+      this, *model_, *list_, services_.backends, services_.settings, services_.store,
+      services_.prompts, [this](bool busy) { SetBusy(busy); }});
   if (services_.store.checkFirstRun()) OpenHelpPage();
 }
 
@@ -185,9 +165,9 @@ void MainWindow::Run(Command command) {
   if (busy_) return;
   switch (command) {
     case Command::AddFiles:
-      return AddFiles();
+      return adding_->ChooseFiles();
     case Command::AddFolder:
-      return AddFolder();
+      return adding_->ChooseFolder();
     case Command::Remove:
       return Remove();
     case Command::RemoveAll:
@@ -237,72 +217,16 @@ std::string MainWindow::SelectedPath(bool output) const {
   return output ? item.outputPath : item.path;
 }
 
-void MainWindow::AddFiles() {
-  QFileDialog dialog(this, QStringLiteral("Add Files"));
-  dialog.setFileMode(QFileDialog::ExistingFiles);
-  // The desktop's own dialog where there is one (with its bookmarks and
-  // recent places); the filters match either letter case in any dialog.
-  dialog.setNameFilters(OpenFileFilters());
-  if (dialog.exec() != QDialog::Accepted) return;
-  AddChosenFiles(dialog.selectedFiles());
-}
-
-void MainWindow::AddFolder() {
-  QString start = QString::fromStdString(services_.settings.folder);
-  if (start.size() > 1 && start.endsWith(u'/')) start.chop(1);
-  const QString folder =
-      QFileDialog::getExistingDirectory(this, QStringLiteral("Please choose a folder:"), start);
-  if (!folder.isEmpty()) AddFolderPath(folder);
-}
-
 void MainWindow::AddChosenFiles(const QStringList& paths) {
-  if (busy_ || paths.isEmpty()) return;
-  std::vector<std::string> candidates;
-  for (const QString& path : paths) candidates.push_back(path.toStdString());
-  AddGathered([&](std::vector<std::string>*) { return candidates; }, false);
+  if (!busy_) adding_->AddFiles(paths);
 }
 
 void MainWindow::AddFolderPath(const QString& folder) {
-  if (busy_ || folder.isEmpty()) return;
-  std::string stored = folder.toStdString();
-  if (stored.back() != '/') stored += '/';
-  services_.settings.folder = stored;
-  services_.store.save(services_.settings, kSaveSourceFolder);
-  AddGathered(
-      [&](std::vector<std::string>* missed) {
-        return SearchFolder(stored, CandidateFilterFrom(services_.settings), missed);
-      },
-      true);
+  if (!busy_) adding_->AddFolder(folder);
 }
 
 void MainWindow::AddDroppedPaths(const QStringList& paths) {
-  if (busy_ || paths.isEmpty()) return;
-  AddGathered(
-      [&](std::vector<std::string>* missed) {
-        return DroppedCandidates(paths, CandidateFilterFrom(services_.settings), missed);
-      },
-      true);
-}
-
-void MainWindow::AddGathered(const Gather& gather, bool searching) {
-  std::string failures;
-  {
-    BusyScope busy(*this);
-    SingleBarDialog dialog(this);
-    if (searching) {
-      dialog.SetCaption("Searching files...");
-      dialog.PumpEventsNow();
-    }
-    std::vector<std::string> missed;
-    const std::vector<std::string> candidates = gather(&missed);
-    ProbeSummary result;
-    if (!candidates.empty())
-      result = AddPaths(candidates, *model_, *list_, dialog, services_.backends, services_.prompts);
-    result.failed.insert(result.failed.end(), missed.begin(), missed.end());
-    dialog.Finish();
-    failures = FailedFilesMessage(result.failed, result.detail, kListedFailures);
-  }
-  if (!failures.empty()) services_.prompts.Warn(failures);
+  if (!busy_) adding_->AddDropped(paths);
 }
 
 void MainWindow::Remove() {
@@ -382,11 +306,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!busy_ && !LocalPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!busy_ && !DroppedLocalPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QStringList paths = LocalPaths(event->mimeData());
+  const QStringList paths = DroppedLocalPaths(event->mimeData());
   if (busy_ || paths.isEmpty()) return;
   event->acceptProposedAction();
   // The drop ends first, so the file manager is not held while files are added.

@@ -2,10 +2,8 @@
 
 #include <QStringList>
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "engine/BackendTable.h"
 #include "engine/UserPrompts.h"
@@ -19,6 +17,7 @@ class QToolButton;
 
 namespace quillo {
 
+class AddCommand;
 class ConversionCommand;
 class FileListModel;
 class FileListView;
@@ -26,9 +25,9 @@ class FormatBox;
 class Shell;
 
 // Quillo's window: the command buttons at the left, the output format box,
-// the file list at the right. It owns the list and dispatches every command;
-// while one runs (adding or converting), its controls are disabled and no
-// second command starts.
+// the file list at the right. It owns the list and dispatches every command
+// (AddCommand adds files, ConversionCommand converts them); while one runs,
+// its controls are disabled and no second command starts.
 class MainWindow final : public QWidget {
   Q_OBJECT
 
@@ -77,21 +76,12 @@ class MainWindow final : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  class BusyScope;
-
   void BuildControls();
   void AddShortcuts();
   QPushButton* AddButton(const char* text, const char* tip, const QRect& place, Command command);
   void ShowListMenu(const QPoint& position);
   void ShowHelpMenu();
 
-  void AddFiles();
-  void AddFolder();
-  // Gives the paths to add; folders it could not search go to `missed`.
-  using Gather = std::function<std::vector<std::string>(std::vector<std::string>* missed)>;
-  // Adds what `gather` gives with the adding dialog (captioned while
-  // `searching` folders), then warns about the files and folders that failed.
-  void AddGathered(const Gather& gather, bool searching);
   void Remove();
   void Convert(bool selectedOnly, bool join);
   void ConversionFinished();
@@ -111,6 +101,7 @@ class MainWindow final : public QWidget {
   int outputColumnWidth_ = kOutputColumnWidth;
   bool busy_ = false;
   int jobs_;
+  std::unique_ptr<AddCommand> adding_;
   std::unique_ptr<ConversionCommand> conversion_;  // the running conversion
   bool quitRequested_ = false;
 };

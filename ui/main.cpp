@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "backends/InstalledBackends.h"
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "platform/FileSizeSignal.h"
 #include "platform/StandardPaths.h"
 #include "settings/ConversionSettings.h"

@@ -8,7 +8,7 @@
 
 #include "backends/amr/AmrState.h"
 #include "backends/amr/AmrStorageFormat.h"
-#include "engine/media/FileHandle.h"
+#include "base/FileHandle.h"
 
 namespace quillo {
 

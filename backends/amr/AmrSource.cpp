@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/RegularFile.h"
 #include "engine/media/ByteReader.h"
-#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

@@ -11,7 +11,7 @@
 #include "backends/bass/SndfileStream.h"
 #include "backends/bass/SoundFont.h"
 #include "backends/bass/WavPackStream.h"
-#include "engine/media/RegularFile.h"
+#include "base/RegularFile.h"
 
 namespace quillo::audio {
 

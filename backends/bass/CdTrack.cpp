@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "backends/bass/FormatSniff.h"
+#include "base/RegularFile.h"
 #include "engine/media/ByteReader.h"
-#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

@@ -11,9 +11,9 @@
 #include "backends/ffmpeg/FfmpegInput.h"
 #include "backends/ffmpeg/SampleConverter.h"
 #include "backends/ffmpeg/WideFormat.h"
-#include "engine/media/FileHandle.h"
+#include "base/FileHandle.h"
+#include "base/RegularFile.h"
 #include "engine/media/MediaSource.h"
-#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

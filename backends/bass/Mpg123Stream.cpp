@@ -2,8 +2,8 @@
 
 #include <mpg123.h>
 
+#include "base/RegularFile.h"
 #include "engine/media/MediaSource.h"
-#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

@@ -6,10 +6,10 @@
 #include <utility>
 
 #include "backends/bass/FormatSniff.h"
+#include "base/RegularFile.h"
 #include "engine/media/ByteReader.h"
 #include "engine/media/ChannelOrder.h"
 #include "engine/media/MediaSource.h"
-#include "engine/media/RegularFile.h"
 #include "engine/media/SampleScale.h"
 
 namespace quillo::audio {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace quillo::audio {
 

@@ -5,9 +5,9 @@
 #include <bit>
 #include <cstring>
 
+#include "base/RegularFile.h"
 #include "engine/media/ChannelOrder.h"
 #include "engine/media/MediaSource.h"
-#include "engine/media/RegularFile.h"
 
 namespace quillo::audio {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/RegularFile.h"
 #include "engine/media/ByteReader.h"
-#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

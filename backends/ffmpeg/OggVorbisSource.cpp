@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <string_view>
 
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
+#include "base/RegularFile.h"
 #include "engine/media/ChannelOrder.h"
 #include "engine/media/Downmix.h"
-#include "engine/media/RegularFile.h"
 #include "engine/media/Utf8.h"
 
 namespace quillo {

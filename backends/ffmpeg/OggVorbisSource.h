@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/FileHandle.h"
 #include "engine/media/Downmix.h"
-#include "engine/media/FileHandle.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/ResampleAdapter.h"
 #include "engine/media/TagInfo.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "backends/files/Ima4Decoder.h"
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "engine/media/MediaSource.h"
 
 namespace quillo {

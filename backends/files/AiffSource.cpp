@@ -10,7 +10,7 @@
 #include "backends/files/FrameSplit.h"
 #include "backends/files/Ima4Decoder.h"
 #include "backends/tags/TagReader.h"
-#include "engine/media/RegularFile.h"
+#include "base/RegularFile.h"
 
 namespace quillo {
 namespace {

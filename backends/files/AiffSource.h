@@ -8,7 +8,7 @@
 #include "backends/files/AiffHeader.h"
 #include "backends/files/AuSamples.h"
 #include "backends/files/DwvwDecoder.h"
-#include "engine/media/FileHandle.h"
+#include "base/FileHandle.h"
 #include "engine/media/MediaSource.h"
 #include "engine/media/TagInfo.h"
 

@@ -7,7 +7,7 @@
 #include "backends/files/FrameSplit.h"
 #include "backends/files/G721Decoder.h"
 #include "backends/files/G723Decoder.h"
-#include "engine/media/RegularFile.h"
+#include "base/RegularFile.h"
 
 namespace quillo {
 

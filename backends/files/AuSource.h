@@ -8,7 +8,7 @@
 #include "backends/files/AuHeader.h"
 #include "backends/files/AuSamples.h"
 #include "backends/files/G72xState.h"
-#include "engine/media/FileHandle.h"
+#include "base/FileHandle.h"
 #include "engine/media/MediaSource.h"
 
 namespace quillo {

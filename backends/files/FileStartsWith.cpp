@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/media/FileHandle.h"
-#include "engine/media/RegularFile.h"
+#include "base/FileHandle.h"
+#include "base/RegularFile.h"
 
 namespace quillo {
 

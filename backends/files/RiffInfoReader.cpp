@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "backends/files/LegacyText.h"
+#include "base/FileHandle.h"
+#include "base/RegularFile.h"
 #include "engine/media/ByteReader.h"
-#include "engine/media/FileHandle.h"
 #include "engine/media/GenreTable.h"
-#include "engine/media/RegularFile.h"
 
 namespace quillo {
 

@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/media/RegularFile.h"
+#include "base/RegularFile.h"
 
 namespace quillo {
 

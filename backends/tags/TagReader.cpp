@@ -15,8 +15,8 @@
 #include <fstream>
 #include <optional>
 
+#include "base/RegularFile.h"
 #include "engine/media/ByteReader.h"
-#include "engine/media/RegularFile.h"
 #include "engine/media/TagInfo.h"
 
 namespace quillo::audio {

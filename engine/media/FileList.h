@@ -11,6 +11,8 @@ namespace quillo {
 // The list that ProbeFile appends to. Paths are keyed by their canonical
 // form, so that a link or a "../" spelling of a listed file is a duplicate
 // while "A.mp3" and "a.mp3" stay two files.
+// Threads: ProbeFile and ProbeFiles call it only on the thread that called
+// them, one call after the other; a conversion never calls it.
 class FileList {
  public:
   virtual ~FileList() = default;

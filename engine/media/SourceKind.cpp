@@ -3,7 +3,7 @@
 #include <array>
 #include <initializer_list>
 
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "engine/media/PathName.h"
 
 namespace quillo {

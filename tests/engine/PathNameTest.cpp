@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "engine/media/PathName.h"
 
 namespace quillo {

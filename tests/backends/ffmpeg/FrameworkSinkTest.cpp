@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "backends/ffmpeg/FrameworkSink.h"
-#include "engine/media/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "tests/backends/ffmpeg/SinkTestSupport.h"
 #include "tests/support/TestSupport.h"
 

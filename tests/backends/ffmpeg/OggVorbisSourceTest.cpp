@@ -10,8 +10,8 @@
 
 #include "backends/InstalledBackends.h"
 #include "backends/ffmpeg/OggVorbisSource.h"
+#include "base/FileHandle.h"
 #include "engine/SourceFactory.h"
-#include "engine/media/FileHandle.h"
 #include "tests/support/ReadAll.h"
 #include "tests/support/TestSupport.h"
 

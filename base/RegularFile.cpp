@@ -1,4 +1,4 @@
-#include "engine/media/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

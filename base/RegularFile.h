@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/media/FileHandle.h"
+#include "base/FileHandle.h"
 
 namespace quillo {
 

@@ -7,8 +7,7 @@ namespace quillo {
 
 // Upper and lower case of the ASCII letters only: extensions, codec names and
 // chunk ids are ASCII, and the locale's rules must not reach other bytes of a
-// UTF-8 name. Header-only, so that the catalog and the settings model use it
-// without linking the media library.
+// UTF-8 name. The catalog, the settings and the engine all compare such names.
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
