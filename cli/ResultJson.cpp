@@ -102,8 +102,7 @@ std::string ProbeJsonLine(const std::string& path, const FileItem* item, const P
       break;
     case ProbeResult::Status::Failed:
       // A file without sound is told apart as in a conversion.
-      line.Text("status", "Failed to load")
-          .Text("state", result.detail == kNoAudioStatus ? "no-audio" : "failed");
+      line.Text("status", "Failed to load").Text("state", result.noAudio ? "no-audio" : "failed");
       break;
   }
   line.Null("volume");
