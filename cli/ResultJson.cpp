@@ -1,7 +1,5 @@
 #include "cli/ResultJson.h"
 
-#include <cstdlib>
-
 #include "cli/JsonLine.h"
 #include "engine/ConversionRun.h"
 
@@ -23,57 +21,59 @@ void Properties(JsonLine& line, const FileItem* item) {
       .Integer("bitrate", item != nullptr ? item->bitRate : 0, item && item->bitRate > 0);
 }
 
-// What went wrong, without the "Conversion Failure (...)" around it.
-std::string FailureReason(const std::string& status) {
-  const std::string prefix = std::string(kConversionFailureStatus) + " (";
-  if (status.size() > prefix.size() && status.rfind(prefix, 0) == 0 && status.back() == ')')
-    return status.substr(prefix.size(), status.size() - prefix.size() - 1);
-  return status;
+// The JSON state of a file that ended as `result` says.
+const char* StateWord(const FileResult& result, bool cancelled) {
+  switch (result.state) {
+    case FileResult::State::Converted:
+      return "ok";
+    case FileResult::State::Skipped:
+      return "skipped";
+    case FileResult::State::Cancelled:
+      return "cancelled";
+    case FileResult::State::Partial:
+      return "partial";
+    case FileResult::State::Failed:
+      return result.failure == FileResult::Failure::NoAudio ? "no-audio" : "failed";
+    case FileResult::State::NotReached:
+      break;
+  }
+  return cancelled ? "cancelled" : "failed";
+}
+
+// Why the file was not converted whole; empty when it was, or was cancelled.
+std::string Reason(const FileResult& result, bool cancelled, const std::string& status) {
+  switch (result.state) {
+    case FileResult::State::Converted:
+    case FileResult::State::Cancelled:
+      return {};
+    case FileResult::State::NotReached:
+      return cancelled ? "" : "the run ended before this file";
+    case FileResult::State::Skipped:
+    case FileResult::State::Partial:
+    case FileResult::State::Failed:
+      break;
+  }
+  // A failure the system gave no words for is named by its status.
+  return result.reason.empty() ? status : result.reason;
 }
 
 }  // namespace
 
-std::string ConversionJsonLine(const FileItem& item, const FileResult& result, bool cancelled,
-                               double seconds) {
-  std::string state;
-  std::string reason;
-  std::string status = result.status;
-  switch (result.state) {
-    case FileResult::State::Converted:
-      state = "ok";
-      break;
-    case FileResult::State::Skipped:
-      state = "skipped";
-      reason = status;
-      break;
-    case FileResult::State::Cancelled:
-      state = "cancelled";
-      break;
-    case FileResult::State::Partial:
-      state = "partial";
-      reason = FailureReason(status);
-      break;
-    case FileResult::State::Failed:
-      state = status == kNoAudioStatus ? "no-audio" : "failed";
-      reason = FailureReason(status);
-      break;
-    case FileResult::State::NotReached:
-      state = cancelled ? "cancelled" : "failed";
-      if (status.empty()) status = cancelled ? kCancelledStatus : "Not converted";
-      if (!cancelled) reason = "the run ended before this file";
-      break;
-  }
+std::string ConversionJsonLine(const FileItem& item, const FileResult& result, bool cancelled) {
+  std::string status = OutputCellText(result);
+  if (result.state == FileResult::State::NotReached)
+    status = cancelled ? kCancelledStatus : "Not converted";
+  const std::string reason = Reason(result, cancelled, status);
   JsonLine line = Start(item.path);
   line.Path("output", IsWritten(result.state) ? result.outputPath : "")
       .Text("status", status)
-      .Text("state", state);
-  const double volume = std::strtod(result.volume.c_str(), nullptr);
-  if (result.volume.empty())
-    line.Null("volume");
+      .Text("state", StateWord(result, cancelled));
+  if (result.gain)
+    line.Number("volume", *result.gain * 100.0, 2);
   else
-    line.Number("volume", volume, 2);
+    line.Null("volume");
   Properties(line, &item);
-  line.Number("seconds", seconds, 3);
+  line.Number("seconds", result.seconds, 3);
   if (reason.empty())
     line.Null("reason");
   else
@@ -102,8 +102,7 @@ std::string ProbeJsonLine(const std::string& path, const FileItem* item, const P
       break;
     case ProbeResult::Status::Failed:
       // A file without sound is told apart as in a conversion.
-      line.Text("status", "Failed to load")
-          .Text("state", result.detail == kNoAudioStatus ? "no-audio" : "failed");
+      line.Text("status", "Failed to load").Text("state", result.noAudio ? "no-audio" : "failed");
       break;
   }
   line.Null("volume");

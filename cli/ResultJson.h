@@ -15,8 +15,7 @@ namespace quillo {
 
 // A file of a conversion or a join. `cancelled` tells how a file the run
 // never reached ended: cancelled with the run, or failed with it.
-std::string ConversionJsonLine(const FileItem& item, const FileResult& result, bool cancelled,
-                               double seconds);
+std::string ConversionJsonLine(const FileItem& item, const FileResult& result, bool cancelled);
 
 // A file that probe read (`item` null when it was not added).
 std::string ProbeJsonLine(const std::string& path, const FileItem* item, const ProbeResult& result,

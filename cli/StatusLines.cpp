@@ -5,8 +5,8 @@
 #include "cli/EscapeText.h"
 #include "cli/ResultJson.h"
 #include "cli/TerminalProgress.h"
+#include "engine/ResultText.h"
 #include "engine/media/FileList.h"
-#include "engine/media/PathName.h"
 
 namespace quillo {
 
@@ -20,7 +20,6 @@ StatusLines::StatusLines(const std::vector<FileItem*>& files, bool json, bool as
       out_(out),
       err_(err),
       namedFolder_(namedFolder),
-      spans_(files.size()),
       ended_(files.size()) {}
 
 void StatusLines::FileEnded(size_t file, const FileResult& result) {
@@ -36,25 +35,12 @@ void StatusLines::Finish(const RunResult& result) {
     Write(written_, result.files[written_], result.cancelled);
 }
 
-void StatusLines::Touch(size_t file) {
-  if (file >= spans_.size()) return;
-  const Clock::time_point now = Clock::now();
-  Span& span = spans_[file];
-  if (span.first == Clock::time_point()) span.first = now;
-  span.last = now;
-}
-
-double StatusLines::Seconds(size_t file) const {
-  if (file >= spans_.size()) return 0;
-  return std::chrono::duration<double>(spans_[file].last - spans_[file].first).count();
-}
-
 // An output that landed outside the chosen folder is printed with its whole
 // path, and the reason goes to standard error.
 void StatusLines::Write(size_t file, const FileResult& result, bool cancelled) {
   const std::string& path = files_[file]->path;
   if (json_) {
-    progress_.Print(out_, ConversionJsonLine(*files_[file], result, cancelled, Seconds(file)), "");
+    progress_.Print(out_, ConversionJsonLine(*files_[file], result, cancelled), "");
     return;
   }
   // A cancelled run names every file it did not convert, so that a script
@@ -78,14 +64,10 @@ void StatusLines::Write(size_t file, const FileResult& result, bool cancelled) {
   const bool whole = (elsewhere && result.state != FileResult::State::Partial) ||
                      (result.state == FileResult::State::Converted && !result.outputPath.empty() &&
                       !inNamedFolder);
-  // The cell starts with the output's name; a note on its level follows it.
-  std::string cell = result.status;
-  if (whole) {
-    const std::string name = FileNamePart(result.outputPath);
-    cell = result.outputPath + (cell.rfind(name, 0) == 0 ? cell.substr(name.size()) : "");
-  }
+  const std::string cell = OutputCellText(result, whole ? result.outputPath : "");
   progress_.Print(
-      out_, EscapeText(path) + '\t' + EscapeText(result.volume) + '\t' + EscapeText(cell) + '\n',
+      out_,
+      EscapeText(path) + '\t' + EscapeText(VolumeCellText(result)) + '\t' + EscapeText(cell) + '\n',
       note);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -15,7 +14,7 @@ class TerminalProgress;
 
 // The lines of a convert or join run, one per file in list order: the
 // source, the "Volume" and the "Output" cell; with --json one JSON object per
-// file, with the seconds from its first cell to its last. A file's line is
+// file. Both are rendered from the file's result. A file's line is
 // written and flushed as soon as it and every file before it have
 // ended, on a terminal or a pipe, so that a script reading them learns of
 // each file when it is done and a killed run has reported every file it
@@ -30,9 +29,10 @@ class StatusLines final : public RunListView {
               TerminalProgress& progress, std::ostream& out, std::ostream& err,
               const std::string& namedFolder = "");
 
-  void SetVolumeCell(size_t file, const std::string&) override { Touch(file); }
-  void SetOutputCell(size_t file, const std::string&) override { Touch(file); }
-  void EnsureVisible(size_t file) override { Touch(file); }
+  // A line shows how its file ended: the cells on the way are not printed.
+  void SetVolumeCell(size_t, const std::string&) override {}
+  void SetOutputCell(size_t, const std::string&) override {}
+  void EnsureVisible(size_t) override {}
   void WidenOutputColumn(int) override {}
   void FileEnded(size_t file, const FileResult& result) override;
 
@@ -41,14 +41,6 @@ class StatusLines final : public RunListView {
   void Finish(const RunResult& result);
 
  private:
-  using Clock = std::chrono::steady_clock;
-  struct Span {
-    Clock::time_point first;
-    Clock::time_point last;
-  };
-
-  void Touch(size_t file);
-  double Seconds(size_t file) const;
   void Write(size_t file, const FileResult& result, bool cancelled);
 
   const std::vector<FileItem*>& files_;
@@ -57,8 +49,7 @@ class StatusLines final : public RunListView {
   TerminalProgress& progress_;
   std::ostream& out_;
   std::ostream& err_;
-  const std::string namedFolder_;  // empty for none
-  std::vector<Span> spans_;
+  const std::string namedFolder_;                 // empty for none
   std::vector<std::optional<FileResult>> ended_;  // files that ended before an earlier one
   size_t written_ = 0;                            // the lines written so far, in list order
 };

@@ -52,8 +52,9 @@ class Conversion {
 struct ProbeResult {
   enum class Status { Added, Duplicate, Failed };
   Status status = Status::Failed;
-  int row = -1;        // the new row's index when Added
-  std::string detail;  // why a file failed, when there is more to say than its name
+  int row = -1;          // the new row's index when Added
+  std::string detail;    // why a file failed, when there is more to say than its name
+  bool noAudio = false;  // failed because the file holds no audio stream
 };
 
 // Reads a file's properties and appends it to `list`: duplicates are

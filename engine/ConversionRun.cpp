@@ -1,7 +1,6 @@
 #include "engine/ConversionRun.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -14,11 +13,6 @@
 #include "engine/output/PendingOutput.h"
 
 namespace quillo {
-
-const char* const kSoundFontMissingStatus = "Failure. Requires file \"ct4mgm.sf2\".";
-const char* const kNoAudioStatus = "No audio in the file";
-const char* const kConversionFailureStatus = "Conversion Failure";
-const char* const kCancelledStatus = "Cancelled";
 
 namespace {
 
@@ -64,23 +58,25 @@ OutputPathOptions PathOptions(const ConversionSettings& settings, const std::str
   return options;
 }
 
-// "Volume" cell text for a gain: "100.00%".
-std::string VolumeCellText(float gain) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.02f%%", static_cast<double>(gain) * 100.0);
-  return text;
-}
-
 }  // namespace
 
 void RunEnvironment::SetOutputCell(size_t file, const std::string& text) {
   list.SetOutputCell(file, text);
-  if (file < result.files.size()) result.files[file].status = text;
 }
 
-void RunEnvironment::SetVolumeCell(size_t file, const std::string& text) {
-  list.SetVolumeCell(file, text);
-  if (file < result.files.size()) result.files[file].volume = text;
+void RunEnvironment::ShowResult(size_t file) {
+  if (file >= result.files.size()) return;
+  list.SetVolumeCell(file, VolumeCellText(result.files[file]));
+  list.SetOutputCell(file, OutputCellText(result.files[file]));
+}
+
+FileOutcome ConversionFailed(const std::string& reason, bool partial) {
+  return {partial ? FileResult::State::Partial : FileResult::State::Failed,
+          FileResult::Failure::Conversion, reason};
+}
+
+FileOutcome Refused(const std::string& message) {
+  return {FileResult::State::Failed, FileResult::Failure::Refused, message};
 }
 
 bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env) {
@@ -108,7 +104,7 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   PassContext& pass = env.pass;
   ConversionJob& job = pass.job;
   ConversionProgress& progress = pass.progress;
-  const FileOutcome cancelled{FileResult::State::Cancelled, {}};
+  const FileOutcome cancelled{FileResult::State::Cancelled, {}, {}};
 
   PassItem item{file.path, file.sourceKind, outputPath, FileNamePart(file.path)};
   ScratchFile scratch;
@@ -126,8 +122,7 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
     } else if (progress.IsCancelled()) {
       return cancelled;
     } else if (preprocessed.noScratch) {
-      return {FileResult::State::Failed,
-              std::string(kConversionFailureStatus) + " (" + job.failureDetail + ")"};
+      return ConversionFailed(job.failureDetail);
     }
   }
 
@@ -172,18 +167,15 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   if (converted.ok && !converted.endedEarly && !preprocessedDamage.empty())
     job.failureDetail = preprocessedDamage;
   if (converted.ok && (converted.endedEarly || !preprocessedDamage.empty()))
-    return {FileResult::State::Partial,
-            std::string(kConversionFailureStatus) + " (" + job.failureDetail + ")"};
-  if (converted.ok) return {FileResult::State::Converted, {}};
+    return ConversionFailed(job.failureDetail, /*partial=*/true);
+  if (converted.ok) return {FileResult::State::Converted, {}, {}};
   if (progress.IsCancelled()) return cancelled;
-  if (converted.noAudio) return {FileResult::State::Failed, kNoAudioStatus};
-  std::string status = kConversionFailureStatus;
-  if (!job.failureDetail.empty()) status += " (" + job.failureDetail + ")";
-  return {FileResult::State::Failed, status};
+  if (converted.noAudio)
+    return {FileResult::State::Failed, FileResult::Failure::NoAudio, kNoAudioStatus};
+  return ConversionFailed(job.failureDetail);
 } catch (const std::bad_alloc&) {
   env.pass.job.failureDetail = std::strerror(ENOMEM);
-  return {FileResult::State::Failed,
-          std::string(kConversionFailureStatus) + " (" + env.pass.job.failureDetail + ")"};
+  return ConversionFailed(env.pass.job.failureDetail);
 }
 
 bool IsWritten(FileResult::State state) {
@@ -201,10 +193,12 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
   ConversionProgress& progress = pass.progress;
   RunResult& result = env.result;
   FileResult& fileResult = result.files[index];
+  fileResult.state = outcome.state;
+  fileResult.failure = outcome.failure;
+  fileResult.reason = outcome.reason;
   if (IsWritten(outcome.state)) {
-    fileResult.state = outcome.state;
     fileResult.outputPath = file.outputPath;
-    env.SetVolumeCell(index, VolumeCellText(pass.job.appliedGain));
+    fileResult.gain = pass.job.appliedGain;
     // An output that holds only part of its source counts as a failure.
     const bool partial = outcome.state == FileResult::State::Partial;
     if (partial) ++result.failures;
@@ -214,9 +208,7 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
       widened = true;
       env.list.WidenOutputColumn(500);
     }
-    std::string cell = partial ? outcome.status : FileNamePart(file.outputPath);
-    if (!partial && !fileResult.note.empty()) cell += " (" + fileResult.note + ")";
-    env.SetOutputCell(index, cell);
+    env.ShowResult(index);
     progress.Pump();
     if (!progress.IsCancelled()) return true;
     result.cancelled = true;
@@ -224,22 +216,23 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
   }
   file.outputPath.clear();
   fileResult.outputPath.clear();
+  fileResult.gain.reset();
   if (outcome.state == FileResult::State::Cancelled || progress.IsCancelled()) {
     fileResult.state = FileResult::State::Cancelled;
+    fileResult.failure = FileResult::Failure::None;
+    fileResult.reason.clear();
     ++result.failures;
-    env.SetOutputCell(index, kCancelledStatus);
+    env.ShowResult(index);
     result.cancelled = true;
     return false;
   }
-  fileResult.state = outcome.state;
   if (outcome.state != FileResult::State::Skipped) ++result.failures;
   // A failure with its detail needs a wider column, once.
-  if (!widened && !pass.job.failureDetail.empty() &&
-      outcome.status.rfind(kConversionFailureStatus, 0) == 0) {
+  if (!widened && outcome.failure == FileResult::Failure::Conversion && !outcome.reason.empty()) {
     widened = true;
     env.list.WidenOutputColumn(500);
   }
-  env.SetOutputCell(index, outcome.status);
+  env.ShowResult(index);
   return true;
 }
 
@@ -255,8 +248,9 @@ std::optional<FileOutcome> OutputNamer::Name(FileItem& file, FileResult& result)
   std::string message;
   std::string fallbackReason;
   if (!MakeOutputPath(file, extension_, options_, message, &fallbackReason)) {
-    const bool skipped = message == kTargetSkippedStatus;
-    return FileOutcome{skipped ? FileResult::State::Skipped : FileResult::State::Failed, message};
+    if (message == kTargetSkippedStatus)
+      return FileOutcome{FileResult::State::Skipped, FileResult::Failure::None, message};
+    return Refused(message);
   }
   result.fallbackReason = fallbackReason;
   claimed_.insert(OutputListKey(file.outputPath, options_));
@@ -269,9 +263,7 @@ FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) 
   // is complete: a failure, a cancel or a killed process never leaves a
   // partial file under the final name, and an old target survives them.
   PendingOutput pending(file.outputPath);
-  if (!pending.Create())
-    return FileOutcome{FileResult::State::Failed,
-                       CreateFileMessage(file.outputPath, pending.error())};
+  if (!pending.Create()) return Refused(CreateFileMessage(file.outputPath, pending.error()));
   FileOutcome outcome = RunFilePasses(index, file, pending.path(), env, [&](const PassItem& item) {
     return ConvertFile(item, pass);
   });
@@ -283,8 +275,7 @@ FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) 
   if (!failure && !pending.Commit()) failure = pending.error();
   if (failure) {
     pass.job.failureDetail = *failure;
-    return FileOutcome{FileResult::State::Failed,
-                       std::string(kConversionFailureStatus) + " (" + *failure + ")"};
+    return ConversionFailed(*failure);
   }
   return outcome;
 }

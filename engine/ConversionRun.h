@@ -9,15 +9,12 @@
 
 #include "engine/ConvertPass.h"
 #include "engine/FileItem.h"
+#include "engine/ResultText.h"
 #include "engine/RunResult.h"
 #include "engine/UserPrompts.h"
 #include "engine/output/OutputPath.h"
 
 namespace quillo {
-
-extern const char* const kSoundFontMissingStatus;
-extern const char* const kNoAudioStatus;
-extern const char* const kConversionFailureStatus;
 
 // Everything a run needs besides its files, and the results it fills in.
 struct RunEnvironment {
@@ -27,9 +24,10 @@ struct RunEnvironment {
   std::string documentsFolder;  // the output fallback folder; empty when unknown
   RunResult& result;
 
-  // Shows a cell and keeps it in the file's result.
+  // Shows the step a file is at in its "Output" cell.
   void SetOutputCell(size_t file, const std::string& text);
-  void SetVolumeCell(size_t file, const std::string& text);
+  // Shows the cells of a file from its result, once it ended.
+  void ShowResult(size_t file);
 };
 
 // Whether the run may start: the Windows Media and MIDI prerequisites. A
@@ -39,8 +37,15 @@ bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env
 // How the passes of one file ended.
 struct FileOutcome {
   FileResult::State state = FileResult::State::Failed;
-  std::string status;  // the "Output" cell text of a failure
+  FileResult::Failure failure = FileResult::Failure::None;
+  std::string reason;  // what went wrong, or why the file was skipped
 };
+
+// A file that could not be converted (or, `partial`, only in part), with the
+// system's reason when there is one.
+FileOutcome ConversionFailed(const std::string& reason, bool partial = false);
+// A file that never started, `message` saying why.
+FileOutcome Refused(const std::string& message);
 
 // Whether a file in `state` has its output (whole, or partial).
 bool IsWritten(FileResult::State state);

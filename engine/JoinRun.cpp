@@ -87,8 +87,11 @@ void FailToCreate(const std::string& outputPath, const std::string& reason, size
   const std::string message = CreateFileMessage(outputPath, reason);
   env.prompts.Warn(message + ".");
   for (size_t i = 0; i < files; ++i) {
-    env.result.files[i].state = FileResult::State::Failed;
-    env.SetOutputCell(i, message);
+    FileResult& failed = env.result.files[i];
+    failed.state = FileResult::State::Failed;
+    failed.failure = FileResult::Failure::Refused;
+    failed.reason = message;
+    env.ShowResult(i);
     ++env.result.failures;
   }
 }
@@ -134,11 +137,11 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
 
   int joined = 0;
   bool broken = false;
-  std::string brokenStatus;  // set once the output cannot take more audio
+  FileOutcome brokenOutcome;  // set once the output cannot take more audio
   // One stream: the files go in one after the other, in list order.
   RunFiles(
       files, FileNamePart(outputPath), env, 1, [&](size_t i, FileItem& file, RunEnvironment& job) {
-        if (broken) return FileOutcome{FileResult::State::Failed, brokenStatus};
+        if (broken) return brokenOutcome;
         file.outputPath = outputPath;
         job.pass.job.runGain = loudnessGain;
         FileOutcome outcome =
@@ -149,7 +152,10 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
               return appended;
             });
         if (IsWritten(outcome.state)) ++joined;
-        if (broken) brokenStatus = outcome.status;
+        if (broken) {
+          brokenOutcome = outcome;
+          brokenOutcome.state = FileResult::State::Failed;
+        }
         return outcome;
       });
 
@@ -185,16 +191,19 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
       files[i]->outputPath.clear();
       FileResult& lost = result.files[i];
       lost.outputPath.clear();
-      env.SetVolumeCell(i, "");
+      lost.gain.reset();
       // A partial file was counted as failed when it ended.
       if (lost.state != FileResult::State::Partial) ++result.failures;
       if (result.cancelled) {
         lost.state = FileResult::State::Cancelled;
-        env.SetOutputCell(i, kCancelledStatus);
-        continue;
+        lost.failure = FileResult::Failure::None;
+        lost.reason.clear();
+      } else {
+        lost.state = FileResult::State::Failed;
+        lost.failure = FileResult::Failure::Conversion;
+        lost.reason = problem;
       }
-      lost.state = FileResult::State::Failed;
-      env.SetOutputCell(i, std::string(kConversionFailureStatus) + " (" + problem + ")");
+      env.ShowResult(i);
     }
     if (!result.cancelled) env.prompts.Warn(CreateFileMessage(outputPath, problem) + ".");
     return;

@@ -24,6 +24,7 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTabl
   // A file without sound (a picture, a silent video) is not listed: it
   // could only fail to convert.
   if (opened.noAudio || (source && source->HasAudioStream() == 0)) {
+    result.noAudio = true;
     result.detail = kNoAudioStatus;
     return result;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <exception>
 #include <map>
@@ -205,7 +206,7 @@ std::string ExceptionReason(std::exception_ptr error) {
 // A failed file's outcome, its reason kept as the job's failure detail.
 FileOutcome FailedWith(const std::string& reason, ConversionJob& job) {
   job.failureDetail = reason;
-  return {FileResult::State::Failed, std::string(kConversionFailureStatus) + " (" + reason + ")"};
+  return ConversionFailed(reason);
 }
 
 // Runs one file's step. An exception that escapes it fails that file alone
@@ -247,12 +248,13 @@ void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvir
         FileItem& file = *files[i];
         state.position = static_cast<int>(i) + 1;
         state.failureDetail.clear();
+        const auto started = std::chrono::steady_clock::now();
         FileOutcome outcome;
         if (LacksSoundFont(file, shared.backends)) {
-          outcome.status = kSoundFontMissingStatus;
+          outcome = Refused(kSoundFontMissingStatus);
         } else {
           list.EnsureVisible(i);
-          jobEnv.SetVolumeCell(i, "");
+          list.SetVolumeCell(i, "");
           progress.Started(job, i, FileNamePart(file.path));
           outcome = RunStep(step, i, file, jobEnv);
         }
@@ -263,6 +265,8 @@ void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvir
           RunEnvironment finishing{pass, prompts, env.list, env.documentsFolder, result};
           goOn = FinishFile(i, file, outcome, finishing, widened);
           holding = files.size();
+          result.files[i].seconds =
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
           env.list.FileEnded(i, result.files[i]);
         }
         progress.Finished(job);
@@ -276,14 +280,15 @@ void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvir
       if (holding < files.size()) {
         FileResult& failed = result.files[holding];
         failed.state = FileResult::State::Failed;
+        failed.failure = FileResult::Failure::Conversion;
         failed.outputPath.clear();
+        failed.gain.reset();
         files[holding]->outputPath.clear();
         ++result.failures;
         try {
-          failed.status = std::string(kConversionFailureStatus) + " (" +
-                          ExceptionReason(std::current_exception()) + ")";
+          failed.reason = ExceptionReason(std::current_exception());
         } catch (...) {
-          failed.status = kConversionFailureStatus;
+          failed.reason.clear();
         }
       }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,10 +40,8 @@ class NullListView final : public RunListView {
   void FileEnded(size_t, const FileResult&) override {}
 };
 
-// The "Output" cell of a file that a cancel stopped.
-extern const char* const kCancelledStatus;
-
-// How one file of a run ended.
+// How one file of a run ended, as values: the front ends render its "Volume"
+// and "Output" cells and its JSON line from them (engine/ResultText.h).
 struct FileResult {
   enum class State {
     NotReached,  // the run ended (a cancel, a failed prerequisite) before this file
@@ -51,12 +50,26 @@ struct FileResult {
     Failed,
     Cancelled,
     // Written, but the source stopped on damage before its end: the output
-    // holds what was decoded and the status says how much.
+    // holds what was decoded and the reason says how much.
     Partial,
   };
+  // How a failed or partial file's "Output" cell words its reason.
+  enum class Failure {
+    None,
+    Conversion,  // "Conversion Failure", the reason in brackets when there is one
+    NoAudio,     // the source holds no audio stream
+    // The file never started: its output could not be named or created, or a
+    // MIDI file has no sound font. The reason is the whole cell.
+    Refused,
+  };
   State state = State::NotReached;
-  std::string status;      // the "Output" cell: the output's name, or what went wrong
-  std::string volume;      // the "Volume" cell: the applied gain; empty unless converted
+  Failure failure = Failure::None;
+  // What went wrong, in the system's words, without the words around it;
+  // why a skipped file was skipped. Empty when nothing did.
+  std::string reason;
+  // The gain applied to the written output (1: unchanged), the "Volume"
+  // cell; none unless converted or partial.
+  std::optional<double> gain;
   std::string outputPath;  // the output written; empty unless converted or partial
   // What the user should know about a written output's level ("-30.4 LUFS,
   // held by the true-peak limit"); empty when nothing.
@@ -64,6 +77,7 @@ struct FileResult {
   // Set when the output went to the documents folder because the chosen
   // folder failed: why it failed.
   std::string fallbackReason;
+  double seconds = 0;  // the time the file took, from its start to its end
 };
 
 // What a run leaves for the front end.

@@ -7,6 +7,7 @@
 #include "cli/JsonLine.h"
 #include "cli/OptionTable.h"
 #include "cli/ResultJson.h"
+#include "engine/ConversionRun.h"
 #include "tests/cli/CliTestSupport.h"
 
 namespace quillo {
@@ -51,40 +52,70 @@ TEST(JsonLines, PathsThatAreNotUtf8KeepTheirBytes) {
             "\"seconds\": 1.235}\n");
 }
 
+// Each way a file ends, rendered from its result's values alone: the status
+// is the list's cell, the reason comes without the words around it.
 TEST(JsonLines, StatesOfTheRun) {
   FileItem item;
   item.path = "a.wav";
+  using State = FileResult::State;
+  using Failure = FileResult::Failure;
   struct Case {
-    FileResult::State state;
-    std::string status;
+    State state;
+    Failure failure;
+    std::string reason;
     bool cancelled;
-    std::string expected;  // a part of the line
+    std::string members;  // from "status" to "volume"
+    std::string why;      // the "reason" member
   };
+  const std::string refused = "Failed to create file \"/o/a.flac\" (Permission denied)";
   const Case cases[] = {
-      {FileResult::State::Converted, "a.flac", false, "\"state\": \"ok\", \"volume\": 100.00"},
-      {FileResult::State::Failed, "No audio in the file", false,
-       "\"state\": \"no-audio\", \"volume\": null"},
-      {FileResult::State::Failed, "Conversion Failure (Disk full)", false,
-       "\"reason\": \"Disk full\""},
-      {FileResult::State::Skipped, "Skipped", false, "\"state\": \"skipped\""},
-      {FileResult::State::Cancelled, "Cancelled", true, "\"state\": \"cancelled\""},
-      {FileResult::State::NotReached, "", true,
-       "\"status\": \"Cancelled\", \"state\": \"cancelled\""},
-      {FileResult::State::NotReached, "", false, "\"state\": \"failed\""},
+      {State::Converted, Failure::None, "", false,
+       R"j("status": "a.flac (-20.0 LUFS)", "state": "ok", "volume": 87.53)j", "null"},
+      {State::Partial, Failure::Conversion, "1.0 of 2.0 s converted", false,
+       R"j("status": "Conversion Failure (1.0 of 2.0 s converted)", "state": "partial", )j"
+       R"j("volume": 87.53)j",
+       R"j("1.0 of 2.0 s converted")j"},
+      {State::Failed, Failure::NoAudio, kNoAudioStatus, false,
+       R"j("status": "No audio in the file", "state": "no-audio", "volume": null)j",
+       R"j("No audio in the file")j"},
+      {State::Failed, Failure::Conversion, "Disk full", false,
+       R"j("status": "Conversion Failure (Disk full)", "state": "failed", "volume": null)j",
+       R"j("Disk full")j"},
+      {State::Failed, Failure::Conversion, "", false,
+       R"j("status": "Conversion Failure", "state": "failed", "volume": null)j",
+       R"j("Conversion Failure")j"},
+      {State::Failed, Failure::Refused, refused, false,
+       R"j("status": )j" + JsonString(refused) + R"j(, "state": "failed", "volume": null)j",
+       JsonString(refused)},
+      {State::Skipped, Failure::None, "Skipped", false,
+       R"j("status": "Skipped", "state": "skipped", "volume": null)j", R"j("Skipped")j"},
+      {State::Cancelled, Failure::None, "", true,
+       R"j("status": "Cancelled", "state": "cancelled", "volume": null)j", "null"},
+      {State::NotReached, Failure::None, "", true,
+       R"j("status": "Cancelled", "state": "cancelled", "volume": null)j", "null"},
+      {State::NotReached, Failure::None, "", false,
+       R"j("status": "Not converted", "state": "failed", "volume": null)j",
+       R"j("the run ended before this file")j"},
   };
   for (const Case& c : cases) {
     FileResult result;
     result.state = c.state;
-    result.status = c.status;
-    if (c.state == FileResult::State::Converted) {
-      result.volume = "100.00%";
+    result.failure = c.failure;
+    result.reason = c.reason;
+    result.seconds = 0.5;
+    const bool written = IsWritten(c.state);
+    if (written) {
+      result.gain = 0.87531f;
       result.outputPath = "/o/a.flac";
+      result.note = "-20.0 LUFS";
     }
-    const std::string line = ConversionJsonLine(item, result, c.cancelled, 0.5);
-    EXPECT_NE(line.find(c.expected), std::string::npos) << line;
-    EXPECT_EQ(line.find("\"output\": \"/o/a.flac\"") != std::string::npos,
-              c.state == FileResult::State::Converted)
-        << line;
+    EXPECT_EQ(ConversionJsonLine(item, result, c.cancelled),
+              std::string(R"j({"input": "a.wav", "output": )j") +
+                  (written ? R"j("/o/a.flac")j" : "null") + ", " + c.members +
+                  R"j(, "duration": null, "rate": null, "channels": null, "bitrate": null, )j"
+                  R"j("seconds": 0.500, "reason": )j" +
+                  c.why + R"j(, "note": )j" + (written ? R"j("-20.0 LUFS")j" : "null") +
+                  R"j(, "fallback": null})j" + "\n");
   }
 }
 

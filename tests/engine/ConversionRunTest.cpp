@@ -186,9 +186,10 @@ TEST(Conversion, EachFileGetsItsResultAndMidiWithoutASoundFontFails) {
   for (size_t i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(result.files[i].state, expected[i].state);
-    EXPECT_EQ(result.files[i].status, expected[i].status);
-    EXPECT_EQ(result.files[i].volume, expected[i].volume);
+    EXPECT_EQ(OutputCellText(result.files[i]), expected[i].status);
+    EXPECT_EQ(VolumeCellText(result.files[i]), expected[i].volume);
     EXPECT_EQ(cells.output[i], expected[i].status);  // the list shows what the result says
+    EXPECT_EQ(cells.volume[i], expected[i].volume);
   }
   EXPECT_EQ(result.files[0].outputPath, dir.File("out/one.wav"));
   EXPECT_EQ(cells.widened, (std::vector<int>{500}));
@@ -256,7 +257,8 @@ TEST(ConversionRun, AFileTheDedicatedBackEndCannotDecodeConvertsOnTheRetry) {
   mkv.sourceKind = SourceKind::Other;
   choke = true;
   const FileOutcome failed = RunFilePasses(0, mkv, dir.File("b.wav"), env, convert);
-  EXPECT_EQ(failed.status, "Conversion Failure (" + std::string(kNoSamplesDetail) + ")");
+  EXPECT_EQ(failed.failure, FileResult::Failure::Conversion);
+  EXPECT_EQ(failed.reason, kNoSamplesDetail);
   EXPECT_EQ(created, (std::vector{SourceBackend::Framework}));
   EXPECT_FALSE(fs::exists(dir.File("b.wav")));
 }
@@ -382,7 +384,7 @@ TEST(ConversionRun, AnExceptionFailsItsFileAndTheRunGoesOn) {
     RunFiles(files, "out", env, jobs, [](size_t i, FileItem&, RunEnvironment&) -> FileOutcome {
       if (i == 1) throw std::runtime_error("decoder state lost");
       if (i == 2) throw 42;
-      return {FileResult::State::Converted, {}};
+      return {FileResult::State::Converted, {}, {}};
     });
 
     using State = FileResult::State;

@@ -10,6 +10,7 @@
 
 #include "catalog/Catalog.h"
 #include "engine/Conversion.h"
+#include "engine/ResultText.h"
 #include "tests/engine/FakeMedia.h"
 #include "tests/support/TestSupport.h"
 
@@ -118,7 +119,7 @@ TEST(FileReasons, EachFailingFileNamesItsReasonAndTheRunGoesOn) {
     }
     ASSERT_EQ(result.files.size(), std::size(cases));
     for (size_t i = 0; i < std::size(cases); ++i)
-      EXPECT_EQ(result.files[i].status, cases[i].status) << cases[i].name;
+      EXPECT_EQ(OutputCellText(result.files[i]), cases[i].status) << cases[i].name;
     EXPECT_EQ(result.failures, 3);
     // Only the converted file is there: no temporary file of a failed one.
     std::vector<std::string> names;

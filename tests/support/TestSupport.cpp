@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,19 @@ ScopedEnv::~ScopedEnv() {
     setenv(name_, old_->c_str(), 1);
   else
     unsetenv(name_);
+}
+
+CommaLocale::CommaLocale() {
+  const std::string locales = dir_.File("locales");
+  std::filesystem::create_directories(locales);
+  if (Run("localedef -i de_DE -f UTF-8 " + ShellQuote(locales + "/de_DE.UTF-8")) != 0) return;
+  path_.emplace("LOCPATH", locales.c_str());
+  old_ = std::setlocale(LC_ALL, nullptr);
+  active_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
+CommaLocale::~CommaLocale() {
+  if (active_) std::setlocale(LC_ALL, old_.c_str());
 }
 
 TempDir::TempDir() {

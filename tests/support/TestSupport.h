@@ -42,6 +42,25 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
+// The process's locale as a German desktop sets it (numbers with a decimal
+// comma) for the life of the object, from a de_DE.UTF-8 locale built into a
+// temporary folder; the locale before comes back at the end. Inactive when
+// the locale cannot be built.
+class CommaLocale {
+ public:
+  CommaLocale();
+  ~CommaLocale();
+  CommaLocale(const CommaLocale&) = delete;
+  CommaLocale& operator=(const CommaLocale&) = delete;
+  bool active() const { return active_; }
+
+ private:
+  TempDir dir_;
+  std::optional<ScopedEnv> path_;
+  std::string old_;
+  bool active_ = false;
+};
+
 // Runs a shell command quietly; returns its exit status.
 int Run(const std::string& command);
 // Runs a shell command and returns what it printed on standard output.

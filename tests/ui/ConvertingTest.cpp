@@ -5,6 +5,7 @@
 #include <QTest>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 
@@ -158,6 +159,71 @@ TEST_F(Converting, CoversLoudnessAndReplayGainReachEveryOutput) {
         tags, gain, std::regex("replaygain_track_gain=\"([-+0-9.]+)", std::regex::icase)))
         << tags;
     EXPECT_NEAR(std::stod(gain[1]), -18.0 - -20.0, 0.3);
+  }
+}
+
+// Under a German desktop the process's printf writes a decimal comma; the
+// numbers the window writes keep their point: each output's ReplayGain tags,
+// read back as the text in the file, and its Volume cell and level note.
+// The source's peaks hold its gain short of the loudness target, so the
+// cells carry a note, and each number says what was done to the audio.
+TEST_F(Converting, NumbersKeepTheirPointUnderACommaLocale) {
+  settings.id3TagType = TagMode::FromSource;
+  settings.volumeType = VolumeMode::Loudness;
+  settings.loudnessTarget = -20;
+  settings.writeReplayGain = 1;
+  const std::string source = test::MakeAudio(
+      dir.File("spiky.wav"),
+      "aevalsrc=0.05*sin(2*PI*440*t)+0.5*lt(mod(n\\,22050)\\,1)|0.05*sin(2*PI*440*t):s=44100:d=2");
+  Add({source});
+  struct Written {
+    std::string output, volume, cell;
+  };
+  std::vector<Written> written;
+  {
+    test::CommaLocale german;
+    if (!german.active()) GTEST_SKIP() << "no German locale source to build";
+    char comma[16];
+    std::snprintf(comma, sizeof comma, "%.2f", 1.5);
+    ASSERT_STREQ(comma, "1,50") << "the process must really write a comma";
+    for (int32_t id : {format_id::kFlac, format_id::kMp3}) {
+      Window().Formats().setCurrentIndex(Window().Formats().findData(id));
+      test::RunToEnd(Window(), Command::ConvertAll);
+      written.push_back({Model().Item(0).outputPath, ColumnTexts(kVolumeColumn)[0],
+                         ColumnTexts(kOutputColumn)[0]});
+    }
+  }
+  // The lossless output is the audio as the run wrote it; the lossy one's
+  // numbers measure that same audio before its encoder.
+  const double sourceLufs = test::MeasureLoudness(source, true).lufs;
+  const double writtenLufs = test::MeasureLoudness(written[0].output, true).lufs;
+  for (const Written& w : written) {
+    SCOPED_TRACE(w.output);
+    std::smatch volume, note, gain, peak;
+    ASSERT_TRUE(std::regex_match(w.volume, volume, std::regex("([0-9]+\\.[0-9]{2})%")));
+    ASSERT_TRUE(std::regex_match(
+        w.cell, note,
+        std::regex("spiky\\.[a-z0-9]+ \\((-[0-9]+\\.[0-9]) LUFS, held by the true-peak limit\\)")));
+    const std::string tags = test::Capture(
+        "ffprobe -v error -show_entries format_tags:stream_tags -of flat " + w.output);
+    ASSERT_TRUE(std::regex_search(
+        tags, gain,
+        std::regex("replaygain_track_gain=\"([-+][0-9]+\\.[0-9]{2}) dB\"", std::regex::icase)))
+        << tags;
+    ASSERT_TRUE(std::regex_search(
+        tags, peak, std::regex("replaygain_track_peak=\"(0\\.[0-9]{6})\"", std::regex::icase)))
+        << tags;
+    EXPECT_NEAR(writtenLufs - sourceLufs, 20.0 * std::log10(std::stod(volume[1]) / 100.0), 0.3);
+    EXPECT_NEAR(writtenLufs, std::stod(note[1]), 0.3);
+    EXPECT_NEAR(std::stod(gain[1]), -18.0 - writtenLufs, 0.3);
+    // The source's spikes of 0.5, after the gain.
+    EXPECT_NEAR(std::stod(peak[1]), 0.5 * std::stod(volume[1]) / 100.0, 0.01);
+
+    const test::DecodedAudio audio = test::DecodeAudio(w.output);
+    EXPECT_EQ(audio.rate, 44100);
+    EXPECT_EQ(audio.channels, 2);
+    EXPECT_NEAR(audio.Seconds(), 2.0, 0.1);
+    EXPECT_NEAR(test::MeasureLoudness(w.output, true).lufs, writtenLufs, 0.6);
   }
 }
 
