@@ -73,7 +73,8 @@ endforeach()
 # changelog's newest entry must name this version: a package whose changelog
 # disagrees with its version is refused here rather than shipped.
 set(quillo_changelog ${PROJECT_SOURCE_DIR}/packaging/changelog)
-file(STRINGS ${quillo_changelog} quillo_changelog_top LIMIT_COUNT 1)
+file(READ ${quillo_changelog} quillo_changelog_top LIMIT 200)
+string(REGEX MATCH "^[^\n]*" quillo_changelog_top "${quillo_changelog_top}")
 if(NOT quillo_changelog_top MATCHES "^quillo \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "packaging/changelog starts with \"${quillo_changelog_top}\"; "
                       "its newest entry must be for version ${PROJECT_VERSION}")

@@ -70,16 +70,16 @@ for path in usr/bin/quillo usr/bin/quillo-cli usr/share/man/man1/quillo.1.gz \
 done
 
 # lintian's errors and warnings fail the test, and so does any of its
-# (informational) tags of missing hardening. Overrides ship in the package,
-# each with its reason; lintian lists the ones it used.
+# (informational) tags of missing hardening; lintian-explain-tags TAG says
+# what a tag means.
 echo "== lintian"
 start=$SECONDS
-lintian --info --display-info --show-overrides --fail-on error,warning "$deb" \
+lintian --display-info --fail-on error,warning "$deb" \
   >"$work/lintian.log" 2>"$work/lintian.err" ||
   { cat "$work/lintian.log" "$work/lintian.err"; fail "lintian reports errors or warnings"; }
 cat "$work/lintian.log"
-grep -E '^[EW]: ' "$work/lintian.log" && fail "lintian reports errors or warnings"
-grep -E '^I: .* hardening-' "$work/lintian.log" && fail "lintian finds a program not hardened"
+grep -E '^[EW]: ' "$work/lintian.log" >/dev/null && fail "lintian reports errors or warnings"
+grep -E '^I: .* hardening-' "$work/lintian.log" >/dev/null && fail "lintian finds a program not hardened"
 echo "lintian: no error or warning, in $((SECONDS - start)) s"
 
 echo "== dpkg -i"
