@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "base/AsciiCase.h"
 #include "catalog/Catalog.h"
-#include "engine/media/AsciiCase.h"
 #include "settings/SettingsStore.h"
 
 namespace quillo {
