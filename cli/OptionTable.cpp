@@ -311,6 +311,9 @@ const CliOption kOptions[] = {
      "carry the source's cover picture with its tags"},
     {"replaygain", 0, "on|off", kConvertJoin, nullptr, ApplySwitch,
      "write ReplayGain track gain and peak tags"},
+    {"verify", 0, "", kConvertJoin, nullptr, Set<&S::verifyOutput, 1>,
+     "decode each output before it takes its name and fail it unless it gives back the audio "
+     "written (lossless formats: every sample)"},
     {"title", 0, "T", kConvertJoin, nullptr, ApplyTagText,
      "custom title tag (each custom tag implies --tags custom)"},
     {"artist", 0, "T", kConvertJoin, nullptr, ApplyTagText, "custom artist tag"},

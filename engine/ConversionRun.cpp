@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
+#include "engine/VerifyStep.h"
 #include "engine/WindowsMediaSupport.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
@@ -204,6 +205,7 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
   if (IsWritten(outcome.state)) {
     fileResult.state = outcome.state;
     fileResult.outputPath = file.outputPath;
+    fileResult.verified = outcome.verified;
     env.SetVolumeCell(index, VolumeCellText(pass.job.appliedGain));
     // An output that holds only part of its source counts as a failure.
     const bool partial = outcome.state == FileResult::State::Partial;
@@ -280,12 +282,17 @@ FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) 
   // there fails the file, and the old target stays.
   std::optional<std::string> failure =
       AddExtraTags(file.path, pending.path(), pass.job.trackGain, env);
+  // Checked as it will be kept: with its tags, before it takes the name.
+  const bool verify = pass.settings.verifyOutput != 0 && !failure;
+  if (verify) failure = VerifyOutput(pending.path(), pass.job.written, pass);
+  if (pass.progress.IsCancelled()) return FileOutcome{FileResult::State::Cancelled, {}};
   if (!failure && !pending.Commit()) failure = pending.error();
   if (failure) {
     pass.job.failureDetail = *failure;
     return FileOutcome{FileResult::State::Failed,
                        std::string(kConversionFailureStatus) + " (" + *failure + ")"};
   }
+  outcome.verified = verify;
   return outcome;
 }
 

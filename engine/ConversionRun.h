@@ -39,7 +39,8 @@ bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env
 // How the passes of one file ended.
 struct FileOutcome {
   FileResult::State state = FileResult::State::Failed;
-  std::string status;  // the "Output" cell text of a failure
+  std::string status;     // the "Output" cell text of a failure
+  bool verified = false;  // the output was decoded back and found sound
 };
 
 // Whether a file in `state` has its output (whole, or partial).

@@ -32,6 +32,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
 
   // ReplayGain values are measured on the samples as they go to the encoder.
   context.job.trackGain.reset();
+  context.job.written.reset();
   std::optional<MeasuredSink> measured;
   if (WantsReplayGain(context))
     measured.emplace(sink, route.resample ? route.outputRate : route.sourceRate,
@@ -41,6 +42,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
       RunBlockLoop(*source, target, route, context.progress, "Converting", item.displayName);
   if (measured) context.job.trackGain = measured->Gain();
   const bool closed = sink.Close();
+  if (closed) context.job.written = sink.Written();
   NoteLoopEnd(end, closed, sink, context, result);
   output->sink.reset();
   if (!SourceDelivered(end) || !closed) {

@@ -58,6 +58,8 @@ struct FileResult {
   // Set when the output went to the documents folder because the chosen
   // folder failed: why it failed.
   std::string fallbackReason;
+  // The output was decoded back before it took its name and found sound.
+  bool verified = false;
 };
 
 // What a run leaves for the front end.

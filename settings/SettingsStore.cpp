@@ -92,6 +92,7 @@ const NumberValue<S> kOptionNumbers[] = {
     Option<&S::id3TagType>("ID3TagType", {0, 2}),
     Option<&S::transferPictures>("TransferPictures", kFlag),
     Option<&S::writeReplayGain>("WriteReplayGain", kFlag),
+    Option<&S::verifyOutput>("VerifyOutput", kFlag),
     Option<&S::loudnessTarget>("LoudnessTarget", {-40, -5}),
     Option<&S::wmaAutoEncParam>("WMAAutoEncParam", kFlag),
     Option<&S::wmaBitRate>("WMABitRate", {1000, 10000000}),
