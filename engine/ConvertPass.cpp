@@ -11,6 +11,7 @@ namespace quillo {
 
 PassResult ConvertFile(const PassItem& item, PassContext& context) {
   PassResult result;
+  context.job.written.reset();
   BlockRoute route;
   std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
   if (!source) return result;
@@ -32,7 +33,6 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
 
   // ReplayGain values are measured on the samples as they go to the encoder.
   context.job.trackGain.reset();
-  context.job.written.reset();
   std::optional<MeasuredSink> measured;
   if (WantsReplayGain(context))
     measured.emplace(sink, route.resample ? route.outputRate : route.sourceRate,
