@@ -201,6 +201,28 @@ TEST(ExactOutputCli, VerifyFailsADamagedOutputAndKeepsTheOlderTarget) {
     else
       EXPECT_NEAR(audio.Seconds(), original.Seconds(), 0.05);
   }
+
+  // A join is checked as one output, and each file that went in says so.
+  const std::string second = dir.File("second.wav");
+  fs::copy_file(source, second);
+  const std::string joined = dir.File("joined.flac");
+  const std::vector<uint8_t> older = {'o', 'l', 'd'};
+  test::WriteFile(joined, older);
+  const std::vector<std::string> join = {"-o",       joined,   "--if-exists", "overwrite",
+                                         "--verify", "--json", source,        second};
+  {
+    const test::ScopedEnv corrupt("QUILLO_TEST_CORRUPT_OUTPUT", "1");
+    const test::CliRun run = RunCli("join", join, dir.File("quillo.conf"));
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.out.find("Verification failed"), std::string::npos) << run.out;
+    EXPECT_EQ(test::ReadFile(joined), older);
+    EXPECT_FALSE(HasPartFile(dir.path().string()));
+  }
+  const test::CliRun run = RunCli("join", join, dir.File("quillo.conf"));
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+  ASSERT_EQ(Lines(run.out).size(), 2u) << run.out;
+  for (const std::string& line : Lines(run.out)) EXPECT_EQ(Field(line, "verified"), "true");
+  EXPECT_EQ(test::DecodeAudio(joined).samples.size(), 2 * original.samples.size());
 }
 
 }  // namespace

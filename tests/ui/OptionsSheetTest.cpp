@@ -190,9 +190,9 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
     }
     return names;
   };
-  EXPECT_EQ(controls(true), (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
-                                        "Transfer pictures (co&ver art)", "&None",
-                                        "&Write ReplayGain tags"}));
+  EXPECT_EQ(controls(true),
+            (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
+                         "Transfer pictures (co&ver art)", "&None", "&Write ReplayGain tags"}));
   Button("&None")->click();
   EXPECT_FALSE(Button("&Write ReplayGain tags")->isEnabled());
   EXPECT_FALSE(Button("Transfer pictures (co&ver art)")->isEnabled());
@@ -214,8 +214,10 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
   for (const auto& [check, edit] :
        {std::pair{"&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
                   "filterEdit"},
-        {"&Skip the first", "skipEdit"}, {"Only &convert", "lengthEdit"},
-        {"&Adjust volume manually", "volumeEdit"}, {"Normalize loudn&ess to", "loudnessEdit"}}) {
+        {"&Skip the first", "skipEdit"},
+        {"Only &convert", "lengthEdit"},
+        {"&Adjust volume manually", "volumeEdit"},
+        {"Normalize loudn&ess to", "loudnessEdit"}}) {
     EXPECT_FALSE(Edit(edit)->isEnabled()) << edit;
     Button(check)->click();
     EXPECT_TRUE(Edit(edit)->isEnabled()) << edit;
@@ -290,7 +292,7 @@ TEST_F(OptionsTest, OutputPageBrowsesAndOpensTheFolder) {
 
 // The loudness choice keeps its target within -40..-5 LUFS and stores it
 // with the fourth volume mode; the new tag checks are stored too.
-TEST_F(OptionsTest, LoudnessTargetAndNewTagChecksAreApplied) {
+TEST_F(OptionsTest, LoudnessTargetAndTheNewChecksAreApplied) {
   settings.volumeType = VolumeMode::Keep;
   Open("General");
   EXPECT_EQ(Edit("loudnessEdit")->text(), "-18");
@@ -305,12 +307,15 @@ TEST_F(OptionsTest, LoudnessTargetAndNewTagChecksAreApplied) {
   ASSERT_TRUE(sheet->ShowPage(PageIndex("ID3")));
   Button("Transfer pictures (co&ver art)")->click();
   Button("&Write ReplayGain tags")->click();
+  ASSERT_TRUE(sheet->ShowPage(PageIndex("Output")));
+  Button("&Verify each output: decode it back before it replaces anything")->click();
   ASSERT_TRUE(Ok());
   sheet->ApplyTo(settings);
   EXPECT_EQ(settings.volumeType, VolumeMode::Loudness);
   EXPECT_EQ(settings.loudnessTarget, -23);
   EXPECT_EQ(settings.transferPictures, 0);
   EXPECT_EQ(settings.writeReplayGain, 1);
+  EXPECT_EQ(settings.verifyOutput, 1);
 }
 
 TEST_F(OptionsTest, GenreBoxListsEveryGenreSortedAndTakesAnyText) {
