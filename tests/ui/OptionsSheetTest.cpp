@@ -190,9 +190,9 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
     }
     return names;
   };
-  EXPECT_EQ(controls(true),
-            (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
-                         "Transfer pictures (co&ver art)", "&None", "&Write ReplayGain tags"}));
+  EXPECT_EQ(controls(true), (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
+                                        "Transfer pictures (co&ver art)", "&None",
+                                        "&Write ReplayGain tags"}));
   Button("&None")->click();
   EXPECT_FALSE(Button("&Write ReplayGain tags")->isEnabled());
   EXPECT_FALSE(Button("Transfer pictures (co&ver art)")->isEnabled());
@@ -214,10 +214,8 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
   for (const auto& [check, edit] :
        {std::pair{"&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
                   "filterEdit"},
-        {"&Skip the first", "skipEdit"},
-        {"Only &convert", "lengthEdit"},
-        {"&Adjust volume manually", "volumeEdit"},
-        {"Normalize loudn&ess to", "loudnessEdit"}}) {
+        {"&Skip the first", "skipEdit"}, {"Only &convert", "lengthEdit"},
+        {"&Adjust volume manually", "volumeEdit"}, {"Normalize loudn&ess to", "loudnessEdit"}}) {
     EXPECT_FALSE(Edit(edit)->isEnabled()) << edit;
     Button(check)->click();
     EXPECT_TRUE(Edit(edit)->isEnabled()) << edit;
@@ -291,7 +289,8 @@ TEST_F(OptionsTest, OutputPageBrowsesAndOpensTheFolder) {
 }
 
 // The loudness choice keeps its target within -40..-5 LUFS and stores it
-// with the fourth volume mode; the new tag checks are stored too.
+// with the fourth volume mode; the new tag checks and the Output page's
+// verify check are stored too.
 TEST_F(OptionsTest, LoudnessTargetAndTheNewChecksAreApplied) {
   settings.volumeType = VolumeMode::Keep;
   Open("General");
