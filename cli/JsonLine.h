@@ -25,6 +25,7 @@ class JsonLine {
   // A number with `decimals` places; null when it is not finite.
   JsonLine& Number(std::string_view key, double value, int decimals);
   JsonLine& Null(std::string_view key);
+  JsonLine& Bool(std::string_view key, bool value) { return Member(key, value ? "true" : "false"); }
 
   // The object with its line feed.
   std::string Line() const { return text_ + "}\n"; }

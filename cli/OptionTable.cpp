@@ -323,6 +323,8 @@ const CliOption kOptions[] = {
      Describe("TransferPictures")},
     {"replaygain", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::writeReplayGain>, "",
      Describe("WriteReplayGain")},
+    {"verify", 0, "", kConvertJoin, nullptr, Set<&S::verifyOutput, 1>, "",
+     Describe("VerifyOutput")},
     {"title", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Title", kTagPlace)},
     {"artist", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Artist", kTagPlace)},
     {"album", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Album", kTagPlace)},

@@ -86,6 +86,7 @@ std::string ConversionJsonLine(const FileItem& item, const FileResult& result, b
     line.Null("fallback");
   else
     line.Text("fallback", result.fallbackReason);
+  line.Bool("verified", result.verified);
   return line.Line();
 }
 

@@ -113,7 +113,8 @@ partial: the source is damaged before its end and the output holds what could
 be decoded), volume (percent), duration (seconds), rate (Hz), channels,
 bitrate (kbit/s), seconds (the time the file took), reason (why it failed),
 note (what to know about the output's level, such as a loudness held back by
-the true-peak limit) and fallback (why the output went to another folder); a
+the true-peak limit), fallback (why the output went to another folder) and
+verified (true when --verify decoded the output back and found it sound); a
 member whose value is unknown is null. A path that is not valid UTF-8 has its
 invalid bytes replaced in "input" and "output", and comes whole,
 base64-encoded, in "input_base64" and "output_base64".

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
+#include "engine/VerifyStep.h"
 #include "engine/WindowsMediaSupport.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
@@ -199,6 +200,7 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
   if (IsWritten(outcome.state)) {
     fileResult.outputPath = file.outputPath;
     fileResult.gain = pass.job.appliedGain;
+    fileResult.verified = outcome.verified;
     // An output that holds only part of its source counts as a failure.
     const bool partial = outcome.state == FileResult::State::Partial;
     if (partial) ++result.failures;
@@ -272,11 +274,16 @@ FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) 
   // there fails the file, and the old target stays.
   std::optional<std::string> failure =
       AddExtraTags(file.path, pending.path(), pass.job.trackGain, env);
+  // Checked as it will be kept: with its tags, before it takes the name.
+  const bool verify = pass.settings.verifyOutput != 0 && !failure;
+  if (verify) failure = VerifyOutput(pending.path(), pass.job.written, pass);
+  if (pass.progress.IsCancelled()) return FileOutcome{FileResult::State::Cancelled};
   if (!failure && !pending.Commit()) failure = pending.error();
   if (failure) {
     pass.job.failureDetail = *failure;
     return ConversionFailed(*failure);
   }
+  outcome.verified = verify;
   return outcome;
 }
 

@@ -38,7 +38,8 @@ bool CheckPrerequisites(const std::vector<FileItem*>& files, RunEnvironment& env
 struct FileOutcome {
   FileResult::State state = FileResult::State::Failed;
   FileResult::Failure failure = FileResult::Failure::None;
-  std::string reason;  // what went wrong, or why the file was skipped
+  std::string reason;     // what went wrong, or why the file was skipped
+  bool verified = false;  // the output was decoded back and found sound
 };
 
 // A file that could not be converted (or, `partial`, only in part), with the

@@ -11,6 +11,7 @@ namespace quillo {
 
 PassResult ConvertFile(const PassItem& item, PassContext& context) {
   PassResult result;
+  context.job.written.reset();
   BlockRoute route;
   std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
   if (!source) return result;
@@ -41,6 +42,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
       RunBlockLoop(*source, target, route, context.progress, "Converting", item.displayName);
   if (measured) context.job.trackGain = measured->Gain();
   const bool closed = sink.Close();
+  if (closed) context.job.written = sink.Written();
   NoteLoopEnd(end, closed, sink, context, result);
   output->sink.reset();
   if (!SourceDelivered(end) || !closed) {

@@ -44,6 +44,9 @@ struct ConversionJob {
   // ReplayGain values of the audio the last convert pass wrote; none when
   // they were not asked for or could not be measured.
   std::optional<TrackGain> trackGain;
+  // What the sink of the last convert pass (or the join) encoded, when it
+  // keeps count: the gapless description and the check of the output.
+  std::optional<WrittenAudio> written;
 };
 
 // The file a pass works on. After preprocessing the path and kind are those of

@@ -28,13 +28,16 @@ std::optional<std::string> AddExtraTags(const std::string& sourcePath,
                                         const std::optional<TrackGain>& replayGain,
                                         RunEnvironment& env) {
   const PassContext& pass = env.pass;
-  if (!pass.row.carriesTags || pass.settings.id3TagType == TagMode::None ||
-      !pass.backends.writeExtraTags)
-    return std::nullopt;
+  if (!pass.backends.writeExtraTags) return std::nullopt;
   ExtraTags extras;
-  extras.picture = PictureToCarry(sourcePath, env);
-  if (pass.settings.writeReplayGain) extras.replayGain = replayGain;
-  if (!extras.picture && !extras.replayGain) return std::nullopt;
+  const std::optional<WrittenAudio>& encoded = pass.job.written;
+  if (encoded && encoded->priming > 0)
+    extras.gapless = GaplessInfo{encoded->priming, encoded->padding, encoded->frames};
+  if (pass.row.carriesTags && pass.settings.id3TagType != TagMode::None) {
+    extras.picture = PictureToCarry(sourcePath, env);
+    if (pass.settings.writeReplayGain) extras.replayGain = replayGain;
+  }
+  if (!extras.picture && !extras.replayGain && !extras.gapless) return std::nullopt;
   const ExtraTagsResult written = pass.backends.writeExtraTags(outputPath, pass.row, extras);
   if (!written.writeFailure.empty()) return written.writeFailure;
   if (!written.pictureProblem.empty())

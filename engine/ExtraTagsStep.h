@@ -10,7 +10,8 @@ namespace quillo {
 
 // Adds what the sink could not write to a finished output before it takes
 // its name: the picture of `sourcePath` when tags are transferred with
-// pictures, and `replayGain` when ReplayGain tags are asked for. A picture or
+// pictures, `replayGain` when ReplayGain tags are asked for, and where the
+// job's sink encoded with priming, the gapless description of the audio. A picture or
 // tag that cannot be written is dropped with a note naming it and why; a
 // write that fails on the way (a full disk) damages the output, and its
 // reason is returned: the caller fails the file and discards the output.

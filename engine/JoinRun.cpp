@@ -7,6 +7,7 @@
 #include "engine/ExtraTagsStep.h"
 #include "engine/MeasuredSink.h"
 #include "engine/RunLoop.h"
+#include "engine/VerifyStep.h"
 #include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
@@ -163,11 +164,13 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   measured.reset();
   const bool closed = join->sink->Close();
   const std::string closeError = join->sink->ErrorText();
+  pass.job.written = closed ? join->sink->Written() : std::nullopt;
   join->sink.reset();
   // Only a join that holds audio and was written completely takes the name
   // (replacing an old file there that the user agreed to replace); files
   // that failed were skipped, and their rows say why.
   std::string problem;
+  bool verified = false;
   if (broken || !closed)
     problem = closeError.empty() ? "the output could not be written" : closeError;
   else if (joined == 0)
@@ -180,6 +183,13 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
       const std::optional<std::string> failure =
           AddExtraTags((*first)->path, pending.path(), joinGain, env);
       if (failure) problem = *failure;
+    }
+    if (problem.empty() && pass.settings.verifyOutput != 0) {
+      const std::optional<std::string> failure =
+          VerifyOutput(pending.path(), pass.job.written, pass);
+      if (failure) problem = *failure;
+      verified = !failure && !pass.progress.IsCancelled();
+      if (pass.progress.IsCancelled()) result.cancelled = true;
     }
   }
   if (result.cancelled || !problem.empty() || !pending.Commit()) {
@@ -208,6 +218,8 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     if (!result.cancelled) env.prompts.Warn(CreateFileMessage(outputPath, problem) + ".");
     return;
   }
+  for (size_t i = 0; i < files.size(); ++i)
+    if (!files[i]->outputPath.empty()) result.files[i].verified = verified;
   if (pass.settings.browseOutputFolder) result.revealPath = outputPath;
 }
 

@@ -38,6 +38,7 @@ class MeasuredSink final : public MediaSink {
   }
   bool Close() override { return sink_.Close(); }
   std::string ErrorText() const override { return sink_.ErrorText(); }
+  std::optional<WrittenAudio> Written() const override { return sink_.Written(); }
 
   // The track gain to the ReplayGain reference and the sample peak; none
   // when the audio has no gated loudness (silence, or too short).

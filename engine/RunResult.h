@@ -78,6 +78,8 @@ struct FileResult {
   // folder failed: why it failed.
   std::string fallbackReason;
   double seconds = 0;  // the time the file took, from its start to its end
+  // The output was decoded back before it took its name and found sound.
+  bool verified = false;
 };
 
 // What a run leaves for the front end.

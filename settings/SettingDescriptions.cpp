@@ -81,6 +81,9 @@ constexpr SettingDescription kDescriptions[] = {
     Flag("TransferPictures", Options, 1, "pictures",
          "carry the source's cover picture with its tags (--tags source)"),
     Flag("WriteReplayGain", Options, 0, "replaygain", "write ReplayGain track gain and peak tags"),
+    Flag("VerifyOutput", Options, 0, "verify",
+         "decode each output before it takes its name and fail it unless it gives back the audio "
+         "written (lossless formats: every sample)"),
     Range("LoudnessTarget", Options, -40, -5, "LUFS", -18, "loudness",
           "bring every output to this loudness (EBU R128, measured as written: after the mono "
           "fold and the resampling, a mono output as dual mono), true peak at most -1 dBTP; "

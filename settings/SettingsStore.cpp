@@ -74,6 +74,7 @@ const std::vector<NumberValue<S>>& OptionNumbers() {
       Option<&S::id3TagType>("ID3TagType"),
       Option<&S::transferPictures>("TransferPictures"),
       Option<&S::writeReplayGain>("WriteReplayGain"),
+      Option<&S::verifyOutput>("VerifyOutput"),
       Option<&S::loudnessTarget>("LoudnessTarget"),
       Option<&S::wmaAutoEncParam>("WMAAutoEncParam"),
       Option<&S::wmaBitRate>("WMABitRate"),

@@ -84,6 +84,9 @@ void COptOutputPage::Build() {
   fileGrid->addWidget(targetList_, 0, 1, Qt::AlignLeft);
   fileGrid->addWidget(documentsCheck_, 1, 0, 1, 2);
   fileGrid->addWidget(browseCheck_, 2, 0, 1, 2);
+  verifyCheck_ = Check(files, "&Verify each output: decode it back before it replaces anything",
+                       values_.verifyOutput);
+  fileGrid->addWidget(verifyCheck_, 3, 0, 1, 2);
   fileGrid->setColumnStretch(1, 1);
 
   connect(modeList_, &QComboBox::currentIndexChanged, this, &COptOutputPage::ApplyEnabling);
@@ -108,6 +111,7 @@ void COptOutputPage::ReadControls() {
   values_.targetExistsOpt = static_cast<TargetExistsPolicy>(targetList_->currentData().toInt());
   values_.outputFiles2MyDocuments = Checked(documentsCheck_);
   values_.browseOutputFolder = Checked(browseCheck_);
+  values_.verifyOutput = Checked(verifyCheck_);
 }
 
 void COptOutputPage::Browse() {
@@ -155,7 +159,7 @@ void COptOutputPage::Apply(ConversionSettings& s) const {
   CopyFields(s, values_, &ConversionSettings::destOutputFolderOpt,
              &ConversionSettings::destSpecifiedFolder, &ConversionSettings::createDirs,
              &ConversionSettings::targetExistsOpt, &ConversionSettings::outputFiles2MyDocuments,
-             &ConversionSettings::browseOutputFolder);
+             &ConversionSettings::browseOutputFolder, &ConversionSettings::verifyOutput);
 }
 
 }  // namespace quillo

@@ -19,7 +19,8 @@ using FolderChooser =
     std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
 
 // The Output page: where the outputs go, the directory tree below a
-// specific folder, what happens to an existing target, and the fallbacks.
+// specific folder, what happens to an existing target, the fallbacks, and
+// whether each output is checked before it takes its name.
 class COptOutputPage final : public OptionsPage {
  public:
   // A null `chooseFolder` uses the desktop's folder dialog.
@@ -51,6 +52,7 @@ class COptOutputPage final : public OptionsPage {
   QComboBox* targetList_ = nullptr;
   QCheckBox* documentsCheck_ = nullptr;
   QCheckBox* browseCheck_ = nullptr;
+  QCheckBox* verifyCheck_ = nullptr;
 };
 
 }  // namespace quillo

@@ -1,5 +1,6 @@
 #include "backends/ffmpeg/FrameworkSink.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -9,6 +10,10 @@
 #include "backends/ffmpeg/FrameworkSinkCodec.h"
 #include "catalog/CodecIds.h"
 
+extern "C" {
+#include <libavutil/opt.h>
+}
+
 namespace quillo {
 
 namespace {
@@ -17,10 +22,26 @@ namespace {
 // readers misjudge the length of one that tries: the WAV muxer reserves room
 // for an RF64 header and switches to it at the trailer only when the file
 // has grown that large, so smaller files stay plain RIFF WAVE.
-DictionaryPtr MuxerOptions(const AVOutputFormat& format) {
+//
+// The MP4 family states the edit list, which cuts the encoder's priming and
+// padding, in the movie's time scale; the default of 1/1000 s rounds the end
+// up to a whole millisecond of padding. In the audio's own rate it is exact
+// to the sample.
+DictionaryPtr MuxerOptions(const AVOutputFormat& format, int sampleRate) {
   AVDictionary* options = nullptr;
   if (std::strcmp(format.name, "wav") == 0) av_dict_set(&options, "rf64", "auto", 0);
+  const AVClass* muxerClass = format.priv_class;
+  if (muxerClass != nullptr &&
+      av_opt_find(&muxerClass, "movie_timescale", nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ) != nullptr)
+    av_dict_set_int(&options, "movie_timescale", sampleRate, 0);
   return DictionaryPtr(options);
+}
+
+// Set in tests only: flips bytes of one packet on its way from the encoder to
+// the file, so that the check of finished outputs can be seen to work.
+bool CorruptsOutputForTests() {
+  const char* value = std::getenv("QUILLO_TEST_CORRUPT_OUTPUT");
+  return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
 }
 
 // Opens the encoder for the stored codec id and describes its stream in
@@ -97,12 +118,15 @@ bool FrameworkSink::Open() {
   }
   // A container that refuses the stream cannot take its packets either, so
   // a failed header fails Open rather than leaving a broken file behind.
-  DictionaryPtr options = MuxerOptions(*format);
+  DictionaryPtr options = MuxerOptions(*format, sampleRate_);
   AVDictionary* rawOptions = options.release();
   result = avformat_write_header(context, &rawOptions);
   options.reset(rawOptions);
   if (result >= 0 && context->pb != nullptr && context->pb->error < 0) result = context->pb->error;
   if (result < 0) return FailOpen(FfmpegErrorText(result), created);
+  framesWritten_ = 0;
+  packetsWritten_ = 0;
+  corrupt_ = CorruptsOutputForTests();
   return true;
 }
 
@@ -125,6 +149,7 @@ bool FrameworkSink::FailOpen(const std::string& reason, bool removeFile) {
 bool FrameworkSink::Write(const int16_t* left, const int16_t* right, int frames) {
   if (!encoder_ || failed_) return false;
   if (left == nullptr || frames <= 0) return true;
+  framesWritten_ += frames;
   return encoder_->Write(left, channels_ == 2 ? right : nullptr, frames) ||
          Failed(encoder_->ErrorText());
 }
@@ -132,6 +157,7 @@ bool FrameworkSink::Write(const int16_t* left, const int16_t* right, int frames)
 bool FrameworkSink::WriteWide(const double* left, const double* right, int frames) {
   if (!encoder_ || failed_) return false;
   if (left == nullptr || frames <= 0) return true;
+  framesWritten_ += frames;
   return encoder_->WriteWide(left, channels_ == 2 ? right : nullptr, frames) ||
          Failed(encoder_->ErrorText());
 }
@@ -139,6 +165,12 @@ bool FrameworkSink::WriteWide(const double* left, const double* right, int frame
 bool FrameworkSink::WritePacket(AVPacket* packet) {
   packet->stream_index = stream_->index;
   av_packet_rescale_ts(packet, codecTimeBase_, stream_->time_base);
+  // The third packet: past any header the encoder puts in its first.
+  if (corrupt_ && ++packetsWritten_ == 3 && packet->size > 0 &&
+      av_packet_make_writable(packet) >= 0) {
+    for (int i = packet->size / 2; i < packet->size && i < packet->size / 2 + 8; ++i)
+      packet->data[i] ^= 0x5A;
+  }
   // The muxer reports the file's write errors here too.
   const int result = av_interleaved_write_frame(output_.get(), packet);
   return result >= 0 || Failed(FfmpegErrorText(result));
@@ -152,9 +184,25 @@ bool FrameworkSink::Close() {
     const int result = av_write_trailer(output_.get());
     if (result < 0) Failed(FfmpegErrorText(result));
   }
+  const EncodedAudio encoded = encoder_->Encoded();
   CloseFile();
   Release();
-  return !failed_;
+  written_.reset();
+  if (failed_) return false;
+  WrittenAudio written;
+  written.frames = framesWritten_;
+  written.rate = sampleRate_;
+  written.channels = channels_;
+  written.lossless = encoded.lossless;
+  written.hash = encoded.hash.value();
+  // What the packets hold beyond the audio is priming in front and padding
+  // at the end (a last frame filled up with silence).
+  if (encoded.priming > 0 && encoded.packetFrames >= encoded.priming + framesWritten_) {
+    written.priming = encoded.priming;
+    written.padding = encoded.packetFrames - encoded.priming - framesWritten_;
+  }
+  written_ = written;
+  return true;
 }
 
 bool FrameworkSink::CloseFile() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,7 @@ class FrameworkSink final : public MediaSink {
   // released either way.
   bool Close() override;
   std::string ErrorText() const override { return error_; }
+  std::optional<WrittenAudio> Written() const override { return written_; }
   // After Open: the samples per frame the encoder takes; 0 for an encoder
   // that takes any count (PCM and its kin).
   int EncoderFrameSize() const;
@@ -78,6 +80,10 @@ class FrameworkSink final : public MediaSink {
   std::unique_ptr<FrameworkSinkEncoder> encoder_;
   bool failed_ = false;
   std::string error_;
+  int64_t framesWritten_ = 0;
+  int64_t packetsWritten_ = 0;
+  bool corrupt_ = false;
+  std::optional<WrittenAudio> written_;
 };
 
 // A new, unconfigured framework sink.

@@ -20,6 +20,11 @@ bool IsSampleOriented(int32_t id) {
   return IsPcmCodec(CodecIdFromStored(id)) || id == codec_id::kAdpcmG726;
 }
 
+bool IsLossless(const AVCodec* encoder) {
+  const AVCodecDescriptor* descriptor = avcodec_descriptor_get(encoder->id);
+  return descriptor != nullptr && (descriptor->props & AV_CODEC_PROP_LOSSLESS) != 0;
+}
+
 bool IsOneOf(AVSampleFormat format, AVSampleFormat a, AVSampleFormat b) {
   return format == a || format == b;
 }
@@ -42,8 +47,7 @@ AVSampleFormat FirstFormat(const AVCodec* encoder, Wanted wanted) {
 // otherwise the encoder's first format.
 AVSampleFormat ChooseSampleFormat(const AVCodec* encoder, const SampleFormat& reference) {
   if (encoder->sample_fmts == nullptr) return AV_SAMPLE_FMT_S16;
-  const AVCodecDescriptor* descriptor = avcodec_descriptor_get(encoder->id);
-  const bool lossless = descriptor != nullptr && (descriptor->props & AV_CODEC_PROP_LOSSLESS) != 0;
+  const bool lossless = IsLossless(encoder);
   AVSampleFormat chosen = AV_SAMPLE_FMT_NONE;
   if (!reference.IsWide() && lossless) {
     chosen = FirstFormat(encoder, [](AVSampleFormat f) {
@@ -155,6 +159,8 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
                   " encoder refuses these settings: " + FfmpegErrorText(opened));
 
   codec->channels_ = settings.channels;
+  codec->encoded_.lossless = IsLossless(encoder);
+  codec->encoded_.priming = context->initial_padding;
   codec->rounding_ = RoundingFor(*context, settings.sampleFormat, codec->dither_);
   if (context->frame_size < 2) {
     if (!IsSampleOriented(settings.storedCodecId))
@@ -219,6 +225,8 @@ bool FrameworkSinkCodec::WriteWide(const double* left, const double* right, int 
 
 bool FrameworkSinkCodec::SendFrame() {
   frame_->nb_samples = filled_;
+  if (encoded_.lossless)
+    HashSamples(frame_->extended_data, filled_, channels_, context_->sample_fmt, encoded_.hash);
   frame_->pts = nextPts_;
   nextPts_ += filled_;
   filled_ = 0;
@@ -235,6 +243,9 @@ bool FrameworkSinkCodec::ReceivePackets() {
     if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return true;
     if (result < 0) return Fail("Encoding failed: " + FfmpegErrorText(result));
     packet_->flags |= AV_PKT_FLAG_KEY;
+    // A frame codec's packet decodes to a whole frame, however short the
+    // audio in its last one (its duration says only that).
+    encoded_.packetFrames += eachBlock_ ? packet_->duration : capacity_;
     const bool written = writer_(packet_.get());
     av_packet_unref(packet_.get());
     if (!written) return false;

@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include "engine/media/SampleFormat.h"
+#include "engine/media/SampleHash.h"
 
 namespace quillo {
 
@@ -29,6 +30,14 @@ struct EncoderSettings {
 // the container refused it.
 using PacketWriter = std::function<bool(AVPacket*)>;
 
+// What an encoder was given and what its packets hold.
+struct EncodedAudio {
+  bool lossless = false;     // the codec decodes back to exactly the samples in `hash`
+  SampleHash hash;           // of the samples as the encoder took them, when lossless
+  int64_t priming = 0;       // frames of silence the encoder puts in front
+  int64_t packetFrames = 0;  // frames the packets cover, priming and padding included
+};
+
 // Turns planar PCM (16-bit or wide) into packets: cuts the input into the
 // encoder's frames and hands every packet to the writer as soon as it is ready.
 class FrameworkSinkEncoder {
@@ -46,8 +55,11 @@ class FrameworkSinkEncoder {
   // Why the encoder failed, in words; empty when the writer refused a packet
   // (the writer knows why).
   const std::string& ErrorText() const { return error_; }
+  const EncodedAudio& Encoded() const { return encoded_; }
 
  protected:
+  EncodedAudio encoded_;
+
   bool Fail(std::string text) {
     error_ = std::move(text);
     return false;

@@ -95,6 +95,15 @@ void Put(AVSampleFormat format, const In* left, const In* right, int frames, int
   }
 }
 
+// A sample of each type at full scale 1.0, the inverse of FromS16 and
+// FromWide for the values they make.
+double ToUnit(uint8_t s) { return (static_cast<double>(s) - 128.0) / 128.0; }
+double ToUnit(int16_t s) { return static_cast<double>(s) / 32768.0; }
+double ToUnit(int32_t s) { return static_cast<double>(s) / 2147483648.0; }
+double ToUnit(int64_t s) { return static_cast<double>(s) / 9223372036854775808.0; }
+double ToUnit(float s) { return static_cast<double>(s); }
+double ToUnit(double s) { return s; }
+
 }  // namespace
 
 bool CanPutSamples(AVSampleFormat format) {
@@ -117,6 +126,20 @@ void PutWideSamples(const double* left, const double* right, int frames, int cha
     using T = decltype(type);
     Put<T>(format, left, right, frames, channels, data, offset,
            [&rounding](double x) { return FromWide(x, T{}, rounding); });
+  });
+}
+
+void HashSamples(const uint8_t* const* data, int frames, int channels, AVSampleFormat format,
+                 SampleHash& hash) {
+  ForSampleType(format, [&](auto type) {
+    using T = decltype(type);
+    const bool planar = av_sample_fmt_is_planar(format) != 0;
+    for (int i = 0; i < frames; ++i) {
+      for (int c = 0; c < channels; ++c) {
+        const T* samples = reinterpret_cast<const T*>(data[planar ? c : 0]);
+        hash.Add(ToUnit(samples[planar ? i : i * channels + c]));
+      }
+    }
   });
 }
 

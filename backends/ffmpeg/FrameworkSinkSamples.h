@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include "engine/media/Dither.h"
+#include "engine/media/SampleHash.h"
 
 namespace quillo {
 
@@ -35,5 +36,10 @@ struct WideRounding {
 // with 32 significant bits).
 void PutWideSamples(const double* left, const double* right, int frames, int channels,
                     AVSampleFormat format, WideRounding rounding, uint8_t* const* data, int offset);
+
+// Adds `frames` frames of an encoder frame's buffers `data` in `format` to
+// `hash`, each sample at full scale 1.0.
+void HashSamples(const uint8_t* const* data, int frames, int channels, AVSampleFormat format,
+                 SampleHash& hash);
 
 }  // namespace quillo

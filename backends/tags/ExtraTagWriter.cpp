@@ -13,6 +13,7 @@
 #include <taglib/vorbisfile.h>
 #include <taglib/xiphcomment.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "backends/tags/CheckedFileStream.h"
@@ -122,7 +123,22 @@ TagLib::MP4::CoverArt::Format Mp4Format(const std::string& mimeType) {
   return TagLib::MP4::CoverArt::Unknown;
 }
 
+// The gapless description players of the MP4 family read: priming, padding
+// and the frame count in hexadecimal, in the fields of that layout.
+std::string GaplessText(const GaplessInfo& gapless) {
+  char text[160];
+  std::snprintf(text, sizeof text,
+                " 00000000 %08X %08X %016llX 00000000 00000000 00000000 00000000 00000000 "
+                "00000000 00000000 00000000",
+                static_cast<unsigned>(gapless.priming), static_cast<unsigned>(gapless.padding),
+                static_cast<unsigned long long>(gapless.frames));
+  return text;
+}
+
 void SetMp4(TagLib::MP4::Tag& tag, const ExtraTags& extras) {
+  if (extras.gapless)
+    tag.setItem("----:com.apple.iTunes:iTunSMPB",
+                TagLib::StringList(Utf8(GaplessText(*extras.gapless))));
   if (extras.picture) {
     TagLib::MP4::CoverArtList covers;
     covers.append({Mp4Format(extras.picture->mimeType), Vector(extras.picture->data)});
@@ -186,7 +202,8 @@ Save SaveTags(TagLib::IOStream& stream, TagPlace place, const ExtraTags& extras)
         file.removePictures();
         file.addPicture(FlacPicture(*extras.picture).release());
       }
-      if (extras.replayGain) SetXiph(*file.xiphComment(true), {std::nullopt, extras.replayGain});
+      if (extras.replayGain)
+        SetXiph(*file.xiphComment(true), {std::nullopt, extras.replayGain, std::nullopt});
       return Saved(file.save());
     }
     case TagPlace::Ogg: {
@@ -211,7 +228,8 @@ ExtraTagsResult WriteExtraTags(const std::string& path, const OutputFormat& row,
                                const ExtraTags& extras) {
   ExtraTagsResult result;
   const TagPlace place = PlaceOf(row);
-  if (place == TagPlace::None || (!extras.picture && !extras.replayGain)) return result;
+  if (place == TagPlace::None || (!extras.picture && !extras.replayGain && !extras.gapless))
+    return result;
   CheckedFileStream stream(path);
   const Save saved = stream.isOpen() ? SaveTags(stream, place, extras) : Save::Refused;
   stream.Close();

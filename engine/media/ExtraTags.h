@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -26,10 +27,21 @@ struct TrackGain {
   double peak = 0.0;
 };
 
+// Where the audio lies among the decoded frames of an encoder that primes:
+// `priming` frames in front, then the `frames` of the audio, then `padding`.
+struct GaplessInfo {
+  int64_t priming = 0;
+  int64_t padding = 0;
+  int64_t frames = 0;
+};
+
 // What goes into a finished output besides the tags the sink wrote.
 struct ExtraTags {
   std::optional<CoverPicture> picture;
   std::optional<TrackGain> replayGain;
+  // Written whatever the tag settings: players need it to play the audio
+  // without gaps, as they need the edit list.
+  std::optional<GaplessInfo> gapless;
 };
 
 // What became of the extra tags. A format without a place for them is no

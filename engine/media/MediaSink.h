@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,23 @@
 #include "engine/media/WindowsMediaFormat.h"
 
 namespace quillo {
+
+// What a sink handed its encoder, reported after a successful Close, so that
+// the finished output can be decoded back and checked against it.
+struct WrittenAudio {
+  int64_t frames = 0;  // sample frames per channel
+  int rate = 0;
+  int channels = 0;
+  // The codec gives back exactly what it was given: `hash` (SampleHash) is
+  // then that of the samples encoded, after any rounding to its depth.
+  bool lossless = false;
+  uint64_t hash = 0;
+  // The encoder's priming (silence decoders must drop in front) and the
+  // padding after the last sample, where the output records them; 0 when the
+  // codec has neither.
+  int64_t priming = 0;
+  int64_t padding = 0;
+};
 
 // Codec options handed to a sink before Open. Which fields a sink reads
 // depends on the sink.
@@ -73,6 +91,9 @@ class MediaSink {
   // Why the last Open, Write or Close failed, in words for the user (for
   // example "No space left on device"); empty when unknown.
   virtual std::string ErrorText() const { return {}; }
+  // After a successful Close: what went to the encoder; none from a sink
+  // that does not keep count.
+  virtual std::optional<WrittenAudio> Written() const { return std::nullopt; }
 
  protected:
   MediaSink() = default;

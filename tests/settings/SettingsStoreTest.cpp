@@ -490,8 +490,8 @@ TEST(SettingsStoreTest, SaveGroups) {
   EXPECT_FALSE(Contains(keys, "Options/OptStartPageIndex"));
   EXPECT_FALSE(Contains(keys, "Options/FirstRun"));
   EXPECT_TRUE(Contains(keys, "Options/ID3/Copyright"));
-  // 31 option values, 25 rows of five encoding values and 11 tag values.
-  EXPECT_EQ(keys.size(), 31u + 25u * 5u + 11u);
+  // 32 option values, 25 rows of five encoding values and 11 tag values.
+  EXPECT_EQ(keys.size(), 32u + 25u * 5u + 11u);
 }
 
 TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {

@@ -289,8 +289,9 @@ TEST_F(OptionsTest, OutputPageBrowsesAndOpensTheFolder) {
 }
 
 // The loudness choice keeps its target within -40..-5 LUFS and stores it
-// with the fourth volume mode; the new tag checks are stored too.
-TEST_F(OptionsTest, LoudnessTargetAndNewTagChecksAreApplied) {
+// with the fourth volume mode; the new tag checks and the Output page's
+// verify check are stored too.
+TEST_F(OptionsTest, LoudnessTargetAndTheNewChecksAreApplied) {
   settings.volumeType = VolumeMode::Keep;
   Open("General");
   EXPECT_EQ(Edit("loudnessEdit")->text(), "-18");
@@ -305,12 +306,15 @@ TEST_F(OptionsTest, LoudnessTargetAndNewTagChecksAreApplied) {
   ASSERT_TRUE(sheet->ShowPage(PageIndex("ID3")));
   Button("Transfer pictures (co&ver art)")->click();
   Button("&Write ReplayGain tags")->click();
+  ASSERT_TRUE(sheet->ShowPage(PageIndex("Output")));
+  Button("&Verify each output: decode it back before it replaces anything")->click();
   ASSERT_TRUE(Ok());
   sheet->ApplyTo(settings);
   EXPECT_EQ(settings.volumeType, VolumeMode::Loudness);
   EXPECT_EQ(settings.loudnessTarget, -23);
   EXPECT_EQ(settings.transferPictures, 0);
   EXPECT_EQ(settings.writeReplayGain, 1);
+  EXPECT_EQ(settings.verifyOutput, 1);
 }
 
 TEST_F(OptionsTest, GenreBoxListsEveryGenreSortedAndTakesAnyText) {
