@@ -115,7 +115,7 @@ TEST(JsonLines, StatesOfTheRun) {
                   R"j(, "duration": null, "rate": null, "channels": null, "bitrate": null, )j"
                   R"j("seconds": 0.500, "reason": )j" +
                   c.why + R"j(, "note": )j" + (written ? R"j("-20.0 LUFS")j" : "null") +
-                  R"j(, "fallback": null})j" + "\n");
+                  R"j(, "fallback": null, "verified": false})j" + "\n");
   }
 }
 
