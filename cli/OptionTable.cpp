@@ -10,6 +10,7 @@
 
 #include "catalog/Catalog.h"
 #include "cli/ConvertOptions.h"
+#include "cli/EncoderOptions.h"
 #include "cli/NumberText.h"
 #include "engine/media/AsciiCase.h"
 #include "settings/SettingsStore.h"
@@ -335,6 +336,10 @@ const CliOption kOptions[] = {
     {"channels", 0, "1|2", kConvertJoin, nullptr, ApplyEncoding, "channels of the encoding"},
     {"auto", 0, "", kConvertJoin, nullptr, ApplyEncoding,
      "let the program choose the encoding parameters"},
+    {"vbr", 0, "on|off", kConvertJoin, nullptr, ApplyVbr,
+     "Opus: variable bit rate (on, the default) or constant"},
+    {"compression", 0, "fast|normal|high|very-high", kConvertJoin, nullptr, ApplyCompression,
+     "WavPack: how hard the encoder works to make the file small (default normal)"},
     {"band", 0, "nb|wb", kConvertJoin, nullptr, nullptr,
      "AMR: narrow band (8000 Hz) or wide band (16000 Hz)"},
     {"mode", 0, "KBPS", kConvertJoin, nullptr, nullptr,

@@ -103,6 +103,9 @@ const NumberValue<S> kOptionNumbers[] = {
     Option<&S::amrType>("AMRType", {0, 1}),
     Option<&S::awbMode>("AWBMode", {0, 8}),
     Option<&S::awbDtx>("AWBDTX", kFlag),
+    // The encoder options of the Opus and WavPack rows, under their prefixes.
+    Option<&S::opusVbr>("OPUSVBR", kFlag),
+    Option<&S::wavPackCompression>("WVCompression", {0, 3}),
 };
 
 const NumberValue<TagSettings> kTagNumbers[] = {
