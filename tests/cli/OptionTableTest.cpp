@@ -145,6 +145,11 @@ TEST(OptionTable, ApplyReachesTheSettings) {
        "--track takes none, seq or a whole number from 0 to 2147483647, not \"-1\""},
       {{"-d", ""}, "bad value \"\" for --output-dir"},
       {{"-f", "nonesuch"}, "unknown format \"nonesuch\" (see: quillo-cli formats)"},
+      {{"-f", "opus", "--vbr", "1"}, "bad value \"1\" for --vbr (off, on)"},
+      {{"-f", "mp3", "--vbr", "off"}, "--vbr does not apply to MP3"},
+      {{"-f", "wv", "--compression", "best"},
+       "bad value \"best\" for --compression (fast, normal, high, very-high)"},
+      {{"-f", "flac", "--compression", "high"}, "--compression does not apply to FLAC"},
   };
   // Numbers are decimal digits only, in the option's range.
   for (const std::string bad : {"0", "32768", "0x10", "1e3", "12abc", " 12", "12 ", "+3", "+-3",
@@ -180,6 +185,9 @@ TEST(OptionTable, ApplyReachesTheSettings) {
   ASSERT_EQ(Apply({"-f", "amr", "--mode", "12.20", "--loudness", "-040"}, taken), "");
   EXPECT_EQ(taken.amrMode, 7);
   EXPECT_EQ(taken.loudnessTarget, -40);
+  ASSERT_EQ(Apply({"-f", "opus", "--vbr", "off"}, taken), "");
+  ASSERT_EQ(Apply({"-f", "wv", "--compression", "very-high"}, taken), "");
+  EXPECT_EQ(std::pair(taken.opusVbr, taken.wavPackCompression), std::pair(0, 3));
 }
 
 // --help lists every option of the table once, and the completion script

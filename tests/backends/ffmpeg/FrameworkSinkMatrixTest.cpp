@@ -62,9 +62,11 @@ const std::map<std::string, std::string> kProbedContainer = {
     {"mp3", "mp3"},
     {"mpeg", "mpeg"},
     {"ogg", "ogg"},
+    {"opus", "ogg"},
     {"swf", "swf"},
     {"voc", "voc"},
     {"wav", "wav"},
+    {"wv", "wv"},
 };
 
 // Each stored id's codec: what ffprobe calls it (written out by hand, so that
@@ -72,7 +74,8 @@ const std::map<std::string, std::string> kProbedContainer = {
 // may stray from the input, in sample frames (one encoder frame plus the
 // priming delay: MP2 481, LAME's MP3 1105, AAC 1024, AC-3 256; Vorbis its
 // longest block; ADPCM one block; GSM, MS GSM (two frames) and AMR-NB 320;
-// PCM, FLAC and ALAC exact); and whether every sample comes back unchanged.
+// PCM, FLAC, ALAC, WavPack and Opus, whose stream states its delay and end,
+// exact); and whether every sample comes back unchanged.
 struct ProbedCodec {
   std::string name;
   int lengthTolerance = 0;
@@ -109,6 +112,8 @@ const std::map<int32_t, ProbedCodec> kProbedCodec = {
     {0x15012, {"alac", 0, true}},
     {0x15014, {"gsm", 320}},
     {0x15020, {"gsm_ms", 320}},
+    {0x1501B, {"wavpack", 0, true}},
+    {0x1503C, {"opus", 0}},
 };
 
 void PrintTo(const MatrixCase& c, std::ostream* out) {
@@ -118,10 +123,10 @@ void PrintTo(const MatrixCase& c, std::ostream* out) {
 
 class FrameworkSinkMatrixTest : public ::testing::TestWithParam<MatrixCase> {};
 
-TEST(FrameworkSinkMatrix, CoversTheTwentyFiveFrameworkRows) {
+TEST(FrameworkSinkMatrix, CoversTheTwentySevenFrameworkRows) {
   std::map<int32_t, int> rows;
   for (const MatrixCase& c : FrameworkCases()) ++rows[c.formatId];
-  EXPECT_EQ(rows.size(), 25u);
+  EXPECT_EQ(rows.size(), 27u);
 }
 
 TEST_P(FrameworkSinkMatrixTest, EncodesAndDecodesBack) {
