@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "backends/tags/CheckedFileStream.h"
+#include "backends/tags/PictureReader.h"
 #include "engine/media/FixedText.h"
 
 namespace quillo {
@@ -127,7 +128,8 @@ void SetApe(TagLib::APE::Tag& tag, const ExtraTags& extras) {
     const char* key = picture.type == 3   ? "Cover Art (Front)"
                       : picture.type == 4 ? "Cover Art (Back)"
                                           : "Cover Art (Other)";
-    const std::string& mime = picture.mimeType;
+    const std::string mime =
+        picture.mimeType.empty() ? SniffPictureType(picture.data) : picture.mimeType;
     const std::string extension = mime.rfind("image/", 0) == 0 ? mime.substr(6) : "bin";
     TagLib::ByteVector value = Vector("cover." + (extension == "jpeg" ? "jpg" : extension));
     value.append('\0');
