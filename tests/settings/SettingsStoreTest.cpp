@@ -185,7 +185,7 @@ TEST(ConversionSettingsTest, Defaults) {
   EXPECT_TRUE(s.extensionFilter.empty());
   EXPECT_EQ(s.normalizeGain, -1.0f);
   EXPECT_EQ(s.appliedGain, -1.0f);
-  ASSERT_EQ(s.formats.size(), 30u);
+  ASSERT_EQ(s.formats.size(), 32u);
   ASSERT_NE(FindFormat(s.formats, s.outputFormat), nullptr);
 
   const ConversionSettings noDocuments("");
