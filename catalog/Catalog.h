@@ -11,7 +11,7 @@
 
 namespace quillo {
 
-// The 30 output format rows in catalog order (the order of the output-format
+// The 32 output format rows in catalog order (the order of the output-format
 // list and of the option pages), each with its default settings.
 std::vector<OutputFormat> BuildCatalog();
 

@@ -29,6 +29,8 @@ constexpr int32_t kRatesFlac[] = {8000,  16000, 22050, 24000,  32000,  44100,
 constexpr int32_t kRatesMmf[] = {4000, 8000, 11025, 22050, 44100, kEndOfList};
 constexpr int32_t kRates44100[] = {44100, kEndOfList};
 constexpr int32_t kRates8000[] = {8000, kEndOfList};
+// Opus codes at 48000 Hz; other rates are resampled to it.
+constexpr int32_t kRates48000[] = {48000, kEndOfList};
 
 // Bit rates, ascending, ended by kEndOfList.
 constexpr int32_t kBitsAc3[] = {32000,  40000,  48000,  56000,  64000,  80000,     96000,
@@ -43,6 +45,10 @@ constexpr int32_t kBitsMp3[] = {8000,   16000,  24000,  32000,  40000,     48000
 constexpr int32_t kBitsVorbis[] = {8000,   16000,  24000,  32000,  40000,  48000,  56000,
                                    64000,  80000,  96000,  112000, 128000, 144000, 160000,
                                    192000, 224000, 256000, 320000, 400000, 480000, kEndOfList};
+// libopus takes 6 to 256 kbit/s per channel.
+constexpr int32_t kBitsOpus[] = {6000,   8000,   12000,  16000,  24000,  32000,  48000,
+                                 64000,  80000,  96000,  112000, 128000, 160000, 192000,
+                                 224000, 256000, 320000, 384000, 448000, 510000, kEndOfList};
 constexpr int32_t kBitsAmr[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200, kEndOfList};
 // G.726 counts bits per code word, not bits per second.
 constexpr int32_t kBitsG726[] = {2, 3, 4, 5, kEndOfList};
@@ -69,6 +75,9 @@ constexpr CodecChoice kMp3SwfChoice{kMp3, "LAME MP3 (MPEG audio layer 3)", kRate
 constexpr CodecChoice kVorbisChoice{kVorbis, "Vorbis OGG Encoder", kRatesMp3, kBitsVorbis, kBoth};
 constexpr CodecChoice kFlacChoice{kFlac, "FLAC (Free Lossless Audio Codec)", kRatesFlac, nullptr,
                                   kBoth};
+constexpr CodecChoice kOpusChoice{kOpus, "Opus", kRates48000, kBitsOpus, kBoth};
+// WavPack keeps any rate: the whole PCM list.
+constexpr CodecChoice kWavPackChoice{kWavPack, "WavPack (lossless)", kRatesPcm, nullptr, kBoth};
 constexpr CodecChoice kPcmU8Choice{kPcmU8, "PCM 8-bit", kRatesPcm, nullptr, kBoth};
 constexpr CodecChoice kPcmS16LeChoice{kPcmS16Le, "PCM 16-bit", kRatesPcm, nullptr, kBoth};
 constexpr CodecChoice kPcmS24LeChoice{kPcmS24Le, "PCM 24-bit", kRatesPcm, nullptr, kBoth};
@@ -114,6 +123,8 @@ constexpr const CodecChoice* kListFlac[] = {&kFlacChoice};
 constexpr const CodecChoice* kListSwf[] = {&kMp3SwfChoice};
 constexpr const CodecChoice* kListFlv[] = {&kMp3SwfChoice, &kAacFlvChoice, &kSwfAdpcmChoice};
 constexpr const CodecChoice* kListOgg[] = {&kVorbisChoice, &kFlacChoice};
+constexpr const CodecChoice* kListOpus[] = {&kOpusChoice};
+constexpr const CodecChoice* kListWavPack[] = {&kWavPackChoice};
 constexpr const CodecChoice* kListWav[] = {
     &kPcmU8Choice,    &kPcmS16LeChoice, &kPcmS24LeChoice, &kPcmS32LeChoice, &kPcmF32LeChoice,
     &kPcmF64LeChoice, &kAlawChoice,     &kMulawChoice,    &kMsAdpcmChoice,  &kImaWavChoice,
@@ -178,12 +189,17 @@ std::vector<OutputFormat> BuildCatalog() {
        true},
       {fmt::kMpa, 1, kMp2, 44100, 128000, 2, "", "", "mpa", "", "mpeg", kListMpa, FW, true},
       {fmt::kOgg, 1, kVorbis, 44100, 128000, 2, "", "", "ogg", "", "ogg", kListOgg, FW, true},
+      // Opus starts at 128 kbit/s with the source's channels, where the
+      // automatic choice would take 192 kbit/s for a stereo 48000 Hz output.
+      {fmt::kOpus, 0, kOpus, 48000, 128000, 0, "", "", "opus", "", "opus", kListOpus, FW, true},
       {fmt::kSwf, 1, kMp3, 44100, 128000, 2, "SWF (audio only)", "", "swf", "", "swf", kListSwf, FW,
        false},
       {fmt::kVoc, 0, kPcmU8, 22050, 0, 1, "", "", "voc", "", "voc", kListVoc, FW, false},
       {fmt::kWav, 1, kPcmS16Le, 44100, 128000, 2, "", "", "wav", "", "wav", kListWav, FW, false},
       {fmt::kWma, 0, 0, 0, 0, 0, "", "", "wma", "", "", kNoChoices, WM, true},
       {fmt::kWmv, 0, 0, 0, 0, 0, "WMV (audio only)", "", "wmv", "", "", kNoChoices, WM, true},
+      {fmt::kWavPack, 1, kWavPack, 44100, 0, 2, "WavPack (*.wv)", "WavPack", "wv", "", "wv",
+       kListWavPack, FW, true},
   };
 }
 

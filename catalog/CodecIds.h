@@ -40,6 +40,10 @@ inline constexpr int32_t kFlac = 0x1500E;
 inline constexpr int32_t kAlac = 0x15012;
 inline constexpr int32_t kGsm = 0x15014;
 inline constexpr int32_t kGsmMs = 0x15020;
+// WavPack keeps its number of that generation (today's is 0x15019). Opus came
+// later and has no number there: it is stored with today's.
+inline constexpr int32_t kWavPack = 0x1501B;
+inline constexpr int32_t kOpus = 0x1503C;
 }  // namespace codec_id
 
 }  // namespace quillo

@@ -11,6 +11,7 @@
 #include "base/AsciiCase.h"
 #include "catalog/Catalog.h"
 #include "cli/ConvertOptions.h"
+#include "cli/EncoderOptions.h"
 #include "cli/NumberText.h"
 #include "settings/SettingsStore.h"
 
@@ -353,6 +354,9 @@ const CliOption kOptions[] = {
      "channels of the encoding, 0 for the source's", Describe("Channels", kRowPlace)},
     {"auto", 0, "", kConvertJoin, nullptr, ApplyEncoding,
      "let the program choose the encoding parameters"},
+    {"vbr", 0, "WORD", kConvertJoin, nullptr, ApplyVbr, "", Describe("OPUSVBR")},
+    {"compression", 0, "WORD", kConvertJoin, nullptr, ApplyCompression, "",
+     Describe("WVCompression")},
     {"band", 0, "WORD", kConvertJoin, nullptr, nullptr, "", Describe("AMRType")},
     {"mode", 0, "KBPS", kConvertJoin, nullptr, nullptr,
      "AMR and AWB: the bit rate of the band's speech mode, narrow band 4.75 5.15 5.9 6.7 "

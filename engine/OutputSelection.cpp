@@ -90,6 +90,8 @@ std::optional<OutputSelection> SelectFramework(const OutputFormat& row, int refR
   SinkOptions options;
   options.containerName = std::string(row.containerName);
   options.codecId = codecId;
+  options.variableBitRate = settings.opusVbr;
+  options.compressionLevel = settings.wavPackCompression;
   out.sink->SetCodecOptions(options);
 
   int wantedRate = refRate;

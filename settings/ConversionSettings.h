@@ -56,6 +56,8 @@ class ConversionSettings {
   AmrBand amrType = AmrBand::Narrow;
   int32_t awbMode = 6;
   int32_t awbDtx = 0;
+  int32_t opusVbr = 1;             // Opus: variable bit rate (0: constant)
+  int32_t wavPackCompression = 1;  // WavPack: 0 fast, 1 normal, 2 high, 3 very high
   int32_t optStartPageIndex = 0;
 
   TagSettings tags;

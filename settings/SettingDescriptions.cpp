@@ -18,6 +18,8 @@ constexpr SettingChoice kVolumeModes[] = {
     {0, "normalize"}, {1, "volume"}, {2, "keep-volume"}, {3, "loudness"}};
 constexpr SettingChoice kTagModes[] = {{0, "none"}, {1, "custom"}, {2, "source"}};
 constexpr SettingChoice kTrackModes[] = {{0, "none"}, {1, "seq"}, {2, ""}};
+constexpr SettingChoice kCompressionLevels[] = {
+    {0, "fast"}, {1, "normal"}, {2, "high"}, {3, "very-high"}};
 constexpr SettingChoice kAmrBands[] = {{0, "nb"}, {1, "wb"}};
 constexpr SettingDescription Flag(std::string_view name, SettingPlace place, int32_t fallback,
                                   std::string_view flag, std::string_view help) {
@@ -105,6 +107,9 @@ constexpr SettingDescription kDescriptions[] = {
     Range("AWBMode", Options, 0, 8, "", 6, "mode",
           "AWB: the speech mode, 0 (6.60 kbps) to 8 (23.85 kbps)"),
     Flag("AWBDTX", Options, 0, "dtx", "AWB: discontinuous transmission"),
+    Flag("OPUSVBR", Options, 1, "vbr", "Opus: variable bit rate (on) or constant (off)"),
+    Choose("WVCompression", Options, kCompressionLevels, 1, "compression",
+           "WavPack: how hard the encoder works to make the file small"),
     Words("Title", Tags, Text, "title", "custom title tag (each custom tag implies --tags custom)"),
     Words("Artist", Tags, Text, "artist", "custom artist tag"),
     Words("Album", Tags, Text, "album", "custom album tag"),

@@ -86,6 +86,9 @@ const std::vector<NumberValue<S>>& OptionNumbers() {
       Option<&S::amrType>("AMRType"),
       Option<&S::awbMode>("AWBMode"),
       Option<&S::awbDtx>("AWBDTX"),
+      // The encoder options of the Opus and WavPack rows, under their prefixes.
+      Option<&S::opusVbr>("OPUSVBR"),
+      Option<&S::wavPackCompression>("WVCompression"),
   };
   return numbers;
 }

@@ -272,7 +272,7 @@ void MainWindow::ShowAbout() {
   QMessageBox::about(
       this, QStringLiteral("About Quillo"),
       QStringLiteral("<p><b>Quillo</b> %1</p><p>A batch audio converter: many audio and video "
-                     "files to thirty audio formats, one output each or joined into one.</p>"
+                     "files to thirty-two audio formats, one output each or joined into one.</p>"
                      "<p><a href=\"%2\">%2</a></p>")
           .arg(QStringLiteral(QUILLO_VERSION), QString::fromLatin1(web::kHomepage)));
 }

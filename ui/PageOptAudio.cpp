@@ -55,6 +55,7 @@ void CPageOptAudio::Build() {
   addRow("Sample &Rate:", rateList_);
   addRow("&Bit Rate:", bitRateList_);
   addRow("Channels:", channelList_);
+  AddEncoderOption(group, grid, row);
   grid->setColumnStretch(2, 1);
 
   for (const CodecChoice* choice : row_.codecChoices)
@@ -72,6 +73,20 @@ void CPageOptAudio::Build() {
     row_.autoEncParam = checked ? 1 : 0;
     ApplyEnabling();
   });
+}
+
+void CPageOptAudio::AddEncoderOption(QWidget* group, QGridLayout* grid, int row) {
+  if (row_.formatId == format_id::kOpus) {
+    vbrCheck_ = Check(group, "&Variable bit rate (VBR)", values_.opusVbr);
+    grid->addWidget(vbrCheck_, row, 1);
+  } else if (row_.formatId == format_id::kWavPack) {
+    compressionList_ = List(group, "compressionList");
+    compressionList_->setMinimumWidth(Scaled(kListWidth));
+    FillList<int32_t>(compressionList_, {{"Fast", 0}, {"Normal", 1}, {"High", 2}, {"Very high", 3}},
+                      values_.wavPackCompression);
+    grid->addWidget(Label(group, "Co&mpression:", compressionList_), row, 0);
+    grid->addWidget(compressionList_, row, 1);
+  }
 }
 
 void CPageOptAudio::FillDependentLists(const CodecChoice& choice) {
@@ -123,6 +138,9 @@ bool CPageOptAudio::Leave() {
   row_.sampleRate = SelectedValue(rateList_, 0);
   row_.bitRate = SelectedValue(bitRateList_, 0);
   row_.channels = SelectedValue(channelList_, 1);
+  if (vbrCheck_ != nullptr) values_.opusVbr = Checked(vbrCheck_);
+  if (compressionList_ != nullptr)
+    values_.wavPackCompression = SelectedValue(compressionList_, values_.wavPackCompression);
   return true;
 }
 
@@ -131,6 +149,9 @@ void CPageOptAudio::Apply(ConversionSettings& settings) const {
   if (row == nullptr) return;
   CopyFields(*row, row_, &OutputFormat::autoEncParam, &OutputFormat::codecId,
              &OutputFormat::sampleRate, &OutputFormat::bitRate, &OutputFormat::channels);
+  if (row_.formatId == format_id::kOpus) settings.opusVbr = values_.opusVbr;
+  if (row_.formatId == format_id::kWavPack)
+    settings.wavPackCompression = values_.wavPackCompression;
 }
 
 }  // namespace quillo

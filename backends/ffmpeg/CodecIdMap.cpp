@@ -46,6 +46,8 @@ constexpr std::array kCodecIds{
     Entry{codec_id::kAlac, AV_CODEC_ID_ALAC},
     Entry{codec_id::kGsm, AV_CODEC_ID_GSM},
     Entry{codec_id::kGsmMs, AV_CODEC_ID_GSM_MS},
+    Entry{codec_id::kWavPack, AV_CODEC_ID_WAVPACK},
+    Entry{codec_id::kOpus, AV_CODEC_ID_OPUS},
 };
 
 }  // namespace

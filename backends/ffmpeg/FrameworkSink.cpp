@@ -44,6 +44,17 @@ bool CorruptsOutputForTests() {
   return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
 }
 
+// APEv2 tags (WavPack) keep the year as "Year", where taggers and players
+// look for it, not under the framework's "date".
+void AdaptTagKeys(const AVOutputFormat& format, AVDictionary** metadata) {
+  if (std::strcmp(format.name, "wv") != 0) return;
+  const AVDictionaryEntry* date = av_dict_get(*metadata, "date", nullptr, 0);
+  if (date == nullptr) return;
+  const std::string year = date->value;
+  av_dict_set(metadata, "date", nullptr, 0);
+  av_dict_set(metadata, "Year", year.c_str(), 0);
+}
+
 // Opens the encoder for the stored codec id and describes its stream in
 // `parameters`; null, with the reason in `error`, when there is no encoder
 // for the id or it refuses the settings.
@@ -62,6 +73,8 @@ void FrameworkSink::SetTags(const TagInfo& tags) { tags_ = tags; }
 void FrameworkSink::SetCodecOptions(const SinkOptions& options) {
   containerName_ = options.containerName;
   codecId_ = options.codecId;
+  variableBitRate_ = options.variableBitRate;
+  compressionLevel_ = options.compressionLevel;
 }
 
 int FrameworkSink::EncoderFrameSize() const {
@@ -92,6 +105,8 @@ bool FrameworkSink::Open() {
   settings.channels = channels_;
   settings.bitRate = bitRate_;
   settings.sampleFormat = sampleFormat_;
+  settings.variableBitRate = variableBitRate_;
+  settings.compressionLevel = compressionLevel_;
   settings.globalHeader = (format->flags & AVFMT_GLOBALHEADER) != 0;
   std::string encoderError;
   encoder_ = OpenEncoder(
@@ -102,6 +117,7 @@ bool FrameworkSink::Open() {
   stream_->time_base = codecTimeBase_;
 
   PutTags(tags_, &context->metadata);
+  AdaptTagKeys(*format, &context->metadata);
   for (const auto& [key, value] : metadata_)
     av_dict_set(&context->metadata, key.c_str(), value.c_str(), 0);
 

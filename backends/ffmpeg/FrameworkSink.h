@@ -67,6 +67,8 @@ class FrameworkSink final : public MediaSink {
   std::string path_;
   std::string containerName_;
   int32_t codecId_ = 0;
+  int variableBitRate_ = 1;
+  int compressionLevel_ = 1;
   int sampleRate_ = 0;
   int channels_ = 0;
   int bitRate_ = 0;

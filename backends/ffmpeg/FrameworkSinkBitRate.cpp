@@ -1,5 +1,7 @@
 #include "backends/ffmpeg/FrameworkSinkBitRate.h"
 
+#include <algorithm>
+
 #include "backends/ffmpeg/CodecIdMap.h"
 #include "catalog/CodecIds.h"
 
@@ -28,8 +30,12 @@ EncoderRate EncoderRateFor(int32_t storedCodecId, int configuredBitRate, int sam
   } else if (storedCodecId == codec_id::kAdpcmG726) {
     rate.codeWordBits = configuredBitRate >= 2 && configuredBitRate <= 5 ? configuredBitRate : 4;
     rate.bitRate = int64_t{rate.codeWordBits} * sampleRate;
-  } else if (storedCodecId == codec_id::kFlac) {
+  } else if (storedCodecId == codec_id::kFlac || storedCodecId == codec_id::kWavPack) {
     rate.bitRate = 0;
+  } else if (storedCodecId == codec_id::kOpus) {
+    // libopus refuses more than 256 kbit/s per channel: a mono output of a
+    // higher stereo rate gets its most.
+    rate.bitRate = std::min<int64_t>(configuredBitRate, int64_t{256000} * channels);
   } else if (storedCodecId == codec_id::kGsm || storedCodecId == codec_id::kGsmMs) {
     rate.bitRate = 13000;
   } else {

@@ -10,6 +10,10 @@
 #include "catalog/CodecIds.h"
 #include "engine/media/MediaSource.h"
 
+extern "C" {
+#include <libavutil/opt.h>
+}
+
 namespace quillo {
 
 namespace {
@@ -42,9 +46,10 @@ AVSampleFormat FirstFormat(const AVCodec* encoder, Wanted wanted) {
 // 16-bit audio: the encoder's first format, except that a lossless encoder
 // which also takes 16-bit samples gets those, so that 16-bit input makes a
 // 16-bit file instead of a padded 24-bit one. For wide audio: a lossless
-// encoder its 32-bit integer format where it has one (its widest), a lossy
-// encoder float where it takes it, so that it gets every bit of the source;
-// otherwise the encoder's first format.
+// encoder float for float audio where it codes float (WavPack), else its
+// 32-bit integer format where it has one (its widest), a lossy encoder float
+// where it takes it, so that it gets every bit of the source; otherwise the
+// encoder's first format.
 AVSampleFormat ChooseSampleFormat(const AVCodec* encoder, const SampleFormat& reference) {
   if (encoder->sample_fmts == nullptr) return AV_SAMPLE_FMT_S16;
   const bool lossless = IsLossless(encoder);
@@ -54,9 +59,14 @@ AVSampleFormat ChooseSampleFormat(const AVCodec* encoder, const SampleFormat& re
       return IsOneOf(f, AV_SAMPLE_FMT_S16, AV_SAMPLE_FMT_S16P);
     });
   } else if (reference.IsWide() && lossless) {
-    chosen = FirstFormat(encoder, [](AVSampleFormat f) {
-      return IsOneOf(f, AV_SAMPLE_FMT_S32, AV_SAMPLE_FMT_S32P);
-    });
+    if (reference.isFloat)
+      chosen = FirstFormat(encoder, [](AVSampleFormat f) {
+        return IsOneOf(f, AV_SAMPLE_FMT_FLT, AV_SAMPLE_FMT_FLTP);
+      });
+    if (chosen == AV_SAMPLE_FMT_NONE)
+      chosen = FirstFormat(encoder, [](AVSampleFormat f) {
+        return IsOneOf(f, AV_SAMPLE_FMT_S32, AV_SAMPLE_FMT_S32P);
+      });
   } else if (reference.IsWide()) {
     chosen = FirstFormat(encoder, [](AVSampleFormat f) {
       return IsOneOf(f, AV_SAMPLE_FMT_FLT, AV_SAMPLE_FMT_FLTP);
@@ -109,6 +119,22 @@ void DescribeForContainer(int32_t storedCodecId, AVCodecParameters* parameters) 
     parameters->bit_rate = (parameters->bit_rate + 7) / 8 * 8;
 }
 
+// The bits a lossless codec keeps of wide audio in 32-bit samples: FLAC and
+// ALAC code no more than 24; WavPack codes all 32 of a 32-bit source (it is
+// told so, or it takes the top 24).
+int LosslessBits(AVCodecID id, const SampleFormat& reference) {
+  return id == AV_CODEC_ID_WAVPACK && reference.bits > 24 ? 32 : 24;
+}
+
+// The options of the codecs that have their own: Opus's bit-rate mode and
+// WavPack's compression level. A negative AVERROR when the encoder refuses one.
+int SetCodecOptions(const EncoderSettings& settings, AVCodecContext* context) {
+  if (context->codec_id == AV_CODEC_ID_WAVPACK)
+    context->compression_level = settings.compressionLevel;
+  if (context->codec_id != AV_CODEC_ID_OPUS) return 0;
+  return av_opt_set_int(context->priv_data, "vbr", settings.variableBitRate != 0 ? 1 : 0, 0);
+}
+
 }  // namespace
 
 std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettings& settings,
@@ -136,11 +162,9 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
   av_channel_layout_default(&context->ch_layout, settings.channels);
   context->time_base = AVRational{1, settings.sampleRate};
   context->sample_fmt = ChooseSampleFormat(encoder, settings.sampleFormat);
-  // A lossless codec coding wide audio from 32-bit samples keeps 24 bits of
-  // them: FLAC and ALAC code no more.
   if (settings.sampleFormat.IsWide() && !IsPcmCodec(id) &&
       av_get_packed_sample_fmt(context->sample_fmt) == AV_SAMPLE_FMT_S32)
-    context->bits_per_raw_sample = 24;
+    context->bits_per_raw_sample = LosslessBits(id, settings.sampleFormat);
   const EncoderRate rate = EncoderRateFor(settings.storedCodecId, settings.bitRate,
                                           settings.sampleRate, settings.channels);
   context->bit_rate = rate.bitRate;
@@ -151,6 +175,9 @@ std::unique_ptr<FrameworkSinkCodec> FrameworkSinkCodec::Open(const EncoderSettin
     context->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
   }
   if (settings.globalHeader) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+  if (const int set = SetCodecOptions(settings, context); set < 0)
+    return refuse(std::string("The ") + encoder->name +
+                  " encoder refuses its options: " + FfmpegErrorText(set));
   if (!CanPutSamples(context->sample_fmt))
     return refuse(std::string("Unsupported sample format of the ") + encoder->name + " encoder");
   const int opened = avcodec_open2(context, encoder, nullptr);

@@ -21,6 +21,9 @@ struct EncoderSettings {
   int channels = 0;
   int bitRate = 0;            // bit/s; bits per code word for G.726
   bool globalHeader = false;  // the container wants the codec headers up front
+  // Opus: variable bit rate (1) or constant (0); WavPack: compression level.
+  int variableBitRate = 1;
+  int compressionLevel = 1;
   // The resolution of the audio to come: a wide one makes the encoder keep
   // as many bits as its format can.
   SampleFormat sampleFormat;

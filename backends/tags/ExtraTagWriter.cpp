@@ -1,6 +1,7 @@
 #include "backends/tags/ExtraTagWriter.h"
 
 #include <taglib/aifffile.h>
+#include <taglib/apetag.h>
 #include <taglib/asffile.h>
 #include <taglib/attachedpictureframe.h>
 #include <taglib/flacfile.h>
@@ -9,14 +10,19 @@
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/oggflacfile.h>
+#include <taglib/opusfile.h>
 #include <taglib/textidentificationframe.h>
 #include <taglib/vorbisfile.h>
+#include <taglib/wavpackfile.h>
 #include <taglib/xiphcomment.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
 #include "backends/tags/CheckedFileStream.h"
+#include "backends/tags/PictureReader.h"
 #include "engine/media/FixedText.h"
 
 namespace quillo {
@@ -24,7 +30,7 @@ namespace quillo {
 namespace {
 
 // Where a row's files keep their tags.
-enum class TagPlace { None, Mpeg, Aiff, Flac, Ogg, Mp4, Asf };
+enum class TagPlace { None, Mpeg, Aiff, Flac, Ogg, Opus, WavPack, Mp4, Asf };
 
 TagPlace PlaceOf(const OutputFormat& row) {
   namespace fmt = format_id;
@@ -37,6 +43,10 @@ TagPlace PlaceOf(const OutputFormat& row) {
       return TagPlace::Flac;
     case fmt::kOgg:
       return TagPlace::Ogg;
+    case fmt::kOpus:
+      return TagPlace::Opus;
+    case fmt::kWavPack:
+      return TagPlace::WavPack;
     case fmt::kM4a:
     case fmt::kM4b:
     case fmt::kM4r:
@@ -78,14 +88,62 @@ std::unique_ptr<TagLib::FLAC::Picture> FlacPicture(const CoverPicture& picture) 
   return block;
 }
 
+void SetXiphPicture(TagLib::Ogg::XiphComment& comment, const std::optional<CoverPicture>& picture) {
+  if (!picture) return;
+  comment.removeAllPictures();
+  comment.addPicture(FlacPicture(*picture).release());
+}
+
 void SetXiph(TagLib::Ogg::XiphComment& comment, const ExtraTags& extras) {
-  if (extras.picture) {
-    comment.removeAllPictures();
-    comment.addPicture(FlacPicture(*extras.picture).release());
-  }
+  SetXiphPicture(comment, extras.picture);
   if (extras.replayGain) {
     comment.addField(kGainKey, GainText(extras.replayGain->gainDb));
     comment.addField(kPeakKey, PeakText(extras.replayGain->peak));
+  }
+}
+
+// Opus players apply R128 gains, never ReplayGain tags: an integer in 256ths
+// of a dB against -23 LUFS, where ReplayGain measures against -18 LUFS. The
+// stream header's output gain stays 0, so that a player that reads no tags
+// plays the audio as it was.
+std::string R128Gain(double replayGainDb) {
+  constexpr double kReplayGainOverR128Db = -18.0 - -23.0;
+  const double steps = std::round((replayGainDb - kReplayGainOverR128Db) * 256.0);
+  return std::to_string(static_cast<int>(std::clamp(steps, -32768.0, 32767.0)));
+}
+
+void SetOpus(TagLib::Ogg::XiphComment& comment, const ExtraTags& extras) {
+  SetXiphPicture(comment, extras.picture);
+  if (extras.replayGain) comment.addField("R128_TRACK_GAIN", R128Gain(extras.replayGain->gainDb));
+  // The album's gain goes beside it as R128_ALBUM_GAIN, in the same units.
+}
+
+// APEv2 keeps a picture as a binary item named after its role, holding a file
+// name, a zero byte and the image; readers tell the image's kind by the name's
+// extension.
+void SetApe(TagLib::APE::Tag& tag, const ExtraTags& extras) {
+  if (extras.picture) {
+    const CoverPicture& picture = *extras.picture;
+    for (const char* key : {"Cover Art (Front)", "Cover Art (Back)", "Cover Art (Other)"})
+      tag.removeItem(key);
+    const char* key = picture.type == 3   ? "Cover Art (Front)"
+                      : picture.type == 4 ? "Cover Art (Back)"
+                                          : "Cover Art (Other)";
+    const std::string mime =
+        picture.mimeType.empty() ? SniffPictureType(picture.data) : picture.mimeType;
+    const std::string extension = mime.rfind("image/", 0) == 0 ? mime.substr(6) : "bin";
+    TagLib::ByteVector value = Vector("cover." + (extension == "jpeg" ? "jpg" : extension));
+    value.append('\0');
+    value.append(Vector(picture.data));
+    TagLib::APE::Item item;
+    item.setKey(key);
+    item.setType(TagLib::APE::Item::Binary);
+    item.setBinaryData(value);
+    tag.setItem(key, item);
+  }
+  if (extras.replayGain) {
+    tag.addValue(kGainKey, Utf8(GainText(extras.replayGain->gainDb)), true);
+    tag.addValue(kPeakKey, Utf8(PeakText(extras.replayGain->peak)), true);
   }
 }
 
@@ -211,6 +269,14 @@ Save SaveTags(TagLib::IOStream& stream, TagPlace place, const ExtraTags& extras)
       const Save vorbis = SaveInto<TagLib::Ogg::Vorbis::File>(stream, extras, SetXiph);
       if (vorbis != Save::NotThisFormat) return vorbis;
       return SaveInto<TagLib::Ogg::FLAC::File>(stream, extras, SetXiph);
+    }
+    case TagPlace::Opus:
+      return SaveInto<TagLib::Ogg::Opus::File>(stream, extras, SetOpus);
+    case TagPlace::WavPack: {
+      TagLib::WavPack::File file(&stream, false);
+      if (!file.isValid()) return Save::NotThisFormat;
+      SetApe(*file.APETag(true), extras);
+      return Saved(file.save());
     }
     case TagPlace::Mp4:
       return SaveInto<TagLib::MP4::File>(stream, extras, SetMp4);

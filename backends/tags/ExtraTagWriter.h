@@ -10,7 +10,8 @@ namespace quillo {
 // Adds a picture and ReplayGain track tags to a finished output of `row` with
 // TagLib, in the row's format whatever the file's name: MP3 and AIFF (ID3v2
 // APIC and TXXX frames), FLAC and Ogg (PICTURE blocks and Vorbis comments),
-// the MP4 family (`covr` and freeform atoms) and ASF (WM/Picture and
+// Opus (PICTURE blocks and an R128 gain), WavPack (APEv2 cover art and
+// items), the MP4 family (`covr` and freeform atoms) and ASF (WM/Picture and
 // attributes). Other formats get nothing and report no problem. The tags are
 // written into the file itself, which is still the conversion's private
 // temporary file: a write that fails there (a full disk) is reported as the

@@ -35,6 +35,11 @@ struct SinkOptions {
   // Framework sink: the muxer's short name and the stored codec id of the row.
   std::string containerName;
   int32_t codecId = 0;
+  // Framework sink, read only by the codecs that have them: Opus's variable
+  // (1) or constant (0) bit rate, and WavPack's compression level (0 fast,
+  // 1 normal, 2 high, 3 very high).
+  int32_t variableBitRate = 1;
+  int32_t compressionLevel = 1;
 
   // AMR sink: 1 = narrow band, 0 = wide band; DTX on/off; the narrow-band
   // mode (0..7) and the wide-band mode (0..8).

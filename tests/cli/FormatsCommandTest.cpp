@@ -16,9 +16,10 @@ TEST(FormatsCommandTest, ListsEveryFormatInCatalogOrder) {
   ASSERT_EQ(RunFormats({}, out, err), kExitOk);
   EXPECT_EQ(err.str(), "");
   const auto lines = Lines(out.str());
-  ASSERT_EQ(lines.size(), 30u);
+  ASSERT_EQ(lines.size(), 32u);
   EXPECT_EQ(lines.front(), "8300\t to 3G2 (audio only)\t3g2");
-  EXPECT_EQ(lines.back(), "7200\t to WMV (audio only)\twmv");
+  EXPECT_EQ(lines.back(), "3300\t to WavPack (*.wv)\twv");
+  EXPECT_EQ(lines[25], "4100\t to OPUS\topus");
   EXPECT_EQ(lines[21], "1000\t to MP3\tmp3");
   EXPECT_EQ(lines[14], "6500\t to M4A (MPEG-4 audio)\tm4a");
   for (const std::string& line : lines) {

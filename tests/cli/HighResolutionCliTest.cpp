@@ -100,16 +100,15 @@ void CheckRow(const Row& row, const Shape& shape, const std::string& source,
 
 TEST(HighResolutionCli, LosslessRowsKeepTheSourceOrDitherIt) {
   const Shape shapes[] = {
-      {"s16", 44100, 2, "pcm_s16le", 16, false},
-      {"s24", 96000, 2, "pcm_s24le", 24, false},
-      {"f32", 48000, 2, "pcm_f32le", 32, true},
-      {"u8", 22050, 1, "pcm_u8", 8, false},
+      {"s16", 44100, 2, "pcm_s16le", 16, false}, {"s24", 96000, 2, "pcm_s24le", 24, false},
+      {"f32", 48000, 2, "pcm_f32le", 32, true},  {"u8", 22050, 1, "pcm_u8", 8, false},
+      {"s32", 44100, 2, "pcm_s32le", 32, false},
   };
   const Row rows[] = {
       {"flac", "3200", nullptr, 24},     {"alac", "6200", nullptr, 24},
       {"wav", "2000", nullptr, 0},       {"wav-s16", "2000", "0x10000", 16},
       {"wav-f32", "2000", "0x10015", 0}, {"aiff", "5100", nullptr, 0},
-      {"au", "5000", nullptr, 0},
+      {"au", "5000", nullptr, 0},        {"wv", "3300", nullptr, 0},
   };
   test::TempDir dir;
   const std::string config = dir.File("quillo.conf");
@@ -125,6 +124,9 @@ TEST(HighResolutionCli, LosslessRowsKeepTheSourceOrDitherIt) {
     const std::vector<double> original = DecodeToDouble(source);
     ASSERT_EQ(original.size(), static_cast<size_t>(shape.rate * shape.channels));
     for (const Row& row : rows) {
+      // A 32-bit float sample holds 24 bits of an integer: neither the source
+      // nor a dithered copy of it.
+      if (std::string(shape.name) == "s32" && std::string(row.name) == "wav-f32") continue;
       SCOPED_TRACE(std::string(shape.name) + " into " + row.name);
       CheckRow(row, shape, source, original, dir.File(std::string(shape.name) + "-" + row.name),
                config);

@@ -167,6 +167,11 @@ TEST(OptionTable, ApplyReachesTheSettings) {
        "--only-ext takes extensions separated by commas (\"mp3,flac\") or off, not \" ;,\""},
       {{"-d", ""}, "bad value \"\" for --output-dir"},
       {{"-f", "nonesuch"}, "unknown format \"nonesuch\" (see: quillo-cli formats)"},
+      {{"-f", "opus", "--vbr", "1"}, "--vbr takes on or off, not \"1\""},
+      {{"-f", "mp3", "--vbr", "off"}, "--vbr does not apply to MP3"},
+      {{"-f", "wv", "--compression", "best"},
+       "--compression takes fast, normal, high or very-high, not \"best\""},
+      {{"-f", "flac", "--compression", "high"}, "--compression does not apply to FLAC"},
   };
   // Numbers are decimal digits only, in the option's range.
   for (const std::string bad : {"0", "32768", "0x10", "1e3", "12abc", " 12", "12 ", "+3", "+-3",
@@ -202,6 +207,9 @@ TEST(OptionTable, ApplyReachesTheSettings) {
   ASSERT_EQ(Apply({"-f", "amr", "--mode", "12.20", "--loudness", "-040"}, taken), "");
   EXPECT_EQ(taken.amrMode, 7);
   EXPECT_EQ(taken.loudnessTarget, -40);
+  ASSERT_EQ(Apply({"-f", "opus", "--vbr", "off"}, taken), "");
+  ASSERT_EQ(Apply({"-f", "wv", "--compression", "very-high"}, taken), "");
+  EXPECT_EQ(std::pair(taken.opusVbr, taken.wavPackCompression), std::pair(0, 3));
 }
 
 // --help lists every option of the table once, and the completion script

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
+#include <taglib/attachedpictureframe.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
 
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <taglib/attachedpictureframe.h>
-#include <taglib/id3v2tag.h>
-#include <taglib/mpegfile.h>
 
 #include "backends/tags/ExtraTagWriter.h"
 #include "backends/tags/PictureReader.h"
@@ -83,9 +82,9 @@ TEST_F(PicturesCli, CoverTravelsFromEverySourceToEveryPictureFormat) {
   const std::string original = ReadBytes(cover);
   for (const std::string& source : sources)
     ASSERT_EQ(FfmpegPicture(source, dir.File("s.png")), original) << source;
-  const std::pair<const char*, const char*> formats[] = {{"mp3", "mp3"},  {"6500", "m4a"},
-                                                         {"6200", "m4a"}, {"flac", "flac"},
-                                                         {"ogg", "ogg"},  {"wma", "wma"}};
+  const std::pair<const char*, const char*> formats[] = {
+      {"mp3", "mp3"}, {"6500", "m4a"},  {"6200", "m4a"}, {"flac", "flac"},
+      {"ogg", "ogg"}, {"opus", "opus"}, {"wv", "wv"},    {"wma", "wma"}};
   for (const auto& [format, extension] : formats) {
     const test::CliRun run = Convert(format, sources);
     ASSERT_EQ(run.status, 0) << format << run.out << run.err;

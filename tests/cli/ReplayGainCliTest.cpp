@@ -77,8 +77,9 @@ class ReplayGainCli : public ::testing::Test {
 TEST_F(ReplayGainCli, TrackTagsInEveryTagFormat) {
   const Reference reference = Measure(source);
   ASSERT_GT(std::abs(reference.gainDb), 1.0);  // a figure worth checking
-  const std::pair<const char*, const char*> tagged[] = {
-      {"mp3", "mp3"}, {"ogg", "ogg"}, {"flac", "flac"}, {"6500", "m4a"}, {"wma", "wma"}};
+  const std::pair<const char*, const char*> tagged[] = {{"mp3", "mp3"},   {"ogg", "ogg"},
+                                                        {"flac", "flac"}, {"wv", "wv"},
+                                                        {"6500", "m4a"},  {"wma", "wma"}};
   for (const auto& [format, extension] : tagged) {
     const std::string output = Convert(format, extension, {"--replaygain", "on"});
     SCOPED_TRACE(output);
@@ -86,6 +87,11 @@ TEST_F(ReplayGainCli, TrackTagsInEveryTagFormat) {
     EXPECT_NEAR(TagValue(output, "REPLAYGAIN_TRACK_PEAK"), reference.peak, 0.01);
     EXPECT_NEAR(test::DecodeAudio(output).Seconds(), 3.0, 0.1);
   }
+  // Opus carries the gain as R128_TRACK_GAIN alone: 256ths of a dB to -23 LUFS.
+  const std::string opus = Convert("opus", "opus", {"--replaygain", "on"});
+  EXPECT_NEAR(TagValue(opus, "R128_TRACK_GAIN") / 256.0, reference.gainDb - 5.0, 0.1);
+  EXPECT_TRUE(std::isnan(TagValue(opus, "REPLAYGAIN_TRACK_GAIN")));
+  EXPECT_EQ(test::DecodeAudio(opus).samples.size(), 3u * 48000 * 2);
   struct Untagged {
     const char* format;
     const char* extension;

@@ -78,6 +78,8 @@ const StoredNumber kNumbers[] = {
     Number<&S::amrType>("amrType", 0, 1),
     Number<&S::awbMode>("awbMode", 6, 2),
     Number<&S::awbDtx>("awbDtx", 0, 1),
+    Number<&S::opusVbr>("opusVbr", 1, 0),
+    Number<&S::wavPackCompression>("wavPackCompression", 1, 3),
     Number<&S::optStartPageIndex>("optStartPageIndex", 0, 17),
 };
 
@@ -183,7 +185,7 @@ TEST(ConversionSettingsTest, Defaults) {
   EXPECT_TRUE(s.extensionFilter.empty());
   EXPECT_EQ(s.normalizeGain, -1.0f);
   EXPECT_EQ(s.appliedGain, -1.0f);
-  ASSERT_EQ(s.formats.size(), 30u);
+  ASSERT_EQ(s.formats.size(), 32u);
   ASSERT_NE(FindFormat(s.formats, s.outputFormat), nullptr);
 
   const ConversionSettings noDocuments("");
@@ -383,6 +385,9 @@ TEST(SettingsStoreTest, EveryOutOfRangeValueReadsAsItsDefault) {
       "AMRType=2",
       "AWBMode=-1",
       "AWBDTX=5",
+      "OPUSVBR=2",
+      "WVCompression=4",
+      "WVCompression=-1",
       "MP3AutoEncParam=2",
       "MP3SampleRate=-1",
       "MP3BitRate=-128000",
@@ -490,8 +495,8 @@ TEST(SettingsStoreTest, SaveGroups) {
   EXPECT_FALSE(Contains(keys, "Options/OptStartPageIndex"));
   EXPECT_FALSE(Contains(keys, "Options/FirstRun"));
   EXPECT_TRUE(Contains(keys, "Options/ID3/Copyright"));
-  // 32 option values, 25 rows of five encoding values and 11 tag values.
-  EXPECT_EQ(keys.size(), 32u + 25u * 5u + 11u);
+  // 34 option values, 27 rows of five encoding values and 11 tag values.
+  EXPECT_EQ(keys.size(), 34u + 27u * 5u + 11u);
 }
 
 TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {
@@ -508,7 +513,7 @@ TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {
       }
     }
   }
-  EXPECT_EQ(codecIds, 25);
+  EXPECT_EQ(codecIds, 27);
   // Stored values under those names are not read into the rows either.
   const std::string edited = dir.File("edited.conf");
   WriteText(edited, "[Options]\nAMRCodecID=5\nWMVSampleRate=8000\n");

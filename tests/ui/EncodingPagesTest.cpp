@@ -93,6 +93,29 @@ TEST_F(EncodingPages, AudioPageListsFollowTheChosenCodec) {
             std::pair(0x15002, 8000));
 }
 
+// Opus and WavPack add their own encoder option below the common lists; OK
+// stores it, and the other pages leave it as they found it.
+TEST_F(EncodingPages, OpusAndWavPackPagesStoreTheirEncoderOption) {
+  Open("OPUS");
+  EXPECT_EQ(Entries("rateList"), QStringList{"48000 Hz"});
+  EXPECT_EQ(Selections(), (QStringList{"48000 Hz", "128 kbps", kAutoChannels}));
+  QAbstractButton* vbr = Button("&Variable bit rate (VBR)");
+  ASSERT_TRUE(vbr->isChecked());
+  vbr->click();
+
+  ASSERT_TRUE(sheet->ShowPage(PageIndex("WavPack")));
+  EXPECT_EQ(Entries("compressionList"), (QStringList{"Fast", "Normal", "High", "Very high"}));
+  EXPECT_EQ(Named<QComboBox>("compressionList")->currentText(), "Normal");
+  EXPECT_EQ(Entries("bitRateList"), QStringList());
+  Choose("compressionList", "Very high");
+  // Shown after the two: a page whose copy still holds the old values.
+  ASSERT_TRUE(sheet->ShowPage(PageIndex("FLAC")));
+
+  ASSERT_TRUE(Ok());
+  sheet->ApplyTo(settings);
+  EXPECT_EQ(std::pair(settings.opusVbr, settings.wavPackCompression), std::pair(0, 3));
+}
+
 TEST_F(EncodingPages, AmrAndAwbPagesShowRatesAndStoreModes) {
   settings.amrMode = 9;  // no such mode: 7.4 kbps, the fifth
   settings.amrWbMode = 8;

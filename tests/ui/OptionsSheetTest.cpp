@@ -21,11 +21,11 @@ using test::OptionsTest;
 
 TEST_F(OptionsTest, PagesFollowTheCatalogAndTheStartPageIsKept) {
   const QStringList captions = {
-      "General", "Output", "ID3",        "3G2", "3GP", "AAC", "AAC for iPod/DSi",
-      "AC3",     "AIFF",   "ALAC",       "AMR", "AU",  "AVI", "AWB",
-      "FLAC",    "FLV",    "M4A",        "M4B", "M4R", "MKA", "MMF",
-      "MOV",     "MP2",    "MP3",        "MP4", "MPA", "OGG", "SWF",
-      "VOC",     "WAV",    "WMA/WMV/ASF"};
+      "General", "Output", "ID3",  "3G2",         "3GP",    "AAC", "AAC for iPod/DSi",
+      "AC3",     "AIFF",   "ALAC", "AMR",         "AU",     "AVI", "AWB",
+      "FLAC",    "FLV",    "M4A",  "M4B",         "M4R",    "MKA", "MMF",
+      "MOV",     "MP2",    "MP3",  "MP4",         "MPA",    "OGG", "OPUS",
+      "SWF",     "VOC",    "WAV",  "WMA/WMV/ASF", "WavPack"};
   // A stored page the sheet lacks (40, or a negative one) opens the first.
   for (const auto& [stored, opened] : {std::pair{40, 0}, {-1, 0}, {30, 30}, {5, 5}}) {
     settings.optStartPageIndex = stored;
@@ -190,9 +190,9 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
     }
     return names;
   };
-  EXPECT_EQ(controls(true), (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
-                                        "Transfer pictures (co&ver art)", "&None",
-                                        "&Write ReplayGain tags"}));
+  EXPECT_EQ(controls(true),
+            (QStringList{"&Add custom ID3 tag", "&Transfer ID3 tag from source file",
+                         "Transfer pictures (co&ver art)", "&None", "&Write ReplayGain tags"}));
   Button("&None")->click();
   EXPECT_FALSE(Button("&Write ReplayGain tags")->isEnabled());
   EXPECT_FALSE(Button("Transfer pictures (co&ver art)")->isEnabled());
@@ -214,8 +214,10 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
   for (const auto& [check, edit] :
        {std::pair{"&Only add the following file extensions for \"Add Folder\" and Drag/Drop",
                   "filterEdit"},
-        {"&Skip the first", "skipEdit"}, {"Only &convert", "lengthEdit"},
-        {"&Adjust volume manually", "volumeEdit"}, {"Normalize loudn&ess to", "loudnessEdit"}}) {
+        {"&Skip the first", "skipEdit"},
+        {"Only &convert", "lengthEdit"},
+        {"&Adjust volume manually", "volumeEdit"},
+        {"Normalize loudn&ess to", "loudnessEdit"}}) {
     EXPECT_FALSE(Edit(edit)->isEnabled()) << edit;
     Button(check)->click();
     EXPECT_TRUE(Edit(edit)->isEnabled()) << edit;
@@ -481,7 +483,7 @@ TEST_F(OptionsCommandTest, OkStoresEveryPageAndPagesNeverShownKeepTheirValues) {
       true);
   EXPECT_EQ(settings.filterExts, "mp3,wav");
   EXPECT_EQ(settings.extensionFilter, (std::vector<std::string>{"mp3", "wav"}));
-  EXPECT_EQ(settings.optStartPageIndex, 29);  // WAV
+  EXPECT_EQ(settings.optStartPageIndex, 30);  // WAV
 
   ConversionSettings stored(dir.File("elsewhere"));
   IniSettingsProvider file(conf);

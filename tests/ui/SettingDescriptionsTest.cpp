@@ -103,9 +103,11 @@ const CliOption* OptionOf(const SettingDescription& setting) {
 }
 
 // The format an option of `setting` is given with: its row's values are
-// tried on MP3, the AMR ones on AMR.
+// tried on MP3, the encoder options of a format on that format.
 std::vector<std::string> FormatFor(const SettingDescription& setting) {
   if (setting.name.substr(0, 3) == "AMR") return {"-f", "amr"};
+  if (setting.name == "OPUSVBR") return {"-f", "opus"};
+  if (setting.name == "WVCompression") return {"-f", "wv"};
   return {"-f", "mp3"};
 }
 

@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
   screenshots::Settle();
   for (int i = 0; i < sheet.PageCount(); ++i) {
     const QString caption = sheet.Page(i).Caption();
-    if (!QStringList{"General", "Output", "ID3", "MP3", "AMR", "WMA/WMV/ASF"}.contains(caption))
+    if (!QStringList{"General", "Output", "ID3", "MP3", "AMR", "WMA/WMV/ASF", "OPUS", "WavPack"}
+             .contains(caption))
       continue;
     sheet.ShowPage(i);
     screenshots::Save(folder + "/options-" + caption.section(u'/', 0, 0).toLower() + ".png",

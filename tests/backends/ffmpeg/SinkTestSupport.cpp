@@ -14,6 +14,8 @@ void Configure(MediaSink& sink, const SinkSetup& setup) {
   SinkOptions options;
   options.containerName = setup.container;
   options.codecId = setup.codecId;
+  options.variableBitRate = setup.variableBitRate;
+  options.compressionLevel = setup.compressionLevel;
   sink.SetCodecOptions(options);
 }
 

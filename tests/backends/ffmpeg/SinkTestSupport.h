@@ -17,6 +17,8 @@ struct SinkSetup {
   int sampleRate = 44100;
   int channels = 2;
   int bitRate = 0;
+  int variableBitRate = 1;   // Opus
+  int compressionLevel = 1;  // WavPack
 };
 
 // Configures `sink` with `setup`.
