@@ -21,6 +21,8 @@ packages=(
   clang libclang-rt-dev
   # the window under a virtual display and a window manager, and its screenshots
   xvfb xauth imagemagick openbox
+  # the same under a Wayland compositor: weston and Qt's Wayland platform
+  weston qt6-wayland
   # the Debian package: its manual pages, checks of its desktop entry, its
   # metadata and the package itself; GNU parallel for the test of chunked runs
   help2man desktop-file-utils appstream lintian parallel

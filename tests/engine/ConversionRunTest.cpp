@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <stdexcept>
 
 #include "catalog/Catalog.h"
@@ -405,6 +407,57 @@ TEST(ConversionRun, AnExceptionFailsItsFileAndTheRunGoesOn) {
     EXPECT_EQ(result.failures, 2);
     EXPECT_FALSE(result.cancelled);
   }
+}
+
+// With two files converting at once, the upper bar stays on the file it
+// shows until that file ends: a second file starting behind it does not
+// take the bar over.
+TEST(ConversionRun, TheFileBarFollowsOneFileUntilItEnds) {
+  ConversionSettings settings("/tmp");
+  const BackendTable backends = test::FakeTable(
+      [](SourceBackend) { return std::make_unique<test::RampSource>(8000, 1, 8000, 509); });
+  ConversionJob job;
+  SourceFactory factory(backends, nullptr);
+  test::ScriptedProgress progress;
+  PassContext pass{settings, *FindFormat(settings.formats, format_id::kWav), job, backends, factory,
+                   progress};
+  Cells cells;
+  test::ScriptedPrompts answers;
+  RunResult result;
+  std::vector<FileItem> items(2);
+  std::vector<FileItem*> files;
+  for (FileItem& item : items) files.push_back(&item);
+  result.files.resize(files.size());
+  RunEnvironment env{pass, answers, cells, "", result};
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  int stage = 0;  // 1: the first file is under way, 2: the second one too
+  int barWhileBothRan = -1;
+  const auto advance = [&](int to) {
+    std::lock_guard lock(mutex);
+    stage = to;
+    changed.notify_all();
+  };
+  const auto await = [&](int at) {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return stage >= at; });
+  };
+  RunFiles(files, "out", env, 2, [&](size_t i, FileItem&, RunEnvironment& fileEnv) -> FileOutcome {
+    if (i == 0) {
+      fileEnv.pass.progress.SetFileBar(30);
+      advance(1);
+      await(2);
+      barWhileBothRan = progress.bar;
+    } else {
+      await(1);
+      fileEnv.pass.progress.SetFileBar(5);
+      advance(2);
+    }
+    return {FileResult::State::Converted, {}, {}};
+  });
+  EXPECT_EQ(barWhileBothRan, 30);
+  EXPECT_EQ(progress.steps, 2);
 }
 
 }  // namespace
