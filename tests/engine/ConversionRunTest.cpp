@@ -432,7 +432,7 @@ TEST(ConversionRun, TheFileBarFollowsOneFileUntilItEnds) {
 
   std::mutex mutex;
   std::condition_variable changed;
-  int stage = 0;  // 1: the first file is under way, 2: the second one too
+  int stage = 0;  // 1: the first file is under way, 2: the second one too, 3: seen
   int barWhileBothRan = -1;
   const auto advance = [&](int to) {
     std::lock_guard lock(mutex);
@@ -449,10 +449,12 @@ TEST(ConversionRun, TheFileBarFollowsOneFileUntilItEnds) {
       advance(1);
       await(2);
       barWhileBothRan = progress.bar;
+      advance(3);
     } else {
       await(1);
       fileEnv.pass.progress.SetFileBar(5);
       advance(2);
+      await(3);  // still running while the first file looks
     }
     return {FileResult::State::Converted, {}, {}};
   });
