@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -333,11 +334,12 @@ TEST_F(Converting, ClosingDuringARunAsksToCancelAndQuit) {
     SCOPED_TRACE(yes);
     prompts.answer = yes;
     prompts.questions.clear();
-    bool stillRunning = false;
+    bool stillRunning = false, transient = false;
     test::WhileRunning(
         [&] {
           auto* dialog = test::VisibleWindow<DoubleBarDialog>();
           if (dialog == nullptr || dialog->FileBar()->value() == 0) return false;
+          transient = dialog->windowHandle()->transientParent() == Window().windowHandle();
           Window().close();
           stillRunning = Window().IsBusy() && Window().isVisible();
           // Declined: the run is stopped here so the test ends.
@@ -347,6 +349,7 @@ TEST_F(Converting, ClosingDuringARunAsksToCancelAndQuit) {
         [&] { test::RunToEnd(Window(), Command::ConvertAll); });
     EXPECT_EQ(prompts.questions,
               std::vector<std::string>{"A conversion is running. Cancel it and quit?"});
+    EXPECT_TRUE(transient) << "the dialog belongs to the window";
     EXPECT_TRUE(stillRunning) << "the window waits for the run to stop";
     EXPECT_EQ(ColumnTexts(kOutputColumn), std::vector<std::string>{"Cancelled"});
     EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
