@@ -107,7 +107,7 @@ void COptGeneralPage::BuildLengthGroup() {
     edit->setFixedWidth(Scaled(110));
     grid->addWidget(check, row, 0);
     grid->addWidget(edit, row, 1);
-    grid->addWidget(new QLabel(QString::fromUtf8(text), group), row, 2);
+    grid->addWidget(new QLabel(Tr(text), group), row, 2);
   };
   skipCheck_ = Check(group, "&Skip the first", values_.enableSkipLength);
   skipEdit_ = Spin(group, "skipEdit", SpinEdit::Kind::Unsigned, Skip().low, Skip().high,
