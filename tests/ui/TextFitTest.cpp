@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QGroupBox>
 #include <QMenu>
 #include <QTest>
 #include <QTranslator>
@@ -61,12 +62,35 @@ class MissingTexts : public QTranslator {
     return {};
   }
   bool isEmpty() const override { return false; }
+  const QTranslator& Catalogue() const { return catalogue_; }
 
   mutable std::set<std::string> missing;
 
  private:
   QTranslator catalogue_;
 };
+
+// The texts below `root` shown in English although the catalogue translates
+// them: put on the screen without the lookup.
+QStringList ShownUntranslated(const QWidget& root, const QTranslator& catalogue) {
+  QStringList texts;
+  for (const QWidget* w : root.findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(&root)) continue;
+    texts << w->toolTip();
+    if (auto* button = qobject_cast<const QAbstractButton*>(w)) texts << button->text();
+    if (auto* label = qobject_cast<const QLabel*>(w)) texts << label->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(w)) texts << group->title();
+    if (auto* box = qobject_cast<const QComboBox*>(w))
+      for (int i = 0; i < box->count(); ++i) texts << box->itemText(i);
+  }
+  QStringList untranslated;
+  for (const QString& text : texts)
+    if (const QString translation =
+            catalogue.translate("Quillo", text.toUtf8().constData(), nullptr, -1);
+        !translation.isEmpty() && translation != text)
+      untranslated << text;
+  return untranslated;
+}
 
 struct Desktop {
   const char* language;
@@ -104,6 +128,7 @@ TEST_P(TextFitTest, EveryTextOfTheWindowTheSheetAndTheDialogFitsItsControl) {
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   EXPECT_EQ(Joined(test::TextsThatDoNotFit(window, {kFileColumn, kOutputColumn})), "");
+  if (missing) EXPECT_EQ(Joined(ShownUntranslated(window, missing->Catalogue())), "");
   EXPECT_EQ(window.width(), Scaled(950));
 
   // The dialog of a conversion, with its longest texts.
@@ -128,6 +153,7 @@ TEST_P(TextFitTest, EveryTextOfTheWindowTheSheetAndTheDialogFitsItsControl) {
     QApplication::processEvents();
     SCOPED_TRACE(sheet.Page(i).Caption().toStdString());
     EXPECT_EQ(Joined(test::TextsThatDoNotFit(sheet)), "");
+    if (missing) EXPECT_EQ(Joined(ShownUntranslated(sheet, missing->Catalogue())), "");
     EXPECT_EQ(sheet.size(), size);
     const QWidget& page = sheet.Page(i);
     EXPECT_GE(page.height(), page.minimumSizeHint().height());
