@@ -2,9 +2,9 @@
 # Builds Quillo and takes screenshots of its window, its progress dialogs, its
 # context menu and the options sheet's pages on a virtual display under a
 # window manager (openbox), at the desktop font sizes users have (9, 10, 11
-# and 14 pt) and at a screen scale of 2, one folder each, and under a
-# Wayland compositor (weston) at 9 pt. Texts that do not fit their controls
-# are printed.
+# and 14 pt), at a screen scale of 2, and in German and French at 11 pt, one
+# folder each, and under a Wayland compositor (weston) at 9 pt. Texts that do
+# not fit their controls are printed.
 # Usage: scripts/screenshots.sh [FOLDER] (default build/screenshots).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,8 +16,8 @@ cmake --build "$build" -j"$(nproc)" --target quillo_ui_screenshots quillo_option
 
 # Runs one screenshot program under openbox on a fresh virtual display.
 shoot() {
-  local folder="$1" points="$2" scale="$3" program="$4"
-  QT_SCALE_FACTOR="$scale" xvfb-run -a -s "-screen 0 2400x1600x24" bash -c '
+  local folder="$1" points="$2" scale="$3" program="$4" language="${5:-en}"
+  LANGUAGE="$language" QT_SCALE_FACTOR="$scale" xvfb-run -a -s "-screen 0 2400x1600x24" bash -c '
     openbox --sm-disable >/dev/null 2>&1 &
     wm=$!
     sleep 1
@@ -51,11 +51,12 @@ shoot_wayland() {
     exit "$status"' _ "$build/ui/screenshots/$program" "$folder" 9
 }
 
-for variant in 9pt:9:1 10pt:10:1 11pt:11:1 14pt:14:1 scale2:9:2; do
-  IFS=: read -r name points scale <<<"$variant"
+for variant in 9pt:9:1:en 10pt:10:1:en 11pt:11:1:en 14pt:14:1:en scale2:9:2:en \
+  de-11pt:11:1:de fr-11pt:11:1:fr; do
+  IFS=: read -r name points scale language <<<"$variant"
   mkdir -p "$out/$name"
-  shoot "$out/$name" "$points" "$scale" quillo_ui_screenshots
-  shoot "$out/$name" "$points" "$scale" quillo_options_screenshots
+  shoot "$out/$name" "$points" "$scale" quillo_ui_screenshots "$language"
+  shoot "$out/$name" "$points" "$scale" quillo_options_screenshots "$language"
 done
 
 mkdir -p "$out/wayland"

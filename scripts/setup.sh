@@ -13,6 +13,8 @@ packages=(
   libopencore-amrnb-dev libopencore-amrwb-dev libvo-amrwbenc-dev libgsm1-dev
   # front ends
   qt6-base-dev
+  # the window's translations: lrelease and lupdate, and Qt's own German and French
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   # tests and benchmarks
   libgtest-dev libgmock-dev ffmpeg sox sndfile-programs hyperfine time
   # a German locale built by a test, whose numbers have a decimal comma

@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "ui/AMROptPage.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -18,7 +19,7 @@ void CAWBOptPage::Build() {
   FillAmrModeList(modeList_, true, values_.awbMode);
   QLabel* label = Label(group, "&Bit Rate:", modeList_);
   dtxCheck_ = Check(group, "&Enable DTX (Discontinuous Transmission)", values_.awbDtx);
-  grid->addWidget(new QLabel(QStringLiteral("Sample Frequency: 16000 Hz"), group), 0, 0, 1, 2);
+  grid->addWidget(new QLabel(Tr("Sample Frequency: 16000 Hz"), group), 0, 0, 1, 2);
   grid->addWidget(label, 1, 0);
   grid->addWidget(modeList_, 1, 1, Qt::AlignLeft);
   grid->addWidget(dtxCheck_, 2, 0, 1, 2);

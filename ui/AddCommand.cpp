@@ -12,6 +12,7 @@
 #include "ui/FileListView.h"
 #include "ui/OpenFileFilters.h"
 #include "ui/SingleBarDialog.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 namespace {
@@ -43,7 +44,7 @@ QStringList DroppedLocalPaths(const QMimeData* data) {
 AddCommand::AddCommand(Context context) : context_(std::move(context)) {}
 
 void AddCommand::ChooseFiles() {
-  QFileDialog dialog(context_.window, QStringLiteral("Add Files"));
+  QFileDialog dialog(context_.window, Tr("Add Files"));
   dialog.setFileMode(QFileDialog::ExistingFiles);
   // The desktop's own dialog where there is one (with its bookmarks and
   // recent places); the filters match either letter case in any dialog.
@@ -55,8 +56,8 @@ void AddCommand::ChooseFiles() {
 void AddCommand::ChooseFolder() {
   QString start = QString::fromStdString(context_.settings.folder);
   if (start.size() > 1 && start.endsWith(u'/')) start.chop(1);
-  const QString folder = QFileDialog::getExistingDirectory(
-      context_.window, QStringLiteral("Please choose a folder:"), start);
+  const QString folder =
+      QFileDialog::getExistingDirectory(context_.window, Tr("Please choose a folder:"), start);
   if (!folder.isEmpty()) AddFolder(folder);
 }
 
@@ -95,7 +96,7 @@ void AddCommand::AddGathered(const Gather& gather, bool searching) {
     BusyScope busy(context_.setBusy);
     SingleBarDialog dialog(context_.window);
     if (searching) {
-      dialog.SetCaption("Searching files...");
+      dialog.SetCaption(Tr("Searching files...").toStdString());
       dialog.PumpEventsNow();
     }
     std::vector<std::string> missed;

@@ -6,6 +6,7 @@
 #include "ui/FileListModel.h"
 #include "ui/FileListView.h"
 #include "ui/SingleBarDialog.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -18,8 +19,11 @@ class AddingListener final : public ProbeListener {
   AddingListener(FileListView& view, SingleBarDialog& dialog) : view_(view), dialog_(dialog) {}
 
   void Probing(size_t index, size_t count, const std::string& path) override {
-    dialog_.SetCaption("[" + std::to_string(index + 1) + "/" + std::to_string(count) +
-                       "] Adding file " + FileNamePart(path) + "...");
+    dialog_.SetCaption(Tr("[%1/%2] Adding file %3...")
+                           .arg(index + 1)
+                           .arg(count)
+                           .arg(QString::fromStdString(FileNamePart(path)))
+                           .toStdString());
     dialog_.Step();
   }
   void Probed(const std::string&, const ProbeResult& result) override {

@@ -11,6 +11,7 @@
 #include "ui/FileListView.h"
 #include "ui/RunBridge.h"
 #include "ui/Shell.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -58,7 +59,9 @@ bool ConversionCommand::Start(const std::vector<int>& rows, bool join) {
     queuedCells_.reset();
     progress_.reset();
     dialog_.reset();
-    context_.prompts.Warn("The conversion could not start (" + std::string(error.what()) + ").");
+    context_.prompts.Warn(Tr("The conversion could not start (%1).")
+                              .arg(QString::fromUtf8(error.what()))
+                              .toStdString());
     return false;
   }
   return true;
@@ -77,7 +80,8 @@ void ConversionCommand::Run(bool join, const std::string& joinPath) {
     conversion.SetJobs(context_.jobs);
     result_ = join ? conversion.JoinAll(files, joinPath) : conversion.ConvertEach(files);
   } catch (const std::exception& error) {
-    prompts_->Warn("The conversion stopped (" + std::string(error.what()) + ").");
+    prompts_->Warn(
+        Tr("The conversion stopped (%1).").arg(QString::fromUtf8(error.what())).toStdString());
   }
   // Queued behind every cell the run wrote, so the list is complete first.
   QMetaObject::invokeMethod(

@@ -5,6 +5,7 @@
 #include "engine/FileItemText.h"
 #include "engine/media/PathName.h"
 #include "ui/ListColumns.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -124,7 +125,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return {};
-  if (role == Qt::DisplayRole) return QString::fromLatin1(Column(section).heading);
+  if (role == Qt::DisplayRole) return Tr(Column(section).heading);
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Column(section).alignment);
   return {};
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "catalog/Catalog.h"
+#include "ui/Translate.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -18,7 +19,7 @@ const char* const FormatBox::kVideoNotice =
 FormatBox::FormatBox(QWidget* parent, const std::vector<OutputFormat>& rows, int32_t& outputFormat,
                      std::function<void(const char*)> notify)
     : QComboBox(parent), outputFormat_(outputFormat), notify_(std::move(notify)) {
-  setToolTip(QStringLiteral("Output format"));
+  setToolTip(Tr("Output format"));
   // A list that drops below the box and scrolls, not a menu over the window.
   setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
   setMaxVisibleItems(16);

@@ -2,6 +2,8 @@
 
 #include <QMenu>
 
+#include "ui/Translate.h"
+
 namespace quillo {
 
 namespace {
@@ -52,7 +54,7 @@ void Fill(QMenu& menu, const MenuItem (&items)[N], const ListState* state,
       menu.addSeparator();
       continue;
     }
-    QAction* action = menu.addAction(QString::fromLatin1(item.text));
+    QAction* action = menu.addAction(Tr(item.text));
     const Command command = item.command;
     action->setEnabled(state == nullptr || MenuItemEnabled(command, *state));
     QObject::connect(action, &QAction::triggered, &menu, [run, command] { run(command); });

@@ -31,6 +31,7 @@
 #include "ui/OptionsCommand.h"
 #include "ui/ProgressDialog.h"
 #include "ui/Shell.h"
+#include "ui/Translate.h"
 #include "ui/UiScale.h"
 #include "ui/WebAddresses.h"
 #include "ui/WindowDrag.h"
@@ -76,9 +77,9 @@ MainWindow::~MainWindow() = default;
 
 QPushButton* MainWindow::AddButton(const char* text, const char* tip, const QRect& place,
                                    Command command) {
-  auto* button = new QPushButton(QString::fromLatin1(text), content_);
+  auto* button = new QPushButton(Tr(text), content_);
   button->setGeometry(Scaled(place));
-  button->setToolTip(QString::fromLatin1(tip));
+  button->setToolTip(Tr(tip));
   button->setAutoDefault(false);
   connect(button, &QPushButton::clicked, this, [this, command] { Run(command); });
   return button;
@@ -102,8 +103,9 @@ void MainWindow::BuildControls() {
             Command::ConvertAllToOne);
   AddButton("&Options", "Options", {11, 345, 107, 27}, Command::Options);
 
-  formats_ = new FormatBox(content_, services_.settings.formats, services_.settings.outputFormat,
-                           [this](const char* notice) { services_.prompts.Inform(notice); });
+  formats_ = new FormatBox(
+      content_, services_.settings.formats, services_.settings.outputFormat,
+      [this](const char* notice) { services_.prompts.Inform(Tr(notice).toStdString()); });
   formats_->setGeometry(Scaled(11), Scaled(258), Scaled(102),
                         std::max(Scaled(22), formats_->sizeHint().height()));
 
@@ -116,7 +118,7 @@ void MainWindow::BuildControls() {
   // manager's.
   helpButton_ = new QToolButton(content_);
   helpButton_->setText(QStringLiteral("?"));
-  helpButton_->setToolTip(QStringLiteral("Help"));
+  helpButton_->setToolTip(Tr("Help"));
   helpButton_->setAutoRaise(true);
   connect(helpButton_, &QToolButton::clicked, this, &MainWindow::ShowHelpMenu);
   Arrange(QSize(Scaled(kWidth), Scaled(kHeight)));
@@ -256,7 +258,7 @@ void MainWindow::AddDroppedPaths(const QStringList& paths) {
 void MainWindow::Remove() {
   const std::vector<int> selected = list_->SelectedRows();
   if (selected.empty()) {
-    services_.prompts.Inform(kSelectFileMessage);
+    services_.prompts.Inform(Tr(kSelectFileMessage).toStdString());
     return;
   }
   model_->RemoveRows(selected);
@@ -266,9 +268,9 @@ void MainWindow::Convert(bool selectedOnly, bool join) {
   std::vector<int> rows;
   if (selectedOnly) {
     rows = list_->SelectedRows();
-    if (rows.empty()) return services_.prompts.Inform(kSelectFileMessage);
+    if (rows.empty()) return services_.prompts.Inform(Tr(kSelectFileMessage).toStdString());
   } else {
-    if (model_->Count() == 0) return services_.prompts.Inform(kEmptyListMessage);
+    if (model_->Count() == 0) return services_.prompts.Inform(Tr(kEmptyListMessage).toStdString());
     rows.resize(static_cast<size_t>(model_->Count()));
     for (size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
   }
@@ -305,12 +307,11 @@ void MainWindow::OpenHelpPage() {
 }
 
 void MainWindow::ShowAbout() {
-  QMessageBox::about(
-      this, QStringLiteral("About Quillo"),
-      QStringLiteral("<p><b>Quillo</b> %1</p><p>A batch audio converter: many audio and video "
-                     "files to thirty-two audio formats, one output each or joined into one.</p>"
-                     "<p><a href=\"%2\">%2</a></p>")
-          .arg(QStringLiteral(QUILLO_VERSION), QString::fromLatin1(web::kHomepage)));
+  QMessageBox::about(this, Tr("About Quillo"),
+                     Tr("<p><b>Quillo</b> %1</p><p>A batch audio converter: many audio and video "
+                        "files to thirty-two audio formats, one output each or joined into one.</p>"
+                        "<p><a href=\"%2\">%2</a></p>")
+                         .arg(QStringLiteral(QUILLO_VERSION), QString::fromLatin1(web::kHomepage)));
 }
 
 void MainWindow::Quit() {

@@ -1,5 +1,7 @@
 #include "ui/OpenFileFilters.h"
 
+#include "ui/Translate.h"
+
 namespace quillo {
 
 namespace {
@@ -85,8 +87,7 @@ QStringList OpenFileFilters() {
     QStringList patterns;
     for (const QString& pattern : QString::fromLatin1(filter.patterns).split(u';'))
       patterns.push_back(AnyCasePattern(pattern));
-    filters.push_back(
-        QStringLiteral("%1 (%2)").arg(QString::fromLatin1(filter.name), patterns.join(u' ')));
+    filters.push_back(QStringLiteral("%1 (%2)").arg(Tr(filter.name), patterns.join(u' ')));
   }
   return filters;
 }

@@ -13,6 +13,7 @@
 
 #include "engine/UserPrompts.h"
 #include "settings/SettingDescriptions.h"
+#include "ui/Translate.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -35,7 +36,7 @@ const char* const kMonoExplanation =
     "file into two files that contains left and right channels distinguishingly.";
 
 QLabel* Note(const char* text) {
-  auto* label = new QLabel(QString::fromUtf8(text));
+  auto* label = new QLabel(Tr(text));
   label->setWordWrap(true);
   return label;
 }
@@ -82,8 +83,9 @@ void COptGeneralPage::BuildMonoGroup() {
   auto* help = new QPushButton(QStringLiteral("?"), group);
   help->setAutoDefault(false);
   help->setFixedWidth(help->sizeHint().height());
-  help->setToolTip(QStringLiteral("What do these choices mean?"));
-  connect(help, &QPushButton::clicked, this, [this] { prompts_.Inform(kMonoExplanation); });
+  help->setToolTip(Tr("What do these choices mean?"));
+  connect(help, &QPushButton::clicked, this,
+          [this] { prompts_.Inform(Tr(kMonoExplanation).toStdString()); });
   question->addWidget(help);
   box->addLayout(question);
   monoRadios_ = Radios(group,
@@ -105,7 +107,7 @@ void COptGeneralPage::BuildLengthGroup() {
     edit->setFixedWidth(Scaled(110));
     grid->addWidget(check, row, 0);
     grid->addWidget(edit, row, 1);
-    grid->addWidget(new QLabel(QString::fromUtf8(text), group), row, 2);
+    grid->addWidget(new QLabel(Tr(text), group), row, 2);
   };
   skipCheck_ = Check(group, "&Skip the first", values_.enableSkipLength);
   skipEdit_ = Spin(group, "skipEdit", SpinEdit::Kind::Unsigned, Skip().low, Skip().high,
@@ -141,8 +143,7 @@ void COptGeneralPage::BuildVolumeGroup() {
   manual->addWidget(volumeEdit_, 0, 0, Qt::AlignTop);
   manual->addWidget(new QLabel(QStringLiteral("%"), group), 0, 1, Qt::AlignTop);
   manual->addWidget(
-      new QLabel(QStringLiteral("< 100% - Decrease volume\n= 100% - No changes\n> 100% - Increase "
-                                "volume"),
+      new QLabel(Tr("< 100% - Decrease volume\n= 100% - No changes\n> 100% - Increase volume"),
                  group),
       0, 2);
   manual->setColumnMinimumWidth(1, Scaled(24));
@@ -159,7 +160,7 @@ void COptGeneralPage::BuildVolumeGroup() {
   auto* loudness = new QHBoxLayout;
   loudness->addWidget(radios[3]);
   loudness->addWidget(loudnessEdit_);
-  loudness->addWidget(new QLabel(QStringLiteral("LUFS (true peak at most -1 dBTP)"), group));
+  loudness->addWidget(new QLabel(Tr("LUFS (true peak at most -1 dBTP)"), group));
   loudness->addStretch(1);
   box->addLayout(loudness);
   connect(volumeRadios_, &QButtonGroup::idClicked, this, [this](int id) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/OptionsPage.h"
+#include "ui/Translate.h"
 
 class QLineEdit;
 
@@ -12,7 +13,7 @@ namespace quillo {
 class COptGeneralPage final : public OptionsPage {
  public:
   COptGeneralPage(const ConversionSettings& settings, UserPrompts& prompts)
-      : OptionsPage(QStringLiteral("General"), settings), prompts_(prompts) {}
+      : OptionsPage(Tr("General"), settings), prompts_(prompts) {}
 
   bool Leave() override;
   void Apply(ConversionSettings& settings) const override;

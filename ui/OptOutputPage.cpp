@@ -13,6 +13,7 @@
 #include "engine/UserPrompts.h"
 #include "settings/SettingsStore.h"
 #include "ui/Shell.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -26,7 +27,7 @@ QString ChooseWithDialog(QWidget* parent, const QString& title, const QString& s
 
 COptOutputPage::COptOutputPage(const ConversionSettings& s, UserPrompts& prompts, Shell& shell,
                                FolderChooser chooseFolder)
-    : OptionsPage(QStringLiteral("Output"), s),
+    : OptionsPage(Tr("Output"), s),
       prompts_(prompts),
       shell_(shell),
       chooseFolder_(chooseFolder ? std::move(chooseFolder) : FolderChooser(ChooseWithDialog)) {}
@@ -43,19 +44,19 @@ void COptOutputPage::Build() {
   folderEdit_ = new QLineEdit(QString::fromStdString(values_.destSpecifiedFolder), where);
   folderEdit_->setObjectName(QStringLiteral("folderEdit"));
   QLabel* folderLabel = Label(where, "&Specific folder:", folderEdit_);
-  browse_ = new QPushButton(QStringLiteral("&Browse"), where);
-  open_ = new QPushButton(QStringLiteral("O&pen"), where);
+  browse_ = new QPushButton(Tr("&Browse"), where);
+  open_ = new QPushButton(Tr("O&pen"), where);
   for (QPushButton* button : {browse_, open_}) button->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(folderEdit_, 1);
   buttons->addWidget(browse_);
   buttons->addWidget(open_);
   treeCheck_ = Check(where, "&Keep original directory tree", values_.createDirs);
-  treeExample_ = new QLabel(
-      QStringLiteral("For example: source file is \"/home/ann/Music/pop/track01.mp3\" and output "
-                     "folder is \"/data/out\". If the option is checked, the output folder will "
-                     "be \"/data/out/home/ann/Music/pop/\"."),
-      where);
+  treeExample_ =
+      new QLabel(Tr("For example: source file is \"/home/ann/Music/pop/track01.mp3\" and output "
+                    "folder is \"/data/out\". If the option is checked, the output folder will "
+                    "be \"/data/out/home/ann/Music/pop/\"."),
+                 where);
   treeExample_->setWordWrap(true);
   treeExample_->setContentsMargins(kIndent, 0, 0, 0);
   grid->addWidget(modeLabel, 0, 0);
@@ -118,7 +119,7 @@ void COptOutputPage::Browse() {
   ReadControls();
   QString start = QString::fromStdString(values_.destSpecifiedFolder);
   if (start.size() > 1 && start.endsWith(u'/')) start.chop(1);
-  QString chosen = chooseFolder_(this, QStringLiteral("Please choose an output folder:"), start);
+  QString chosen = chooseFolder_(this, Tr("Please choose an output folder:"), start);
   if (chosen.isEmpty()) return;
   if (!chosen.endsWith(u'/')) chosen += u'/';
   folderEdit_->setText(chosen);
@@ -131,8 +132,8 @@ void COptOutputPage::Open() {
     shell_.Open(values_.destSpecifiedFolder);
     return;
   }
-  prompts_.Warn(QStringLiteral("The folder \"%1\" doesn't exist yet.\n\nNote: the program will "
-                               "create the folder automatically when converting files.")
+  prompts_.Warn(Tr("The folder \"%1\" doesn't exist yet.\n\nNote: the program will "
+                   "create the folder automatically when converting files.")
                     .arg(folder)
                     .toStdString());
 }

@@ -19,6 +19,7 @@
 #include "ui/PageOptAudio.h"
 #include "ui/PageOptID3.h"
 #include "ui/PageWMAOptions.h"
+#include "ui/Translate.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -48,7 +49,7 @@ OptionsPage* EncodingPage(const OutputFormat& row, const ConversionSettings& set
 COptSheet::COptSheet(QWidget* parent, const ConversionSettings& settings,
                      const OptionsServices& services)
     : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Options"));
+  setWindowTitle(Tr("Options"));
   setModal(true);
 
   // The list comes first and the buttons last in the keyboard's order.
@@ -60,8 +61,8 @@ COptSheet::COptSheet(QWidget* parent, const ConversionSettings& settings,
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
   title_->setFont(titleFont);
   stack_ = new QStackedWidget;
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  ok_ = new QPushButton(Tr("OK"), this);
+  cancel_ = new QPushButton(Tr("Cancel"), this);
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, &COptSheet::accept);
   connect(cancel_, &QPushButton::clicked, this, &COptSheet::reject);

@@ -6,6 +6,7 @@
 #include "engine/UserPrompts.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsStore.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -21,7 +22,7 @@ void RunOptions(QWidget* parent, ConversionSettings& settings, SettingsStore& st
     // will not be there next time.
     if (!store.save(settings, kSaveOptions))
       services.prompts.Warn(
-          "The options could not be saved. They apply until Quillo is closed.");
+          Tr("The options could not be saved. They apply until Quillo is closed.").toStdString());
   }
   settings.optStartPageIndex = sheet->CurrentIndex();
 }

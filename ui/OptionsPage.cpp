@@ -8,11 +8,16 @@
 #include <QVBoxLayout>
 
 #include "engine/UserPrompts.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
 bool OptionsPage::Refuse(UserPrompts& prompts, const char* text, QWidget* control) {
-  prompts.Warn(text);
+  return Refuse(prompts, Tr(text), control);
+}
+
+bool OptionsPage::Refuse(UserPrompts& prompts, const QString& text, QWidget* control) {
+  prompts.Warn(text.toStdString());
   control->setFocus(Qt::OtherFocusReason);
   if (auto* edit =
           qobject_cast<QLineEdit*>(control->focusProxy() ? control->focusProxy() : control))
@@ -22,9 +27,9 @@ bool OptionsPage::Refuse(UserPrompts& prompts, const char* text, QWidget* contro
 
 bool OptionsPage::RefuseOutside(UserPrompts& prompts, const SettingDescription& setting,
                                 QWidget* control) {
-  const std::string text = "Please enter an integer between " + std::to_string(setting.low) +
-                           " and " + std::to_string(setting.high) + ".";
-  return Refuse(prompts, text.c_str(), control);
+  return Refuse(prompts,
+                Tr("Please enter an integer between %1 and %2.").arg(setting.low).arg(setting.high),
+                control);
 }
 
 QGroupBox* OptionsPage::AddGroup(const char* title) {
@@ -34,13 +39,13 @@ QGroupBox* OptionsPage::AddGroup(const char* title) {
     column->setContentsMargins(0, 0, 0, 0);
     column->addStretch(1);
   }
-  auto* group = new QGroupBox(QString::fromUtf8(title), this);
+  auto* group = new QGroupBox(Tr(title), this);
   column->insertWidget(column->count() - 1, group);
   return group;
 }
 
 QCheckBox* OptionsPage::Check(QWidget* parent, const char* text, int32_t value) {
-  auto* check = new QCheckBox(QString::fromUtf8(text), parent);
+  auto* check = new QCheckBox(Tr(text), parent);
   check->setChecked(value != 0);
   return check;
 }
@@ -48,7 +53,7 @@ QCheckBox* OptionsPage::Check(QWidget* parent, const char* text, int32_t value) 
 int32_t OptionsPage::Checked(const QCheckBox* check) { return check->isChecked() ? 1 : 0; }
 
 QLabel* OptionsPage::Label(QWidget* parent, const char* text, QWidget* buddy) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  auto* label = new QLabel(Tr(text), parent);
   label->setBuddy(buddy);
   return label;
 }
@@ -69,7 +74,7 @@ SpinEdit* OptionsPage::Spin(QWidget* parent, const char* name, SpinEdit::Kind ki
 
 QRadioButton* OptionsPage::Radio(QButtonGroup* group, QWidget* parent, const char* text, int id,
                                  int checked) {
-  auto* radio = new QRadioButton(QString::fromUtf8(text), parent);
+  auto* radio = new QRadioButton(Tr(text), parent);
   radio->setChecked(id == checked);
   group->addButton(radio, id);
   return radio;

@@ -13,6 +13,7 @@
 #include "settings/ConversionSettings.h"
 #include "settings/SettingDescriptions.h"
 #include "ui/SpinEdit.h"
+#include "ui/Translate.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -54,7 +55,10 @@ class OptionsPage : public QWidget {
   virtual void Build() = 0;
   // Tells the user `text` (an exclamation), gives `control` the focus with its
   // text selected, and returns false: the end of a refused leave check.
+  // `text` is looked up in the window's language; a composed one is given
+  // already translated.
   static bool Refuse(UserPrompts& prompts, const char* text, QWidget* control);
+  static bool Refuse(UserPrompts& prompts, const QString& text, QWidget* control);
   // Refuses a number outside `setting`'s range: "Please enter an integer
   // between 1 and 32767."
   static bool RefuseOutside(UserPrompts& prompts, const SettingDescription& setting,
@@ -113,7 +117,7 @@ class OptionsPage : public QWidget {
   static Value FillList(QComboBox* list,
                         std::initializer_list<std::pair<const char*, Value>> entries, Value value) {
     for (const auto& [text, entryValue] : entries)
-      list->addItem(QString::fromUtf8(text), static_cast<int>(entryValue));
+      list->addItem(Tr(text), static_cast<int>(entryValue));
     SelectValue(list, static_cast<int32_t>(value));
     return static_cast<Value>(list->currentData().toInt());
   }

@@ -8,6 +8,7 @@
 
 #include "catalog/Catalog.h"
 #include "settings/ConversionSettings.h"
+#include "ui/Translate.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -98,22 +99,22 @@ void CPageOptAudio::FillDependentLists(const CodecChoice& choice) {
   hasRates_ = !rates.empty();
   for (int32_t rate : rates) rateList_->addItem(QStringLiteral("%1 Hz").arg(rate), rate);
   if (rates.size() > 1)
-    rateList_->addItem(QStringLiteral("Auto (the program will choose the best sample rate)"), 0);
+    rateList_->addItem(Tr("Auto (the program will choose the best sample rate)"), 0);
   SelectValue(rateList_, row_.sampleRate);
 
   const std::span<const int32_t> bitRates = ListValues(choice.bitRates);
   hasBitRates_ = !bitRates.empty();
   for (int32_t bitRate : bitRates) bitRateList_->addItem(BitRateText(bitRate), bitRate);
   if (bitRates.size() > 1)
-    bitRateList_->addItem(QStringLiteral("Auto (the program will choose the best bit rate)"), 0);
+    bitRateList_->addItem(Tr("Auto (the program will choose the best bit rate)"), 0);
   SelectValue(bitRateList_, row_.bitRate);
 
   const bool stereo = (choice.channelMask & kStereoAllowed) != 0;
   const bool mono = (choice.channelMask & kMonoAllowed) != 0;
-  if (stereo) channelList_->addItem(QStringLiteral("Stereo"), 2);
-  if (mono) channelList_->addItem(QStringLiteral("Mono"), 1);
+  if (stereo) channelList_->addItem(Tr("Stereo"), 2);
+  if (mono) channelList_->addItem(Tr("Mono"), 1);
   if (stereo && mono)
-    channelList_->addItem(QStringLiteral("Auto (the program will choose the best channels)"), 0);
+    channelList_->addItem(Tr("Auto (the program will choose the best channels)"), 0);
   SelectValue(channelList_, row_.channels);
 }
 

@@ -13,6 +13,7 @@
 #include "engine/UserPrompts.h"
 #include "engine/media/GenreTable.h"
 #include "settings/SettingDescriptions.h"
+#include "ui/Translate.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -86,7 +87,7 @@ void CPageOptID3::Build() {
   trackEdit_->setFixedWidth(Scaled(60));
   trackRow->addWidget(trackEdit_);
   trackRow->addStretch(1);
-  auto* trackLabel = new QLabel(QStringLiteral("Track #:"), group);
+  auto* trackLabel = new QLabel(Tr("Track #:"), group);
   tagFields_ << trackLabel;
   grid->addWidget(trackLabel, row, 0);
   grid->addWidget(track, row++, 1);

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "engine/WindowsMediaSupport.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -16,16 +17,15 @@ void CPageWMAOptions::Build() {
   box->addWidget(Label(group, "&Encoding Options: (sample rate, bit rate, channels)", formatList_));
   box->addWidget(formatList_, 0, Qt::AlignLeft);
 
-  formatList_->addItem(QStringLiteral("Auto (the program will choose the best options)"));
+  formatList_->addItem(Tr("Auto (the program will choose the best options)"));
   int selected = values_.wmaAutoEncParam != 0 ? 0 : -1;
   if (EnsureWindowsMediaRuntime(runtime_, &prompts_)) {
     formats_ = ListedWindowsMediaFormats(*runtime_);
     for (const WindowsMediaFormat& format : formats_)
-      formatList_->addItem(
-          QStringLiteral("%1 Hz, %2 kbps, %3")
-              .arg(format.sampleRate)
-              .arg(format.bitRate / 1000)
-              .arg(format.channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo")));
+      formatList_->addItem(QStringLiteral("%1 Hz, %2 kbps, %3")
+                               .arg(format.sampleRate)
+                               .arg(format.bitRate / 1000)
+                               .arg(format.channels == 1 ? Tr("Mono") : Tr("Stereo")));
     const int stored =
         FindListedFormat(formats_, values_.wmaSampleRate, values_.wmaBitRate, values_.wmaChannels);
     if (selected < 0 && stored >= 0) selected = stored + 1;

@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "ui/Translate.h"
 #include "ui/UiScale.h"
 #include "ui/WindowDrag.h"
 
@@ -35,7 +36,7 @@ ProgressDialog::ProgressDialog(QWidget* parent)
   body_ = new QVBoxLayout;
   body_->setSpacing(4);
   layout->addLayout(body_);
-  cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel_ = new QPushButton(Tr("Cancel"), this);
   cancel_->setAutoDefault(false);
   cancel_->setFixedWidth(std::max(Scaled(87), cancel_->sizeHint().width()));
   layout->addWidget(cancel_, 0, Qt::AlignHCenter);

@@ -6,6 +6,7 @@
 
 #include "ui/OpenFileFilters.h"
 #include "ui/Shell.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -33,7 +34,7 @@ std::optional<std::string> QtPrompts::AskOutputFile(const std::string& suggested
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(
-      QStringLiteral("%1 File (%2)").arg(extension.toUpper(), AnyCasePattern("*." + extension)));
+      Tr("%1 File (%2)").arg(extension.toUpper(), AnyCasePattern("*." + extension)));
   dialog.setDefaultSuffix(extension);
   // The suggested name is offered, ready to accept or edit.
   if (!suggested.completeBaseName().isEmpty()) dialog.selectFile(suggested.fileName());

@@ -20,6 +20,7 @@
 #include "ui/QtPrompts.h"
 #include "ui/Shell.h"
 #include "ui/TerminationNotifier.h"
+#include "ui/WindowLanguage.h"
 
 namespace {
 
@@ -66,6 +67,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillo"));
   QApplication::setStyle(new quillo::DesktopStyle);
+  // The desktop's language (LANGUAGE, LC_MESSAGES, LANG), before any widget.
+  const quillo::WindowLanguage language(QLocale::system());
 
   // The audio layer comes first, once for the process. The MIDI sound font
   // (some 150 MB) is loaded by the first run that converts a MIDI file.

@@ -13,6 +13,8 @@
 #include "catalog/Catalog.h"
 #include "tests/ui/OptionsTestSupport.h"
 #include "ui/OptionsCommand.h"
+#include "ui/Translate.h"
+#include "ui/WindowLanguage.h"
 
 namespace quillo {
 namespace {
@@ -393,8 +395,12 @@ TEST_F(OptionsTest, EveryPageFitsAndTabReachesEveryControl) {
 }
 
 // On every page each Alt letter reaches one control: a label counts for the
-// field it is the buddy of, the sheet's own buttons count on every page.
-TEST_F(OptionsTest, EachAltLetterBelongsToOneControlOnEveryPage) {
+// field it is the buddy of, the sheet's own buttons count on every page. So
+// in every language the window speaks.
+class AltLetterTest : public OptionsTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(AltLetterTest, EachAltLetterBelongsToOneControlOnEveryPage) {
+  const WindowLanguage translation{QLocale(QString::fromLatin1(GetParam()))};
   // Every control shown: the custom tags with their track edit, the manual
   // volume, every check in use.
   settings.id3TagType = TagMode::Custom;
@@ -403,7 +409,7 @@ TEST_F(OptionsTest, EachAltLetterBelongsToOneControlOnEveryPage) {
   settings.enableExtFilter = settings.enableSkipLength = settings.enableConvertLength = 1;
   settings.filterExts = "mp3";
   settings.convertLength = 1000;
-  Open();
+  Open(Tr("General"));
   for (int index = 0; index < sheet->PageCount(); ++index) {
     ASSERT_TRUE(sheet->ShowPage(index));
     QApplication::processEvents();
@@ -425,6 +431,8 @@ TEST_F(OptionsTest, EachAltLetterBelongsToOneControlOnEveryPage) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, AltLetterTest, ::testing::Values("en", "de", "fr"));
 
 // The sheet as the Options command runs it, answered by `edit` and then OK
 // or Cancel.

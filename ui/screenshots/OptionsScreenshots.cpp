@@ -9,12 +9,16 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/OptSheet.h"
 #include "ui/OptionsPage.h"
+#include "ui/Translate.h"
+#include "ui/WindowLanguage.h"
 #include "ui/screenshots/ScreenshotSupport.h"
 
 using namespace quillo;
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The desktop's language, as the window takes it (LANGUAGE=de, LANG=fr_FR.UTF-8).
+  const WindowLanguage language(QLocale::system());
   const QString folder = screenshots::Start(argc, argv);
   if (folder.isEmpty()) return 2;
 
@@ -38,12 +42,16 @@ int main(int argc, char** argv) {
   screenshots::Settle();
   for (int i = 0; i < sheet.PageCount(); ++i) {
     const QString caption = sheet.Page(i).Caption();
-    if (!QStringList{"General", "Output", "ID3", "MP3", "AMR", "WMA/WMV/ASF", "OPUS", "WavPack"}
+    if (!QStringList{Tr("General"), Tr("Output"), "ID3", "MP3", "AMR", "WMA/WMV/ASF", "OPUS",
+                     "WavPack"}
              .contains(caption))
       continue;
     sheet.ShowPage(i);
-    screenshots::Save(folder + "/options-" + caption.section(u'/', 0, 0).toLower() + ".png",
-                      sheet.frameGeometry());
+    // The same file names in every language.
+    const QString name = caption == Tr("General")  ? QStringLiteral("general")
+                         : caption == Tr("Output") ? QStringLiteral("output")
+                                                   : caption.section(u'/', 0, 0).toLower();
+    screenshots::Save(folder + "/options-" + name + ".png", sheet.frameGeometry());
     for (const QString& problem : test::TextsThatDoNotFit(sheet))
       std::printf("%s page: text cut: %s\n", qPrintable(caption), qPrintable(problem));
   }

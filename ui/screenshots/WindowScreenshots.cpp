@@ -19,6 +19,7 @@
 #include "ui/ListColumns.h"
 #include "ui/ListMenus.h"
 #include "ui/SingleBarDialog.h"
+#include "ui/WindowLanguage.h"
 #include "ui/screenshots/ScreenshotSupport.h"
 
 namespace {
@@ -46,6 +47,8 @@ QRect Around(const QWidget& widget, int margin) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The desktop's language, as the window takes it (LANGUAGE=de, LANG=fr_FR.UTF-8).
+  const WindowLanguage language(QLocale::system());
   outputFolder = screenshots::Start(argc, argv);
   if (outputFolder.isEmpty()) return 2;
 
