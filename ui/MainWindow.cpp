@@ -296,8 +296,8 @@ void MainWindow::AnnounceRunEnd(const RunResult& result) {
   const auto converted =
       std::count_if(result.files.begin(), result.files.end(),
                     [](const auto& file) { return file.state == FileResult::State::Converted; });
-  const QString title = result.cancelled ? tr("Conversion cancelled") : tr("Conversion finished");
-  const QString text = tr("%1 file(s) converted, %2 failed.").arg(converted).arg(result.failures);
+  const QString title = result.cancelled ? Tr("Conversion cancelled") : Tr("Conversion finished");
+  const QString text = Tr("%1 file(s) converted, %2 failed.").arg(converted).arg(result.failures);
   services_.shell.Notify(title.toStdString(), text.toStdString());
 }
 
@@ -338,8 +338,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (busy_) {
     event->ignore();
     if (quitRequested_) return;
-    const QString question = conversion_ ? tr("A conversion is running. Cancel it and quit?")
-                                         : tr("Files are being added. Stop and quit?");
+    const QString question = conversion_ ? Tr("A conversion is running. Cancel it and quit?")
+                                         : Tr("Files are being added. Stop and quit?");
     // Quit runs after this event: the run may have ended while the question
     // was open, and the window then closes as usual.
     if (services_.prompts.AskYesNo(question.toStdString()))

@@ -811,5 +811,25 @@ Hinweis: Das Programm legt den Ordner beim Konvertieren automatisch an.</transla
         <source>&amp;Genre:</source>
         <translation>&amp;Genre:</translation>
     </message>
+    <message>
+        <source>Conversion cancelled</source>
+        <translation>Konvertierung abgebrochen</translation>
+    </message>
+    <message>
+        <source>Conversion finished</source>
+        <translation>Konvertierung abgeschlossen</translation>
+    </message>
+    <message>
+        <source>%1 file(s) converted, %2 failed.</source>
+        <translation>%1 Datei(en) konvertiert, %2 fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>A conversion is running. Cancel it and quit?</source>
+        <translation>Eine Konvertierung läuft. Abbrechen und beenden?</translation>
+    </message>
+    <message>
+        <source>Files are being added. Stop and quit?</source>
+        <translation>Dateien werden hinzugefügt. Anhalten und beenden?</translation>
+    </message>
 </context>
 </TS>

@@ -811,5 +811,25 @@ Remarque : le programme créera le dossier automatiquement lors de la conversio
         <source>&amp;Genre:</source>
         <translation>&amp;Genre :</translation>
     </message>
+    <message>
+        <source>Conversion cancelled</source>
+        <translation>Conversion annulée</translation>
+    </message>
+    <message>
+        <source>Conversion finished</source>
+        <translation>Conversion terminée</translation>
+    </message>
+    <message>
+        <source>%1 file(s) converted, %2 failed.</source>
+        <translation>%1 fichier(s) converti(s), %2 en échec.</translation>
+    </message>
+    <message>
+        <source>A conversion is running. Cancel it and quit?</source>
+        <translation>Une conversion est en cours. L'annuler et quitter ?</translation>
+    </message>
+    <message>
+        <source>Files are being added. Stop and quit?</source>
+        <translation>Des fichiers sont en cours d'ajout. Arrêter et quitter ?</translation>
+    </message>
 </context>
 </TS>
