@@ -12,10 +12,12 @@ DoubleBarDialog::DoubleBarDialog(QWidget* parent) : ProgressDialog(parent) {
   fileCaption_ = AddCaption();
   fileBar_ = MakeProgressBar(this);
   fileBar_->setRange(0, kFileBarRange);
+  fileBar_->setAccessibleName(tr("Progress of the current file"));
   Body()->addWidget(fileBar_);
   Body()->addSpacing(10);
   overallCaption_ = AddCaption();
   overallBar_ = MakeProgressBar(this);
+  overallBar_->setAccessibleName(tr("Progress of all files"));
   Body()->addWidget(overallBar_);
 }
 

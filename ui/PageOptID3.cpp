@@ -13,6 +13,7 @@
 #include "engine/UserPrompts.h"
 #include "engine/media/GenreTable.h"
 #include "settings/SettingDescriptions.h"
+#include "ui/AccessibleNames.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -88,6 +89,7 @@ void CPageOptID3::Build() {
   trackRow->addStretch(1);
   auto* trackLabel = new QLabel(QStringLiteral("Track #:"), group);
   tagFields_ << trackLabel;
+  NameAfter(trackEdit_, trackLabel);
   grid->addWidget(trackLabel, row, 0);
   grid->addWidget(track, row++, 1);
 

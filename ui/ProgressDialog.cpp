@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "ui/AccessibleNames.h"
 #include "ui/UiScale.h"
 #include "ui/WindowDrag.h"
 
@@ -22,6 +23,7 @@ constexpr int kMargin = 11;
 }  // namespace
 
 ProgressDialog::ProgressDialog(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+  InstallAccessibility();  // announced as a dialog
   setWindowTitle(QStringLiteral("Quillo"));
   setAttribute(Qt::WA_DeleteOnClose, false);
   auto* layout = new QVBoxLayout(this);

@@ -20,6 +20,7 @@ QProgressBar* MakeProgressBar(QWidget* parent) {
 SingleBarDialog::SingleBarDialog(QWidget* parent) : ProgressDialog(parent) {
   caption_ = AddCaption();
   bar_ = MakeProgressBar(this);
+  bar_->setAccessibleName(tr("Progress"));
   Body()->addWidget(bar_);
   ShowCentred();
 }
