@@ -21,6 +21,9 @@ packages=(
   clang libclang-rt-dev
   # the window under a virtual display and a window manager, and its screenshots
   xvfb xauth imagemagick openbox
+  # the accessibility tree walked over the AT-SPI bus, and the GTK desktop
+  # theme the options sheet's keys are tested under
+  dbus at-spi2-core python3-pyatspi qt6-gtk-platformtheme
   # the Debian package: its manual pages, checks of its desktop entry, its
   # metadata and the package itself; GNU parallel for the test of chunked runs
   help2man desktop-file-utils appstream lintian parallel
