@@ -29,8 +29,10 @@ auto Locked(std::mutex& mutex, Call call) {
 
 // The front end's progress display shared by the jobs, one call at a time.
 // The lower caption says how many files have started, the lower bar counts
-// the files done; the upper caption and bar show the least advanced running
-// file. With one job that is exactly the one-at-a-time display.
+// the files done; the upper caption and bar follow one running file until it
+// ends, then the first running file in list order. Following one file keeps
+// the bar from jumping between files converting at once; with one job it is
+// exactly the one-at-a-time display.
 class SharedProgress {
  public:
   SharedProgress(ConversionProgress& display, int files, std::string target)
@@ -85,21 +87,26 @@ class SharedProgress {
     int bar = 0;
   };
 
-  // The least advanced running file (the first in list order among equals);
-  // between files the last texts stay, as they do in a one-at-a-time run.
+  // The followed file while it runs, else the first running one in list
+  // order; between files the last texts stay, as they do in a one-at-a-time
+  // run.
   void Show() {
-    const Running* least = nullptr;
-    for (const auto& [job, file] : running_)
-      if (least == nullptr || file.bar < least->bar ||
-          (file.bar == least->bar && file.index < least->index))
-        least = &file;
-    if (least == nullptr) return;
-    if (least->text != shownText_) {
-      shownText_ = least->text;
+    auto shown = running_.find(followedJob_);
+    if (shown == running_.end() || shown->second.index != followedIndex_) {
+      shown = std::min_element(running_.begin(), running_.end(), [](const auto& a, const auto& b) {
+        return a.second.index < b.second.index;
+      });
+      if (shown == running_.end()) return;
+      followedJob_ = shown->first;
+      followedIndex_ = shown->second.index;
+    }
+    const Running* followed = &shown->second;
+    if (followed->text != shownText_) {
+      shownText_ = followed->text;
       display_.SetFileText(shownText_);
     }
-    if (least->bar != shownBar_) {
-      shownBar_ = least->bar;
+    if (followed->bar != shownBar_) {
+      shownBar_ = followed->bar;
       display_.SetFileBar(shownBar_);
     }
   }
@@ -110,6 +117,7 @@ class SharedProgress {
   mutable std::mutex mutex_;
   int started_ = 0;
   std::map<size_t, Running> running_;
+  size_t followedJob_ = 0, followedIndex_ = 0;
   std::string shownText_;
   int shownBar_ = -1;
 };

@@ -21,6 +21,8 @@ packages=(
   clang libclang-rt-dev
   # the window under a virtual display and a window manager, and its screenshots
   xvfb xauth imagemagick openbox
+  # the same under a Wayland compositor: weston and Qt's Wayland platform
+  weston qt6-wayland
   # the accessibility tree walked over the AT-SPI bus, and the GTK desktop
   # theme the options sheet's keys are tested under
   dbus at-spi2-core python3-pyatspi qt6-gtk-platformtheme

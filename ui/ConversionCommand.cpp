@@ -87,9 +87,19 @@ void ConversionCommand::Run(bool join, const std::string& joinPath) {
 void ConversionCommand::Finish() {
   worker_.join();
   // The outputs the run wrote go back to the list's files (opened later by
-  // the play and browse commands).
-  for (size_t i = 0; i < rows_.size(); ++i)
-    context_.model.Item(rows_[i]).outputPath = items_[i].outputPath;
+  // the play and browse commands). A row the run never reached (a cancel,
+  // a failed prerequisite) reads as never converted: an earlier run's
+  // output and gain there would pass for this run's.
+  // Without results (the run itself stopped on an error) the rows keep what
+  // the run's cells showed.
+  const bool known = result_.files.size() == rows_.size();
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const bool reached = !known || result_.files[i].state != FileResult::State::NotReached;
+    context_.model.Item(rows_[i]).outputPath = reached ? items_[i].outputPath : std::string();
+    if (reached) continue;
+    context_.model.SetVolumeCell(rows_[i], "");
+    context_.model.SetOutputCell(rows_[i], "");
+  }
   dialog_->Finish();
   if (!result_.revealPath.empty()) context_.shell.Reveal(result_.revealPath);
   emit finished();

@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -57,13 +59,14 @@ MainWindow::MainWindow(Services services)
   InstallAccessibility();
   setWindowTitle(QStringLiteral("Quillo"));
   setWindowIcon(QIcon(QStringLiteral(":/quillo.png")));
-  setFixedSize(Scaled(kWidth), Scaled(kHeight));
   // A window of fixed size offers no maximize button.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setAcceptDrops(true);
   BuildControls();
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr) FitTo(screen->availableGeometry());
   AddShortcuts();
   adding_ = std::make_unique<AddCommand>(AddCommand::Context{
       this, *model_, *list_, services_.backends, services_.settings, services_.store,
@@ -85,7 +88,6 @@ QPushButton* MainWindow::AddButton(const char* text, const char* tip, const QRec
 
 void MainWindow::BuildControls() {
   content_ = new QWidget(this);
-  content_->setGeometry(0, 0, Scaled(kWidth), Scaled(kHeight));
 
   // The program's icon at the top left; the window manager's frame gives the
   // title. The window drags by the icon and the empty areas.
@@ -114,7 +116,6 @@ void MainWindow::BuildControls() {
 
   model_ = new FileListModel(this);
   list_ = new FileListView(content_, *model_);
-  list_->setGeometry(Scaled(QRect(137, 63, 803, 575)));
   list_->setAccessibleName(tr("Files"));
   connect(list_, &FileListView::menuRequested, this, &MainWindow::ShowListMenu);
   connect(list_, &QAbstractItemView::doubleClicked, this, [this] { Run(Command::PlaySource); });
@@ -125,10 +126,33 @@ void MainWindow::BuildControls() {
   helpButton_->setText(QStringLiteral("?"));
   helpButton_->setToolTip(QStringLiteral("Help"));
   helpButton_->setAutoRaise(true);
-  helpButton_->setGeometry(Scaled(QRect(918, 11, 21, 21)));
   connect(helpButton_, &QToolButton::clicked, this, &MainWindow::ShowHelpMenu);
   // The help button is named by its tool tip, as it shows only "?".
   NameControls(content_);
+  Arrange(QSize(Scaled(kWidth), Scaled(kHeight)));
+}
+
+void MainWindow::Arrange(const QSize& size) {
+  setFixedSize(size);
+  content_->setGeometry(0, 0, size.width(), size.height());
+  // The list takes what the window has beyond the button column; the help
+  // button keeps to the top right corner.
+  const QPoint listAt = Scaled(QRect(137, 63, 0, 0)).topLeft();
+  list_->setGeometry(listAt.x(), listAt.y(), size.width() - listAt.x() - Scaled(10),
+                     size.height() - listAt.y() - Scaled(12));
+  helpButton_->setGeometry(
+      Scaled(QRect(918, 11, 21, 21)).translated(size.width() - Scaled(kWidth), 0));
+}
+
+void MainWindow::FitTo(const QRect& available) {
+  // Room for the window manager's title bar and frame, which the window's
+  // own size does not include.
+  const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + Scaled(8);
+  const QSize design(Scaled(kWidth), Scaled(kHeight));
+  // The button column and a list that still shows a few rows and columns.
+  const QSize least(Scaled(137 + 320), Scaled(383));
+  const QSize room(available.width() - Scaled(8), available.height() - frame);
+  Arrange(design.boundedTo(room).expandedTo(least));
 }
 
 void MainWindow::AddShortcuts() {
@@ -268,13 +292,25 @@ void MainWindow::Convert(bool selectedOnly, bool join) {
                                  services_.prompts, services_.shell, outputColumnWidth_, jobs_});
   connect(command.get(), &ConversionCommand::finished, this, &MainWindow::ConversionFinished,
           Qt::QueuedConnection);
+  runClock_.start();
   if (!command->Start(rows, join)) return SetBusy(false);
   conversion_ = std::move(command);
 }
 
 void MainWindow::ConversionFinished() {
+  AnnounceRunEnd(conversion_->Result());
   conversion_.reset();
   SetBusy(false);
+}
+
+void MainWindow::AnnounceRunEnd(const RunResult& result) {
+  if (!result.started || isActiveWindow() || runClock_.elapsed() < noticeAfter_.count()) return;
+  const auto converted =
+      std::count_if(result.files.begin(), result.files.end(),
+                    [](const auto& file) { return file.state == FileResult::State::Converted; });
+  const QString title = result.cancelled ? tr("Conversion cancelled") : tr("Conversion finished");
+  const QString text = tr("%1 file(s) converted, %2 failed.").arg(converted).arg(result.failures);
+  services_.shell.Notify(title.toStdString(), text.toStdString());
 }
 
 void MainWindow::OpenHelpPage() {
@@ -310,9 +346,17 @@ void MainWindow::Quit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // A running command ends first; its dialog's Cancel stops it.
+  // A running command ends first: the user chooses whether to cancel it and
+  // quit, and the window closes once it has stopped cleanly.
   if (busy_) {
     event->ignore();
+    if (quitRequested_) return;
+    const QString question = conversion_ ? tr("A conversion is running. Cancel it and quit?")
+                                         : tr("Files are being added. Stop and quit?");
+    // Quit runs after this event: the run may have ended while the question
+    // was open, and the window then closes as usual.
+    if (services_.prompts.AskYesNo(question.toStdString()))
+      QTimer::singleShot(0, this, &MainWindow::Quit);
     return;
   }
   services_.store.save(services_.settings, kSaveWindow);

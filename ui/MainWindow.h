@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
+#include <chrono>
 #include <memory>
 #include <string>
 
 #include "engine/BackendTable.h"
+#include "engine/RunResult.h"
 #include "engine/UserPrompts.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsStore.h"
@@ -64,7 +67,13 @@ class MainWindow final : public QWidget {
   bool IsBusy() const { return busy_; }
   // How many files a conversion converts at once (one per processor).
   void SetJobs(int jobs) { jobs_ = jobs; }
+  // A run at least this long that ends while the window is not active is
+  // announced by a desktop notification.
+  void SetNoticeAfter(std::chrono::milliseconds after) { noticeAfter_ = after; }
   int OutputColumnWidth() const { return outputColumnWidth_; }
+  // Keeps the window within a screen's available area: where the design's
+  // size does not fit, the window shrinks and the list gives up the room.
+  void FitTo(const QRect& available);
 
   static const char* const kSelectFileMessage;
   static const char* const kEmptyListMessage;
@@ -77,6 +86,8 @@ class MainWindow final : public QWidget {
 
  private:
   void BuildControls();
+  // The window's size, the list filling what the buttons leave.
+  void Arrange(const QSize& size);
   void AddShortcuts();
   QPushButton* AddButton(const char* text, const char* tip, const QRect& place, Command command);
   void ShowListMenu(const QPoint& position);
@@ -85,6 +96,8 @@ class MainWindow final : public QWidget {
   void Remove();
   void Convert(bool selectedOnly, bool join);
   void ConversionFinished();
+  // The desktop notification of a long run that ended unseen.
+  void AnnounceRunEnd(const RunResult& result);
   void SetBusy(bool busy);
   // The one selected row's source or output; empty when that is not one row
   // or has none.
@@ -104,6 +117,8 @@ class MainWindow final : public QWidget {
   std::unique_ptr<AddCommand> adding_;
   std::unique_ptr<ConversionCommand> conversion_;  // the running conversion
   bool quitRequested_ = false;
+  std::chrono::milliseconds noticeAfter_{5000};
+  QElapsedTimer runClock_;  // since the running conversion started
 };
 
 }  // namespace quillo

@@ -22,7 +22,12 @@ constexpr int kDialogWidth = 630;
 constexpr int kMargin = 11;
 }  // namespace
 
-ProgressDialog::ProgressDialog(QWidget* parent) : QWidget(parent, Qt::Dialog) {
+// A dialog of the window (its transient child, framed by the desktop as the
+// window is) with a title and a close button; it keeps one size, so neither
+// minimize nor maximize is offered.
+ProgressDialog::ProgressDialog(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
   InstallAccessibility();  // announced as a dialog
   setWindowTitle(QStringLiteral("Quillo"));
   setAttribute(Qt::WA_DeleteOnClose, false);

@@ -35,6 +35,8 @@ std::optional<std::string> QtPrompts::AskOutputFile(const std::string& suggested
   dialog.setNameFilter(
       QStringLiteral("%1 File (%2)").arg(extension.toUpper(), AnyCasePattern("*." + extension)));
   dialog.setDefaultSuffix(extension);
+  // The suggested name is offered, ready to accept or edit.
+  if (!suggested.completeBaseName().isEmpty()) dialog.selectFile(suggested.fileName());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front().toStdString();
 }

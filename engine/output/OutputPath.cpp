@@ -233,7 +233,7 @@ std::string SuggestedJoinPath(OutputFolderMode mode, const std::string& folder,
   const fs::path start = mode == OutputFolderMode::SameAsSource || folder.empty()
                              ? fs::path(firstSource).parent_path()
                              : fs::path(folder);
-  return (start / ("." + extension)).string();
+  return (start / (fs::path(firstSource).stem().string() + "." + extension)).string();
 }
 
 }  // namespace quillo

@@ -59,7 +59,8 @@ bool MakeOutputPath(FileItem& item, const std::string& extension, const OutputPa
                     std::string& message, std::string* fallbackReason = nullptr);
 
 // The path the join's save dialog starts with: the folder the outputs go to
-// and the output extension alone ("/music/.mp3"). The folder is the specific
+// and the first source's name with the output extension ("/music/a.mp3"),
+// so the dialog offers a name instead of a bare extension. The folder is the specific
 // one, or the first source's folder when outputs go beside their sources or
 // no specific folder is set.
 std::string SuggestedJoinPath(OutputFolderMode mode, const std::string& folder,

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <stdexcept>
+#include <tuple>
 
 #include "catalog/Catalog.h"
 #include "engine/Conversion.h"
@@ -32,6 +35,30 @@ class Cells final : public RunListView {
   std::vector<std::pair<size_t, FileResult::State>> ended;
   std::map<size_t, std::vector<std::string>> history;
   std::vector<int> widened;
+};
+
+// A run's surroundings made of fakes: `count` files converted to WAV.
+struct FakeRun {
+  explicit FakeRun(size_t count) : items(count) {
+    for (FileItem& item : items) files.push_back(&item);
+    result.files.resize(count);
+  }
+  auto Parts() { return std::tie(cells, result, files); }
+
+  ConversionSettings settings{"/tmp"};
+  const BackendTable backends = test::FakeTable(
+      [](SourceBackend) { return std::make_unique<test::RampSource>(8000, 1, 8000, 509); });
+  ConversionJob job;
+  SourceFactory factory{backends, nullptr};
+  test::ScriptedProgress progress;
+  PassContext pass{settings, *FindFormat(settings.formats, format_id::kWav), job, backends, factory,
+                   progress};
+  Cells cells;
+  test::ScriptedPrompts answers;
+  RunResult result;
+  std::vector<FileItem> items;
+  std::vector<FileItem*> files;
+  RunEnvironment env{pass, answers, cells, "", result};
 };
 
 class NoSoundFont final : public SoundFontService {
@@ -365,23 +392,9 @@ TEST(ConversionRun, ACancelWithNoFileRunningEndsTheRunCancelled) {
 TEST(ConversionRun, AnExceptionFailsItsFileAndTheRunGoesOn) {
   for (int jobs : {1, 3}) {
     SCOPED_TRACE(jobs);
-    ConversionSettings settings("/tmp");
-    const BackendTable backends = test::FakeTable(
-        [](SourceBackend) { return std::make_unique<test::RampSource>(8000, 1, 8000, 509); });
-    ConversionJob job;
-    SourceFactory factory(backends, nullptr);
-    test::ScriptedProgress progress;
-    PassContext pass{
-        settings, *FindFormat(settings.formats, format_id::kWav), job, backends, factory, progress};
-    Cells cells;
-    test::ScriptedPrompts answers;
-    RunResult result;
-    std::vector<FileItem> items(4);
-    std::vector<FileItem*> files;
-    for (FileItem& item : items) files.push_back(&item);
-    result.files.resize(files.size());
-    RunEnvironment env{pass, answers, cells, "", result};
-    RunFiles(files, "out", env, jobs, [](size_t i, FileItem&, RunEnvironment&) -> FileOutcome {
+    FakeRun run(4);
+    auto [cells, result, files] = run.Parts();  // references into the run
+    RunFiles(files, "out", run.env, jobs, [](size_t i, FileItem&, RunEnvironment&) -> FileOutcome {
       if (i == 1) throw std::runtime_error("decoder state lost");
       if (i == 2) throw 42;
       return {FileResult::State::Converted, {}, {}};
@@ -405,6 +418,46 @@ TEST(ConversionRun, AnExceptionFailsItsFileAndTheRunGoesOn) {
     EXPECT_EQ(result.failures, 2);
     EXPECT_FALSE(result.cancelled);
   }
+}
+
+// With two files converting at once, the upper bar stays on the file it
+// shows until that file ends: a second file starting behind it does not
+// take the bar over.
+TEST(ConversionRun, TheFileBarFollowsOneFileUntilItEnds) {
+  FakeRun run(2);
+  test::ScriptedProgress& progress = run.progress;
+
+  std::mutex mutex;
+  std::condition_variable changed;
+  int stage = 0;  // 1: the first file is under way, 2: the second one too, 3: seen
+  int barWhileBothRan = -1;
+  const auto advance = [&](int to) {
+    std::lock_guard lock(mutex);
+    stage = to;
+    changed.notify_all();
+  };
+  const auto await = [&](int at) {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return stage >= at; });
+  };
+  RunFiles(run.files, "out", run.env, 2,
+           [&](size_t i, FileItem&, RunEnvironment& fileEnv) -> FileOutcome {
+             if (i == 0) {
+               fileEnv.pass.progress.SetFileBar(30);
+               advance(1);
+               await(2);
+               barWhileBothRan = progress.bar;
+               advance(3);
+             } else {
+               await(1);
+               fileEnv.pass.progress.SetFileBar(5);
+               advance(2);
+               await(3);  // still running while the first file looks
+             }
+             return {FileResult::State::Converted, {}, {}};
+           });
+  EXPECT_EQ(barWhileBothRan, 30);
+  EXPECT_EQ(progress.steps, 2);
 }
 
 }  // namespace

@@ -65,8 +65,7 @@ TEST(MakeOutputPath, SameFolderRenamesAroundExistingFiles) {
   fs::create_symlink(dir.File("nowhere"), dir.File("a_2.mp3"));
   EXPECT_EQ(Output(source, Policy(static_cast<TargetExistsPolicy>(12345))), dir.File("a_3.mp3"));
   // Nothing in the way: the plain name.
-  EXPECT_EQ(Output(source, Policy(TargetExistsPolicy::Rename), nullptr, "wav"),
-            dir.File("a.wav"));
+  EXPECT_EQ(Output(source, Policy(TargetExistsPolicy::Rename), nullptr, "wav"), dir.File("a.wav"));
 }
 
 // A run numbers many files of one name in one step each: it goes on from the
@@ -87,7 +86,8 @@ TEST(MakeOutputPath, RepeatedNamesGoOnFromTheLastNumber) {
     claimed.insert(FileListKey(output));
     names.push_back(fs::path(output).filename().string());
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"song.mp3", "song_1.mp3", "song_3.mp3", "song_4.mp3"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"song.mp3", "song_1.mp3", "song_3.mp3", "song_4.mp3"}));
 }
 
 TEST(MakeOutputPath, OverwriteRefusesTheSourceItselfWithoutFallback) {
@@ -322,8 +322,8 @@ TEST(MakeOutputPath, DocumentsFallbackCatchesCreationFailures) {
   EXPECT_FALSE(fs::exists(dir.File("docs3")));
 }
 
-// The join's save dialog starts in the folder outputs go to: the specific
-// one, else the first source's.
+// The join's save dialog starts in the folder outputs go to (the specific
+// one, else the first source's) with the first source's name.
 TEST(SuggestedJoinPath, StartsWhereTheOutputsGo) {
   using M = OutputFolderMode;
   struct Case {
@@ -333,11 +333,12 @@ TEST(SuggestedJoinPath, StartsWhereTheOutputsGo) {
     const char* suggested;
   };
   const Case cases[] = {
-      {M::SameAsSource, "/out", "/music/a.wav", "/music/.mp3"},
-      {M::SpecificFolder, "/out", "/music/a.wav", "/out/.mp3"},
-      {M::SpecificFolder, "/out/", "/music/a.wav", "/out/.mp3"},
-      {M::SpecificFolder, "", "/music/a.wav", "/music/.mp3"},
-      {M::SameAsSource, "", "a.wav", ".mp3"},
+      {M::SameAsSource, "/out", "/music/a.wav", "/music/a.mp3"},
+      {M::SpecificFolder, "/out", "/music/a.wav", "/out/a.mp3"},
+      {M::SpecificFolder, "/out/", "/music/a.wav", "/out/a.mp3"},
+      {M::SpecificFolder, "", "/music/a.wav", "/music/a.mp3"},
+      {M::SameAsSource, "", "a.wav", "a.mp3"},
+      {M::SpecificFolder, "/out", "/music/live.set.flac", "/out/live.set.mp3"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(SuggestedJoinPath(c.mode, c.folder, c.source, "mp3"), c.suggested) << c.folder;

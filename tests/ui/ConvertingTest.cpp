@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QItemSelectionModel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -42,7 +45,8 @@ class Converting : public ::testing::Test, public WindowTest {
 
 // Three files, the second damaged after it was listed: the cells show both
 // outputs with their gain and the failure between them, the outputs decode
-// to the sources' audio, and the file manager shows the first output.
+// to the sources' audio, the file manager shows the first output, and the
+// desktop hears how the run ended unseen.
 TEST_F(Converting, ConvertAllFillsTheCellsOfEveryFile) {
   settings.outputFormat = format_id::kWav;
   const std::string one = test::MakeAudio(dir.File("one.wav"), "sine=f=440:d=1:r=44100");
@@ -52,7 +56,11 @@ TEST_F(Converting, ConvertAllFillsTheCellsOfEveryFile) {
   Add({one, two, three});
   test::WriteFile(two, std::vector<uint8_t>(100, 0x55));
 
+  // The window is not active: every run counts as long enough for a notice.
+  Window().SetNoticeAfter(std::chrono::milliseconds(0));
   test::RunToEnd(Window(), Command::ConvertAll);
+  EXPECT_EQ(shell.notices,
+            std::vector<std::string>{"Conversion finished: 2 file(s) converted, 1 failed."});
   EXPECT_EQ(ColumnTexts(kVolumeColumn), (std::vector<std::string>{"100.00%", "", "100.00%"}));
   const std::vector<std::string> outputs = ColumnTexts(kOutputColumn);
   EXPECT_EQ(outputs[0], "one.wav");
@@ -238,7 +246,9 @@ TEST_F(Converting, CommandsSayWhatIsMissing) {
 // Cancel while files convert: one job at a time stops within the first
 // file and leaves the second untouched; two jobs stop both running files.
 // No output or partial file is left, nothing is revealed, and the window
-// takes commands again.
+// takes commands again. A row the run never reached reads as never
+// converted, though an earlier run had written it: Play Destination has
+// nothing to open there.
 TEST_F(Converting, CancelStopsTheRunningFiles) {
   const std::string first = test::MakeAudio(dir.File("first.wav"), "sine=f=440:d=120:r=22050");
   const std::string second = test::MakeAudio(dir.File("second.wav"), "sine=f=440:d=120:r=22050");
@@ -251,9 +261,14 @@ TEST_F(Converting, CancelStopsTheRunningFiles) {
       {1, "Converting 1 of 2 file(s) to MP3...", {"Cancelled", ""}},
       {2, "Converting 2 of 2 file(s) to MP3...", {"Cancelled", "Cancelled"}},
   };
+  const std::string earlier = test::MakeAudio(dir.File("earlier.mp3"), "sine=d=0.1");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.jobs);
     Window().SetJobs(c.jobs);
+    // What an earlier run left in the second row.
+    Model().Item(1).outputPath = earlier;
+    Model().SetVolumeCell(1, "100.00%");
+    Model().SetOutputCell(1, "earlier.mp3");
     int fileBar = 0;
     bool listEnabled = true;
     test::WhileRunning(
@@ -272,10 +287,16 @@ TEST_F(Converting, CancelStopsTheRunningFiles) {
     EXPECT_FALSE(listEnabled);
     EXPECT_GT(fileBar, 0);
     EXPECT_EQ(ColumnTexts(kOutputColumn), c.cells);
+    EXPECT_EQ(ColumnTexts(kVolumeColumn), std::vector<std::string>(2, ""));
     EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
     EXPECT_TRUE(shell.revealed.empty());
     EXPECT_TRUE(Window().List().isEnabled());
     EXPECT_EQ(test::VisibleWindow<DoubleBarDialog>(), nullptr);
+    Window().List().selectionModel()->select(
+        Model().index(1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const size_t opened = shell.opened.size();  // the help page of the first start
+    Window().Run(Command::PlayDestination);
+    EXPECT_EQ(shell.opened.size(), opened);
   }
 }
 
@@ -301,6 +322,39 @@ TEST_F(Converting, TerminationSignalCancelsAndCloses) {
   ConversionSettings stored(out);
   store.load(stored);
   EXPECT_EQ(stored.outputFormat, format_id::kFlac);
+}
+
+// Closing the window while a file converts asks first. "No" lets the run go
+// on; "Yes" cancels it, leaves no partial output and closes the window once
+// the run has stopped.
+TEST_F(Converting, ClosingDuringARunAsksToCancelAndQuit) {
+  Add({test::MakeAudio(dir.File("long.wav"), "sine=f=440:d=120:r=22050")});
+  Window().show();
+  for (bool yes : {false, true}) {
+    SCOPED_TRACE(yes);
+    prompts.answer = yes;
+    prompts.questions.clear();
+    bool stillRunning = false, transient = false;
+    test::WhileRunning(
+        [&] {
+          auto* dialog = test::VisibleWindow<DoubleBarDialog>();
+          if (dialog == nullptr || dialog->FileBar()->value() == 0) return false;
+          transient = dialog->windowHandle()->transientParent() == Window().windowHandle();
+          Window().close();
+          stillRunning = Window().IsBusy() && Window().isVisible();
+          // Declined: the run is stopped here so the test ends.
+          if (!yes) dialog->CancelButton()->click();
+          return true;
+        },
+        [&] { test::RunToEnd(Window(), Command::ConvertAll); });
+    EXPECT_EQ(prompts.questions,
+              std::vector<std::string>{"A conversion is running. Cancel it and quit?"});
+    EXPECT_TRUE(transient) << "the dialog belongs to the window";
+    EXPECT_TRUE(stillRunning) << "the window waits for the run to stop";
+    EXPECT_EQ(ColumnTexts(kOutputColumn), std::vector<std::string>{"Cancelled"});
+    EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
+    EXPECT_EQ(QTest::qWaitFor([&] { return !Window().isVisible(); }, 2000), yes);
+  }
 }
 
 }  // namespace

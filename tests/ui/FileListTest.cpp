@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QDesktopServices>
 #include <QMenu>
+#include <QPushButton>
+#include <QUrl>
 
 #include "catalog/Catalog.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/FileListView.h"
 #include "ui/FormatBox.h"
 #include "ui/ListMenus.h"
+#include "ui/Shell.h"
+#include "ui/UiScale.h"
 #include "ui/WebAddresses.h"
 
 namespace quillo {
@@ -186,5 +191,54 @@ TEST_F(FileList, FirstStartOpensHelpAndClosingStoresTheFormat) {
   EXPECT_EQ(second.Formats().currentText().toStdString(), " to OGG");
 }
 
+// On a screen smaller than the window's design size the window shrinks to
+// the screen's available area and only the list gives up room: the buttons
+// keep their places and the help button stays in the top right corner.
+TEST_F(FileList, TheWindowFitsTheScreenAndTheListGivesUpTheRoom) {
+  const QRect design(0, 0, Scaled(950), Scaled(650));
+  const QRect button = Window().findChild<QPushButton*>()->geometry();
+  for (const QRect& available : {QRect(0, 0, 3840, 2400), QRect(0, 0, 1280, 560),
+                                 QRect(0, 30, 800, 600), QRect(0, 0, 640, 400)}) {
+    SCOPED_TRACE(available.width());
+    Window().FitTo(available);
+    const QRect window = Window().rect();
+    const bool fits =
+        available.width() >= design.width() + 50 && available.height() >= design.height() + 50;
+    if (fits) {
+      EXPECT_EQ(window, design);
+    }
+    EXPECT_LE(window.width(), available.width());
+    EXPECT_LE(window.height(), available.height());
+    const QRect list = Window().List().geometry();
+    EXPECT_TRUE(window.contains(list)) << list.width() << "x" << list.height();
+    EXPECT_EQ(list.right(), window.right() - Scaled(10));
+    EXPECT_EQ(list.size(), fits ? QSize(Scaled(803), Scaled(575)) : list.size());
+    EXPECT_EQ(Window().findChild<QPushButton*>()->geometry(), button);
+  }
+}
+
+// Receives what the desktop would open.
+class OpenedUrls final : public QObject {
+  Q_OBJECT
+
+ public:
+  std::vector<QUrl> urls;
+
+ public slots:
+  void Open(const QUrl& url) { urls.push_back(url); }
+};
+
+// Showing a file in the file manager without a bus to reach it opens the
+// file's folder instead of doing nothing.
+TEST(DesktopShell, RevealWithoutABusOpensTheFolder) {
+  OpenedUrls opened;
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
+  DesktopShell(QStringLiteral("no bus of that name")).Reveal("/music/live/set.wav");
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  EXPECT_EQ(opened.urls, std::vector<QUrl>{QUrl::fromLocalFile(QStringLiteral("/music/live"))});
+}
+
 }  // namespace
 }  // namespace quillo
+
+#include "FileListTest.moc"

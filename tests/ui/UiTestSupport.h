@@ -31,12 +31,13 @@ inline const BackendTable& Backends() {
 struct ScriptedPrompts final : UserPrompts {
   std::vector<std::string> informs, warnings, questions;
   std::optional<std::string> outputFile;  // the join's save dialog answer
+  bool answer = false;                    // every yes/no question's answer
   void Inform(const std::string& text) override { informs.push_back(text); }
   void Warn(const std::string& text) override { warnings.push_back(text); }
   void Note(const std::string&) override {}
   bool AskYesNo(const std::string& text) override {
     questions.push_back(text);
-    return false;
+    return answer;
   }
   std::optional<std::string> AskOutputFile(const std::string&) override { return outputFile; }
   void OpenLocation(const std::string& location) override { opened.push_back(location); }
@@ -47,6 +48,10 @@ struct RecordingShell final : Shell {
   std::vector<std::string> opened, revealed;
   void Open(const std::string& location) override { opened.push_back(location); }
   void Reveal(const std::string& path) override { revealed.push_back(path); }
+  void Notify(const std::string& title, const std::string& text) override {
+    notices.push_back(title + ": " + text);
+  }
+  std::vector<std::string> notices;
 };
 
 // A window with settings of its own in a temporary folder; outputs go to

@@ -112,6 +112,8 @@ int main(int argc, char** argv) {
       },
       [&] { test::RunToEnd(window, Command::ConvertAll); });
   if (!caught) std::printf("the conversion dialog was not caught\n");
+  // The closed dialog leaves the screen before the window's picture.
+  Settle();
   Save("window.png", Around(window, 0));
   ReportTexts("window", window, {kFileColumn, kOutputColumn});
 
