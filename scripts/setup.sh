@@ -25,6 +25,9 @@ packages=(
   xvfb xauth imagemagick openbox
   # the same under a Wayland compositor: weston and Qt's Wayland platform
   weston qt6-wayland
+  # the accessibility tree walked over the AT-SPI bus, and the GTK desktop
+  # theme the options sheet's keys are tested under
+  dbus at-spi2-core python3-pyatspi qt6-gtk-platformtheme
   # the Debian package: its manual pages, checks of its desktop entry, its
   # metadata and the package itself; GNU parallel for the test of chunked runs
   help2man desktop-file-utils appstream lintian parallel

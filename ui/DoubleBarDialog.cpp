@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "ui/SingleBarDialog.h"
+#include "ui/Translate.h"
 
 namespace quillo {
 
@@ -12,10 +13,12 @@ DoubleBarDialog::DoubleBarDialog(QWidget* parent) : ProgressDialog(parent) {
   fileCaption_ = AddCaption();
   fileBar_ = MakeProgressBar(this);
   fileBar_->setRange(0, kFileBarRange);
+  fileBar_->setAccessibleName(Tr("Progress of the current file"));
   Body()->addWidget(fileBar_);
   Body()->addSpacing(10);
   overallCaption_ = AddCaption();
   overallBar_ = MakeProgressBar(this);
+  overallBar_->setAccessibleName(Tr("Progress of all files"));
   Body()->addWidget(overallBar_);
 }
 

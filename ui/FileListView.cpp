@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <algorithm>
 
 #include "ui/FileListModel.h"
@@ -73,6 +74,15 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event) {
                               : viewport()->mapToGlobal(viewport()->rect().center());
   emit menuRequested(position);
   event->accept();
+}
+
+void FileListView::keyPressEvent(QKeyEvent* event) {
+  const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
+  const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+  if (!menuKey && !shiftF10) return QTreeView::keyPressEvent(event);
+  // Accepted, so that the desktop does not open the menu a second time.
+  event->accept();
+  emit menuRequested(viewport()->mapToGlobal(viewport()->rect().center()));
 }
 
 }  // namespace quillo

@@ -28,6 +28,8 @@ class FileListView final : public QTreeView {
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // The Menu key and Shift+F10 open the context menu, as on every desktop.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   FileListModel& model_;

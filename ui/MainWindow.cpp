@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "engine/Conversion.h"
+#include "ui/AccessibleNames.h"
 #include "ui/AddCommand.h"
 #include "ui/ConversionCommand.h"
 #include "ui/DataFiles.h"
@@ -56,6 +57,7 @@ void MainWindow::SetBusy(bool busy) {
 
 MainWindow::MainWindow(Services services)
     : QWidget(nullptr), services_(services), jobs_(Conversion::DefaultJobs()) {
+  InstallAccessibility();
   setWindowTitle(QStringLiteral("Quillo"));
   setWindowIcon(QIcon(QStringLiteral(":/quillo.png")));
   // A window of fixed size offers no maximize button.
@@ -98,9 +100,10 @@ void MainWindow::BuildControls() {
   AddButton("&Add Files", "Add files", {11, 72, 107, 27}, Command::AddFiles);
   AddButton("Add &Folder", "Add files from a folder", {11, 119, 107, 27}, Command::AddFolder);
   AddButton("&Remove All", "Remove all files in list", {11, 166, 107, 27}, Command::RemoveAll);
-  AddButton("&Convert", "Convert all files", {11, 213, 107, 27}, Command::ConvertAll);
-  AddButton("Co&nvert to One", "Convert all files into a single file", {11, 297, 107, 27},
-            Command::ConvertAllToOne);
+  QPushButton* convert =
+      AddButton("&Convert", "Convert all files", {11, 213, 107, 27}, Command::ConvertAll);
+  QPushButton* join = AddButton("Co&nvert to One", "Convert all files into a single file",
+                                {11, 297, 107, 27}, Command::ConvertAllToOne);
   AddButton("&Options", "Options", {11, 345, 107, 27}, Command::Options);
 
   formats_ = new FormatBox(
@@ -108,9 +111,14 @@ void MainWindow::BuildControls() {
       [this](const char* notice) { services_.prompts.Inform(Tr(notice).toStdString()); });
   formats_->setGeometry(Scaled(11), Scaled(258), Scaled(102),
                         std::max(Scaled(22), formats_->sizeHint().height()));
+  formats_->setAccessibleName(Tr("Output format"));
+  // The keyboard reaches the box where it sits, between the two Convert buttons.
+  setTabOrder(convert, formats_);
+  setTabOrder(formats_, join);
 
   model_ = new FileListModel(this);
   list_ = new FileListView(content_, *model_);
+  list_->setAccessibleName(Tr("Files"));
   connect(list_, &FileListView::menuRequested, this, &MainWindow::ShowListMenu);
   connect(list_, &QAbstractItemView::doubleClicked, this, [this] { Run(Command::PlaySource); });
 
@@ -121,6 +129,8 @@ void MainWindow::BuildControls() {
   helpButton_->setToolTip(Tr("Help"));
   helpButton_->setAutoRaise(true);
   connect(helpButton_, &QToolButton::clicked, this, &MainWindow::ShowHelpMenu);
+  // The help button is named by its tool tip, as it shows only "?".
+  NameControls(content_);
   Arrange(QSize(Scaled(kWidth), Scaled(kHeight)));
 }
 
@@ -158,6 +168,10 @@ void MainWindow::AddShortcuts() {
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Run(Command::AddFiles); });
   shortcut(QKeySequence(Qt::Key_Delete), [this] { Run(Command::Remove); });
   shortcut(QKeySequence(Qt::Key_F1), [this] { Run(Command::HelpTopics); });
+  // The format box has no label of its own to carry a mnemonic; Alt+T goes to
+  // it, after the "to" every entry starts with.
+  shortcut(QKeySequence(Qt::ALT | Qt::Key_T),
+           [this] { formats_->setFocus(Qt::ShortcutFocusReason); });
   shortcut(QKeySequence(Qt::CTRL | Qt::Key_A), [this] {
     list_->selectAll();
     list_->setFocus();

@@ -13,6 +13,7 @@
 
 #include "engine/UserPrompts.h"
 #include "settings/SettingDescriptions.h"
+#include "ui/AccessibleNames.h"
 #include "ui/Translate.h"
 #include "ui/UiScale.h"
 
@@ -62,9 +63,11 @@ void COptGeneralPage::BuildFilterGroup() {
   auto* edit = new QVBoxLayout;
   edit->setContentsMargins(kIndent, 0, 0, 0);
   edit->addWidget(filterEdit_);
-  edit->addWidget(
-      Note("Note: use comma (,) to separate multiple extensions. For example: "
-           "wav,mp3,m4a,aac"));
+  QLabel* note = Note(
+      "Note: use comma (,) to separate multiple extensions. For example: "
+      "wav,mp3,m4a,aac");
+  edit->addWidget(note);
+  NameAfter(filterEdit_, filterCheck_, note);
   hiddenCheck_ = Check(group, "&Do not load hidden files", values_.doNotLoadHiddenFiles);
   dtsCheck_ = Check(group, "&Use DTS to decode CDA files", values_.enableDtsForCda);
   box->addWidget(filterCheck_);
@@ -107,7 +110,9 @@ void COptGeneralPage::BuildLengthGroup() {
     edit->setFixedWidth(Scaled(110));
     grid->addWidget(check, row, 0);
     grid->addWidget(edit, row, 1);
-    grid->addWidget(new QLabel(Tr(text), group), row, 2);
+    auto* unit = new QLabel(Tr(text), group);
+    grid->addWidget(unit, row, 2);
+    NameAfter(edit, check, unit);
   };
   skipCheck_ = Check(group, "&Skip the first", values_.enableSkipLength);
   skipEdit_ = Spin(group, "skipEdit", SpinEdit::Kind::Unsigned, Skip().low, Skip().high,
@@ -142,10 +147,10 @@ void COptGeneralPage::BuildVolumeGroup() {
   manual->setContentsMargins(kIndent, 0, 0, 0);
   manual->addWidget(volumeEdit_, 0, 0, Qt::AlignTop);
   manual->addWidget(new QLabel(QStringLiteral("%"), group), 0, 1, Qt::AlignTop);
-  manual->addWidget(
-      new QLabel(Tr("< 100% - Decrease volume\n= 100% - No changes\n> 100% - Increase volume"),
-                 group),
-      0, 2);
+  auto* scale = new QLabel(
+      Tr("< 100% - Decrease volume\n= 100% - No changes\n> 100% - Increase volume"), group);
+  manual->addWidget(scale, 0, 2);
+  NameAfter(volumeEdit_, radios[1], scale);
   manual->setColumnMinimumWidth(1, Scaled(24));
   manual->setColumnStretch(2, 1);
   box->addWidget(radios[0]);
@@ -160,7 +165,9 @@ void COptGeneralPage::BuildVolumeGroup() {
   auto* loudness = new QHBoxLayout;
   loudness->addWidget(radios[3]);
   loudness->addWidget(loudnessEdit_);
-  loudness->addWidget(new QLabel(Tr("LUFS (true peak at most -1 dBTP)"), group));
+  auto* unit = new QLabel(Tr("LUFS (true peak at most -1 dBTP)"), group);
+  loudness->addWidget(unit);
+  NameAfter(loudnessEdit_, radios[3], unit);
   loudness->addStretch(1);
   box->addLayout(loudness);
   connect(volumeRadios_, &QButtonGroup::idClicked, this, [this](int id) {

@@ -1,9 +1,12 @@
 #include "ui/OptSheet.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -15,6 +18,7 @@
 #include "settings/ConversionSettings.h"
 #include "ui/AMROptPage.h"
 #include "ui/AWBOptPage.h"
+#include "ui/AccessibleNames.h"
 #include "ui/OptGeneralPage.h"
 #include "ui/PageOptAudio.h"
 #include "ui/PageOptID3.h"
@@ -49,12 +53,14 @@ OptionsPage* EncodingPage(const OutputFormat& row, const ConversionSettings& set
 COptSheet::COptSheet(QWidget* parent, const ConversionSettings& settings,
                      const OptionsServices& services)
     : QDialog(parent) {
+  InstallAccessibility();
   setWindowTitle(Tr("Options"));
   setModal(true);
 
   // The list comes first and the buttons last in the keyboard's order.
   pageList_ = new QListWidget(this);
   pageList_->setObjectName(QStringLiteral("pageList"));
+  pageList_->setAccessibleName(Tr("Pages"));
   title_ = new QLabel(this);
   QFont titleFont = title_->font();
   titleFont.setBold(true);
@@ -63,7 +69,9 @@ COptSheet::COptSheet(QWidget* parent, const ConversionSettings& settings,
   stack_ = new QStackedWidget;
   ok_ = new QPushButton(Tr("OK"), this);
   cancel_ = new QPushButton(Tr("Cancel"), this);
+  // OK is the default whichever button had the focus last.
   ok_->setDefault(true);
+  cancel_->setAutoDefault(false);
   connect(ok_, &QPushButton::clicked, this, &COptSheet::accept);
   connect(cancel_, &QPushButton::clicked, this, &COptSheet::reject);
 
@@ -124,6 +132,13 @@ void COptSheet::BuildPage(int index) {
   OptionsPage& page = Page(index);
   if (page.IsBuilt()) return;
   page.EnsureBuilt();
+  NameControls(&page);
+  // Some desktop themes let Return press a focused check box or radio, as
+  // Space does; in this sheet Return stays what it is everywhere else: OK.
+  for (QAbstractButton* button : page.findChildren<QAbstractButton*>())
+    if (qobject_cast<QCheckBox*>(button) != nullptr ||
+        qobject_cast<QRadioButton*>(button) != nullptr)
+      button->installEventFilter(this);
   // Controls made now would follow the buttons in the keyboard's order.
   QWidget* last = nullptr;
   for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
@@ -179,6 +194,18 @@ bool COptSheet::ShowPage(int index) {
 
 void COptSheet::ApplyTo(ConversionSettings& settings) const {
   for (const OptionsPage* page : pages_) page->Apply(settings);
+}
+
+bool COptSheet::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const auto* press = static_cast<QKeyEvent*>(event);
+    if ((press->key() == Qt::Key_Return || press->key() == Qt::Key_Enter) &&
+        (press->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      ok_->click();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void COptSheet::accept() {

@@ -56,6 +56,9 @@ class COptSheet final : public QDialog {
   // OK: the current page's leave check, then the sheet closes.
   void accept() override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void AddPage(OptionsPage* page);
   void Display(int index);

@@ -13,6 +13,7 @@
 #include "engine/UserPrompts.h"
 #include "engine/media/GenreTable.h"
 #include "settings/SettingDescriptions.h"
+#include "ui/AccessibleNames.h"
 #include "ui/Translate.h"
 #include "ui/UiScale.h"
 
@@ -89,6 +90,7 @@ void CPageOptID3::Build() {
   trackRow->addStretch(1);
   auto* trackLabel = new QLabel(Tr("Track #:"), group);
   tagFields_ << trackLabel;
+  NameAfter(trackEdit_, trackLabel);
   grid->addWidget(trackLabel, row, 0);
   grid->addWidget(track, row++, 1);
 

@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "ui/AccessibleNames.h"
 #include "ui/Translate.h"
 #include "ui/UiScale.h"
 #include "ui/WindowDrag.h"
@@ -28,6 +29,7 @@ constexpr int kMargin = 11;
 ProgressDialog::ProgressDialog(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
+  InstallAccessibility();  // announced as a dialog
   setWindowTitle(QStringLiteral("Quillo"));
   setAttribute(Qt::WA_DeleteOnClose, false);
   auto* layout = new QVBoxLayout(this);

@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include "ui/Translate.h"
 #include "ui/UiScale.h"
 
 namespace quillo {
@@ -20,6 +21,7 @@ QProgressBar* MakeProgressBar(QWidget* parent) {
 SingleBarDialog::SingleBarDialog(QWidget* parent) : ProgressDialog(parent) {
   caption_ = AddCaption();
   bar_ = MakeProgressBar(this);
+  bar_->setAccessibleName(Tr("Progress"));
   Body()->addWidget(bar_);
   ShowCentred();
 }

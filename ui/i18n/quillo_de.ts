@@ -831,5 +831,33 @@ Hinweis: Das Programm legt den Ordner beim Konvertieren automatisch an.</transla
         <source>Files are being added. Stop and quit?</source>
         <translation>Dateien werden hinzugefügt. Anhalten und beenden?</translation>
     </message>
+    <message>
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Progress of the current file</source>
+        <translation>Fortschritt der aktuellen Datei</translation>
+    </message>
+    <message>
+        <source>Progress of all files</source>
+        <translation>Fortschritt aller Dateien</translation>
+    </message>
+    <message>
+        <source>Step up</source>
+        <translation>Erhöhen</translation>
+    </message>
+    <message>
+        <source>Step down</source>
+        <translation>Verringern</translation>
+    </message>
 </context>
 </TS>

@@ -831,5 +831,33 @@ Remarque : le programme créera le dossier automatiquement lors de la conversio
         <source>Files are being added. Stop and quit?</source>
         <translation>Des fichiers sont en cours d'ajout. Arrêter et quitter ?</translation>
     </message>
+    <message>
+        <source>Files</source>
+        <translation>Fichiers</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <source>Progress of the current file</source>
+        <translation>Progression du fichier en cours</translation>
+    </message>
+    <message>
+        <source>Progress of all files</source>
+        <translation>Progression de tous les fichiers</translation>
+    </message>
+    <message>
+        <source>Step up</source>
+        <translation>Augmenter</translation>
+    </message>
+    <message>
+        <source>Step down</source>
+        <translation>Diminuer</translation>
+    </message>
 </context>
 </TS>
