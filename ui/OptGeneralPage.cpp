@@ -160,6 +160,9 @@ void COptGeneralPage::BuildVolumeGroup() {
   loudness->addWidget(radios[3]);
   loudness->addWidget(loudnessEdit_);
   loudness->addWidget(new QLabel(QStringLiteral("LUFS (true peak at most -1 dBTP)"), group));
+  // One gain for each album (the files of one folder): its tracks keep their balance.
+  albumCheck_ = Check(group, "by al&bum", values_.loudnessByAlbum);
+  loudness->addWidget(albumCheck_);
   loudness->addStretch(1);
   box->addLayout(loudness);
   connect(volumeRadios_, &QButtonGroup::idClicked, this, [this](int id) {
@@ -173,6 +176,7 @@ void COptGeneralPage::ApplyEnabling(QWidget* focus) {
   lengthEdit_->setEnabled(lengthCheck_->isChecked());
   volumeEdit_->setEnabled(volumeRadios_->checkedId() == static_cast<int>(VolumeMode::Manual));
   loudnessEdit_->setEnabled(volumeRadios_->checkedId() == static_cast<int>(VolumeMode::Loudness));
+  albumCheck_->setEnabled(loudnessEdit_->isEnabled());
   if (focus != nullptr && focus->isEnabled()) focus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -186,6 +190,7 @@ bool COptGeneralPage::ReadControls() {
   values_.enableSkipLength = Checked(skipCheck_);
   values_.enableConvertLength = Checked(lengthCheck_);
   ReadRadios(volumeRadios_, values_.volumeType);
+  values_.loudnessByAlbum = Checked(albumCheck_);
   // Every edit is checked, enabled or not: what it holds is stored.
   for (auto [edit, value, setting] : {std::tuple{skipEdit_, &values_.skipLength, &Skip()},
                                       std::tuple{lengthEdit_, &values_.convertLength, &Length()}}) {
@@ -226,7 +231,7 @@ void COptGeneralPage::Apply(ConversionSettings& s) const {
   CopyFields(s, values_, &S::enableExtFilter, &S::filterExts, &S::doNotLoadHiddenFiles,
              &S::enableDtsForCda, &S::monoType, &S::enableSkipLength, &S::skipLength,
              &S::enableConvertLength, &S::convertLength, &S::volumeType, &S::volume,
-             &S::loudnessTarget);
+             &S::loudnessTarget, &S::loudnessByAlbum);
 }
 
 }  // namespace quillo

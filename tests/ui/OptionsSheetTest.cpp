@@ -305,9 +305,12 @@ TEST_F(OptionsTest, LoudnessTargetAndTheNewChecksAreApplied) {
     EXPECT_EQ(prompts.warnings.back(), "Please enter an integer between -40 and -5.");
   }
   Edit("loudnessEdit")->setText("-23");
+  Button("by al&bum")->click();
   ASSERT_TRUE(sheet->ShowPage(PageIndex("ID3")));
   Button("Transfer pictures (co&ver art)")->click();
+  EXPECT_FALSE(Button("Al&bum gain too")->isEnabled());
   Button("&Write ReplayGain tags")->click();
+  Button("Al&bum gain too")->click();
   ASSERT_TRUE(sheet->ShowPage(PageIndex("Output")));
   Button("&Verify each output: decode it back before it replaces anything")->click();
   ASSERT_TRUE(Ok());
@@ -315,7 +318,8 @@ TEST_F(OptionsTest, LoudnessTargetAndTheNewChecksAreApplied) {
   EXPECT_EQ(settings.volumeType, VolumeMode::Loudness);
   EXPECT_EQ(settings.loudnessTarget, -23);
   EXPECT_EQ(settings.transferPictures, 0);
-  EXPECT_EQ(settings.writeReplayGain, 1);
+  EXPECT_EQ(settings.writeReplayGain, 2);
+  EXPECT_EQ(settings.loudnessByAlbum, 1);
   EXPECT_EQ(settings.verifyOutput, 1);
 }
 
