@@ -1,5 +1,6 @@
 #include "engine/Albums.h"
 
+#include <exception>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -100,7 +101,16 @@ std::vector<EndedFile> AlbumTags::Settle(EndedFile ended, RunEnvironment& job) {
     PassContext pass{job.pass.settings, job.pass.row,     file.state,
                      job.pass.backends, job.pass.factory, job.pass.progress};
     RunEnvironment env{pass, job.prompts, job.list, job.documentsFolder, job.result};
-    file.outcome = CompleteOutput(*files_[file.index], *held.pending, file.outcome, albumGain, env);
+    // One file's failure here (memory running out) fails that file alone;
+    // the album's other outputs still end.
+    try {
+      file.outcome =
+          CompleteOutput(*files_[file.index], *held.pending, file.outcome, albumGain, env);
+    } catch (const std::exception& error) {
+      held.pending->Discard();
+      file.state.failureDetail = error.what();
+      file.outcome = ConversionFailed(error.what());
+    }
     ending.push_back(std::move(file));
   }
   return ending;
