@@ -197,13 +197,13 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
   EXPECT_FALSE(Button("&Write ReplayGain tags")->isEnabled());
   EXPECT_FALSE(Button("Transfer pictures (co&ver art)")->isEnabled());
   Button("&Add custom ID3 tag")->click();
-  EXPECT_EQ(controls(false),
-            (QStringList{"Transfer pictures (co&ver art)", "trackEdit", "titleEdit"}));
+  EXPECT_EQ(controls(false), (QStringList{"Transfer pictures (co&ver art)", "Al&bum gain too",
+                                          "trackEdit", "titleEdit"}));
   Button("Na&me as file name (not include extension)")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("titleEdit"));
   Button("C&ustom")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("trackEdit"));
-  EXPECT_EQ(controls(false), QStringList{"Transfer pictures (co&ver art)"});
+  EXPECT_EQ(controls(false), (QStringList{"Transfer pictures (co&ver art)", "Al&bum gain too"}));
 
   // The General page's edits follow their checks and take the focus.
   ASSERT_TRUE(sheet->ShowPage(0));
