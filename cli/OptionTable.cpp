@@ -145,6 +145,13 @@ bool ApplyLoudness(const CliOption& option, const std::string& value, OptionTarg
   return true;
 }
 
+// --replaygain off|track|album; "on", its word before albums, still means track.
+bool ApplyReplayGain(const CliOption& option, const std::string& value, OptionTarget& target) {
+  if (value != "on") return ApplyWord<&S::writeReplayGain>(option, value, target);
+  target.settings.writeReplayGain = 1;
+  return true;
+}
+
 // --only-ext: the extensions folders and drops add, as the General page
 // takes them; "off" adds every file.
 bool ApplyExtensionFilter(const CliOption& option, const std::string& value, OptionTarget& target) {
@@ -322,8 +329,10 @@ const CliOption kOptions[] = {
      Describe("ID3TagType")},
     {"pictures", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::transferPictures>, "",
      Describe("TransferPictures")},
-    {"replaygain", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::writeReplayGain>, "",
+    {"replaygain", 0, "WORD", kConvertJoin, nullptr, ApplyReplayGain, "",
      Describe("WriteReplayGain")},
+    {"by-album", 0, "", kConvertJoin, nullptr, Set<&S::loudnessByAlbum, 1>, "",
+     Describe("LoudnessByAlbum")},
     {"verify", 0, "", kConvertJoin, nullptr, Set<&S::verifyOutput, 1>, "",
      Describe("VerifyOutput")},
     {"title", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Title", kTagPlace)},

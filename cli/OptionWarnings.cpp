@@ -37,8 +37,10 @@ std::string Useless(const std::string& name, const std::string& value,
   const TagMode tags = settings.id3TagType;
   if (name == "pictures" && value == "on" && tags != TagMode::FromSource)
     return "has no effect unless the tags come from the source (--tags source)";
-  if (name == "replaygain" && value == "on" && tags == TagMode::None)
+  if (name == "replaygain" && value != "off" && tags == TagMode::None)
     return "has no effect with --tags none";
+  if (name == "by-album" && settings.volumeType != VolumeMode::Loudness)
+    return "has no effect without --loudness";
   if ((IsTagText(name) || name == "title-from-name" || name == "track") && tags != TagMode::Custom)
     return "has no effect unless the tags are custom (--tags custom)";
   if (name == "title" && settings.tags.titleAsFileName != 0)

@@ -259,21 +259,30 @@ std::optional<FileOutcome> OutputNamer::Name(FileItem& file, FileResult& result)
   return std::nullopt;
 }
 
-FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) {
-  PassContext& pass = env.pass;
+FileOutcome ConvertIntoPending(size_t index, FileItem& file, PendingOutput& pending,
+                               RunEnvironment& env) {
   // The output is written beside its target and takes its name only once it
   // is complete: a failure, a cancel or a killed process never leaves a
   // partial file under the final name, and an old target survives them.
-  PendingOutput pending(file.outputPath);
   if (!pending.Create()) return Refused(CreateFileMessage(file.outputPath, pending.error()));
-  FileOutcome outcome = RunFilePasses(index, file, pending.path(), env, [&](const PassItem& item) {
-    return ConvertFile(item, pass);
-  });
+  return RunFilePasses(index, file, pending.path(), env,
+                       [&](const PassItem& item) { return ConvertFile(item, env.pass); });
+}
+
+FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env) {
+  PendingOutput pending(file.outputPath);
+  const FileOutcome outcome = ConvertIntoPending(index, file, pending, env);
   if (!IsWritten(outcome.state)) return outcome;
+  return CompleteOutput(file, pending, outcome, std::nullopt, env);
+}
+
+FileOutcome CompleteOutput(const FileItem& file, PendingOutput& pending, FileOutcome outcome,
+                           const std::optional<TrackGain>& albumGain, RunEnvironment& env) {
+  PassContext& pass = env.pass;
   // Tags and pictures go into the temporary file too: a write that fails
   // there fails the file, and the old target stays.
   std::optional<std::string> failure =
-      AddExtraTags(file.path, pending.path(), pass.job.trackGain, env);
+      AddExtraTags(file.path, pending.path(), pass.job.trackGain, albumGain, env);
   // Checked as it will be kept: with its tags, before it takes the name.
   const bool verify = pass.settings.verifyOutput != 0 && !failure;
   if (verify) failure = VerifyOutput(pending.path(), pass.job.written, pass);

@@ -13,6 +13,7 @@
 #include "engine/RunResult.h"
 #include "engine/UserPrompts.h"
 #include "engine/output/OutputPath.h"
+#include "engine/output/PendingOutput.h"
 
 namespace quillo {
 
@@ -76,6 +77,17 @@ class OutputNamer {
 // Converts a file that has its output name, through a temporary file beside
 // the target that takes the name only when complete.
 FileOutcome ConvertNamedFile(size_t index, FileItem& file, RunEnvironment& env);
+
+// The two halves of ConvertNamedFile, for an output that waits for others
+// (its album's values) between them. The first converts the file into
+// `pending` (created here); the second adds the tags and pictures (the
+// album's ReplayGain values `albumGain` beside the track's the job measured),
+// checks the output when asked and gives it its name, failing the file when
+// any of that fails. `outcome` is what the first returned.
+FileOutcome ConvertIntoPending(size_t index, FileItem& file, PendingOutput& pending,
+                               RunEnvironment& env);
+FileOutcome CompleteOutput(const FileItem& file, PendingOutput& pending, FileOutcome outcome,
+                           const std::optional<TrackGain>& albumGain, RunEnvironment& env);
 
 // Writes how file `index` ended into its cells and result; false when the run
 // stops (a cancel). `widened` tells whether the "Output" column was widened.

@@ -1,6 +1,7 @@
 #include "engine/ConvertPass.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -33,6 +34,7 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
 
   // ReplayGain values are measured on the samples as they go to the encoder.
   context.job.trackGain.reset();
+  context.job.trackMeter.reset();
   std::optional<MeasuredSink> measured;
   if (WantsReplayGain(context))
     measured.emplace(sink, route.resample ? route.outputRate : route.sourceRate,
@@ -41,6 +43,10 @@ PassResult ConvertFile(const PassItem& item, PassContext& context) {
   const LoopEnd end =
       RunBlockLoop(*source, target, route, context.progress, "Converting", item.displayName);
   if (measured) context.job.trackGain = measured->Gain();
+  if (measured && WantsAlbumGain(context)) {
+    context.job.trackMeter = std::make_shared<LoudnessMeter>(false);
+    measured->HandOver(*context.job.trackMeter);
+  }
   const bool closed = sink.Close();
   if (closed) context.job.written = sink.Written();
   NoteLoopEnd(end, closed, sink, context, result);

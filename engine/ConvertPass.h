@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -44,6 +45,9 @@ struct ConversionJob {
   // ReplayGain values of the audio the last convert pass wrote; none when
   // they were not asked for or could not be measured.
   std::optional<TrackGain> trackGain;
+  // What was measured for trackGain, kept when the album's values are asked
+  // for too: they are measured over the audio of all its files together.
+  std::shared_ptr<LoudnessMeter> trackMeter;
   // What the sink of the last convert pass (or the join) encoded, when it
   // keeps count: the gapless description and the check of the output.
   std::optional<WrittenAudio> written;
@@ -88,8 +92,9 @@ struct PassContext {
 // settings take it from the file name, and `track` (0: none).
 TagInfo CustomTags(const TagSettings& settings, const std::string& titleFromName, int track);
 
-// Whether the outputs of this run get ReplayGain tags.
+// Whether the outputs of this run get ReplayGain tags; of their albums too.
 bool WantsReplayGain(const PassContext& context);
+bool WantsAlbumGain(const PassContext& context);
 
 // Converts one file into item.outputPath. On failure or cancel the output is
 // deleted.

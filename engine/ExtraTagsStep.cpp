@@ -26,6 +26,7 @@ std::optional<CoverPicture> PictureToCarry(const std::string& sourcePath, RunEnv
 std::optional<std::string> AddExtraTags(const std::string& sourcePath,
                                         const std::string& outputPath,
                                         const std::optional<TrackGain>& replayGain,
+                                        const std::optional<TrackGain>& albumGain,
                                         RunEnvironment& env) {
   const PassContext& pass = env.pass;
   if (!pass.backends.writeExtraTags) return std::nullopt;
@@ -36,6 +37,7 @@ std::optional<std::string> AddExtraTags(const std::string& sourcePath,
   if (pass.row.carriesTags && pass.settings.id3TagType != TagMode::None) {
     extras.picture = PictureToCarry(sourcePath, env);
     if (pass.settings.writeReplayGain) extras.replayGain = replayGain;
+    if (pass.settings.writeReplayGain == 2 && replayGain) extras.albumGain = albumGain;
   }
   if (!extras.picture && !extras.replayGain && !extras.gapless) return std::nullopt;
   const ExtraTagsResult written = pass.backends.writeExtraTags(outputPath, pass.row, extras);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/Albums.h"
 #include "engine/ExtraTagsStep.h"
 #include "engine/MeasuredSink.h"
 #include "engine/RunLoop.h"
@@ -60,27 +61,6 @@ std::optional<OutputSelection> CreateJoinSink(const std::string& outputPath, int
   return output;
 }
 
-// One gain for a join normalized to a loudness target: its files measured
-// together, so that the joined output keeps their balance.
-LevelGain MeasureJoinLoudness(const std::vector<FileItem*>& files, const JoinShape& shape,
-                              RunEnvironment& env) {
-  PassContext& pass = env.pass;
-  LoudnessMeter meter(true, true);
-  for (size_t i = 0; i < files.size() && !pass.progress.IsCancelled(); ++i) {
-    const FileItem& file = *files[i];
-    if (LacksSoundFont(file, pass.backends)) continue;
-    env.SetOutputCell(i, "Normalizing...");
-    PassItem item{file.path, file.sourceKind, "", FileNamePart(file.path)};
-    Peaks peaks;
-    const PassResult scanned = NormalizeScan(item, pass, peaks, &meter, &shape);
-    if (!scanned.ok && scanned.retryWithFramework && !pass.progress.IsCancelled()) {
-      item.frameworkOnly = true;
-      NormalizeScan(item, pass, peaks, &meter, &shape);
-    }
-  }
-  return LoudnessGain(meter, LoudnessTarget(pass.settings));
-}
-
 // The join's output cannot be made: a warning names it and why, and every
 // file's row says so too, as none of them was converted.
 void FailToCreate(const std::string& outputPath, const std::string& reason, size_t files,
@@ -129,8 +109,14 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   }
   result.started = true;
   std::optional<LevelGain> loudnessGain;
-  if (pass.settings.volumeType == VolumeMode::Loudness)
-    loudnessGain = MeasureJoinLoudness(files, JoinShape{join->rate, join->channels}, env);
+  if (pass.settings.volumeType == VolumeMode::Loudness) {
+    // One gain for the join: its files measured together, so that the
+    // joined output keeps their balance.
+    std::vector<size_t> indexes(files.size());
+    for (size_t i = 0; i < files.size(); ++i) indexes[i] = i;
+    const JoinShape shape{join->rate, join->channels};
+    loudnessGain = MeasureTogether(files, indexes, &shape, env);
+  }
 
   // The joined audio is measured as one track for its ReplayGain tags.
   std::optional<MeasuredSink> measured;
@@ -181,7 +167,7 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
                                     [](const FileItem* file) { return !file->outputPath.empty(); });
     if (first != files.end()) {
       const std::optional<std::string> failure =
-          AddExtraTags((*first)->path, pending.path(), joinGain, env);
+          AddExtraTags((*first)->path, pending.path(), joinGain, joinGain, env);
       if (failure) problem = *failure;
     }
     if (problem.empty() && pass.settings.verifyOutput != 0) {

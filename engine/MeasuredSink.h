@@ -43,9 +43,14 @@ class MeasuredSink final : public MediaSink {
   // The track gain to the ReplayGain reference and the sample peak; none
   // when the audio has no gated loudness (silence, or too short).
   std::optional<TrackGain> Gain() const {
-    const std::optional<double> loudness = meter_.IntegratedLufs();
-    if (!measuring_ || !loudness) return std::nullopt;
-    return TrackGain{kReplayGainReferenceLufs - *loudness, meter_.SamplePeak()};
+    if (!measuring_) return std::nullopt;
+    return ReplayGainOf(meter_);
+  }
+
+  // Hands what was measured over to `meter` (for the album's values), after Gain.
+  void HandOver(LoudnessMeter& meter) {
+    if (measuring_) meter.Absorb(meter_);
+    measuring_ = false;
   }
 
  private:

@@ -42,6 +42,10 @@ bool WantsReplayGain(const PassContext& context) {
          context.settings.id3TagType != TagMode::None;
 }
 
+bool WantsAlbumGain(const PassContext& context) {
+  return WantsReplayGain(context) && context.settings.writeReplayGain == 2;
+}
+
 void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaSource& source) {
   const ConversionSettings& settings = context.settings;
   if (!context.row.carriesTags) return;

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "catalog/Catalog.h"
+#include "engine/Albums.h"
 #include "engine/SourceFactory.h"
 #include "engine/media/PathName.h"
 
@@ -232,7 +233,7 @@ FileOutcome RunStep(const FileStep& step, size_t index, FileItem& file, RunEnvir
 }  // namespace
 
 void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvironment& env,
-              int jobs, const FileStep& step) {
+              int jobs, const FileStep& step, FileHold* hold) {
   const PassContext& shared = env.pass;
   RunResult& result = env.result;
   SharedProgress progress(shared.progress, static_cast<int>(files.size()), target);
@@ -241,6 +242,24 @@ void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvir
   LockedPrompts prompts(env.prompts);
   std::atomic<size_t> next{0};
   bool widened = false;
+
+  // Ends the files handed back, with the state of the job that ran each;
+  // false when the run stops (a cancel). Holds the result mutex.
+  const auto finish = [&](std::vector<EndedFile>& ended, SourceFactory& factory,
+                          ConversionProgress& jobProgress) {
+    std::lock_guard lock(resultMutex);
+    bool goOn = true;
+    for (EndedFile& file : ended) {
+      PassContext pass{shared.settings, shared.row, file.state,
+                       shared.backends, factory,    jobProgress};
+      // FinishFile shows the cells itself: the list is already locked here.
+      RunEnvironment finishing{pass, prompts, env.list, env.documentsFolder, result};
+      goOn = FinishFile(file.index, *files[file.index], file.outcome, finishing, widened) && goOn;
+      result.files[file.index].seconds = file.seconds;
+      env.list.FileEnded(file.index, result.files[file.index]);
+    }
+    return goOn;
+  };
 
   const auto work = [&](size_t job) {
     // The file this job holds until its result is written.
@@ -266,17 +285,16 @@ void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvir
           progress.Started(job, i, FileNamePart(file.path));
           outcome = RunStep(step, i, file, jobEnv);
         }
-        bool goOn = false;
-        {
-          std::lock_guard lock(resultMutex);
-          // FinishFile shows the cells itself: the list is already locked here.
-          RunEnvironment finishing{pass, prompts, env.list, env.documentsFolder, result};
-          goOn = FinishFile(i, file, outcome, finishing, widened);
-          holding = files.size();
-          result.files[i].seconds =
-              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-          env.list.FileEnded(i, result.files[i]);
-        }
+        EndedFile ended{
+            i, std::move(outcome), state,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count()};
+        std::vector<EndedFile> ending;
+        if (hold != nullptr)
+          ending = hold->Settle(std::move(ended), jobEnv);
+        else
+          ending.push_back(std::move(ended));
+        holding = files.size();
+        const bool goOn = finish(ending, factory, jobProgress);
         progress.Finished(job);
         if (!goOn) break;
       }
@@ -316,6 +334,11 @@ void RunFiles(std::vector<FileItem*>& files, const std::string& target, RunEnvir
   }
   work(0);
   for (std::thread& thread : threads) thread.join();
+  if (hold != nullptr) {
+    std::vector<EndedFile> held = hold->Drain();
+    SourceFactory factory(shared.backends, &prompts);
+    finish(held, factory, shared.progress);
+  }
   // A cancel that landed while no file ran (before the first, between files)
   // ends the run as any other.
   if (progress.IsCancelled()) result.cancelled = true;
@@ -332,10 +355,27 @@ void ConvertEach(std::vector<FileItem*>& files, RunEnvironment& env, int jobs) {
     if (!LacksSoundFont(*files[i], env.pass.backends))
       refused[i] = namer.Name(*files[i], env.result.files[i]);
 
-  RunFiles(files, FormatDisplayName(env.pass.row), env, jobs,
-           [&](size_t i, FileItem& file, RunEnvironment& job) {
-             return refused[i] ? *refused[i] : ConvertNamedFile(i, file, job);
-           });
+  // Albums: one loudness gain for each, and their ReplayGain values once
+  // every file of one is measured.
+  const ConversionSettings& settings = env.pass.settings;
+  std::optional<AlbumLevels> levels;
+  if (settings.volumeType == VolumeMode::Loudness && settings.loudnessByAlbum != 0)
+    levels.emplace(files);
+  std::optional<AlbumTags> albums;
+  if (WantsAlbumGain(env.pass)) albums.emplace(files);
+
+  RunFiles(
+      files, FormatDisplayName(env.pass.row), env, jobs,
+      [&](size_t i, FileItem& file, RunEnvironment& job) {
+        if (refused[i]) return *refused[i];
+        if (levels) job.pass.job.runGain = levels->GainFor(i, job);
+        if (!albums) return ConvertNamedFile(i, file, job);
+        auto pending = std::make_unique<PendingOutput>(file.outputPath);
+        FileOutcome outcome = ConvertIntoPending(i, file, *pending, job);
+        if (IsWritten(outcome.state)) albums->Keep(i, std::move(pending));
+        return outcome;
+      },
+      albums ? &*albums : nullptr);
   FindRevealPath(files, env);
 }
 

@@ -42,9 +42,10 @@ class ConversionSettings {
   VolumeMode volumeType = VolumeMode::Keep;
   TagMode id3TagType = TagMode::FromSource;
   int32_t transferPictures = 1;  // the source's cover art travels with its tags
-  int32_t writeReplayGain = 0;   // ReplayGain track gain and peak tags
+  int32_t writeReplayGain = 0;   // ReplayGain tags: 0 none, 1 track, 2 track and album
   int32_t verifyOutput = 0;      // each output decoded and checked before it takes its name
   int32_t loudnessTarget = -18;  // whole LUFS, for VolumeMode::Loudness
+  int32_t loudnessByAlbum = 0;   // one loudness gain for each album, not each file
   int32_t outputFormat = format_id::kMp3;
   int32_t wmaAutoEncParam = 1;
   int32_t wmaBitRate = 128000;

@@ -16,6 +16,7 @@ constexpr SettingChoice kExistsPolicies[] = {{11, "rename"}, {22, "overwrite"}, 
 constexpr SettingChoice kMonoModes[] = {{0, "avg"}, {1, "left"}, {2, "right"}};
 constexpr SettingChoice kVolumeModes[] = {
     {0, "normalize"}, {1, "volume"}, {2, "keep-volume"}, {3, "loudness"}};
+constexpr SettingChoice kReplayGainModes[] = {{0, "off"}, {1, "track"}, {2, "album"}};
 constexpr SettingChoice kTagModes[] = {{0, "none"}, {1, "custom"}, {2, "source"}};
 constexpr SettingChoice kTrackModes[] = {{0, "none"}, {1, "seq"}, {2, ""}};
 constexpr SettingChoice kCompressionLevels[] = {
@@ -82,7 +83,9 @@ constexpr SettingDescription kDescriptions[] = {
            "tags from the source file, from the custom tag options, or none"),
     Flag("TransferPictures", Options, 1, "pictures",
          "carry the source's cover picture with its tags (--tags source)"),
-    Flag("WriteReplayGain", Options, 0, "replaygain", "write ReplayGain track gain and peak tags"),
+    Choose("WriteReplayGain", Options, kReplayGainModes, 0, "replaygain",
+           "write ReplayGain gain and peak tags: of each track, or of each track and its album "
+           "(the files of one folder); \"on\" means track"),
     Flag("VerifyOutput", Options, 0, "verify",
          "decode each output before it takes its name and fail it unless it gives back the audio "
          "written (lossless formats: every sample)"),
@@ -90,6 +93,9 @@ constexpr SettingDescription kDescriptions[] = {
           "bring every output to this loudness (EBU R128, measured as written: after the mono "
           "fold and the resampling, a mono output as dual mono), true peak at most -1 dBTP; "
           "\"18\" means -18"),
+    Flag("LoudnessByAlbum", Options, 0, "by-album",
+         "with --loudness: one gain for each album (the files of one folder), bringing the album "
+         "as a whole to the target so that its tracks keep their balance"),
     Flag("WMAAutoEncParam", Options, 1, "auto", "WMA, WMV and ASF: the program chooses the format"),
     Range("WMABitRate", Options, 1000, 10000000, "bit/s", 128000, "bitrate",
           "WMA, WMV and ASF: the bit rate, given in kbps"),

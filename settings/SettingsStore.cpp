@@ -76,6 +76,7 @@ const std::vector<NumberValue<S>>& OptionNumbers() {
       Option<&S::writeReplayGain>("WriteReplayGain"),
       Option<&S::verifyOutput>("VerifyOutput"),
       Option<&S::loudnessTarget>("LoudnessTarget"),
+      Option<&S::loudnessByAlbum>("LoudnessByAlbum"),
       Option<&S::wmaAutoEncParam>("WMAAutoEncParam"),
       Option<&S::wmaBitRate>("WMABitRate"),
       Option<&S::wmaSampleRate>("WMASampleRate"),

@@ -168,6 +168,9 @@ void COptGeneralPage::BuildVolumeGroup() {
   auto* unit = new QLabel(Tr("LUFS (true peak at most -1 dBTP)"), group);
   loudness->addWidget(unit);
   NameAfter(loudnessEdit_, radios[3], unit);
+  // One gain for each album (the files of one folder): its tracks keep their balance.
+  albumCheck_ = Check(group, "by al&bum", values_.loudnessByAlbum);
+  loudness->addWidget(albumCheck_);
   loudness->addStretch(1);
   box->addLayout(loudness);
   connect(volumeRadios_, &QButtonGroup::idClicked, this, [this](int id) {
@@ -181,6 +184,7 @@ void COptGeneralPage::ApplyEnabling(QWidget* focus) {
   lengthEdit_->setEnabled(lengthCheck_->isChecked());
   volumeEdit_->setEnabled(volumeRadios_->checkedId() == static_cast<int>(VolumeMode::Manual));
   loudnessEdit_->setEnabled(volumeRadios_->checkedId() == static_cast<int>(VolumeMode::Loudness));
+  albumCheck_->setEnabled(loudnessEdit_->isEnabled());
   if (focus != nullptr && focus->isEnabled()) focus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -194,6 +198,7 @@ bool COptGeneralPage::ReadControls() {
   values_.enableSkipLength = Checked(skipCheck_);
   values_.enableConvertLength = Checked(lengthCheck_);
   ReadRadios(volumeRadios_, values_.volumeType);
+  values_.loudnessByAlbum = Checked(albumCheck_);
   // Every edit is checked, enabled or not: what it holds is stored.
   for (auto [edit, value, setting] : {std::tuple{skipEdit_, &values_.skipLength, &Skip()},
                                       std::tuple{lengthEdit_, &values_.convertLength, &Length()}}) {
@@ -234,7 +239,7 @@ void COptGeneralPage::Apply(ConversionSettings& s) const {
   CopyFields(s, values_, &S::enableExtFilter, &S::filterExts, &S::doNotLoadHiddenFiles,
              &S::enableDtsForCda, &S::monoType, &S::enableSkipLength, &S::skipLength,
              &S::enableConvertLength, &S::convertLength, &S::volumeType, &S::volume,
-             &S::loudnessTarget);
+             &S::loudnessTarget, &S::loudnessByAlbum);
 }
 
 }  // namespace quillo

@@ -45,6 +45,7 @@ class COptGeneralPage final : public OptionsPage {
   QButtonGroup* volumeRadios_ = nullptr;
   SpinEdit* volumeEdit_ = nullptr;
   SpinEdit* loudnessEdit_ = nullptr;
+  QCheckBox* albumCheck_ = nullptr;  // one loudness gain for each album
 };
 
 }  // namespace quillo

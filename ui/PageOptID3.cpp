@@ -58,9 +58,15 @@ void CPageOptID3::Build() {
   picturesRow->addWidget(picturesCheck_);
   box->addLayout(picturesRow);
   addTagRadio("&None", TagMode::None);
-  replayGainCheck_ = Check(group, "&Write ReplayGain tags", values_.writeReplayGain);
+  // Stored 0 (none), 1 (the track's) or 2 (the track's and the album's).
+  replayGainCheck_ = Check(group, "&Write ReplayGain tags", values_.writeReplayGain != 0);
+  albumGainCheck_ = Check(group, "Al&bum gain too", values_.writeReplayGain == 2);
+  auto* replayGainRow = new QHBoxLayout;
+  replayGainRow->addWidget(replayGainCheck_);
+  replayGainRow->addWidget(albumGainCheck_);
+  replayGainRow->addStretch(1);
   box->addSpacing(4);
-  box->addWidget(replayGainCheck_);
+  box->addLayout(replayGainRow);
 
   int row = 0;
   const auto addRow = [&](const char* text, QWidget* field) {
@@ -129,6 +135,7 @@ void CPageOptID3::Build() {
   grid->setColumnStretch(1, 1);
 
   connect(tagRadios_, &QButtonGroup::idClicked, this, &CPageOptID3::ApplyEnabling);
+  connect(replayGainCheck_, &QCheckBox::clicked, this, &CPageOptID3::ApplyEnabling);
   connect(fileNameCheck_, &QCheckBox::clicked, this, [this] {
     ApplyEnabling();
     if (titleEdit_->isEnabled()) titleEdit_->setFocus(Qt::OtherFocusReason);
@@ -149,6 +156,7 @@ void CPageOptID3::ApplyEnabling() {
   titleEdit_->setEnabled(tags == TagMode::Custom && !fileNameCheck_->isChecked());
   picturesCheck_->setEnabled(tags == TagMode::FromSource);
   replayGainCheck_->setEnabled(tags != TagMode::None);
+  albumGainCheck_->setEnabled(tags != TagMode::None && replayGainCheck_->isChecked());
 }
 
 bool CPageOptID3::Leave() {
@@ -156,7 +164,8 @@ bool CPageOptID3::Leave() {
   ReadRadios(trackRadios_, values_.tags.trackNumType);
   values_.tags.titleAsFileName = Checked(fileNameCheck_);
   values_.transferPictures = Checked(picturesCheck_);
-  values_.writeReplayGain = Checked(replayGainCheck_);
+  values_.writeReplayGain =
+      replayGainCheck_->isChecked() ? (albumGainCheck_->isChecked() ? 2 : 1) : 0;
   for (auto [edit, field] : tagEdits_) values_.tags.*field = edit->text().toStdString();
   values_.tags.genre = genreBox_->currentText().toStdString();
   // The track number is checked whether or not it is in use: it is stored.

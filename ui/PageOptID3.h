@@ -36,6 +36,7 @@ class CPageOptID3 final : public OptionsPage {
   QCheckBox* fileNameCheck_ = nullptr;
   QCheckBox* picturesCheck_ = nullptr;    // with the transfer choice only
   QCheckBox* replayGainCheck_ = nullptr;  // with any tag choice but none
+  QCheckBox* albumGainCheck_ = nullptr;   // with the ReplayGain check
   QLineEdit* titleEdit_ = nullptr;
   QComboBox* genreBox_ = nullptr;
   // The tag text each edit shows, the title's first.

@@ -17,9 +17,13 @@
 #include <taglib/xiphcomment.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "backends/tags/CheckedFileStream.h"
 #include "backends/tags/PictureReader.h"
@@ -76,8 +80,25 @@ std::string GainText(double gainDb) { return FixedText(gainDb, 2, true) + " dB";
 
 std::string PeakText(double peak) { return FixedText(peak, 6); }
 
-const char* const kGainKey = "REPLAYGAIN_TRACK_GAIN";
-const char* const kPeakKey = "REPLAYGAIN_TRACK_PEAK";
+// The ReplayGain fields of the extras, in upper case: the track's gain and
+// peak, then the album's when there is one.
+std::vector<std::pair<std::string, std::string>> GainFields(const ExtraTags& extras) {
+  std::vector<std::pair<std::string, std::string>> fields;
+  if (!extras.replayGain) return fields;
+  fields.emplace_back("REPLAYGAIN_TRACK_GAIN", GainText(extras.replayGain->gainDb));
+  fields.emplace_back("REPLAYGAIN_TRACK_PEAK", PeakText(extras.replayGain->peak));
+  if (extras.albumGain) {
+    fields.emplace_back("REPLAYGAIN_ALBUM_GAIN", GainText(extras.albumGain->gainDb));
+    fields.emplace_back("REPLAYGAIN_ALBUM_PEAK", PeakText(extras.albumGain->peak));
+  }
+  return fields;
+}
+
+// MP4 and ASF readers look for the lower-case names.
+std::string Lower(std::string key) {
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return key;
+}
 
 std::unique_ptr<TagLib::FLAC::Picture> FlacPicture(const CoverPicture& picture) {
   auto block = std::make_unique<TagLib::FLAC::Picture>();
@@ -96,10 +117,7 @@ void SetXiphPicture(TagLib::Ogg::XiphComment& comment, const std::optional<Cover
 
 void SetXiph(TagLib::Ogg::XiphComment& comment, const ExtraTags& extras) {
   SetXiphPicture(comment, extras.picture);
-  if (extras.replayGain) {
-    comment.addField(kGainKey, GainText(extras.replayGain->gainDb));
-    comment.addField(kPeakKey, PeakText(extras.replayGain->peak));
-  }
+  for (const auto& [key, value] : GainFields(extras)) comment.addField(key, value);
 }
 
 // Opus players apply R128 gains, never ReplayGain tags: an integer in 256ths
@@ -115,7 +133,8 @@ std::string R128Gain(double replayGainDb) {
 void SetOpus(TagLib::Ogg::XiphComment& comment, const ExtraTags& extras) {
   SetXiphPicture(comment, extras.picture);
   if (extras.replayGain) comment.addField("R128_TRACK_GAIN", R128Gain(extras.replayGain->gainDb));
-  // The album's gain goes beside it as R128_ALBUM_GAIN, in the same units.
+  if (extras.replayGain && extras.albumGain)
+    comment.addField("R128_ALBUM_GAIN", R128Gain(extras.albumGain->gainDb));
 }
 
 // APEv2 keeps a picture as a binary item named after its role, holding a file
@@ -141,10 +160,7 @@ void SetApe(TagLib::APE::Tag& tag, const ExtraTags& extras) {
     item.setBinaryData(value);
     tag.setItem(key, item);
   }
-  if (extras.replayGain) {
-    tag.addValue(kGainKey, Utf8(GainText(extras.replayGain->gainDb)), true);
-    tag.addValue(kPeakKey, Utf8(PeakText(extras.replayGain->peak)), true);
-  }
+  for (const auto& [key, value] : GainFields(extras)) tag.addValue(key, Utf8(value), true);
 }
 
 void SetId3v2(TagLib::ID3v2::Tag& tag, const ExtraTags& extras) {
@@ -158,18 +174,12 @@ void SetId3v2(TagLib::ID3v2::Tag& tag, const ExtraTags& extras) {
     frame->setTextEncoding(TagLib::String::UTF8);
     tag.addFrame(frame.release());
   }
-  if (extras.replayGain) {
-    for (const char* key : {kGainKey, kPeakKey}) {
-      if (auto* old = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, key))
-        tag.removeFrame(old);
-    }
-    const auto add = [&tag](const char* key, const std::string& value) {
-      auto frame = std::make_unique<TagLib::ID3v2::UserTextIdentificationFrame>(
-          key, TagLib::StringList(Utf8(value)), TagLib::String::UTF8);
-      tag.addFrame(frame.release());
-    };
-    add(kGainKey, GainText(extras.replayGain->gainDb));
-    add(kPeakKey, PeakText(extras.replayGain->peak));
+  for (const auto& [key, value] : GainFields(extras)) {
+    if (auto* old = TagLib::ID3v2::UserTextIdentificationFrame::find(&tag, key))
+      tag.removeFrame(old);
+    auto frame = std::make_unique<TagLib::ID3v2::UserTextIdentificationFrame>(
+        key, TagLib::StringList(Utf8(value)), TagLib::String::UTF8);
+    tag.addFrame(frame.release());
   }
 }
 
@@ -202,12 +212,8 @@ void SetMp4(TagLib::MP4::Tag& tag, const ExtraTags& extras) {
     covers.append({Mp4Format(extras.picture->mimeType), Vector(extras.picture->data)});
     tag.setItem("covr", covers);
   }
-  if (extras.replayGain) {
-    tag.setItem("----:com.apple.iTunes:replaygain_track_gain",
-                TagLib::StringList(Utf8(GainText(extras.replayGain->gainDb))));
-    tag.setItem("----:com.apple.iTunes:replaygain_track_peak",
-                TagLib::StringList(Utf8(PeakText(extras.replayGain->peak))));
-  }
+  for (const auto& [key, value] : GainFields(extras))
+    tag.setItem("----:com.apple.iTunes:" + Lower(key), TagLib::StringList(Utf8(value)));
 }
 
 void SetAsf(TagLib::ASF::Tag& tag, const ExtraTags& extras) {
@@ -219,10 +225,7 @@ void SetAsf(TagLib::ASF::Tag& tag, const ExtraTags& extras) {
     picture.setPicture(Vector(extras.picture->data));
     tag.setAttribute("WM/Picture", TagLib::ASF::Attribute(picture));
   }
-  if (extras.replayGain) {
-    tag.setAttribute("replaygain_track_gain", Utf8(GainText(extras.replayGain->gainDb)));
-    tag.setAttribute("replaygain_track_peak", Utf8(PeakText(extras.replayGain->peak)));
-  }
+  for (const auto& [key, value] : GainFields(extras)) tag.setAttribute(Lower(key), Utf8(value));
 }
 
 // How one try at saving the tags into the output went.
@@ -261,7 +264,8 @@ Save SaveTags(TagLib::IOStream& stream, TagPlace place, const ExtraTags& extras)
         file.addPicture(FlacPicture(*extras.picture).release());
       }
       if (extras.replayGain)
-        SetXiph(*file.xiphComment(true), {std::nullopt, extras.replayGain, std::nullopt});
+        SetXiph(*file.xiphComment(true),
+                {std::nullopt, extras.replayGain, std::nullopt, extras.albumGain});
       return Saved(file.save());
     }
     case TagPlace::Ogg: {

@@ -7,7 +7,7 @@
 
 namespace quillo {
 
-// Adds a picture and ReplayGain track tags to a finished output of `row` with
+// Adds a picture and ReplayGain track (and album) tags to a finished output of `row` with
 // TagLib, in the row's format whatever the file's name: MP3 and AIFF (ID3v2
 // APIC and TXXX frames), FLAC and Ogg (PICTURE blocks and Vorbis comments),
 // Opus (PICTURE blocks and an R128 gain), WavPack (APEv2 cover art and

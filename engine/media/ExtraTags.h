@@ -42,6 +42,9 @@ struct ExtraTags {
   // Written whatever the tag settings: players need it to play the audio
   // without gaps, as they need the edit list.
   std::optional<GaplessInfo> gapless;
+  // The album's values beside the track's, when the file is one of an album
+  // (written only with `replayGain`).
+  std::optional<TrackGain> albumGain;
 };
 
 // What became of the extra tags. A format without a place for them is no

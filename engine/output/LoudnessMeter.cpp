@@ -107,6 +107,11 @@ void LoudnessMeter::DropFile() {
   if (!files_.empty()) files_.pop_back();
 }
 
+void LoudnessMeter::Absorb(LoudnessMeter& other) {
+  for (auto& file : other.files_) files_.push_back(std::move(file));
+  other.files_.clear();
+}
+
 std::optional<double> LoudnessMeter::IntegratedLufs() const {
   if (files_.empty()) return std::nullopt;
   std::vector<ebur128_state*> states;
@@ -134,6 +139,12 @@ double LoudnessMeter::TruePeak() const {
   for (const auto& file : files_)
     for (const TruePeakChannel& channel : file->truePeak) peak = std::max(peak, channel.Peak());
   return peak;
+}
+
+std::optional<TrackGain> ReplayGainOf(const LoudnessMeter& meter) {
+  const std::optional<double> loudness = meter.IntegratedLufs();
+  if (!loudness) return std::nullopt;
+  return TrackGain{kReplayGainReferenceLufs - *loudness, meter.SamplePeak()};
 }
 
 LevelGain LoudnessGain(const LoudnessMeter& meter, double targetLufs) {

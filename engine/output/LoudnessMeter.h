@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/media/ExtraTags.h"
+
 namespace quillo {
 
 // Measures the loudness (EBU R128 integrated loudness, gated, with
@@ -28,6 +30,9 @@ class LoudnessMeter {
   void Add(const double* left, const double* right, int frames);
   // Forgets the current file (a scan that failed and is tried again).
   void DropFile();
+  // Takes over the files `other` measured, which it then no longer holds:
+  // an album's loudness is that of its tracks' audio together.
+  void Absorb(LoudnessMeter& other);
 
   // The integrated loudness of everything added, in LUFS; none when no block
   // passed the gate (silence, or less than 400 ms of audio).
@@ -64,5 +69,9 @@ LevelGain LoudnessGain(const LoudnessMeter& meter, double targetLufs);
 
 // The ReplayGain 2.0 reference loudness.
 inline constexpr double kReplayGainReferenceLufs = -18.0;
+
+// The ReplayGain values of what `meter` measured (its sample peak); none
+// when the audio has no gated loudness (silence, or too short).
+std::optional<TrackGain> ReplayGainOf(const LoudnessMeter& meter);
 
 }  // namespace quillo

@@ -99,6 +99,9 @@ TEST(FullDisk, EveryStepThatWritesAnOutputFailsCleanlyOnAFullDisk) {
       {"flac", "flac", picture, Room::kShortOfHalfThePicture, true},
       {"6500", "m4a", picture, Room::kShortOfHalfThePicture, true},
       {"flac", "flac", loudness, Room::kShortOfHalfThePicture},
+      // An output held for its album's values fails as any other.
+      {"flac", "flac", {"--tags", "source", "--pictures", "on", "--replaygain", "album"},
+       Room::kShortOfHalfThePicture},
       {"mp3", "mp3", custom, Room::kShortOfHalfTheOutput},
       {"ogg", "ogg", custom, Room::kShortOfHalfTheOutput, true},
       {"mp3", "mp3", picture, Room::kReadOnly, true},

@@ -65,8 +65,9 @@ const StoredNumber kNumbers[] = {
     Number<&S::volumeType>("volumeType", 2, 1),
     Number<&S::id3TagType>("id3TagType", 2, 1),
     Number<&S::transferPictures>("transferPictures", 1, 0),
-    Number<&S::writeReplayGain>("writeReplayGain", 0, 1),
+    Number<&S::writeReplayGain>("writeReplayGain", 0, 2),
     Number<&S::loudnessTarget>("loudnessTarget", -18, -23),
+    Number<&S::loudnessByAlbum>("loudnessByAlbum", 0, 1),
     Number<&S::outputFormat>("outputFormat", 1000, 6500),
     Number<&S::wmaAutoEncParam>("wmaAutoEncParam", 1, 0),
     Number<&S::wmaBitRate>("wmaBitRate", 128000, 64000),
@@ -495,8 +496,8 @@ TEST(SettingsStoreTest, SaveGroups) {
   EXPECT_FALSE(Contains(keys, "Options/OptStartPageIndex"));
   EXPECT_FALSE(Contains(keys, "Options/FirstRun"));
   EXPECT_TRUE(Contains(keys, "Options/ID3/Copyright"));
-  // 34 option values, 27 rows of five encoding values and 11 tag values.
-  EXPECT_EQ(keys.size(), 34u + 27u * 5u + 11u);
+  // 35 option values, 27 rows of five encoding values and 11 tag values.
+  EXPECT_EQ(keys.size(), 35u + 27u * 5u + 11u);
 }
 
 TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {

@@ -199,13 +199,13 @@ TEST_F(OptionsTest, ControlsAreEnabledByTheirChoices) {
   EXPECT_FALSE(Button("&Write ReplayGain tags")->isEnabled());
   EXPECT_FALSE(Button("Transfer pictures (co&ver art)")->isEnabled());
   Button("&Add custom ID3 tag")->click();
-  EXPECT_EQ(controls(false),
-            (QStringList{"Transfer pictures (co&ver art)", "trackEdit", "titleEdit"}));
+  EXPECT_EQ(controls(false), (QStringList{"Transfer pictures (co&ver art)", "Al&bum gain too",
+                                          "trackEdit", "titleEdit"}));
   Button("Na&me as file name (not include extension)")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("titleEdit"));
   Button("C&ustom")->click();
   EXPECT_EQ(sheet->focusWidget(), Edit("trackEdit"));
-  EXPECT_EQ(controls(false), QStringList{"Transfer pictures (co&ver art)"});
+  EXPECT_EQ(controls(false), (QStringList{"Transfer pictures (co&ver art)", "Al&bum gain too"}));
 
   // The General page's edits follow their checks and take the focus.
   ASSERT_TRUE(sheet->ShowPage(0));
@@ -307,9 +307,12 @@ TEST_F(OptionsTest, LoudnessTargetAndTheNewChecksAreApplied) {
     EXPECT_EQ(prompts.warnings.back(), "Please enter an integer between -40 and -5.");
   }
   Edit("loudnessEdit")->setText("-23");
+  Button("by al&bum")->click();
   ASSERT_TRUE(sheet->ShowPage(PageIndex("ID3")));
   Button("Transfer pictures (co&ver art)")->click();
+  EXPECT_FALSE(Button("Al&bum gain too")->isEnabled());
   Button("&Write ReplayGain tags")->click();
+  Button("Al&bum gain too")->click();
   ASSERT_TRUE(sheet->ShowPage(PageIndex("Output")));
   Button("&Verify each output: decode it back before it replaces anything")->click();
   ASSERT_TRUE(Ok());
@@ -317,7 +320,8 @@ TEST_F(OptionsTest, LoudnessTargetAndTheNewChecksAreApplied) {
   EXPECT_EQ(settings.volumeType, VolumeMode::Loudness);
   EXPECT_EQ(settings.loudnessTarget, -23);
   EXPECT_EQ(settings.transferPictures, 0);
-  EXPECT_EQ(settings.writeReplayGain, 1);
+  EXPECT_EQ(settings.writeReplayGain, 2);
+  EXPECT_EQ(settings.loudnessByAlbum, 1);
   EXPECT_EQ(settings.verifyOutput, 1);
 }
 

@@ -859,5 +859,13 @@ Hinweis: Das Programm legt den Ordner beim Konvertieren automatisch an.</transla
         <source>Step down</source>
         <translation>Verringern</translation>
     </message>
+    <message>
+        <source>by al&amp;bum</source>
+        <translation>nach Al&amp;bum</translation>
+    </message>
+    <message>
+        <source>Al&amp;bum gain too</source>
+        <translation>Auch Al&amp;bum-Gain</translation>
+    </message>
 </context>
 </TS>

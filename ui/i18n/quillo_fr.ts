@@ -859,5 +859,13 @@ Remarque : le programme créera le dossier automatiquement lors de la conversio
         <source>Step down</source>
         <translation>Diminuer</translation>
     </message>
+    <message>
+        <source>by al&amp;bum</source>
+        <translation>par al&amp;bum</translation>
+    </message>
+    <message>
+        <source>Al&amp;bum gain too</source>
+        <translation>Gain d'al&amp;bum aussi</translation>
+    </message>
 </context>
 </TS>
