@@ -104,6 +104,8 @@ void FillFromProperties(const TagLib::PropertyMap& properties, TagFields& fields
   fields.track = Joined(properties, "TRACKNUMBER");
   fields.composer = Joined(properties, "COMPOSER");
   fields.copyright = Joined(properties, "COPYRIGHT");
+  fields.albumArtist = Joined(properties, "ALBUMARTIST");
+  fields.disc = Joined(properties, "DISCNUMBER");
 }
 
 }  // namespace
@@ -185,6 +187,15 @@ std::string ReadTagText(const std::string& path, std::string_view format) {
   TagFields fields;
   if (!ReadTagFields(path, fields)) return {};
   return FormatTagFields(fields, format);
+}
+
+bool ReadTagInfo(const std::string& path, TagInfo& tags) {
+  TagFields fields;
+  if (!ReadTagFields(path, fields)) return false;
+  tags = TagInfo{fields.title,     fields.artist,      fields.album, fields.year,
+                 fields.genre,     fields.comment,     fields.track, fields.composer,
+                 fields.copyright, fields.albumArtist, fields.disc};
+  return true;
 }
 
 bool SplitTagText(const std::string& text, TagInfo& tags) {

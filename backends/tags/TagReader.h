@@ -10,6 +10,7 @@ namespace quillo::audio {
 // The fields a tag format can name.
 struct TagFields {
   std::string title, artist, album, genre, year, comment, track, composer, copyright;
+  std::string albumArtist, disc;
 };
 
 // Reads the tags of the file at `path` (ID3v1 and ID3v2, APE, Vorbis
@@ -25,6 +26,9 @@ std::string FormatTagFields(const TagFields& fields, std::string_view format);
 
 // The file's tags through `format`; empty when the file has no tags.
 std::string ReadTagText(const std::string& path, std::string_view format);
+
+// The file's tags as the engine holds them; false when the file has none.
+bool ReadTagInfo(const std::string& path, TagInfo& tags);
 
 // Splits the text of the format "%TRCK\n%TITL\n%ARTI\n%ALBM\n%GNRE\n%YEAR\n
 // %CMNT\n%COMP\n%COPY" into `tags`. Each of the first eight lines is taken
