@@ -103,10 +103,13 @@ InstalledBackends::InstalledBackends() {
       {FormatBackend::WindowsMedia, [this] { return std::make_unique<WmSink>(windowsMedia_); }}};
   table_.scratchWriter = [] { return std::make_unique<RawPcmWriter>(); };
   table_.readWaveInfo = ReadRiffInfoTags;
-  // The tag library reads tags without touching the audio; FFmpeg, slower,
-  // knows the containers it does not (Matroska, AU, video files).
+  // The tag library reads tags without touching the audio; FFmpeg, much
+  // slower (it probes the streams), is asked only for the containers the
+  // library does not know (Matroska, AU, video files).
   table_.readTags = [](const std::string& path, TagInfo& tags) {
-    return audio::ReadTagInfo(path, tags) || FrameworkReadsTags(path, tags);
+    bool known = false;
+    if (audio::ReadTagInfo(path, tags, &known)) return true;
+    return !known && FrameworkReadsTags(path, tags);
   };
   table_.wrapsDtsAsPcm = [](const std::string& path) {
     return FileStartsWith("RIFF", 4, path) && FrameworkSeesPcm(path);
