@@ -313,7 +313,7 @@ const CliOption kOptions[] = {
      ApplySwitch<&S::outputFiles2MyDocuments>, "", Describe("OutputFiles2MyDocuments")},
     {"if-exists", 0, "WORD", kConvertJoin, nullptr, ApplyWord<&S::targetExistsOpt>, "",
      Describe("TargetExistsOpt")},
-    {"name", 0, "PATTERN", kConvertCommand, nullptr, ApplyNamePattern, "", Describe("NamePattern")},
+    {"name", 0, "PATTERN", kConvertJoin, nullptr, ApplyNamePattern, "", Describe("NamePattern")},
     {"skip-hidden", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::doNotLoadHiddenFiles>, "",
      Describe("DoNotLoadHiddenFiles")},
     {"only-ext", 0, "EXTS|off", kConvertJoin, nullptr, ApplyExtensionFilter, "",
