@@ -21,6 +21,7 @@ extern "C" {
 #include "backends/files/RiffInfoReader.h"
 #include "backends/tags/ExtraTagWriter.h"
 #include "backends/tags/PictureReader.h"
+#include "backends/tags/TagReader.h"
 #include "backends/wm/WmSink.h"
 #include "backends/wm/WmSource.h"
 
@@ -102,6 +103,14 @@ InstalledBackends::InstalledBackends() {
       {FormatBackend::WindowsMedia, [this] { return std::make_unique<WmSink>(windowsMedia_); }}};
   table_.scratchWriter = [] { return std::make_unique<RawPcmWriter>(); };
   table_.readWaveInfo = ReadRiffInfoTags;
+  // The tag library reads tags without touching the audio; FFmpeg, much
+  // slower (it probes the streams), is asked only for the containers the
+  // library does not know (Matroska, AU, video files).
+  table_.readTags = [](const std::string& path, TagInfo& tags) {
+    bool known = false;
+    if (audio::ReadTagInfo(path, tags, &known)) return true;
+    return !known && FrameworkReadsTags(path, tags);
+  };
   table_.wrapsDtsAsPcm = [](const std::string& path) {
     return FileStartsWith("RIFF", 4, path) && FrameworkSeesPcm(path);
   };

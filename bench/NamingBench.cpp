@@ -1,8 +1,10 @@
 // Names the outputs of COUNT files of one name from as many folders into one
 // output folder, as a conversion run does before it converts, and prints the
 // time it took. Every output name is proved on the disk as in a real run.
+// Given a tagged file and a name pattern, the COUNT files are copies of it
+// and each name reads the copy's tags, as a run with --name does.
 //
-//   quillo_bench_naming [COUNT]   (10000 when not given)
+//   quillo_bench_naming [COUNT [TAGGED_FILE PATTERN]]   (10000 when not given)
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "backends/InstalledBackends.h"
 #include "catalog/Catalog.h"
 #include "engine/ConversionRun.h"
 
@@ -29,15 +32,26 @@ int main(int argc, char** argv) {
   settings.destSpecifiedFolder = (work / "out").string();
   settings.outputFormat = quillo::format_id::kWav;
   quillo::ConversionJob job;
+  const std::string tagged = argc > 3 ? argv[2] : "";
+  if (!tagged.empty()) settings.namePattern = argv[3];
+  const quillo::InstalledBackends installed;
   quillo::BackendTable backends;
+  if (!tagged.empty()) backends = installed.table();
   quillo::SourceFactory factory(backends, nullptr);
   quillo::NullProgress progress;
   quillo::PassContext pass{settings, *quillo::FindFormat(settings.formats, settings.outputFormat),
-                           job, backends, factory, progress};
+                           job,      backends,
+                           factory,  progress};
 
   std::vector<quillo::FileItem> files(static_cast<size_t>(count));
-  for (long i = 0; i < count; ++i)
-    files[static_cast<size_t>(i)].path = "/music/" + std::to_string(i) + "/song.flac";
+  for (long i = 0; i < count; ++i) {
+    std::string& path = files[static_cast<size_t>(i)].path;
+    path = "/music/" + std::to_string(i) + "/song.flac";
+    if (tagged.empty()) continue;
+    path = (work / "in" / (std::to_string(i) + fs::path(tagged).extension().string())).string();
+    fs::create_directories(work / "in");
+    fs::copy_file(tagged, path);
+  }
 
   const auto start = std::chrono::steady_clock::now();
   quillo::OutputNamer namer(pass, "");
@@ -53,6 +67,6 @@ int main(int argc, char** argv) {
   const std::string last = files.back().outputPath;
   fs::remove_all(work);
   std::printf("named %ld files of one name in %.3f s (last: %s)\n", count, seconds,
-              fs::path(last).filename().c_str());
+              last.c_str() + (work / "out").string().size() + 1);
   return 0;
 }

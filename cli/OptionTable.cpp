@@ -13,6 +13,7 @@
 #include "cli/ConvertOptions.h"
 #include "cli/EncoderOptions.h"
 #include "cli/NumberText.h"
+#include "engine/output/NamePattern.h"
 #include "settings/SettingsStore.h"
 
 namespace quillo {
@@ -172,6 +173,17 @@ bool ApplyExtensionFilter(const CliOption& option, const std::string& value, Opt
   return true;
 }
 
+// --name: a pattern that keeps every output inside its folder ("": off).
+bool ApplyNamePattern(const CliOption& option, const std::string& value, OptionTarget& target) {
+  const std::string problem = NamePatternProblem(value);
+  if (!problem.empty()) {
+    target.error = "--" + std::string(option.name) + ": " + problem;
+    return false;
+  }
+  target.settings.namePattern = value;
+  return true;
+}
+
 // --title, --artist and the other custom tag texts.
 bool ApplyTagText(const CliOption& option, const std::string& value, OptionTarget& target) {
   TagSettings& tags = target.settings.tags;
@@ -308,6 +320,7 @@ const CliOption kOptions[] = {
      ApplySwitch<&S::outputFiles2MyDocuments>, "", Describe("OutputFiles2MyDocuments")},
     {"if-exists", 0, "WORD", kConvertJoin, nullptr, ApplyWord<&S::targetExistsOpt>, "",
      Describe("TargetExistsOpt")},
+    {"name", 0, "PATTERN", kConvertJoin, nullptr, ApplyNamePattern, "", Describe("NamePattern")},
     {"skip-hidden", 0, "WORD", kConvertJoin, nullptr, ApplySwitch<&S::doNotLoadHiddenFiles>, "",
      Describe("DoNotLoadHiddenFiles")},
     {"only-ext", 0, "EXTS|off", kConvertJoin, nullptr, ApplyExtensionFilter, "",

@@ -48,6 +48,9 @@ struct BackendTable {
   SinkMaker scratchWriter;
   // The RIFF INFO tags of a WAV file; false when it has none.
   std::function<bool(const std::string& path, TagInfo& tags)> readWaveInfo;
+  // The tags of a file read without decoding it, for naming outputs before
+  // a run converts; false when it has none.
+  std::function<bool(const std::string& path, TagInfo& tags)> readTags;
   // Whether a file is a RIFF file whose DTS stream the framework would read
   // as plain PCM.
   std::function<bool(const std::string& path)> wrapsDtsAsPcm;

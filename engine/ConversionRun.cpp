@@ -7,10 +7,12 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
+#include "engine/PassSteps.h"
 #include "engine/VerifyStep.h"
 #include "engine/WindowsMediaSupport.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
+#include "engine/output/NamePattern.h"
 #include "engine/output/PendingOutput.h"
 
 namespace quillo {
@@ -56,6 +58,7 @@ OutputPathOptions PathOptions(const ConversionSettings& settings, const std::str
   options.documentsFallback = settings.outputFiles2MyDocuments != 0;
   options.documentsFolder = documents;
   options.targetPolicy = settings.targetExistsOpt;
+  options.namePattern = settings.namePattern;
   return options;
 }
 
@@ -238,8 +241,23 @@ bool FinishFile(size_t index, FileItem& file, const FileOutcome& outcome, RunEnv
   return true;
 }
 
+TagInfo NamingTags(const FileItem& file, const BackendTable& backends) {
+  // Every output name learns its file's tags here: a row that comes with tags
+  // of its own needs only this function to change.
+  TagInfo tags;
+  if (backends.readTags) backends.readTags(file.path, tags);
+  CapTagTexts(tags);
+  AddWaveInfoTags(file.path, file.sourceKind, backends, tags);
+  return tags;
+}
+
 OutputNamer::OutputNamer(const PassContext& pass, const std::string& documentsFolder)
-    : options_(PathOptions(pass.settings, documentsFolder)), extension_(pass.row.extension) {
+    : options_(PathOptions(pass.settings, documentsFolder)),
+      extension_(pass.row.extension),
+      backends_(pass.backends),
+      // A hand-edited settings file may hold a pattern the options refuse.
+      patternProblem_(NamePatternProblem(pass.settings.namePattern)),
+      readsTags_(NamePatternUsesTags(pass.settings.namePattern)) {
   options_.claimedThisRun = &claimed_;
   options_.nextNumbers = &nextNumbers_;
   options_.folderKeys = &folderKeys_;
@@ -247,9 +265,16 @@ OutputNamer::OutputNamer(const PassContext& pass, const std::string& documentsFo
 }
 
 std::optional<FileOutcome> OutputNamer::Name(FileItem& file, FileResult& result) {
+  if (!patternProblem_.empty()) return Refused(patternProblem_);
   std::string message;
   std::string fallbackReason;
-  if (!MakeOutputPath(file, extension_, options_, message, &fallbackReason)) {
+  OutputPathOptions options = options_;
+  TagInfo tags;
+  if (readsTags_) {
+    tags = NamingTags(file, backends_);
+    options.nameTags = &tags;
+  }
+  if (!MakeOutputPath(file, extension_, options, message, &fallbackReason)) {
     if (message == kTargetSkippedStatus)
       return FileOutcome{FileResult::State::Skipped, FileResult::Failure::None, message};
     return Refused(message);

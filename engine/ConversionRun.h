@@ -55,6 +55,11 @@ bool IsWritten(FileResult::State state);
 // Whether a MIDI file must fail because no sound font is loaded.
 bool LacksSoundFont(const FileItem& file, const BackendTable& backends);
 
+// The tags an output of `file` is named from: read from the source through
+// the back-ends' tag reader, with a WAV file's RIFF INFO fields first, as a
+// conversion writes them.
+TagInfo NamingTags(const FileItem& file, const BackendTable& backends);
+
 // Output names of a run, given in input order. A name once given is claimed
 // for the run, so that no later file writes it, whether or not the earlier
 // file converts and whichever file finishes first.
@@ -72,6 +77,9 @@ class OutputNamer {
   std::set<std::string> provenFolders_;
   OutputPathOptions options_;
   std::string extension_;
+  const BackendTable& backends_;
+  std::string patternProblem_;  // why the stored name pattern cannot name outputs
+  bool readsTags_ = false;      // the pattern names a tag
 };
 
 // Converts a file that has its output name, through a temporary file beside

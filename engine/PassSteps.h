@@ -65,6 +65,12 @@ std::string EarlyEndDetail(const EarlyEnd& early);
 void NoteLoopEnd(LoopEnd end, bool closed, const MediaSink& sink, PassContext& context,
                  PassResult& result);
 
+// Lays a WAV file's RIFF INFO fields over `tags`: that reader knows track
+// numbers and numbered genres, and the library's tags (an ID3 chunk) fill the
+// fields the INFO list lacks. False when `path` is no WAV file with INFO tags.
+bool AddWaveInfoTags(const std::string& path, SourceKind kind, const BackendTable& backends,
+                     TagInfo& tags);
+
 // Gives the sink the tags the settings ask for: the user's or the source's.
 void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaSource& source);
 

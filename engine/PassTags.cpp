@@ -7,17 +7,22 @@ namespace quillo {
 
 namespace {
 
-// The source's own tags. For WAV files the RIFF INFO reader's fields win (it
-// knows track numbers and numbered genres); the library's tags, an ID3 chunk
-// for example, fill the fields the INFO list lacks.
+// The source's own tags, with a WAV file's RIFF INFO fields first.
 bool SourceTags(const PassItem& item, const PassContext& context, MediaSource& source,
                 TagInfo& tags) {
   const bool found = source.ReadTags(tags);
   // Whatever reader a source has, no text goes on longer than a real tag.
   CapTagTexts(tags);
-  if (item.kind != SourceKind::Wave || !context.backends.readWaveInfo) return found;
+  return AddWaveInfoTags(item.path, item.kind, context.backends, tags) || found;
+}
+
+}  // namespace
+
+bool AddWaveInfoTags(const std::string& path, SourceKind kind, const BackendTable& backends,
+                     TagInfo& tags) {
+  if (kind != SourceKind::Wave || !backends.readWaveInfo) return false;
   TagInfo info;
-  if (!context.backends.readWaveInfo(item.path, info)) return found;
+  if (!backends.readWaveInfo(path, info)) return false;
   CapTagTexts(info);
   for (auto field :
        {&TagInfo::title, &TagInfo::artist, &TagInfo::album, &TagInfo::year, &TagInfo::genre,
@@ -27,12 +32,18 @@ bool SourceTags(const PassItem& item, const PassContext& context, MediaSource& s
   return true;
 }
 
-}  // namespace
-
 TagInfo CustomTags(const TagSettings& settings, const std::string& titleFromName, int track) {
-  TagInfo tags{settings.title,   settings.artist,   settings.album,
-               settings.year,    settings.genre,    settings.comment,
-               TrackText(track), settings.composer, settings.copyright};
+  TagInfo tags{settings.title,
+               settings.artist,
+               settings.album,
+               settings.year,
+               settings.genre,
+               settings.comment,
+               TrackText(track),
+               settings.composer,
+               settings.copyright,
+               {},
+               {}};
   if (settings.titleAsFileName) tags.title = titleFromName;
   return tags;
 }

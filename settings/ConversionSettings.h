@@ -29,6 +29,7 @@ class ConversionSettings {
   int32_t browseOutputFolder = 1;
   int32_t outputFiles2MyDocuments = 1;  // documents folder when the output cannot be created
   TargetExistsPolicy targetExistsOpt = TargetExistsPolicy::Rename;
+  std::string namePattern;  // output names from tags; empty: named after the sources
   MonoMixMode monoType = MonoMixMode::Average;
   int32_t doNotLoadHiddenFiles = 0;
   int32_t enableDtsForCda = 0;

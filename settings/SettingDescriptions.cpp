@@ -62,6 +62,10 @@ constexpr SettingDescription kDescriptions[] = {
          "write into the documents folder when the output folder cannot be created"),
     Choose("TargetExistsOpt", Options, kExistsPolicies, 11, "if-exists",
            "what to do with an existing output file"),
+    Words("NamePattern", Options, Text, "name",
+          "name outputs from their tags: {artist}, {albumartist}, {album}, {title}, {track}, "
+          "{track:02}, {disc}, {year}, {genre}, {name}; \"/\" makes folders (\"\": after the "
+          "sources)"),
     Choose("MonoType", Options, kMonoModes, 0, "mono", "how two channels become one"),
     Flag("DoNotLoadHiddenFiles", Options, 0, "skip-hidden",
          "leave out hidden files and folders when adding a folder"),

@@ -185,6 +185,7 @@ void SettingsStore::load(ConversionSettings& s) const {
     ReadFolder(p, "Folder", s.folder);
     ReadFolder(p, "DestSpecifiedFolder", s.destSpecifiedFolder);
     if (auto text = p.readText(kOptions, "FilterExts")) s.filterExts = std::move(*text);
+    if (auto text = p.readText(kOptions, "NamePattern")) s.namePattern = std::move(*text);
     ReadNumbers<S>(p, kOptions, OptionNumbers(), s);
     // A stored format that names no catalog row (an edited or foreign file)
     // selects the first row; the window stores it when it closes.
@@ -218,6 +219,7 @@ bool SettingsStore::save(const ConversionSettings& s, unsigned groups) {
   if (groups & kSaveOptions) {
     p.writeText(kOptions, "DestSpecifiedFolder", s.destSpecifiedFolder);
     p.writeText(kOptions, "FilterExts", s.filterExts);
+    p.writeText(kOptions, "NamePattern", s.namePattern);
     WriteFormatValues(p, s.formats);
   }
   WriteNumbers<S>(p, kOptions, groups, OptionNumbers(), s);

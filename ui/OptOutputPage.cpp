@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "engine/UserPrompts.h"
+#include "engine/output/NamePattern.h"
 #include "settings/SettingsStore.h"
 #include "ui/Shell.h"
 #include "ui/Translate.h"
@@ -88,6 +89,20 @@ void COptOutputPage::Build() {
   verifyCheck_ = Check(files, "&Verify each output: decode it back before it replaces anything",
                        values_.verifyOutput);
   fileGrid->addWidget(verifyCheck_, 3, 0, 1, 2);
+  nameEdit_ = new QLineEdit(QString::fromStdString(values_.namePattern), files);
+  nameEdit_->setObjectName(QStringLiteral("nameEdit"));
+  nameEdit_->setPlaceholderText(QStringLiteral("the source's name"));
+  QLabel* nameLabel = Label(files, "&Names from tags:", nameEdit_);
+  nameExample_ = new QLabel(
+      QStringLiteral("For example: \"{artist}/{album}/{track:02} {title}\" names the output "
+                     "\"/data/out/Artist/Album/07 Title.mp3\". Fields: {artist}, {albumartist}, "
+                     "{album}, {title}, {track}, {disc}, {year}, {genre}, {name}."),
+      files);
+  nameExample_->setWordWrap(true);
+  nameExample_->setContentsMargins(kIndent, 0, 0, 0);
+  fileGrid->addWidget(nameLabel, 4, 0);
+  fileGrid->addWidget(nameEdit_, 4, 1);
+  fileGrid->addWidget(nameExample_, 5, 0, 1, 2);
   fileGrid->setColumnStretch(1, 1);
 
   connect(modeList_, &QComboBox::currentIndexChanged, this, &COptOutputPage::ApplyEnabling);
@@ -113,6 +128,7 @@ void COptOutputPage::ReadControls() {
   values_.outputFiles2MyDocuments = Checked(documentsCheck_);
   values_.browseOutputFolder = Checked(browseCheck_);
   values_.verifyOutput = Checked(verifyCheck_);
+  values_.namePattern = nameEdit_->text().toStdString();
 }
 
 void COptOutputPage::Browse() {
@@ -153,6 +169,8 @@ bool COptOutputPage::Leave() {
                   folderEdit_);
   if (folder.size() > kMaxFolderBytes)
     return Refuse(prompts_, "The output folder's path is too long.", folderEdit_);
+  const std::string problem = NamePatternProblem(values_.namePattern);
+  if (!problem.empty()) return Refuse(prompts_, problem.c_str(), nameEdit_);
   return true;
 }
 
@@ -160,7 +178,8 @@ void COptOutputPage::Apply(ConversionSettings& s) const {
   CopyFields(s, values_, &ConversionSettings::destOutputFolderOpt,
              &ConversionSettings::destSpecifiedFolder, &ConversionSettings::createDirs,
              &ConversionSettings::targetExistsOpt, &ConversionSettings::outputFiles2MyDocuments,
-             &ConversionSettings::browseOutputFolder, &ConversionSettings::verifyOutput);
+             &ConversionSettings::browseOutputFolder, &ConversionSettings::verifyOutput,
+             &ConversionSettings::namePattern);
 }
 
 }  // namespace quillo

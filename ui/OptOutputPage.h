@@ -19,8 +19,9 @@ using FolderChooser =
     std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
 
 // The Output page: where the outputs go, the directory tree below a
-// specific folder, what happens to an existing target, the fallbacks, and
-// whether each output is checked before it takes its name.
+// specific folder, what happens to an existing target, the fallbacks,
+// whether each output is checked before it takes its name, and the pattern
+// that names outputs from their tags.
 class COptOutputPage final : public OptionsPage {
  public:
   // A null `chooseFolder` uses the desktop's folder dialog.
@@ -53,6 +54,8 @@ class COptOutputPage final : public OptionsPage {
   QCheckBox* documentsCheck_ = nullptr;
   QCheckBox* browseCheck_ = nullptr;
   QCheckBox* verifyCheck_ = nullptr;
+  QLineEdit* nameEdit_ = nullptr;
+  QLabel* nameExample_ = nullptr;
 };
 
 }  // namespace quillo

@@ -64,6 +64,8 @@ bool ReadFfmpegTags(const AVFormatContext& context, const AVStream* stream, TagI
   tags.track = track;
   tags.composer = ValidUtf8OrEmpty(composer);
   tags.copyright = ValidUtf8OrEmpty(copyright);
+  tags.albumArtist = ValidUtf8OrEmpty(Lookup(context, stream, {"album_artist", "albumartist"}));
+  tags.disc = NumberText(Lookup(context, stream, {"disc", "discnumber"}));
   return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "engine/media/TagInfo.h"
+
 namespace quillo {
 
 // True when FFmpeg opens `path` and the codec of its first audio stream is a
@@ -9,5 +11,9 @@ namespace quillo {
 // file that holds raw PCM from one whose data FFmpeg reads as a coded
 // bitstream (DTS in WAV, for example), which it decodes itself.
 bool FrameworkSeesPcm(const std::string& path);
+
+// The tags FFmpeg reads in `path`, as the framework source reports them;
+// false when the file does not open or has none.
+bool FrameworkReadsTags(const std::string& path, TagInfo& tags);
 
 }  // namespace quillo

@@ -94,10 +94,9 @@ AuWideConverter WideConverterFor(const AiffHeader& header) {
 
 TagInfo Id3Tags(const std::string& path) {
   // The audio library's tag reader finds the "ID3 " chunk in the file.
-  audio::TagFields fields;
-  if (!audio::ReadTagFields(path, fields)) return {};
-  return TagInfo{fields.title,   fields.artist, fields.album,    fields.year,     fields.genre,
-                 fields.comment, fields.track,  fields.composer, fields.copyright};
+  TagInfo tags;
+  if (!audio::ReadTagInfo(path, tags)) return {};
+  return tags;
 }
 
 }  // namespace

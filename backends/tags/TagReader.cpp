@@ -104,17 +104,21 @@ void FillFromProperties(const TagLib::PropertyMap& properties, TagFields& fields
   fields.track = Joined(properties, "TRACKNUMBER");
   fields.composer = Joined(properties, "COMPOSER");
   fields.copyright = Joined(properties, "COPYRIGHT");
+  fields.albumArtist = Joined(properties, "ALBUMARTIST");
+  fields.disc = Joined(properties, "DISCNUMBER");
 }
 
 }  // namespace
 
-bool ReadTagFields(const std::string& path, TagFields& fields) {
+bool ReadTagFields(const std::string& path, TagFields& fields, bool* readable) {
+  if (readable != nullptr) *readable = false;
   // The tag library would wait for ever on a FIFO or a device.
   if (!RegularFileProblem(path).empty()) return false;
   {
     std::ifstream in(path, std::ios::binary);
     const std::optional<Id3Block> block = FindId3Block(in);
     if (block && block->size > kMaxId3Bytes) {
+      if (readable != nullptr) *readable = true;
       TagLib::PropertyMap properties;
       if (!ReadCappedId3(in, *block, properties)) return false;
       FillFromProperties(properties, fields);
@@ -123,6 +127,7 @@ bool ReadTagFields(const std::string& path, TagFields& fields) {
   }
   const TagLib::FileRef file(path.c_str(), false);
   if (file.isNull()) return false;
+  if (readable != nullptr) *readable = true;
   const TagLib::PropertyMap properties = file.file()->properties();
   const TagLib::Tag* tag = file.tag();
   const bool hasTag = tag != nullptr && !tag->isEmpty();
@@ -185,6 +190,15 @@ std::string ReadTagText(const std::string& path, std::string_view format) {
   TagFields fields;
   if (!ReadTagFields(path, fields)) return {};
   return FormatTagFields(fields, format);
+}
+
+bool ReadTagInfo(const std::string& path, TagInfo& tags, bool* readable) {
+  TagFields fields;
+  if (!ReadTagFields(path, fields, readable)) return false;
+  tags = TagInfo{fields.title,     fields.artist,      fields.album, fields.year,
+                 fields.genre,     fields.comment,     fields.track, fields.composer,
+                 fields.copyright, fields.albumArtist, fields.disc};
+  return true;
 }
 
 bool SplitTagText(const std::string& text, TagInfo& tags) {

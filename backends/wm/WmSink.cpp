@@ -23,7 +23,9 @@ void WmSink::SetTags(const TagInfo& tags) {
                   AttributeText(tags.comment),
                   {},
                   AttributeText(tags.composer),
-                  AttributeText(tags.copyright)};
+                  AttributeText(tags.copyright),
+                  {},
+                  {}};
   trackNumber_ = TrackNumberFromText(tags.track);
 }
 

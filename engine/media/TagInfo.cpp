@@ -31,8 +31,9 @@ void CapTagText(std::string& text) {
 }
 
 void CapTagTexts(TagInfo& tags) {
-  for (std::string* text : {&tags.title, &tags.artist, &tags.album, &tags.year, &tags.genre,
-                            &tags.comment, &tags.track, &tags.composer, &tags.copyright})
+  for (std::string* text :
+       {&tags.title, &tags.artist, &tags.album, &tags.year, &tags.genre, &tags.comment, &tags.track,
+        &tags.composer, &tags.copyright, &tags.albumArtist, &tags.disc})
     CapTagText(*text);
 }
 

@@ -6,7 +6,8 @@
 
 namespace quillo {
 
-// The nine tag texts a source reports, in the order ReadTags fills them.
+// The nine tag texts a source reports, in the order ReadTags fills them,
+// and the two more that only output names use.
 struct TagInfo {
   std::string title;
   std::string artist;
@@ -17,6 +18,10 @@ struct TagInfo {
   std::string track;
   std::string composer;
   std::string copyright;
+  // Read where a tag names them (the album's artist, "1" or "1/2" of a
+  // set); sinks write none of them.
+  std::string albumArtist;
+  std::string disc;
 
   bool operator==(const TagInfo&) const = default;
 };
@@ -28,7 +33,7 @@ constexpr size_t kMaxTagTextBytes = 1024 * 1024;
 // Cuts `text` to kMaxTagTextBytes, never inside a UTF-8 sequence.
 void CapTagText(std::string& text);
 
-// Caps each of the nine texts.
+// Caps each of the texts.
 void CapTagTexts(TagInfo& tags);
 
 // The track text as a number: leading blanks and a sign are accepted, the

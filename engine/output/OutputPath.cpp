@@ -10,6 +10,7 @@
 
 #include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
+#include "engine/output/NamePattern.h"
 #include "engine/output/PendingOutput.h"
 
 namespace quillo {
@@ -108,6 +109,39 @@ bool ProveCreatable(const std::string& path, const OutputPathOptions& options,
   return true;
 }
 
+// The numbered variant of `base` ("song_2.mp3"), its name cut where the
+// number would make it longer than a file system takes.
+std::string NumberedPath(const std::string& base, long n, const std::string& newExtension) {
+  const std::string suffix = "_" + std::to_string(n) + newExtension;
+  const size_t cut = base.rfind('/') + 1;  // 0 without a "/"
+  std::string name = base.substr(cut);
+  if (name.size() + suffix.size() > 255 && suffix.size() < 255)
+    CutNamePart(name, 255 - suffix.size());
+  return base.substr(0, cut) + name + suffix;
+}
+
+// The output's name without extension below `folder` (which ends in "/" or
+// is empty): the source's name, or the name pattern filled in, its folders
+// made. False when they cannot be, with the message set.
+bool AddName(std::string& base, const std::string& source, const std::string& newExtension,
+             const OutputPathOptions& options, std::string& message) {
+  if (options.namePattern.empty()) {
+    base += StemPart(source);
+    return true;
+  }
+  const TagInfo none;
+  const std::string name =
+      ExpandNamePattern(options.namePattern, options.nameTags != nullptr ? *options.nameTags : none,
+                        source, newExtension.size());
+  const size_t cut = name.rfind('/');
+  if (cut != std::string::npos && !MakeFolders(base + name.substr(0, cut + 1))) {
+    message = FolderMessage(base + name.substr(0, cut + 1));
+    return false;
+  }
+  base += name;
+  return true;
+}
+
 // One attempt at the output of `source` in the folder `options` name.
 Outcome TryOnce(const std::string& source, const std::string& newExtension,
                 const OutputPathOptions& options, std::string& output, std::string& message) {
@@ -127,9 +161,12 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension,
         return Outcome::kFailed;
       }
     }
-    base += StemPart(source);
-  } else {
+    if (!AddName(base, source, newExtension, options, message)) return Outcome::kFailed;
+  } else if (options.namePattern.empty()) {
     base = source.substr(0, source.size() - ExtensionPart(source).size());
+  } else {
+    base = source.substr(0, source.rfind('/') + 1);
+    if (!AddName(base, source, newExtension, options, message)) return Outcome::kFailed;
   }
 
   const bool anyClaimed = options.claimedThisRun != nullptr && !options.claimedThisRun->empty();
@@ -159,7 +196,7 @@ Outcome TryOnce(const std::string& source, const std::string& newExtension,
           if (known != options.nextNumbers->end()) n = known->second;
         }
         for (;; ++n) {
-          path = base + "_" + std::to_string(n) + newExtension;
+          path = NumberedPath(base, n, newExtension);
           if (!claimed(path) && !Exists(path)) break;
         }
         if (options.nextNumbers != nullptr) (*options.nextNumbers)[base + newExtension] = n + 1;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/FileItem.h"
+#include "engine/media/TagInfo.h"
 #include "settings/SettingsEnums.h"
 
 namespace quillo {
@@ -25,6 +26,12 @@ struct OutputPathOptions {
   bool documentsFallback = false;  // retry in the documents folder when creation fails
   std::string documentsFolder;     // the user's documents folder, empty when unknown
   TargetExistsPolicy targetPolicy = TargetExistsPolicy::Rename;
+  // A name pattern ("{artist}/{album}/{track:02} {title}") that NamePatternProblem
+  // accepts, filled from `nameTags` (none: every tag missing); empty: outputs
+  // are named after their sources. Its folders go below where the output
+  // would go otherwise.
+  std::string namePattern;
+  const TagInfo* nameTags = nullptr;
   // Outputs earlier files of this run were given (FileListKey of each),
   // written yet or not: a later file that maps to one of them is renamed
   // whatever the policy, and a numbered name is never one of them, so that no

@@ -213,6 +213,82 @@ TEST_F(ConvertCli, NamingPolicies) {
   EXPECT_TRUE(fs::exists(fs::path(out + a).replace_extension(".wav"))) << tree.out;
 }
 
+// Names from tags, with hostile values, several files at once: every output
+// lands inside the output folder under its expected name (the tag library's
+// formats and FFmpeg's alike), and holds its own source's audio.
+TEST_F(ConvertCli, NamesFromTagsStayInsideTheOutputFolder) {
+  std::string longTitle;
+  for (int i = 0; i < 150; ++i) longTitle += "\xC3\xA9";  // 300 bytes
+  struct Row {
+    const char* source;
+    std::string tags;  // ffmpeg -metadata options
+    std::string expected;
+  };
+  const std::vector<Row> rows = {
+      {"a.flac",
+       "-metadata artist=AC/DC -metadata album=../.. -metadata track=5/9 "
+       "-metadata title=" +
+           test::ShellQuote("Back\x01in\nBlack"),
+       "AC_DC/___../0-05 Back_in_Black.wav"},
+      {"b.flac", "-metadata artist= -metadata title=" + longTitle,
+       "Unknown Artist/Unknown Album/0-00 " + longTitle.substr(0, 246) + ".wav"},
+      {"c.flac",
+       "-metadata album_artist=Various -metadata artist=X -metadata disc=2 "
+       "-metadata track=3 -metadata album=Mix -metadata title=Song",
+       "Various/Mix/2-03 Song.wav"},
+      // The same tags again: renamed, as any name taken in the run.
+      {"d.flac",
+       "-metadata album_artist=Various -metadata disc=2 -metadata track=3 "
+       "-metadata album=Mix -metadata title=Song",
+       "Various/Mix/2-03 Song_1.wav"},
+      // Tags the tag library cannot read come through FFmpeg.
+      {"e.mka", "-c:a pcm_s16le -metadata artist=Mk -metadata title=Matroska",
+       "Mk/Unknown Album/0-00 Matroska.wav"},
+      {"f.wav", "", "Unknown Artist/Unknown Album/0-00 f.wav"},
+  };
+  std::vector<std::string> args = {
+      "-f", "wav", "-d",     out,
+      "-j", "2",   "--name", "{albumartist}/{album}/{disc}-{track:02} {title}"};
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const std::string source = dir.File(rows[i].source);
+    // Each source as long as its row number says, to tell the outputs apart.
+    MakeAudio(source, "sine=duration=0." + std::to_string(i + 1) + ":sample_rate=22050",
+              rows[i].tags);
+    args.push_back(source);
+  }
+  const test::CliRun run = RunCli("convert", args, config);
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+
+  const fs::path folder = fs::canonical(out);
+  size_t outputs = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+    if (entry.is_regular_file() && entry.path().extension() == ".wav" &&
+        entry.path().parent_path() != dir.path())
+      ++outputs;
+  EXPECT_EQ(outputs, rows.size()) << run.out;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(rows[i].source);
+    const fs::path output = fs::weakly_canonical(fs::path(out) / rows[i].expected);
+    if (!fs::is_regular_file(output)) {
+      ADD_FAILURE() << "no " << output << " in\n" << run.out;
+      continue;
+    }
+    EXPECT_EQ(*output.lexically_relative(folder).begin(),
+              fs::path(rows[i].expected).begin()->string());
+    const test::DecodedAudio audio = test::DecodeAudio(output.string());
+    EXPECT_EQ(audio.rate, 22050);
+    EXPECT_EQ(audio.channels, 1);
+    EXPECT_EQ(audio.samples.size(), 2205u * (i + 1));
+  }
+
+  // A pattern that could climb out is refused before anything is converted.
+  const test::CliRun refused = RunCli(
+      "convert", {"-f", "wav", "-d", out, "--name", "../{title}", dir.File("f.wav")}, config);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("--name: The name pattern must not hold"), std::string::npos)
+      << refused.err;
+}
+
 TEST_F(ConvertCli, FailedOverwriteLeavesTheOldTargetIntact) {
   const std::string garbage = dir.File("a.mp3");
   test::WriteFile(garbage, std::vector<uint8_t>(3000, 0x5a));

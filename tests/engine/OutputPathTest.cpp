@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "engine/media/FileList.h"
+#include "engine/media/Utf8.h"
+#include "engine/output/NamePattern.h"
 #include "engine/output/OutputPath.h"
 #include "tests/support/TestSupport.h"
 
@@ -320,6 +322,123 @@ TEST(MakeOutputPath, DocumentsFallbackCatchesCreationFailures) {
   EXPECT_EQ(message, "Failed to create file \"" + dir.File("out/" + longName + ".mp3") +
                          "\" (File name too long)");
   EXPECT_FALSE(fs::exists(dir.File("docs3")));
+}
+
+// Names from tags: every pattern and every tag value, however hostile, gives
+// an output inside the output folder (beside the source: inside its folder),
+// each part of it a name the file system takes.
+TEST(MakeOutputPath, NamePatternsKeepEveryOutputInsideTheFolder) {
+  TempDir dir;
+  const std::string longTitle = [] {
+    std::string text;
+    for (int i = 0; i < 150; ++i) text += "\xC3\xA9";  // 300 bytes of "é"
+    return text;
+  }();
+  TagInfo full;
+  full.title = "Song";
+  full.artist = "Artist";
+  full.albumArtist = "Various";
+  full.album = "Album";
+  full.track = "7/12";
+  full.disc = "2";
+  full.year = "1999";
+  full.genre = "Rock";
+  TagInfo hostile;
+  hostile.artist = "../..";
+  hostile.album = "AC/DC";
+  hostile.title =
+      "a\x01"
+      "b\nc\x7F\xC2\x85";
+  hostile.genre = "  ";
+  TagInfo tooLong;
+  tooLong.title = longTitle;
+  tooLong.artist = "";
+  struct Case {
+    const char* pattern;
+    const TagInfo* tags;
+    bool beside;           // beside the source instead of the output folder
+    const char* expected;  // below the folder; "" for a cut name checked by size
+  };
+  const TagInfo none;
+  const Case cases[] = {
+      {"{artist}/{album}/{track:02} {title}", &full, false, "Artist/Album/07 Song.mp3"},
+      {"{albumartist}/{disc}-{track:3} {title} ({year}, {genre})", &full, false,
+       "Various/2-007 Song (1999, Rock).mp3"},
+      {"{albumartist}/{track}", &hostile, false, "___../0.mp3"},
+      {"{album}/{artist}/{title}", &hostile, false, "AC_DC/___../a_b_c__.mp3"},
+      {"{genre}/{year}/{name}", &hostile, false, "Unknown Genre/Unknown Year/src.mp3"},
+      {"{artist}/{album}/{title}", &none, false, "Unknown Artist/Unknown Album/src.mp3"},
+      {"{artist}/{track:02} {title}", &full, true, "Artist/07 Song.mp3"},
+      {"{artist}/{title}", &tooLong, false, ""},
+      {"..{artist}/.{title}", &hostile, false, "..___../.a_b_c__.mp3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    const std::string folder = dir.File(c.beside ? "in" : "out");
+    OutputPathOptions options;
+    options.folderMode =
+        c.beside ? OutputFolderMode::SameAsSource : OutputFolderMode::SpecificFolder;
+    options.folder = folder;
+    options.namePattern = c.pattern;
+    options.nameTags = c.tags;
+    ASSERT_EQ(NamePatternProblem(c.pattern), "");
+    fs::create_directories(dir.File("in"));
+    const std::string output = Output(dir.File("in/src.flac"), options);
+    ASSERT_FALSE(output.empty());
+    const fs::path real = fs::weakly_canonical(output);
+    const std::string inside = real.lexically_relative(fs::weakly_canonical(folder)).string();
+    EXPECT_FALSE(inside.empty() || *fs::path(inside).begin() == "..") << output;
+    if (*c.expected != '\0') {
+      EXPECT_EQ(inside, c.expected);
+    }
+    for (const fs::path& part : fs::path(inside)) {
+      EXPECT_LE(part.string().size(), 255u) << inside;
+      EXPECT_TRUE(IsValidUtf8(part.string())) << inside;
+      EXPECT_NE(part.string().front(), '\0');
+    }
+  }
+
+  // A 300-byte title is cut to fit, whole characters only; a second file of
+  // that name is numbered within the limit as well.
+  OutputPathOptions options;
+  options.folderMode = OutputFolderMode::SpecificFolder;
+  options.folder = dir.File("cut");
+  options.namePattern = "{title}";
+  options.nameTags = &tooLong;
+  const std::string first = Output("/music/a.flac", options);
+  ASSERT_FALSE(first.empty());
+  const std::string name = fs::path(first).filename().string();
+  EXPECT_EQ(name.size(), 254u);  // 255 less the half of an "é"
+  Touch(first);
+  const std::string numbered = Output("/music/a.flac", options);
+  ASSERT_FALSE(numbered.empty());
+  const std::string second = fs::path(numbered).filename().string();
+  EXPECT_LE(second.size(), 255u);
+  EXPECT_EQ(second.substr(second.size() - 6), "_1.mp3");
+  EXPECT_TRUE(IsValidUtf8(second));
+}
+
+// Patterns that could reach outside the folder, or name nothing, are refused
+// with words for the user before any file is named.
+TEST(NamePattern, RefusesPatternsThatCouldLeaveTheFolder) {
+  const std::pair<const char*, const char*> refused[] = {
+      {"/{artist}", "must not start with \"/\""},
+      {"../{title}", "\"..\""},
+      {"{artist}/./{title}", "\"..\""},
+      {"{artist}//{title}", "empty"},
+      {"{artist}/", "empty"},
+      {"{artist}\n{title}", "control"},
+      {"{artst}", "starts no field"},
+      {"{title", "starts no field"},
+      {"{artist:02}", "starts no field"},
+      {"{track:0}", "starts no field"},
+  };
+  for (const auto& [pattern, words] : refused)
+    EXPECT_NE(NamePatternProblem(pattern).find(words), std::string::npos) << pattern;
+  for (const char* good : {"", "{name}", "a}b", "{track:02} {title}", ".hidden/{album}"})
+    EXPECT_EQ(NamePatternProblem(good), "") << good;
+  EXPECT_FALSE(NamePatternUsesTags("{name} - x"));
+  EXPECT_TRUE(NamePatternUsesTags("{name}/{disc}"));
 }
 
 // The join's save dialog starts in the folder outputs go to (the specific

@@ -122,6 +122,10 @@ TEST_F(OptionsTest, LeaveChecksKeepTheUserOnThePage) {
       {"Output", "folderEdit", "   ", "Please choose an output folder.", true},
       {"Output", "folderEdit", "music/out", relativeMessage, true},
       {"Output", "folderEdit", tooLong, "The output folder's path is too long.", true},
+      {"Output", "nameEdit", "{artist}/../{title}",
+       "The name pattern must not hold \".\" or \"..\" as a folder: outputs stay inside the "
+       "output folder.",
+       false},
       {"ID3", "trackEdit", "300", "Please enter an integer between 0 and 255.", true},
       {"ID3", "trackEdit", "-1", "Please enter an integer between 0 and 255.", true},
   };
