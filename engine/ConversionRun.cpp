@@ -7,8 +7,10 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
+#include "engine/FileItemText.h"
 #include "engine/VerifyStep.h"
 #include "engine/WindowsMediaSupport.h"
+#include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
 #include "engine/output/PendingOutput.h"
@@ -107,7 +109,8 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   ConversionProgress& progress = pass.progress;
   const FileOutcome cancelled{FileResult::State::Cancelled, {}, {}};
 
-  PassItem item{file.path, file.sourceKind, outputPath, FileNamePart(file.path)};
+  PassItem item{file.path, file.sourceKind, outputPath, RowFileName(file)};
+  if (file.cueTrack) item.cueTrack = &*file.cueTrack;
   ScratchFile scratch;
   // How much of a source damaged before its end the preprocessing copied.
   std::string preprocessedDamage;
@@ -249,10 +252,21 @@ OutputNamer::OutputNamer(const PassContext& pass, const std::string& documentsFo
 std::optional<FileOutcome> OutputNamer::Name(FileItem& file, FileResult& result) {
   std::string message;
   std::string fallbackReason;
-  if (!MakeOutputPath(file, extension_, options_, message, &fallbackReason)) {
+  // A cue track is named as the track, beside its image.
+  FileItem named = file;
+  if (file.cueTrack)
+    named.path = (std::filesystem::path(file.path).parent_path() / RowFileName(file)).string();
+  if (!MakeOutputPath(named, extension_, options_, message, &fallbackReason)) {
     if (message == kTargetSkippedStatus)
       return FileOutcome{FileResult::State::Skipped, FileResult::Failure::None, message};
     return Refused(message);
+  }
+  file.outputPath = named.outputPath;
+  if (file.cueTrack && SameFile(file.outputPath, file.path)) {
+    file.outputPath.clear();
+    return Refused(
+        "The track's output would replace the image it is cut from. Please output "
+        "files to a custom folder.");
   }
   result.fallbackReason = fallbackReason;
   claimed_.insert(OutputListKey(file.outputPath, options_));

@@ -9,6 +9,7 @@
 #include "engine/ConversionProgress.h"
 #include "engine/OutputSelection.h"
 #include "engine/SourceFactory.h"
+#include "engine/cue/CueTrack.h"
 #include "engine/output/LoudnessMeter.h"
 #include "settings/ConversionSettings.h"
 
@@ -59,6 +60,8 @@ struct PassItem {
   // Decode through the framework alone: the retry after a dedicated
   // back-end failed.
   bool frameworkOnly = false;
+  // A cue sheet's track: only its part of the file is converted.
+  const CueTrack* cueTrack = nullptr;
 };
 
 // How a pass ended. A failure's explanation goes to the job's failureDetail.

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
+#include "engine/FileItemText.h"
 #include "engine/MeasuredSink.h"
 #include "engine/RunLoop.h"
 #include "engine/VerifyStep.h"
@@ -70,7 +71,8 @@ LevelGain MeasureJoinLoudness(const std::vector<FileItem*>& files, const JoinSha
     const FileItem& file = *files[i];
     if (LacksSoundFont(file, pass.backends)) continue;
     env.SetOutputCell(i, "Normalizing...");
-    PassItem item{file.path, file.sourceKind, "", FileNamePart(file.path)};
+    PassItem item{file.path, file.sourceKind, "", RowFileName(file)};
+    if (file.cueTrack) item.cueTrack = &*file.cueTrack;
     Peaks peaks;
     const PassResult scanned = NormalizeScan(item, pass, peaks, &meter, &shape);
     if (!scanned.ok && scanned.retryWithFramework && !pass.progress.IsCancelled()) {
