@@ -99,9 +99,9 @@ bool WantsReplayGain(const PassContext& context);
 PassResult ConvertFile(const PassItem& item, PassContext& context);
 
 // Appends one file to an open join sink written at `joinRate` and
-// `joinChannels`.
+// `joinChannels`; the source's own tags go to `tags` when it is given.
 PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
-                      PassContext& context);
+                      PassContext& context, TagInfo* tags = nullptr);
 
 // The smallest and largest sample of a file: of its 16-bit samples, or of
 // its wide ones (full scale 1.0) when it has more than 16 bits.

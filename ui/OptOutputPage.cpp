@@ -87,6 +87,8 @@ void COptOutputPage::Build() {
   verifyCheck_ = Check(files, "&Verify each output: decode it back before it replaces anything",
                        values_.verifyOutput);
   fileGrid->addWidget(verifyCheck_, 3, 0, 1, 2);
+  joinCueCheck_ = Check(files, "Write a cue &sheet beside a joined output", values_.writeJoinCue);
+  fileGrid->addWidget(joinCueCheck_, 4, 0, 1, 2);
   fileGrid->setColumnStretch(1, 1);
 
   connect(modeList_, &QComboBox::currentIndexChanged, this, &COptOutputPage::ApplyEnabling);
@@ -112,6 +114,7 @@ void COptOutputPage::ReadControls() {
   values_.outputFiles2MyDocuments = Checked(documentsCheck_);
   values_.browseOutputFolder = Checked(browseCheck_);
   values_.verifyOutput = Checked(verifyCheck_);
+  values_.writeJoinCue = Checked(joinCueCheck_);
 }
 
 void COptOutputPage::Browse() {
@@ -159,7 +162,8 @@ void COptOutputPage::Apply(ConversionSettings& s) const {
   CopyFields(s, values_, &ConversionSettings::destOutputFolderOpt,
              &ConversionSettings::destSpecifiedFolder, &ConversionSettings::createDirs,
              &ConversionSettings::targetExistsOpt, &ConversionSettings::outputFiles2MyDocuments,
-             &ConversionSettings::browseOutputFolder, &ConversionSettings::verifyOutput);
+             &ConversionSettings::browseOutputFolder, &ConversionSettings::verifyOutput,
+             &ConversionSettings::writeJoinCue);
 }
 
 }  // namespace quillo

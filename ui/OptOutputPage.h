@@ -53,6 +53,7 @@ class COptOutputPage final : public OptionsPage {
   QCheckBox* documentsCheck_ = nullptr;
   QCheckBox* browseCheck_ = nullptr;
   QCheckBox* verifyCheck_ = nullptr;
+  QCheckBox* joinCueCheck_ = nullptr;
 };
 
 }  // namespace quillo

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/cue/CueTracks.h"
 #include "tests/cli/CliTestSupport.h"
 
 namespace quillo {
@@ -265,6 +266,45 @@ TEST_F(CueSheetCli, ImageWithItsSheetListsTracksOnly) {
   ASSERT_EQ(rows.size(), 2u) << probeOut.str();
   EXPECT_NE(rows[0].find("\t01 One\t00:02\t"), std::string::npos) << rows[0];
   EXPECT_NE(rows[1].find("\t02 Two\t00:01\t"), std::string::npos) << rows[1];
+}
+
+// A join with --cue writes a sheet beside its output that our own reader
+// reads back as the joined files: their titles (from tags, a cue track's
+// sheet, or the name) and their starts, rounded to the nearer CD frame.
+TEST_F(CueSheetCli, JoinWritesSheetOfItsFiles) {
+  const std::string tagged = dir.File("tagged.flac");
+  MakeAudio(tagged, "sine=f=440:r=44100:d=1.3",
+            "-metadata title=\"First Tone\" -metadata artist=Ann");
+  const std::string plain = dir.File("plain.wav");
+  MakeAudio(plain, "sine=f=660:r=44100:d=0.7");
+  std::ofstream(dir.File("album.cue")) << "PERFORMER \"Band\"\nFILE \"image.flac\" WAVE\n"
+                                          "TRACK 01 AUDIO\nTITLE \"From Sheet\"\n"
+                                          "INDEX 01 00:02:00\n";
+  const std::string joined = dir.File("joined.flac");
+  const test::CliRun run = RunCli(
+      "join", {"--cue", "-f", "flac", "-o", joined, tagged, plain, dir.File("album.cue")}, config);
+  ASSERT_EQ(run.status, 0) << run.out << run.err;
+
+  const CueSheetTracks sheet = ReadCueTracks(dir.File("joined.cue"));
+  ASSERT_TRUE(sheet.error.empty()) << sheet.error;
+  ASSERT_EQ(sheet.tracks.size(), 3u);
+  // 1.3 s is 97.5 frames, written as 98; 2.0 s is exactly 150.
+  const struct {
+    const char* title;
+    const char* performer;
+    int64_t start;
+  } expected[] = {{"First Tone", "Ann", 0}, {"plain", "", 98}, {"From Sheet", "Band", 150}};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(sheet.tracks[i].tags.title, expected[i].title);
+    EXPECT_EQ(sheet.tracks[i].tags.artist, expected[i].performer);
+    EXPECT_EQ(sheet.tracks[i].startFrame, expected[i].start);
+    EXPECT_TRUE(sheet.failures[i].empty()) << sheet.failures[i];
+    EXPECT_EQ(sheet.tracks[i].imagePath, joined);
+  }
+  // The joined audio holds all three: the image's last second after the two.
+  const test::DecodedAudio audio = test::DecodeAudio(joined);
+  EXPECT_EQ(audio.samples.size() / static_cast<size_t>(audio.channels),
+            static_cast<size_t>(kRate * 3));
 }
 
 }  // namespace
