@@ -25,6 +25,7 @@ CueSheetsToAdd::CueSheetsToAdd(const std::vector<std::string>& paths) {
 }
 
 bool CueSheetsToAdd::IsCutImage(const std::string& path) const {
+  if (imageKeys_.empty()) return false;
   return std::find(imageKeys_.begin(), imageKeys_.end(), FileListKey(path)) != imageKeys_.end();
 }
 
