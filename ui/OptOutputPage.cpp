@@ -87,7 +87,7 @@ void COptOutputPage::Build() {
   verifyCheck_ = Check(files, "&Verify each output: decode it back before it replaces anything",
                        values_.verifyOutput);
   fileGrid->addWidget(verifyCheck_, 3, 0, 1, 2);
-  joinCueCheck_ = Check(files, "Write a cue &sheet beside a joined output", values_.writeJoinCue);
+  joinCueCheck_ = Check(files, "Write a &cue sheet beside a joined output", values_.writeJoinCue);
   fileGrid->addWidget(joinCueCheck_, 4, 0, 1, 2);
   fileGrid->setColumnStretch(1, 1);
 
