@@ -116,7 +116,7 @@ int PrepareSettings(ConvertArguments& arguments, bool join, const BackendTable& 
 int RunCommand(const std::vector<std::string>& args, bool join, const BackendTable& backends,
                std::ostream& out, std::ostream& err) {
   std::optional<ConvertArguments> arguments =
-      ReadCommandArguments(args, kConvertCommand, std::cin, err);
+      ReadCommandArguments(args, join ? kJoinCommand : kConvertCommand, std::cin, err);
   if (!arguments) return kExitUsage;
   if (arguments->paths.empty()) {
     err << "quillo-cli: no file or folder given\n";

@@ -348,6 +348,7 @@ const CliOption kOptions[] = {
      Describe("LoudnessByAlbum")},
     {"verify", 0, "", kConvertJoin, nullptr, Set<&S::verifyOutput, 1>, "",
      Describe("VerifyOutput")},
+    {"cue", 0, "", kJoinCommand, nullptr, Set<&S::writeJoinCue, 1>, "", Describe("WriteJoinCue")},
     {"title", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Title", kTagPlace)},
     {"artist", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Artist", kTagPlace)},
     {"album", 0, "T", kConvertJoin, nullptr, ApplyTagText, "", Describe("Album", kTagPlace)},

@@ -19,7 +19,7 @@ namespace quillo {
 namespace {
 
 void PrintRow(std::ostream& out, const FileItem& item) {
-  out << EscapeText(item.path) << '\t' << EscapeText(FileNamePart(item.path)) << '\t'
+  out << EscapeText(item.path) << '\t' << EscapeText(RowName(item)) << '\t'
       << DurationCell(item.duration) << '\t' << BitRateCell(item.bitRate) << '\t'
       << SampleRateCell(item.sampleRate) << '\t' << ChannelsCell(item.channels) << '\n';
 }

@@ -143,6 +143,8 @@ void PrintUsage(std::ostream& out) {
   PrintOptions(out, kProbeCommand | kConvertCommand | kJoinCommand);
   out << "\nOptions of convert and join (for this run, over the stored settings):\n";
   PrintOptions(out, kConvertCommand | kJoinCommand);
+  out << "\nOptions of join:\n";
+  PrintOptions(out, kJoinCommand);
   out << kPathsText << kOutputText << kExitText;
 }
 

@@ -5,11 +5,14 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/FileItemText.h"
 #include "engine/media/PathName.h"
 
 namespace quillo {
 
 std::string AlbumKey(const FileItem& file) {
+  // The tracks of one cue sheet are one album, whatever folder holds them.
+  if (file.cueTrack) return "cue:" + file.cueTrack->sheetPath;
   const std::filesystem::path folder = std::filesystem::path(file.path).parent_path();
   std::error_code ec;
   const std::filesystem::path canonical = std::filesystem::weakly_canonical(folder, ec);
@@ -25,7 +28,8 @@ LevelGain MeasureTogether(const std::vector<FileItem*>& files, const std::vector
     const FileItem& file = *files[i];
     if (LacksSoundFont(file, pass.backends)) continue;
     env.SetOutputCell(i, "Normalizing...");
-    PassItem item{file.path, file.sourceKind, "", FileNamePart(file.path)};
+    PassItem item{file.path, file.sourceKind, "", RowFileName(file)};
+    if (file.cueTrack) item.cueTrack = &*file.cueTrack;
     Peaks peaks;
     const PassResult scanned = NormalizeScan(item, pass, peaks, &meter, shape);
     if (!scanned.ok && scanned.retryWithFramework && !pass.progress.IsCancelled()) {

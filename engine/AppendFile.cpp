@@ -3,11 +3,15 @@
 namespace quillo {
 
 PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
-                      PassContext& context) {
+                      PassContext& context, TagInfo* tags) {
   PassResult result;
   BlockRoute route;
   std::unique_ptr<MediaSource> source = OpenForConversion(item, context, route, result);
   if (!source) return result;
+  if (tags != nullptr) {
+    source->ReadTags(*tags);
+    CapTagTexts(*tags);
+  }
   RouteToJoin(context, route, joinRate, joinChannels);
 
   const LoopEnd end =

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/BackendTable.h"
 #include "engine/ConversionProgress.h"
 #include "engine/FileItem.h"
-#include "engine/media/FileList.h"
 #include "engine/RunResult.h"
 #include "engine/UserPrompts.h"
+#include "engine/media/FileList.h"
 #include "settings/ConversionSettings.h"
 
 namespace quillo {
@@ -62,6 +63,11 @@ struct ProbeResult {
 // `prompts` may be null (no questions asked).
 ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTable& backends,
                       UserPrompts* prompts);
+
+// Opens `path` and reads its properties into a row that is not yet listed;
+// nothing, with `result` saying why, when it cannot be converted.
+std::optional<FileItem> ProbeItem(const std::string& path, const BackendTable& backends,
+                                  UserPrompts* prompts, ProbeResult& result);
 
 // The detail shown for a ".cda" file that could not be opened.
 extern const char* const kCdaOnHardDiskDetail;

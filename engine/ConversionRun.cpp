@@ -7,9 +7,11 @@
 #include <system_error>
 
 #include "engine/ExtraTagsStep.h"
+#include "engine/FileItemText.h"
 #include "engine/PassSteps.h"
 #include "engine/VerifyStep.h"
 #include "engine/WindowsMediaSupport.h"
+#include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
 #include "engine/output/NamePattern.h"
@@ -110,7 +112,8 @@ FileOutcome RunFilePasses(size_t index, const FileItem& file, const std::string&
   ConversionProgress& progress = pass.progress;
   const FileOutcome cancelled{FileResult::State::Cancelled, {}, {}};
 
-  PassItem item{file.path, file.sourceKind, outputPath, FileNamePart(file.path)};
+  PassItem item{file.path, file.sourceKind, outputPath, RowFileName(file)};
+  if (file.cueTrack) item.cueTrack = &*file.cueTrack;
   ScratchFile scratch;
   // How much of a source damaged before its end the preprocessing copied.
   std::string preprocessedDamage;
@@ -248,6 +251,7 @@ TagInfo NamingTags(const FileItem& file, const BackendTable& backends) {
   if (backends.readTags) backends.readTags(file.path, tags);
   CapTagTexts(tags);
   AddWaveInfoTags(file.path, file.sourceKind, backends, tags);
+  if (file.cueTrack) tags = CueTrackTags(*file.cueTrack, tags);
   return tags;
 }
 
@@ -274,10 +278,21 @@ std::optional<FileOutcome> OutputNamer::Name(FileItem& file, FileResult& result)
     tags = NamingTags(file, backends_);
     options.nameTags = &tags;
   }
-  if (!MakeOutputPath(file, extension_, options, message, &fallbackReason)) {
+  // A cue track is named as the track, beside its image.
+  FileItem named = file;
+  if (file.cueTrack)
+    named.path = (std::filesystem::path(file.path).parent_path() / RowFileName(file)).string();
+  if (!MakeOutputPath(named, extension_, options, message, &fallbackReason)) {
     if (message == kTargetSkippedStatus)
       return FileOutcome{FileResult::State::Skipped, FileResult::Failure::None, message};
     return Refused(message);
+  }
+  file.outputPath = named.outputPath;
+  if (file.cueTrack && SameFile(file.outputPath, file.path)) {
+    file.outputPath.clear();
+    return Refused(
+        "The track's output would replace the image it is cut from. Please output "
+        "files to a custom folder.");
   }
   result.fallbackReason = fallbackReason;
   claimed_.insert(OutputListKey(file.outputPath, options_));

@@ -10,6 +10,7 @@
 #include "engine/ConversionProgress.h"
 #include "engine/OutputSelection.h"
 #include "engine/SourceFactory.h"
+#include "engine/cue/CueTrack.h"
 #include "engine/output/LoudnessMeter.h"
 #include "settings/ConversionSettings.h"
 
@@ -63,6 +64,8 @@ struct PassItem {
   // Decode through the framework alone: the retry after a dedicated
   // back-end failed.
   bool frameworkOnly = false;
+  // A cue sheet's track: only its part of the file is converted.
+  const CueTrack* cueTrack = nullptr;
 };
 
 // How a pass ended. A failure's explanation goes to the job's failureDetail.
@@ -101,9 +104,9 @@ bool WantsAlbumGain(const PassContext& context);
 PassResult ConvertFile(const PassItem& item, PassContext& context);
 
 // Appends one file to an open join sink written at `joinRate` and
-// `joinChannels`.
+// `joinChannels`; the source's own tags go to `tags` when it is given.
 PassResult AppendFile(const PassItem& item, MediaSink& sink, int joinRate, int joinChannels,
-                      PassContext& context);
+                      PassContext& context, TagInfo* tags = nullptr);
 
 // The smallest and largest sample of a file: of its 16-bit samples, or of
 // its wide ones (full scale 1.0) when it has more than 16 bits.

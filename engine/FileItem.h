@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "engine/cue/CueTrack.h"
 #include "engine/media/SampleFormat.h"
 #include "engine/media/SourceKind.h"
 
@@ -19,6 +21,9 @@ struct FileItem {
   SampleFormat sampleFormat;  // the resolution of the samples, 16-bit when unknown
   SourceKind sourceKind = SourceKind::Other;
   std::string outputPath;  // empty until a conversion produced one
+  // A track of a cue sheet: `path` is then its image, and the row converts
+  // only the track's part of it, named and tagged as the track.
+  std::optional<CueTrack> cueTrack;
 };
 
 }  // namespace quillo

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "engine/Albums.h"
+#include "engine/CountingSink.h"
 #include "engine/ExtraTagsStep.h"
+#include "engine/FileItemText.h"
 #include "engine/MeasuredSink.h"
 #include "engine/RunLoop.h"
 #include "engine/VerifyStep.h"
+#include "engine/cue/CueWriter.h"
 #include "engine/media/FileList.h"
 #include "engine/media/PathName.h"
 #include "engine/output/LoudnessMeter.h"
@@ -77,6 +81,26 @@ void FailToCreate(const std::string& outputPath, const std::string& reason, size
   }
 }
 
+// A joined file as a track of the join's sheet: its title and performer from
+// a cue track's sheet, else from its tags, else its name for the title.
+JoinedTrack JoinedTrackOf(const FileItem& file, const TagInfo& tags, int64_t start) {
+  const TagInfo& named = file.cueTrack ? file.cueTrack->tags : tags;
+  JoinedTrack track{named.title, named.artist, start};
+  if (track.title.empty()) track.title = StemPart(RowFileName(file));
+  return track;
+}
+
+// Writes the join's sheet into its pending file; the reason when that failed.
+std::optional<std::string> WriteJoinCue(PendingOutput& sheet, const std::string& outputPath,
+                                        const std::vector<JoinedTrack>& tracks, int rate) {
+  if (!sheet.Create()) return sheet.error();
+  std::ofstream out(sheet.path(), std::ios::binary | std::ios::trunc);
+  out << JoinCueSheetText(FileNamePart(outputPath), tracks, rate);
+  out.close();
+  if (!out) return "the cue sheet could not be written";
+  return std::nullopt;
+}
+
 }  // namespace
 
 void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEnvironment& env) {
@@ -91,6 +115,16 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   }
   if (!CheckPrerequisites(files, env)) return;
   PassContext& pass = env.pass;
+  // The join's sheet must not replace a sheet the join reads.
+  const bool writeCue = pass.settings.writeJoinCue != 0;
+  const std::string cuePath = JoinCueSheetPath(outputPath);
+  for (const FileItem* file : files) {
+    if (writeCue && (SameFile(cuePath, file->path) ||
+                     (file->cueTrack && SameFile(cuePath, file->cueTrack->sheetPath)))) {
+      FailToCreate(cuePath, "it is one of the files to join", files.size(), env);
+      return;
+    }
+  }
 
   int maxRate = 0, maxChannels = 0;
   SampleFormat widest;
@@ -122,29 +156,37 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
   std::optional<MeasuredSink> measured;
   if (WantsReplayGain(pass)) measured.emplace(*join->sink, join->rate, join->channels);
 
+  // Each file's start in the joined output, for its sheet.
+  CountingSink counting(measured ? static_cast<MediaSink&>(*measured) : *join->sink);
+  std::vector<JoinedTrack> cueTracks;
   int joined = 0;
   bool broken = false;
   FileOutcome brokenOutcome;  // set once the output cannot take more audio
   // One stream: the files go in one after the other, in list order.
-  RunFiles(
-      files, FileNamePart(outputPath), env, 1, [&](size_t i, FileItem& file, RunEnvironment& job) {
-        if (broken) return brokenOutcome;
-        file.outputPath = outputPath;
-        job.pass.job.runGain = loudnessGain;
-        FileOutcome outcome =
-            RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
-              MediaSink& sink = measured ? static_cast<MediaSink&>(*measured) : *join->sink;
-              PassResult appended = AppendFile(item, sink, join->rate, join->channels, job.pass);
-              broken = broken || appended.writeFailed;
-              return appended;
-            });
-        if (IsWritten(outcome.state)) ++joined;
-        if (broken) {
-          brokenOutcome = outcome;
-          brokenOutcome.state = FileResult::State::Failed;
-        }
-        return outcome;
-      });
+  RunFiles(files, FileNamePart(outputPath), env, 1,
+           [&](size_t i, FileItem& file, RunEnvironment& job) {
+             if (broken) return brokenOutcome;
+             file.outputPath = outputPath;
+             job.pass.job.runGain = loudnessGain;
+             const int64_t start = counting.Frames();
+             TagInfo tags;
+             FileOutcome outcome =
+                 RunFilePasses(i, file, pending.path(), job, [&](const PassItem& item) {
+                   PassResult appended =
+                       AppendFile(item, counting, join->rate, join->channels, job.pass, &tags);
+                   broken = broken || appended.writeFailed;
+                   return appended;
+                 });
+             if (IsWritten(outcome.state)) {
+               ++joined;
+               if (counting.Frames() > start) cueTracks.push_back(JoinedTrackOf(file, tags, start));
+             }
+             if (broken) {
+               brokenOutcome = outcome;
+               brokenOutcome.state = FileResult::State::Failed;
+             }
+             return outcome;
+           });
 
   const std::optional<TrackGain> joinGain = measured ? measured->Gain() : std::nullopt;
   measured.reset();
@@ -178,6 +220,12 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
       if (pass.progress.IsCancelled()) result.cancelled = true;
     }
   }
+  PendingOutput cueSheet(cuePath);
+  if (writeCue && problem.empty() && !result.cancelled) {
+    const std::optional<std::string> failure =
+        WriteJoinCue(cueSheet, outputPath, cueTracks, join->rate);
+    if (failure) problem = *failure;
+  }
   if (result.cancelled || !problem.empty() || !pending.Commit()) {
     if (problem.empty() && !result.cancelled) problem = pending.error();
     pending.Discard();
@@ -204,6 +252,9 @@ void JoinAll(std::vector<FileItem*>& files, const std::string& outputPath, RunEn
     if (!result.cancelled) env.prompts.Warn(CreateFileMessage(outputPath, problem) + ".");
     return;
   }
+  // The audio is in place; a sheet that cannot follow it is said, not hidden.
+  if (writeCue && !cueSheet.Commit())
+    env.prompts.Warn(CreateFileMessage(cuePath, cueSheet.error()) + ".");
   for (size_t i = 0; i < files.size(); ++i)
     if (!files[i]->outputPath.empty()) result.files[i].verified = verified;
   if (pass.settings.browseOutputFolder) result.revealPath = outputPath;

@@ -1,11 +1,14 @@
 #include "engine/PassSteps.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
+#include "engine/cue/CueTracks.h"
 #include "engine/media/FileList.h"
 #include "engine/media/FixedText.h"
+#include "engine/media/PathName.h"
 
 namespace quillo {
 
@@ -31,6 +34,31 @@ bool Windows(const ConversionSettings& settings, MediaSource& source, BlockRoute
   }
   if (settings.enableConvertLength && settings.convertLength > 0)
     route.lengthFrames = static_cast<int64_t>(rate * (settings.convertLength * 0.001));
+  return true;
+}
+
+// Narrows the windows to a cue track's part of the file: the user's skip and
+// length count from the track's start and never reach past its end. False
+// when nothing of the track is left to convert.
+bool TrackWindow(const CueTrack& track, MediaSource& source, BlockRoute& route,
+                 std::string& detail) {
+  const int rate = source.GetSampleRate();
+  const int64_t start = CueFrameToSample(track.startFrame, rate);
+  const uint64_t durationFrames =
+      static_cast<uint64_t>(source.GetDurationSeconds()) * kCueFramesPerSecond;
+  if (durationFrames > 0 && static_cast<uint64_t>(track.startFrame) >= durationFrames) {
+    detail = "Track " + std::to_string(track.number) +
+             " of the cue sheet starts after the end of \"" + FileNamePart(track.imagePath) + "\"";
+    return false;
+  }
+  route.skipFrames += start;
+  if (track.endFrame < 0) return true;
+  const int64_t left = CueFrameToSample(track.endFrame, rate) - route.skipFrames;
+  if (left <= 0) {
+    detail = kSkipTooLongDetail;
+    return false;
+  }
+  route.lengthFrames = route.lengthFrames >= 0 ? std::min(route.lengthFrames, left) : left;
   return true;
 }
 
@@ -79,6 +107,12 @@ void DeleteOutput(const std::string& output, const std::string& source) {
 // of audio.
 std::unique_ptr<MediaSource> OpenSource(const PassItem& item, PassContext& context, int renderRate,
                                         PassResult& result) {
+  // A sheet listed as itself is one whose tracks could not be listed: it
+  // fails with the sheet's own reason, not as a file nothing can decode.
+  if (!item.cueTrack && IsCueSheetPath(item.path)) {
+    context.job.failureDetail = CueSheetProblem(item.path);
+    return nullptr;
+  }
   OpenedSource opened =
       context.factory.Open(item.path, item.kind, renderRate, true, item.frameworkOnly);
   result.retryWithFramework = opened.dedicated;
@@ -113,6 +147,12 @@ std::unique_ptr<MediaSource> OpenForConversion(const PassItem& item, PassContext
   route.stopAtProgressTotal = IsRenderedKind(item.kind);
   if (!Windows(context.settings, *source, route)) {
     FailSkip(context, result);
+    return nullptr;
+  }
+  std::string trackProblem;
+  if (item.cueTrack && !TrackWindow(*item.cueTrack, *source, route, trackProblem)) {
+    result.retryWithFramework = false;
+    context.job.failureDetail = trackProblem;
     return nullptr;
   }
   return source;

@@ -68,6 +68,10 @@ void NoteLoopEnd(LoopEnd end, bool closed, const MediaSink& sink, PassContext& c
 // Lays a WAV file's RIFF INFO fields over `tags`: that reader knows track
 // numbers and numbered genres, and the library's tags (an ID3 chunk) fill the
 // fields the INFO list lacks. False when `path` is no WAV file with INFO tags.
+// A cue track's tags: the sheet's values, the image's tags where the sheet
+// has none.
+TagInfo CueTrackTags(const CueTrack& track, const TagInfo& image);
+
 bool AddWaveInfoTags(const std::string& path, SourceKind kind, const BackendTable& backends,
                      TagInfo& tags);
 

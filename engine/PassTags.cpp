@@ -32,6 +32,15 @@ bool AddWaveInfoTags(const std::string& path, SourceKind kind, const BackendTabl
   return true;
 }
 
+// The sheet's values for a track, the image's tags where the sheet has none.
+TagInfo CueTrackTags(const CueTrack& track, const TagInfo& image) {
+  TagInfo tags = track.tags;
+  for (auto field : {&TagInfo::artist, &TagInfo::album, &TagInfo::year, &TagInfo::genre,
+                     &TagInfo::comment, &TagInfo::composer, &TagInfo::copyright})
+    if ((tags.*field).empty()) tags.*field = image.*field;
+  return tags;
+}
+
 TagInfo CustomTags(const TagSettings& settings, const std::string& titleFromName, int track) {
   TagInfo tags{settings.title,
                settings.artist,
@@ -68,7 +77,10 @@ void SetTags(MediaSink& sink, const PassItem& item, PassContext& context, MediaS
     sink.SetTags(tags);
   } else if (settings.id3TagType == TagMode::FromSource) {
     TagInfo tags;
-    if (SourceTags(item, context, source, tags)) {
+    const bool found = SourceTags(item, context, source, tags);
+    // A cue track is named by its sheet; the image's own tags fill the rest.
+    if (item.cueTrack) tags = CueTrackTags(*item.cueTrack, tags);
+    if (found || item.cueTrack) {
       tags.track = TrackText(TrackNumberFromText(tags.track));
       sink.SetTags(tags);
     }

@@ -7,15 +7,8 @@ namespace quillo {
 const char* const kCdaOnHardDiskDetail =
     "IMPORTANT: please DO NOT add CDA file from hard drive, but add CDA file from CD drive.";
 
-ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTable& backends,
-                      UserPrompts* prompts) {
-  ProbeResult result;
-  const std::string key = FileListKey(path);
-  if (list.ContainsKey(key)) {
-    result.status = ProbeResult::Status::Duplicate;
-    return result;
-  }
-
+std::optional<FileItem> ProbeItem(const std::string& path, const BackendTable& backends,
+                                  UserPrompts* prompts, ProbeResult& result) {
   const SourceKind kind = SourceKindFromPath(path);
   SourceFactory factory(backends, prompts);
   OpenedSource opened = factory.Open(path, kind, 0, false);
@@ -26,11 +19,11 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTabl
   if (opened.noAudio || (source && source->HasAudioStream() == 0)) {
     result.noAudio = true;
     result.detail = kNoAudioStatus;
-    return result;
+    return std::nullopt;
   }
   if (!source) {
     if (kind == SourceKind::CdAudio) result.detail = kCdaOnHardDiskDetail;
-    return result;
+    return std::nullopt;
   }
 
   // A rate no recording has comes from a damaged header (rendered kinds
@@ -38,7 +31,7 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTabl
   const int rate = source->GetSampleRate();
   if (rate > 0 && !IsSaneSampleRate(rate)) {
     result.detail = UnsupportedRateDetail(rate);
-    return result;
+    return std::nullopt;
   }
 
   FileItem item;
@@ -49,8 +42,21 @@ ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTabl
   item.bitRate = source->GetBitRateKbps();
   item.channels = source->GetSourceChannels();
   item.sampleFormat = source->GetSampleFormat();
+  return item;
+}
+
+ProbeResult ProbeFile(const std::string& path, FileList& list, const BackendTable& backends,
+                      UserPrompts* prompts) {
+  ProbeResult result;
+  const std::string key = FileListKey(path);
+  if (list.ContainsKey(key)) {
+    result.status = ProbeResult::Status::Duplicate;
+    return result;
+  }
+  std::optional<FileItem> item = ProbeItem(path, backends, prompts, result);
+  if (!item) return result;
   result.status = ProbeResult::Status::Added;
-  result.row = list.Append(std::move(item), key);
+  result.row = list.Append(std::move(*item), key);
   return result;
 }
 

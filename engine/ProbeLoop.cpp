@@ -1,23 +1,36 @@
 #include "engine/ProbeLoop.h"
 
+#include "engine/ProbeCue.h"
+
 namespace quillo {
 
 ProbeSummary ProbeFiles(const std::vector<std::string>& paths, FileList& list,
                         const BackendTable& backends, UserPrompts* prompts,
                         ProbeListener& listener) {
   ProbeSummary summary;
+  CueSheetsToAdd sheets(paths);
+  const auto note = [&](const std::string& path, const ProbeResult& result) {
+    if (result.status == ProbeResult::Status::Failed) {
+      if (summary.failed.empty() || summary.failed.back() != path) summary.failed.push_back(path);
+      if (!result.detail.empty()) summary.detail = result.detail;
+    }
+    listener.Probed(path, result);
+  };
   for (size_t i = 0; i < paths.size(); ++i) {
     if (listener.IsCancelled()) {
       summary.cancelled = true;
       return summary;
     }
+    // An image comes in as the tracks of its sheet, not as a whole as well.
+    if (sheets.IsCutImage(paths[i])) continue;
     listener.Probing(i, paths.size(), paths[i]);
-    const ProbeResult result = ProbeFile(paths[i], list, backends, prompts);
-    if (result.status == ProbeResult::Status::Failed) {
-      summary.failed.push_back(paths[i]);
-      if (!result.detail.empty()) summary.detail = result.detail;
+    if (IsCueSheetPath(paths[i])) {
+      for (const ProbeResult& result :
+           ProbeCueSheet(sheets.Tracks(paths[i]), paths[i], list, backends, prompts))
+        note(paths[i], result);
+    } else {
+      note(paths[i], ProbeFile(paths[i], list, backends, prompts));
     }
-    listener.Probed(paths[i], result);
   }
   summary.cancelled = listener.IsCancelled();
   return summary;

@@ -18,7 +18,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 for f in au_source_fuzz aiff_source_fuzz amr_source_fuzz midi_file_fuzz riff_info_fuzz \
-         cda_fuzz wav_stream_fuzz settings_fuzz; do
+         cda_fuzz wav_stream_fuzz settings_fuzz cue_sheet_fuzz; do
   mkdir -p "$out/$f"
 done
 
@@ -144,6 +144,13 @@ broken line
 [Other]
 Key=1
 EOF
+
+# Cue sheets: quoted and unquoted values, a pregap, two files, and the same
+# sheet in UTF-16 and in a legacy code page.
+d=$out/cue_sheet_fuzz
+printf 'REM GENRE "Rock"\r\nREM DATE 1999\r\nPERFORMER "A"\r\nTITLE "B"\r\nFILE "a.flac" WAVE\r\n  TRACK 01 AUDIO\r\n    TITLE "One"\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    INDEX 00 00:01:00\r\n    INDEX 01 00:01:10\r\n' > "$d/pregap.cue"
+printf 'REM COMMENT made by hand\nFILE a.wav WAVE\nTRACK 1 AUDIO\nTITLE Caf\xe9 au lait\nINDEX 01 00:00:00\nFILE "b.wav" WAVE\nTRACK 2 AUDIO\nINDEX 01 00:00:30\n' > "$d/unquoted.cue"
+iconv -f ISO-8859-1 -t UTF-16 "$d/unquoted.cue" > "$d/utf16.cue"
 
 # What the program itself writes: AMR and AWB files in several modes, and
 # the settings file it saves.

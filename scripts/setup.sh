@@ -10,6 +10,8 @@ packages=(
   libvorbis-dev libsoxr-dev libsndfile1-dev libmpg123-dev libflac-dev
   libwavpack-dev libopenmpt-dev libfluidsynth-dev timgm6mb-soundfont
   libtag1-dev libcdio-paranoia-dev libebur128-dev
+  # cue sheets: detecting the text encoding of a sheet
+  libuchardet-dev
   libopencore-amrnb-dev libopencore-amrwb-dev libvo-amrwbenc-dev libgsm1-dev
   # front ends
   qt6-base-dev

@@ -45,6 +45,7 @@ class ConversionSettings {
   int32_t transferPictures = 1;  // the source's cover art travels with its tags
   int32_t writeReplayGain = 0;   // ReplayGain tags: 0 none, 1 track, 2 track and album
   int32_t verifyOutput = 0;      // each output decoded and checked before it takes its name
+  int32_t writeJoinCue = 0;      // a join writes a cue sheet of its files beside its output
   int32_t loudnessTarget = -18;  // whole LUFS, for VolumeMode::Loudness
   int32_t loudnessByAlbum = 0;   // one loudness gain for each album, not each file
   int32_t outputFormat = format_id::kMp3;

@@ -93,6 +93,8 @@ constexpr SettingDescription kDescriptions[] = {
     Flag("VerifyOutput", Options, 0, "verify",
          "decode each output before it takes its name and fail it unless it gives back the audio "
          "written (lossless formats: every sample)"),
+    Flag("WriteJoinCue", Options, 0, "cue",
+         "write a cue sheet beside a joined output (NAME.cue), one track per joined file"),
     Range("LoudnessTarget", Options, -40, -5, "LUFS", -18, "loudness",
           "bring every output to this loudness (EBU R128, measured as written: after the mono "
           "fold and the resampling, a mono output as dual mono), true peak at most -1 dBTP; "

@@ -75,6 +75,7 @@ const std::vector<NumberValue<S>>& OptionNumbers() {
       Option<&S::transferPictures>("TransferPictures"),
       Option<&S::writeReplayGain>("WriteReplayGain"),
       Option<&S::verifyOutput>("VerifyOutput"),
+      Option<&S::writeJoinCue>("WriteJoinCue"),
       Option<&S::loudnessTarget>("LoudnessTarget"),
       Option<&S::loudnessByAlbum>("LoudnessByAlbum"),
       Option<&S::wmaAutoEncParam>("WMAAutoEncParam"),

@@ -34,7 +34,7 @@ std::string FileListModel::CellText(int row, int column) const {
   const FileItem& item = entry.item;
   switch (column) {
     case kFileColumn:
-      return FileNamePart(item.path);
+      return RowName(item);
     case kDurationColumn:
       return DurationCell(item.duration);
     case kBitRateColumn:

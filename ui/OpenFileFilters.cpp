@@ -24,6 +24,7 @@ constexpr Filter kFilters[] = {
     {"AU Files", "*.au;*.snd"},
     {"AVI Files", "*.avi"},
     {"CD Audio", "*.cda"},
+    {"Cue Sheets", "*.cue"},
     {"Creative Voice Files", "*.voc"},
     {"CRI ADX Files", "*.adx"},
     {"Dolby Digital AC-3", "*.ac3"},

@@ -89,6 +89,8 @@ void COptOutputPage::Build() {
   verifyCheck_ = Check(files, "&Verify each output: decode it back before it replaces anything",
                        values_.verifyOutput);
   fileGrid->addWidget(verifyCheck_, 3, 0, 1, 2);
+  joinCueCheck_ = Check(files, "Write a &cue sheet beside a joined output", values_.writeJoinCue);
+  fileGrid->addWidget(joinCueCheck_, 4, 0, 1, 2);
   nameEdit_ = new QLineEdit(QString::fromStdString(values_.namePattern), files);
   nameEdit_->setObjectName(QStringLiteral("nameEdit"));
   nameEdit_->setPlaceholderText(QStringLiteral("the source's name"));
@@ -100,9 +102,9 @@ void COptOutputPage::Build() {
       files);
   nameExample_->setWordWrap(true);
   nameExample_->setContentsMargins(kIndent, 0, 0, 0);
-  fileGrid->addWidget(nameLabel, 4, 0);
-  fileGrid->addWidget(nameEdit_, 4, 1);
-  fileGrid->addWidget(nameExample_, 5, 0, 1, 2);
+  fileGrid->addWidget(nameLabel, 5, 0);
+  fileGrid->addWidget(nameEdit_, 5, 1);
+  fileGrid->addWidget(nameExample_, 6, 0, 1, 2);
   fileGrid->setColumnStretch(1, 1);
 
   connect(modeList_, &QComboBox::currentIndexChanged, this, &COptOutputPage::ApplyEnabling);
@@ -129,6 +131,7 @@ void COptOutputPage::ReadControls() {
   values_.browseOutputFolder = Checked(browseCheck_);
   values_.verifyOutput = Checked(verifyCheck_);
   values_.namePattern = nameEdit_->text().toStdString();
+  values_.writeJoinCue = Checked(joinCueCheck_);
 }
 
 void COptOutputPage::Browse() {
@@ -179,7 +182,7 @@ void COptOutputPage::Apply(ConversionSettings& s) const {
              &ConversionSettings::destSpecifiedFolder, &ConversionSettings::createDirs,
              &ConversionSettings::targetExistsOpt, &ConversionSettings::outputFiles2MyDocuments,
              &ConversionSettings::browseOutputFolder, &ConversionSettings::verifyOutput,
-             &ConversionSettings::namePattern);
+             &ConversionSettings::namePattern, &ConversionSettings::writeJoinCue);
 }
 
 }  // namespace quillo

@@ -56,6 +56,7 @@ class COptOutputPage final : public OptionsPage {
   QCheckBox* verifyCheck_ = nullptr;
   QLineEdit* nameEdit_ = nullptr;
   QLabel* nameExample_ = nullptr;
+  QCheckBox* joinCueCheck_ = nullptr;
 };
 
 }  // namespace quillo

@@ -172,11 +172,12 @@ TEST_F(Adding, CancelStopsAfterTheCurrentFileAndKeepsTheAdded) {
   EXPECT_TRUE(Window().List().isEnabled());
 }
 
-// The dialog's filters: 50 of them, "All Files" first and matching any name,
-// each matching names whatever their letters' case.
+// The dialog's filters: 51 of them (cue sheets among them), "All Files" first and matching any
+// name, each matching names whatever their letters' case.
 TEST_F(Adding, OpenDialogFiltersMatchAnyCase) {
   const QStringList filters = OpenFileFilters();
-  ASSERT_EQ(filters.size(), 50);
+  ASSERT_EQ(filters.size(), 51);
+  EXPECT_TRUE(filters.contains("Cue Sheets (*.[cC][uU][eE])"));
   EXPECT_EQ(filters.front(), "All Files (*)");
   EXPECT_TRUE(filters.contains(
       "AIFF Files (*.[aA][iI][fF][fF] *.[aA][iI][fF] *.[aA][iI][fF][cC] *.[aA][fF][cC])"));
