@@ -496,8 +496,8 @@ TEST(SettingsStoreTest, SaveGroups) {
   EXPECT_FALSE(Contains(keys, "Options/OptStartPageIndex"));
   EXPECT_FALSE(Contains(keys, "Options/FirstRun"));
   EXPECT_TRUE(Contains(keys, "Options/ID3/Copyright"));
-  // 35 option values, 27 rows of five encoding values and 11 tag values.
-  EXPECT_EQ(keys.size(), 35u + 27u * 5u + 11u);
+  // 37 option values, 27 rows of five encoding values and 11 tag values.
+  EXPECT_EQ(keys.size(), 37u + 27u * 5u + 11u);
 }
 
 TEST(SettingsStoreTest, AmrAndWindowsMediaRowsStoreNoEncodingValues) {

@@ -861,11 +861,19 @@ Hinweis: Das Programm legt den Ordner beim Konvertieren automatisch an.</transla
     </message>
     <message>
         <source>by al&amp;bum</source>
-        <translation>nach Al&amp;bum</translation>
+        <translation>nach Alb&amp;um</translation>
     </message>
     <message>
         <source>Al&amp;bum gain too</source>
         <translation>Auch Al&amp;bum-Gain</translation>
+    </message>
+    <message>
+        <source>&amp;Names from tags:</source>
+        <translation>&amp;Namen aus Tags:</translation>
+    </message>
+    <message>
+        <source>Write a &amp;cue sheet beside a joined output</source>
+        <translation>&amp;Cue-Sheet neben eine verbundene Ausgabe schreiben</translation>
     </message>
 </context>
 </TS>

@@ -867,5 +867,13 @@ Remarque : le programme créera le dossier automatiquement lors de la conversio
         <source>Al&amp;bum gain too</source>
         <translation>Gain d'al&amp;bum aussi</translation>
     </message>
+    <message>
+        <source>&amp;Names from tags:</source>
+        <translation>&amp;Noms d'après les tags :</translation>
+    </message>
+    <message>
+        <source>Write a &amp;cue sheet beside a joined output</source>
+        <translation>Écrire une feuille &amp;cue à côté d'une sortie jointe</translation>
+    </message>
 </context>
 </TS>
