@@ -63,10 +63,10 @@ bool CueTextToUtf8(std::string_view bytes, std::string& text, std::string& error
     return true;
   }
   const std::string encoding = Detect(bytes);
-  // Latin-1 as a last resort reads any byte.
-  if (Convert(bytes, encoding.c_str(), text) || Convert(bytes, "WINDOWS-1252", text) ||
-      Convert(bytes, "ISO-8859-1", text))
-    return true;
+  // Latin-1 as a last resort reads any byte. A converter may pass the bytes
+  // of a wrongly detected encoding through: only valid UTF-8 counts as read.
+  for (const char* from : {encoding.c_str(), "WINDOWS-1252", "ISO-8859-1"})
+    if (Convert(bytes, from, text) && IsValidUtf8(text)) return true;
   error = "the sheet's text encoding could not be read";
   return false;
 }
